@@ -1,0 +1,106 @@
+#include "platform/text/cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace qz::text {
+namespace {
+
+// iconv descriptors are not thread-safe; one pair per thread.
+struct Converters {
+  iconv_t to = iconv_open("CP932", "UTF-8");
+  iconv_t from = iconv_open("UTF-8", "CP932");
+  ~Converters() {
+    if (to != reinterpret_cast<iconv_t>(-1)) iconv_close(to);
+    if (from != reinterpret_cast<iconv_t>(-1)) iconv_close(from);
+  }
+};
+
+Converters& Conv() {
+  thread_local Converters c;
+  return c;
+}
+
+// Length of the UTF-8 sequence that starts with `b` (1 for an invalid byte).
+std::size_t Utf8SeqLen(unsigned char b) {
+  if (b < 0x80) return 1;
+  if ((b & 0xE0) == 0xC0) return 2;
+  if ((b & 0xF0) == 0xE0) return 3;
+  if ((b & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+// Converts with `cd`; on an input sequence the target cannot take, emits
+// `bad` and skips `skip(in)` bytes.
+template <typename Skip>
+std::string Convert(iconv_t cd, std::string_view in, std::string_view bad, Skip skip) {
+  std::string out;
+  out.reserve(in.size() * 2 + 4);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  char* src = const_cast<char*>(in.data());
+  std::size_t left = in.size();
+  char buf[256];
+  while (left > 0) {
+    char* dst = buf;
+    std::size_t room = sizeof buf;
+    std::size_t r = iconv(cd, &src, &left, &dst, &room);
+    out.append(buf, static_cast<std::size_t>(dst - buf));
+    if (r == static_cast<std::size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      // EILSEQ or EINVAL: an unconvertible or truncated sequence.
+      out.append(bad);
+      std::size_t n = skip(std::string_view(src, left));
+      if (n > left) n = left;
+      src += n;
+      left -= n;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+bool IsCp932LeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+std::string ToCp932(std::string_view utf8) {
+  return Convert(Conv().to, utf8, "?", [](std::string_view rest) {
+    std::size_t n = Utf8SeqLen(static_cast<unsigned char>(rest[0]));
+    // Do not swallow bytes that are not continuation bytes.
+    std::size_t i = 1;
+    while (i < n && i < rest.size() &&
+           (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) ++i;
+    return i;
+  });
+}
+
+std::string FromCp932(std::string_view bytes) {
+  return Convert(Conv().from, bytes, "\xEF\xBF\xBD", [](std::string_view rest) {
+    unsigned char b = static_cast<unsigned char>(rest[0]);
+    if (IsCp932LeadByte(b) && rest.size() >= 2) {
+      unsigned char t = static_cast<unsigned char>(rest[1]);
+      // A valid trail byte belongs to the bad character; anything else
+      // starts the next one.
+      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) return std::size_t{2};
+    }
+    return std::size_t{1};
+  });
+}
+
+std::size_t Cp932Length(std::string_view utf8) { return ToCp932(utf8).size(); }
+
+std::string_view CutCp932Bytes(std::string_view bytes, std::size_t n) {
+  if (bytes.size() <= n) return bytes;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    std::size_t w = IsCp932LeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    if (i + w > n) break;
+    i += w;
+  }
+  return bytes.substr(0, i);
+}
+
+}  // namespace qz::text
