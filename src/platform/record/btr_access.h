@@ -1,0 +1,118 @@
+// BtrAccess (the program calls it clsBtrAccess): one data-access object over
+// one record-manager file under one definition name.
+//
+// Each object has its own record buffer and its own position: reading with
+// one object never moves another, even on the same file. Several objects and
+// several processes may have one file open at once.
+//
+// Lifecycle: construct, OpenFile, one Define*Field per field in position
+// order, then reads and writes, CloseFile. An object may be opened and
+// declared again after CloseFile.
+//
+// A record-manager file is a database of fixed-length records; the
+// definitions file (CPFSPEC.INI) gives each definition name its file, record
+// length and key segments. Text fields hold CP932 bytes; the program's texts
+// are UTF-8 and are converted at the buffer.
+//
+// Not thread-safe: the program uses its objects from one thread.
+#ifndef QZ_PLATFORM_RECORD_BTR_ACCESS_H_
+#define QZ_PLATFORM_RECORD_BTR_ACCESS_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/record/field_value.h"
+#include "platform/record/status.h"
+#include "platform/text/currency.h"
+
+namespace qz::record {
+
+class BtrAccess {
+ public:
+  BtrAccess();
+  ~BtrAccess();
+
+  BtrAccess(const BtrAccess&) = delete;
+  BtrAccess& operator=(const BtrAccess&) = delete;
+
+  // Opens `file_name` (e.g. "QZKKKLF.BTR") in `data_folder` under definition
+  // `definition_name` (e.g. "QZKKKLF"). `definition_folder` names the
+  // definitions file itself or the folder that holds it. Folders may be
+  // written with backslashes and a drive letter. Returns false when the
+  // file, the definitions or the definition is missing or they disagree;
+  // never creates a file.
+  bool OpenFile(std::string_view file_name, std::string_view definition_name,
+                std::string_view data_folder, std::string_view definition_folder);
+
+  // Declares one field. Positions count bytes from 1; the field must lie
+  // inside the record. `decimals` is always 0 in this program.
+  void DefineAlphaField(std::string_view name, int position, int length);
+  void DefineNumericField(std::string_view name, int position, int length, int decimals);
+  void DefineKanjiField(std::string_view name, int position, int length);
+
+  // Closes the file; the object may be opened again. Closing an object that
+  // is not open returns kStatusFileNotOpen.
+  int CloseFile();
+
+  // The field's value in the buffer: alpha and kanji fields as text at
+  // their full width (trailing blanks kept), numeric fields as a number (an
+  // all-blank numeric field reads 0). Throws RunTimeError 5 for an unknown
+  // field name.
+  FieldValue GetField(std::string_view name) const;
+
+  // Stores a value in the buffer. Text for a numeric field must be a number
+  // (blanks around it allowed, "" is 0); integers and currency for an alpha
+  // field are stored as their decimal text. Text is cut to the field's width
+  // at a character boundary and padded with blanks. Throws RunTimeError 6
+  // when a number has more digits than the field holds, 13 when a text for a
+  // numeric field is not a number, 5 for an unknown field name.
+  void SetField(std::string_view name, std::string_view text);
+  void SetField(std::string_view name, const char* text) { SetField(name, std::string_view(text)); }
+  void SetField(std::string_view name, const std::string& text) { SetField(name, std::string_view(text)); }
+  void SetField(std::string_view name, std::int64_t number);
+  void SetField(std::string_view name, int number) { SetField(name, static_cast<std::int64_t>(number)); }
+  void SetField(std::string_view name, Currency number);
+
+  // Positioning reads by the key of `definition_name` (the definition this
+  // object was opened with), taken from the key fields in the buffer. On
+  // success the buffer holds the record read; a failed read leaves the
+  // buffer as it was.
+  int GetEqual(std::string_view definition_name);            // 0 / 4
+  int GetGreater(std::string_view definition_name);          // 0 / 9
+  int GetGreaterOrEqual(std::string_view definition_name);   // 0 / 9
+  int GetLess(std::string_view definition_name);             // 0 / 9
+  int GetLessOrEqual(std::string_view definition_name);      // 0 / 9
+  // One record on from the last record read, in the key order.  0 / 9
+  int GetNext();
+  int GetPrevious();
+
+  // Adds the buffer as a new record. 0, or 5 for a duplicate unique key.
+  int Insert(std::string_view definition_name);
+  // Rewrites or deletes the record last read. 80 when another object or
+  // process changed or deleted it since; 8 when no record was read. After
+  // Delete, GetNext gives the record after the deleted one.
+  int Update();
+  int Delete();
+
+  // Transactions span every file this process has open. AbortTrans without
+  // a transaction does nothing and returns 0.
+  int BeginTrans();
+  int EndTrans();
+  int AbortTrans();
+
+  // The whole record buffer as CP932 bytes (record length).
+  const std::string& RecordBytes() const;
+  // Replaces the whole buffer; `bytes` is cut or blank-padded to the record
+  // length.
+  void SetRecordBytes(std::string_view bytes);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qz::record
+
+#endif  // QZ_PLATFORM_RECORD_BTR_ACCESS_H_

@@ -1,0 +1,27 @@
+#include "platform/ui/control.h"
+
+#include <utility>
+
+namespace qz::ui {
+
+Control::Control(Form* form, std::string name, int index, ControlKind kind)
+    : form_(form), name_(std::move(name)), index_(index), kind_(kind) {}
+
+Control::~Control() = default;
+
+bool Control::CanFocus() const {
+  switch (kind_) {
+    case ControlKind::kLabel:
+    case ControlKind::kFrame:
+    case ControlKind::kTimer:
+    case ControlKind::kPicture:
+      return false;
+    default:
+      return visible && enabled;
+  }
+}
+
+void Control::OnFocusArriving(Control*) {}
+void Control::OnFocusLeaving(Control*) {}
+
+}  // namespace qz::ui

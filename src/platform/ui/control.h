@@ -1,0 +1,109 @@
+// Control: the plain model of one control of a form (label, button, text box,
+// grid ...). A control holds only the properties that the program reads and
+// writes; it draws nothing. The headless core and the tests read and write
+// these properties directly; the Qt front end renders them.
+//
+// Colours are the platform's raw values: 0xBBGGRR, or a system colour such as
+// 0x80000011 kept exactly as written (it is resolved to a real colour only by
+// a front end). Geometry is in twips (1440 per inch).
+//
+// A control belongs to exactly one form for its whole life and is owned by
+// it; it is neither copyable nor movable.
+#ifndef QZ_PLATFORM_UI_CONTROL_H_
+#define QZ_PLATFORM_UI_CONTROL_H_
+
+#include <cstdint>
+#include <string>
+
+namespace qz::ui {
+
+class Form;
+
+using Color = std::uint32_t;
+
+// System colours, as the platform encodes them.
+inline constexpr Color kSysScrollBar = 0x80000000;
+inline constexpr Color kSysDesktop = 0x80000001;
+inline constexpr Color kSysWindowBackground = 0x80000005;
+inline constexpr Color kSysWindowText = 0x80000008;
+inline constexpr Color kSysHighlight = 0x8000000D;
+inline constexpr Color kSysHighlightText = 0x8000000E;
+inline constexpr Color kSysButtonFace = 0x8000000F;
+inline constexpr Color kSysGrayText = 0x80000011;
+inline constexpr Color kSysButtonText = 0x80000012;
+
+// True when `c` is a system colour rather than a 0xBBGGRR value.
+constexpr bool IsSystemColor(Color c) { return (c & 0xFF000000u) == 0x80000000u; }
+
+enum class ControlKind {
+  kLabel,
+  kButton,
+  kCheckBox,
+  kOptionButton,
+  kTextBox,
+  kComboBox,
+  kListBox,
+  kFrame,
+  kTimer,
+  kListGrid,
+  kSpread,
+  kTabStrip,
+  kPicture,
+};
+
+struct Font {
+  std::string name = "ＭＳ ゴシック";
+  double size = 9;
+  bool bold = false;
+};
+
+class Control {
+ public:
+  // `index` is the control-array index, or -1 for a control that is not part
+  // of an array.
+  Control(Form* form, std::string name, int index, ControlKind kind);
+  virtual ~Control();
+
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  Form* form() const { return form_; }
+  const std::string& name() const { return name_; }
+  int index() const { return index_; }
+  ControlKind kind() const { return kind_; }
+
+  // Whether the control can take the focus now: visible, enabled and of a
+  // kind that takes focus. Labels, frames, timers and pictures never do.
+  virtual bool CanFocus() const;
+
+  // Called by the form when the focus arrives at or leaves this control,
+  // before the form raises GotFocus/LostFocus. `to` is the control that
+  // takes the focus (nullptr when the form itself loses it). The grids use
+  // this to raise their leave-cell event.
+  virtual void OnFocusArriving(Control* from);
+  virtual void OnFocusLeaving(Control* to);
+
+  // Properties common to every control. Plain data: writing one raises no
+  // event (controls whose writes raise events have their own setters).
+  std::string caption;      // Caption of labels, buttons, frames, check boxes.
+  bool enabled = true;
+  bool visible = true;
+  Color back_color = kSysButtonFace;
+  Color fore_color = kSysButtonText;
+  int left = 0, top = 0, width = 0, height = 0;  // twips
+  Font font;
+  std::string tag;
+  std::string tool_tip_text;
+  int tab_index = 0;
+  bool tab_stop = true;
+
+ private:
+  Form* const form_;
+  const std::string name_;
+  const int index_;
+  const ControlKind kind_;
+};
+
+}  // namespace qz::ui
+
+#endif  // QZ_PLATFORM_UI_CONTROL_H_
