@@ -1,0 +1,7 @@
+#include "examinee/bas_public.h"
+
+namespace qz {
+
+BasPublic basPublic;
+
+}  // namespace qz
