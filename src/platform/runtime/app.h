@@ -1,0 +1,24 @@
+// The running program's own facts, as the runtime's App object gives them:
+// its title (the caption of message boxes that name no title of their own),
+// its folder and its version. Each program's main sets them once at start;
+// tests may set them.
+#ifndef QZ_PLATFORM_RUNTIME_APP_H_
+#define QZ_PLATFORM_RUNTIME_APP_H_
+
+#include <string>
+
+namespace qz {
+
+struct AppInfo {
+  std::string title = "QZP140";   // "QZP140" or "Update"
+  std::string exe_name = "QZP140";
+  std::string path;               // the program's folder (this machine's form)
+  int major = 1, minor = 0, revision = 0;
+};
+
+// The one instance.
+AppInfo& App();
+
+}  // namespace qz
+
+#endif  // QZ_PLATFORM_RUNTIME_APP_H_
