@@ -172,7 +172,7 @@ bool Fnc_SplitDelimited(std::string_view text, std::string_view max_text, std::s
 bool Fnc_ChangeDir(std::string_view path, bool allow_network) {
   if (path.empty()) return false;
   if (path::IsNetworkPath(path) && !allow_network) return false;
-  std::string host = path::ResolveNoCase(path::ToHostPath(path));
+  std::string host = path::ResolveSuitePath(path);
   return ::chdir(host.c_str()) == 0;
 }
 

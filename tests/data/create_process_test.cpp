@@ -1,6 +1,7 @@
 #include "data/create_process.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <fstream>
@@ -80,6 +81,20 @@ TEST_F(CreateProcessTest, AFailedStartIsShownAndReported) {
     EXPECT_EQ(messages_, std::vector<std::string>{"Update|NOPROG.EXEの実行に失敗しました。"});
   }
   EXPECT_EQ(yields_, 0);
+}
+
+TEST_F(CreateProcessTest, ALostChildIsAFailedWait) {
+  // With SIGCHLD ignored the system reaps children itself: there is nothing
+  // left to wait for.
+  dir_.WriteScript("conv", "#!/bin/sh\nexit 0\n");
+  struct sigaction ignore {}, old {};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGCHLD, &ignore, &old);
+  CreateProcessResult r = Sub_CreateProcess(0, "conv", "", 100);
+  ::sigaction(SIGCHLD, &old, nullptr);
+  EXPECT_EQ(r.status, CreateProcessStatus::kWaitFailed);
+  EXPECT_TRUE(r.started());
+  EXPECT_EQ(messages_, std::vector<std::string>{"Update|convの終了待ち処理でエラーが発生しました。"});
 }
 
 }  // namespace

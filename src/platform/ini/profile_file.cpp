@@ -8,7 +8,6 @@
 #include <iterator>
 #include <sstream>
 
-#include "platform/path/host_path.h"
 #include "platform/path/no_case.h"
 #include "platform/text/cp932.h"
 
@@ -30,8 +29,6 @@ std::string_view TrimRight(std::string_view s) {
 
 std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
 
-std::string HostFile(std::string_view file) { return path::ResolveNoCase(path::ToHostPath(file)); }
-
 }  // namespace
 
 bool KeyMatches(std::string_view wanted, std::string_view written) {
@@ -39,7 +36,7 @@ bool KeyMatches(std::string_view wanted, std::string_view written) {
 }
 
 std::optional<ProfileFile> ProfileFile::Read(std::string_view file) {
-  std::string host = HostFile(file);
+  std::string host = path::ResolveSuitePath(file);
   struct stat st;
   if (::stat(host.c_str(), &st) != 0) return ProfileFile();
   if (!S_ISREG(st.st_mode)) return std::nullopt;
@@ -214,7 +211,7 @@ std::string ProfileFile::Bytes() const {
 }
 
 bool ProfileFile::Save(std::string_view file) const {
-  std::string target = HostFile(file);
+  std::string target = path::ResolveSuitePath(file);
   std::string temp = target + ".tmp" + std::to_string(::getpid());
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);

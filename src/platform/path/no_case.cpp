@@ -5,6 +5,8 @@
 
 #include <cctype>
 
+#include "platform/path/host_path.h"
+
 namespace qz::path {
 namespace {
 
@@ -69,5 +71,7 @@ std::string ResolveNoCase(std::string_view host_path) {
   }
   return out;
 }
+
+std::string ResolveSuitePath(std::string_view path) { return ResolveNoCase(ToHostPath(path)); }
 
 }  // namespace qz::path

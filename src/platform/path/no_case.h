@@ -23,6 +23,10 @@ bool EqualNoCase(std::string_view a, std::string_view b);
 // a file that is still to be created keeps the name given. Never fails.
 std::string ResolveNoCase(std::string_view host_path);
 
+// ResolveNoCase(ToHostPath(path)): the file of this machine that a path in
+// the suite's form means (host_path.h).
+std::string ResolveSuitePath(std::string_view path);
+
 }  // namespace qz::path
 
 #endif  // QZ_PLATFORM_PATH_NO_CASE_H_
