@@ -150,6 +150,10 @@ TEST(Vb, CStrOfDouble) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(CStr(c.v), c.text);
   }
+  EXPECT_EQ(CStr(0.1f), "0.1");
+  EXPECT_EQ(CStr(1.0f / 3), "0.3333333");
+  EXPECT_EQ(Format(2.5f, "@@@@@"), "  2.5");
+  EXPECT_EQ(Format(0.1f, "0.000000000"), "0.100000000");
   EXPECT_EQ(CStr(9999999999LL), "9999999999");
   EXPECT_EQ(CStr(-7), "-7");
   EXPECT_EQ(CStr(Currency::FromRaw(-5000)), "-0.5");
@@ -185,6 +189,9 @@ TEST(Vb, FormatNumbers) {
       {12345, "#,##0", "12,345"},
       {1234567, "#,###,###,##0", "1,234,567"},
       {0, "#,##0", "0"},
+      {-1234.5, "#,##0.00", "-1,234.50"},
+      {1.005, "0.00", "1.01"},         // rounded on the 15 printed digits
+      {0.5, "0", "1"},
       {0, "#,###", ""},
       {999, "#,###", "999"},
       {123456789012.0, "#,###", "123,456,789,012"},

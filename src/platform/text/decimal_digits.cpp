@@ -22,20 +22,20 @@ void Normalise(DecimalDigits& d) {
 
 }  // namespace
 
-DecimalDigits DecimalDigits::FromDouble(double v) {
+DecimalDigits DecimalDigits::FromDouble(double v, int significant) {
   DecimalDigits d;
   if (v == 0 || v != v) return d;
   char buf[64];
-  // d.dddddddddddddde±x: 15 significant digits.
-  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+  // d.ddde±x with `significant` digits.
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, significant - 1);
   std::string s(buf, r.ptr);
   if (s[0] == '-') {
     d.negative = true;
     s.erase(0, 1);
   }
   std::size_t e = s.find('e');
-  d.digits = s.substr(0, 1) + s.substr(2, e - 2);
-  d.exponent = std::atoi(s.c_str() + e + 1) - 14;
+  d.digits = s.substr(0, 1) + (e > 1 ? s.substr(2, e - 2) : std::string());
+  d.exponent = std::atoi(s.c_str() + e + 1) - (significant - 1);
   Normalise(d);
   return d;
 }

@@ -1,6 +1,6 @@
 // A number as decimal digits: the exact decimal form of an integer or a
-// currency value, or a double's 15 significant digits (the precision the
-// runtime prints). Used by the runtime's text-of-number functions (vb.h);
+// currency value, or a floating value's significant digits (15 for a
+// double, 7 for a single: the precision the runtime prints). Used by the runtime's text-of-number functions (vb.h);
 // callers elsewhere use those instead.
 #ifndef QZ_PLATFORM_TEXT_DECIMAL_DIGITS_H_
 #define QZ_PLATFORM_TEXT_DECIMAL_DIGITS_H_
@@ -19,7 +19,7 @@ struct DecimalDigits {
   std::string digits;
   int exponent = 0;
 
-  static DecimalDigits FromDouble(double v);
+  static DecimalDigits FromDouble(double v, int significant = 15);
   static DecimalDigits FromInteger(std::int64_t v);
   static DecimalDigits FromCurrency(Currency v);
 

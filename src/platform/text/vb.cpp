@@ -246,16 +246,25 @@ Currency CCur(std::string_view text) {
   return CCur(ToNumberOrThrow(text));
 }
 
-std::string CStr(double v) {
+namespace {
+
+template <typename Float>
+std::string FloatText(Float v, int significant) {
   if (v == 0) return "0";
   char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, significant);
   std::string s(buf, r.ptr);
   for (char& c : s) {
     if (c == 'e') c = 'E';
   }
   return s;
 }
+
+}  // namespace
+
+std::string CStr(double v) { return FloatText(v, 15); }
+
+std::string CStr(float v) { return FloatText(v, 7); }
 
 std::string CStr(Currency v) { return v.ToString(); }
 

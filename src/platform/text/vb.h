@@ -76,6 +76,8 @@ Currency CCur(std::string_view text);
 // zeros, exponent form beyond them ("5.4" for 5.3 + 0.1, "1E+15",
 // "1.5E-05", "-0.5", "0").
 std::string CStr(double v);
+// A single-precision value prints with at most 7 significant digits.
+std::string CStr(float v);
 template <std::integral T>
 std::string CStr(T v) {
   return std::to_string(static_cast<std::int64_t>(v));
@@ -106,6 +108,7 @@ struct DateTime {
 // A pattern of "@" placeholders formats the number's CStr as text; an empty
 // pattern gives CStr.
 std::string Format(double v, std::string_view pattern);
+std::string Format(float v, std::string_view pattern);  // 7 significant digits
 std::string Format(Currency v, std::string_view pattern);
 std::string FormatInteger(std::int64_t v, std::string_view pattern);
 template <std::integral T>

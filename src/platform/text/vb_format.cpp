@@ -283,6 +283,12 @@ std::string Format(double v, std::string_view pattern) {
   return FormatDigits(DecimalDigits::FromDouble(v), pattern);
 }
 
+std::string Format(float v, std::string_view pattern) {
+  if (pattern.empty()) return CStr(v);
+  if (IsTextPattern(pattern)) return FormatText(CStr(v), pattern);
+  return FormatDigits(DecimalDigits::FromDouble(v, 7), pattern);
+}
+
 std::string Format(Currency v, std::string_view pattern) {
   if (pattern.empty()) return v.ToString();
   if (IsTextPattern(pattern)) return FormatText(v.ToString(), pattern);
