@@ -66,13 +66,13 @@ std::string Convert(iconv_t cd, std::string_view in, std::string_view bad, Skip 
 
 // One character of a UTF-8 text: where it starts and how many CP932 bytes it
 // takes (a character CP932 cannot hold takes the one byte of its "?").
-struct Piece {
+struct CharSpan {
   std::size_t offset;
   std::size_t width;
 };
 
-std::vector<Piece> Pieces(std::string_view utf8) {
-  std::vector<Piece> out;
+std::vector<CharSpan> CharSpans(std::string_view utf8) {
+  std::vector<CharSpan> out;
   out.reserve(utf8.size());
   std::size_t pos = 0;
   while (pos < utf8.size()) {
@@ -89,19 +89,19 @@ std::vector<Piece> Pieces(std::string_view utf8) {
 
 // The characters of `utf8` whose bytes lie wholly within the CP932 byte
 // range [from, to).
-std::string SliceByBytes(std::string_view utf8, const std::vector<Piece>& pieces,
+std::string SliceByBytes(std::string_view utf8, const std::vector<CharSpan>& spans,
                          std::size_t from, std::size_t to) {
   std::size_t at = 0;
   std::size_t first = utf8.size(), last = utf8.size();
   bool started = false;
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    std::size_t end = at + pieces[i].width;
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    std::size_t end = at + spans[i].width;
     if (!started && at >= from && end <= to) {
-      first = pieces[i].offset;
+      first = spans[i].offset;
       started = true;
     }
     if (started && end > to) {
-      last = pieces[i].offset;
+      last = spans[i].offset;
       break;
     }
     at = end;
@@ -173,21 +173,21 @@ std::string_view MidBytes(std::string_view bytes, std::size_t start, std::size_t
 }
 
 std::string LeftB(std::string_view utf8, std::size_t n) {
-  return SliceByBytes(utf8, Pieces(utf8), 0, n);
+  return SliceByBytes(utf8, CharSpans(utf8), 0, n);
 }
 
 std::string RightB(std::string_view utf8, std::size_t n) {
-  std::vector<Piece> pieces = Pieces(utf8);
+  std::vector<CharSpan> spans = CharSpans(utf8);
   std::size_t total = 0;
-  for (const Piece& p : pieces) total += p.width;
-  return SliceByBytes(utf8, pieces, n >= total ? 0 : total - n, total);
+  for (const CharSpan& p : spans) total += p.width;
+  return SliceByBytes(utf8, spans, n >= total ? 0 : total - n, total);
 }
 
 std::string MidB(std::string_view utf8, std::size_t start, std::size_t n) {
   if (start < 1) throw RunTimeError(kErrInvalidCall);
   std::size_t from = start - 1;
   std::size_t to = n > static_cast<std::size_t>(-1) - from ? static_cast<std::size_t>(-1) : from + n;
-  return SliceByBytes(utf8, Pieces(utf8), from, to);
+  return SliceByBytes(utf8, CharSpans(utf8), from, to);
 }
 
 std::string PadLeftB(std::string_view utf8, std::size_t n) {
