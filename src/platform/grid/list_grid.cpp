@@ -107,7 +107,7 @@ void ListGrid::RemoveItem(int index) {
 
 void ListGrid::Clear() {
   for (auto& cells : cells_) {
-    for (auto& cell : cells) cell.text.clear();
+    for (auto& cell : cells) cell = Cell{};
   }
 }
 

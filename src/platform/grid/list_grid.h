@@ -68,7 +68,7 @@ class ListGrid : public ui::Control {
   void AddItem(std::string_view text, int index = -1);
   // Removes row `index`; throws when there is no such row.
   void RemoveItem(int index);
-  // Empties every cell's text (rows, colours and sizes stay).
+  // Empties every cell: its text and colours (rows and sizes stay).
   void Clear();
 
   // --- Cells --------------------------------------------------------------------
@@ -89,6 +89,9 @@ class ListGrid : public ui::Control {
   void SetColSel(int c);
   // 0 colour writes go to the current cell only; 1 to the whole selection.
   int fill_style = 0;
+  // How the front end shows the selection: 0 never, 1 always, 2 only while
+  // the grid has the focus.
+  int highlight = 1;
 
   // Colours of the current cell (with fill_style 1, writes cover the
   // selection).
