@@ -75,6 +75,9 @@ class Spread : public ui::Control {
   // Properties of the current cell. Setters write the whole current range;
   // getters read the cell (col, row) (a -1 reads that line's or the
   // sheet's own format). Text() of a cell outside the grid is empty.
+  // MaxEditLen counts CP932 bytes (two a full-width character), 0 or less
+  // for no limit; the default is 255. Lock takes effect only while
+  // `protect` is set.
   std::string Text() const;
   void SetText(std::string_view text);
   CellType GetCellType() const;
