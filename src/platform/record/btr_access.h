@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/record/field_value.h"
 #include "platform/record/status.h"
@@ -47,7 +48,10 @@ class BtrAccess {
                 std::string_view data_folder, std::string_view definition_folder);
 
   // Declares one field. Positions count bytes from 1; the field must lie
-  // inside the record. `decimals` is always 0 in this program.
+  // inside the record. `decimals` is always 0 in this program. Throws
+  // RunTimeError 5 when the object is not open, the field lies outside the
+  // record, its name is declared already, or a numeric field is longer than
+  // 18 bytes or has decimals.
   void DefineAlphaField(std::string_view name, int position, int length);
   void DefineNumericField(std::string_view name, int position, int length, int decimals);
   void DefineKanjiField(std::string_view name, int position, int length);
@@ -107,6 +111,13 @@ class BtrAccess {
   // Replaces the whole buffer; `bytes` is cut or blank-padded to the record
   // length.
   void SetRecordBytes(std::string_view bytes);
+
+  // The fields declared since OpenFile, in declaration order.
+  const std::vector<FieldInfo>& Fields() const;
+  // True between a successful OpenFile and CloseFile.
+  bool IsOpen() const;
+  // The record length of the open file; 0 when not open.
+  int RecordLength() const;
 
  private:
   struct Impl;
