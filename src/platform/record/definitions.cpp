@@ -110,9 +110,6 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
     std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) continue;
     std::string_view value = Trim(line.substr(eq + 1));
-    // A comment may follow the value.
-    std::size_t sc = value.find(" ;");
-    if (sc != std::string_view::npos) value = Trim(value.substr(0, sc));
     auto& entries = sections[section];
     std::string key = Upper(Trim(line.substr(0, eq)));
     bool seen = false;

@@ -4,14 +4,16 @@
 // without regard to case; lines beginning with ";" are comments):
 //
 //   [FILES]
-//   QZKKKLF.BTR=287            ; file name = record length in bytes
+//   ; file name = record length in bytes
+//   QZKKKLF.BTR=287
 //
 //   [QZKKKLF.BTR]
 //   KEY0=1:10:A,11:8:N,19:10:N;UNIQUE
 //   KEY1=263:10:A;DUP
 //
 //   [DEFINITIONS]
-//   QZKKKLF=QZKKKLF.BTR,0      ; definition name = file name, key number
+//   ; definition name = file name, key number
+//   QZKKKLF=QZKKKLF.BTR,0
 //
 // A key is one or more segments "position:length:kind" (positions count
 // bytes from 1; kind A alpha, K kanji, N numeric) joined by ",", then
