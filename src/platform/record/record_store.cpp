@@ -1,7 +1,7 @@
 #include "platform/record/record_store.h"
 
+#include <pthread.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
@@ -68,8 +68,20 @@ struct Group {
 
 namespace {
 
+// Bumped in a forked child, whose sessions must start afresh.
+std::atomic<int> g_fork_generation{0};
+
+int ForkGeneration() {
+  static const bool registered = [] {
+    pthread_atfork(nullptr, nullptr, [] { ++g_fork_generation; });
+    return true;
+  }();
+  (void)registered;
+  return g_fork_generation.load(std::memory_order_relaxed);
+}
+
 struct Session {
-  pid_t pid = getpid();
+  int generation = ForkGeneration();
   std::vector<std::shared_ptr<Group>> groups;
   std::map<std::string, std::weak_ptr<StoreFile>> files;
   bool in_tx = false;
@@ -78,12 +90,12 @@ struct Session {
 
 Session& CurrentSession() {
   thread_local Session* session = new Session;  // leaked in a forked child
-  if (session->pid != getpid()) {
+  if (session->generation != ForkGeneration()) {
     // A forked child must not touch the parent's connections.
     new (&session->groups) std::vector<std::shared_ptr<Group>>();
     new (&session->files) std::map<std::string, std::weak_ptr<StoreFile>>();
     new (&session->held) std::vector<std::shared_ptr<StoreFile>>();
-    session->pid = getpid();
+    session->generation = ForkGeneration();
     session->in_tx = false;
   }
   return *session;
@@ -143,10 +155,11 @@ int StoreFile::Before() {
   return kStatusOk;
 }
 
-sqlite3_stmt* StoreFile::Statement(int slot, const std::string& sql, int* status) {
+sqlite3_stmt* StoreFile::Statement(int slot, const std::function<std::string()>& sql, int* status) {
   sqlite3_stmt*& s = statements_[static_cast<std::size_t>(slot)];
   if (!s) {
-    int rc = sqlite3_prepare_v3(group_->db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+    const std::string text = sql();
+    int rc = sqlite3_prepare_v3(group_->db, text.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr);
     if (rc != SQLITE_OK) {
       *status = Fail(rc);
       s = nullptr;
@@ -158,23 +171,25 @@ sqlite3_stmt* StoreFile::Statement(int slot, const std::string& sql, int* status
 }
 
 int StoreFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out) {
-  const std::string k = "k" + std::to_string(key);
-  const std::string t = schema_ + ".records";
-  int slot = key * static_cast<int>(Seek::kCount) + static_cast<int>(seek);
-  std::string where, order = " ORDER BY " + k + ", id LIMIT 1";
-  const std::string desc = " ORDER BY " + k + " DESC, id DESC LIMIT 1";
-  switch (seek) {
-    case Seek::kEqual: where = k + " = ?1"; break;
-    case Seek::kGreater: where = k + " > ?1"; break;
-    case Seek::kGreaterOrEqual: where = k + " >= ?1"; break;
-    case Seek::kLess: where = k + " < ?1"; order = desc; break;
-    case Seek::kLessOrEqual: where = k + " <= ?1"; order = desc; break;
-    case Seek::kNext: where = "(" + k + ", id) > (?1, ?2)"; break;
-    case Seek::kPrevious: where = "(" + k + ", id) < (?1, ?2)"; order = desc; break;
-    case Seek::kCount: return kStatusIoError;
-  }
+  if (seek == Seek::kCount) return kStatusIoError;
+  const int slot = key * static_cast<int>(Seek::kCount) + static_cast<int>(seek);
   int status = kStatusOk;
-  sqlite3_stmt* st = Statement(slot, "SELECT id, version, data, " + k + " FROM " + t + " WHERE " + where + order, &status);
+  sqlite3_stmt* st = Statement(slot, [&] {
+    const std::string k = "k" + std::to_string(key);
+    std::string where, order = " ORDER BY " + k + ", id LIMIT 1";
+    const std::string desc = " ORDER BY " + k + " DESC, id DESC LIMIT 1";
+    switch (seek) {
+      case Seek::kEqual: where = k + " = ?1"; break;
+      case Seek::kGreater: where = k + " > ?1"; break;
+      case Seek::kGreaterOrEqual: where = k + " >= ?1"; break;
+      case Seek::kLess: where = k + " < ?1"; order = desc; break;
+      case Seek::kLessOrEqual: where = k + " <= ?1"; order = desc; break;
+      case Seek::kNext: where = "(" + k + ", id) > (?1, ?2)"; break;
+      case Seek::kPrevious: where = "(" + k + ", id) < (?1, ?2)"; order = desc; break;
+      case Seek::kCount: break;
+    }
+    return "SELECT id, version, data, " + k + " FROM " + schema_ + ".records WHERE " + where + order;
+  }, &status);
   if (!st) return status;
   sqlite3_bind_blob(st, 1, key_bytes.data(), static_cast<int>(key_bytes.size()), SQLITE_STATIC);
   if (seek == Seek::kNext || seek == Seek::kPrevious) sqlite3_bind_int64(st, 2, id);
@@ -213,14 +228,15 @@ void BindKeys(sqlite3_stmt* st, int first, std::string_view data, const FileSpec
 
 int StoreFile::Insert(std::string_view data, Row* out) {
   const int slot = static_cast<int>(statements_.size()) - 3;
-  std::string cols, vals;
-  for (std::size_t i = 0; i < spec_.keys.size(); ++i) {
-    cols += ", k" + std::to_string(i);
-    vals += ", ?" + std::to_string(i + 2);
-  }
   int status = kStatusOk;
-  sqlite3_stmt* st = Statement(slot, "INSERT INTO " + schema_ + ".records(version, data" + cols +
-                                         ") VALUES(1, ?1" + vals + ")", &status);
+  sqlite3_stmt* st = Statement(slot, [&] {
+    std::string cols, vals;
+    for (std::size_t i = 0; i < spec_.keys.size(); ++i) {
+      cols += ", k" + std::to_string(i);
+      vals += ", ?" + std::to_string(i + 2);
+    }
+    return "INSERT INTO " + schema_ + ".records(version, data" + cols + ") VALUES(1, ?1" + vals + ")";
+  }, &status);
   if (!st) return status;
   std::vector<std::string> keys;
   sqlite3_bind_blob(st, 1, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
@@ -241,12 +257,15 @@ int StoreFile::Insert(std::string_view data, Row* out) {
 
 int StoreFile::Update(std::int64_t id, std::int64_t version, std::string_view data) {
   const int slot = static_cast<int>(statements_.size()) - 2;
-  std::string sets;
-  const int n = static_cast<int>(spec_.keys.size());
-  for (int i = 0; i < n; ++i) sets += ", k" + std::to_string(i) + " = ?" + std::to_string(i + 4);
   int status = kStatusOk;
-  sqlite3_stmt* st = Statement(slot, "UPDATE " + schema_ + ".records SET version = version + 1, data = ?1" +
-                                         sets + " WHERE id = ?2 AND version = ?3", &status);
+  sqlite3_stmt* st = Statement(slot, [&] {
+    std::string sets;
+    for (std::size_t i = 0; i < spec_.keys.size(); ++i) {
+      sets += ", k" + std::to_string(i) + " = ?" + std::to_string(i + 4);
+    }
+    return "UPDATE " + schema_ + ".records SET version = version + 1, data = ?1" + sets +
+           " WHERE id = ?2 AND version = ?3";
+  }, &status);
   if (!st) return status;
   std::vector<std::string> keys;
   sqlite3_bind_blob(st, 1, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
@@ -267,7 +286,9 @@ int StoreFile::Update(std::int64_t id, std::int64_t version, std::string_view da
 int StoreFile::Delete(std::int64_t id, std::int64_t version) {
   const int slot = static_cast<int>(statements_.size()) - 1;
   int status = kStatusOk;
-  sqlite3_stmt* st = Statement(slot, "DELETE FROM " + schema_ + ".records WHERE id = ?1 AND version = ?2", &status);
+  sqlite3_stmt* st = Statement(slot, [&] {
+    return "DELETE FROM " + schema_ + ".records WHERE id = ?1 AND version = ?2";
+  }, &status);
   if (!st) return status;
   sqlite3_bind_int64(st, 1, id);
   sqlite3_bind_int64(st, 2, version);

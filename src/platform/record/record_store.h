@@ -25,6 +25,7 @@
 #define QZ_PLATFORM_RECORD_RECORD_STORE_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,7 +71,8 @@ class StoreFile {
   int Delete(std::int64_t id, std::int64_t version);
 
  private:
-  sqlite3_stmt* Statement(int slot, const std::string& sql, int* status);
+  // The cached statement `slot`, prepared from `sql()` on first use.
+  sqlite3_stmt* Statement(int slot, const std::function<std::string()>& sql, int* status);
   int Prepare(sqlite3_stmt** stmt);
   int Before();  // begins the session's transaction on the group when due
   int Fail(int rc);
