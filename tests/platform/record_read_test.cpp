@@ -75,6 +75,17 @@ TEST_F(RecordReadTest, NextAndPreviousWalkTheKeyOrderWithNegativesFirst) {
   EXPECT_EQ(seen, (std::vector<std::string>{"B/0", "B/-3", "A/5", "A/1"}));
 }
 
+TEST_F(RecordReadTest, FirstAndLastIgnoreTheBuffer) {
+  t_->SetField("CODE", "B");
+  ASSERT_EQ(t_->GetFirst("T"), 0);
+  EXPECT_EQ(Key(*t_), "A/1");
+  ASSERT_EQ(t_->GetLast("T"), 0);
+  EXPECT_EQ(Key(*t_), "B/7");
+  EXPECT_EQ(t_->GetNext(), kStatusEndOfFile);
+  auto empty = OpenU();
+  EXPECT_EQ(empty->GetFirst("U"), kStatusEndOfFile);
+}
+
 TEST_F(RecordReadTest, StepsWithoutARecordReadGiveStatus8) {
   auto fresh = OpenT();
   EXPECT_EQ(fresh->GetNext(), kStatusNoCurrentRecord);

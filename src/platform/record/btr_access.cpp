@@ -17,30 +17,10 @@ namespace fs = std::filesystem;
 using internal::Row;
 using internal::Seek;
 
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 struct NameHash {
   using is_transparent = void;
   std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
 };
-
-// Currency rounded half to even to a whole number.
-std::int64_t RoundToWhole(Currency c) {
-  std::int64_t raw = c.raw();
-  std::int64_t whole = raw / Currency::kScale;
-  std::int64_t rest = raw % Currency::kScale;
-  if (rest < 0) rest = -rest;
-  if (rest * 2 > Currency::kScale || (rest * 2 == Currency::kScale && whole % 2 != 0)) {
-    whole += raw < 0 ? -1 : 1;
-  }
-  return whole;
-}
 
 // True for the shape of a decimal number: blanks, a sign, digits with at
 // most one point, blanks.
@@ -78,7 +58,7 @@ struct BtrAccess::Impl {
 
   const FieldInfo& Field(std::string_view name) const {
     auto it = by_name.find(name);
-    if (it == by_name.end()) it = by_name.find(Upper(name));
+    if (it == by_name.end()) it = by_name.find(AsciiUpper(name));
     if (it == by_name.end()) throw RunTimeError(kErrInvalidCall);
     return fields[it->second];
   }
@@ -91,7 +71,7 @@ struct BtrAccess::Impl {
         (kind == FieldKind::kNumeric && length > kMaxNumericKeyLength)) {
       throw RunTimeError(kErrInvalidCall);
     }
-    std::string upper = Upper(name);
+    std::string upper = AsciiUpper(name);
     if (by_name.count(upper)) throw RunTimeError(kErrInvalidCall);
     by_name.emplace(upper, fields.size());
     fields.push_back(FieldInfo{std::string(name), kind, position, length});
@@ -126,7 +106,7 @@ struct BtrAccess::Impl {
 
   // The key of `definition` on this file; -1 when it is not one of its.
   int KeyOf(std::string_view definition) const {
-    auto it = keys_by_definition.find(Upper(definition));
+    auto it = keys_by_definition.find(AsciiUpper(definition));
     return it == keys_by_definition.end() ? -1 : it->second;
   }
 
@@ -178,7 +158,7 @@ bool BtrAccess::OpenFile(std::string_view file_name, std::string_view definition
   auto defs = Definitions::Load(defs_path);
   if (!defs) return false;
   const DefinitionSpec* def = defs->FindDefinition(definition_name);
-  if (!def || Upper(def->file) != Upper(file_name)) return false;
+  if (!def || AsciiUpper(def->file) != AsciiUpper(file_name)) return false;
   const FileSpec* spec = defs->FindFile(def->file);
   if (!spec) return false;
   std::string folder = NativePath(data_folder);
@@ -191,7 +171,7 @@ bool BtrAccess::OpenFile(std::string_view file_name, std::string_view definition
   impl_->file = std::move(file);
   impl_->key = def->key;
   for (const auto& [name, d] : defs->definitions()) {
-    if (Upper(d.file) == Upper(spec->name)) impl_->keys_by_definition[name] = d.key;
+    if (AsciiUpper(d.file) == AsciiUpper(spec->name)) impl_->keys_by_definition[name] = d.key;
   }
   impl_->buffer.assign(static_cast<std::size_t>(spec->record_length), ' ');
   return true;
@@ -237,7 +217,7 @@ void BtrAccess::SetField(std::string_view name, std::string_view text) {
   }
   auto value = Currency::Parse(t);
   if (!value) throw RunTimeError(NumberSyntax(t) ? kErrOverflow : kErrTypeMismatch);
-  impl_->StoreNumber(f, RoundToWhole(*value));
+  impl_->StoreNumber(f, RoundHalfEven(*value));
 }
 
 void BtrAccess::SetField(std::string_view name, std::int64_t number) {
@@ -247,7 +227,7 @@ void BtrAccess::SetField(std::string_view name, std::int64_t number) {
 void BtrAccess::SetField(std::string_view name, Currency number) {
   const FieldInfo& f = impl_->Field(name);
   if (f.kind == FieldKind::kNumeric) {
-    impl_->StoreNumber(f, RoundToWhole(number));
+    impl_->StoreNumber(f, RoundHalfEven(number));
   } else {
     impl_->StoreText(f, number.ToString(), true);
   }
@@ -258,6 +238,8 @@ int BtrAccess::GetGreater(std::string_view d) { return impl_->Positioning(d, See
 int BtrAccess::GetGreaterOrEqual(std::string_view d) { return impl_->Positioning(d, Seek::kGreaterOrEqual); }
 int BtrAccess::GetLess(std::string_view d) { return impl_->Positioning(d, Seek::kLess); }
 int BtrAccess::GetLessOrEqual(std::string_view d) { return impl_->Positioning(d, Seek::kLessOrEqual); }
+int BtrAccess::GetFirst(std::string_view d) { return impl_->Positioning(d, Seek::kFirst); }
+int BtrAccess::GetLast(std::string_view d) { return impl_->Positioning(d, Seek::kLast); }
 int BtrAccess::GetNext() { return impl_->Step(Seek::kNext); }
 int BtrAccess::GetPrevious() { return impl_->Step(Seek::kPrevious); }
 

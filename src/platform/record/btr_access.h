@@ -88,6 +88,9 @@ class BtrAccess {
   int GetGreaterOrEqual(std::string_view definition_name);   // 0 / 9
   int GetLess(std::string_view definition_name);             // 0 / 9
   int GetLessOrEqual(std::string_view definition_name);      // 0 / 9
+  // The first / last record in the key of `definition_name`.  0 / 9
+  int GetFirst(std::string_view definition_name);
+  int GetLast(std::string_view definition_name);
   // One record on from the last record read, in the key order.  0 / 9
   int GetNext();
   int GetPrevious();

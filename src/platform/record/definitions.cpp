@@ -10,14 +10,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
@@ -67,7 +59,7 @@ std::optional<KeySpec> ParseKeySpec(std::string_view text) {
   std::string_view segs = Trim(text);
   std::size_t semi = segs.find(';');
   if (semi != std::string_view::npos) {
-    std::string flag = Upper(Trim(segs.substr(semi + 1)));
+    std::string flag = AsciiUpper(Trim(segs.substr(semi + 1)));
     if (flag == "UNIQUE") key.unique = true;
     else if (flag != "DUP" && !flag.empty()) return std::nullopt;
     segs = Trim(segs.substr(0, semi));
@@ -78,7 +70,7 @@ std::optional<KeySpec> ParseKeySpec(std::string_view text) {
     if (f.size() != 3) return std::nullopt;
     auto pos = ToInt(f[0]);
     auto len = ToInt(f[1]);
-    std::string kind = Upper(Trim(f[2]));
+    std::string kind = AsciiUpper(Trim(f[2]));
     if (!pos || !len || *pos < 1 || *len < 1) return std::nullopt;
     KeySegment s{*pos, *len, SegmentKind::kAlpha};
     if (kind == "K") s.kind = SegmentKind::kKanji;
@@ -103,7 +95,7 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
         Fail(error, "bad section line: " + std::string(line));
         return std::nullopt;
       }
-      section = Upper(Trim(line.substr(1, end - 1)));
+      section = AsciiUpper(Trim(line.substr(1, end - 1)));
       sections[section];
       continue;
     }
@@ -111,7 +103,7 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
     if (eq == std::string_view::npos) continue;
     std::string_view value = Trim(line.substr(eq + 1));
     auto& entries = sections[section];
-    std::string key = Upper(Trim(line.substr(0, eq)));
+    std::string key = AsciiUpper(Trim(line.substr(0, eq)));
     bool seen = false;
     for (auto& e : entries) seen = seen || e.first == key;
     if (!seen) entries.emplace_back(key, std::string(value));
@@ -196,22 +188,30 @@ std::string Definitions::ToIni() const {
 }
 
 void Definitions::AddFile(FileSpec file) {
-  std::string key = Upper(file.name);
+  std::string key = AsciiUpper(file.name);
   files_[key] = std::move(file);
 }
 
 void Definitions::AddDefinition(std::string_view name, std::string_view file, int key) {
-  definitions_[Upper(name)] = DefinitionSpec{std::string(file), key};
+  definitions_[AsciiUpper(name)] = DefinitionSpec{std::string(file), key};
 }
 
 const FileSpec* Definitions::FindFile(std::string_view name) const {
-  auto it = files_.find(Upper(name));
+  auto it = files_.find(AsciiUpper(name));
   return it == files_.end() ? nullptr : &it->second;
 }
 
 const DefinitionSpec* Definitions::FindDefinition(std::string_view name) const {
-  auto it = definitions_.find(Upper(name));
+  auto it = definitions_.find(AsciiUpper(name));
   return it == definitions_.end() ? nullptr : &it->second;
+}
+
+std::string AsciiUpper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
 }
 
 std::string NativePath(std::string_view path) {
@@ -230,9 +230,9 @@ std::string FindInFolder(const std::string& folder, std::string_view name) {
   std::error_code ec;
   fs::path exact = fs::path(folder) / std::string(name);
   if (fs::exists(exact, ec)) return exact.string();
-  const std::string want = Upper(name);
+  const std::string want = AsciiUpper(name);
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (Upper(it->path().filename().string()) == want) return it->path().string();
+    if (AsciiUpper(it->path().filename().string()) == want) return it->path().string();
   }
   return {};
 }

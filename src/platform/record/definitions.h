@@ -101,6 +101,9 @@ std::optional<KeySpec> ParseKeySpec(std::string_view text);
 // letter are accepted. Empty when there is none.
 std::string FindDefinitionsFile(std::string_view definition_folder);
 
+// `s` with ASCII letters in upper case (names of files, definitions, fields).
+std::string AsciiUpper(std::string_view s);
+
 // `path` as this system writes it: backslashes become "/", a leading drive
 // letter ("C:") is dropped.
 std::string NativePath(std::string_view path);

@@ -6,6 +6,14 @@ namespace qz::record {
 
 namespace {
 
+std::int64_t Ranged(Currency c, std::int64_t lo, std::int64_t hi) {
+  std::int64_t v = RoundHalfEven(c);
+  if (v < lo || v > hi) throw RunTimeError(kErrOverflow);
+  return v;
+}
+
+}  // namespace
+
 std::int64_t RoundHalfEven(Currency c) {
   std::int64_t raw = c.raw();
   std::int64_t whole = raw / Currency::kScale;
@@ -16,14 +24,6 @@ std::int64_t RoundHalfEven(Currency c) {
   }
   return whole;
 }
-
-std::int64_t Ranged(Currency c, std::int64_t lo, std::int64_t hi) {
-  std::int64_t v = RoundHalfEven(c);
-  if (v < lo || v > hi) throw RunTimeError(kErrOverflow);
-  return v;
-}
-
-}  // namespace
 
 FieldValue FieldValue::Text(std::string utf8) {
   FieldValue v;

@@ -45,6 +45,10 @@ class FieldValue {
   Currency number_;
 };
 
+// `c` rounded half to even to a whole number (as the runtime's conversions
+// to integers round).
+std::int64_t RoundHalfEven(Currency c);
+
 }  // namespace qz::record
 
 #endif  // QZ_PLATFORM_RECORD_FIELD_VALUE_H_

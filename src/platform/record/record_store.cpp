@@ -186,12 +186,16 @@ int StoreFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t
       case Seek::kLessOrEqual: where = k + " <= ?1"; order = desc; break;
       case Seek::kNext: where = "(" + k + ", id) > (?1, ?2)"; break;
       case Seek::kPrevious: where = "(" + k + ", id) < (?1, ?2)"; order = desc; break;
+      case Seek::kFirst: where = "1"; break;
+      case Seek::kLast: where = "1"; order = desc; break;
       case Seek::kCount: break;
     }
     return "SELECT id, version, data, " + k + " FROM " + schema_ + ".records WHERE " + where + order;
   }, &status);
   if (!st) return status;
-  sqlite3_bind_blob(st, 1, key_bytes.data(), static_cast<int>(key_bytes.size()), SQLITE_STATIC);
+  if (seek != Seek::kFirst && seek != Seek::kLast) {
+    sqlite3_bind_blob(st, 1, key_bytes.data(), static_cast<int>(key_bytes.size()), SQLITE_STATIC);
+  }
   if (seek == Seek::kNext || seek == Seek::kPrevious) sqlite3_bind_int64(st, 2, id);
   int rc = sqlite3_step(st);
   if (rc == SQLITE_ROW) {

@@ -45,7 +45,7 @@ struct Row {
   std::string key;  // the key column the read went by
 };
 
-enum class Seek { kEqual, kGreater, kGreaterOrEqual, kLess, kLessOrEqual, kNext, kPrevious, kCount };
+enum class Seek { kEqual, kGreater, kGreaterOrEqual, kLess, kLessOrEqual, kNext, kPrevious, kFirst, kLast, kCount };
 
 struct Group;
 
@@ -60,7 +60,7 @@ class StoreFile {
   const FileSpec& spec() const { return spec_; }
 
   // Reads by key `key`. kNext/kPrevious go on from (`key_bytes`, `id`);
-  // the others compare with `key_bytes` only. 0, 4 (kEqual), 9, or a
+  // kFirst/kLast ignore both; the others compare with `key_bytes` only. 0, 4 (kEqual), 9, or a
   // failure status.
   int Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out);
   // Adds a record; `out` gets its id and version. 0, 5 or a failure.
