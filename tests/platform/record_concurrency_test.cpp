@@ -2,8 +2,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <vector>
 
+#include "platform/record/definitions.h"
 #include "platform/record/status.h"
 #include "record_fixture.h"
 
@@ -153,6 +157,58 @@ TEST_F(RecordConcurrencyTest, AWriteLockedByAnotherProcessGives84AfterTheTimeout
   EXPECT_EQ(child, kStatusBusy);
   ASSERT_EQ(t->EndTrans(), 0);
   EXPECT_EQ(CountT(), 3);
+}
+
+}  // namespace
+}  // namespace qz::record::testing
+
+namespace qz::record::testing {
+namespace {
+
+// More files than one connection can attach: a transaction still covers
+// every one of them.
+TEST(RecordManyFiles, ATransactionCoversMoreThanTenOpenFiles) {
+  char tmpl[] = "/tmp/qz_record_many_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string dir = tmpl;
+  constexpr int kFiles = 23;
+  Definitions defs;
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string name = "F" + std::to_string(i) + ".BTR";
+    defs.AddFile(FileSpec{name, 8, {KeySpec{{KeySegment{1, 4, SegmentKind::kNumeric}}, true}}});
+    defs.AddDefinition("F" + std::to_string(i), name, 0);
+  }
+  std::ofstream(dir + "/CPFSPEC.INI") << defs.ToIni();
+  std::vector<std::unique_ptr<BtrAccess>> files;
+  for (int i = 0; i < kFiles; ++i) {
+    ASSERT_EQ(CreateRecordFile(defs, "F" + std::to_string(i) + ".BTR", dir), 0);
+    files.push_back(std::make_unique<BtrAccess>());
+    ASSERT_TRUE(files.back()->OpenFile("F" + std::to_string(i) + ".BTR", "F" + std::to_string(i), dir, dir));
+    files.back()->DefineNumericField("N", 1, 4, 0);
+  }
+  auto write_all = [&](int value) {
+    ASSERT_EQ(files[0]->BeginTrans(), 0);
+    for (int i = 0; i < kFiles; ++i) {
+      files[static_cast<std::size_t>(i)]->SetField("N", value);
+      ASSERT_EQ(files[static_cast<std::size_t>(i)]->Insert("F" + std::to_string(i)), 0);
+    }
+  };
+  auto count = [&](int value) {
+    int n = 0;
+    for (int i = 0; i < kFiles; ++i) {
+      files[static_cast<std::size_t>(i)]->SetField("N", value);
+      n += files[static_cast<std::size_t>(i)]->GetEqual("F" + std::to_string(i)) == 0;
+    }
+    return n;
+  };
+  write_all(1);
+  ASSERT_EQ(files[5]->AbortTrans(), 0);
+  EXPECT_EQ(count(1), 0);
+  write_all(2);
+  ASSERT_EQ(files[9]->EndTrans(), 0);
+  EXPECT_EQ(count(2), kFiles);
+  files.clear();
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
