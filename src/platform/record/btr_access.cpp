@@ -41,7 +41,6 @@ bool NumberSyntax(std::string_view t) {
 
 struct BtrAccess::Impl {
   std::shared_ptr<internal::StoreFile> file;
-  int key = 0;  // key of the definition opened
   std::unordered_map<std::string, int> keys_by_definition;  // upper name -> key
   std::string buffer;
   std::vector<FieldInfo> fields;
@@ -169,7 +168,6 @@ bool BtrAccess::OpenFile(std::string_view file_name, std::string_view definition
   auto file = internal::AcquireFile(path, *spec, &status);
   if (!file) return false;
   impl_->file = std::move(file);
-  impl_->key = def->key;
   for (const auto& [name, d] : defs->definitions()) {
     if (AsciiUpper(d.file) == AsciiUpper(spec->name)) impl_->keys_by_definition[name] = d.key;
   }
