@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "platform/record/definitions.h"
@@ -85,6 +86,28 @@ TEST_F(RecordConcurrencyTest, UpdateAfterAnotherProcessesChangeGives80) {
   EXPECT_EQ(a->GetField("AMT").ToLong(), 77);
   a->SetField("AMT", 9);
   EXPECT_EQ(a->Update(), 0);
+}
+
+TEST_F(RecordConcurrencyTest, AnotherThreadHasItsOwnConnectionsAndTransaction) {
+  auto t = OpenT();
+  ASSERT_EQ(t->BeginTrans(), 0);
+  ASSERT_EQ(Put(*t, "M", 1, "G"), 0);  // holds the write lock until EndTrans
+  int worker_status = -1;
+  std::thread worker([&] {
+    SetBusyTimeout(std::chrono::milliseconds(50));
+    auto w = OpenT();
+    worker_status = Put(*w, "W", 1, "G");  // the main thread's transaction blocks it
+  });
+  worker.join();
+  SetBusyTimeout(std::chrono::milliseconds(5000));
+  EXPECT_EQ(worker_status, kStatusBusy);
+  ASSERT_EQ(t->EndTrans(), 0);
+  std::thread([&] {
+    auto w = OpenT();
+    worker_status = Put(*w, "W", 1, "G");
+  }).join();
+  EXPECT_EQ(worker_status, 0);
+  EXPECT_EQ(CountT(), 4);
 }
 
 TEST_F(RecordConcurrencyTest, AbortUndoesWritesOnEveryOpenFile) {

@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
@@ -88,10 +89,30 @@ struct Session {
   std::vector<std::shared_ptr<StoreFile>> held;  // closed inside a transaction
 };
 
+// The thread's session. The main thread's lives to the end of the process
+// (objects in static storage close after thread-local storage is gone);
+// another thread's is freed when the thread ends.
+thread_local Session* t_session = nullptr;
+
+struct SessionReaper {
+  ~SessionReaper() {
+    delete t_session;
+    t_session = nullptr;
+  }
+};
+
 Session& CurrentSession() {
-  thread_local Session* session = new Session;  // leaked in a forked child
+  if (!t_session) {
+    t_session = new Session;
+    if (gettid() != getpid()) {
+      thread_local SessionReaper reaper;
+      (void)reaper;
+    }
+  }
+  Session* session = t_session;
   if (session->generation != ForkGeneration()) {
-    // A forked child must not touch the parent's connections.
+    // A forked child must not touch the parent's connections: they are
+    // abandoned, not closed.
     new (&session->groups) std::vector<std::shared_ptr<Group>>();
     new (&session->files) std::map<std::string, std::weak_ptr<StoreFile>>();
     new (&session->held) std::vector<std::shared_ptr<StoreFile>>();
