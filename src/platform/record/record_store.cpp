@@ -122,6 +122,11 @@ Session& CurrentSession() {
   return *session;
 }
 
+// Closes the connections that no longer hold a file.
+void PruneGroups(Session& s) {
+  std::erase_if(s.groups, [](const std::shared_ptr<Group>& g) { return g->files == 0; });
+}
+
 std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
   auto g = std::make_shared<Group>();
   // The connection's main database sits beside the data so that the
@@ -377,9 +382,6 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileSpec& 
     }
     s.files.erase(it);
   }
-  if (!s.in_tx) {
-    std::erase_if(s.groups, [](const std::shared_ptr<Group>& g) { return g->files == 0; });
-  }
   // A group with a free slot whose connection may still attach.
   std::shared_ptr<Group> group;
   for (auto& g : s.groups) {
@@ -406,13 +408,18 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileSpec& 
   sqlite3_finalize(st);
   if (rc != SQLITE_DONE) {
     *status = StatusOf(rc) == kStatusOk ? kStatusIoError : StatusOf(rc);
+    if (!s.in_tx) PruneGroups(s);
     return nullptr;
   }
   group->slots[static_cast<std::size_t>(slot)] = true;
   ++group->files;
   auto file = std::make_shared<StoreFile>(group, schema, spec);
   *status = CheckSchema(group->db, schema, spec);
-  if (*status != kStatusOk) return nullptr;  // the destructor detaches
+  if (*status != kStatusOk) {
+    file.reset();  // detaches
+    if (!s.in_tx) PruneGroups(s);
+    return nullptr;
+  }
   Exec(group->db, "PRAGMA " + schema + ".journal_mode = DELETE");
   s.files[canonical] = file;
   return file;
@@ -420,7 +427,12 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileSpec& 
 
 void ReleaseFile(std::shared_ptr<StoreFile> file) {
   Session& s = CurrentSession();
-  if (s.in_tx && file.use_count() == 1) s.held.push_back(std::move(file));
+  if (s.in_tx && file.use_count() == 1) {
+    s.held.push_back(std::move(file));
+    return;
+  }
+  file.reset();
+  if (!s.in_tx) PruneGroups(s);
 }
 
 bool InTransaction() { return CurrentSession().in_tx; }
@@ -438,6 +450,7 @@ void EndSession(Session& s) {
   s.in_tx = false;
   for (auto& g : s.groups) g->tx_started = false;
   s.held.clear();
+  PruneGroups(s);
 }
 
 }  // namespace
