@@ -198,7 +198,7 @@ TEST(RecordManyFiles, ATransactionCoversMoreThanTenOpenFiles) {
   Definitions defs;
   for (int i = 0; i < kFiles; ++i) {
     const std::string name = "F" + std::to_string(i) + ".BTR";
-    defs.AddFile(FileSpec{name, 8, {KeySpec{{KeySegment{1, 4, SegmentKind::kNumeric}}, true}}});
+    defs.AddFile(FileDef{name, 8, {KeyDef{{KeySegment{1, 4, SegmentKind::kNumeric}}, true}}});
     defs.AddDefinition("F" + std::to_string(i), name, 0);
   }
   std::ofstream(dir + "/CPFSPEC.INI") << defs.ToIni();

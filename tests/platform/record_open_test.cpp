@@ -88,7 +88,7 @@ TEST(RecordDefinitions, ParseReadsFilesKeysAndDefinitionsAndRoundTrips) {
       "[files]\n a.btr = 30\n; the A file\n[A.BTR]\nkey0=1:10:a, 11:8:n ;unique\nKEY1=19:2:K\n"
       "[Definitions]\nA=A.BTR,0\nA2=a.btr,1\n");
   ASSERT_TRUE(d);
-  const FileSpec* f = d->FindFile("A.btr");
+  const FileDef* f = d->FindFile("A.btr");
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f->record_length, 30);
   ASSERT_EQ(f->keys.size(), 2u);

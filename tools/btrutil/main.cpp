@@ -113,7 +113,7 @@ struct Opened {
 bool Open(const Args& a, Opened* o) {
   auto defs = LoadDefinitions(a.words[1]);
   if (!defs) return false;
-  const record::DefinitionSpec* def = defs->FindDefinition(a.words[3]);
+  const record::DefinitionEntry* def = defs->FindDefinition(a.words[3]);
   if (!def) return Fail("no definition " + a.words[3]) == 0;
   if (!o->file.OpenFile(def->file, a.words[3], a.words[2], a.words[1])) {
     return Fail("cannot open " + def->file + " under " + a.words[3]) == 0;
@@ -174,7 +174,7 @@ int Info(const Args& a) {
   for (const auto& [name, f] : defs->files()) {
     std::cout << f.name << " record length " << f.record_length << "\n";
     for (std::size_t k = 0; k < f.keys.size(); ++k) {
-      std::cout << "  KEY" << k << " " << record::FormatKeySpec(f.keys[k]) << "\n";
+      std::cout << "  KEY" << k << " " << record::FormatKey(f.keys[k]) << "\n";
     }
   }
   for (const auto& [name, d] : defs->definitions()) {

@@ -111,7 +111,7 @@ struct BtrAccess::Impl {
 
   void Take(const Row& row, int k) {
     buffer = row.data;
-    buffer.resize(static_cast<std::size_t>(file->spec().record_length), ' ');
+    buffer.resize(static_cast<std::size_t>(file->def().record_length), ' ');
     positioned = true;
     position_key = k;
     position_bytes = row.key;
@@ -126,7 +126,7 @@ struct BtrAccess::Impl {
     int k = KeyOf(definition);
     if (k < 0) return kStatusInvalidKey;
     Row row;
-    int status = file->Read(k, seek, BuildKey(buffer, file->spec().keys[static_cast<std::size_t>(k)]), 0, &row);
+    int status = file->Read(k, seek, BuildKey(buffer, file->def().keys[static_cast<std::size_t>(k)]), 0, &row);
     if (status == kStatusOk) {
       Take(row, k);
     } else if (status == kStatusNotFound || status == kStatusEndOfFile) {
@@ -156,22 +156,22 @@ bool BtrAccess::OpenFile(std::string_view file_name, std::string_view definition
   if (defs_path.empty()) return false;
   auto defs = Definitions::Load(defs_path);
   if (!defs) return false;
-  const DefinitionSpec* def = defs->FindDefinition(definition_name);
+  const DefinitionEntry* def = defs->FindDefinition(definition_name);
   if (!def || AsciiUpper(def->file) != AsciiUpper(file_name)) return false;
-  const FileSpec* spec = defs->FindFile(def->file);
-  if (!spec) return false;
+  const FileDef* file_def = defs->FindFile(def->file);
+  if (!file_def) return false;
   std::string folder = NativePath(data_folder);
   std::string path = FindInFolder(folder.empty() ? "." : folder, file_name);
   std::error_code ec;
   if (path.empty() || !fs::is_regular_file(path, ec)) return false;
   int status = kStatusOk;
-  auto file = internal::AcquireFile(path, *spec, &status);
+  auto file = internal::AcquireFile(path, *file_def, &status);
   if (!file) return false;
   impl_->file = std::move(file);
   for (const auto& [name, d] : defs->definitions()) {
-    if (AsciiUpper(d.file) == AsciiUpper(spec->name)) impl_->keys_by_definition[name] = d.key;
+    if (AsciiUpper(d.file) == AsciiUpper(file_def->name)) impl_->keys_by_definition[name] = d.key;
   }
-  impl_->buffer.assign(static_cast<std::size_t>(spec->record_length), ' ');
+  impl_->buffer.assign(static_cast<std::size_t>(file_def->record_length), ' ');
   return true;
 }
 
@@ -249,7 +249,7 @@ int BtrAccess::Insert(std::string_view definition_name) {
   Row row;
   int status = m.file->Insert(m.buffer, &row);
   if (status != kStatusOk) return status;
-  row.key = BuildKey(m.buffer, m.file->spec().keys[static_cast<std::size_t>(k)]);
+  row.key = BuildKey(m.buffer, m.file->def().keys[static_cast<std::size_t>(k)]);
   m.Take(row, k);
   return kStatusOk;
 }
@@ -261,7 +261,7 @@ int BtrAccess::Update() {
   int status = m.file->Update(m.current_id, m.current_version, m.buffer);
   if (status != kStatusOk) return status;
   ++m.current_version;
-  m.position_bytes = BuildKey(m.buffer, m.file->spec().keys[static_cast<std::size_t>(m.position_key)]);
+  m.position_bytes = BuildKey(m.buffer, m.file->def().keys[static_cast<std::size_t>(m.position_key)]);
   return kStatusOk;
 }
 
@@ -288,6 +288,6 @@ void BtrAccess::SetRecordBytes(std::string_view bytes) {
 
 const std::vector<FieldInfo>& BtrAccess::Fields() const { return impl_->fields; }
 bool BtrAccess::IsOpen() const { return impl_->file != nullptr; }
-int BtrAccess::RecordLength() const { return impl_->file ? impl_->file->spec().record_length : 0; }
+int BtrAccess::RecordLength() const { return impl_->file ? impl_->file->def().record_length : 0; }
 
 }  // namespace qz::record

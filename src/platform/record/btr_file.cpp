@@ -18,13 +18,13 @@ int CreateRecordFile(std::string_view definition_folder, std::string_view file_n
 
 int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
                      std::string_view data_folder, bool replace) {
-  const FileSpec* spec = definitions.FindFile(file_name);
-  if (!spec) return kStatusFileNotFound;
+  const FileDef* file_def = definitions.FindFile(file_name);
+  if (!file_def) return kStatusFileNotFound;
   const std::string native = NativePath(data_folder);
   const std::string folder = native.empty() ? std::string(".") : native;
   std::string path = FindInFolder(folder, file_name);
   if (path.empty()) path = (std::filesystem::path(folder) / std::string(file_name)).string();
-  return internal::CreateStoreFile(path, *spec, replace);
+  return internal::CreateStoreFile(path, *file_def, replace);
 }
 
 void SetBusyTimeout(std::chrono::milliseconds timeout) {

@@ -43,7 +43,7 @@ bool Fail(std::string* error, std::string text) {
 
 }  // namespace
 
-std::string FormatKeySpec(const KeySpec& key) {
+std::string FormatKey(const KeyDef& key) {
   std::string out;
   for (const KeySegment& s : key.segments) {
     if (!out.empty()) out += ',';
@@ -54,8 +54,8 @@ std::string FormatKeySpec(const KeySpec& key) {
   return out;
 }
 
-std::optional<KeySpec> ParseKeySpec(std::string_view text) {
-  KeySpec key;
+std::optional<KeyDef> ParseKey(std::string_view text) {
+  KeyDef key;
   std::string_view segs = Trim(text);
   std::size_t semi = segs.find(';');
   if (semi != std::string_view::npos) {
@@ -111,7 +111,7 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
 
   Definitions d;
   for (auto& [name, value] : sections["FILES"]) {
-    FileSpec f;
+    FileDef f;
     f.name = name;
     auto len = ToInt(value);
     if (!len || *len < 1) {
@@ -123,12 +123,12 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
     if (it != sections.end()) {
       for (int k = 0;; ++k) {
         const std::string want = "KEY" + std::to_string(k);
-        const std::string* spec = nullptr;
+        const std::string* entry = nullptr;
         for (auto& e : it->second) {
-          if (e.first == want) spec = &e.second;
+          if (e.first == want) entry = &e.second;
         }
-        if (!spec) break;
-        auto key = ParseKeySpec(*spec);
+        if (!entry) break;
+        auto key = ParseKey(*entry);
         if (!key) {
           Fail(error, "bad key " + want + " of " + name);
           return std::nullopt;
@@ -150,12 +150,12 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
     if (f.size() == 2) {
       if (auto k = ToInt(f[1])) key = *k;
     }
-    const FileSpec* spec = d.FindFile(Trim(f[0]));
-    if (!spec || key < 0 || key >= static_cast<int>(spec->keys.size())) {
+    const FileDef* file_def = d.FindFile(Trim(f[0]));
+    if (!file_def || key < 0 || key >= static_cast<int>(file_def->keys.size())) {
       Fail(error, "bad definition " + name);
       return std::nullopt;
     }
-    d.definitions_[name] = DefinitionSpec{spec->name, key};
+    d.definitions_[name] = DefinitionEntry{file_def->name, key};
   }
   return d;
 }
@@ -177,7 +177,7 @@ std::string Definitions::ToIni() const {
   for (auto& [name, f] : files_) {
     out += "\r\n[" + f.name + "]\r\n";
     for (std::size_t k = 0; k < f.keys.size(); ++k) {
-      out += "KEY" + std::to_string(k) + "=" + FormatKeySpec(f.keys[k]) + "\r\n";
+      out += "KEY" + std::to_string(k) + "=" + FormatKey(f.keys[k]) + "\r\n";
     }
   }
   out += "\r\n[DEFINITIONS]\r\n";
@@ -187,21 +187,21 @@ std::string Definitions::ToIni() const {
   return out;
 }
 
-void Definitions::AddFile(FileSpec file) {
+void Definitions::AddFile(FileDef file) {
   std::string key = AsciiUpper(file.name);
   files_[key] = std::move(file);
 }
 
 void Definitions::AddDefinition(std::string_view name, std::string_view file, int key) {
-  definitions_[AsciiUpper(name)] = DefinitionSpec{std::string(file), key};
+  definitions_[AsciiUpper(name)] = DefinitionEntry{std::string(file), key};
 }
 
-const FileSpec* Definitions::FindFile(std::string_view name) const {
+const FileDef* Definitions::FindFile(std::string_view name) const {
   auto it = files_.find(AsciiUpper(name));
   return it == files_.end() ? nullptr : &it->second;
 }
 
-const DefinitionSpec* Definitions::FindDefinition(std::string_view name) const {
+const DefinitionEntry* Definitions::FindDefinition(std::string_view name) const {
   auto it = definitions_.find(AsciiUpper(name));
   return it == definitions_.end() ? nullptr : &it->second;
 }

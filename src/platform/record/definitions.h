@@ -42,20 +42,20 @@ struct KeySegment {
   bool operator==(const KeySegment&) const = default;
 };
 
-struct KeySpec {
+struct KeyDef {
   std::vector<KeySegment> segments;
   bool unique = false;
-  bool operator==(const KeySpec&) const = default;
+  bool operator==(const KeyDef&) const = default;
 };
 
-struct FileSpec {
+struct FileDef {
   std::string name;  // e.g. "QZKKKLF.BTR"
   int record_length = 0;
-  std::vector<KeySpec> keys;
-  bool operator==(const FileSpec&) const = default;
+  std::vector<KeyDef> keys;
+  bool operator==(const FileDef&) const = default;
 };
 
-struct DefinitionSpec {
+struct DefinitionEntry {
   std::string file;  // file name as in [FILES]
   int key = 0;
 };
@@ -76,25 +76,25 @@ class Definitions {
   std::string ToIni() const;
 
   // Adds or replaces a file or a definition (names kept as given).
-  void AddFile(FileSpec file);
+  void AddFile(FileDef file);
   void AddDefinition(std::string_view name, std::string_view file, int key);
 
   // Lookups without regard to case; nullptr when missing.
-  const FileSpec* FindFile(std::string_view name) const;
-  const DefinitionSpec* FindDefinition(std::string_view name) const;
+  const FileDef* FindFile(std::string_view name) const;
+  const DefinitionEntry* FindDefinition(std::string_view name) const;
 
   // Every file and every definition, by upper-case name.
-  const std::map<std::string, FileSpec>& files() const { return files_; }
-  const std::map<std::string, DefinitionSpec>& definitions() const { return definitions_; }
+  const std::map<std::string, FileDef>& files() const { return files_; }
+  const std::map<std::string, DefinitionEntry>& definitions() const { return definitions_; }
 
  private:
-  std::map<std::string, FileSpec> files_;               // by upper-case name
-  std::map<std::string, DefinitionSpec> definitions_;   // by upper-case name
+  std::map<std::string, FileDef> files_;               // by upper-case name
+  std::map<std::string, DefinitionEntry> definitions_;   // by upper-case name
 };
 
 // The text "1:10:A,11:8:N;UNIQUE" of a key, and its parse (nullopt when bad).
-std::string FormatKeySpec(const KeySpec& key);
-std::optional<KeySpec> ParseKeySpec(std::string_view text);
+std::string FormatKey(const KeyDef& key);
+std::optional<KeyDef> ParseKey(std::string_view text);
 
 // The definitions file named by `definition_folder`: the file itself, or the
 // entry "CPFSPEC.INI" (any case) of that folder. Backslashes and a drive

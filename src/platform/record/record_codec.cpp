@@ -41,7 +41,7 @@ bool EncodeZoned(std::int64_t value, int length, char* out) {
   return true;
 }
 
-std::string BuildKey(std::string_view record, const KeySpec& key) {
+std::string BuildKey(std::string_view record, const KeyDef& key) {
   std::string out;
   for (const KeySegment& s : key.segments) {
     std::string_view bytes = record.substr(static_cast<std::size_t>(s.position - 1),

@@ -29,7 +29,7 @@ std::int64_t DecodeZoned(std::string_view bytes);
 bool EncodeZoned(std::int64_t value, int length, char* out);
 
 // The key of `record` by `key` (the record must be long enough).
-std::string BuildKey(std::string_view record, const KeySpec& key);
+std::string BuildKey(std::string_view record, const KeyDef& key);
 
 }  // namespace qz::record
 

@@ -150,9 +150,9 @@ std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
 
 }  // namespace
 
-StoreFile::StoreFile(std::shared_ptr<Group> group, std::string schema, FileSpec spec)
-    : group_(std::move(group)), schema_(std::move(schema)), spec_(std::move(spec)),
-      statements_(static_cast<std::size_t>(static_cast<int>(Seek::kCount) * static_cast<int>(spec_.keys.size()) + 3),
+StoreFile::StoreFile(std::shared_ptr<Group> group, std::string schema, FileDef file_def)
+    : group_(std::move(group)), schema_(std::move(schema)), def_(std::move(file_def)),
+      statements_(static_cast<std::size_t>(static_cast<int>(Seek::kCount) * static_cast<int>(def_.keys.size()) + 3),
                   nullptr) {}
 
 StoreFile::~StoreFile() {
@@ -244,10 +244,10 @@ int StoreFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t
 
 namespace {
 
-void BindKeys(sqlite3_stmt* st, int first, std::string_view data, const FileSpec& spec,
+void BindKeys(sqlite3_stmt* st, int first, std::string_view data, const FileDef& file_def,
               std::vector<std::string>* keys) {
   keys->clear();
-  for (const KeySpec& k : spec.keys) keys->push_back(BuildKey(data, k));
+  for (const KeyDef& k : file_def.keys) keys->push_back(BuildKey(data, k));
   for (std::size_t i = 0; i < keys->size(); ++i) {
     const std::string& b = (*keys)[i];
     sqlite3_bind_blob(st, first + static_cast<int>(i), b.data(), static_cast<int>(b.size()), SQLITE_STATIC);
@@ -261,7 +261,7 @@ int StoreFile::Insert(std::string_view data, Row* out) {
   int status = kStatusOk;
   sqlite3_stmt* st = Statement(slot, [&] {
     std::string cols, vals;
-    for (std::size_t i = 0; i < spec_.keys.size(); ++i) {
+    for (std::size_t i = 0; i < def_.keys.size(); ++i) {
       cols += ", k" + std::to_string(i);
       vals += ", ?" + std::to_string(i + 2);
     }
@@ -270,7 +270,7 @@ int StoreFile::Insert(std::string_view data, Row* out) {
   if (!st) return status;
   std::vector<std::string> keys;
   sqlite3_bind_blob(st, 1, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
-  BindKeys(st, 2, data, spec_, &keys);
+  BindKeys(st, 2, data, def_, &keys);
   int rc = sqlite3_step(st);
   if (rc == SQLITE_DONE) {
     out->id = sqlite3_last_insert_rowid(group_->db);
@@ -290,7 +290,7 @@ int StoreFile::Update(std::int64_t id, std::int64_t version, std::string_view da
   int status = kStatusOk;
   sqlite3_stmt* st = Statement(slot, [&] {
     std::string sets;
-    for (std::size_t i = 0; i < spec_.keys.size(); ++i) {
+    for (std::size_t i = 0; i < def_.keys.size(); ++i) {
       sets += ", k" + std::to_string(i) + " = ?" + std::to_string(i + 4);
     }
     return "UPDATE " + schema_ + ".records SET version = version + 1, data = ?1" + sets +
@@ -301,7 +301,7 @@ int StoreFile::Update(std::int64_t id, std::int64_t version, std::string_view da
   sqlite3_bind_blob(st, 1, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
   sqlite3_bind_int64(st, 2, id);
   sqlite3_bind_int64(st, 3, version);
-  BindKeys(st, 4, data, spec_, &keys);
+  BindKeys(st, 4, data, def_, &keys);
   int rc = sqlite3_step(st);
   if (rc == SQLITE_DONE) {
     status = sqlite3_changes(group_->db) == 1 ? kStatusOk : kStatusChanged;
@@ -335,7 +335,7 @@ int StoreFile::Delete(std::int64_t id, std::int64_t version) {
 namespace {
 
 // Reads the record length and keys stored in the attached `schema`.
-int CheckSchema(sqlite3* db, const std::string& schema, const FileSpec& spec) {
+int CheckSchema(sqlite3* db, const std::string& schema, const FileDef& file_def) {
   sqlite3_stmt* st = nullptr;
   std::string sql = "SELECT value FROM " + schema + ".record_meta WHERE name = 'record_length'";
   int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
@@ -344,28 +344,28 @@ int CheckSchema(sqlite3* db, const std::string& schema, const FileSpec& spec) {
   int length = rc == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
   sqlite3_finalize(st);
   if (rc != SQLITE_ROW) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  if (length != spec.record_length) return kStatusIoError;
-  sql = "SELECT keyno, spec FROM " + schema + ".record_keys ORDER BY keyno";
+  if (length != file_def.record_length) return kStatusIoError;
+  sql = "SELECT keyno, segments FROM " + schema + ".record_keys ORDER BY keyno";
   rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
   if (rc != SQLITE_OK) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
   std::size_t n = 0;
   bool same = true;
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     const unsigned char* text = sqlite3_column_text(st, 1);
-    auto key = ParseKeySpec(text ? reinterpret_cast<const char*>(text) : "");
-    if (sqlite3_column_int(st, 0) != static_cast<int>(n) || n >= spec.keys.size() || !key || !(*key == spec.keys[n])) {
+    auto key = ParseKey(text ? reinterpret_cast<const char*>(text) : "");
+    if (sqlite3_column_int(st, 0) != static_cast<int>(n) || n >= file_def.keys.size() || !key || !(*key == file_def.keys[n])) {
       same = false;
     }
     ++n;
   }
   sqlite3_finalize(st);
   if (rc != SQLITE_DONE) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  return same && n == spec.keys.size() ? kStatusOk : kStatusIoError;
+  return same && n == file_def.keys.size() ? kStatusOk : kStatusIoError;
 }
 
 }  // namespace
 
-std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileSpec& spec, int* status) {
+std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileDef& file_def, int* status) {
   Session& s = CurrentSession();
   std::error_code ec;
   std::string canonical = fs::weakly_canonical(path, ec).string();
@@ -373,7 +373,7 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileSpec& 
   auto it = s.files.find(canonical);
   if (it != s.files.end()) {
     if (auto f = it->second.lock()) {
-      if (!(f->spec() == spec)) {
+      if (!(f->def() == file_def)) {
         *status = kStatusIoError;
         return nullptr;
       }
@@ -413,8 +413,8 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileSpec& 
   }
   group->slots[static_cast<std::size_t>(slot)] = true;
   ++group->files;
-  auto file = std::make_shared<StoreFile>(group, schema, spec);
-  *status = CheckSchema(group->db, schema, spec);
+  auto file = std::make_shared<StoreFile>(group, schema, file_def);
+  *status = CheckSchema(group->db, schema, file_def);
   if (*status != kStatusOk) {
     file.reset();  // detaches
     if (!s.in_tx) PruneGroups(s);
@@ -484,7 +484,7 @@ int RollbackTransaction() {
   return status == kStatusOk ? kStatusOk : kStatusIoError;
 }
 
-int CreateStoreFile(const std::string& path, const FileSpec& spec, bool replace) {
+int CreateStoreFile(const std::string& path, const FileDef& file_def, bool replace) {
   std::error_code ec;
   if (fs::exists(path, ec)) {
     if (!replace) return kStatusFileExists;
@@ -501,17 +501,17 @@ int CreateStoreFile(const std::string& path, const FileSpec& spec, bool replace)
   sqlite3_busy_timeout(db, g_busy_timeout_ms.load());
   std::string sql = "PRAGMA journal_mode = DELETE; BEGIN;"
                     "CREATE TABLE record_meta(name TEXT PRIMARY KEY, value);"
-                    "CREATE TABLE record_keys(keyno INTEGER PRIMARY KEY, spec TEXT NOT NULL);"
+                    "CREATE TABLE record_keys(keyno INTEGER PRIMARY KEY, segments TEXT NOT NULL);"
                     "INSERT INTO record_meta VALUES('format', 1);"
-                    "INSERT INTO record_meta VALUES('record_length', " + std::to_string(spec.record_length) + ");"
+                    "INSERT INTO record_meta VALUES('record_length', " + std::to_string(file_def.record_length) + ");"
                     "CREATE TABLE records(id INTEGER PRIMARY KEY AUTOINCREMENT, version INTEGER NOT NULL, data BLOB NOT NULL";
-  for (std::size_t i = 0; i < spec.keys.size(); ++i) sql += ", k" + std::to_string(i) + " BLOB NOT NULL";
+  for (std::size_t i = 0; i < file_def.keys.size(); ++i) sql += ", k" + std::to_string(i) + " BLOB NOT NULL";
   sql += ");";
-  for (std::size_t i = 0; i < spec.keys.size(); ++i) {
+  for (std::size_t i = 0; i < file_def.keys.size(); ++i) {
     const std::string n = std::to_string(i);
-    sql += std::string(spec.keys[i].unique ? "CREATE UNIQUE INDEX" : "CREATE INDEX") + " records_k" + n +
+    sql += std::string(file_def.keys[i].unique ? "CREATE UNIQUE INDEX" : "CREATE INDEX") + " records_k" + n +
            " ON records(k" + n + ");";
-    sql += "INSERT INTO record_keys VALUES(" + n + ", '" + FormatKeySpec(spec.keys[i]) + "');";
+    sql += "INSERT INTO record_keys VALUES(" + n + ", '" + FormatKey(file_def.keys[i]) + "');";
   }
   sql += "COMMIT;";
   rc = Exec(db, sql);

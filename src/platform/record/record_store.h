@@ -5,7 +5,7 @@
 // the key descriptions and the records:
 //
 //   record_meta(name TEXT PRIMARY KEY, value)       -- "record_length", "format"
-//   record_keys(keyno INTEGER PRIMARY KEY, spec TEXT) -- "1:10:A,11:8:N;UNIQUE"
+//   record_keys(keyno INTEGER PRIMARY KEY, segments TEXT) -- "1:10:A,11:8:N;UNIQUE"
 //   records(id INTEGER PRIMARY KEY AUTOINCREMENT,    -- insertion order
 //           version INTEGER NOT NULL,                -- bumped on every write
 //           data BLOB NOT NULL,                      -- the fixed-length record
@@ -52,12 +52,12 @@ struct Group;
 // One open (attached) file, shared by every object of the thread on it.
 class StoreFile {
  public:
-  StoreFile(std::shared_ptr<Group> group, std::string schema, FileSpec spec);
+  StoreFile(std::shared_ptr<Group> group, std::string schema, FileDef file_def);
   ~StoreFile();
   StoreFile(const StoreFile&) = delete;
   StoreFile& operator=(const StoreFile&) = delete;
 
-  const FileSpec& spec() const { return spec_; }
+  const FileDef& def() const { return def_; }
 
   // Reads by key `key`. kNext/kPrevious go on from (`key_bytes`, `id`);
   // kFirst/kLast ignore both; the others compare with `key_bytes` only. 0, 4 (kEqual), 9, or a
@@ -79,14 +79,14 @@ class StoreFile {
 
   std::shared_ptr<Group> group_;
   std::string schema_;
-  FileSpec spec_;
+  FileDef def_;
   std::vector<sqlite3_stmt*> statements_;
 };
 
-// The file at `path` (which exists), checked against `spec`; nullptr with
-// `*status` 2 (not a record-manager file, or it disagrees with `spec`), 84
+// The file at `path` (which exists), checked against `file_def`; nullptr with
+// `*status` 2 (not a record-manager file, or it disagrees with `file_def`), 84
 // or 12.
-std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileSpec& spec, int* status);
+std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileDef& file_def, int* status);
 // Keeps `file` attached until the running transaction ends (a file cannot
 // leave a connection inside a transaction).
 void ReleaseFile(std::shared_ptr<StoreFile> file);
@@ -96,9 +96,9 @@ int CommitTransaction();
 int RollbackTransaction();
 bool InTransaction();
 
-// Creates an empty file at `path` for `spec`. 0, 59 (exists and not
+// Creates an empty file at `path` for `file_def`. 0, 59 (exists and not
 // `replace`) or 2.
-int CreateStoreFile(const std::string& path, const FileSpec& spec, bool replace);
+int CreateStoreFile(const std::string& path, const FileDef& file_def, bool replace);
 
 void SetBusyTimeoutMs(int ms);
 int BusyTimeoutMs();
