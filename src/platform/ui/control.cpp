@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/ui/form.h"
+
 namespace qz::ui {
 
 Control::Control(Form* form, std::string name, int index, ControlKind kind)
@@ -20,6 +22,8 @@ bool Control::CanFocus() const {
       return visible && enabled;
   }
 }
+
+void Control::SetFocus() { form_->SetFocusTo(this); }
 
 void Control::OnFocusArriving(Control*) {}
 void Control::OnFocusLeaving(Control*) {}
