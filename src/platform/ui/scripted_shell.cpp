@@ -7,16 +7,6 @@
 
 namespace qz::ui {
 
-struct ScriptedShell::Action {
-  enum Kind { kAnswer, kClick, kType, kKey, kClose, kAdvance, kDo } kind = kDo;
-  MsgResult answer = MsgResult::kOk;
-  std::string form, control, text;
-  int index = -1, button = 1, key = 0, shift = 0;
-  std::int64_t ms = 0;
-  std::function<void()> step;
-  bool at_yield = false;
-};
-
 namespace {
 
 // The answer of a box closed without a button.

@@ -94,7 +94,15 @@ class ScriptedShell : private Backend, public Shell {
   void Fail(std::string what);
 
  private:
-  struct Action;
+  struct Action {
+    enum Kind { kAnswer, kClick, kType, kKey, kClose, kAdvance, kDo } kind = kDo;
+    MsgResult answer = MsgResult::kOk;
+    std::string form, control, text;
+    int index = -1, button = 1, key = 0, shift = 0;
+    std::int64_t ms = 0;
+    std::function<void()> step;
+    bool at_yield = false;
+  };
   // Backend.
   MsgResult ShowMessageBox(const MessageBoxRequest& request) override;
   void Beep() override;
