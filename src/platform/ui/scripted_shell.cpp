@@ -195,7 +195,7 @@ MsgResult ScriptedShell::ShowMessageBox(const MessageBoxRequest& request) {
   return box.answer;
 }
 
-void ScriptedShell::Beep() { ++beeps_; }
+void ScriptedShell::RingBell() { ++beeps_; }
 
 void ScriptedShell::PollInput(Shell&) {
   while (!script_.empty() && script_.front().at_yield && script_.front().kind != Action::kAnswer) {
@@ -217,7 +217,7 @@ bool ScriptedShell::WaitForInput(Shell&) {
   return true;
 }
 
-void ScriptedShell::FormShown(Form& form, bool modal) { shown_.push_back({form.name(), modal}); }
+void ScriptedShell::OnFormShown(Form& form, bool modal) { shown_.push_back({form.name(), modal}); }
 
 Form* ScriptedShell::NeedForm(const std::string& name) {
   Form* f = FindForm(name);

@@ -105,12 +105,12 @@ class ScriptedShell : private Backend, public Shell {
   };
   // Backend.
   MsgResult ShowMessageBox(const MessageBoxRequest& request) override;
-  void Beep() override;
-  ScreenMetrics Screen() const override { return screen; }
-  std::int64_t NowMs() const override { return now_ms_; }
+  void RingBell() override;
+  ScreenMetrics QueryScreen() const override { return screen; }
+  std::int64_t ClockMs() const override { return now_ms_; }
   void PollInput(Shell& shell) override;
   bool WaitForInput(Shell& shell) override;
-  void FormShown(Form& form, bool modal) override;
+  void OnFormShown(Form& form, bool modal) override;
 
   void Perform(const Action& action);
   Form* NeedForm(const std::string& name);

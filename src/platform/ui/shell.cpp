@@ -246,12 +246,12 @@ void Shell::FormLoaded(Form& form) {
 
 void Shell::FormShown(Form& form, bool modal) {
   FormZOrder(form, 0);
-  backend_.FormShown(form, modal);
+  backend_.OnFormShown(form, modal);
   RequestActivation(&form);
 }
 
 void Shell::FormHidden(Form& form) {
-  backend_.FormHidden(form);
+  backend_.OnFormHidden(form);
   if (active_ == &form) RequestActivation(NextActiveAfter(form));
 }
 
@@ -355,15 +355,15 @@ MsgResult Shell::MessageBox(const MessageBoxRequest& request) {
   return backend_.ShowMessageBox(request);
 }
 
-void Shell::Beep() { backend_.Beep(); }
+void Shell::Beep() { backend_.RingBell(); }
 
 TwipsRect Shell::ScreenTwips() const {
-  ScreenMetrics m = backend_.Screen();
+  ScreenMetrics m = backend_.QueryScreen();
   return {0, 0, m.width_px * m.twips_per_pixel_x, m.height_px * m.twips_per_pixel_y};
 }
 
 TwipsRect Shell::WorkAreaTwips(bool* ok) const {
-  ScreenMetrics m = backend_.Screen();
+  ScreenMetrics m = backend_.QueryScreen();
   if (ok != nullptr) *ok = m.work_area_ok;
   if (!m.work_area_ok) return {};
   return {m.work_area_px.left * m.twips_per_pixel_x, m.work_area_px.top * m.twips_per_pixel_y,

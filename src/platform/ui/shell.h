@@ -81,10 +81,10 @@ class Backend {
   virtual ~Backend() = default;
   // Shows a modal message box and returns the answer.
   virtual MsgResult ShowMessageBox(const MessageBoxRequest& request) = 0;
-  virtual void Beep() = 0;
-  virtual ScreenMetrics Screen() const = 0;
+  virtual void RingBell() = 0;
+  virtual ScreenMetrics QueryScreen() const = 0;
   // Milliseconds of a monotonic clock (virtual in the scripted shell).
-  virtual std::int64_t NowMs() const = 0;
+  virtual std::int64_t ClockMs() const = 0;
   // At a yield: hand any input that is waiting to the shell, without
   // blocking.
   virtual void PollInput(Shell& shell) = 0;
@@ -92,8 +92,8 @@ class Backend {
   // hand it to the shell. Returns false when no input will ever come.
   virtual bool WaitForInput(Shell& shell) = 0;
   // Notifications for a front end that draws the forms.
-  virtual void FormShown(Form& /*form*/, bool /*modal*/) {}
-  virtual void FormHidden(Form& /*form*/) {}
+  virtual void OnFormShown(Form& /*form*/, bool /*modal*/) {}
+  virtual void OnFormHidden(Form& /*form*/) {}
 };
 
 class Shell {
@@ -144,7 +144,7 @@ class Shell {
   void SendKeys(std::string_view keys);
 
   // --- Timers ---------------------------------------------------------
-  std::int64_t NowMs() const { return backend_.NowMs(); }
+  std::int64_t NowMs() const { return backend_.ClockMs(); }
   // Arms timers whose state changed and raises those that are due.
   void TickTimers();
   // The earliest due time of an armed timer (after arming), or -1.
@@ -163,7 +163,7 @@ class Shell {
   // --- Platform services ------------------------------------------------
   MsgResult MessageBox(const MessageBoxRequest& request);
   void Beep();
-  ScreenMetrics Screen() const { return backend_.Screen(); }
+  ScreenMetrics Screen() const { return backend_.QueryScreen(); }
   TwipsRect ScreenTwips() const;
   // The desktop work area in twips; ok false when the platform could not
   // tell it (the rectangle is then empty).
