@@ -55,7 +55,7 @@ TEST(SubSelectActiveText, SelectsTheWholeTextOfATxtOrCboControlOnly) {
     EXPECT_EQ(c.focus->sel_start, c.sel_start) << c.focus->name();
     EXPECT_EQ(c.focus->sel_length, c.sel_length) << c.focus->name();
   }
-  form.SetFocus();
+  form.SetFocusTo(nullptr);
   EXPECT_NO_THROW(Sub_SelectActiveText(form)) << "no active control";
 }
 

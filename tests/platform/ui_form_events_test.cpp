@@ -260,6 +260,45 @@ TEST(UiFocus, FocusOnADisabledControlIsARunTimeError) {
   EXPECT_THROW(text.SetFocus(), RunTimeError);
 }
 
+TEST(UiFocus, OnlyReachableControlsOfFocusableKindsTakeIt) {
+  Form form("frm");
+  auto& frame = form.Add<Frame>("fraHead");
+  auto& in_frame = form.Add<TextBox>("txtID");
+  in_frame.container = &frame;
+  auto& hidden = form.Add<TextBox>("txtHidden");
+  hidden.visible = false;
+  auto& label = form.Add<Label>("lblA");
+  auto& plain = form.Add<TextBox>("txtA");
+  EXPECT_TRUE(in_frame.CanFocus());
+  frame.enabled = false;
+  EXPECT_FALSE(in_frame.CanFocus()) << "inside a disabled frame";
+  EXPECT_FALSE(hidden.CanFocus());
+  EXPECT_FALSE(label.CanFocus());
+  EXPECT_FALSE(frame.CanFocus());
+  EXPECT_TRUE(plain.CanFocus());
+}
+
+TEST(UiFocus, FocusOnAControlOfAnotherFormActivatesThatForm) {
+  ScriptedShell shell;
+  Log log;
+  Form main("main");
+  auto& grid = main.Add<TextBox>("sprResult");
+  Form jump("jump");
+  jump.Add<TextBox>("flxGroop");
+  main.on_activate = [&] { log.push_back("main activate"); };
+  ASSERT_TRUE(shell.Drive([&] {
+    main.Show();
+    jump.Show();
+  }));
+  ASSERT_EQ(shell.active_form(), &jump);
+  ASSERT_TRUE(shell.Drive([&] { grid.SetFocus(); }));
+  EXPECT_EQ(shell.active_form(), &main);
+  EXPECT_EQ(log, (Log{"main activate"}));
+  ASSERT_TRUE(shell.Drive([&] { jump.SetFocus(); }));
+  EXPECT_EQ(shell.active_form(), &jump);
+  EXPECT_EQ(main.active_control(), &grid) << "the form keeps its active control";
+}
+
 TEST(UiFocus, TabFollowsTabIndexAndSkipsWhatCannotTakeTheFocus) {
   ScriptedShell shell;
   Form form("frm");

@@ -7,6 +7,7 @@
 
 #include "kit/ui_expect.h"
 #include "platform/runtime/app.h"
+#include "platform/runtime/run_time_error.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/form_slot.h"
@@ -132,6 +133,16 @@ TEST(UiEndProgram, AMainFormUnloadedInItsLoadHandlerEndsRun) {
   main.on_activate = [&] { activated = true; };
   EXPECT_TRUE(shell.Run(main));
   EXPECT_FALSE(activated);
+}
+
+TEST(UiEndProgram, AnUntrappedRunTimeErrorEndsRunWithTheRuntimesReport) {
+  ScriptedShell shell;
+  Form main("frmMain");
+  main.Add<CommandButton>("cmdGo").on_click = [] { throw RunTimeError(kErrTypeMismatch); };
+  shell.Click("frmMain", "cmdGo").AnswerBox(MsgResult::kOk, "実行時エラー '13':\r\n\r\n型が一致しません。");
+  EXPECT_TRUE(shell.Run(main));
+  EXPECT_TRUE(shell.ended());
+  EXPECT_SCRIPT_OK(shell);
 }
 
 TEST(UiCloseBox, RaisesQueryUnloadWithModeZeroAndTheHandlerMayRefuse) {

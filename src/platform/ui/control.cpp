@@ -19,8 +19,13 @@ bool Control::CanFocus() const {
     case ControlKind::kPicture:
       return false;
     default:
-      return visible && enabled;
+      break;
   }
+  // A control inside a hidden or disabled frame cannot take the focus.
+  for (const Control* c = this; c != nullptr; c = c->container) {
+    if (!c->visible || !c->enabled) return false;
+  }
+  return true;
 }
 
 void Control::SetFocus() { form_->SetFocusTo(this); }

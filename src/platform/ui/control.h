@@ -79,8 +79,9 @@ class Control {
   // RunTimeError 5 when the control cannot take the focus now.
   void SetFocus();
 
-  // Whether the control can take the focus now: visible, enabled and of a
-  // kind that takes focus. Labels, frames, timers and pictures never do.
+  // Whether the control can take the focus now: visible and enabled, in
+  // containers that are visible and enabled, and of a kind that takes focus.
+  // Labels, frames, timers and pictures never do.
   virtual bool CanFocus() const;
 
   // Called by the form when the focus arrives at or leaves this control,

@@ -136,12 +136,11 @@ void Form::ZOrder(int position) {
 }
 
 void Form::SetFocusTo(Control* control) {
-  if (control == nullptr) {
-    SetFocus();
-    return;
-  }
-  if (control->form() != this || !control->CanFocus() || !visible_ || !enabled_) {
+  if (control != nullptr && (control->form() != this || !control->CanFocus() || !visible_ || !enabled_)) {
     throw RunTimeError(kErrInvalidCall);
+  }
+  if (control != nullptr) {
+    if (Shell* shell = Shell::Current(); shell != nullptr && shell->active_form() != this) shell->Activate(*this);
   }
   Control* old = active_control_;
   if (old == control) return;
@@ -150,16 +149,14 @@ void Form::SetFocusTo(Control* control) {
     Raise(old->on_lost_focus);
   }
   active_control_ = control;
+  if (control == nullptr) return;
   control->OnFocusArriving(old);
   Raise(control->on_got_focus);
 }
 
 void Form::SetFocus() {
-  Control* old = active_control_;
-  if (old == nullptr) return;
-  old->OnFocusLeaving(nullptr);
-  active_control_ = nullptr;
-  Raise(old->on_lost_focus);
+  if (!visible_ || !enabled_) throw RunTimeError(kErrInvalidCall);
+  if (Shell* shell = Shell::Current(); shell != nullptr && shell->active_form() != this) shell->Activate(*this);
 }
 
 }  // namespace qz::ui

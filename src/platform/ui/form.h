@@ -158,10 +158,15 @@ class Form {
   Control* active_control() const { return active_control_; }
   // Moves the focus to `control` (a control of this form): the old control's
   // OnFocusLeaving and LostFocus, then the new one's OnFocusArriving and
-  // GotFocus. Nothing when it has the focus already. Throws RunTimeError
-  // kErrInvalidCall when the control cannot take the focus.
+  // GotFocus. Nothing when it has the focus already. The form becomes the
+  // active form (Activate posted) when it is not. nullptr takes the focus
+  // from the active control, leaving none. Throws RunTimeError
+  // kErrInvalidCall when the control cannot take the focus now (also on a
+  // hidden or disabled form).
   void SetFocusTo(Control* control);
-  // Gives the form itself the focus (the active control loses it).
+  // Gives the focus to the form: it becomes the active form, its active
+  // control keeps the focus. Throws RunTimeError kErrInvalidCall on a hidden
+  // or disabled form.
   void SetFocus();
 
   // --- Events --------------------------------------------------------------

@@ -27,6 +27,15 @@ void Erase(std::vector<Form*>& list, const Form* form) {
   list.erase(std::remove(list.begin(), list.end(), form), list.end());
 }
 
+// Whether the user can reach the control: it and its containers are visible
+// and enabled.
+bool Reachable(const Control& control) {
+  for (const Control* c = &control; c != nullptr; c = c->container) {
+    if (!c->visible || !c->enabled) return false;
+  }
+  return true;
+}
+
 bool Contains(const std::vector<Form*>& list, const Form* form) {
   return std::find(list.begin(), list.end(), form) != list.end();
 }
@@ -91,6 +100,17 @@ bool Shell::Run(Form& main) {
       if (!backend_.WaitForInput(*this)) return false;
     }
   } catch (EndProgram&) {
+    ended_ = true;
+    posted_.clear();
+    return true;
+  } catch (const RunTimeError& e) {
+    // A run-time error no handler trapped ends the program with the
+    // runtime's own report.
+    MessageBoxRequest report;
+    report.text = "実行時エラー '" + std::to_string(e.number()) + "':\r\n\r\n" + e.description();
+    report.icon = MsgIcon::kCritical;
+    report.title = App().title;
+    backend_.ShowMessageBox(report);
     ended_ = true;
     posted_.clear();
     return true;
@@ -292,6 +312,10 @@ Form* Shell::NextActiveAfter(Form& leaving) const {
   return nullptr;
 }
 
+void Shell::Activate(Form& form) {
+  if (active_ != &form && form.loaded_ && form.visible_) RequestActivation(&form);
+}
+
 void Shell::RequestActivation(Form* form) {
   active_ = form;
   Post([this] { DeliverActivation(); });
@@ -318,6 +342,7 @@ void Shell::DeliverActivation() {
 
 void Shell::RunModal(Form& form) {
   modal_stack_.push_back(&form);
+  ++depth_;  // the handler that showed the form is still running
   std::vector<Form*> disabled;
   for (Form* f : forms_) {
     if (f != &form && f->enabled_) {
@@ -330,6 +355,7 @@ void Shell::RunModal(Form& form) {
     Form* form;
     std::vector<Form*>* disabled;
     ~Restore() {
+      --shell->depth_;
       Erase(shell->modal_stack_, form);
       for (Form* f : *disabled) {
         if (Contains(shell->forms_, f)) f->enabled_ = true;
@@ -378,16 +404,16 @@ bool Shell::AcceptsInput(const Form& form) const {
 
 bool Shell::UserClick(Control& control, int button, int shift) {
   Form* form = control.form();
-  if (form == nullptr || !AcceptsInput(*form) || !control.visible || !control.enabled) return false;
+  if (form == nullptr || !AcceptsInput(*form) || !Reachable(control)) return false;
   if (active_ != form) {
-    RequestActivation(form);
+    Activate(*form);
     RunPending();
     if (!AcceptsInput(*form)) return false;
   }
   if (control.on_mouse_down) control.on_mouse_down(button, shift, 0, 0);
   if (button == 1 && control.CanFocus() && form->active_control_ != &control) form->SetFocusTo(&control);
   if (control.on_mouse_up) control.on_mouse_up(button, shift, 0, 0);
-  if (button != 1 || !control.enabled || !control.visible) return true;
+  if (button != 1 || !Reachable(control)) return true;
   switch (control.kind()) {
     case ControlKind::kCheckBox: {
       auto& box = static_cast<CheckBox&>(control);

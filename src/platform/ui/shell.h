@@ -113,8 +113,9 @@ class Shell {
 
   // --- Driving the program --------------------------------------------
   // Makes `main` the main form, shows it and runs the loop until the
-  // program ends or the backend has no more input. Returns true when the
-  // program ended.
+  // program ends or the backend has no more input. A RunTimeError that no
+  // handler trapped shows the runtime's report ("実行時エラー '<n>':") and
+  // ends the program. Returns true when the program ended.
   bool Run(Form& main);
   // Makes `form` the main form without showing it (drivers that show it
   // themselves).
@@ -155,6 +156,9 @@ class Shell {
   const std::vector<Form*>& forms() const { return forms_; }
   Form* FindForm(std::string_view name) const;
   Form* active_form() const { return active_; }
+  // Makes a loaded, visible form the active one (the user clicked it, or the
+  // program gave it the focus); Activate is posted.
+  void Activate(Form& form);
   // Modal forms now running, innermost last.
   const std::vector<Form*>& modal_forms() const { return modal_stack_; }
   // Takes an unloaded form to destroy it when the loop is back at its top.
@@ -217,7 +221,7 @@ class Shell {
   Form* main_form_ = nullptr;
   Form* active_ = nullptr;
   Form* activated_ = nullptr;  // the form whose Activate was raised last
-  int depth_ = 0;              // handlers running inside the loop
+  int depth_ = 0;              // driver steps and modal loops running
   bool ended_ = false;
   bool ticking_ = false;
 };
