@@ -103,6 +103,36 @@ TEST(UiActivate, IsNotRaisedAgainForAFormThatStayedActive) {
   EXPECT_EQ(log, (Log{"guide load", "guide unload"}));
 }
 
+TEST(UiResize, IsRaisedOnFirstShowBeforeActivateAndWhenTheSizeOrStateChanges) {
+  ScriptedShell shell;
+  Log log;
+  LoggedForm form("frm", log);
+  form.on_resize = [&] { log.push_back("frm resize"); };
+  form.Move(0, 0, 9000, 6000);  // not loaded: no event
+  ASSERT_TRUE(shell.Drive([&] { form.Show(); }));
+  EXPECT_EQ(log, (Log{"frm load", "frm resize", "frm activate"}));
+  log.clear();
+  ASSERT_TRUE(shell.Drive([&] {
+    form.Move(100, 100, 9000, 6000);                  // moved only
+    form.SetWindowState(WindowState::kMinimized);     // state
+    form.SetWindowState(WindowState::kMinimized);     // unchanged
+    form.Move(100, 100, 9000, 6500);                  // size
+    form.Show();                                      // already shown
+  }));
+  EXPECT_EQ(log, (Log{"frm resize", "frm resize"}));
+}
+
+TEST(UiControls, ElementsOfAControlArrayComeByIndex) {
+  Form form("frm");
+  form.Add<OptionButton>("optKirikae", 2);
+  form.Add<OptionButton>("optKirikae", 0);
+  form.Add<CommandButton>("optKirikaeX");
+  form.Add<OptionButton>("optKirikae", 1);
+  std::vector<int> indexes;
+  for (Control* c : form.Elements("optKirikae")) indexes.push_back(c->index());
+  EXPECT_EQ(indexes, (std::vector<int>{0, 1, 2}));
+}
+
 struct ClickCase {
   const char* what;
   std::function<void(Form&)> act;

@@ -36,6 +36,15 @@ Control* Form::Find(std::string_view name, int index) const {
   return nullptr;
 }
 
+std::vector<Control*> Form::Elements(std::string_view name) const {
+  std::vector<Control*> out;
+  for (Control* c : order_) {
+    if (c->name() == name && c->index() >= 0) out.push_back(c);
+  }
+  std::stable_sort(out.begin(), out.end(), [](const Control* a, const Control* b) { return a->index() < b->index(); });
+  return out;
+}
+
 void Form::ThrowNoControl(std::string_view name, int index) const {
   std::string what = name_ + "." + std::string(name);
   if (index >= 0) what += "(" + std::to_string(index) + ")";

@@ -98,6 +98,8 @@ class Form {
     if (t == nullptr) ThrowNoControl(name, index);
     return *t;
   }
+  // The elements of the control array `name`, by ascending index.
+  std::vector<Control*> Elements(std::string_view name) const;
   // Every control, in the order added.
   const std::vector<Control*>& controls() const { return order_; }
 

@@ -53,6 +53,25 @@ int AsciiOf(int key_code, int shift) {
 
 }  // namespace
 
+// The free functions of msgbox.h are defined with the shell, so that every
+// program that links the shell has them.
+MsgResult MsgBox(const MessageBoxRequest& request) { return Shell::Require().MessageBox(request); }
+
+MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title,
+                 int default_button) {
+  MessageBoxRequest request;
+  request.text = std::string(text);
+  request.buttons = buttons;
+  request.icon = icon;
+  request.title = std::string(title);
+  request.default_button = default_button;
+  return MsgBox(request);
+}
+
+void Beep() { Shell::Require().Beep(); }
+
+void DoEvents() { Shell::Require().DoEvents(); }
+
 void RetireForm(std::unique_ptr<Form> form) {
   if (g_current != nullptr) {
     g_current->Retire(std::move(form));
