@@ -14,6 +14,14 @@
 // Failures are kept as texts (failures()); a gtest helper asserts they are
 // none (tests/kit/ui_expect.h). The constructor installs the shell as the
 // current one and the destructor puts back the one before it.
+//
+//   ui::ScriptedShell shell;
+//   shell.SetMainForm(&main);                  // its unload ends the program
+//   ASSERT_TRUE(shell.Drive([&] { main.Show(); }));
+//   shell.Click("frmSubMenu", "cmdChoice", 3)  // answers the modal menu
+//        .AnswerBox(ui::MsgResult::kOk, "よろしいですか");
+//   ASSERT_TRUE(shell.Drive([&] { main.cmdSubMenu_Click(); }));
+//   EXPECT_SCRIPT_OK(shell);
 #ifndef QZ_PLATFORM_UI_SCRIPTED_SHELL_H_
 #define QZ_PLATFORM_UI_SCRIPTED_SHELL_H_
 

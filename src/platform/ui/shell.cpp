@@ -429,8 +429,9 @@ bool Shell::UserClick(Control& control, int button, int shift) {
     RunPending();
     if (!AcceptsInput(*form)) return false;
   }
-  if (control.on_mouse_down) control.on_mouse_down(button, shift, 0, 0);
+  // The left button takes the focus before the control sees the press.
   if (button == 1 && control.CanFocus() && form->active_control_ != &control) form->SetFocusTo(&control);
+  if (control.on_mouse_down) control.on_mouse_down(button, shift, 0, 0);
   if (control.on_mouse_up) control.on_mouse_up(button, shift, 0, 0);
   if (button != 1 || !Reachable(control)) return true;
   switch (control.kind()) {

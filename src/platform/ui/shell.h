@@ -176,9 +176,10 @@ class Shell {
   // --- User input (from the backend) ------------------------------------
   // Each returns false when the input was refused (disabled or hidden form
   // or control, a modal form elsewhere, a removed Close item).
-  // A mouse click: MouseDown, the focus moves to the control when it takes
-  // focus, MouseUp, then (left button) the kind's action: Click of a button
-  // or label, the toggle of a check box, the selection of an option button.
+  // A mouse click: (left button) the focus moves to the control when it
+  // takes focus, MouseDown, MouseUp, then (left button) the kind's action:
+  // Click of a button or label, the toggle of a check box, the selection of
+  // an option button.
   bool UserClick(Control& control, int button = 1, int shift = 0);
   // A key pressed and released on the active form: KeyDown (form first with
   // KeyPreview), KeyPress for character keys, KeyUp. `ascii` 0 derives it
