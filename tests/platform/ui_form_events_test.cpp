@@ -329,6 +329,27 @@ TEST(UiFocus, FocusOnAControlOfAnotherFormActivatesThatForm) {
   EXPECT_EQ(main.active_control(), &grid) << "the form keeps its active control";
 }
 
+TEST(UiFocus, AControlOfADisabledFormTakesTheFocusWithoutActivatingIt) {
+  // The group selection puts the cursor in the grid before it enables the
+  // main form and gives that the focus.
+  ScriptedShell shell;
+  Form main("main");
+  auto& grid = main.Add<TextBox>("sprResult");
+  Form group("group");
+  ASSERT_TRUE(shell.Drive([&] {
+    main.Show();
+    group.Show();
+  }));
+  main.SetEnabled(false);
+  ASSERT_TRUE(shell.Drive([&] { grid.SetFocus(); }));
+  EXPECT_EQ(main.active_control(), &grid);
+  EXPECT_EQ(shell.active_form(), &group);
+  EXPECT_THROW(main.SetFocus(), RunTimeError);
+  main.SetEnabled(true);
+  ASSERT_TRUE(shell.Drive([&] { main.SetFocus(); }));
+  EXPECT_EQ(shell.active_form(), &main);
+}
+
 TEST(UiFocus, TabFollowsTabIndexAndSkipsWhatCannotTakeTheFocus) {
   ScriptedShell shell;
   Form form("frm");

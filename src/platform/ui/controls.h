@@ -95,8 +95,7 @@ class ListControl : public TextControl {
  public:
   ListControl(Form* form, std::string name, int index, ControlKind kind);
   int list_count() const { return static_cast<int>(items_.size()); }
-  // The entry at `i`; throws RunTimeError 381-style kErrInvalidCall when out
-  // of range.
+  // The entry at `i`; throws RunTimeError kErrInvalidCall when out of range.
   const std::string& List(int i) const;
   void AddItem(std::string item, int at = -1);  // -1 appends
   void RemoveItem(int i);

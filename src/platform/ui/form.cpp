@@ -145,7 +145,9 @@ void Form::ZOrder(int position) {
 }
 
 void Form::SetFocusTo(Control* control) {
-  if (control != nullptr && (control->form() != this || !control->CanFocus() || !visible_ || !enabled_)) {
+  // The control's own state counts; a disabled form's control may be given
+  // the focus (the form takes input again once it is enabled).
+  if (control != nullptr && (control->form() != this || !control->CanFocus() || !visible_)) {
     throw RunTimeError(kErrInvalidCall);
   }
   if (control != nullptr) {

@@ -164,7 +164,7 @@ class Form {
   // active form (Activate posted) when it is not. nullptr takes the focus
   // from the active control, leaving none. Throws RunTimeError
   // kErrInvalidCall when the control cannot take the focus now (also on a
-  // hidden or disabled form).
+  // hidden form; a disabled form's control may take it).
   void SetFocusTo(Control* control);
   // Gives the focus to the form: it becomes the active form, its active
   // control keeps the focus. Throws RunTimeError kErrInvalidCall on a hidden

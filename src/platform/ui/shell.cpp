@@ -332,7 +332,7 @@ Form* Shell::NextActiveAfter(Form& leaving) const {
 }
 
 void Shell::Activate(Form& form) {
-  if (active_ != &form && form.loaded_ && form.visible_) RequestActivation(&form);
+  if (active_ != &form && form.loaded_ && form.visible_ && form.enabled_) RequestActivation(&form);
 }
 
 void Shell::RequestActivation(Form* form) {

@@ -156,8 +156,9 @@ class Shell {
   const std::vector<Form*>& forms() const { return forms_; }
   Form* FindForm(std::string_view name) const;
   Form* active_form() const { return active_; }
-  // Makes a loaded, visible form the active one (the user clicked it, or the
-  // program gave it the focus); Activate is posted.
+  // Makes a loaded, visible, enabled form the active one (the user clicked
+  // it, or the program gave it the focus); Activate is posted. A disabled
+  // form is not activated.
   void Activate(Form& form);
   // Modal forms now running, innermost last.
   const std::vector<Form*>& modal_forms() const { return modal_stack_; }
