@@ -526,10 +526,12 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
     }
     if (press != nullptr) Raise(press->on_click);
   }
+  // The release: the form first with KeyPreview; a key the form swallowed
+  // on the way down does not reach the control on the way up either.
   int ku = key_code;
   int su = shift;
   if (form.key_preview && form.on_key_up) form.on_key_up(ku, su);
-  if (ku != 0) {
+  if (ku != 0 && !swallowed) {
     Control* now = form.active_control_;
     if (now != nullptr) {
       if (now->on_key_up) now->on_key_up(ku, su);

@@ -89,7 +89,9 @@ class Backend {
   // blocking.
   virtual void PollInput(Shell& shell) = 0;
   // In a loop with nothing pending: block until input or time has come and
-  // hand it to the shell. Returns false when no input will ever come.
+  // hand it to the shell. Returns false when no input will ever come. A
+  // real front end waits for its own events at most until NextTimerDue()
+  // and lets the loop tick the timers (RunPending does).
   virtual bool WaitForInput(Shell& shell) = 0;
   // Notifications for a front end that draws the forms.
   virtual void OnFormShown(Form& /*form*/, bool /*modal*/) {}
@@ -183,8 +185,11 @@ class Shell {
   // an option button.
   bool UserClick(Control& control, int button = 1, int shift = 0);
   // A key pressed and released on the active form: KeyDown (form first with
-  // KeyPreview), KeyPress for character keys, KeyUp. `ascii` 0 derives it
-  // from the key (Enter 13, Esc 27, Back 8, letters and digits).
+  // KeyPreview), KeyPress for character keys, KeyUp; a key the form zeroes
+  // in KeyDown reaches the control in none of them. Tab moves the focus in
+  // tab order; Enter/Space press a focused button, Enter/Esc the default or
+  // cancel button. `ascii` 0 derives it from the key (Enter 13, Esc 27,
+  // Back 8, Space, letters and digits).
   bool UserKey(int key_code, int shift = 0, int ascii = 0);
   // Typed text into the focused text control: per character KeyPress (form
   // first with KeyPreview), then the character replaces the selection.
