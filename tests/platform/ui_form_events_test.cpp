@@ -172,17 +172,17 @@ INSTANTIATE_TEST_SUITE_P(
         ClickCase{"list index unchanged", [](Form& f) { f.Get<ComboBox>("cboA").SetListIndex(0); }, 0},
         ClickCase{"list index changed", [](Form& f) { f.Get<ComboBox>("cboA").SetListIndex(1); }, 1}));
 
-TEST(UiClickOnValue, UserClickOnACheckBoxTogglesAndClicksOnce) {
+TEST(UiClickOnValue, UserClickOrSpaceOnACheckBoxTogglesAndClicksOnce) {
   ScriptedShell shell;
   Form form("frm");
   auto& check = form.Add<CheckBox>("chkA");
   int clicks = 0;
   check.on_click = [&] { ++clicks; };
   ASSERT_TRUE(shell.Drive([&] { form.Show(); }));
-  shell.Click("frm", "chkA").Click("frm", "chkA");
+  shell.Click("frm", "chkA").Click("frm", "chkA").Key(kKeySpace);
   ASSERT_TRUE(shell.Play());
-  EXPECT_EQ(check.value(), 0);
-  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(check.value(), 1) << "two clicks and Space";
+  EXPECT_EQ(clicks, 3);
   EXPECT_SCRIPT_OK(shell);
 }
 
@@ -396,6 +396,39 @@ TEST(UiControls, TypingReplacesTheSelectionAndRespectsMaxLength) {
   shell.Type("frm", "txtA", "x");
   ASSERT_TRUE(shell.Play());
   EXPECT_EQ(text.text(), "あかきう") << "a fifth character passes MaxLength";
+  EXPECT_SCRIPT_OK(shell);
+}
+
+// A control with input handling of its own, as the grids have: the shell
+// hands it the keys, characters and clicks instead of raising the events.
+class OwnInputControl : public Control {
+ public:
+  OwnInputControl(Form* form, std::string name, int index, Log* log)
+      : Control(form, std::move(name), index, ControlKind::kSpread), log_(log) {}
+  void HandleKeyDown(int& key, int&) override { log_->push_back("own key " + std::to_string(key)); }
+  void HandleChar(int& ascii, std::string_view text) override {
+    log_->push_back("own char " + std::to_string(ascii) + " " + std::string(text));
+  }
+  void HandleClick(int button, int) override { log_->push_back("own click " + std::to_string(button)); }
+
+ private:
+  Log* log_;
+};
+
+TEST(UiControls, AControlWithItsOwnInputHandlingGetsKeysCharactersAndClicks) {
+  ScriptedShell shell;
+  Form form("frm");
+  Log log;
+  auto& own = form.Add<OwnInputControl>("sprResult", -1, &log);
+  form.key_preview = true;
+  form.on_key_press = [](int& ascii) {
+    if (ascii == 'x') ascii = 'y';  // the form may replace a character
+  };
+  ASSERT_TRUE(shell.Drive([&] { form.Show(); }));
+  ASSERT_EQ(form.active_control(), &own);
+  shell.Key(kKeyF2).Type("frm", "sprResult", "あx").Click("frm", "sprResult", -1, 2);
+  ASSERT_TRUE(shell.Play());
+  EXPECT_EQ(log, (Log{"own key 113", "own char 12354 あ", "own char 121 ", "own click 2"}));
   EXPECT_SCRIPT_OK(shell);
 }
 

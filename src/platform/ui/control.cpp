@@ -30,6 +30,24 @@ bool Control::CanFocus() const {
 
 void Control::SetFocus() { form_->SetFocusTo(this); }
 
+void Control::HandleKeyDown(int& key_code, int& shift) {
+  if (on_key_down) on_key_down(key_code, shift);
+}
+
+void Control::HandleKeyUp(int& key_code, int& shift) {
+  if (on_key_up) on_key_up(key_code, shift);
+}
+
+void Control::HandleChar(int& ascii, std::string_view) {
+  if (on_key_press) on_key_press(ascii);
+}
+
+void Control::HandleClick(int button, int shift) {
+  if (on_mouse_down) on_mouse_down(button, shift, 0, 0);
+  if (on_mouse_up) on_mouse_up(button, shift, 0, 0);
+  if (button == 1 && on_click) on_click();
+}
+
 void Control::OnFocusArriving(Control*) {}
 void Control::OnFocusLeaving(Control*) {}
 

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace qz::ui {
 
@@ -90,6 +91,21 @@ class Control {
   // this to raise their leave-cell event.
   virtual void OnFocusArriving(Control* from);
   virtual void OnFocusLeaving(Control* to);
+
+  // Input delivered by the shell to this control (the user's keys, typing
+  // and clicks, after the form's key preview let them through; the shell
+  // has already moved the focus for a left click). The defaults raise the
+  // events below; kinds with their own input handling override them (a text
+  // box edits its text, a check box toggles, a grid moves its cell cursor).
+  // Key codes may be changed by the handlers (0 swallows the key).
+  virtual void HandleKeyDown(int& key_code, int& shift);
+  virtual void HandleKeyUp(int& key_code, int& shift);
+  // A typed character: `ascii` is its code (13 Enter, 8 Back, the code
+  // point of other characters), `text` its UTF-8 form (empty for control
+  // codes).
+  virtual void HandleChar(int& ascii, std::string_view text);
+  // A mouse click: MouseDown, MouseUp and, for the left button, Click.
+  virtual void HandleClick(int button, int shift);
 
   // Properties common to every control. Plain data: writing one raises no
   // event (controls whose writes raise events have their own setters).

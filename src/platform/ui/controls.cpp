@@ -4,6 +4,7 @@
 
 #include "platform/runtime/run_time_error.h"
 #include "platform/ui/form.h"
+#include "platform/ui/text_edit.h"
 
 namespace qz::ui {
 
@@ -45,6 +46,17 @@ void CheckBox::SetValue(int value) {
   Raise(on_click);
 }
 
+void CheckBox::HandleClick(int button, int shift) {
+  if (on_mouse_down) on_mouse_down(button, shift, 0, 0);
+  if (on_mouse_up) on_mouse_up(button, shift, 0, 0);
+  if (button == 1) SetValue(value_ == 1 ? 0 : 1);
+}
+
+void CheckBox::HandleKeyDown(int& key_code, int& shift) {
+  Control::HandleKeyDown(key_code, shift);
+  if (key_code == ' ') SetValue(value_ == 1 ? 0 : 1);
+}
+
 OptionButton::OptionButton(Form* form, std::string name, int index)
     : Control(form, std::move(name), index, ControlKind::kOptionButton) {}
 
@@ -64,6 +76,12 @@ void OptionButton::SetValue(bool value) {
   Raise(on_click);
 }
 
+void OptionButton::HandleClick(int button, int shift) {
+  if (on_mouse_down) on_mouse_down(button, shift, 0, 0);
+  if (on_mouse_up) on_mouse_up(button, shift, 0, 0);
+  if (button == 1) SetValue(true);
+}
+
 TextControl::TextControl(Form* form, std::string name, int index, ControlKind kind)
     : Control(form, std::move(name), index, kind) {
   back_color = kSysWindowBackground;
@@ -76,6 +94,18 @@ void TextControl::SetText(std::string text) {
   sel_start = CharCount(text_);
   sel_length = 0;
   if (changed) Raise(on_change);
+}
+
+void TextControl::HandleChar(int& ascii, std::string_view text) {
+  const int typed = ascii;
+  Control::HandleChar(ascii, text);
+  if (ascii == 0 || locked) return;
+  if (ascii == 8) {
+    EraseBack(*this);
+  } else if (ascii >= 32) {
+    // The handler may have put another character in place of the typed one.
+    InsertText(*this, ascii == typed && !text.empty() ? std::string(text) : EncodeCodePoint(ascii));
+  }
 }
 
 TextBox::TextBox(Form* form, std::string name, int index)
@@ -131,5 +161,7 @@ ListBox::ListBox(Form* form, std::string name, int index)
 
 Timer::Timer(Form* form, std::string name, int index)
     : Control(form, std::move(name), index, ControlKind::kTimer) {}
+
+void Timer::HandleClick(int, int) {}
 
 }  // namespace qz::ui

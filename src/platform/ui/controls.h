@@ -45,6 +45,9 @@ class CheckBox : public Control {
   int value() const { return value_; }
   // Sets the value and raises Click when it differs from the current one.
   void SetValue(int value);
+  // A left click toggles the value (Click through SetValue); Space too.
+  void HandleClick(int button, int shift) override;
+  void HandleKeyDown(int& key_code, int& shift) override;
 
  private:
   int value_ = 0;
@@ -60,6 +63,8 @@ class OptionButton : public Control {
   // events) and raises Click on this one, unless it was True already.
   // Setting False raises nothing.
   void SetValue(bool value);
+  // A left click selects it (Click through SetValue).
+  void HandleClick(int button, int shift) override;
 
  private:
   bool value_ = false;
@@ -78,6 +83,9 @@ class TextControl : public Control {
   bool locked = false;
   int max_length = 0;  // 0 no limit
   std::function<void()> on_change;
+  // KeyPress, then the character replaces the selection (Back erases)
+  // unless the handler zeroed it or the control is locked.
+  void HandleChar(int& ascii, std::string_view text) override;
 
  private:
   std::string text_;
@@ -132,6 +140,8 @@ class Timer : public Control {
   Timer(Form* form, std::string name, int index);
   int interval = 0;  // ms; 0 never ticks
   std::function<void()> on_timer;
+  // A timer is not on screen: clicks do nothing.
+  void HandleClick(int button, int shift) override;
 
  private:
   friend class Shell;

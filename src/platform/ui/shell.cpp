@@ -431,24 +431,7 @@ bool Shell::UserClick(Control& control, int button, int shift) {
   }
   // The left button takes the focus before the control sees the press.
   if (button == 1 && control.CanFocus() && form->active_control_ != &control) form->SetFocusTo(&control);
-  if (control.on_mouse_down) control.on_mouse_down(button, shift, 0, 0);
-  if (control.on_mouse_up) control.on_mouse_up(button, shift, 0, 0);
-  if (button != 1 || !Reachable(control)) return true;
-  switch (control.kind()) {
-    case ControlKind::kCheckBox: {
-      auto& box = static_cast<CheckBox&>(control);
-      box.SetValue(box.value() == 1 ? 0 : 1);
-      break;
-    }
-    case ControlKind::kOptionButton:
-      static_cast<OptionButton&>(control).SetValue(true);
-      break;
-    case ControlKind::kTimer:
-      break;
-    default:
-      Raise(control.on_click);
-      break;
-  }
+  if (Reachable(control)) control.HandleClick(button, shift);
   return true;
 }
 
@@ -496,7 +479,7 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
   if (form.key_preview && form.on_key_down) form.on_key_down(k, s);
   if (k != 0) {
     if (target != nullptr) {
-      if (target->on_key_down) target->on_key_down(k, s);
+      target->HandleKeyDown(k, s);
     } else if (!form.key_preview && form.on_key_down) {
       form.on_key_down(k, s);
     }
@@ -520,9 +503,6 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
           break;
         }
       }
-    } else if (focused != nullptr && focused->kind() == ControlKind::kCheckBox && key_code == kKeySpace) {
-      auto* box = static_cast<CheckBox*>(focused);
-      box->SetValue(box->value() == 1 ? 0 : 1);
     }
     if (press != nullptr) Raise(press->on_click);
   }
@@ -534,7 +514,7 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
   if (ku != 0 && !swallowed) {
     Control* now = form.active_control_;
     if (now != nullptr) {
-      if (now->on_key_up) now->on_key_up(ku, su);
+      now->HandleKeyUp(ku, su);
     } else if (!form.key_preview && form.on_key_up) {
       form.on_key_up(ku, su);
     }
@@ -545,16 +525,8 @@ void Shell::DeliverChar(Form& form, int ascii, const std::string& text) {
   int a = ascii;
   if (form.key_preview && form.on_key_press) form.on_key_press(a);
   if (a == 0) return;
-  Control* target = form.active_control_;
-  if (target != nullptr && target->on_key_press) target->on_key_press(a);
-  if (a == 0 || target == nullptr) return;
-  auto* edit = dynamic_cast<TextControl*>(target);
-  if (edit == nullptr || edit->locked) return;
-  if (a == kKeyBack) {
-    EraseBack(*edit);
-  } else if (a >= 32) {
-    InsertText(*edit, a == ascii && !text.empty() ? text : EncodeCodePoint(a));
-  }
+  // A character the form replaced is typed as the new one.
+  if (Control* target = form.active_control_) target->HandleChar(a, a == ascii ? text : std::string());
 }
 
 }  // namespace qz::ui
