@@ -230,7 +230,6 @@ class Shell {
   Form* activated_ = nullptr;  // the form whose Activate was raised last
   int depth_ = 0;              // driver steps and modal loops running
   bool ended_ = false;
-  bool ticking_ = false;
 };
 
 }  // namespace qz::ui
