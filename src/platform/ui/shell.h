@@ -179,10 +179,10 @@ class Shell {
   // --- User input (from the backend) ------------------------------------
   // Each returns false when the input was refused (disabled or hidden form
   // or control, a modal form elsewhere, a removed Close item).
-  // A mouse click: (left button) the focus moves to the control when it
-  // takes focus, MouseDown, MouseUp, then (left button) the kind's action:
-  // Click of a button or label, the toggle of a check box, the selection of
-  // an option button.
+  // A mouse click: the form is activated; (left button) the focus moves to
+  // the control when it takes focus; then Control::HandleClick (MouseDown,
+  // MouseUp, and for the left button Click, the toggle of a check box, the
+  // selection of an option button, or a grid's own handling).
   bool UserClick(Control& control, int button = 1, int shift = 0);
   // A key pressed and released on the active form: KeyDown (form first with
   // KeyPreview), KeyPress for character keys, KeyUp; a key the form zeroes
@@ -191,8 +191,9 @@ class Shell {
   // cancel button. `ascii` 0 derives it from the key (Enter 13, Esc 27,
   // Back 8, Space, letters and digits).
   bool UserKey(int key_code, int shift = 0, int ascii = 0);
-  // Typed text into the focused text control: per character KeyPress (form
-  // first with KeyPreview), then the character replaces the selection.
+  // Typed text into the focused control: per character KeyPress (form first
+  // with KeyPreview), then Control::HandleChar (a text control replaces its
+  // selection).
   bool UserType(std::string_view text);
   // The close box: refused without a Close item; otherwise QueryUnload with
   // mode 0 and, unless cancelled, the unload.
