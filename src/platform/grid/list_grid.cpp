@@ -380,6 +380,31 @@ void ListGrid::PressKey(int key, int shift) {
   DeliverKeyUp(key, shift);
 }
 
+void ListGrid::PointAt(int r, int c) {
+  point_row_ = r;
+  point_col_ = c;
+}
+
+void ListGrid::HandleKeyDown(int& key_code, int& shift) { key_code = DeliverKeyDown(key_code, shift); }
+void ListGrid::HandleKeyUp(int& key_code, int& shift) { key_code = DeliverKeyUp(key_code, shift); }
+
+void ListGrid::HandleClick(int button, int shift) {
+  int r = row_, c = col_;
+  if (point_row_ >= 0 && point_row_ < rows() && point_col_ >= 0 && point_col_ < cols_) {
+    r = point_row_;
+    c = point_col_;
+  }
+  point_row_ = point_col_ = -1;
+  if (rows() == 0 || cols_ == 0) return;
+  if (button == kButtonLeft) {
+    ClickCell(r, c, shift);
+  } else if (visible && enabled) {
+    mouse_row_ = r;
+    mouse_col_ = c;
+    if (on_mouse_up) on_mouse_up(button, shift, PointX(c), PointY(r));
+  }
+}
+
 void ListGrid::OnFocusArriving(Control*) { focused_ = true; }
 void ListGrid::OnFocusLeaving(Control*) { focused_ = false; }
 
