@@ -83,8 +83,8 @@ class SpreadTableModel : public QAbstractTableModel {
         if (f.align == grid::HAlign::kCenter || r == 0 || c == 0) h = Qt::AlignHCenter;
         return static_cast<int>(h | Qt::AlignVCenter);
       }
-      case kTypeRole:
-        return static_cast<int>(f.type);
+      case kTypeRole:  // headers show their text only
+        return c > 0 && r > 0 ? static_cast<int>(f.type) : static_cast<int>(grid::CellType::kStaticText);
       default:
         return {};
     }
