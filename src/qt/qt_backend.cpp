@@ -87,6 +87,7 @@ QtBackend::~QtBackend() {
     window->Detach();
     delete window;
   }
+  for (const QPointer<FormWindow>& window : dropped_) delete window.data();
 }
 
 // --- Message boxes, bell, screen, clock --------------------------------------
@@ -219,6 +220,9 @@ void QtBackend::Drop(const ui::Form* form) {
   window->hide();
   // Its own event handler may be on the stack.
   window->deleteLater();
+  dropped_.erase(std::remove_if(dropped_.begin(), dropped_.end(), [](const QPointer<FormWindow>& w) { return w.isNull(); }),
+                 dropped_.end());
+  dropped_.emplace_back(window);
 }
 
 void QtBackend::SyncAll() {

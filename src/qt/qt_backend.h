@@ -26,11 +26,13 @@
 #define QZ_QT_QT_BACKEND_H_
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 #include <exception>
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/ui/shell.h"
 
@@ -87,6 +89,7 @@ class QtBackend : public ui::Backend {
   void Drop(const ui::Form* form);
 
   std::map<const ui::Form*, FormWindow*> windows_;
+  std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend
   QElapsedTimer clock_;
   QTimer wake_;
   std::exception_ptr pending_;

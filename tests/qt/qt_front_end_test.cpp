@@ -5,7 +5,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QCheckBox>
 #include <QFontInfo>
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -23,6 +27,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/frm_guide.h"
 #include "kit/sample_grid_form.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/msgbox.h"
 #include "qt/form_window.h"
 #include "qt/list_grid_view.h"
@@ -36,6 +41,8 @@ QApplication& TheApp() {
   static int argc = 1;
   static char name[] = "test_qt";
   static char* argv[] = {name, nullptr};
+  // The tests render offscreen unless told otherwise.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static QApplication* app = new QApplication(argc, argv);
   return *app;
 }
@@ -190,6 +197,55 @@ TEST_F(QtFrontEnd, ClicksKeysAndTypingReachTheModelThroughTheShell) {
   EXPECT_EQ(shell->qt().WindowOf(form)->focusWidget(), table);
 }
 
+TEST_F(QtFrontEnd, TypingInputMethodTextAndClicksEditTheModelAndTheWidgetsFollow) {
+  testkit::SampleGridForm form;
+  auto& check = form.Add<ui::CheckBox>("chkDone");
+  check.caption = "確定";
+  check.width = 1200;
+  check.height = 300;
+  int check_clicks = 0;
+  check.on_click = [&] { ++check_clicks; };
+  std::vector<int> presses;
+  form.txtMemo.on_key_press = [&](int& ascii) {
+    presses.push_back(ascii);
+    if (ascii == 'x') ascii = 0;  // the handler refuses it
+  };
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  auto* edit = Widget<QLineEdit>(form.txtMemo);
+  ASSERT_NE(edit, nullptr);
+  ASSERT_TRUE(Step([&] {
+    ClickOn(edit);
+    form.txtMemo.SetText("");
+    KeyTo(edit, Qt::Key_A, "a");
+    KeyTo(edit, Qt::Key_X, "x");
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("異常"));
+    QApplication::sendEvent(edit, &commit);
+  }));
+  EXPECT_EQ(form.txtMemo.text(), "a異常");
+  EXPECT_EQ(edit->text().toStdString(), "a異常") << "the widget shows the model's text";
+  EXPECT_EQ(presses, (std::vector<int>{'a', 'x', 0x7570, 0x5E38}));
+
+  ASSERT_TRUE(Step([&] { ClickOn(Widget<QCheckBox>(check)); }));
+  EXPECT_EQ(check.value(), 1);
+  EXPECT_EQ(check_clicks, 1);
+  EXPECT_EQ(Widget<QCheckBox>(check)->checkState(), Qt::Checked);
+
+  // The input method's state becomes the widgets' hints.
+  ASSERT_TRUE(Step([&] {
+    form.ime.open = false;
+    ui::DoEvents();
+  }));
+  EXPECT_TRUE(edit->inputMethodHints() & Qt::ImhPreferLatin);
+  ASSERT_TRUE(Step([&] {
+    form.ime.open = true;
+    form.ime.conversion = 1 | 8;  // kana, full width
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(edit->inputMethodHints(), Qt::ImhNone);
+  EXPECT_TRUE(edit->testAttribute(Qt::WA_InputMethodEnabled));
+}
+
 TEST_F(QtFrontEnd, TheCloseBoxAndAltF4GoToQueryUnloadUnlessCloseWasRemoved) {
   testkit::SampleGridForm main_form;
   ui::Form dialog("frmDialog");
@@ -282,6 +338,49 @@ TEST_F(QtFrontEnd, MessageBoxesShowTheRequestAndReturnTheButtonChosen) {
       EXPECT_EQ(yes_caption, "はい(&Y)");
     }
   }
+}
+
+TEST_F(QtFrontEnd, AModalFormWaitsInQtUntilItsTimerUnloadsIt) {
+  ui::Form main_form("frmMain");
+  ui::Form dialog("frmWait");
+  dialog.width = dialog.height = 2000;
+  auto& timer = dialog.Add<ui::Timer>("tmrWait");
+  timer.interval = 30;
+  int ticks = 0;
+  timer.on_timer = [&] {
+    if (++ticks == 2) dialog.Unload();
+  };
+  QElapsedTimer clock;
+  clock.start();
+  ASSERT_TRUE(Step([&] {
+    main_form.Show();
+    dialog.Show(true);
+  }));
+  EXPECT_EQ(ticks, 2);
+  EXPECT_GE(clock.elapsed(), 55) << "the wait is real time, driven by the shell's clock";
+  EXPECT_TRUE(main_form.enabled());
+}
+
+TEST_F(QtFrontEnd, TheEndOfTheProgramInAClickHandlerUnwindsOutOfQt) {
+  ui::Form main_form("frmMain");
+  main_form.width = main_form.height = 3000;
+  auto& quit = main_form.Add<ui::CommandButton>("cmdEnd");
+  quit.width = quit.height = 600;
+  quit.on_click = [&] { main_form.Unload(); };
+  shell->SetMainForm(&main_form);
+  ASSERT_TRUE(Step([&] { main_form.Show(); }));
+  QWidget* button = Widget<QPushButton>(quit);
+  ASSERT_NE(button, nullptr);
+  const QPointF at(button->rect().center());
+  QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, button->mapToGlobal(at),
+                                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+  bool after_yield = false;
+  EXPECT_FALSE(Step([&] {
+    ui::DoEvents();
+    after_yield = true;
+  }));
+  EXPECT_FALSE(after_yield) << "no program code runs after the end";
+  EXPECT_TRUE(shell->ended());
 }
 
 TEST_F(QtFrontEnd, ScreenMetricsComeInTwipsOfThePrimaryScreen) {
