@@ -1,0 +1,76 @@
+#include "loading/settings_master.h"
+
+#include <string>
+
+#include "data/bas_file_access.h"
+#include "data/ini_access.h"
+#include "data/judge_mark.h"
+#include "data/sys_kbn.h"
+#include "examinee/bas_public.h"
+#include "loading/color_letters.h"
+#include "loading/load_messages.h"
+#include "loading/load_records.h"
+#include "loading/load_state.h"
+#include "platform/text/cp932.h"
+#include "platform/text/vb.h"
+
+namespace qz {
+
+namespace {
+
+// The judgement mark of HKBN_n: its last two CP932 bytes (one full-width
+// character or two half-width ones).
+std::string MarkOf(const std::string& hkbn) {
+  JudgeSlot slot;
+  slot.kbn = text::ToCp932(hkbn);
+  return JudgeSlotMark(slot);
+}
+
+bool LoadSettings() {
+  frmResultIn.HanComboList.clear();
+  frmResultIn.HanComboListLimited.clear();
+
+  record::BtrAccess& sys = LoadObject(basFileAccess.SysObj);
+  sys.SetField("KBN", kSysKbnSettings);
+  sys.SetField("CODE", kSysBlankCode);
+  const int status = sys.GetEqual("QZSYSLF");
+  if (status != record::kStatusOk) {
+    ShowLoadWarning("設定マスタの読み込みに失敗しました。" + std::string(kCrLf) + StatusText(status));
+    frmResultIn.UnloadMainForm();
+    return false;
+  }
+
+  for (int n = 1; n <= 8; ++n) {
+    const std::string num = std::to_string(n);
+    const std::string mark = MarkOf(sys.GetField("HKBN_" + num).ToText());
+    const std::string entry = vb::Trim(mark) + "  " + vb::Trim(sys.GetField("HNAME_" + num).ToText());
+    if (vb::Trim(entry).empty()) continue;
+    if (n == 1) {
+      frmResultIn.HanComboList = entry;
+      frmResultIn.HanComboListLimited = entry;
+      continue;
+    }
+    frmResultIn.HanComboList += "\t" + entry;
+    if (basPublic.HanSort[n] != 0) frmResultIn.HanComboListLimited += "\t" + entry;
+  }
+
+  for (int k = 0; k < 5; ++k) {
+    frmResultIn.SysColors[k] = sys.GetField("COLOR_" + std::to_string(k + 1)).ToText();
+  }
+  frmResultIn.SouChk = sys.GetField("SOUCHK").ToText();
+
+  for (std::size_t i = 0; i < kColorLetters.size(); ++i) {
+    const std::string hex =
+        Fnc_GetIni("COLOR", kColorLetters[i].letter, kColorLetters[i].default_hex, "./QZP140.INI");
+    basPublic.ColorTable[i] = vb::HexVal(hex);
+  }
+
+  frmResultIn.DefaultColorLetter = sys.GetField("HCOL_1").ToText();
+  return true;
+}
+
+}  // namespace
+
+bool Sub_LoadSettingsMaster() { return RunLoadStep("設定情報の取得処理でエラーが発生しました。", LoadSettings); }
+
+}  // namespace qz
