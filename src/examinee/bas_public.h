@@ -21,6 +21,14 @@ struct BasPublic {
   // Fixed layout of the result grid.
   std::int16_t DataRow = 4;               // first item row
   std::int16_t ChkCol = 7;                // done-check column
+
+  // QZPPATH.ini [FILE_PATH]; the five required keys are read by the start.
+  std::string HopePath;
+  std::string VlmpPath;
+  std::string VlmfPath;                   // data folder
+  std::string SpecPath;                   // definition folder ("CPFSPEC ")
+  std::string ReservePath;                // reservation database
+  std::string SvworkPath;                 // work folder of the preview files
 };
 
 extern BasPublic basPublic;
