@@ -18,6 +18,7 @@
 
 #include <memory>
 
+#include "data/define_fields.h"
 #include "data/guide_progress.h"
 #include "data/record_layouts.h"
 #include "platform/record/btr_access.h"
@@ -54,11 +55,6 @@ struct BasFileAccess {
 };
 
 extern BasFileAccess basFileAccess;
-
-// Declares every field of `layout` on `obj` in position order, each with
-// the operation of its kind (numeric fields with 0 decimals). `obj` must be
-// open. Errors of the object propagate.
-void DefineLayoutFields(record::BtrAccess& obj, const data::FileLayout& layout);
 
 // --- Open procedures ----------------------------------------------------------
 // The examinee master under both its definitions; "受診者マスタオープンエラー"

@@ -77,7 +77,7 @@ std::vector<Item> MakeItems() {
                           {7, "腎機能判定", 35},   {8, "尿検査判定", 40},   {9, "胸部Ｘ線判定", 50},
                           {10, "心電図判定", 60},  {11, "視力聴力判定", 15}};
   for (const Group& g : groups) {
-    v.push_back({kGroupItemBase + g.number, g.name, "", kGroup, g.ngrp, 90 + g.number, 999, 0, 0, {}});
+    v.push_back({kGroupItemBase + g.number, g.name, "", kGroup, g.ngrp, 80 + g.number, 999, 0, 0, {}});
   }
   return v;
 }

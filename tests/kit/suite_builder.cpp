@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "data/bas_file_access.h"
+#include "data/define_fields.h"
 #include "data/definitions_text.h"
 #include "examinee/bas_public.h"
 #include "platform/record/btr_access.h"
@@ -39,7 +39,8 @@ SuiteBuilder::SuiteBuilder(std::string root) {
     root = pattern;
     temporary_ = true;
   }
-  const fs::path r(root);
+  fs::path r = fs::path(root).lexically_normal();
+  if (!r.has_filename()) r = r.parent_path();  // "x/" names the folder x
   paths_.root = Folder(r);
   paths_.program = Folder(r / "QZP140");
   paths_.data = Folder(r / "DATA");
@@ -180,10 +181,14 @@ void SuiteBuilder::WriteRecords(const std::vector<Pending>& records) const {
       }
     }
     for (const FieldSet& f : p.fields) {
-      if (f.value.is_number()) {
-        obj->SetField(f.name, f.value.number());
-      } else {
-        obj->SetField(f.name, f.value.text());
+      try {
+        if (f.value.is_number()) {
+          obj->SetField(f.name, f.value.number());
+        } else {
+          obj->SetField(f.name, f.value.text());
+        }
+      } catch (const std::exception& e) {
+        throw std::runtime_error(l.name + "." + f.name + ": " + e.what());
       }
     }
     const int status = obj->Insert(l.definition);
