@@ -88,11 +88,15 @@ bool Fnc_OpenSyn2Master();
 // before step k, yielding to window events after each. Stops at the first
 // step that fails and returns false; true when all 20 opened.
 bool Fnc_OpenAllMasters(GuideProgress& guide);
+// The same on the progress window frmGuide (lblState, lblGage).
+bool Fnc_OpenAllMasters();
 
 // Closes slots 1 to 22 (the user master included) and empties them, the
 // gauge showing k/22 before slot k when `guide` is given. Empty slots and
 // failing closes are passed over; shows nothing.
 void Sub_CloseAllMasters(GuideProgress* guide);
+// The same on the progress window frmGuide.
+void Sub_CloseAllMasters();
 
 // Opens the preview work files QJJRKLF and QJKKKLF in basPublic.SvworkPath
 // into fresh objects of slots 23 and 24 and declares both. A failure of

@@ -5,6 +5,7 @@
 #include "data/bas_file_access.h"
 #include "data/error_report.h"
 #include "examinee/bas_public.h"
+#include "examinee/frm_guide.h"
 #include "platform/ui/msgbox.h"
 
 namespace qz {
@@ -81,6 +82,16 @@ bool Fnc_OpenAllMasters(GuideProgress& guide) {
     ShowErrorReport("ファイルのオープン処理処理でエラーが発生しました。", e);
     return false;
   }
+}
+
+bool Fnc_OpenAllMasters() {
+  LabelGuideProgress guide(frmGuide->lblState, frmGuide->lblGage);
+  return Fnc_OpenAllMasters(guide);
+}
+
+void Sub_CloseAllMasters() {
+  LabelGuideProgress guide(frmGuide->lblState, frmGuide->lblGage);
+  Sub_CloseAllMasters(&guide);
 }
 
 void Sub_CloseAllMasters(GuideProgress* guide) {

@@ -160,43 +160,56 @@ void SuiteBuilder::CreateFiles() const {
 }
 
 void SuiteBuilder::WriteRecords(const std::vector<Pending>& records) const {
-  // One object per layout for the whole batch.
+  if (records.empty()) return;
+  // One object per layout, and one transaction for the whole batch.
   std::map<const data::FileLayout*, std::unique_ptr<record::BtrAccess>> open;
   for (const Pending& p : records) {
     const data::FileLayout& l = *p.layout;
     std::unique_ptr<record::BtrAccess>& obj = open[&l];
-    if (!obj) {
-      obj = std::make_unique<record::BtrAccess>();
-      const std::string& folder = l.folder == data::FileFolder::kWork ? paths_.work : paths_.data;
-      if (!obj->OpenFile(l.file, l.definition, folder, paths_.spec_file)) {
-        throw std::runtime_error("cannot open " + folder + l.file);
-      }
-      DefineLayoutFields(*obj, l);
+    if (obj) continue;
+    obj = std::make_unique<record::BtrAccess>();
+    const std::string& folder = l.folder == data::FileFolder::kWork ? paths_.work : paths_.data;
+    if (!obj->OpenFile(l.file, l.definition, folder, paths_.spec_file)) {
+      throw std::runtime_error("cannot open " + folder + l.file);
     }
-    for (const data::FieldDef& f : l.fields) {
-      if (f.kind == data::FieldKind::kNumeric) {
-        obj->SetField(f.name, std::int64_t{0});
-      } else {
-        obj->SetField(f.name, "");
-      }
-    }
-    for (const FieldSet& f : p.fields) {
-      try {
-        if (f.value.is_number()) {
-          obj->SetField(f.name, f.value.number());
-        } else {
-          obj->SetField(f.name, f.value.text());
-        }
-      } catch (const std::exception& e) {
-        throw std::runtime_error(l.name + "." + f.name + ": " + e.what());
-      }
-    }
-    const int status = obj->Insert(l.definition);
-    if (status != record::kStatusOk) {
-      throw std::runtime_error("insert into " + l.definition + " gave status " + std::to_string(status));
+    DefineLayoutFields(*obj, l);
+  }
+  record::BtrAccess& any = *open.begin()->second;
+  if (any.BeginTrans() != record::kStatusOk) throw std::runtime_error("cannot begin a transaction");
+  try {
+    for (const Pending& p : records) InsertRecord(*open.at(p.layout), p);
+  } catch (...) {
+    any.AbortTrans();
+    throw;
+  }
+  if (any.EndTrans() != record::kStatusOk) throw std::runtime_error("cannot end the transaction");
+  for (auto& [layout, obj] : open) obj->CloseFile();
+}
+
+void SuiteBuilder::InsertRecord(record::BtrAccess& obj, const Pending& p) const {
+  const data::FileLayout& l = *p.layout;
+  for (const data::FieldDef& f : l.fields) {
+    if (f.kind == data::FieldKind::kNumeric) {
+      obj.SetField(f.name, std::int64_t{0});
+    } else {
+      obj.SetField(f.name, "");
     }
   }
-  for (auto& [layout, obj] : open) obj->CloseFile();
+  for (const FieldSet& f : p.fields) {
+    try {
+      if (f.value.is_number()) {
+        obj.SetField(f.name, f.value.number());
+      } else {
+        obj.SetField(f.name, f.value.text());
+      }
+    } catch (const std::exception& e) {
+      throw std::runtime_error(l.name + "." + f.name + ": " + e.what());
+    }
+  }
+  const int status = obj.Insert(l.definition);
+  if (status != record::kStatusOk) {
+    throw std::runtime_error("insert into " + l.definition + " gave status " + std::to_string(status));
+  }
 }
 
 const SuitePaths& SuiteBuilder::Build() {

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "data/record_layouts.h"
+#include "platform/record/btr_access.h"
 
 namespace qz::testkit {
 
@@ -117,6 +118,7 @@ class SuiteBuilder {
 
   const data::FileLayout* Resolve(std::string_view layout, const RecordInit& fields) const;
   void WriteRecords(const std::vector<Pending>& records) const;
+  void InsertRecord(record::BtrAccess& obj, const Pending& p) const;
   void WriteIniFiles() const;
   void CreateFiles() const;
 
