@@ -9,8 +9,10 @@
 
 #include "data/bas_file_access.h"
 #include "examinee/bas_public.h"
+#include "examinee/frm_guide.h"
 #include "kit/suite_builder.h"
 #include "kit/ui_expect.h"
+#include "platform/record/btr_file.h"
 #include "platform/record/status.h"
 #include "platform/ui/scripted_shell.h"
 
@@ -50,6 +52,19 @@ const std::array<BtrObject BasFileAccess::*, 21> kStepSlots = {
     &BasFileAccess::QZSYO2LFObj, &BasFileAccess::QZSYO3LFObj, &BasFileAccess::QZSYO4LFObj,
     &BasFileAccess::SysObj,      &BasFileAccess::SysChohyoObj, &BasFileAccess::QZOCL2LFObj,
     &BasFileAccess::QZCARLFObj,  &BasFileAccess::QZSYN2LFObj, &BasFileAccess::QZJKRLFObj};
+
+// Replaces the line of the definitions file that begins with `key` by
+// `line` (or drops it when `line` is empty).
+void EditSpec(const std::string& path, const std::string& key, const std::string& line) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string spec = text.str();
+  const auto at = spec.find(key);
+  ASSERT_NE(at, std::string::npos) << key;
+  spec.replace(at, spec.find('\n', at) - at + 1, line.empty() ? "" : line + "\r\n");
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << spec;
+}
 
 class OpenMastersTest : public ::testing::Test {
  protected:
@@ -110,6 +125,21 @@ TEST_F(OpenMastersTest, OpenAllShowsEveryStepAndFillsTheSlots) {
   EXPECT_EQ(basFileAccess.SysObj->GetField("HKBN_1").ToText(), "  Ａ");
 }
 
+TEST_F(OpenMastersTest, OpenAllOnTheProgressWindowEndsWithAFullGauge) {
+  Build();
+  frmGuide.Reset();
+  frmGuide->Show();
+  ASSERT_TRUE(Fnc_OpenAllMasters());
+  EXPECT_EQ(frmGuide->lblState.caption, "受診券履歴マスタオープン中");
+  EXPECT_EQ(frmGuide->lblGage.width, frmGuide->lblState.width);
+  Sub_CloseAllMasters();
+  EXPECT_EQ(frmGuide->lblGage.width, frmGuide->lblState.width);
+  EXPECT_EQ(basFileAccess.QZJKRLFObj, nullptr);
+  frmGuide->Unload();
+  frmGuide.Reset();
+  EXPECT_TRUE(testkit::ScriptOk(shell));
+}
+
 TEST_F(OpenMastersTest, AMissingFileStopsTheOpeningAtItsStep) {
   struct Case {
     const char* file;
@@ -153,22 +183,28 @@ TEST_F(OpenMastersTest, AMissingFileStopsTheOpeningAtItsStep) {
 
 TEST_F(OpenMastersTest, ExamineeMasterSecondDefinitionMissing) {
   Build();
-  // A definitions file without the patient-ID definition.
-  std::ifstream in(suite.paths().spec_file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  std::string spec = text.str();
-  const auto at = spec.find("QZJSN2LF=");
-  ASSERT_NE(at, std::string::npos);
-  spec.erase(at, spec.find('\n', at) - at + 1);
-  std::ofstream(suite.paths().spec_file, std::ios::binary | std::ios::trunc) << spec;
-
+  EditSpec(suite.paths().spec_file, "QZJSN2LF=", "");  // no patient-ID definition
   shell.AnswerBox(ui::MsgResult::kOk, "受診者マスタ２オープンエラー");
   EXPECT_FALSE(Fnc_OpenJsnMaster());
   EXPECT_TRUE(testkit::ScriptOk(shell));
   ASSERT_NE(basFileAccess.QZJSNLFObj, nullptr);
   // The first definition is open (but declared nothing).
   EXPECT_EQ(basFileAccess.QZJSNLFObj->CloseFile(), record::kStatusOk);
+}
+
+TEST_F(OpenMastersTest, AFieldOutsideTheRecordIsReportedAsTheProceduresError) {
+  Build();
+  // An organisation master whose records are too short for its name.
+  EditSpec(suite.paths().spec_file, "QZDANLF.BTR=", "QZDANLF.BTR=48");
+  ASSERT_EQ(record::CreateRecordFile(suite.paths().spec_file, "QZDANLF.BTR", suite.paths().data, true),
+            record::kStatusOk);
+  shell.AnswerBox(ui::MsgResult::kOk, "団体マスタのオープン処理でエラーが発生しました。\r\nエラー番号 : ");
+  EXPECT_FALSE(Fnc_OpenDanMaster());
+  EXPECT_TRUE(testkit::ScriptOk(shell));
+  ASSERT_EQ(shell.boxes().size(), 1u);
+  EXPECT_EQ(shell.boxes()[0].request.title, "QZP140");
+  EXPECT_EQ(shell.boxes()[0].request.icon, ui::MsgIcon::kCritical);
+  EXPECT_NE(shell.boxes()[0].request.text.find("\r\nエラー内容 : "), std::string::npos);
 }
 
 TEST_F(OpenMastersTest, CloseAllEmptiesEverySlotAndFillsTheGauge) {
