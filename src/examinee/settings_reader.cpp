@@ -78,7 +78,8 @@ struct SectionEntry {
 // conversion error can name it.
 class IniReader {
  public:
-  explicit IniReader(std::string_view file) : file_(file) {}
+  // `where` receives the setting last read; it must outlive the reader.
+  IniReader(std::string_view file, std::string& where) : file_(file), where_(where) {}
 
   // The value of `key` in `section`, or `def`.
   std::string Get(std::string_view section, std::string_view key, std::string_view def) {
@@ -107,17 +108,16 @@ class IniReader {
   // Refines the remembered setting to one entry of a section read whole.
   void MarkEntry(std::string_view section, std::string_view key) { Mark(section, key); }
 
-  static const std::string& last() { return last_; }
 
  private:
   void Mark(std::string_view section, std::string_view key) {
-    last_ = "[" + std::string(section) + "]";
-    if (!key.empty()) last_ += " " + std::string(key);
-    last_ += " of " + std::string(file_);
+    where_ = "[" + std::string(section) + "]";
+    if (!key.empty()) where_ += " " + std::string(key);
+    where_ += " of " + std::string(file_);
   }
 
   std::string_view file_;
-  static inline std::string last_;
+  std::string& where_;
 };
 
 std::int16_t PieceInt16(std::string_view piece) {
@@ -332,8 +332,8 @@ void SetGridLayout(BasPublic& s) {
   s.StartCol = 4;
 }
 
-void ReadMainIni(BasPublic& s) {
-  IniReader ini(kMainIni);
+void ReadMainIni(BasPublic& s, std::string& where) {
+  IniReader ini(kMainIni, where);
   ReadSysInfo(ini, s);
   ReadCodeList(ini.Get("SougouSyoken", "KomCode", ""), s.SougouSyokenKomCode);
   ReadAutoSougouSyoken(ini, s);
@@ -349,15 +349,15 @@ void ReadMainIni(BasPublic& s) {
   ReadStrings(ini, s);
 }
 
-void ReadOtherFiles(BasPublic& s) {
-  IniReader path_ini(kPathIni);
+void ReadOtherFiles(BasPublic& s, std::string& where) {
+  IniReader path_ini(kPathIni, where);
   s.SvworkPath = path_ini.Get("FILE_PATH", "SVWORK", "");
 
-  IniReader kensa_ini(kKensaIni);
+  IniReader kensa_ini(kKensaIni, where);
   if (auto v = ReadsAsNumber(TrimBlanks(kensa_ini.Get("KENSA_NO", "HOKENSIDOU", "")))) s.HokenSidouCode = *v;
   if (auto v = ReadsAsNumber(TrimBlanks(kensa_ini.Get("KENSA_NO", "METABO", "")))) s.MetaboCode = *v;
 
-  IniReader jko_ini(kJkoIni);
+  IniReader jko_ini(kJkoIni, where);
   for (int i = 0; i < kJkoListCount; ++i) {
     Sub_SplitCodeList(jko_ini.Get("JKO", kJkoKeys[i], ""), s.JkoCodeLists[i]);
   }
@@ -366,12 +366,13 @@ void ReadOtherFiles(BasPublic& s) {
 }  // namespace
 
 std::optional<SettingsError> Sub_ReadSettings(BasPublic& settings) {
+  std::string where;
   try {
-    ReadMainIni(settings);
+    ReadMainIni(settings, where);
     SetGridLayout(settings);
-    ReadOtherFiles(settings);
+    ReadOtherFiles(settings, where);
   } catch (const RunTimeError& e) {
-    return SettingsError{e.number(), e.description(), IniReader::last()};
+    return SettingsError{e.number(), e.description(), where};
   }
   return std::nullopt;
 }
