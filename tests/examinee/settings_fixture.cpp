@@ -38,8 +38,12 @@ void ProgramFolder::Write(std::string_view name, std::string_view utf8) const {
 }
 
 std::string Golden(std::string_view name, const std::string& actual) {
+  // The source folder from the test environment, else this file's folder
+  // (the tests change the current folder).
   const char* src = std::getenv("QZ_SOURCE_DIR");
-  std::string file = std::string(src ? src : ".") + "/tests/examinee/golden/" + std::string(name);
+  std::filesystem::path dir = src ? std::filesystem::path(src) / "tests/examinee"
+                                  : std::filesystem::path(__FILE__).parent_path();
+  std::string file = (dir / "golden" / std::string(name)).string();
   if (std::getenv("QZ_UPDATE_GOLDEN") != nullptr) {
     std::ofstream(file, std::ios::binary) << actual;
   }
