@@ -1,40 +1,28 @@
 #include "examinee/settings_fixture.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 
 #include "platform/runtime/app.h"
 #include "platform/text/cp932.h"
 
 namespace qz::test {
 
-ProgramFolder::ProgramFolder() : old_settings_(basPublic) {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "qz_settings_XXXXXX").string();
-  if (mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = tmpl;
-  old_cwd_ = std::filesystem::current_path().string();
-  std::filesystem::current_path(path_);
-  old_app_path_ = App().path;
-  App().path = path_;
+ProgramFolder::ProgramFolder() : old_app_path_(App().path), old_settings_(basPublic) {
+  dir_.Enter();
+  App().path = dir_.path();
   basPublic = BasPublic{};
 }
 
 ProgramFolder::~ProgramFolder() {
-  std::error_code ec;
-  std::filesystem::current_path(old_cwd_, ec);
-  std::filesystem::remove_all(path_, ec);
   App().path = old_app_path_;
   basPublic = old_settings_;
 }
 
 void ProgramFolder::Write(std::string_view name, std::string_view utf8) const {
-  std::ofstream out(path_ + "/" + std::string(name), std::ios::binary);
-  out << text::ToCp932(utf8);
+  dir_.Write(name, text::ToCp932(utf8));
 }
 
 std::string Golden(std::string_view name, const std::string& actual) {

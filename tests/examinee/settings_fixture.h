@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "examinee/bas_public.h"
+#include "kit/scratch_dir.h"
 
 namespace qz::test {
 
@@ -21,11 +22,10 @@ class ProgramFolder {
 
   // Writes `utf8` as CP932 bytes into `name` of the folder.
   void Write(std::string_view name, std::string_view utf8) const;
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return dir_.path(); }
 
  private:
-  std::string path_;
-  std::string old_cwd_;
+  testkit::ScratchDir dir_;
   std::string old_app_path_;
   BasPublic old_settings_;
 };
