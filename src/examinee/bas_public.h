@@ -4,8 +4,9 @@
 // examinee selection and cleared at the end of each examinee cycle.
 //
 // The member initialisers are the values the settings reader gives when no
-// INI file exists (except where noted), so a fresh record is a usable
-// configuration for tests.
+// INI file exists (except where noted: values the start relies on before
+// the settings are read), so a fresh record is a usable configuration for
+// tests.
 //
 // One instance, `basPublic`. Tests reset it with `basPublic = BasPublic{}`.
 #ifndef QZ_EXAMINEE_BAS_PUBLIC_H_
@@ -112,11 +113,14 @@ struct BasPublic {
   std::int16_t StartCol = 4;
 
   // QZP140.INI [SysInfo].
-  std::string CopyRight;                  // read by the start before the progress window
+  std::string CopyRight;                  // copyright line of the progress window,
+                                          // read by the start before the progress window
   std::int16_t KonkaiStart = 1;
   std::int16_t SokuteiStart = 0;
   std::int16_t HanStart = 0;
-  std::int32_t GuideInterval = 300;
+  std::int32_t GuideInterval = 0;         // blink interval of the progress window, ms:
+                                          // 0 until read (the reader's default is 300),
+                                          // so the start's progress window does not blink
   std::int16_t ButtonPosition = 0;
   std::int32_t FixGrp = 10;
   std::int16_t PreviewSelect = 1;

@@ -3,133 +3,60 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
-#include <limits>
 
 #include "data/common_sub.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
+#include "platform/text/utf8.h"
+#include "platform/text/vb.h"
 
 namespace qz {
-namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-// True when `t` (already trimmed) has the shape of a decimal number.
-bool HasNumberShape(std::string_view t) {
-  std::size_t i = 0;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-  bool digits = false, point = false;
-  for (; i < t.size(); ++i) {
-    if (IsDigit(t[i])) {
-      digits = true;
-    } else if (t[i] == '.' && !point) {
-      point = true;
-    } else {
-      return false;
-    }
-  }
-  return digits;
-}
-
-}  // namespace
-
-std::string TrimBlanks(std::string_view text) {
-  std::size_t b = text.find_first_not_of(' ');
-  if (b == std::string_view::npos) return {};
-  std::size_t e = text.find_last_not_of(' ');
-  return std::string(text.substr(b, e - b + 1));
-}
+std::string TrimBlanks(std::string_view text) { return vb::Trim(text); }
 
 std::vector<std::string> SplitCharacters(std::string_view text) {
   std::vector<std::string> out;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    std::size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
-    if (i + n > text.size()) n = 1;
-    for (std::size_t k = 1; k < n; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-        n = 1;
-        break;
-      }
-    }
-    out.emplace_back(text.substr(i, n));
-    i += n;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t from = pos;
+    text::NextCodePoint(text, pos);
+    out.emplace_back(text.substr(from, pos - from));
   }
   return out;
 }
 
 std::optional<Currency> ReadsAsNumber(std::string_view text) {
-  std::string t = TrimBlanks(text);
-  if (!HasNumberShape(t)) return std::nullopt;
-  return Currency::Parse(t);
+  if (!vb::IsNumeric(text)) return std::nullopt;
+  try {
+    return vb::CCur(text);
+  } catch (const RunTimeError&) {
+    return std::nullopt;  // numeric but too large for an item number
+  }
 }
 
-Currency ToItemNumber(std::string_view text) {
-  std::string t = TrimBlanks(text);
-  if (!HasNumberShape(t)) throw RunTimeError(kErrTypeMismatch);
-  std::optional<Currency> v = Currency::Parse(t);
-  if (!v) throw RunTimeError(kErrOverflow);
-  return *v;
-}
+Currency ToItemNumber(std::string_view text) { return vb::CCur(text); }
 
-std::int64_t RoundToWhole(Currency value, std::int64_t min, std::int64_t max) {
-  std::int64_t raw = value.raw();
-  std::int64_t q = raw / Currency::kScale;
-  std::int64_t r = raw % Currency::kScale;
-  std::int64_t half = Currency::kScale / 2;
-  if (r > half || (r == half && (q % 2) != 0)) ++q;
-  if (r < -half || (r == -half && (q % 2) != 0)) --q;
-  if (q < min || q > max) throw RunTimeError(kErrOverflow);
-  return q;
-}
+std::int16_t ToInt16(std::string_view text) { return vb::CInt(text); }
 
-std::int16_t ToInt16(std::string_view text) {
-  return static_cast<std::int16_t>(RoundToWhole(ToItemNumber(text),
-                                                std::numeric_limits<std::int16_t>::min(),
-                                                std::numeric_limits<std::int16_t>::max()));
-}
-
-std::int32_t ToInt32(std::string_view text) {
-  return static_cast<std::int32_t>(RoundToWhole(ToItemNumber(text),
-                                                std::numeric_limits<std::int32_t>::min(),
-                                                std::numeric_limits<std::int32_t>::max()));
-}
+std::int32_t ToInt32(std::string_view text) { return vb::CLng(text); }
 
 std::int32_t ToColour(std::string_view text, std::int32_t fallback) {
-  std::uint64_t v = 0;
-  int significant = 0;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
-    int d = HexDigit(c);
-    if (d < 0) break;
-    v = v * 16 + static_cast<std::uint64_t>(d);
-    if (v != 0) ++significant;
-    if (significant > 8) return fallback;
+  try {
+    return vb::HexVal(text);
+  } catch (const RunTimeError&) {
+    return fallback;  // more than 32 bits is no colour
   }
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
 }
 
 std::string InnerText(std::string_view text) {
-  std::vector<std::string> chars = SplitCharacters(TrimBlanks(text));
-  if (chars.size() < 2) throw RunTimeError(kErrInvalidCall);
-  std::string out;
-  for (std::size_t i = 1; i + 1 < chars.size(); ++i) out += chars[i];
-  return out;
+  std::string t = vb::Trim(text);
+  return vb::Mid(t, 2, vb::Len(t) - 2);
 }
 
 std::string SecondToLastCharacter(std::string_view text) {
-  std::vector<std::string> chars = SplitCharacters(TrimBlanks(text));
-  if (chars.size() < 2) throw RunTimeError(kErrInvalidCall);
-  return chars[chars.size() - 2];
+  std::string t = vb::Trim(text);
+  return vb::Mid(t, vb::Len(t) - 1, 1);
 }
 
 std::vector<std::string> SplitCommaList(std::string_view text, int max) {

@@ -36,10 +36,6 @@ std::optional<Currency> ReadsAsNumber(std::string_view text);
 // when it does not fit.
 Currency ToItemNumber(std::string_view text);
 
-// `value` rounded to a whole number, half to even; raises 6 outside
-// [min, max].
-std::int64_t RoundToWhole(Currency value, std::int64_t min, std::int64_t max);
-
 // The text converted to a 16-bit / 32-bit integer (fractions round half to
 // even); raises 13 or 6.
 std::int16_t ToInt16(std::string_view text);

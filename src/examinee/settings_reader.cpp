@@ -1,7 +1,6 @@
 #include "examinee/settings_reader.h"
 
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "data/ini_access.h"
 #include "examinee/setting_forms.h"
 #include "platform/runtime/run_time_error.h"
+#include "platform/text/vb.h"
 
 namespace qz {
 namespace {
@@ -124,8 +124,7 @@ std::int16_t PieceInt16(std::string_view piece) {
   std::optional<Currency> v = ReadsAsNumber(piece);
   if (!v) return 0;
   try {
-    return static_cast<std::int16_t>(RoundToWhole(*v, std::numeric_limits<std::int16_t>::min(),
-                                                  std::numeric_limits<std::int16_t>::max()));
+    return vb::CInt(*v);
   } catch (const RunTimeError&) {
     return 0;  // a piece out of range is no usable number either
   }
@@ -135,17 +134,14 @@ std::int32_t PieceInt32(std::string_view piece) {
   std::optional<Currency> v = ReadsAsNumber(piece);
   if (!v) return 0;
   try {
-    return static_cast<std::int32_t>(RoundToWhole(*v, std::numeric_limits<std::int32_t>::min(),
-                                                  std::numeric_limits<std::int32_t>::max()));
+    return vb::CLng(*v);
   } catch (const RunTimeError&) {
     return 0;
   }
 }
 
 std::int32_t ItemNumberToInt32(std::string_view text) {
-  return static_cast<std::int32_t>(RoundToWhole(ToItemNumber(text),
-                                                std::numeric_limits<std::int32_t>::min(),
-                                                std::numeric_limits<std::int32_t>::max()));
+  return vb::CLng(ToItemNumber(text));
 }
 
 void ReadHanSort(std::string_view value, std::array<std::int16_t, 9>& han_sort) {
@@ -153,9 +149,7 @@ void ReadHanSort(std::string_view value, std::array<std::int16_t, 9>& han_sort) 
   while (chars.size() < 8) chars.emplace_back("0");
   han_sort[0] = 0;
   for (int n = 1; n <= 8; ++n) {
-    const std::string& c = chars[n - 1];
-    if (c.size() != 1 || c[0] < '0' || c[0] > '9') throw RunTimeError(kErrTypeMismatch);
-    han_sort[n] = static_cast<std::int16_t>(c[0] - '0');
+    han_sort[n] = vb::CInt(std::string_view(chars[n - 1]));
   }
 }
 
@@ -163,9 +157,8 @@ void ReadAutoSougouOut(std::string_view value, std::array<bool, 9>& flags) {
   std::vector<std::string> chars = SplitCharacters(TrimBlanks(value));
   flags.fill(false);
   for (std::size_t n = 0; n < 8 && n < chars.size(); ++n) {
-    const std::string& c = chars[n];
-    int d = (c.size() == 1 && c[0] >= '0' && c[0] <= '9') ? c[0] - '0' : 0;
-    if (d >= 1 && d <= 8) flags[d] = true;
+    double d = vb::Val(chars[n]);
+    if (d >= 1 && d <= 8) flags[static_cast<int>(d)] = true;
   }
 }
 
@@ -260,9 +253,7 @@ void ReadOptions(IniReader& ini, BasPublic& s) {
     OptionInfo& o = s.OptionTable[n];
     o.Enable = ToInt16(ini.Get(section, "Enable", "0"));
     o.Caption = TrimBlanks(ini.Get(section, "Caption", "ｵﾌﾟｼｮﾝ" + digits));
-    o.KomCode = static_cast<std::int16_t>(RoundToWhole(ToItemNumber(ini.Get(section, "KomCode", "0")),
-                                                       std::numeric_limits<std::int16_t>::min(),
-                                                       std::numeric_limits<std::int16_t>::max()));
+    o.KomCode = vb::CInt(ToItemNumber(ini.Get(section, "KomCode", "0")));
     o.Syoken = SecondToLastCharacter(ini.Get(section, "Syoken", "[オプション" + digits + "を実行します]"));
     o.KeyCode = TrimBlanks(ini.Get(section, "KeyCode", ""));
     o.PgName = TrimBlanks(ini.Get(section, "PgName", "QZP5" + digits + "0"));

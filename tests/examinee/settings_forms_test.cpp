@@ -44,7 +44,7 @@ TEST(SettingForms, ColourReadsLeadingHexDigits) {
   } cases[] = {
       {"B1F3DF", 0xB1F3DF},     {"8000000F", 0x8000000F}, {"ffffffff", 0xFFFFFFFF},
       {"FFFF", 0xFFFF},         {"0000000080FFFF", 0x80FFFF}, {"12G4", 0x12},
-      {"G", 0},                 {"", 0},                  {" 1 2 ", 0x12},
+      {"G", 0},                 {"", 0},                  {" 1 2 ", 0x1},
       {"&HFF", 0},              {"123456789", 0xABCDEF},  // too long for a colour
   };
   for (const auto& c : cases) {

@@ -17,10 +17,12 @@ TEST(SettingsReader, NoFilesGiveEveryDefault) {
   std::string dump = DumpSettings(basPublic);
   EXPECT_EQ(dump, Golden("settings_defaults.txt", dump));
   // The record's own initialisers agree with the defaults of the files
-  // (the back colour of earlier-only rows excepted, and the option table,
-  // which only the reader fills).
+  // (the back colour of earlier-only rows and the guide interval excepted,
+  // and the option table, which only the reader fills).
   BasPublic fresh;
+  EXPECT_EQ(fresh.GuideInterval, 0);  // the start's progress window must not blink
   fresh.ColorPast = basPublic.ColorPast;
+  fresh.GuideInterval = basPublic.GuideInterval;
   fresh.OptionTable = basPublic.OptionTable;
   fresh.JkoCodeLists = basPublic.JkoCodeLists;
   EXPECT_EQ(DumpSettings(fresh), dump);
@@ -184,7 +186,7 @@ const StartErrorCase kStartErrors[] = {
     {"QZP140.INI", "[SysInfo]\nKonkaiStart=abc\n", 13, "[SysInfo] KonkaiStart of ./QZP140.INI"},
     {"QZP140.INI", "[SysInfo]\nKonkaiStart=\n", 13, "[SysInfo] KonkaiStart of ./QZP140.INI"},
     {"QZP140.INI", "[SysInfo]\nButtonPosition=40000\n", 6, "[SysInfo] ButtonPosition of ./QZP140.INI"},
-    {"QZP140.INI", "[SysInfo]\nGuideInterval=1e3\n", 13, "[SysInfo] GuideInterval of ./QZP140.INI"},
+    {"QZP140.INI", "[SysInfo]\nGuideInterval=1,000\n", 13, "[SysInfo] GuideInterval of ./QZP140.INI"},
     {"QZP140.INI", "[SysInfo]\nFixGrp=3000000000\n", 6, "[SysInfo] FixGrp of ./QZP140.INI"},
     {"QZP140.INI", "[SysInfo]\nHanSort=12a\n", 13, "[SysInfo] HanSort of ./QZP140.INI"},
     {"QZP140.INI", "[SysInfo]\nHanSort=1 2\n", 13, "[SysInfo] HanSort of ./QZP140.INI"},
