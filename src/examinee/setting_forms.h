@@ -27,9 +27,10 @@ std::string TrimBlanks(std::string_view text);
 // The characters (UTF-8 sequences) of `text`; a stray byte is one character.
 std::vector<std::string> SplitCharacters(std::string_view text);
 
-// The value of `text` when it reads as a decimal number (blanks around it,
-// a sign, digits with at most one decimal point); nullopt otherwise, also
-// when it does not fit an item number.
+// The value of `text` when it is numeric text in the runtime's sense
+// (vb::IsNumeric: blanks around it, a sign, digits with one ".", an
+// exponent, "&H" forms, full-width digits); nullopt otherwise, also when it
+// does not fit an item number.
 std::optional<Currency> ReadsAsNumber(std::string_view text);
 
 // The text converted to an item number; raises 13 when it is no number, 6
@@ -41,10 +42,10 @@ Currency ToItemNumber(std::string_view text);
 std::int16_t ToInt16(std::string_view text);
 std::int32_t ToInt32(std::string_view text);
 
-// `text` read as hexadecimal digits after its blanks are removed: reading
-// stops at the first character that is no hexadecimal digit, and a text
-// without any gives 0. More than eight significant digits do not fit a
-// colour: `fallback` is returned.
+// `text` read as hexadecimal digits after leading blanks: reading stops at
+// the first character that is no hexadecimal digit, and a text without any
+// gives 0; four digits stay 16 bits wide (FFFF is 0x0000FFFF). A value
+// beyond 32 bits is no colour: `fallback` is returned.
 std::int32_t ToColour(std::string_view text, std::int32_t fallback);
 
 // `text` trimmed without its first and last character; raises 5 when the
