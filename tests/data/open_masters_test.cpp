@@ -59,11 +59,11 @@ void EditSpec(const std::string& path, const std::string& key, const std::string
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  std::string spec = text.str();
-  const auto at = spec.find(key);
+  std::string defs = text.str();
+  const auto at = defs.find(key);
   ASSERT_NE(at, std::string::npos) << key;
-  spec.replace(at, spec.find('\n', at) - at + 1, line.empty() ? "" : line + "\r\n");
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << spec;
+  defs.replace(at, defs.find('\n', at) - at + 1, line.empty() ? "" : line + "\r\n");
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << defs;
 }
 
 class OpenMastersTest : public ::testing::Test {
