@@ -3,6 +3,7 @@
 #include <string>
 
 #include "data/bas_file_access.h"
+#include "data/bas_rank_change.h"
 #include "data/ini_access.h"
 #include "data/judge_mark.h"
 #include "data/sys_kbn.h"
@@ -11,20 +12,11 @@
 #include "loading/load_messages.h"
 #include "loading/load_records.h"
 #include "loading/load_state.h"
-#include "platform/text/cp932.h"
 #include "platform/text/vb.h"
 
 namespace qz {
 
 namespace {
-
-// The judgement mark of HKBN_n: its last two CP932 bytes (one full-width
-// character or two half-width ones).
-std::string MarkOf(const std::string& hkbn) {
-  JudgeSlot slot;
-  slot.kbn = text::ToCp932(hkbn);
-  return JudgeSlotMark(slot);
-}
 
 bool LoadSettings() {
   frmResultIn.HanComboList.clear();
@@ -40,9 +32,12 @@ bool LoadSettings() {
     return false;
   }
 
-  for (int n = 1; n <= 8; ++n) {
+  // The mark of a judgement is the last two bytes of its HKBN (one
+  // full-width character or two half-width ones).
+  const JudgeSlots slots = ReadJudgeSlots(sys);
+  for (int n = 1; n <= kJudgeSlotCount; ++n) {
     const std::string num = std::to_string(n);
-    const std::string mark = MarkOf(sys.GetField("HKBN_" + num).ToText());
+    const std::string mark = JudgeSlotMark(slots[static_cast<std::size_t>(n - 1)]);
     const std::string entry = vb::Trim(mark) + "  " + vb::Trim(sys.GetField("HNAME_" + num).ToText());
     if (vb::Trim(entry).empty()) continue;
     if (n == 1) {
