@@ -1,7 +1,6 @@
 #include "data/judge_mark.h"
 
 #include "data/char_text.h"
-#include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
 
 namespace qz {
@@ -15,18 +14,6 @@ std::string JudgeSlotMark(const JudgeSlot& slot) {
   while (i < from) i += text::IsCp932LeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
   if (i == from) return text::FromCp932(bytes.substr(from));
   return "\xEF\xBF\xBD" + text::FromCp932(bytes.substr(from + 1));
-}
-
-JudgeSlots ReadJudgeSlots(const record::BtrAccess& sys) {
-  JudgeSlots slots;
-  for (int n = 1; n <= kJudgeSlotCount; ++n) {
-    std::string suffix = std::to_string(n);
-    JudgeSlot& s = slots[n - 1];
-    s.code = static_cast<std::int16_t>(sys.GetField("HCODE_" + suffix).ToInt());
-    s.kbn = text::ToCp932(sys.GetField("HKBN_" + suffix).ToText());
-    s.color = sys.GetField("HCOL_" + suffix).ToText();
-  }
-  return slots;
 }
 
 std::int16_t JudgeCodeToMark(const JudgeSlots& slots, std::int16_t Code, std::string& Mark,
@@ -52,24 +39,6 @@ std::int16_t MarkToJudgeCode(const JudgeSlots& slots, std::string_view Mark, std
     }
   }
   return 1;
-}
-
-std::int16_t Fnc_JudgeCodeToMark(const record::BtrAccess& sys, std::int16_t Code, std::string& Mark,
-                                 std::string& ColorLetter) {
-  try {
-    return JudgeCodeToMark(ReadJudgeSlots(sys), Code, Mark, ColorLetter);
-  } catch (const RunTimeError&) {
-    return 1;
-  }
-}
-
-std::int16_t Fnc_MarkToJudgeCode(const record::BtrAccess& sys, std::string_view Mark, std::int16_t& Code,
-                                 std::string& ColorLetter) {
-  try {
-    return MarkToJudgeCode(ReadJudgeSlots(sys), Mark, Code, ColorLetter);
-  } catch (const RunTimeError&) {
-    return 1;
-  }
 }
 
 }  // namespace qz

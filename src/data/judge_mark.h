@@ -1,4 +1,4 @@
-// Judgement code <-> judgement mark and colour letter (`basRankChange`).
+// Judgement code <-> judgement mark and colour letter.
 //
 // The clinic defines up to eight judgements in the settings record of
 // QZSYSLF: slot n holds a code (HCODE_n), a 4-byte text whose last two
@@ -6,9 +6,9 @@
 // characters, or blanks) and a colour letter (HCOL_n). Slots are searched
 // in order; the lowest slot wins when two share a code or a mark.
 //
-// JudgeSlots is the judgement part of the settings record; ReadJudgeSlots
-// takes it from the current record of a settings-record object without a
-// new read. The conversions over JudgeSlots are pure.
+// JudgeSlots is the judgement part of the settings record; the program's
+// entries that read it from the settings record are in bas_rank_change.h.
+// Pure and thread-safe.
 #ifndef QZ_DATA_JUDGE_MARK_H_
 #define QZ_DATA_JUDGE_MARK_H_
 
@@ -16,8 +16,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "platform/record/btr_access.h"
 
 namespace qz {
 
@@ -36,11 +34,6 @@ using JudgeSlots = std::array<JudgeSlot, kJudgeSlotCount>;
 // that byte decodes as U+FFFD (never a wrong character).
 std::string JudgeSlotMark(const JudgeSlot& slot);
 
-// Reads HCODE_n, HKBN_n and HCOL_n (n = 1 to 8) from the current record of
-// `sys`, an object with the settings-record layout. Throws RunTimeError as
-// the object's field reads do.
-JudgeSlots ReadJudgeSlots(const record::BtrAccess& sys);
-
 // Code -> mark: the first slot whose code equals Code gives Mark (untrimmed)
 // and ColorLetter; returns 0. Returns 1 and leaves both untouched when no
 // slot has the code.
@@ -53,13 +46,6 @@ std::int16_t JudgeCodeToMark(const JudgeSlots& slots, std::int16_t Code, std::st
 // empty Mark finds the first slot whose mark is blank.
 std::int16_t MarkToJudgeCode(const JudgeSlots& slots, std::string_view Mark, std::int16_t& Code,
                              std::string& ColorLetter);
-
-// The same over the current record of `sys`; a run-time error (no settings
-// layout, no object) returns 1 like not found.
-std::int16_t Fnc_JudgeCodeToMark(const record::BtrAccess& sys, std::int16_t Code, std::string& Mark,
-                                 std::string& ColorLetter);
-std::int16_t Fnc_MarkToJudgeCode(const record::BtrAccess& sys, std::string_view Mark, std::int16_t& Code,
-                                 std::string& ColorLetter);
 
 }  // namespace qz
 
