@@ -28,6 +28,8 @@ TEST(PicS9, EveryZone) {
       {"0000350`", 1, "untouched"},   // 0x60
       {"0000350p", 1, "untouched"},   // 0x70
       {"0000350\x01", 1, "untouched"},
+      {"0000350\x03", 1, "untouched"},   // control characters have zone 0,
+      {"0000350\x05", 1, "untouched"},   // not the zone of their one hex digit
       {"0000350ｱ", 1, "untouched"},  // half-width katakana 0xB1
       {"0000350あ", 1, "untouched"},  // a double-byte character
       // Hex letters in the digit place.
