@@ -17,6 +17,8 @@ struct BasPublic {
   std::string FepSetting;                 // CTLFEP of KWBDISP.ENV; "K" romaji input
   std::string ChkStr = "V";               // mark of a checked done-check cell
   std::int32_t ColorPast = 0;             // back colour of rows of earlier-only items
+  std::int32_t GuideInterval = 0;         // blink interval of the progress window, ms (0 until read)
+  std::string CopyRight;                  // copyright line of the progress window
 
   // Fixed layout of the result grid.
   std::int16_t DataRow = 4;               // first item row

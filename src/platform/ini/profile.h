@@ -27,16 +27,18 @@ using Entry = std::pair<std::string, std::string>;  // key, value
 
 // The value of `key` in `section` of `file`, or `default_value` when the
 // file, section or key is missing. A key present with an empty value gives
-// "". The value is cut to `max_chars` characters (the platform's buffer of
-// 256 holds 255).
+// "". The value is cut to `max_chars` bytes of its CP932 form, never inside a
+// character (the platform's buffer of 256 holds 255); the default is given
+// back unchanged.
 std::string GetProfileString(std::string_view file, std::string_view section,
                              std::string_view key, std::string_view default_value,
                              std::size_t max_chars = 255);
 
 // Every entry of `section` in file order, as the platform's section read
 // gives them: "key=value" lines split at the first "=" (an entry without
-// "=" is a key with an empty value), comments skipped. Empty when the file or
-// section is missing.
+// "=" is a key with an empty value), comments skipped. Key and value are
+// trimmed of blanks; quotes are kept. Empty when the file or section is
+// missing.
 std::vector<Entry> GetProfileSection(std::string_view file, std::string_view section);
 
 // The names of every section of `file` in file order (first of duplicates).
@@ -45,7 +47,8 @@ std::vector<std::string> GetProfileSectionNames(std::string_view file);
 // Writes `key` = `value` in `section`: the key's line is changed in place,
 // or appended to the section, or the section is appended to the file; every
 // other line, the order and the file's encoding are kept. Creates the file
-// when missing. Returns false when the file cannot be written.
+// (CP932, CRLF line ends) when missing. Returns false when the file cannot be
+// read or written; the old file is then left as it was.
 bool WriteProfileString(std::string_view file, std::string_view section,
                         std::string_view key, std::string_view value);
 

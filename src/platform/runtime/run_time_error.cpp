@@ -16,9 +16,18 @@ std::string RunTimeErrorText(int number) {
   }
 }
 
+namespace {
+
+std::string DescriptionOr(int number, std::string description) {
+  if (description.empty()) return RunTimeErrorText(number);
+  return description;
+}
+
+}  // namespace
+
 RunTimeError::RunTimeError(int number, std::string description)
-    : std::runtime_error(description.empty() ? RunTimeErrorText(number) : description),
+    : std::runtime_error("run-time error " + std::to_string(number)),
       number_(number),
-      description_(description.empty() ? RunTimeErrorText(number) : std::move(description)) {}
+      description_(DescriptionOr(number, std::move(description))) {}
 
 }  // namespace qz

@@ -3,6 +3,10 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <vector>
+
+#include "platform/runtime/run_time_error.h"
+#include "platform/text/utf8.h"
 
 namespace qz::text {
 namespace {
@@ -60,6 +64,56 @@ std::string Convert(iconv_t cd, std::string_view in, std::string_view bad, Skip 
   return out;
 }
 
+// One character of a UTF-8 text: where it starts and how many CP932 bytes it
+// takes (a character CP932 cannot hold takes the one byte of its "?").
+struct CharSpan {
+  std::size_t offset;
+  std::size_t width;
+};
+
+std::vector<CharSpan> CharSpans(std::string_view utf8) {
+  std::vector<CharSpan> out;
+  out.reserve(utf8.size());
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    std::size_t start = pos;
+    char32_t cp = NextCodePoint(utf8, pos);
+    std::size_t w = 1;
+    if (cp >= 0x80 && !(cp >= 0xFF61 && cp <= 0xFF9F)) {
+      w = ToCp932(utf8.substr(start, pos - start)).size();
+    }
+    out.push_back({start, w});
+  }
+  return out;
+}
+
+// The characters of `utf8` whose bytes lie wholly within the CP932 byte
+// range [from, to).
+std::string SliceByBytes(std::string_view utf8, const std::vector<CharSpan>& spans,
+                         std::size_t from, std::size_t to) {
+  std::size_t at = 0;
+  std::size_t first = utf8.size(), last = utf8.size();
+  bool started = false;
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    std::size_t end = at + spans[i].width;
+    if (!started && at >= from && end <= to) {
+      first = spans[i].offset;
+      started = true;
+    }
+    if (started && end > to) {
+      last = spans[i].offset;
+      break;
+    }
+    at = end;
+  }
+  if (!started) return {};
+  return std::string(utf8.substr(first, last - first));
+}
+
+std::size_t Clamp(std::size_t a, std::size_t b) { return a < b ? a : b; }
+
+std::string Blanks(std::size_t n) { return std::string(n, ' '); }
+
 }  // namespace
 
 bool IsCp932LeadByte(unsigned char b) {
@@ -102,5 +156,50 @@ std::string_view CutCp932Bytes(std::string_view bytes, std::size_t n) {
   }
   return bytes.substr(0, i);
 }
+
+std::string_view LeftBytes(std::string_view bytes, std::size_t n) {
+  return bytes.substr(0, Clamp(n, bytes.size()));
+}
+
+std::string_view RightBytes(std::string_view bytes, std::size_t n) {
+  n = Clamp(n, bytes.size());
+  return bytes.substr(bytes.size() - n);
+}
+
+std::string_view MidBytes(std::string_view bytes, std::size_t start, std::size_t n) {
+  if (start < 1) throw RunTimeError(kErrInvalidCall);
+  if (start > bytes.size()) return {};
+  return bytes.substr(start - 1, n);
+}
+
+std::string LeftB(std::string_view utf8, std::size_t n) {
+  return SliceByBytes(utf8, CharSpans(utf8), 0, n);
+}
+
+std::string RightB(std::string_view utf8, std::size_t n) {
+  std::vector<CharSpan> spans = CharSpans(utf8);
+  std::size_t total = 0;
+  for (const CharSpan& p : spans) total += p.width;
+  return SliceByBytes(utf8, spans, n >= total ? 0 : total - n, total);
+}
+
+std::string MidB(std::string_view utf8, std::size_t start, std::size_t n) {
+  if (start < 1) throw RunTimeError(kErrInvalidCall);
+  std::size_t from = start - 1;
+  std::size_t to = n > static_cast<std::size_t>(-1) - from ? static_cast<std::size_t>(-1) : from + n;
+  return SliceByBytes(utf8, CharSpans(utf8), from, to);
+}
+
+std::string PadLeftB(std::string_view utf8, std::size_t n) {
+  std::size_t len = Cp932Length(utf8);
+  return len >= n ? std::string(utf8) : Blanks(n - len) + std::string(utf8);
+}
+
+std::string PadRightB(std::string_view utf8, std::size_t n) {
+  std::size_t len = Cp932Length(utf8);
+  return len >= n ? std::string(utf8) : std::string(utf8) + Blanks(n - len);
+}
+
+std::string FitB(std::string_view utf8, std::size_t n) { return PadRightB(LeftB(utf8, n), n); }
 
 }  // namespace qz::text

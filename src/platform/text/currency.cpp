@@ -1,6 +1,10 @@
 #include "platform/text/currency.h"
 
+#include <cmath>
 #include <cstdlib>
+
+#include "platform/runtime/run_time_error.h"
+#include "platform/text/decimal_digits.h"
 
 namespace qz {
 
@@ -57,6 +61,40 @@ std::string Currency::ToString() const {
   }
   if (raw_ < 0) return "-" + s;
   return s;
+}
+
+std::optional<Currency> Currency::FromDouble(double v) {
+  if (!std::isfinite(v) || std::fabs(v) >= 1e15) return std::nullopt;
+  // Rounded on the double's 15 significant digits, so 0.00015 is the tie it
+  // reads as rather than the binary value just below it.
+  text::DecimalDigits d = text::DecimalDigits::FromDouble(v);
+  d.RoundTo(4, true);
+  std::string digits = d.IntegerPart() + d.FractionPart(4);
+  __int128 raw = 0;
+  for (char c : digits) raw = raw * 10 + (c - '0');
+  if (d.negative) raw = -raw;
+  if (raw > INT64_MAX || raw < INT64_MIN) return std::nullopt;
+  return FromRaw(static_cast<std::int64_t>(raw));
+}
+
+Currency Currency::operator*(std::int64_t n) const {
+  std::int64_t r = 0;
+  if (__builtin_mul_overflow(raw_, n, &r)) throw RunTimeError(kErrOverflow);
+  return FromRaw(r);
+}
+
+Currency Currency::DividedBy(std::int64_t n) const {
+  if (n == 0) throw RunTimeError(kErrDivisionByZero);
+  __int128 num = raw_;
+  __int128 den = n;
+  if (den < 0) num = -num, den = -den;
+  __int128 q = num / den;
+  __int128 rem = num % den;
+  if (rem < 0) rem = -rem;
+  // Half to even on the remainder.
+  if (rem * 2 > den || (rem * 2 == den && (q % 2 != 0))) q += num < 0 ? -1 : 1;
+  if (q > INT64_MAX || q < INT64_MIN) throw RunTimeError(kErrOverflow);
+  return FromRaw(static_cast<std::int64_t>(q));
 }
 
 }  // namespace qz

@@ -31,6 +31,11 @@ class Currency {
   // nullopt for text that is not a number or does not fit.
   static std::optional<Currency> Parse(std::string_view text);
 
+  // The double `v` rounded to four decimals, half to even (as the runtime
+  // stores a floating value into a currency). Returns nullopt for a value
+  // outside the currency range or not finite.
+  static std::optional<Currency> FromDouble(double v);
+
   constexpr std::int64_t raw() const { return raw_; }
   // The whole part, truncated toward zero.
   constexpr std::int64_t whole() const { return raw_ / kScale; }
@@ -44,6 +49,13 @@ class Currency {
   constexpr Currency operator+(Currency o) const { return FromRaw(raw_ + o.raw_); }
   constexpr Currency operator-(Currency o) const { return FromRaw(raw_ - o.raw_); }
   constexpr Currency operator-() const { return FromRaw(-raw_); }
+
+  // The product with a whole number. Throws RunTimeError 6 (overflow) when
+  // it leaves the currency range.
+  Currency operator*(std::int64_t n) const;
+  // The quotient by a whole number, rounded to four decimals half to even.
+  // Throws RunTimeError 11 when `n` is 0.
+  Currency DividedBy(std::int64_t n) const;
 
  private:
   std::int64_t raw_ = 0;
