@@ -1,9 +1,26 @@
 #include "data/bas_rank_change.h"
 
+#include "platform/record/definitions.h"
 #include "platform/runtime/run_time_error.h"
-#include "platform/text/cp932.h"
 
 namespace qz {
+namespace {
+
+// The raw bytes of the declared field `name`: the mark is measured in
+// code-page bytes, so it is taken from the record itself rather than from
+// the field's decoded text. RunTimeError 5 when no such field is declared.
+std::string RawFieldBytes(const record::BtrAccess& sys, std::string_view name) {
+  for (const record::FieldInfo& f : sys.Fields()) {
+    if (record::AsciiUpper(f.name) != name) continue;
+    const std::string& bytes = sys.RecordBytes();
+    auto from = static_cast<std::size_t>(f.position - 1);
+    if (bytes.size() < from + static_cast<std::size_t>(f.length)) throw RunTimeError(kErrSubscript);
+    return bytes.substr(from, static_cast<std::size_t>(f.length));
+  }
+  throw RunTimeError(kErrInvalidCall);
+}
+
+}  // namespace
 
 JudgeSlots ReadJudgeSlots(const record::BtrAccess& sys) {
   JudgeSlots slots;
@@ -11,7 +28,7 @@ JudgeSlots ReadJudgeSlots(const record::BtrAccess& sys) {
     std::string suffix = std::to_string(n);
     JudgeSlot& s = slots[n - 1];
     s.code = static_cast<std::int16_t>(sys.GetField("HCODE_" + suffix).ToInt());
-    s.kbn = text::ToCp932(sys.GetField("HKBN_" + suffix).ToText());
+    s.kbn = RawFieldBytes(sys, "HKBN_" + suffix);
     s.color = sys.GetField("HCOL_" + suffix).ToText();
   }
   return slots;

@@ -18,8 +18,9 @@
 namespace qz {
 
 // Reads HCODE_n, HKBN_n and HCOL_n (n = 1 to 8) from the current record of
-// `sys`, an object with the settings-record layout. Throws RunTimeError as
-// the object's field reads do.
+// `sys`, an object with the settings-record layout; HKBN_n as the raw bytes
+// of the record. Throws RunTimeError as the object's field reads do (5 for
+// a field the layout does not declare).
 JudgeSlots ReadJudgeSlots(const record::BtrAccess& sys);
 
 // JudgeCodeToMark and MarkToJudgeCode (judge_mark.h) over the current
