@@ -247,6 +247,15 @@ struct BasPublic {
   // Written by the start after the settings.
   WorkAreaInfo WorkArea;
 
+  // --- The logon user, read by the start -----------------------------------
+  std::string LogonUserId;
+  std::string UserName;
+  std::int32_t UserFirstGroup = 0;        // the group the cursor starts in
+  // Input groups the user may enter, indexes 1 .. 100 (element 0 unused); the
+  // list ends at its first 0.
+  std::array<std::int32_t, 101> UserInputGroups = {};
+  std::int16_t UserDspKbn = 0;            // display class: 1 shows every group selected
+
   // --- The examinee cycle -------------------------------------------------
   std::string ExamineeNo;                 // examinee on screen (10 characters)
   std::int32_t ConsultDate = 0;           // consultation on screen, yyyymmdd
