@@ -237,6 +237,17 @@ std::string ItemBed::RunThrough(const std::string& last, const std::string& befo
   return "";
 }
 
+std::string ItemBed::RunItemSteps(const std::string& first, const std::string& last) {
+  bool running = false;
+  for (const NamedStep& step : ItemSteps()) {
+    running = running || step.name == first;
+    if (!running) continue;
+    if (!step.run()) return step.name;
+    if (step.name == last) break;
+  }
+  return "";
+}
+
 void AddItemConsultation(testkit::SuiteBuilder& b) {
   AddSystemRecords(b);
   b.Add("QZJSNLF", {{"CODE", kMe}, {"KANA", "ﾔﾏﾀﾞ ﾀﾛｳ"}, {"NAME", "山田　太郎"}, {"SEX", 1}, {"BIRTH", 19800315}});

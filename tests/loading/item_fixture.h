@@ -42,6 +42,10 @@ class ItemBed : public LoadBed {
   // or "" when none did.
   std::string RunThrough(const std::string& last = "", const std::string& before = "",
                          const std::function<void()>& hook = nullptr);
+
+  // Runs the item steps from the one named `first` through the one named
+  // `last` again. Returns the name of the step that ended the load, or "".
+  std::string RunItemSteps(const std::string& first, const std::string& last);
 };
 
 // Examinee kExaminee (male, born 1980-03-15: 46 on kToday) with today's
