@@ -198,7 +198,7 @@ TEST(ItemLoadCases, AFailedReadGivesItsWarning) {
     EXPECT_EQ(bed.RunThrough("", c.before, [&] { bed.DamageFile(c.file); }), c.ends_at);
     EXPECT_EQ(frmResultIn.Unloaded, std::string(c.ends_at) != "");
     ASSERT_FALSE(bed.Boxes().empty());
-    const std::string& text = bed.Boxes()[0];
+    const std::string text = bed.Boxes()[0];
     ASSERT_EQ(text.rfind(c.prefix, 0), 0u) << text;
     if (std::string(c.ends_at).empty()) {
       // Every ranged item warns and the load reaches its end.
