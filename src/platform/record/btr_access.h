@@ -14,7 +14,12 @@
 // length and key segments. Text fields hold CP932 bytes; the program's texts
 // are UTF-8 and are converted at the buffer.
 //
-// Not thread-safe: the program uses its objects from one thread.
+// Files are SQLite databases (see record_store.h); btr_file.h creates them.
+// Statuses are those of status.h; a lock held by another process past the
+// busy timeout gives kStatusBusy, a file fault kStatusIoError.
+//
+// Not thread-safe: the program uses its objects from one thread. Each thread
+// has its own connections; a transaction covers the files of its thread.
 #ifndef QZ_PLATFORM_RECORD_BTR_ACCESS_H_
 #define QZ_PLATFORM_RECORD_BTR_ACCESS_H_
 
@@ -22,6 +27,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/record/field_value.h"
 #include "platform/record/status.h"
@@ -47,7 +53,10 @@ class BtrAccess {
                 std::string_view data_folder, std::string_view definition_folder);
 
   // Declares one field. Positions count bytes from 1; the field must lie
-  // inside the record. `decimals` is always 0 in this program.
+  // inside the record. `decimals` is always 0 in this program. Throws
+  // RunTimeError 5 when the object is not open, the field lies outside the
+  // record, its name is declared already, or a numeric field is longer than
+  // 18 bytes or has decimals.
   void DefineAlphaField(std::string_view name, int position, int length);
   void DefineNumericField(std::string_view name, int position, int length, int decimals);
   void DefineKanjiField(std::string_view name, int position, int length);
@@ -76,19 +85,28 @@ class BtrAccess {
   void SetField(std::string_view name, Currency number);
 
   // Positioning reads by the key of `definition_name` (the definition this
-  // object was opened with), taken from the key fields in the buffer. On
-  // success the buffer holds the record read; a failed read leaves the
-  // buffer as it was.
+  // object was opened with, or another definition of the same file; else
+  // kStatusInvalidKey), taken from the key fields in the buffer. On success
+  // the buffer holds the record read, which becomes the current record and
+  // the position. A failed read leaves the buffer as it was; after a failed
+  // positioning read there is no current record and no position (Update,
+  // Delete, GetNext and GetPrevious give kStatusNoCurrentRecord). Duplicate
+  // keys read in insertion order.
   int GetEqual(std::string_view definition_name);            // 0 / 4
   int GetGreater(std::string_view definition_name);          // 0 / 9
   int GetGreaterOrEqual(std::string_view definition_name);   // 0 / 9
   int GetLess(std::string_view definition_name);             // 0 / 9
   int GetLessOrEqual(std::string_view definition_name);      // 0 / 9
-  // One record on from the last record read, in the key order.  0 / 9
+  // The first / last record in the key of `definition_name`.  0 / 9
+  int GetFirst(std::string_view definition_name);
+  int GetLast(std::string_view definition_name);
+  // One record on from the position, in the key order of the last
+  // positioning read. 0 / 9 (the position stays), 8 without a position.
   int GetNext();
   int GetPrevious();
 
-  // Adds the buffer as a new record. 0, or 5 for a duplicate unique key.
+  // Adds the buffer as a new record, which becomes the current record and
+  // the position. 0, or 5 for a duplicate unique key.
   int Insert(std::string_view definition_name);
   // Rewrites or deletes the record last read. 80 when another object or
   // process changed or deleted it since; 8 when no record was read. After
@@ -96,8 +114,13 @@ class BtrAccess {
   int Update();
   int Delete();
 
-  // Transactions span every file this process has open. AbortTrans without
-  // a transaction does nothing and returns 0.
+  // Transactions span every file this process has open (on this thread),
+  // also files opened inside the transaction. A commit is atomic over up to
+  // ten files opened together; more files commit in groups of ten in the
+  // order they were first opened. BeginTrans inside a transaction gives
+  // kStatusTransactionActive; EndTrans without one kStatusNoTransaction; a
+  // failed EndTrans leaves the transaction for AbortTrans. AbortTrans
+  // without a transaction does nothing and returns 0.
   int BeginTrans();
   int EndTrans();
   int AbortTrans();
@@ -107,6 +130,13 @@ class BtrAccess {
   // Replaces the whole buffer; `bytes` is cut or blank-padded to the record
   // length.
   void SetRecordBytes(std::string_view bytes);
+
+  // The fields declared since OpenFile, in declaration order.
+  const std::vector<FieldInfo>& Fields() const;
+  // True between a successful OpenFile and CloseFile.
+  bool IsOpen() const;
+  // The record length of the open file; 0 when not open.
+  int RecordLength() const;
 
  private:
   struct Impl;

@@ -12,6 +12,16 @@
 
 namespace qz::record {
 
+// The kind of a declared field and where it lies in the record.
+enum class FieldKind { kAlpha, kNumeric, kKanji };
+
+struct FieldInfo {
+  std::string name;
+  FieldKind kind = FieldKind::kAlpha;
+  int position = 1;  // 1-based
+  int length = 1;
+};
+
 class FieldValue {
  public:
   static FieldValue Text(std::string utf8);
@@ -34,6 +44,10 @@ class FieldValue {
   std::string text_;
   Currency number_;
 };
+
+// `c` rounded half to even to a whole number (as the runtime's conversions
+// to integers round).
+std::int64_t RoundHalfEven(Currency c);
 
 }  // namespace qz::record
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/ui/form.h"
+
 namespace qz::ui {
 
 Control::Control(Form* form, std::string name, int index, ControlKind kind)
@@ -17,8 +19,33 @@ bool Control::CanFocus() const {
     case ControlKind::kPicture:
       return false;
     default:
-      return visible && enabled;
+      break;
   }
+  // A control inside a hidden or disabled frame cannot take the focus.
+  for (const Control* c = this; c != nullptr; c = c->container) {
+    if (!c->visible || !c->enabled) return false;
+  }
+  return true;
+}
+
+void Control::SetFocus() { form_->SetFocusTo(this); }
+
+void Control::HandleKeyDown(int& key_code, int& shift) {
+  if (on_key_down) on_key_down(key_code, shift);
+}
+
+void Control::HandleKeyUp(int& key_code, int& shift) {
+  if (on_key_up) on_key_up(key_code, shift);
+}
+
+void Control::HandleChar(int& ascii, std::string_view) {
+  if (on_key_press) on_key_press(ascii);
+}
+
+void Control::HandleClick(int button, int shift) {
+  if (on_mouse_down) on_mouse_down(button, shift, 0, 0);
+  if (on_mouse_up) on_mouse_up(button, shift, 0, 0);
+  if (button == 1 && on_click) on_click();
 }
 
 void Control::OnFocusArriving(Control*) {}

@@ -8,12 +8,16 @@
 // a front end). Geometry is in twips (1440 per inch).
 //
 // A control belongs to exactly one form for its whole life and is owned by
-// it; it is neither copyable nor movable.
+// it (Form::Add); it is neither copyable nor movable. Kinds with their own
+// properties and events (check boxes, text boxes, lists, timers) are in
+// controls.h; the grids derive from Control in platform/grid.
 #ifndef QZ_PLATFORM_UI_CONTROL_H_
 #define QZ_PLATFORM_UI_CONTROL_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace qz::ui {
 
@@ -72,8 +76,13 @@ class Control {
   int index() const { return index_; }
   ControlKind kind() const { return kind_; }
 
-  // Whether the control can take the focus now: visible, enabled and of a
-  // kind that takes focus. Labels, frames, timers and pictures never do.
+  // Gives this control the focus (the form's SetFocusTo). Throws
+  // RunTimeError 5 when the control cannot take the focus now.
+  void SetFocus();
+
+  // Whether the control can take the focus now: visible and enabled, in
+  // containers that are visible and enabled, and of a kind that takes focus.
+  // Labels, frames, timers and pictures never do.
   virtual bool CanFocus() const;
 
   // Called by the form when the focus arrives at or leaves this control,
@@ -82,6 +91,21 @@ class Control {
   // this to raise their leave-cell event.
   virtual void OnFocusArriving(Control* from);
   virtual void OnFocusLeaving(Control* to);
+
+  // Input delivered by the shell to this control (the user's keys, typing
+  // and clicks, after the form's key preview let them through; the shell
+  // has already moved the focus for a left click). The defaults raise the
+  // events below; kinds with their own input handling override them (a text
+  // box edits its text, a check box toggles, a grid moves its cell cursor).
+  // Key codes may be changed by the handlers (0 swallows the key).
+  virtual void HandleKeyDown(int& key_code, int& shift);
+  virtual void HandleKeyUp(int& key_code, int& shift);
+  // A typed character: `ascii` is its code (13 Enter, 8 Back, the code
+  // point of other characters), `text` its UTF-8 form (empty for control
+  // codes).
+  virtual void HandleChar(int& ascii, std::string_view text);
+  // A mouse click: MouseDown, MouseUp and, for the left button, Click.
+  virtual void HandleClick(int button, int shift);
 
   // Properties common to every control. Plain data: writing one raises no
   // event (controls whose writes raise events have their own setters).
@@ -96,6 +120,23 @@ class Control {
   std::string tool_tip_text;
   int tab_index = 0;
   bool tab_stop = true;
+  // The frame (or other container control) the control stands in; nullptr
+  // for the form itself. Option buttons form one group per container.
+  Control* container = nullptr;
+
+  // Events, set by the owning form (`<control>_<Event>` handlers). A handler
+  // that is not set is simply not called. Key handlers may change the key
+  // (0 swallows it). Mouse coordinates are twips within the control;
+  // button 1 left, 2 right; shift 1 Shift, 2 Ctrl, 4 Alt.
+  std::function<void()> on_click;
+  std::function<void()> on_dbl_click;
+  std::function<void()> on_got_focus;
+  std::function<void()> on_lost_focus;
+  std::function<void(int& key_code, int& shift)> on_key_down;
+  std::function<void(int& key_code, int& shift)> on_key_up;
+  std::function<void(int& key_ascii)> on_key_press;
+  std::function<void(int button, int shift, float x, float y)> on_mouse_down;
+  std::function<void(int button, int shift, float x, float y)> on_mouse_up;
 
  private:
   Form* const form_;

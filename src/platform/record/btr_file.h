@@ -1,0 +1,36 @@
+// Creation of record-manager files and the record manager's settings.
+//
+// BtrAccess never creates a file; the fixture builder, btrutil and set-up
+// code create empty files here from the definitions file. Call from any
+// thread.
+#ifndef QZ_PLATFORM_RECORD_BTR_FILE_H_
+#define QZ_PLATFORM_RECORD_BTR_FILE_H_
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include "platform/record/definitions.h"
+
+namespace qz::record {
+
+// Creates the empty file `file_name` in `data_folder` as the definitions
+// file named by `definition_folder` (the file or its folder) describes it.
+// Returns kStatusOk; kStatusFileNotFound when the definitions file or the
+// file's entry is missing or malformed; kStatusFileExists when the file is
+// there and `replace` is false (with `replace` it is emptied); kStatusIoError
+// when it cannot be written.
+int CreateRecordFile(std::string_view definition_folder, std::string_view file_name,
+                     std::string_view data_folder, bool replace = false);
+// The same from definitions in memory.
+int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
+                     std::string_view data_folder, bool replace = false);
+
+// How long a read or write waits for another process's lock before it gives
+// kStatusBusy (5 seconds unless set). Applies to this thread's open files
+// and to every file opened afterwards.
+void SetBusyTimeout(std::chrono::milliseconds timeout);
+
+}  // namespace qz::record
+
+#endif  // QZ_PLATFORM_RECORD_BTR_FILE_H_

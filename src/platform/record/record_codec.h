@@ -1,0 +1,36 @@
+// Byte encodings of record fields and keys.
+//
+// Numeric fields hold signed zoned decimal: zero-filled digits, the sign in
+// the zone of the last byte ("0"-"9" for a positive value, "p"-"y" for a
+// negative one). Reading is lenient: blanks around the digits are skipped,
+// an all-blank field is 0, a last byte "@" or "A"-"I" is positive and
+// "P"-"Y" negative, a leading "-" or "+" is taken as the sign, and any other
+// byte counts as the digit of its low four bits (0 above 9).
+//
+// Keys are built from the record bytes by the key's segments: alpha and
+// kanji segments as their raw bytes, numeric segments as eight bytes that
+// sort by value (negatives first). Pure functions; thread-safe.
+#ifndef QZ_PLATFORM_RECORD_RECORD_CODEC_H_
+#define QZ_PLATFORM_RECORD_RECORD_CODEC_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/record/definitions.h"
+
+namespace qz::record {
+
+// The value of zoned-decimal `bytes` (at most 18 digits are significant).
+std::int64_t DecodeZoned(std::string_view bytes);
+
+// Writes `value` as `length` zoned-decimal bytes into `out`. Returns false
+// (and leaves `out` as it was) when the value needs more digits.
+bool EncodeZoned(std::int64_t value, int length, char* out);
+
+// The key of `record` by `key` (the record must be long enough).
+std::string BuildKey(std::string_view record, const KeyDef& key);
+
+}  // namespace qz::record
+
+#endif  // QZ_PLATFORM_RECORD_RECORD_CODEC_H_

@@ -1,0 +1,32 @@
+// Editing of the text of a text box or combo box as typing does it: the
+// selection (SelStart/SelLength, in characters) is replaced by the typed
+// text, Back erases the selection or the character before the caret, and
+// MaxLength limits what typing may add. Texts are UTF-8.
+#ifndef QZ_PLATFORM_UI_TEXT_EDIT_H_
+#define QZ_PLATFORM_UI_TEXT_EDIT_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui/controls.h"
+
+namespace qz::ui {
+
+// The characters (code points) of `text`, each as its UTF-8 bytes.
+std::vector<std::string> SplitChars(std::string_view text);
+// The code point of one UTF-8 character (0 for an empty text).
+int CodePoint(std::string_view ch);
+std::string EncodeCodePoint(int code_point);
+// Number of characters of `text`.
+int CharLength(std::string_view text);
+
+// Replaces the selection by `text` (refused when MaxLength would be passed)
+// and puts the caret after it. Raises Change when the text changed.
+void InsertText(TextControl& edit, const std::string& text);
+// Erases the selection, or the character before the caret.
+void EraseBack(TextControl& edit);
+
+}  // namespace qz::ui
+
+#endif  // QZ_PLATFORM_UI_TEXT_EDIT_H_

@@ -1,0 +1,70 @@
+// The btrutil tool end to end: create, load a CSV, dump it back, show one
+// record.
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "record_fixture.h"
+
+namespace qz::record::testing {
+namespace {
+
+class BtrutilTest : public RecordTest {
+ protected:
+  // The tool of this build: <build>/tools/btrutil.
+  static std::string Tool() {
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
+    return (exe.parent_path().parent_path() / "tools" / "btrutil").string();
+  }
+  // Runs btrutil with `args`; returns its exit status, stdout in `out`.
+  int Run(const std::string& args, std::string* out = nullptr) {
+    std::string cmd = Tool() + " " + args + " > " + dir_ + "/out.txt 2>/dev/null";
+    int rc = std::system(cmd.c_str());
+    if (out) {
+      std::ifstream in(dir_ + "/out.txt", std::ios::binary);
+      std::ostringstream ss;
+      ss << in.rdbuf();
+      *out = ss.str();
+    }
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  }
+  void SetUp() override {
+    RecordTest::SetUp();
+    if (!std::filesystem::exists(Tool())) GTEST_SKIP() << "no " << Tool();
+    std::ofstream(dir_ + "/t.layout") << "# T\nCODE 1 4 A\nNUM,5,3,N\nNAME 10 20 K\n";
+  }
+};
+
+TEST_F(BtrutilTest, LoadedCsvDumpsBackInKeyOrder) {
+  std::ofstream(dir_ + "/in.csv") << "CODE,NUM,NAME\r\nB,2,\"漢字, ～\"\r\nA,-7,\"say \"\"hi\"\"\"\r\n";
+  const std::string common = dir_ + " " + dir_ + " T --layout " + dir_ + "/t.layout";
+  ASSERT_EQ(Run("load " + common + " --in " + dir_ + "/in.csv"), 0);
+  std::string out;
+  ASSERT_EQ(Run("dump " + common, &out), 0);
+  EXPECT_EQ(out,
+            "CODE,NUM,NAME\r\n"
+            "A   ,-7,\"say \"\"hi\"\"            \"\r\n"
+            "B   ,2,\"漢字, ～            \"\r\n");
+  ASSERT_EQ(Run("show " + common + " CODE=A NUM=-7", &out), 0);
+  EXPECT_NE(out.find("NUM=-7\n"), std::string::npos);
+  EXPECT_EQ(Run("show " + common + " CODE=A NUM=7"), 2);
+  // A second load of the same keys stores nothing.
+  EXPECT_EQ(Run("load " + common + " --in " + dir_ + "/in.csv"), 2);
+  ASSERT_EQ(Run("dump " + dir_ + " " + dir_ + " T", &out), 0);
+  EXPECT_EQ(out.substr(0, 8), "RECORD\r\n");
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
+}
+
+TEST_F(BtrutilTest, CreateMakesAnEmptyFileOnlyWhenAsked) {
+  EXPECT_EQ(Run("create " + dir_ + " " + dir_ + " T.BTR"), 2);  // the fixture made it
+  EXPECT_EQ(Run("create " + dir_ + " " + dir_ + " T.BTR --replace"), 0);
+  EXPECT_EQ(Run("create " + dir_ + " " + dir_ + " NONE.BTR"), 2);
+  EXPECT_EQ(Run("frobnicate"), 1);
+}
+
+}  // namespace
+}  // namespace qz::record::testing

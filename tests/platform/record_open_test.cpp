@@ -1,0 +1,126 @@
+#include <filesystem>
+#include <fstream>
+
+#include "platform/record/definitions.h"
+#include "platform/record/status.h"
+#include "record_fixture.h"
+
+namespace qz::record::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using RecordOpenTest = RecordTest;
+
+TEST_F(RecordOpenTest, OpenFailsWhenAnyPartIsMissingOrDisagrees) {
+  fs::create_directory(dir_ + "/empty");
+  std::ofstream(dir_ + "/empty/OTHER.INI") << "[FILES]\n";
+  std::ofstream(dir_ + "/bad.ini") << kDefinitions << "X=NOFILE.BTR,0\r\n";
+  // Same file, other record length: the stored file disagrees.
+  std::string longer = kDefinitions;
+  longer.replace(longer.find("T.BTR=40"), 8, "T.BTR=41");
+  std::ofstream(dir_ + "/longer.ini") << longer;
+  std::ofstream(dir_ + "/NOTDB.BTR") << "not a database at all, just text";
+  std::string notdb = std::string(kDefinitions) + "N=NOTDB.BTR,0\r\n";
+  notdb.replace(notdb.find("U.BTR=20"), 8, "U.BTR=20\r\nNOTDB.BTR=20\r\n[NOTDB.BTR]\r\nKEY0=1:2:A");
+  std::ofstream(dir_ + "/notdb.ini") << notdb;
+  struct Case {
+    const char* name;
+    std::string file, definition, data, defs;
+  };
+  const Case cases[] = {
+      {"no definitions file in the folder", "T.BTR", "T", dir_, dir_ + "/empty"},
+      {"definitions folder missing", "T.BTR", "T", dir_, dir_ + "/nowhere"},
+      {"definition missing", "T.BTR", "NOPE", dir_, dir_},
+      {"definition of another file", "T.BTR", "U", dir_, dir_},
+      {"data file missing", "T.BTR", "T", dir_ + "/empty", dir_},
+      {"malformed definitions", "T.BTR", "T", dir_, dir_ + "/bad.ini"},
+      {"record length disagrees", "T.BTR", "T", dir_, dir_ + "/longer.ini"},
+      {"not a record file", "NOTDB.BTR", "N", dir_, dir_ + "/notdb.ini"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BtrAccess t;
+    EXPECT_FALSE(t.OpenFile(c.file, c.definition, c.data, c.defs));
+    EXPECT_FALSE(t.IsOpen());
+  }
+  EXPECT_FALSE(fs::exists(dir_ + "/empty/T.BTR"));  // open never creates
+}
+
+TEST_F(RecordOpenTest, DefinitionsAndFilesAreFoundWithoutRegardToCase) {
+  fs::rename(dir_ + "/CPFSPEC.INI", dir_ + "/cpfspec.ini");
+  BtrAccess a, b, c;
+  EXPECT_TRUE(a.OpenFile("t.btr", "t", dir_, dir_));
+  EXPECT_TRUE(b.OpenFile("T.BTR", "T2", dir_ + "/", dir_ + "/cpfspec.ini"));
+  EXPECT_TRUE(c.OpenFile("T.BTR", "T", "C:" + dir_, "D:" + dir_));  // a drive letter is dropped
+  std::string back = dir_;
+  for (char& ch : back) ch = ch == '/' ? '\\' : ch;
+  BtrAccess d;
+  EXPECT_TRUE(d.OpenFile("U.BTR", "U", back, back));
+}
+
+TEST_F(RecordOpenTest, AnObjectOpensAgainAfterClose) {
+  auto t = OpenT();
+  ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
+  ASSERT_EQ(t->CloseFile(), 0);
+  ASSERT_TRUE(t->OpenFile("U.BTR", "U", dir_, dir_));
+  EXPECT_TRUE(t->Fields().empty());
+  EXPECT_EQ(t->RecordLength(), 20);
+  t->DefineAlphaField("ID", 1, 4);
+  t->SetField("ID", "A");
+  EXPECT_EQ(t->GetEqual("U"), kStatusNotFound);
+}
+
+TEST_F(RecordOpenTest, CreateRefusesAnExistingFileUnlessReplacing) {
+  auto t = OpenT();
+  ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
+  t->CloseFile();
+  EXPECT_EQ(CreateRecordFile(dir_, "T.BTR", dir_), kStatusFileExists);
+  EXPECT_EQ(CreateRecordFile(dir_, "NONE.BTR", dir_), kStatusFileNotFound);
+  EXPECT_EQ(CreateRecordFile(dir_ + "/nowhere", "T.BTR", dir_), kStatusFileNotFound);
+  ASSERT_EQ(CreateRecordFile(dir_, "T.BTR", dir_, true), 0);
+  t = OpenT();
+  t->SetField("CODE", "A");
+  EXPECT_EQ(t->GetGreaterOrEqual("T"), kStatusEndOfFile);
+}
+
+TEST(RecordDefinitions, ParseReadsFilesKeysAndDefinitionsAndRoundTrips) {
+  auto d = Definitions::Parse(
+      "[files]\n a.btr = 30\n; the A file\n[A.BTR]\nkey0=1:10:a, 11:8:n ;unique\nKEY1=19:2:K\n"
+      "[Definitions]\nA=A.BTR,0\nA2=a.btr,1\n");
+  ASSERT_TRUE(d);
+  const FileDef* f = d->FindFile("A.btr");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->record_length, 30);
+  ASSERT_EQ(f->keys.size(), 2u);
+  EXPECT_TRUE(f->keys[0].unique);
+  EXPECT_EQ(f->keys[0].segments[1], (KeySegment{11, 8, SegmentKind::kNumeric}));
+  EXPECT_FALSE(f->keys[1].unique);
+  EXPECT_EQ(f->keys[1].segments[0].kind, SegmentKind::kKanji);
+  ASSERT_NE(d->FindDefinition("a2"), nullptr);
+  EXPECT_EQ(d->FindDefinition("a2")->key, 1);
+  auto again = Definitions::Parse(d->ToIni());
+  ASSERT_TRUE(again);
+  EXPECT_EQ(*again->FindFile("A.BTR"), *f);
+  EXPECT_EQ(again->FindDefinition("A2")->key, 1);
+}
+
+TEST(RecordDefinitions, MalformedDefinitionsAreRefused) {
+  const char* cases[] = {
+      "[FILES]\nA.BTR=x\n",
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=5:10:A\n",        // outside the record
+      "[FILES]\nA.BTR=40\n[A.BTR]\nKEY0=1:19:N\n",        // numeric key too long
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:Q\n",         // unknown kind
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A;SOME\n",    // unknown flag
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A\n[DEFINITIONS]\nA=A.BTR,1\n",  // no key 1
+      "[FILES]\nA.BTR=10\n[DEFINITIONS]\nA=B.BTR,0\n",
+  };
+  for (const char* text : cases) {
+    SCOPED_TRACE(text);
+    std::string error;
+    EXPECT_FALSE(Definitions::Parse(text, &error));
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace qz::record::testing
