@@ -33,6 +33,27 @@ struct Box {
   std::string title;
 };
 
+// Another program's exclusive lock on a record file: reads through objects
+// already attached to the file give the busy status at once.
+class ReadLock {
+ public:
+  explicit ReadLock(const std::string& file) {
+    record::SetBusyTimeout(std::chrono::milliseconds(20));
+    EXPECT_EQ(sqlite3_open(file.c_str(), &db_), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  }
+  ~ReadLock() {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db_);
+    record::SetBusyTimeout(std::chrono::milliseconds(5000));
+  }
+  ReadLock(const ReadLock&) = delete;
+  ReadLock& operator=(const ReadLock&) = delete;
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
 struct LogonRow {
   int ren;
   const char* user;
@@ -120,17 +141,10 @@ TEST_F(LogonUserTest, AReadFailureShowsItsStatus) {
   // read meets the lock.
   record::BtrAccess keep;
   ASSERT_TRUE(keep.OpenFile("QZLOGLF.BTR", "QZLOGLF", basPublic.VlmfPath, basPublic.SpecPath));
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open((suite_.paths().data + "QZLOGLF.BTR").c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  record::SetBusyTimeout(std::chrono::milliseconds(20));
+  ReadLock lock(suite_.paths().data + "QZLOGLF.BTR");
   std::string user;
-  const bool ok = GetLogon(
-      user, {{"ログオン情報マスタの読み込みに失敗しました\r\nステータス : 84", MsgIcon::kNone, "QZP140"}});
-  record::SetBusyTimeout(std::chrono::milliseconds(5000));
-  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(other);
-  EXPECT_FALSE(ok);
+  EXPECT_FALSE(GetLogon(
+      user, {{"ログオン情報マスタの読み込みに失敗しました\r\nステータス : 84", MsgIcon::kNone, "QZP140"}}));
 }
 
 class UserInfoTest : public LogonUserTest {
@@ -201,6 +215,28 @@ TEST_F(UserInfoTest, UserNamesForTheUpdaterColumn) {
   EXPECT_TRUE(shell_.boxes().empty());
   EXPECT_EQ(sato.rfind("佐藤　花子", 0), 0u);
   EXPECT_EQ(unknown, "GHOST") << "an ID not in the master shows as itself";
+}
+
+TEST_F(UserInfoTest, ReadFailuresNameTheStatus) {
+  ReadLock lock(suite_.paths().data + "QZUSRLF.BTR");
+  std::int32_t first = -1;
+  std::string name = "untouched", shown;
+  UserGroups groups{};
+  std::int16_t dsp = -1;
+  bool ok = true;
+  shell_.AnswerBox(MsgResult::kOk, "「SATO」の利用者マスタの読み込みに失敗しました");
+  shell_.AnswerBox(MsgResult::kOk, "「SATO」の利用者マスタの読み込みに失敗しました。");
+  shell_.Drive([&] {
+    ok = Fnc_GetUserInfo("SATO", first, name, groups, dsp);
+    shown = Fnc_GetUserName("SATO");
+  });
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(name, "untouched");
+  EXPECT_EQ(shown, "") << "the caller goes on with an empty name";
+  EXPECT_EQ(testkit::BoxTexts(shell_),
+            (std::vector<std::string>{"「SATO」の利用者マスタの読み込みに失敗しました\r\nステータス : 84",
+                                      "「SATO」の利用者マスタの読み込みに失敗しました。\r\nステータス : 84"}));
 }
 
 }  // namespace
