@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -157,6 +159,12 @@ const std::vector<Case>& Cases() {
        kGuideShown},
       {"NoPathIni", nullptr, [](DefaultSettingTest& t) { ::unlink(t.suite().paths().path_ini.c_str()); },
        {"INIファイルの取得に失敗しました｡", MsgIcon::kExclamation, kIniTitle, true}, kSettingsRead},
+      {"PathIniNamedInOtherCase", nullptr,
+       [](DefaultSettingTest& t) {
+         const std::string ini = t.suite().paths().path_ini;
+         ASSERT_EQ(::rename(ini.c_str(), (t.suite().paths().program + "qzppath.INI").c_str()), 0);
+       },
+       kNoBox, kStarted},
       {"PathKeyMissing", PathKey("RESERVE", "", false), nullptr,
        {"INIファイルの項目の取得に失敗しました。", MsgIcon::kExclamation, kIniTitle, true}, kSettingsRead},
       {"PathKeyEmpty", PathKey("HOPE", ""), nullptr,
