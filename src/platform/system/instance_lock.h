@@ -4,8 +4,12 @@
 // The first ask takes a lock held by this process until it ends: an flock'ed
 // file "<program>.lock" in the user's runtime folder (user_runtime_dir.h).
 // A copy that finds the lock taken is the second one. The lock goes with
-// the process, so a crashed copy never blocks the next start. Tests may
-// replace the answer. Single-threaded use, like the program.
+// the process, so a crashed copy never blocks the next start.
+//
+// Test programs run side by side: a test that reaches the check must replace
+// the answer (SetInstanceCheckForTest) or point the runtime folder at a
+// folder of its own, or a parallel test could see its lock. Single-threaded
+// use, like the program.
 #ifndef QZ_PLATFORM_SYSTEM_INSTANCE_LOCK_H_
 #define QZ_PLATFORM_SYSTEM_INSTANCE_LOCK_H_
 
