@@ -4,11 +4,10 @@
 
 #include <unistd.h>
 
-#include <cstdio>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,8 +18,8 @@
 #include "examinee/frm_guide.h"
 #include "examinee/start_fixture.h"
 #include "kit/ui_expect.h"
-#include "suite/call_log.h"
 #include "platform/record/status.h"
+#include "suite/call_log.h"
 #include "suite/qzpclr.h"
 
 namespace qz::test {
@@ -31,10 +30,10 @@ using ui::MsgResult;
 
 // How far a start went, by the traces of its steps.
 enum Stage {
-  kNothing = 0,       // refused before the progress window
-  kGuideShown = 1,    // the progress window is up
-  kSettingsRead = 2,  // the settings are in basPublic
-  kPathsRead = 3,     // the five data paths are in basPublic
+  kNothing = 0,         // refused before the progress window
+  kGuideShown = 1,      // the progress window is up
+  kSettingsRead = 2,    // the settings are in basPublic
+  kPathsRead = 3,       // the five data paths are in basPublic
   kRuntimeStarted = 4,  // the logon passed: JMPCINT2 called
   kWorkFilesDone = 5,   // QZPCLR called
   kMastersOpen = 6,     // every master open
