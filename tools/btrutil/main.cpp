@@ -20,6 +20,7 @@
 
 #include "csv.h"
 #include "layout_file.h"
+#include "data/layout_registration.h"
 #include "platform/record/btr_access.h"
 #include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
@@ -300,4 +301,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace qz::btrutil
 
-int main(int argc, char** argv) { return qz::btrutil::Run(argc, argv); }
+int main(int argc, char** argv) {
+  qz::data::RegisterRecordLayouts();  // the program's files dump with their fields
+  return qz::btrutil::Run(argc, argv);
+}
