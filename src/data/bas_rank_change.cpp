@@ -1,5 +1,6 @@
 #include "data/bas_rank_change.h"
 
+#include "data/bas_file_access.h"
 #include "platform/record/definitions.h"
 #include "platform/runtime/run_time_error.h"
 
@@ -50,6 +51,16 @@ std::int16_t Fnc_MarkToJudgeCode(const record::BtrAccess& sys, std::string_view 
   } catch (const RunTimeError&) {
     return 1;
   }
+}
+
+std::int16_t Fnc_JudgeCodeToMark(std::int16_t Code, std::string& Mark, std::string& ColorLetter) {
+  if (!basFileAccess.SysObj) return 1;
+  return Fnc_JudgeCodeToMark(*basFileAccess.SysObj, Code, Mark, ColorLetter);
+}
+
+std::int16_t Fnc_MarkToJudgeCode(std::string_view Mark, std::int16_t& Code, std::string& ColorLetter) {
+  if (!basFileAccess.SysObj) return 1;
+  return Fnc_MarkToJudgeCode(*basFileAccess.SysObj, Mark, Code, ColorLetter);
 }
 
 }  // namespace qz

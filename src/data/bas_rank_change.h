@@ -2,7 +2,7 @@
 // the settings record (judge_mark.h gives the rules).
 //
 // They read HCODE_n, HKBN_n and HCOL_n from the current record of a
-// settings-record object without a new read; the program passes the
+// settings-record object without a new read: the program's entries use the
 // settings object of the masters, positioned on the settings record by the
 // consultation load.
 #ifndef QZ_DATA_BAS_RANK_CHANGE_H_
@@ -30,6 +30,11 @@ std::int16_t Fnc_JudgeCodeToMark(const record::BtrAccess& sys, std::int16_t Code
                                  std::string& ColorLetter);
 std::int16_t Fnc_MarkToJudgeCode(const record::BtrAccess& sys, std::string_view Mark, std::int16_t& Code,
                                  std::string& ColorLetter);
+
+// The program's entries: the same over basFileAccess.SysObj, positioned on
+// the settings record by the consultation load. An empty slot returns 1.
+std::int16_t Fnc_JudgeCodeToMark(std::int16_t Code, std::string& Mark, std::string& ColorLetter);
+std::int16_t Fnc_MarkToJudgeCode(std::string_view Mark, std::int16_t& Code, std::string& ColorLetter);
 
 }  // namespace qz
 

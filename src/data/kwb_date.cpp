@@ -3,8 +3,9 @@
 #include <memory>
 #include <string_view>
 
+#include "data/bas_file_access.h"
 #include "data/char_text.h"
-#include "data/sys_kbn.h"
+#include "data/record_layouts.h"
 #include "platform/record/btr_access.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/ui/msgbox.h"
@@ -15,23 +16,10 @@ BasDate basDate;
 
 namespace {
 
-constexpr std::string_view kSysFile = "QZSYSLF.BTR";
-constexpr std::string_view kSysDefinition = "QZSYSLF";
-
-// The routine's own layout of the era record.
-void DefineEraRecord(record::BtrAccess& sys) {
-  sys.DefineNumericField("KBN", 1, 2, 0);
-  sys.DefineAlphaField("CODE", 3, 6);
-  sys.DefineNumericField("SGKBN", 9, 1, 0);
-  for (int n = 1; n <= kEraCount; ++n) {
-    int base = 10 + 12 * (n - 1);
-    sys.DefineKanjiField("GNMEI_" + std::to_string(n), base, 4);
-    sys.DefineNumericField("GNSYMD_" + std::to_string(n), base + 4, 8, 0);
-  }
-}
+constexpr std::string_view kBlankCode = "      ";
 
 void ShowLoadFailure(std::string_view what) {
-  ui::MsgBox(std::string(kSysDefinition) + std::string(what), ui::MsgButtons::kOk, ui::MsgIcon::kCritical,
+  ui::MsgBox(data::SysEraLayout().definition + std::string(what), ui::MsgButtons::kOk, ui::MsgIcon::kCritical,
              "BTRエラー");
 }
 
@@ -39,8 +27,9 @@ void ShowLoadFailure(std::string_view what) {
 // when the file cannot be opened or the record read; `table` is then left
 // as it was. Run-time errors of the data access pass to the caller.
 bool LoadEraTable(std::string_view data_folder, std::string_view def_folder, EraTable& table) {
+  const data::FileLayout& layout = data::SysEraLayout();
   auto sys = std::make_unique<record::BtrAccess>();
-  if (!sys->OpenFile(kSysFile, kSysDefinition, data_folder, def_folder)) {
+  if (!sys->OpenFile(layout.file, layout.definition, data_folder, def_folder)) {
     ShowLoadFailure("の初期化に失敗しました");
     return false;
   }
@@ -48,10 +37,10 @@ bool LoadEraTable(std::string_view data_folder, std::string_view def_folder, Era
     record::BtrAccess& obj;
     ~Closer() { obj.CloseFile(); }
   } closer{*sys};
-  DefineEraRecord(*sys);
-  sys->SetField("KBN", kSysKbnEra);
-  sys->SetField("CODE", kSysBlankCode);
-  if (sys->GetEqual(kSysDefinition) != record::kStatusOk) {
+  DefineLayoutFields(*sys, layout);
+  sys->SetField("KBN", data::kSysKbnEra);
+  sys->SetField("CODE", kBlankCode);
+  if (sys->GetEqual(layout.definition) != record::kStatusOk) {
     ShowLoadFailure("の値取得に失敗しました");
     return false;
   }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "data/bas_file_access.h"
 #include "data/pic_s9.h"
 #include "platform/record/status.h"
 #include "platform/runtime/run_time_error.h"
@@ -98,6 +99,18 @@ void Sub_GetStd(record::BtrAccess& Hat, Currency ItemCode, std::int16_t Sex, std
   } catch (const RunTimeError&) {
     ErrorFlag = 1;
   }
+}
+
+void Sub_GetStd(Currency ItemCode, std::int16_t Sex, std::int16_t Age, std::int32_t ConsultDate, Currency Scale,
+                std::string& Low, std::string& High, std::int32_t& GenDate, std::int16_t& ErrorFlag) {
+  if (!basFileAccess.QZHATLFObj) {
+    Low.clear();
+    High.clear();
+    GenDate = 0;
+    ErrorFlag = 1;
+    return;
+  }
+  Sub_GetStd(*basFileAccess.QZHATLFObj, ItemCode, Sex, Age, ConsultDate, Scale, Low, High, GenDate, ErrorFlag);
 }
 
 }  // namespace qz

@@ -34,6 +34,11 @@ void Sub_GetStd(record::BtrAccess& Hat, Currency ItemCode, std::int16_t Sex, std
                 std::int32_t ConsultDate, Currency Scale, std::string& Low, std::string& High,
                 std::int32_t& GenDate, std::int16_t& ErrorFlag);
 
+// The program's entry: the same through basFileAccess.QZHATLFObj, which
+// must be open. An empty slot gives ErrorFlag 1 (Low, High "", GenDate 0).
+void Sub_GetStd(Currency ItemCode, std::int16_t Sex, std::int16_t Age, std::int32_t ConsultDate, Currency Scale,
+                std::string& Low, std::string& High, std::int32_t& GenDate, std::int16_t& ErrorFlag);
+
 }  // namespace qz
 
 #endif  // QZ_DATA_STD_RANGE_H_

@@ -59,10 +59,10 @@ bool Fnc_EditDecPart(std::string_view Value, int DecDigits, std::size_t DotPos, 
 void Sub_EditValueByDigits(std::string_view Value, std::string_view DigitSpec, std::string_view KeepDecimals,
                            std::string& Edited, std::int16_t& ErrorFlag) {
   ErrorFlag = 1;
-  std::optional<Currency> spec = Currency::Parse(DigitSpec);
-  if (!spec || *spec < Currency(0)) return;
-  std::int64_t int_digits = spec->raw() / (10 * Currency::kScale);
-  std::int64_t dec_digits = RoundHalfEven(*spec) % 10;
+  std::optional<Currency> digits = Currency::Parse(DigitSpec);
+  if (!digits || *digits < Currency(0)) return;
+  std::int64_t int_digits = digits->raw() / (10 * Currency::kScale);
+  std::int64_t dec_digits = RoundHalfEven(*digits) % 10;
   if (int_digits + dec_digits > 9) return;
   std::size_t dot = DotPosition(Value);
   std::string int_text, dec_text;

@@ -247,14 +247,12 @@ struct BasPublic {
   // Written by the start after the settings.
   WorkAreaInfo WorkArea;
 
-  // --- The logon user, read by the start -----------------------------------
-  std::string LogonUserId;
-  std::string UserName;
-  std::int32_t UserFirstGroup = 0;        // the group the cursor starts in
-  // Input groups the user may enter, indexes 1 .. 100 (element 0 unused); the
-  // list ends at its first 0.
-  std::array<std::int32_t, 101> UserInputGroups = {};
-  std::int16_t UserDspKbn = 0;            // display class: 1 shows every group selected
+  // The logon user, written once by the start.
+  std::string LogonUserId;                // stamped on every changed result
+  std::int32_t UserFirstGroup = 0;
+  std::string UserName;                   // as the user master gives it (not trimmed)
+  std::array<std::int32_t, 101> UserInputGroups = {};  // indexes 1 .. 100; 0 no group
+  std::int16_t UserDspKbn = 0;
 
   // --- The examinee cycle -------------------------------------------------
   std::string ExamineeNo;                 // examinee on screen (10 characters)

@@ -2,38 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include "data/sys_kbn.h"
-#include "data/tiny_suite.h"
+#include "data/bas_file_access.h"
+#include "data/record_layouts.h"
+#include "examinee/bas_public.h"
+#include "kit/suite_builder.h"
 #include "platform/record/btr_access.h"
 #include "platform/text/cp932.h"
 
 namespace qz {
 namespace {
 
-using record::KeySegment;
-using record::SegmentKind;
-
-void DeclareSettings(record::BtrAccess& sys) {
-  sys.DefineNumericField("KBN", 1, 2, 0);
-  sys.DefineAlphaField("CODE", 3, 6);
-  for (int n = 1; n <= 8; ++n) {
-    int base = 11 + 15 * (n - 1);
-    std::string s = std::to_string(n);
-    sys.DefineNumericField("HCODE_" + s, base, 2, 0);
-    sys.DefineAlphaField("HKBN_" + s, base + 2, 4);
-    sys.DefineKanjiField("HNAME_" + s, base + 6, 8);
-    sys.DefineAlphaField("HCOL_" + s, base + 14, 1);
-  }
-}
-
-// The settings record of KBN 3, with HKBN_n given as raw CP932 bytes.
+// The settings record (KBN 3) read through the masters' settings object,
+// with HKBN_n written as raw CP932 bytes.
 class RankChangeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    suite.AddFile("QZSYSLF.BTR", "QZSYSLF", 256,
-                  {KeySegment{1, 2, SegmentKind::kNumeric}, KeySegment{3, 6, SegmentKind::kAlpha}});
-    ASSERT_TRUE(sys.OpenFile("QZSYSLF.BTR", "QZSYSLF", suite.folder(), suite.folder()));
-    DeclareSettings(sys);
     struct Slot {
       int code;
       std::string kbn;
@@ -48,27 +31,39 @@ class RankChangeTest : public ::testing::Test {
         {0, "    ", " "},                                // blank slots
         {0, "    ", " "},
     };
+    testkit::RecordInit record = {{"KBN", data::kSysKbnSettings}, {"CODE", "      "}};
     for (int n = 1; n <= 8; ++n) {
-      const Slot& s = slots[n - 1];
-      sys.SetField("HCODE_" + std::to_string(n), s.code);
-      sys.SetField("HCOL_" + std::to_string(n), s.color);
+      record.push_back({"HCODE_" + std::to_string(n), slots[n - 1].code});
+      record.push_back({"HCOL_" + std::to_string(n), slots[n - 1].color});
     }
-    sys.SetField("KBN", kSysKbnSettings);
-    sys.SetField("CODE", kSysBlankCode);
+    suite.Add("QZSYSLF", record);
+    suite.Build();
+    suite.ApplyPaths();
+    ASSERT_TRUE(Fnc_OpenSysMaster());
+    record::BtrAccess& sys = *basFileAccess.SysObj;
+    sys.SetField("KBN", data::kSysKbnSettings);
+    sys.SetField("CODE", "      ");
+    ASSERT_EQ(sys.GetEqual("QZSYSLF"), record::kStatusOk);
     std::string bytes = sys.RecordBytes();
-    for (int n = 1; n <= 8; ++n) bytes.replace(12 + 15 * (n - 1), 4, slots[n - 1].kbn);
+    for (int n = 1; n <= 8; ++n) {
+      const data::FieldDef* f = data::SysSettingsLayout().Find("HKBN_" + std::to_string(n));
+      ASSERT_NE(f, nullptr);
+      bytes.replace(static_cast<std::size_t>(f->pos - 1), 4, slots[n - 1].kbn);
+    }
     sys.SetRecordBytes(bytes);
-    ASSERT_EQ(sys.Insert("QZSYSLF"), record::kStatusOk);
-    // Read it back as the consultation load leaves it.
+    ASSERT_EQ(sys.Update(), record::kStatusOk);
+    // Positioned on the settings record as the consultation load leaves it.
     sys.SetRecordBytes("");
-    sys.SetField("KBN", kSysKbnSettings);
-    sys.SetField("CODE", kSysBlankCode);
+    sys.SetField("KBN", data::kSysKbnSettings);
+    sys.SetField("CODE", "      ");
     ASSERT_EQ(sys.GetEqual("QZSYSLF"), record::kStatusOk);
   }
-  void TearDown() override { sys.CloseFile(); }
+  void TearDown() override {
+    basFileAccess = BasFileAccess{};
+    basPublic = BasPublic{};
+  }
 
-  testkit::TinySuite suite;
-  record::BtrAccess sys;
+  testkit::SuiteBuilder suite;
 };
 
 TEST_F(RankChangeTest, CodeToMarkFromTheSettingsRecord) {
@@ -89,7 +84,7 @@ TEST_F(RankChangeTest, CodeToMarkFromTheSettingsRecord) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
     std::string mark = "old", color = "old";
-    EXPECT_EQ(Fnc_JudgeCodeToMark(sys, c.code, mark, color), c.result);
+    EXPECT_EQ(Fnc_JudgeCodeToMark(c.code, mark, color), c.result);
     EXPECT_EQ(mark, c.mark);
     EXPECT_EQ(color, c.color);
   }
@@ -112,21 +107,25 @@ TEST_F(RankChangeTest, MarkToCodeFromTheSettingsRecord) {
     SCOPED_TRACE(c.mark);
     std::int16_t code = 99;
     std::string color = "old";
-    EXPECT_EQ(Fnc_MarkToJudgeCode(sys, c.mark, code, color), c.result);
+    EXPECT_EQ(Fnc_MarkToJudgeCode(c.mark, code, color), c.result);
     EXPECT_EQ(code, c.code);
     EXPECT_EQ(color, c.color);
   }
 }
 
-TEST(RankChange, AnObjectWithoutTheSettingsLayoutIsNotFound) {
-  record::BtrAccess bare;
-  std::string mark = "old", color = "old";
-  std::int16_t code = 99;
-  EXPECT_EQ(Fnc_JudgeCodeToMark(bare, 1, mark, color), 1);
-  EXPECT_EQ(Fnc_MarkToJudgeCode(bare, "", code, color), 1);
-  EXPECT_EQ(mark, "old");
-  EXPECT_EQ(color, "old");
-  EXPECT_EQ(code, 99);
+TEST(RankChange, NoSettingsObjectOrLayoutIsNotFound) {
+  for (bool empty_slot : {false, true}) {
+    SCOPED_TRACE(empty_slot);
+    basFileAccess.SysObj = empty_slot ? nullptr : std::make_unique<record::BtrAccess>();
+    std::string mark = "old", color = "old";
+    std::int16_t code = 99;
+    EXPECT_EQ(Fnc_JudgeCodeToMark(1, mark, color), 1);
+    EXPECT_EQ(Fnc_MarkToJudgeCode("", code, color), 1);
+    EXPECT_EQ(mark, "old");
+    EXPECT_EQ(color, "old");
+    EXPECT_EQ(code, 99);
+  }
+  basFileAccess = BasFileAccess{};
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 #include <array>
 #include <memory>
 
-#include "data/sys_kbn.h"
-#include "data/tiny_suite.h"
+#include "data/bas_file_access.h"
+#include "data/record_layouts.h"
+#include "kit/suite_builder.h"
 #include "kit/ui_expect.h"
 #include "platform/record/btr_access.h"
 #include "platform/ui/scripted_shell.h"
@@ -14,45 +15,27 @@
 namespace qz {
 namespace {
 
-using record::KeySegment;
-using record::SegmentKind;
+constexpr const char* kBlank6 = "      ";
 
-// The settings master with an era record (and a settings record in front of
-// nothing: KBN 3 must not be mistaken for the era record).
+testkit::RecordInit EraRecord(int kbn, const std::array<const char*, 6>& names, const std::array<int, 6>& starts) {
+  testkit::RecordInit r = {{"KBN", kbn}, {"CODE", kBlank6}};
+  for (int n = 1; n <= 6; ++n) {
+    r.push_back({"GNMEI_" + std::to_string(n), names[n - 1]});
+    r.push_back({"GNSYMD_" + std::to_string(n), starts[n - 1]});
+  }
+  return r;
+}
+
+const testkit::RecordInit& StandardEras() {
+  static const testkit::RecordInit r = EraRecord(data::kSysKbnEra, {"明治", "大正", "昭和", "平成", "令和", ""},
+                                                 {18680101, 19120730, 19261225, 19890108, 20190501, 0});
+  return r;
+}
+
 class KwbDateTest : public ::testing::Test {
  protected:
   void SetUp() override { basDate = BasDate{}; }
   void TearDown() override { basDate = BasDate{}; }
-
-  void MakeSysFile() {
-    suite->AddFile("QZSYSLF.BTR", "QZSYSLF", 256,
-                  {KeySegment{1, 2, SegmentKind::kNumeric}, KeySegment{3, 6, SegmentKind::kAlpha}});
-  }
-
-  // Writes a record of class `kbn` with the era fields.
-  void WriteEraRecord(int kbn, const std::array<const char*, 6>& names, const std::array<int, 6>& starts) {
-    record::BtrAccess sys;
-    ASSERT_TRUE(sys.OpenFile("QZSYSLF.BTR", "QZSYSLF", suite->folder(), suite->folder()));
-    sys.DefineNumericField("KBN", 1, 2, 0);
-    sys.DefineAlphaField("CODE", 3, 6);
-    for (int n = 1; n <= 6; ++n) {
-      sys.DefineKanjiField("GNMEI_" + std::to_string(n), 10 + 12 * (n - 1), 4);
-      sys.DefineNumericField("GNSYMD_" + std::to_string(n), 14 + 12 * (n - 1), 8, 0);
-    }
-    sys.SetField("KBN", kbn);
-    sys.SetField("CODE", kSysBlankCode);
-    for (int n = 1; n <= 6; ++n) {
-      sys.SetField("GNMEI_" + std::to_string(n), names[n - 1]);
-      sys.SetField("GNSYMD_" + std::to_string(n), starts[n - 1]);
-    }
-    ASSERT_EQ(sys.Insert("QZSYSLF"), record::kStatusOk);
-    sys.CloseFile();
-  }
-
-  void WriteStandardEras() {
-    WriteEraRecord(kSysKbnEra, {"明治", "大正", "昭和", "平成", "令和", ""},
-                   {18680101, 19120730, 19261225, 19890108, 20190501, 0});
-  }
 
   // One call with every parameter; the outputs land in the members.
   void Call(std::int16_t mode, std::int16_t kind, std::int32_t date1, std::int32_t date2 = 0) {
@@ -61,10 +44,10 @@ class KwbDateTest : public ::testing::Test {
     Date1 = date1;
     Date2 = date2;
     Sub_KwbDate(Mode, Kind, Date1, Date2, InText, EraNo, EraName, DateText, OutNo, EraText, ErrorCode, Note,
-                suite->folder(), suite->folder());
+                suite->paths().data, suite->paths().spec_file);
   }
 
-  std::unique_ptr<testkit::TinySuite> suite = std::make_unique<testkit::TinySuite>();
+  std::unique_ptr<testkit::SuiteBuilder> suite = std::make_unique<testkit::SuiteBuilder>();
   ui::ScriptedShell shell;
   std::int16_t Mode = 0, Kind = 0, EraNo = 0, ErrorCode = -1;
   std::int32_t Date1 = 0, Date2 = 0, OutNo = 77;
@@ -72,9 +55,11 @@ class KwbDateTest : public ::testing::Test {
 };
 
 TEST_F(KwbDateTest, LoadsTheEraRecordOnceAndPadsTheFixedTexts) {
-  MakeSysFile();
-  WriteEraRecord(kSysKbnSettings, {"ＸＸ", "ＸＸ", "ＸＸ", "ＸＸ", "ＸＸ", "ＸＸ"}, {1, 2, 3, 4, 5, 6});
-  WriteStandardEras();
+  // A settings record with era-like bytes must not be taken for the era record.
+  suite->Add("QZSYSLF.ERA", EraRecord(data::kSysKbnSettings, {"ＸＸ", "ＸＸ", "ＸＸ", "ＸＸ", "ＸＸ", "ＸＸ"},
+                                      {1, 2, 3, 4, 5, 6}));
+  suite->Add("QZSYSLF.ERA", StandardEras());
+  suite->Build();
   Call(1, 1, 19890108);
   EXPECT_EQ(ErrorCode, kKwbDateOk);
   EXPECT_EQ(EraNo, 4);
@@ -89,12 +74,12 @@ TEST_F(KwbDateTest, LoadsTheEraRecordOnceAndPadsTheFixedTexts) {
 
   // The table stays for the run: a changed file is not read again.
   record::BtrAccess sys;
-  ASSERT_TRUE(sys.OpenFile("QZSYSLF.BTR", "QZSYSLF", suite->folder(), suite->folder()));
-  sys.DefineNumericField("KBN", 1, 2, 0);
-  sys.DefineAlphaField("CODE", 3, 6);
-  sys.SetField("KBN", kSysKbnEra);
-  sys.SetField("CODE", kSysBlankCode);
-  ASSERT_EQ(sys.GetEqual("QZSYSLF"), record::kStatusOk);
+  const data::FileLayout& era = data::SysEraLayout();
+  ASSERT_TRUE(sys.OpenFile(era.file, era.definition, suite->paths().data, suite->paths().spec_file));
+  DefineLayoutFields(sys, era);
+  sys.SetField("KBN", data::kSysKbnEra);
+  sys.SetField("CODE", kBlank6);
+  ASSERT_EQ(sys.GetEqual(era.definition), record::kStatusOk);
   ASSERT_EQ(sys.Delete(), record::kStatusOk);
   sys.CloseFile();
   Call(1, 0, 20190430);
@@ -127,25 +112,24 @@ TEST_F(KwbDateTest, AnErrorCodeStillPadsAndCutsTheTexts) {
   EXPECT_EQ(DateText, "00000000  ");
 }
 
-struct LoadFailure {
-  bool make_file;
-  int kbn;  // class of the one record written; 0 for none
-  const char* message;
-};
-
 TEST_F(KwbDateTest, AFailedLoadIsAnErrorAndIsTriedAgain) {
-  const LoadFailure cases[] = {
-      {false, 0, "QZSYSLFの初期化に失敗しました"},
-      {true, 0, "QZSYSLFの値取得に失敗しました"},
-      {true, kSysKbnSettings, "QZSYSLFの値取得に失敗しました"},
+  const struct {
+    bool omit_file;
+    bool settings_only;  // a record of another class, no era record
+    const char* message;
+  } cases[] = {
+      {true, false, "QZSYSLFの初期化に失敗しました"},
+      {false, false, "QZSYSLFの値取得に失敗しました"},
+      {false, true, "QZSYSLFの値取得に失敗しました"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
-    suite = std::make_unique<testkit::TinySuite>();
+    suite = std::make_unique<testkit::SuiteBuilder>();
+    if (c.omit_file) suite->Omit("QZSYSLF.BTR");
+    if (c.settings_only) suite->Add("QZSYSLF.ERA", EraRecord(data::kSysKbnSettings, {"明治", "", "", "", "", ""}, {18680101, 0, 0, 0, 0, 0}));
+    suite->Build();
     basDate = BasDate{};
     shell.ClearRecords();
-    if (c.make_file) MakeSysFile();
-    if (c.kbn != 0) WriteEraRecord(c.kbn, {"明治", "大正", "昭和", "平成", "令和", ""}, {18680101, 0, 0, 0, 0, 0});
     ErrorCode = -1;
     InText = "in";
     shell.AnswerBox(ui::MsgResult::kOk, c.message);
@@ -162,7 +146,7 @@ TEST_F(KwbDateTest, AFailedLoadIsAnErrorAndIsTriedAgain) {
     EXPECT_SCRIPT_OK(shell);
   }
   // Once the record is there, the next call loads it.
-  WriteStandardEras();
+  suite->Add("QZSYSLF.ERA", StandardEras());
   Call(1, 0, 20260301);
   EXPECT_EQ(ErrorCode, kKwbDateOk);
   EXPECT_EQ(DateText, "0008030100");

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "data/tiny_suite.h"
+#include "data/bas_file_access.h"
+#include "examinee/bas_public.h"
+#include "kit/suite_builder.h"
 #include "platform/record/btr_access.h"
 
 namespace qz {
 namespace {
-
-using record::KeySegment;
-using record::SegmentKind;
 
 struct HatRow {
   std::int64_t code;
@@ -22,19 +21,6 @@ struct HatRow {
   const char* stknsa;
   const char* edknsa;
 };
-
-void DeclareHat(record::BtrAccess& hat) {
-  hat.DefineNumericField("CODE", 1, 10, 0);
-  hat.DefineNumericField("GENDATE", 11, 8, 0);
-  hat.DefineNumericField("REN", 19, 3, 0);
-  hat.DefineNumericField("SEX", 22, 1, 0);
-  hat.DefineNumericField("STNEN", 23, 3, 0);
-  hat.DefineNumericField("EDNEN", 26, 3, 0);
-  hat.DefineNumericField("STDKBN", 29, 1, 0);
-  hat.DefineAlphaField("STKNSA", 30, 9);
-  hat.DefineAlphaField("EDKNSA", 39, 9);
-  hat.DefineNumericField("SYCODE", 48, 6, 0);
-}
 
 // Item 100 has two generations; in the second, rows are written out of
 // row-number order. Items 200 and 201 have bad limits, 300 only rows of
@@ -54,28 +40,21 @@ const HatRow kRows[] = {
 class GetStdTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    suite.AddFile("QZHATLF.BTR", "QZHATLF", 64,
-                  {KeySegment{1, 10, SegmentKind::kNumeric}, KeySegment{11, 8, SegmentKind::kNumeric},
-                   KeySegment{19, 3, SegmentKind::kNumeric}});
-    ASSERT_TRUE(hat.OpenFile("QZHATLF.BTR", "QZHATLF", suite.folder(), suite.folder()));
-    DeclareHat(hat);
     for (const HatRow& r : kRows) {
-      hat.SetField("CODE", r.code);
-      hat.SetField("GENDATE", r.gendate);
-      hat.SetField("REN", r.ren);
-      hat.SetField("SEX", r.sex);
-      hat.SetField("STNEN", r.stnen);
-      hat.SetField("EDNEN", r.ednen);
-      hat.SetField("STDKBN", r.stdkbn);
-      hat.SetField("STKNSA", r.stknsa);
-      hat.SetField("EDKNSA", r.edknsa);
-      ASSERT_EQ(hat.Insert("QZHATLF"), record::kStatusOk);
+      suite.Add("QZHATLF", {{"CODE", static_cast<long long>(r.code)}, {"GENDATE", r.gendate}, {"REN", r.ren},
+                            {"SEX", r.sex}, {"STNEN", r.stnen}, {"EDNEN", r.ednen}, {"STDKBN", r.stdkbn},
+                            {"STKNSA", r.stknsa}, {"EDKNSA", r.edknsa}});
     }
+    suite.Build();
+    suite.ApplyPaths();
+    ASSERT_TRUE(Fnc_OpenHatMaster());
   }
-  void TearDown() override { hat.CloseFile(); }
+  void TearDown() override {
+    basFileAccess = BasFileAccess{};
+    basPublic = BasPublic{};
+  }
 
-  testkit::TinySuite suite;
-  record::BtrAccess hat;
+  testkit::SuiteBuilder suite;
 };
 
 struct StdCase {
@@ -120,7 +99,7 @@ TEST_F(GetStdTest, Lookups) {
     std::string low = "x", high = "x";
     std::int32_t gendate = -1;
     std::int16_t error = -1;
-    Sub_GetStd(hat, Currency(c.item), c.sex, c.age, c.date, Currency(c.scale), low, high, gendate, error);
+    Sub_GetStd(Currency(c.item), c.sex, c.age, c.date, Currency(c.scale), low, high, gendate, error);
     EXPECT_EQ(error, c.error);
     EXPECT_EQ(low, c.low);
     EXPECT_EQ(high, c.high);
@@ -128,15 +107,19 @@ TEST_F(GetStdTest, Lookups) {
   }
 }
 
-TEST_F(GetStdTest, AnObjectThatIsNotOpenIsAnError) {
-  record::BtrAccess closed;
-  std::string low = "x", high = "x";
-  std::int32_t gendate = -1;
-  std::int16_t error = -1;
-  Sub_GetStd(closed, Currency(100), 1, 20, 20240401, Currency(10000), low, high, gendate, error);
-  EXPECT_EQ(error, 1);
-  EXPECT_EQ(low, "");
-  EXPECT_EQ(gendate, 0);
+TEST_F(GetStdTest, AMasterThatIsNotOpenIsAnError) {
+  for (bool empty_slot : {false, true}) {
+    SCOPED_TRACE(empty_slot);
+    basFileAccess.QZHATLFObj = empty_slot ? nullptr : std::make_unique<record::BtrAccess>();
+    std::string low = "x", high = "x";
+    std::int32_t gendate = -1;
+    std::int16_t error = -1;
+    Sub_GetStd(Currency(100), 1, 20, 20240401, Currency(10000), low, high, gendate, error);
+    EXPECT_EQ(error, 1);
+    EXPECT_EQ(low, "");
+    EXPECT_EQ(high, "");
+    EXPECT_EQ(gendate, 0);
+  }
 }
 
 }  // namespace

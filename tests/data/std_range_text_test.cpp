@@ -10,7 +10,7 @@ namespace {
 struct RangeCase {
   const char* lower;
   const char* upper;
-  const char* spec;
+  const char* digits;
   std::int16_t result;
   const char* text;
 };
@@ -27,9 +27,9 @@ TEST(EditStdRange, BoundsRightAlignedInFiveBytes) {
       {"1", "123", "21", 1, "untouched"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.lower << " " << c.upper << " " << c.spec);
+    SCOPED_TRACE(testing::Message() << c.lower << " " << c.upper << " " << c.digits);
     std::string text = "untouched";
-    EXPECT_EQ(Fnc_EditStdRange(c.lower, c.upper, c.spec, text), c.result);
+    EXPECT_EQ(Fnc_EditStdRange(c.lower, c.upper, c.digits, text), c.result);
     EXPECT_EQ(text, c.text);
   }
 }

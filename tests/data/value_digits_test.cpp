@@ -7,13 +7,13 @@ namespace {
 
 struct EditCase {
   const char* value;
-  const char* spec;
+  const char* digits;
   const char* keep;
   std::int16_t error;
   const char* edited;  // "untouched" when the call fails
 };
 
-TEST(EditValueByDigits, Specifications) {
+TEST(EditValueByDigits, IntegerAndDecimalDigits) {
   const EditCase cases[] = {
       // 31: three integer digits, one decimal.
       {"123.4", "31", " ", 0, "123.4"},
@@ -53,7 +53,7 @@ TEST(EditValueByDigits, Specifications) {
       {"3.5", "52", " 1 ", 0, "3.5"},
       {"3.5", "52", "", 1, "untouched"},     // an empty count is not a blank
       {"3.5", "52", "x", 1, "untouched"},
-      // Specifications that cannot be met.
+      // Digit counts that cannot be met.
       {"1", "55", " ", 1, "untouched"},
       {"1", "91", " ", 1, "untouched"},
       {"1", "", " ", 1, "untouched"},
@@ -62,10 +62,10 @@ TEST(EditValueByDigits, Specifications) {
       {"1", " 90", " ", 0, "1"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "'" << c.value << "' spec '" << c.spec << "' keep '" << c.keep << "'");
+    SCOPED_TRACE(testing::Message() << "'" << c.value << "' digits '" << c.digits << "' keep '" << c.keep << "'");
     std::string edited = "untouched";
     std::int16_t error = -1;
-    Sub_EditValueByDigits(c.value, c.spec, c.keep, edited, error);
+    Sub_EditValueByDigits(c.value, c.digits, c.keep, edited, error);
     EXPECT_EQ(error, c.error);
     EXPECT_EQ(edited, c.edited);
   }
