@@ -247,6 +247,13 @@ struct BasPublic {
   // Written by the start after the settings.
   WorkAreaInfo WorkArea;
 
+  // The logon user, written once by the start.
+  std::string LogonUserId;                // stamped on every changed result
+  std::int32_t UserFirstGroup = 0;
+  std::string UserName;                   // as the user master gives it (not trimmed)
+  std::array<std::int32_t, 101> UserInputGroups = {};  // indexes 1 .. 100; 0 no group
+  std::int16_t UserDspKbn = 0;
+
   // --- The examinee cycle -------------------------------------------------
   std::string ExamineeNo;                 // examinee on screen (10 characters)
   std::int32_t ConsultDate = 0;           // consultation on screen, yyyymmdd
