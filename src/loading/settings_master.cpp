@@ -6,7 +6,7 @@
 #include "data/bas_rank_change.h"
 #include "data/ini_access.h"
 #include "data/judge_mark.h"
-#include "data/sys_kbn.h"
+#include "data/record_layouts.h"
 #include "examinee/bas_public.h"
 #include "loading/color_letters.h"
 #include "loading/load_messages.h"
@@ -18,13 +18,16 @@ namespace qz {
 
 namespace {
 
+// CODE of the settings record: six blanks.
+constexpr std::string_view kSettingsRecordCode = "      ";
+
 bool LoadSettings() {
   frmResultIn.HanComboList.clear();
   frmResultIn.HanComboListLimited.clear();
 
   record::BtrAccess& sys = LoadObject(basFileAccess.SysObj);
-  sys.SetField("KBN", kSysKbnSettings);
-  sys.SetField("CODE", kSysBlankCode);
+  sys.SetField("KBN", data::kSysKbnSettings);
+  sys.SetField("CODE", kSettingsRecordCode);
   const int status = sys.GetEqual("QZSYSLF");
   if (status != record::kStatusOk) {
     ShowLoadWarning("設定マスタの読み込みに失敗しました。" + std::string(kCrLf) + StatusText(status));

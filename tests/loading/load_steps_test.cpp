@@ -2,6 +2,7 @@
 // examinee's consultation.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "examinee/bas_public.h"
 #include "loading/load_fixture.h"
 #include "loading/load_state.h"
+#include "loading/settings_master.h"
 #include "platform/text/vb.h"
 
 namespace qz::testing {
@@ -248,6 +250,68 @@ TEST(LoadSteps, AFailedReadEndsTheLoadWithItsWarning) {
       EXPECT_NE(status, "9");
     }
   }
+}
+
+// A run-time error inside a step shows the step's error report and the
+// load goes on with the next step.
+// A consultation of one single item 4711 booked with main course `pcode`.
+void AddOneItem(testkit::SuiteBuilder& b, const char* pcode) {
+  const std::string me(kExaminee);
+  AddSystemRecords(b);
+  b.Add("QZJSNLF", {{"CODE", me}, {"SEX", 1}, {"BIRTH", 19700101}});
+  b.Add("QZJRKLF", {{"CODE", me}, {"JDATE", kToday}});
+  b.Add("QZJKOLF", {{"CODE", me}, {"KSYMD", kToday}, {"KKBN_1", 1}, {"KCODE_1", 4711}, {"PCODE", pcode}});
+}
+
+TEST(LoadSteps, ARunTimeErrorEndsOnlyItsStep) {
+  struct Case {
+    const char* what;
+    std::function<void(LoadBed&)> records;
+    std::function<void()> after_open;
+    const char* report;
+  };
+  const std::vector<Case> cases = {
+      {"a colour of more than 32 bits",
+       [](LoadBed& b) {
+         AddOneItem(b.suite, "");
+         b.suite.SetIni("COLOR", "K", "123456789");
+       },
+       nullptr, "設定情報の取得処理でエラーが発生しました。\r\nエラー番号 : 6\r\n"},
+      {"a main course that is no number", [](LoadBed& b) { AddOneItem(b.suite, "ABC"); }, nullptr,
+       "受診項目の取得処理でエラーが発生しました。\r\nエラー番号 : 13\r\n"},
+      {"no grid", [](LoadBed& b) { AddConsultation(b.suite); }, [] { frmResultIn.sprResult = nullptr; },
+       "受診歴情報の表示処理でエラーが発生しました。\r\nエラー番号 : 424\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LoadBed bed;
+    c.records(bed);
+    bed.Open();
+    if (c.after_open) c.after_open();
+    EXPECT_EQ(bed.RunSteps(), -1);
+    EXPECT_FALSE(frmResultIn.Unloaded);
+    ASSERT_EQ(bed.shell.boxes().size(), 1u);
+    const ui::MessageBoxRequest& box = bed.shell.boxes()[0].request;
+    EXPECT_EQ(box.text.rfind(c.report, 0), 0u) << box.text;
+    EXPECT_EQ(box.icon, ui::MsgIcon::kCritical);
+    EXPECT_EQ(box.title, "結果入力");
+  }
+}
+
+TEST(LoadSteps, AnEmptyFirstJudgementLeavesBothListsStartingWithATab) {
+  LoadBed bed;
+  bed.suite.Add("QZSYSLF", {{"KBN", 3}, {"CODE", "      "}, {"HKBN_1", "    "}, {"HNAME_1", ""},
+                            {"HKBN_2", "  Ｂ"}, {"HNAME_2", "軽度"}, {"HCOL_1", "R"}});
+  // The era and institution records share the file: the settings record is
+  // the one of class 3.
+  bed.suite.Add("QZSYSLF.ERA", {{"KBN", 2}, {"CODE", "      "}, {"GNMEI_1", "令和"}, {"GNSYMD_1", 20190501}});
+  bed.Open();
+  ASSERT_TRUE(Sub_LoadSettingsMaster());
+  EXPECT_EQ(frmResultIn.HanComboList, "\tＢ  軽度");
+  EXPECT_EQ(frmResultIn.HanComboListLimited, "\tＢ  軽度");
+  EXPECT_EQ(frmResultIn.DefaultColorLetter, "R");
+  EXPECT_EQ(basPublic.ColorTable[0], 0xFF0000);  // B: pure blue by default
+  EXPECT_EQ(basPublic.ColorTable[1], 0x0000FF);  // R: pure red
 }
 
 }  // namespace
