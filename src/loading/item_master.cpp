@@ -79,9 +79,8 @@ void SetStandardRange(KomInfo& item, std::int32_t consult_date) {
     return;
   }
   std::int16_t error = 0;
-  Sub_GetStd(LoadObject(basFileAccess.QZHATLFObj), item.KomCode, frmResultIn.ExamineeSex,
-             frmResultIn.ExamineeAge, consult_date, kStdScale, item.StdLow, item.StdHigh, item.StdGendate,
-             error);
+  Sub_GetStd(item.KomCode, frmResultIn.ExamineeSex, frmResultIn.ExamineeAge, consult_date, kStdScale, item.StdLow,
+             item.StdHigh, item.StdGendate, error);
   if (error != 0) ShowLoadWarning("基準値の取得に失敗しました。" + std::string(kCrLf) + "項目名 : " + item.KomName);
 }
 
