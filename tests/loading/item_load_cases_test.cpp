@@ -39,6 +39,7 @@ TEST(ItemLoadCases, DisplayChoicesDecideGroupsAndRows) {
     std::function<void()> change;
     std::vector<std::int32_t> groups;
     std::vector<long long> rows;
+    int jump_start = 1;  // the row of group 20 in the jump list
   };
   const long long g1 = 9999999001LL, all = 9999999999LL;
   const std::vector<Case> cases = {
@@ -47,7 +48,7 @@ TEST(ItemLoadCases, DisplayChoicesDecideGroupsAndRows) {
       // enter.
       {"all items", [] { displayChoices.chkPastDisp = true; }, {10, 20, 30, 40},
        {1002, 1003, 1004, 1001, 2002, 2001, 6001, g1, all}},
-      {"results mode", [] { displayChoices.optKirikae = kKirikaeResults; }, {20, 50}, {2004}},
+      {"results mode", [] { displayChoices.optKirikae = kKirikaeResults; }, {20, 50}, {2004}, 0},
       {"both modes", [] { displayChoices.optKirikae = kKirikaeBoth; }, {10, 20, 30, 40, 50},
        {1002, 1003, 1004, 1001, 2002, 2001, 2004, g1, all}},
       {"display class 1 selects every group",
@@ -58,7 +59,11 @@ TEST(ItemLoadCases, DisplayChoicesDecideGroupsAndRows) {
        {10, 20, 30, 40, 50}, {1002, 1003, 1004, 1001, 2002, 2001, 2004, 3001, 3002, g1, all, 5001}},
       {"a female examinee", [] { frmResultIn.ExamineeSex = 2; }, {10, 20, 30, 40},
        {1002, 1003, 1004, 1001, 2002, 2001, 2003, g1, all}},
-      {"a user without groups", [] { basPublic.UserInputGroups[1] = 0; }, {10, 20, 30, 40}, {}},
+      {"a user without groups", [] { basPublic.UserInputGroups[1] = 0; }, {10, 20, 30, 40}, {}, 0},
+      {"a first group the user does not enter", [] { basPublic.UserFirstGroup = 30; }, {10, 20, 30, 40},
+       {1002, 1003, 1004, 1001, 2002, 2001, g1, all}, 0},
+      {"the last of three groups as first group", [] { basPublic.UserFirstGroup = 40; }, {10, 20, 30, 40},
+       {1002, 1003, 1004, 1001, 2002, 2001, g1, all}, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -71,10 +76,8 @@ TEST(ItemLoadCases, DisplayChoicesDecideGroupsAndRows) {
     EXPECT_EQ(GroupCodes(), c.groups);
     EXPECT_EQ(ShownCodes(), c.rows);
     EXPECT_EQ(bed.spr->max_rows(), basPublic.DataRow - 1 + static_cast<int>(c.rows.size()));
-    if (c.rows.empty()) {
-      EXPECT_EQ(frmGrpJmp->flxGroop.rows(), 0);
-      EXPECT_EQ(frmResultIn.JumpStartRow, 0);
-    }
+    EXPECT_EQ(frmResultIn.JumpStartRow, c.jump_start);
+    if (c.rows.empty()) EXPECT_EQ(frmGrpJmp->flxGroop.rows(), 0);
   }
 }
 
