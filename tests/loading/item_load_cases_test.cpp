@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/bas_file_access.h"
 #include "examinee/bas_public.h"
 #include "loading/group_forms.h"
 #include "loading/input_groups.h"
@@ -20,6 +21,8 @@
 
 namespace qz::testing {
 namespace {
+
+const std::string kMe(kExaminee);
 
 std::vector<long long> ShownCodes() {
   std::vector<long long> out;
@@ -227,6 +230,36 @@ TEST(ItemLoadCases, AnUnknownResultFileChangesNothing) {
   EXPECT_TRUE(Sub_LoadResults("QZKKKLF2"));
   EXPECT_EQ(bed.Boxes().back(), "ファイル名が不正です。\r\nファイル名 : QZKKKLF2");
   EXPECT_TRUE(frmResultIn.ResultMatrix == before);
+}
+
+}  // namespace
+}  // namespace qz::testing
+
+namespace qz::testing {
+namespace {
+
+// The screen reload after the external judgement reads the preview work
+// file and replaces everything read before.
+TEST(ItemLoadCases, AReloadFromThePreviewFileReplacesTheResults) {
+  ItemBed bed;
+  AddItemConsultation(bed.suite);
+  bed.suite.Add("QJKKKLF", {{"CODE", kMe}, {"JDATE", kToday}, {"KKMKNO", 1002}, {"KNSACH", "70"}, {"HAN", 3}});
+  bed.suite.Add("QJKKKLF", {{"CODE", kMe}, {"JDATE", kToday}, {"KKMKNO", 9999999001LL}, {"HAN", 4}});
+  bed.OpenWithSettings();
+  ASSERT_EQ(bed.RunThrough(), "");
+  ASSERT_TRUE(Sub_OpenPreviewFiles());
+  frmResultIn.ResultMatrix(1, 0).Knsach = "typed ";
+  EXPECT_TRUE(Sub_LoadResults("QJKKKLF"));
+  Sub_ClosePreviewFiles();
+  // Sorted: 1002 is item 1, 1001 item 4; group item 13.
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Knsach, "70 ");
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 3);
+  EXPECT_EQ(frmResultIn.ResultMatrix(4, 0).Knsach, "");
+  EXPECT_EQ(frmResultIn.ResultMatrix(4, 0).Sokutei, kSokuteiNotPerformed);
+  EXPECT_EQ(frmResultIn.ResultMatrix(4, 1).Knsach, "");
+  EXPECT_EQ(frmResultIn.GroupItems[1], (GroupItemInfo{13, 4}));
+  EXPECT_EQ(frmResultIn.OverallItem, 14);
+  EXPECT_TRUE(bed.Boxes().empty());
 }
 
 }  // namespace
