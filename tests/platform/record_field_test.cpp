@@ -3,6 +3,7 @@
 #include "platform/record/status.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
+#include "kit/error_of.h"
 #include "record_fixture.h"
 
 namespace qz::record::testing {
@@ -10,14 +11,7 @@ namespace {
 
 using RecordFieldTest = RecordTest;
 
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RunTimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testkit::ErrorOf;
 
 TEST_F(RecordFieldTest, NumericFieldsHoldSignedZonedDecimal) {
   auto t = OpenT();
