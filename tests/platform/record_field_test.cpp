@@ -20,7 +20,7 @@ TEST_F(RecordFieldTest, NumericFieldsHoldSignedZonedDecimal) {
     const char* bytes;  // AMT, 6 bytes
   };
   const Case cases[] = {
-      {0, "000000"}, {42, "000042"}, {999999, "999999"}, {-1, "00000q"}, {-120, "00012p"}, {-999999, "99999y"},
+      {0, "000000"}, {42, "000042"}, {999999, "999999"}, {-1, "00000Q"}, {-120, "00012P"}, {-999999, "99999Y"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
