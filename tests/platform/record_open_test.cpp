@@ -1,6 +1,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/path/host_path.h"
+#include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
 #include "platform/record/status.h"
 #include "record_fixture.h"
@@ -56,6 +58,33 @@ TEST_F(RecordOpenTest, DefinitionsAndFilesAreFoundWithoutRegardToCase) {
   for (char& ch : back) ch = ch == '/' ? '\\' : ch;
   BtrAccess d;
   EXPECT_TRUE(d.OpenFile("U.BTR", "U", back, back));
+}
+
+TEST_F(RecordOpenTest, FoldersMapToThisMachineAsEveryOtherPathDoes) {
+  // The data and definition folders come from the path file in the suite's
+  // form; a drive or a share maps to the same folder as the INI files see.
+  const fs::path dir(dir_);
+  path::SetDriveRoot('Q', dir_);
+  path::SetNetworkRoot(dir.parent_path().string());
+  const std::string share = "\\\\" + dir.filename().string() + "\\";
+  struct Case {
+    const char* what;
+    std::string data, defs;
+  };
+  const Case cases[] = {
+      {"drive", "Q:\\", "q:\\cpfspec.ini"},
+      {"drive, no closing separator", "Q:", "Q:\\"},
+      {"network share", share, share + "CPFSPEC.INI"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    BtrAccess t;
+    EXPECT_TRUE(t.OpenFile("T.BTR", "T", c.data, c.defs));
+  }
+  EXPECT_EQ(CreateRecordFile("Q:\\", "U.BTR", "Q:\\", true), kStatusOk);
+  EXPECT_EQ(CreateRecordFile(share, "U.BTR", share, false), kStatusFileExists);
+  path::SetDriveRoot('Q', std::nullopt);
+  path::SetNetworkRoot(std::nullopt);
 }
 
 TEST_F(RecordOpenTest, AnObjectOpensAgainAfterClose) {
