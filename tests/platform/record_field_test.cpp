@@ -124,6 +124,8 @@ TEST_F(RecordFieldTest, FieldsAreDeclaredInsideTheRecordOnly) {
   EXPECT_EQ(ErrorOf([&] { t->DefineAlphaField("OUT", 36, 6); }), kErrInvalidCall);
   EXPECT_EQ(ErrorOf([&] { t->DefineAlphaField("ZERO", 0, 1); }), kErrInvalidCall);
   EXPECT_EQ(ErrorOf([&] { t->DefineAlphaField("CODE", 36, 1); }), kErrInvalidCall);
+  EXPECT_EQ(ErrorOf([&] { t->DefineAlphaField("FAR", 2147483647, 5); }), kErrInvalidCall);
+  EXPECT_EQ(ErrorOf([&] { t->DefineKanjiField("LONG", 2, 2147483647); }), kErrInvalidCall);
   t->DefineAlphaField("TAIL", 36, 5);
   ASSERT_EQ(t->Fields().size(), 6u);
   EXPECT_EQ(t->Fields()[5].name, "TAIL");

@@ -142,6 +142,11 @@ TEST(RecordDefinitions, MalformedDefinitionsAreRefused) {
       "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A;SOME\n",    // unknown flag
       "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A\n[DEFINITIONS]\nA=A.BTR,1\n",  // no key 1
       "[FILES]\nA.BTR=10\n[DEFINITIONS]\nA=B.BTR,0\n",
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=2147483647:5:A\n",  // an end beyond any int
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A\n[DEFINITIONS]\nA=A.BTR\n",      // no key number
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A\n[DEFINITIONS]\nA=A.BTR,-1\n",
+      "[FILES]\nA.BTR=99999999999\n",
+      "[FILES]\nA.BTR=10\n[A.BTR\n",
   };
   for (const char* text : cases) {
     SCOPED_TRACE(text);

@@ -66,7 +66,7 @@ struct BtrAccess::Impl {
 
   void Define(std::string_view name, int position, int length, FieldKind kind) {
     if (!file || position < 1 || length < 1 ||
-        position + length - 1 > static_cast<int>(buffer.size()) ||
+        static_cast<long long>(position) + length - 1 > static_cast<long long>(buffer.size()) ||
         (kind == FieldKind::kNumeric && length > kMaxNumericKeyLength)) {
       throw RunTimeError(kErrInvalidCall);
     }

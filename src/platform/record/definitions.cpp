@@ -137,7 +137,7 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
           return std::nullopt;
         }
         for (const KeySegment& s : key->segments) {
-          if (s.position + s.length - 1 > f.record_length) {
+          if (s.position > f.record_length || s.length > f.record_length - s.position + 1) {
             Fail(error, "key " + want + " of " + name + " lies outside the record");
             return std::nullopt;
           }
