@@ -12,17 +12,12 @@
 
 #include "kit/demo_data.h"
 #include "kit/scratch_dir.h"
+#include "kit/tool_path.h"
 
 namespace qz::testkit {
 namespace {
 
 namespace fs = std::filesystem;
-
-// <build>/tools/<name>
-std::string ToolPath(const char* name) {
-  fs::path exe = fs::read_symlink("/proc/self/exe");
-  return (exe.parent_path().parent_path() / "tools" / name).string();
-}
 
 int RunCommand(const std::string& command) {
   int rc = std::system(command.c_str());

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "kit/tool_path.h"
 #include "record_fixture.h"
 
 namespace qz::record::testing {
@@ -16,10 +17,7 @@ namespace {
 class BtrutilTest : public RecordTest {
  protected:
   // The tool of this build: <build>/tools/btrutil.
-  static std::string Tool() {
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
-    return (exe.parent_path().parent_path() / "tools" / "btrutil").string();
-  }
+  static std::string Tool() { return testkit::ToolPath("btrutil"); }
   // Runs btrutil with `args`; returns its exit status, stdout in `out`.
   int Run(const std::string& args, std::string* out = nullptr) {
     std::string cmd = Tool() + " " + args + " > " + dir_ + "/out.txt 2>/dev/null";
