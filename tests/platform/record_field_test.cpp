@@ -31,6 +31,31 @@ TEST_F(RecordFieldTest, NumericFieldsHoldSignedZonedDecimal) {
   }
 }
 
+TEST_F(RecordFieldTest, WideNumericFieldsOverflowBeyondTheCurrencyRange) {
+  auto t = OpenT();
+  t->DefineNumericField("WIDE", 10, 18, 0);  // over NAME's bytes
+  struct Case {
+    const char* bytes;  // 18 bytes
+    std::int64_t value;  // 0: overflow
+  };
+  const Case cases[] = {
+      {"000922337203685477", 922337203685477},
+      {"00092233720368547W", -922337203685477},
+      {"000922337203685478", 0},
+      {"999999999999999999", 0},
+      {"99999999999999999Y", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    t->SetRecordBytes(std::string(9, ' ') + c.bytes);
+    if (c.value == 0) {
+      EXPECT_EQ(ErrorOf([&] { t->GetField("WIDE"); }), kErrOverflow);
+    } else {
+      EXPECT_EQ(t->GetField("WIDE").ToCurrency(), Currency(c.value));
+    }
+  }
+}
+
 TEST_F(RecordFieldTest, NumericFieldsReadOtherSignFormsLeniently) {
   auto t = OpenT();
   struct Case {

@@ -320,5 +320,10 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   qz::data::RegisterRecordLayouts();  // the program's files dump with their fields
-  return qz::btrutil::Run(argc, argv);
+  try {
+    return qz::btrutil::Run(argc, argv);
+  } catch (const std::exception& e) {  // a record no field conversion can show
+    std::cerr << "btrutil: " << e.what() << "\n";
+    return 2;
+  }
 }
