@@ -81,6 +81,12 @@ inline constexpr std::array<const char*, kJkoListCount> kJkoKeys = {
     "Ippan", "Ippan_Jihi", "Fuka", "Sagaku", "Fuka_Jihi", "Sikyu", "Sikyu_Jihi",
     "Foro", "Foro_Jihi", "Kanen", "Kanen_Jihi", "RNA", "RNA_Jihi"};
 
+// Indexes of the payment-category flags and code lists (kJkoKeys order).
+enum JkoIndex : int {
+  kJkoIppan, kJkoIppanJihi, kJkoFuka, kJkoSagaku, kJkoFukaJihi, kJkoSikyu, kJkoSikyuJihi,
+  kJkoForo, kJkoForoJihi, kJkoKanen, kJkoKanenJihi, kJkoRna, kJkoRnaJihi,
+};
+
 struct BasPublic {
   // --- Settings read at start -------------------------------------------
   std::string FepSetting;                 // CTLFEP of KWBDISP.ENV; "K" romaji input
@@ -240,6 +246,26 @@ struct BasPublic {
 
   // Written by the start after the settings.
   WorkAreaInfo WorkArea;
+
+  // The logon user, written once by the start.
+  std::string LogonUserId;                // stamped on every changed result
+  std::int32_t UserFirstGroup = 0;
+  std::string UserName;                   // as the user master gives it (not trimmed)
+  std::array<std::int32_t, 101> UserInputGroups = {};  // indexes 1 .. 100; 0 no group
+  std::int16_t UserDspKbn = 0;
+
+  // --- The examinee cycle -------------------------------------------------
+  std::string ExamineeNo;                 // examinee on screen (10 characters)
+  std::int32_t ConsultDate = 0;           // consultation on screen, yyyymmdd
+
+  // Written by the loading steps for each examinee.
+  bool AutoJudgeDone = false;             // the history marks the automatic judgement done
+  std::int16_t DelListAnswer = 0;         // answer of the deletion-list dialog
+  std::int16_t ReportCode = 0;            // report number of the current main course
+  // Payment-category flags of the consultation, in the order of kJkoKeys
+  // (index kJko*), and the category derived from them (0 to 5).
+  std::array<bool, kJkoListCount> JkoFlags = {};
+  std::int32_t JkoKbn = 0;
 };
 
 extern BasPublic basPublic;
