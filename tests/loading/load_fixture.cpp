@@ -132,12 +132,13 @@ void AddConsultation(testkit::SuiteBuilder& b) {
   b.Add("QZJSNLF", {{"CODE", "0000012344"}, {"NAME", "前野"}, {"SEX", 1}, {"BIRTH", 19700101}});
   b.Add("QZJSNLF", {{"CODE", "0000012346"}, {"NAME", "後野"}, {"SEX", 1}, {"BIRTH", 19700101}});
 
-  // History: today, 2025-12-01 and 2024-12-02 (the last with no course of
-  // its own but a main course in its booking), and one older than MaxJrk 2
-  // would show. The neighbour before has history too.
+  // History: today, 2025-12-01, 2024-12-02 (with no course of its own but a
+  // main course in its booking) and 2023-12-04. The neighbour before has
+  // history too.
   b.Add("QZJRKLF", {{"CODE", me}, {"JDATE", kToday}, {"CNO1", 100}, {"PRYMD", "20261220"}, {"JHKBN", "1"}});
   b.Add("QZJRKLF", {{"CODE", me}, {"JDATE", 20251201}, {"CNO1", 100}});
   b.Add("QZJRKLF", {{"CODE", me}, {"JDATE", 20241202}, {"CNO1", 0}});
+  b.Add("QZJRKLF", {{"CODE", me}, {"JDATE", 20231204}, {"CNO1", 100}});
   b.Add("QZJRKLF", {{"CODE", "0000012344"}, {"JDATE", 20260101}, {"CNO1", 100}});
 
   // Bookings. Today: courses 100 and 110, single items 5001 (kind 1) and
@@ -151,6 +152,7 @@ void AddConsultation(testkit::SuiteBuilder& b) {
                     {"KKBN_1", 0}, {"KCODE_1", 100}, {"KKBN_2", 1}, {"KCODE_2", 5003},
                     {"KKBN_3", 1}, {"KCODE_3", 5001}});
   b.Add("QZJKOLF", {{"CODE", me}, {"KSYMD", 20241202}, {"KKBN_1", 0}, {"KCODE_1", 200}, {"PCODE", "200"}});
+  b.Add("QZJKOLF", {{"CODE", me}, {"KSYMD", 20231204}, {"KKBN_1", 0}, {"KCODE_1", 100}});
 
   // Courses: 100 in two generations (the second after today), 110, 200.
   b.Add("QZKOSLF", {{"CNO", 100}, {"GENDATE", 20200101}, {"CNAME", "一般健診"}, {"PRNO", 7}});

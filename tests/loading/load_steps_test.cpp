@@ -104,9 +104,9 @@ TEST(LoadSteps, TheConsultationLoadsIntoTheTables) {
   });
 
   // Columns: today, then newest first; the last takes its main course.
-  EXPECT_EQ(frmResultIn.HistoryCount(), 2);
-  EXPECT_EQ(frmResultIn.HistoryDates,
-            (std::vector<JrkEntry>{{"20261209", 0}, {"20251201", 100}, {"20241202", 200}}));
+  EXPECT_EQ(frmResultIn.HistoryCount(), 3);
+  EXPECT_EQ(frmResultIn.HistoryDates, (std::vector<JrkEntry>{
+                                          {"20261209", 0}, {"20251201", 100}, {"20241202", 200}, {"20231204", 100}}));
   EXPECT_EQ(frmResultIn.SendDateText, "20261220");
   EXPECT_TRUE(basPublic.AutoJudgeDone);
 
@@ -149,7 +149,8 @@ TEST(LoadSteps, TheConsultationLoadsIntoTheTables) {
                                           0x00FFFF, 0x00FF00, 0xC0C0C0}));
 
   const grid::Spread* spr = bed.spr.get();
-  // Column headers: course, title and era date of each column.
+  // Column headers: course, title and era date of each column; the third
+  // earlier one has no title.
   struct Header {
     int col;
     const char* course;
@@ -157,7 +158,8 @@ TEST(LoadSteps, TheConsultationLoadsIntoTheTables) {
     const char* date;
   };
   for (const Header& h : {Header{5, "オプション", "今回結果", "令 8/12/9"}, Header{12, "一般健診", "前回結果", "令 7/12/1"},
-                          Header{13, "人間ドック", "前々回結果", "令 6/12/2"}}) {
+                          Header{13, "人間ドック", "前々回結果", "令 6/12/2"},
+                          Header{14, "一般健診", "", "令 5/12/4"}}) {
     SCOPED_TRACE(h.col);
     EXPECT_EQ(spr->TextAt(h.col, basPublic.CourseRow), h.course);
     EXPECT_EQ(spr->TextAt(h.col, basPublic.HeaderRow), h.title);
@@ -166,11 +168,12 @@ TEST(LoadSteps, TheConsultationLoadsIntoTheTables) {
     EXPECT_TRUE(spr->FormatAt(h.col, basPublic.HeaderRow).font_bold);
     EXPECT_EQ(spr->ForeColorAt(h.col, basPublic.CourseRow), 0x000000u);  // letter A
   }
-  EXPECT_EQ(spr->max_cols(), 13);
+  EXPECT_EQ(spr->max_cols(), 14);
   EXPECT_EQ(spr->ColWidth(5), basPublic.WidthLong);
   EXPECT_EQ(spr->ColWidth(12), basPublic.WidthShort);
   EXPECT_EQ(spr->BackColorAt(12, 3), static_cast<ui::Color>(basPublic.ColorJrk1));
   EXPECT_EQ(spr->BackColorAt(13, 3), static_cast<ui::Color>(basPublic.ColorJrk2));
+  EXPECT_EQ(spr->BackColorAt(14, 3), static_cast<ui::Color>(basPublic.ColorJrk1));
 }
 
 TEST(LoadSteps, MaxJrkBoundsTheEarlierColumnsAndTheirItems) {
@@ -183,8 +186,10 @@ TEST(LoadSteps, MaxJrkBoundsTheEarlierColumnsAndTheirItems) {
   const std::vector<Case> cases = {
       {0, {{"20261209", 0}}, {1001, 1002, 1003, 1101, 5001, 5002, 5003, 7001}, 11},
       {1, {{"20261209", 0}, {"20251201", 100}}, {1001, 1002, 1003, 1101, 5001, 5002, 5003, 7001}, 12},
-      {5, {{"20261209", 0}, {"20251201", 100}, {"20241202", 200}},
+      {2, {{"20261209", 0}, {"20251201", 100}, {"20241202", 200}},
        {1001, 1002, 1003, 1101, 5001, 5002, 5003, 2001, 7001}, 13},
+      {5, {{"20261209", 0}, {"20251201", 100}, {"20241202", 200}, {"20231204", 100}},
+       {1001, 1002, 1003, 1101, 5001, 5002, 5003, 2001, 7001}, 14},
   };
   LoadBed bed;
   OpenConsultation(bed);
