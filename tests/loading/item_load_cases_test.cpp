@@ -80,7 +80,9 @@ TEST(ItemLoadCases, DisplayChoicesDecideGroupsAndRows) {
     EXPECT_EQ(ShownCodes(), c.rows);
     EXPECT_EQ(bed.spr->max_rows(), basPublic.DataRow - 1 + static_cast<int>(c.rows.size()));
     EXPECT_EQ(frmResultIn.JumpStartRow, c.jump_start);
-    if (c.rows.empty()) EXPECT_EQ(frmGrpJmp->flxGroop.rows(), 0);
+    if (c.rows.empty()) {
+      EXPECT_EQ(frmGrpJmp->flxGroop.rows(), 0);
+    }
   }
 }
 
