@@ -5,19 +5,13 @@
 #include <cmath>
 #include <functional>
 
+#include "kit/error_of.h"
 #include "platform/runtime/run_time_error.h"
 
 namespace qz {
 namespace {
 
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RunTimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testkit::ErrorOf;
 
 TEST(Currency, FromDoubleRoundsHalfToEven) {
   struct Case {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "kit/tool_path.h"
 #include "record_fixture.h"
 
 namespace qz::record::testing {
@@ -16,10 +17,7 @@ namespace {
 class BtrutilTest : public RecordTest {
  protected:
   // The tool of this build: <build>/tools/btrutil.
-  static std::string Tool() {
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
-    return (exe.parent_path().parent_path() / "tools" / "btrutil").string();
-  }
+  static std::string Tool() { return testkit::ToolPath("btrutil"); }
   // Runs btrutil with `args`; returns its exit status, stdout in `out`.
   int Run(const std::string& args, std::string* out = nullptr) {
     std::string cmd = Tool() + " " + args + " > " + dir_ + "/out.txt 2>/dev/null";
@@ -57,6 +55,43 @@ TEST_F(BtrutilTest, LoadedCsvDumpsBackInKeyOrder) {
   ASSERT_EQ(Run("dump " + dir_ + " " + dir_ + " T", &out), 0);
   EXPECT_EQ(out.substr(0, 8), "RECORD\r\n");
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
+}
+
+TEST_F(BtrutilTest, ABadCsvStoresNothing) {
+  const std::string common = dir_ + " " + dir_ + " T --layout " + dir_ + "/t.layout";
+  struct Case {
+    const char* what;
+    const char* csv;
+  };
+  const Case cases[] = {
+      {"a quote never closed", "CODE,NUM,NAME\r\nA,1,x\r\nB,2,\"open\r\nC,3,y\r\n"},
+      {"text longer than its field", "CODE,NUM,NAME\r\nA,1,x\r\nABCDE,2,y\r\n"},
+      {"kanji longer than its field", "CODE,NUM,NAME\r\nA,1,一二三四五六七八九十一\r\n"},
+      {"a number too wide", "CODE,NUM,NAME\r\nA,1000,x\r\n"},
+      {"a field no layout has", "CODE,NUM,NOPE\r\nA,1,x\r\n"},
+      {"a row of the wrong width", "CODE,NUM,NAME\r\nA,1\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::ofstream(dir_ + "/bad.csv", std::ios::binary | std::ios::trunc) << c.csv;
+    EXPECT_EQ(Run("load " + common + " --in " + dir_ + "/bad.csv"), 2);
+    std::string out;
+    ASSERT_EQ(Run("dump " + common, &out), 0);
+    EXPECT_EQ(out, "CODE,NUM,NAME\r\n");
+  }
+  // Raw records: longer than the record is refused, not cut.
+  std::ofstream(dir_ + "/raw.csv", std::ios::binary | std::ios::trunc)
+      << "RECORD\r\n" << std::string(82, '4') << "\r\n";
+  EXPECT_EQ(Run("load " + dir_ + " " + dir_ + " T --in " + dir_ + "/raw.csv"), 2);
+}
+
+TEST_F(BtrutilTest, ALoadTakesAByteOrderMarkAndFieldsThatFillTheirWidth) {
+  const std::string common = dir_ + " " + dir_ + " T --layout " + dir_ + "/t.layout";
+  std::ofstream(dir_ + "/in.csv", std::ios::binary) << "\xEF\xBB\xBF" "CODE,NUM,NAME\r\nABCD,999,一二三四五六七八九十\r\n";
+  ASSERT_EQ(Run("load " + common + " --in " + dir_ + "/in.csv"), 0);
+  std::string out;
+  ASSERT_EQ(Run("dump " + common, &out), 0);
+  EXPECT_EQ(out, "CODE,NUM,NAME\r\nABCD,999,一二三四五六七八九十\r\n");
 }
 
 TEST_F(BtrutilTest, CreateMakesAnEmptyFileOnlyWhenAsked) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/record/definitions.h"
+#include "platform/record/record_store.h"
 #include "platform/record/status.h"
 #include "record_fixture.h"
 
@@ -128,6 +129,31 @@ TEST_F(RecordConcurrencyTest, AbortUndoesWritesOnEveryOpenFile) {
   u->SetField("ID", "U1");
   EXPECT_EQ(u->GetEqual("U"), kStatusNotFound);
   EXPECT_EQ(t->EndTrans(), kStatusNoTransaction);
+}
+
+TEST_F(RecordConcurrencyTest, ATransactionThatSqliteRolledBackCannotBeHalfCommitted) {
+  // A write that fails inside a transaction may make SQLite undo the whole
+  // transaction on its own. The writes after it must not start a new one
+  // that EndTrans would then store: the consultation would be half saved.
+  auto t = OpenT();
+  auto u = OpenU();
+  ASSERT_EQ(t->BeginTrans(), 0);
+  ASSERT_EQ(Put(*t, "B", 1, "G"), 0);
+  internal::InterruptWritesForTesting(true);
+  EXPECT_NE(Put(*t, "B", 2, "G"), 0);
+  internal::InterruptWritesForTesting(false);
+  u->SetField("ID", "U1");
+  EXPECT_NE(u->Insert("U"), 0);       // the lost transaction takes no more writes
+  EXPECT_NE(Put(*t, "B", 3, "G"), 0);
+  EXPECT_NE(t->EndTrans(), 0);        // and is not reported as stored
+  EXPECT_EQ(CountT(), 2);             // none of its writes is there
+  u->SetField("ID", "U1");
+  EXPECT_EQ(u->GetEqual("U"), kStatusNotFound);
+  // The next transaction works normally.
+  ASSERT_EQ(t->BeginTrans(), 0);
+  ASSERT_EQ(Put(*t, "C", 1, "G"), 0);
+  ASSERT_EQ(t->EndTrans(), 0);
+  EXPECT_EQ(CountT(), 3);
 }
 
 TEST_F(RecordConcurrencyTest, EndCommitsEveryFileForOtherProcesses) {

@@ -3,6 +3,7 @@
 #include "platform/record/status.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
+#include "kit/error_of.h"
 #include "record_fixture.h"
 
 namespace qz::record::testing {
@@ -10,14 +11,7 @@ namespace {
 
 using RecordFieldTest = RecordTest;
 
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RunTimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testkit::ErrorOf;
 
 TEST_F(RecordFieldTest, NumericFieldsHoldSignedZonedDecimal) {
   auto t = OpenT();
@@ -26,7 +20,7 @@ TEST_F(RecordFieldTest, NumericFieldsHoldSignedZonedDecimal) {
     const char* bytes;  // AMT, 6 bytes
   };
   const Case cases[] = {
-      {0, "000000"}, {42, "000042"}, {999999, "999999"}, {-1, "00000q"}, {-120, "00012p"}, {-999999, "99999y"},
+      {0, "000000"}, {42, "000042"}, {999999, "999999"}, {-1, "00000Q"}, {-120, "00012P"}, {-999999, "99999Y"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
@@ -34,6 +28,31 @@ TEST_F(RecordFieldTest, NumericFieldsHoldSignedZonedDecimal) {
     EXPECT_EQ(t->RecordBytes().substr(29, 6), c.bytes);
     EXPECT_EQ(t->GetField("AMT").ToText(), std::to_string(c.value));
     EXPECT_TRUE(t->GetField("AMT").is_number());
+  }
+}
+
+TEST_F(RecordFieldTest, WideNumericFieldsOverflowBeyondTheCurrencyRange) {
+  auto t = OpenT();
+  t->DefineNumericField("WIDE", 10, 18, 0);  // over NAME's bytes
+  struct Case {
+    const char* bytes;  // 18 bytes
+    std::int64_t value;  // 0: overflow
+  };
+  const Case cases[] = {
+      {"000922337203685477", 922337203685477},
+      {"00092233720368547W", -922337203685477},
+      {"000922337203685478", 0},
+      {"999999999999999999", 0},
+      {"99999999999999999Y", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    t->SetRecordBytes(std::string(9, ' ') + c.bytes);
+    if (c.value == 0) {
+      EXPECT_EQ(ErrorOf([&] { t->GetField("WIDE"); }), kErrOverflow);
+    } else {
+      EXPECT_EQ(t->GetField("WIDE").ToCurrency(), Currency(c.value));
+    }
   }
 }
 
@@ -130,6 +149,8 @@ TEST_F(RecordFieldTest, FieldsAreDeclaredInsideTheRecordOnly) {
   EXPECT_EQ(ErrorOf([&] { t->DefineAlphaField("OUT", 36, 6); }), kErrInvalidCall);
   EXPECT_EQ(ErrorOf([&] { t->DefineAlphaField("ZERO", 0, 1); }), kErrInvalidCall);
   EXPECT_EQ(ErrorOf([&] { t->DefineAlphaField("CODE", 36, 1); }), kErrInvalidCall);
+  EXPECT_EQ(ErrorOf([&] { t->DefineAlphaField("FAR", 2147483647, 5); }), kErrInvalidCall);
+  EXPECT_EQ(ErrorOf([&] { t->DefineKanjiField("LONG", 2, 2147483647); }), kErrInvalidCall);
   t->DefineAlphaField("TAIL", 36, 5);
   ASSERT_EQ(t->Fields().size(), 6u);
   EXPECT_EQ(t->Fields()[5].name, "TAIL");

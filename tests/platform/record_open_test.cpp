@@ -1,6 +1,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/path/host_path.h"
+#include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
 #include "platform/record/status.h"
 #include "record_fixture.h"
@@ -58,6 +60,33 @@ TEST_F(RecordOpenTest, DefinitionsAndFilesAreFoundWithoutRegardToCase) {
   EXPECT_TRUE(d.OpenFile("U.BTR", "U", back, back));
 }
 
+TEST_F(RecordOpenTest, FoldersMapToThisMachineAsEveryOtherPathDoes) {
+  // The data and definition folders come from the path file in the suite's
+  // form; a drive or a share maps to the same folder as the INI files see.
+  const fs::path dir(dir_);
+  path::SetDriveRoot('Q', dir_);
+  path::SetNetworkRoot(dir.parent_path().string());
+  const std::string share = "\\\\" + dir.filename().string() + "\\";
+  struct Case {
+    const char* what;
+    std::string data, defs;
+  };
+  const Case cases[] = {
+      {"drive", "Q:\\", "q:\\cpfspec.ini"},
+      {"drive, no closing separator", "Q:", "Q:\\"},
+      {"network share", share, share + "CPFSPEC.INI"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    BtrAccess t;
+    EXPECT_TRUE(t.OpenFile("T.BTR", "T", c.data, c.defs));
+  }
+  EXPECT_EQ(CreateRecordFile("Q:\\", "U.BTR", "Q:\\", true), kStatusOk);
+  EXPECT_EQ(CreateRecordFile(share, "U.BTR", share, false), kStatusFileExists);
+  path::SetDriveRoot('Q', std::nullopt);
+  path::SetNetworkRoot(std::nullopt);
+}
+
 TEST_F(RecordOpenTest, AnObjectOpensAgainAfterClose) {
   auto t = OpenT();
   ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
@@ -113,6 +142,11 @@ TEST(RecordDefinitions, MalformedDefinitionsAreRefused) {
       "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A;SOME\n",    // unknown flag
       "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A\n[DEFINITIONS]\nA=A.BTR,1\n",  // no key 1
       "[FILES]\nA.BTR=10\n[DEFINITIONS]\nA=B.BTR,0\n",
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=2147483647:5:A\n",  // an end beyond any int
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A\n[DEFINITIONS]\nA=A.BTR\n",      // no key number
+      "[FILES]\nA.BTR=10\n[A.BTR]\nKEY0=1:2:A\n[DEFINITIONS]\nA=A.BTR,-1\n",
+      "[FILES]\nA.BTR=99999999999\n",
+      "[FILES]\nA.BTR=10\n[A.BTR\n",
   };
   for (const char* text : cases) {
     SCOPED_TRACE(text);

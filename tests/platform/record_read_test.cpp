@@ -162,7 +162,7 @@ TEST_F(RecordReadTest, UpdateKeepsTheBytesNoFieldCovers) {
   ASSERT_EQ(third->GetEqual("T"), 0);
   EXPECT_EQ(third->RecordBytes().substr(35), "xy\x01z!");
   EXPECT_EQ(third->GetField("AMT").ToLong(), -12);
-  EXPECT_EQ(third->RecordBytes().substr(29, 6), "00001r");
+  EXPECT_EQ(third->RecordBytes().substr(29, 6), "00001R");
 }
 
 TEST_F(RecordReadTest, UpdateThatChangesTheKeyMovesTheRecord) {

@@ -5,20 +5,13 @@
 #include <cmath>
 #include <functional>
 
+#include "kit/error_of.h"
 #include "platform/runtime/run_time_error.h"
 
 namespace qz::vb {
 namespace {
 
-// Runs `f` and returns the runtime error number it throws (0 for none).
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RunTimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testkit::ErrorOf;
 
 TEST(Vb, Val) {
   struct Case {

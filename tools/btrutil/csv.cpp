@@ -21,7 +21,7 @@ std::string CsvLine(const std::vector<std::string>& fields) {
   return out;
 }
 
-std::optional<std::vector<std::string>> ReadCsvRow(std::istream& in) {
+std::optional<std::vector<std::string>> ReadCsvRow(std::istream& in, bool* unterminated) {
   std::vector<std::string> row;
   std::string field;
   bool quoted = false, any = false;
@@ -52,6 +52,7 @@ std::optional<std::vector<std::string>> ReadCsvRow(std::istream& in) {
     }
   }
   if (!any) return std::nullopt;
+  if (unterminated) *unterminated = quoted;
   row.push_back(std::move(field));
   return row;
 }

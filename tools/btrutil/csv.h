@@ -14,7 +14,9 @@ namespace qz::btrutil {
 std::string CsvLine(const std::vector<std::string>& fields);
 
 // The next row of `in` (a quoted field may span lines); nullopt at the end.
-std::optional<std::vector<std::string>> ReadCsvRow(std::istream& in);
+// A quoted field that the input ends inside sets `*unterminated` (when given)
+// and still returns the row read so far, so the caller can refuse it.
+std::optional<std::vector<std::string>> ReadCsvRow(std::istream& in, bool* unterminated = nullptr);
 
 }  // namespace qz::btrutil
 

@@ -20,6 +20,7 @@
 
 #include "csv.h"
 #include "layout_file.h"
+#include "data/layout_registration.h"
 #include "platform/record/btr_access.h"
 #include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
@@ -157,8 +158,18 @@ bool Set(Opened& o, const std::string& name, const std::string& value) {
   if (name == "RECORD") {
     auto bytes = Unhex(value);
     if (!bytes) return Fail("RECORD is not hexadecimal") == 0;
+    if (bytes->size() > static_cast<std::size_t>(o.file.RecordLength())) {
+      return Fail("RECORD is longer than the record length " + std::to_string(o.file.RecordLength())) == 0;
+    }
     o.file.SetRecordBytes(*bytes);
     return true;
+  }
+  // A text field would cut a longer value quietly: a load must not lose it.
+  for (const record::FieldInfo& f : o.file.Fields()) {
+    if (f.kind != record::FieldKind::kNumeric && record::AsciiUpper(f.name) == record::AsciiUpper(name) &&
+        text::ToCp932(value).size() > static_cast<std::size_t>(f.length)) {
+      return Fail(name + "=" + value + ": longer than the field's " + std::to_string(f.length) + " bytes") == 0;
+    }
   }
   try {
     o.file.SetField(name, value);
@@ -222,19 +233,26 @@ int Load(const Args& a) {
   }
   std::istream& in = file.is_open() ? file : std::cin;
   const bool cp932 = a.options.count("--cp932") > 0;
+  bool unterminated = false;
   auto row = [&]() -> std::optional<std::vector<std::string>> {
-    auto r = ReadCsvRow(in);
+    auto r = ReadCsvRow(in, &unterminated);
     if (r && cp932) {
       for (std::string& f : *r) f = text::FromCp932(f);
     }
     return r;
   };
   auto header = row();
-  if (!header) return Fail("no header row");
+  if (!header || unterminated) return Fail("no header row");
+  // A file saved with a UTF-8 byte-order mark names its first field after it.
+  if (!cp932 && (*header)[0].rfind("\xEF\xBB\xBF", 0) == 0) (*header)[0].erase(0, 3);
   if (o.file.BeginTrans() != 0) return Fail("cannot begin a transaction");
   int line = 1, rows = 0;
   while (auto r = row()) {
     ++line;
+    if (unterminated) {
+      o.file.AbortTrans();
+      return Fail("line " + std::to_string(line) + ": a quoted field is not closed; nothing was stored");
+    }
     if (r->size() == 1 && (*r)[0].empty()) continue;
     if (r->size() != header->size()) {
       o.file.AbortTrans();
@@ -300,4 +318,12 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace qz::btrutil
 
-int main(int argc, char** argv) { return qz::btrutil::Run(argc, argv); }
+int main(int argc, char** argv) {
+  qz::data::RegisterRecordLayouts();  // the program's files dump with their fields
+  try {
+    return qz::btrutil::Run(argc, argv);
+  } catch (const std::exception& e) {  // a record no field conversion can show
+    std::cerr << "btrutil: " << e.what() << "\n";
+    return 2;
+  }
+}

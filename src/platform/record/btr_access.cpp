@@ -1,6 +1,7 @@
 #include "platform/record/btr_access.h"
 
 #include <filesystem>
+#include <limits>
 #include <unordered_map>
 
 #include "platform/record/definitions.h"
@@ -66,7 +67,7 @@ struct BtrAccess::Impl {
 
   void Define(std::string_view name, int position, int length, FieldKind kind) {
     if (!file || position < 1 || length < 1 ||
-        position + length - 1 > static_cast<int>(buffer.size()) ||
+        static_cast<long long>(position) + length - 1 > static_cast<long long>(buffer.size()) ||
         (kind == FieldKind::kNumeric && length > kMaxNumericKeyLength)) {
       throw RunTimeError(kErrInvalidCall);
     }
@@ -197,7 +198,14 @@ int BtrAccess::CloseFile() {
 FieldValue BtrAccess::GetField(std::string_view name) const {
   const FieldInfo& f = impl_->Field(name);
   std::string_view bytes(impl_->buffer.data() + (f.position - 1), static_cast<std::size_t>(f.length));
-  if (f.kind == FieldKind::kNumeric) return FieldValue::Number(Currency(DecodeZoned(bytes)));
+  if (f.kind == FieldKind::kNumeric) {
+    // Currency holds whole numbers up to 922337203685477: a wider field's
+    // value beyond that overflows as the runtime's conversion does.
+    constexpr std::int64_t kMaxWhole = std::numeric_limits<std::int64_t>::max() / 10000;
+    const std::int64_t value = DecodeZoned(bytes);
+    if (value > kMaxWhole || value < -kMaxWhole) throw RunTimeError(kErrOverflow);
+    return FieldValue::Number(Currency(value));
+  }
   return FieldValue::Text(text::FromCp932(bytes));
 }
 

@@ -5,6 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/path/host_path.h"
+#include "platform/path/no_case.h"
+
 namespace qz::record {
 namespace {
 
@@ -134,7 +137,7 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
           return std::nullopt;
         }
         for (const KeySegment& s : key->segments) {
-          if (s.position + s.length - 1 > f.record_length) {
+          if (s.position > f.record_length || s.length > f.record_length - s.position + 1) {
             Fail(error, "key " + want + " of " + name + " lies outside the record");
             return std::nullopt;
           }
@@ -214,31 +217,16 @@ std::string AsciiUpper(std::string_view s) {
   return out;
 }
 
-std::string NativePath(std::string_view path) {
-  std::string out(path);
-  for (char& c : out) {
-    if (c == '\\') c = '/';
-  }
-  if (out.size() >= 2 && out[1] == ':' &&
-      ((out[0] >= 'A' && out[0] <= 'Z') || (out[0] >= 'a' && out[0] <= 'z'))) {
-    out.erase(0, 2);
-  }
-  return out;
-}
+std::string NativePath(std::string_view path) { return path::ToHostPath(path); }
 
 std::string FindInFolder(const std::string& folder, std::string_view name) {
+  std::string found = path::ResolveNoCase(path::JoinPath(folder.empty() ? "." : folder, name));
   std::error_code ec;
-  fs::path exact = fs::path(folder) / std::string(name);
-  if (fs::exists(exact, ec)) return exact.string();
-  const std::string want = AsciiUpper(name);
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (AsciiUpper(it->path().filename().string()) == want) return it->path().string();
-  }
-  return {};
+  return fs::exists(found, ec) ? found : std::string();
 }
 
 std::string FindDefinitionsFile(std::string_view definition_folder) {
-  std::string path = NativePath(definition_folder);
+  std::string path = path::ResolveNoCase(NativePath(definition_folder));
   if (path.empty()) return {};
   std::error_code ec;
   if (fs::is_regular_file(path, ec)) return path;

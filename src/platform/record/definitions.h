@@ -97,19 +97,21 @@ std::string FormatKey(const KeyDef& key);
 std::optional<KeyDef> ParseKey(std::string_view text);
 
 // The definitions file named by `definition_folder`: the file itself, or the
-// entry "CPFSPEC.INI" (any case) of that folder. Backslashes and a drive
-// letter are accepted. Empty when there is none.
+// entry "CPFSPEC.INI" of that folder, every part found without regard to
+// case. The suite's path forms are accepted (NativePath). Empty when there
+// is none.
 std::string FindDefinitionsFile(std::string_view definition_folder);
 
 // `s` with ASCII letters in upper case (names of files, definitions, fields).
 std::string AsciiUpper(std::string_view s);
 
-// `path` as this system writes it: backslashes become "/", a leading drive
-// letter ("C:") is dropped.
+// `path` (the suite's form: backslashes, drive letters, network paths) as a
+// path of this machine, by the same rules as every other file of the system
+// (path::ToHostPath).
 std::string NativePath(std::string_view path);
 
-// The entry `name` of `folder`, matched exactly or else without regard to
-// case; empty when the folder has no such entry.
+// The entry `name` of `folder` (a path of this machine), matched exactly or
+// else without regard to case; empty when the folder has no such entry.
 std::string FindInFolder(const std::string& folder, std::string_view name);
 
 }  // namespace qz::record

@@ -36,7 +36,7 @@ bool EncodeZoned(std::int64_t value, int length, char* out) {
     mag /= 10;
   }
   if (mag > 0) return false;
-  if (value < 0) digits.back() = static_cast<char>(digits.back() - '0' + 0x70);
+  if (value < 0) digits.back() = static_cast<char>(digits.back() - '0' + 0x50);  // "P"-"Y"
   digits.copy(out, digits.size());
   return true;
 }

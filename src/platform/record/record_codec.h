@@ -1,11 +1,12 @@
 // Byte encodings of record fields and keys.
 //
 // Numeric fields hold signed zoned decimal: zero-filled digits, the sign in
-// the zone of the last byte ("0"-"9" for a positive value, "p"-"y" for a
-// negative one). Reading is lenient: blanks around the digits are skipped,
-// an all-blank field is 0, a last byte "@" or "A"-"I" is positive and
-// "P"-"Y" negative, a leading "-" or "+" is taken as the sign, and any other
-// byte counts as the digit of its low four bits (0 above 9).
+// the zone of the last byte ("0"-"9" for a positive value, "P"-"Y", zone 5,
+// for a negative one, as the suite's zoned-decimal readers take them).
+// Reading is lenient: blanks around the digits are skipped, an all-blank
+// field is 0, a last byte "@" or "A"-"I" is positive and "P"-"Y" or "p"-"y"
+// negative, a leading "-" or "+" is taken as the sign, and any other byte
+// counts as the digit of its low four bits (0 above 9).
 //
 // Keys are built from the record bytes by the key's segments: alpha and
 // kanji segments as their raw bytes, numeric segments as eight bytes that

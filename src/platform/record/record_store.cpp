@@ -86,6 +86,10 @@ struct Session {
   std::vector<std::shared_ptr<Group>> groups;
   std::map<std::string, std::weak_ptr<StoreFile>> files;
   bool in_tx = false;
+  // SQLite rolled back part of the running transaction on its own (an
+  // interrupted or failed write): nothing more may be written in it, and it
+  // can only be aborted.
+  bool tx_lost = false;
   std::vector<std::shared_ptr<StoreFile>> held;  // closed inside a transaction
 };
 
@@ -118,6 +122,7 @@ Session& CurrentSession() {
     new (&session->held) std::vector<std::shared_ptr<StoreFile>>();
     session->generation = ForkGeneration();
     session->in_tx = false;
+    session->tx_lost = false;
   }
   return *session;
 }
@@ -165,14 +170,17 @@ StoreFile::~StoreFile() {
 int StoreFile::Fail(int rc) {
   int status = StatusOf(rc);
   if (group_->tx_started && sqlite3_get_autocommit(group_->db)) {
-    // SQLite rolled the transaction back on its own.
+    // SQLite rolled the transaction back on its own: the writes made so far
+    // on this connection are gone, so the transaction as a whole is lost.
     group_->tx_started = false;
+    CurrentSession().tx_lost = true;
   }
   return status == kStatusOk ? kStatusIoError : status;
 }
 
 int StoreFile::Before() {
   Session& s = CurrentSession();
+  if (s.in_tx && s.tx_lost) return kStatusIoError;
   if (s.in_tx && !group_->tx_started) {
     int rc = Exec(group_->db, "BEGIN");
     if (rc != SQLITE_OK) return StatusOf(rc);
@@ -448,6 +456,7 @@ namespace {
 
 void EndSession(Session& s) {
   s.in_tx = false;
+  s.tx_lost = false;
   for (auto& g : s.groups) g->tx_started = false;
   s.held.clear();
   PruneGroups(s);
@@ -458,6 +467,11 @@ void EndSession(Session& s) {
 int CommitTransaction() {
   Session& s = CurrentSession();
   if (!s.in_tx) return kStatusNoTransaction;
+  if (s.tx_lost) {
+    // Committing the rest would store half of it: undo everything instead.
+    RollbackTransaction();
+    return kStatusIoError;
+  }
   for (auto& g : s.groups) {
     if (!g->tx_started) continue;
     int rc = Exec(g->db, "COMMIT");
@@ -521,6 +535,14 @@ int CreateStoreFile(const std::string& path, const FileDef& file_def, bool repla
     return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
   }
   return kStatusOk;
+}
+
+int InterruptEveryStep(void*) { return 1; }
+
+void InterruptWritesForTesting(bool on) {
+  for (auto& g : CurrentSession().groups) {
+    sqlite3_progress_handler(g->db, on ? 1 : 0, on ? InterruptEveryStep : nullptr, nullptr);
+  }
 }
 
 void SetBusyTimeoutMs(int ms) {

@@ -101,6 +101,11 @@ bool InTransaction();
 int CreateStoreFile(const std::string& path, const FileDef& file_def, bool replace);
 
 void SetBusyTimeoutMs(int ms);
+
+// Tests only: while on, every statement of this thread's open connections is
+// interrupted (as a failing disk would stop a write), so that the handling of
+// a transaction that SQLite rolled back by itself can be shown.
+void InterruptWritesForTesting(bool on);
 int BusyTimeoutMs();
 
 }  // namespace qz::record::internal

@@ -42,6 +42,31 @@ std::optional<double> RadixValue(std::string_view s, int radix, std::size_t& use
   return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(v)));
 }
 
+// Copies the optional sign, the digits and the one decimal point at the start
+// of `t` into `clean` (without a "+"); returns the index after them and sets
+// `any` when a digit was seen.
+std::size_t ScanMantissa(std::string_view t, std::string& clean, bool& any) {
+  std::size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+    if (t[i] == '-') clean += '-';
+    ++i;
+  }
+  any = false;
+  bool point = false;
+  for (; i < t.size(); ++i) {
+    char c = t[i];
+    if (IsDigit(c)) {
+      any = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+    clean += c;
+  }
+  return i;
+}
+
 // The number that a complete numeric text states, for the conversions.
 // Returns nullopt for text that is not numeric; sets `overflow` when it is
 // numeric but does not fit a double.
@@ -71,23 +96,8 @@ std::optional<double> ParseNumeric(std::string_view input, bool& overflow) {
     return v;
   }
   std::string clean;
-  std::size_t i = 0;
-  if (t[i] == '+' || t[i] == '-') {
-    if (t[i] == '-') clean += '-';
-    ++i;
-  }
-  bool any = false, point = false;
-  for (; i < t.size(); ++i) {
-    char c = t[i];
-    if (IsDigit(c)) {
-      any = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-    clean += c;
-  }
+  bool any = false;
+  std::size_t i = ScanMantissa(t, clean, any);
   if (!any) return std::nullopt;
   if (i < t.size()) {
     char c = t[i];
@@ -164,23 +174,8 @@ double Val(std::string_view text) {
     return *v;
   }
   std::string clean;
-  std::size_t i = 0;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    if (s[i] == '-') clean += '-';
-    ++i;
-  }
-  bool any = false, point = false;
-  for (; i < s.size(); ++i) {
-    char c = s[i];
-    if (IsDigit(c)) {
-      any = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-    clean += c;
-  }
+  bool any = false;
+  std::size_t i = ScanMantissa(s, clean, any);
   if (!any) return 0;
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
     std::size_t j = i + 1;

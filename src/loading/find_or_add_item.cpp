@@ -1,0 +1,31 @@
+#include "loading/find_or_add_item.h"
+
+#include "examinee/bas_public.h"
+#include "loading/load_messages.h"
+#include "loading/load_state.h"
+#include "platform/runtime/run_time_error.h"
+
+namespace qz {
+
+bool Fnc_FindOrAddItem(Currency code, std::int16_t& index) {
+  index = 0;
+  if (code == basPublic.HassouCode) return false;
+  OneBasedList<KomInfo>& table = frmResultIn.ItemTable;
+  for (int i = 1; i <= table.Count(); ++i) {
+    if (table[i].KomCode == code) {
+      index = static_cast<std::int16_t>(i);
+      return false;
+    }
+  }
+  if (table.Count() >= kMaxItemCount) {
+    ShowLoadErrorReport("検査項目の格納処理でエラーが発生しました。", RunTimeError(kErrOverflow));
+    return false;
+  }
+  KomInfo added;
+  added.KomCode = code;
+  table.Append(std::move(added));
+  index = static_cast<std::int16_t>(table.Count());
+  return true;
+}
+
+}  // namespace qz

@@ -1,0 +1,24 @@
+// Fnc_FindOrAddItem: the one way records enter the item table of the result
+// screen (frmResultIn.ItemTable).
+#ifndef QZ_LOADING_FIND_OR_ADD_ITEM_H_
+#define QZ_LOADING_FIND_OR_ADD_ITEM_H_
+
+#include <cstdint>
+
+#include "platform/text/currency.h"
+
+namespace qz {
+
+// Finds item number `code` in frmResultIn.ItemTable or appends a record for
+// it (only KomCode set, every other field zero or empty).
+//
+// Returns true only when a record was appended. `index` is the item's
+// position (1-based), or 0 when `code` is basPublic.HassouCode (the
+// dispatch-date item is never in the table) or the table already holds
+// kMaxItemCount records; the latter shows the error report "検査項目の格納
+// 処理でエラーが発生しました。" (overflow) and leaves the table as it was.
+bool Fnc_FindOrAddItem(Currency code, std::int16_t& index);
+
+}  // namespace qz
+
+#endif  // QZ_LOADING_FIND_OR_ADD_ITEM_H_

@@ -1,0 +1,33 @@
+// Sub_JkoInfo: the item lines of the result grid. Decides which items of
+// the item table are shown, records which item every grid line shows
+// (frmResultIn.RowItems), writes the first line of each shown input group
+// into column 1 of the group-jump list, and, when the screen has its grid
+// (frmResultIn.sprResult), lays out each line's name, reference range and
+// unit cells with their fonts and back colours.
+//
+// Run by the load after the input-group lists are built, and again by the
+// group selection and the screen reload. Needs the sorted item table,
+// frmResultIn.InputGroups and the lists of frmGrpSel and frmGrpJmp. The
+// text colours of the name cells are the grid's (colour letters of the item
+// kinds, frmResultIn.SysColors).
+#ifndef QZ_LOADING_ITEM_ROWS_H_
+#define QZ_LOADING_ITEM_ROWS_H_
+
+namespace qz {
+
+// Rebuilds frmResultIn.RowItems (and the grid's rows: basPublic.DataRow - 1
+// header rows plus one per line). An item is shown when IsItemShown
+// passes and its input group is selected in frmGrpSel; an item whose group
+// is not in frmResultIn.InputGroups (at or after the group of the item
+// before) is not shown, and the later items are still matched.
+//
+// A range that Fnc_EditStdRange cannot edit shows "基準値の編集でエラーが
+// 発生しました。" with the item's name and bounds and leaves its cell
+// empty. Returns true (the load goes on); a run-time error (an item kind
+// outside 0..4 among them) shows "受診項目情報の表示処理でエラーが発生
+// しました。" and ends the step, keeping the lines built so far.
+bool Sub_JkoInfo();
+
+}  // namespace qz
+
+#endif  // QZ_LOADING_ITEM_ROWS_H_

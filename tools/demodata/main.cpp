@@ -1,0 +1,36 @@
+// demodata <folder> [computer-name]
+//
+// Makes a complete suite folder tree with the demo data set in <folder>:
+// the program folder with its INI files and definitions, the data folder
+// with every master and the five demo examinees, and the work folder. The
+// log-on rows name this machine (or the computer name given) and today.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "kit/demo_data.h"
+#include "kit/suite_builder.h"
+#include "platform/clock/clock.h"
+#include "platform/system/system_info.h"
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: demodata <folder> [computer-name]\n");
+    return 2;
+  }
+  try {
+    qz::testkit::DemoOptions options;
+    options.computer_name = argc == 3 ? argv[2] : qz::system::ComputerName();
+    options.today = qz::Today();
+    qz::testkit::SuiteBuilder builder(argv[1]);
+    qz::testkit::AddDemoData(builder, options);
+    const qz::testkit::SuitePaths& p = builder.Build();
+    std::printf("demo suite written to %s\n  program folder %s\n  data folder    %s\n  work folder    %s\n",
+                p.root.c_str(), p.program.c_str(), p.data.c_str(), p.work.c_str());
+    std::printf("  terminal %s, consultations of %d\n", options.computer_name.c_str(), options.today);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "demodata: %s\n", e.what());
+    return 1;
+  }
+}
