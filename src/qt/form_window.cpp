@@ -451,7 +451,7 @@ bool FormWindow::HandleMouse(ui::Control& c, QObject* watched, QMouseEvent* e, b
       const bool on_active = col == spr.active_col() && row == spr.active_row() && spr.has_focus();
       backend_.Dispatch([&spr, col, row, button, shift, dbl](ui::Shell& shell) {
         if (dbl) {
-          if (UserCanReach(spr)) spr.DoubleClickCell(col, row);
+          if (UserCanReach(spr)) spr.SecondClickOfDouble(col, row);
           return;
         }
         spr.PointAt(col, row);
@@ -467,7 +467,7 @@ bool FormWindow::HandleMouse(ui::Control& c, QObject* watched, QMouseEvent* e, b
       if (!view->CellAt(watched, pos, row, col)) return true;
       backend_.Dispatch([&grid, row, col, button, shift, dbl](ui::Shell& shell) {
         if (dbl) {
-          if (UserCanReach(grid)) grid.DoubleClickCell(row, col);
+          if (UserCanReach(grid)) grid.SecondClickOfDouble();
           return;
         }
         grid.PointAt(row, col);

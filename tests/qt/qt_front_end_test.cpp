@@ -186,6 +186,20 @@ TEST_F(QtFrontEnd, ClicksKeysAndTypingReachTheModelThroughTheShell) {
   EXPECT_EQ(log, (std::vector<std::string>{"leave>3,3", "key 49", "key 121", "key 13"}))
       << "F10 reaches the grid, not a menu";
 
+  // A double click on a row: one click, then the double click.
+  log.clear();
+  form.sprResult.on_click = [&](int, int r) { log.push_back("click " + std::to_string(r)); };
+  form.sprResult.on_dbl_click = [&](int, int r) { log.push_back("dblclick " + std::to_string(r)); };
+  const QRect row4 = table->visualRect(table->model()->index(4, 1));
+  ASSERT_TRUE(Step([&] {
+    ClickOn(table->viewport(), row4.center());
+    const QPointF at(row4.center());
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, table->viewport()->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &dbl);
+  }));
+  EXPECT_EQ(log, (std::vector<std::string>{"leave>1,4", "click 4", "dblclick 4"}));
+
   log.clear();
   ASSERT_TRUE(Step([&] { ClickOn(Widget<QPushButton>(form.cmdOk)); }));
   EXPECT_EQ(log, (std::vector<std::string>{"leave>-1,-1", "ok"}));

@@ -343,6 +343,11 @@ void ListGrid::DragSelect(int from_row, int from_col, int to_row, int to_col) {
 void ListGrid::DoubleClickCell(int r, int c) {
   if (!visible || !enabled) return;
   ClickCell(r, c);
+  SecondClickOfDouble();
+}
+
+void ListGrid::SecondClickOfDouble() {
+  if (!visible || !enabled) return;
   if (on_dbl_click) on_dbl_click();
 }
 

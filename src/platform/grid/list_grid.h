@@ -145,6 +145,9 @@ class ListGrid : public ui::Control {
   void DragSelect(int from_row, int from_col, int to_row, int to_col);
   // A double click: the click, then dbl-click.
   void DoubleClickCell(int row, int col);
+  // The second press of a double click whose first press was delivered as
+  // a click already (a front end's mouse): dbl-click.
+  void SecondClickOfDouble();
   // A key pressed: key-down; unless the handler set the code to 0, Up/Down
   // (Left/Right) move the current cell, with Shift only the selection end.
   // Returns the key code after the handler.

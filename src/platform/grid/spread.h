@@ -228,6 +228,10 @@ class Spread : public ui::Control {
   // A double click: the click, then editing of the active cell starts (its
   // text kept), then dbl-click.
   void DoubleClickCell(int col, int row, float x = 0, float y = 0);
+  // The second press of a double click whose first press was delivered as
+  // a click already (a front end's mouse): editing of the active cell
+  // starts when it is (col, row), then dbl-click.
+  void SecondClickOfDouble(int col, int row);
   // The right button pressed over (col, row) (right-click) and released
   // (mouse-up with the right button). The active cell does not move.
   void RightClickCell(int col, int row, float x = 0, float y = 0);

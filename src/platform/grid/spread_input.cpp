@@ -195,6 +195,11 @@ void Spread::ClickCell(int c, int r, float x, float y) {
 void Spread::DoubleClickCell(int c, int r, float x, float y) {
   if (!visible || !enabled || !InGrid(c, r)) return;
   ClickCell(c, r, x, y);
+  SecondClickOfDouble(c, r);
+}
+
+void Spread::SecondClickOfDouble(int c, int r) {
+  if (!visible || !enabled || !InGrid(c, r)) return;
   if (c == active_col_ && r == active_row_) SetEditMode(true);
   if (on_dbl_click) on_dbl_click(c, r);
 }
