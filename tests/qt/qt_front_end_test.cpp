@@ -151,6 +151,17 @@ TEST_F(QtFrontEnd, TheGridFormRendersCellsColoursFrozenRowsAndHiddenColumns) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->model()->index(2, 1).data().toString().toStdString(), "要経過観察");
   EXPECT_EQ(list->model()->index(2, 1).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(0xFF, 0xC0, 0xC0));
+  EXPECT_EQ(list->model()->index(1, 0).data(Qt::BackgroundRole).value<QBrush>().color(),
+            QApplication::palette().color(QPalette::Button))
+      << "the fixed column in the button face";
+  ASSERT_TRUE(Step([&] {
+    form.grdList.SetRow(1);
+    form.grdList.SetCol(2);
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(list->model()->index(1, 2).data(Qt::BackgroundRole).value<QBrush>().color(),
+            QApplication::palette().color(QPalette::Highlight))
+      << "the selection (current cell) in the highlight colour";
   auto* tabs = Widget<QTabBar>(form.tabKind);
   ASSERT_EQ(tabs->count(), 2);
   EXPECT_EQ(tabs->tabText(1).toStdString(), "所見");
