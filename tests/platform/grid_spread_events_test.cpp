@@ -288,5 +288,31 @@ TEST_F(SpreadEventsTest, ShrinkingPullsTheActiveCellInAndDropsItsEdit) {
   EXPECT_EQ(spr.TextAt(9, 5), "");
 }
 
+TEST_F(SpreadEventsTest, AMoveWhoseTargetAHandlerCutAwayLeavesTheActiveCellInside) {
+  // The reload of the screen rebuilds the grid smaller from inside an event
+  // of the move; the click target, a check-box cell with a text, is gone.
+  struct Case {
+    const char* what;
+    int rows, cols;
+  } cases[] = {{"rows cut", 5, 12}, {"columns cut", 10, 2}};
+  for (const Case& c : cases) {
+    Spread s(nullptr, "sprResult");
+    s.SetMaxCols(12);
+    s.SetMaxRows(10);
+    s.SetCellType(Range::Column(3), CellType::kCheckBox);
+    s.SetText(3, 8, "1");
+    int changes = 0;
+    s.on_change = [&](int, int) { ++changes; };
+    s.on_leave_cell = [&](int, int, int, int, bool&) {
+      s.SetMaxRows(c.rows);
+      s.SetMaxCols(c.cols);
+    };
+    s.ClickCell(3, 8);
+    EXPECT_TRUE(s.InGrid(s.active_col(), s.active_row())) << c.what;
+    EXPECT_EQ(changes, 0) << c.what << ": no check toggled outside the grid";
+    EXPECT_FALSE(s.MoveActiveCell(3, 8)) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace qz::grid

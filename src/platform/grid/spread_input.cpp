@@ -68,7 +68,9 @@ bool Spread::MoveActiveCell(int c, int r) {
   bool cancel = false;
   if (on_leave_cell) on_leave_cell(from_col, from_row, c, r, cancel);
   // A handler that cancels, or that moved the active cell itself, decides
-  // where the active cell stays.
+  // where the active cell stays; so does one that made the grid too small
+  // for the target.
+  if (c > max_cols_ || r > max_rows_) return false;
   if (!cancel && active_col_ == from_col && active_row_ == from_row) {
     active_col_ = c;
     active_row_ = r;
@@ -184,18 +186,21 @@ void Spread::OnFocusLeaving(Control*) {
 
 void Spread::ClickCell(int c, int r, float x, float y) {
   if (!visible || !enabled || !InGrid(c, r)) return;
-  if (!IsHeader(c, r) && MoveActiveCell(c, r) &&
+  if (!IsHeader(c, r) && MoveActiveCell(c, r) && InGrid(c, r) &&
       FormatAt(c, r).type == CellType::kCheckBox && !CellLocked(c, r)) {
     ToggleCheck(c, r);
   }
+  // The leave-cell or change handler may have unloaded the form.
+  if (!StillOnScreen()) return;
   if (on_mouse_up) on_mouse_up(kButtonLeft, 0, x, y);
+  if (!StillOnScreen()) return;
   if (on_click) on_click(c, r);
 }
 
 void Spread::DoubleClickCell(int c, int r, float x, float y) {
   if (!visible || !enabled || !InGrid(c, r)) return;
   ClickCell(c, r, x, y);
-  SecondClickOfDouble(c, r);
+  if (StillOnScreen()) SecondClickOfDouble(c, r);
 }
 
 void Spread::SecondClickOfDouble(int c, int r) {

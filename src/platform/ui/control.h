@@ -107,6 +107,11 @@ class Control {
   // A mouse click: MouseDown, MouseUp and, for the left button, Click.
   virtual void HandleClick(int button, int shift);
 
+  // Whether the control's form is still loaded and visible (true without a
+  // form). Input handling stops when a handler unloaded or hid the form
+  // in the middle of one input.
+  bool StillOnScreen() const;
+
   // Properties common to every control. Plain data: writing one raises no
   // event (controls whose writes raise events have their own setters).
   std::string caption;      // Caption of labels, buttons, frames, check boxes.

@@ -156,8 +156,14 @@ void Form::SetFocusTo(Control* control) {
   Control* old = active_control_;
   if (old == control) return;
   if (old != nullptr) {
+    // The leaving control's handlers may unload or hide the form: the
+    // focus then goes nowhere.
+    const bool on_screen = loaded_ && visible_;
+    auto gone = [&] { return on_screen && (!loaded_ || !visible_); };
     old->OnFocusLeaving(control);
+    if (gone()) return;
     Raise(old->on_lost_focus);
+    if (gone()) return;
   }
   active_control_ = control;
   if (control == nullptr) return;

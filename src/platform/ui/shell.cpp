@@ -205,6 +205,10 @@ void Shell::DoEvents() {
 }
 
 void Shell::RunPending() {
+  // Timers fall due by the clock at the start: a timer whose handler takes
+  // longer than its interval ticks once here and again at the next yield,
+  // instead of keeping the loop from ever returning to the user's input.
+  const std::int64_t start = NowMs();
   for (;;) {
     if (!posted_.empty()) {
       std::function<void()> event = std::move(posted_.front());
@@ -213,7 +217,7 @@ void Shell::RunPending() {
       continue;
     }
     std::int64_t due = NextTimerDue();
-    if (due >= 0 && due <= NowMs()) {
+    if (due >= 0 && due <= start) {
       TickTimers();
       continue;
     }
@@ -456,7 +460,8 @@ bool Shell::UserClick(Control& control, int button, int shift) {
   }
   // The left button takes the focus before the control sees the press.
   if (button == 1 && control.CanFocus() && form->active_control_ != &control) form->SetFocusTo(&control);
-  if (Reachable(control)) control.HandleClick(button, shift);
+  // The control that was left may have unloaded the form.
+  if (AcceptsInput(*form) && Reachable(control)) control.HandleClick(button, shift);
   return true;
 }
 
@@ -499,9 +504,13 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
     form.SetFocusTo(stops[next]);
     return;
   }
+  // A handler may unload (or hide) the form: the rest of the key then
+  // reaches none of its controls.
+  auto gone = [&form] { return !form.loaded_ || !form.visible_; };
   int k = key_code;
   int s = shift;
   if (form.key_preview && form.on_key_down) form.on_key_down(k, s);
+  if (gone()) return;
   if (k != 0) {
     if (target != nullptr) {
       target->HandleKeyDown(k, s);
@@ -509,8 +518,10 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
       form.on_key_down(k, s);
     }
   }
+  if (gone()) return;
   bool swallowed = k == 0;
   if (!swallowed && ascii != 0) DeliverChar(form, ascii, {});
+  if (gone()) return;
   if (!swallowed) {
     // Enter and Space press a focused button; Enter and Esc the form's
     // default and cancel buttons.
@@ -530,12 +541,14 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
       }
     }
     if (press != nullptr) Raise(press->on_click);
+    if (gone()) return;
   }
   // The release: the form first with KeyPreview; a key the form swallowed
   // on the way down does not reach the control on the way up either.
   int ku = key_code;
   int su = shift;
   if (form.key_preview && form.on_key_up) form.on_key_up(ku, su);
+  if (gone()) return;
   if (ku != 0 && !swallowed) {
     Control* now = form.active_control_;
     if (now != nullptr) {
@@ -549,7 +562,7 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
 void Shell::DeliverChar(Form& form, int ascii, const std::string& text) {
   int a = ascii;
   if (form.key_preview && form.on_key_press) form.on_key_press(a);
-  if (a == 0) return;
+  if (a == 0 || !form.loaded_ || !form.visible_) return;
   // A character the form replaced is typed as the new one.
   if (Control* target = form.active_control_) target->HandleChar(a, a == ascii ? text : std::string());
 }
