@@ -324,6 +324,20 @@ TEST_F(SpreadTest, SortsMoreRowsThanTheDesignSize) {
   EXPECT_EQ(spr.TextAt(1, 1200), "1200");
 }
 
+TEST_F(SpreadTest, ANumberKeyTakesOnlyDecimalNumbersAndKeepsATotalOrder) {
+  // Texts that are no decimal number sort before the numbers, in their
+  // order; a cell of another type in the key column changes nothing.
+  spr.SetCellType(Range::Column(1), CellType::kFloat);
+  spr.SetCellType(Range::Cell(1, 6), CellType::kEdit);
+  const std::vector<std::string> texts = {" 5 ", "nan", "-2", "inf", "1e1", "0x10", "+3", "", "abc", "7"};
+  for (int i = 0; i < static_cast<int>(texts.size()); ++i) spr.SetText(1, i + 1, texts[i]);
+  const SortKey keys[] = {{1, true}};
+  spr.Sort(Range::Block(1, 1, 1, static_cast<int>(texts.size())), keys);
+  std::vector<std::string> sorted;
+  for (int r = 1; r <= static_cast<int>(texts.size()); ++r) sorted.push_back(spr.TextAt(1, r));
+  EXPECT_EQ(sorted, (std::vector<std::string>{"nan", "inf", "0x10", "", "abc", "-2", "+3", " 5 ", "7", "1e1"}));
+}
+
 TEST_F(SpreadTest, SortRefusesMoreThanThreeKeys) {
   const SortKey keys[] = {{1, true}, {2, true}, {3, true}, {4, true}};
   try {

@@ -1,9 +1,9 @@
 #include "platform/grid/list_grid.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
+#include "platform/grid/sort_number.h"
 #include "platform/grid/spread_types.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
@@ -11,16 +11,6 @@
 namespace qz::grid {
 
 namespace {
-
-bool ParseNumber(const std::string& text, double& out) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return false;
-  const auto last = text.find_last_not_of(' ');
-  const std::string trimmed = text.substr(first, last - first + 1);
-  char* end = nullptr;
-  out = std::strtod(trimmed.c_str(), &end);
-  return end == trimmed.c_str() + trimmed.size();
-}
 
 std::string FoldAscii(std::string bytes) {
   for (char& c : bytes) {
@@ -254,7 +244,7 @@ void ListGrid::Sort(int first_row, int last_row, int key_col, ListSort order) {
   for (int r = lo; r <= hi; ++r) {
     Key& k = keys[r - lo];
     const std::string& text = cells_[r][key_col].text;
-    k.is_number = ParseNumber(text, k.number);
+    k.is_number = ParseSortNumber(text, k.number);
     k.bytes = text::ToCp932(text);
     if (order == ListSort::kStringNoCaseAscending || order == ListSort::kStringNoCaseDescending) {
       k.bytes = FoldAscii(std::move(k.bytes));

@@ -1,10 +1,10 @@
 // Sorting rows of the grid model.
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/grid/spread.h"
+#include "platform/grid/sort_number.h"
 #include "platform/grid/spread_cells.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
@@ -20,16 +20,6 @@ struct KeyValue {
   double number = 0;
   std::string bytes;  // CP932
 };
-
-bool ParseNumber(const std::string& text, double& out) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return false;
-  const auto last = text.find_last_not_of(' ');
-  const std::string trimmed = text.substr(first, last - first + 1);
-  char* end = nullptr;
-  out = std::strtod(trimmed.c_str(), &end);
-  return end == trimmed.c_str() + trimmed.size();
-}
 
 // <0, 0, >0 as a sorts before, with or after b in ascending order.
 int Compare(const KeyValue& a, const KeyValue& b) {
@@ -58,15 +48,22 @@ void Spread::Sort(const Range& block, std::span<const SortKey> keys) {
   CommitEdit();
 
   const int n = row_hi - row_lo + 1;
+  // A key compares numbers when its column's first row of the block is of a
+  // number type: one way of comparing for the whole key keeps the order
+  // total even where single cells have another type.
+  std::vector<bool> numeric(keys.size());
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    const CellType type = FormatAt(keys[k].col, row_lo).type;
+    numeric[k] = type == CellType::kFloat || type == CellType::kInteger;
+  }
   std::vector<std::vector<KeyValue>> values(n, std::vector<KeyValue>(keys.size()));
   for (int i = 0; i < n; ++i) {
     for (std::size_t k = 0; k < keys.size(); ++k) {
       KeyValue& v = values[i][k];
       const std::string text = TextAt(keys[k].col, row_lo + i);
-      const CellType type = FormatAt(keys[k].col, row_lo + i).type;
-      v.numeric = type == CellType::kFloat || type == CellType::kInteger;
+      v.numeric = numeric[k];
       if (v.numeric) {
-        v.is_number = ParseNumber(text, v.number);
+        v.is_number = ParseSortNumber(text, v.number);
       } else {
         v.bytes = text::ToCp932(text);
       }
