@@ -147,5 +147,24 @@ TEST(UiTimers, ATimerSlowerThanItsIntervalTicksOncePerYieldInsteadOfForever) {
   Shell::Install(previous);
 }
 
+TEST(UiTimers, ATimerThatTickedInsideAnotherTimersYieldDoesNotTickAgainAfterIt) {
+  // The progress window's blink yields in its tick; a poll timer due at the
+  // same moment runs inside that yield, and only there.
+  ScriptedShell shell;
+  Form form("frmA");
+  auto& blink = form.Add<Timer>("tmrBlink");
+  auto& poll = form.Add<Timer>("tmrPoll");
+  blink.interval = poll.interval = 100;
+  Log log;
+  blink.on_timer = [&] {
+    log.push_back("blink " + std::to_string(shell.NowMs()));
+    shell.DoEvents();
+  };
+  poll.on_timer = [&] { log.push_back("poll " + std::to_string(shell.NowMs())); };
+  ASSERT_TRUE(shell.Drive([&] { form.Show(); }));
+  shell.AdvanceTime(200);
+  EXPECT_EQ(log, (Log{"blink 100", "poll 100", "blink 200", "poll 200"}));
+}
+
 }  // namespace
 }  // namespace qz::ui

@@ -276,8 +276,9 @@ void Shell::TickTimers() {
     }
   }
   for (Timer* t : due) {
-    // An earlier tick may have unloaded the form or stopped the timer.
-    if (!Contains(forms_, t->form()) || !t->armed_ || !t->enabled || t->running_) continue;
+    // An earlier tick may have unloaded the form or stopped the timer, or
+    // ticked this one already inside its yield.
+    if (!Contains(forms_, t->form()) || !t->armed_ || !t->enabled || t->running_ || t->due_ms_ > now) continue;
     t->due_ms_ = now + t->interval;
     t->running_ = true;
     struct Reset {
