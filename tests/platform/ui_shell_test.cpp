@@ -145,6 +145,16 @@ TEST(UiEndProgram, AnUntrappedRunTimeErrorEndsRunWithTheRuntimesReport) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST(UiEndProgram, AnyOtherUntrappedExceptionIsReportedAsAnInvalidCallAndEndsRun) {
+  ScriptedShell shell;
+  Form main("frmMain");
+  main.Add<CommandButton>("cmdGo").on_click = [] { (void)std::string("abc").substr(9); };
+  shell.Click("frmMain", "cmdGo").AnswerBox(MsgResult::kOk, "実行時エラー '5':\r\n\r\n");
+  EXPECT_TRUE(shell.Run(main));
+  EXPECT_TRUE(shell.ended());
+  EXPECT_SCRIPT_OK(shell);
+}
+
 TEST(UiCloseBox, RaisesQueryUnloadWithModeZeroAndTheHandlerMayRefuse) {
   ScriptedShell shell;
   Form form("frmA");

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <string>
 #include <utility>
 
 #include "platform/runtime/app.h"
@@ -147,11 +149,15 @@ bool Shell::Run(Form& main) {
     ended_ = true;
     posted_.clear();
     return true;
-  } catch (const RunTimeError& e) {
+  } catch (const std::exception& e) {
     // A run-time error no handler trapped ends the program with the
-    // runtime's own report.
+    // runtime's own report; any other failure is reported as an invalid
+    // call with its text rather than tearing the program down unreported.
+    const auto* run_time = dynamic_cast<const RunTimeError*>(&e);
+    const int number = run_time != nullptr ? run_time->number() : kErrInvalidCall;
+    const std::string description = run_time != nullptr ? run_time->description() : std::string(e.what());
     MessageBoxRequest report;
-    report.text = "実行時エラー '" + std::to_string(e.number()) + "':\r\n\r\n" + e.description();
+    report.text = "実行時エラー '" + std::to_string(number) + "':\r\n\r\n" + description;
     report.icon = MsgIcon::kCritical;
     report.title = App().title;
     backend_.ShowMessageBox(report);

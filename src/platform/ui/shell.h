@@ -117,7 +117,8 @@ class Shell {
   // Makes `main` the main form, shows it and runs the loop until the
   // program ends or the backend has no more input. A RunTimeError that no
   // handler trapped shows the runtime's report ("実行時エラー '<n>':") and
-  // ends the program. Returns true when the program ended.
+  // ends the program; any other std::exception the same way as error 5
+  // with its text. Returns true when the program ended.
   bool Run(Form& main);
   // Makes `form` the main form without showing it (drivers that show it
   // themselves).
