@@ -415,12 +415,9 @@ void FormWindow::FocusByUser(ui::Control& control) {
 
 bool FormWindow::HandleKey(QKeyEvent* e) {
   if (form_ == nullptr) return true;
+  // Alt+F4 too is a key: the form's handlers see it before the shell
+  // treats it as the close box.
   const ModelKey k = MapKey(*e);
-  ui::Form* form = form_;
-  if (k.key_code == ui::kKeyF4 && (k.shift & ui::kAltMask) != 0) {
-    backend_.Dispatch([form](ui::Shell& shell) { shell.UserCloseBox(*form); });
-    return true;
-  }
   if (k.key_code == 0) {
     if (k.ascii != 0) {
       const std::string text = e->text().toStdString();

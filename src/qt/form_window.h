@@ -10,7 +10,9 @@
 // close box of its widgets and hands them to the model through the
 // backend's Dispatch: Qt's own editing, toggling, focus moves and shortcuts
 // never run, so the model's handlers see every key first. The close box
-// and Alt+F4 go to the shell's close box (refused without the Close item).
+// goes to the shell's close box (refused without the Close item); Alt+F4
+// goes to the model as a key, whose handlers see it before the shell
+// treats it as the close box.
 //
 // Made and owned by QtBackend. Detach() cuts it from the model before the
 // form goes away; a detached window renders nothing and forwards nothing.

@@ -180,6 +180,42 @@ TEST(UiCloseBox, RaisesQueryUnloadWithModeZeroAndTheHandlerMayRefuse) {
   EXPECT_EQ(log[log.size() - 2], "query 1") << "unloading from code is mode 1";
 }
 
+TEST(UiCloseBox, AltF4ReachesTheKeyHandlersBeforeItActsAsTheCloseBox) {
+  // The main form maps Alt+F4 to a tool and has no Close item; a dialog
+  // with one closes on it unless its handler swallows the key.
+  struct Case {
+    const char* what;
+    bool close_item;
+    bool form_zeroes;
+    Log expected;
+    bool loaded_after;
+  } cases[] = {
+      {"close item: closes after the key down", true, false, {"key 115/4", "query 0", "unload"}, false},
+      {"close item removed: the key only", false, false, {"key 115/4"}, true},
+      {"a swallowed key does not close", true, true, {"key 115/4"}, true},
+  };
+  for (const Case& c : cases) {
+    ScriptedShell shell;
+    Form form("frmA");
+    form.Add<TextBox>("txtA");
+    Log log;
+    form.key_preview = true;
+    if (!c.close_item) form.system_menu.pop_back();
+    form.on_key_down = [&](int& key, int& shift) {
+      log.push_back("key " + std::to_string(key) + "/" + std::to_string(shift));
+      if (c.form_zeroes) key = 0;
+    };
+    form.on_query_unload = [&](int&, int mode) { log.push_back("query " + std::to_string(mode)); };
+    form.on_unload = [&](int&) { log.push_back("unload"); };
+    ASSERT_TRUE(shell.Drive([&] { form.Show(); }));
+    shell.Key(kKeyF4, kAltMask);
+    ASSERT_TRUE(shell.Play());
+    EXPECT_EQ(log, c.expected) << c.what;
+    EXPECT_EQ(form.loaded(), c.loaded_after) << c.what;
+    EXPECT_SCRIPT_OK(shell);
+  }
+}
+
 TEST(UiSendKeys, AreDeliveredAfterTheRunningHandlerNeverInsideIt) {
   ScriptedShell shell;
   Form form("frmA");

@@ -307,6 +307,18 @@ TEST_F(QtFrontEnd, TheCloseBoxAndAltF4GoToQueryUnloadUnlessCloseWasRemoved) {
   }));
   EXPECT_EQ(queried, 0);
   EXPECT_TRUE(main_form.loaded());
+
+  // Alt+F4 is a key of the form first: the main form maps it to a tool.
+  std::vector<int> keys;
+  main_form.key_preview = true;
+  main_form.on_key_down = [&](int& key, int& shift) {
+    keys.push_back(key * 10 + shift);
+    key = 0;
+  };
+  ASSERT_TRUE(Step([&] { KeyTo(shell->qt().WindowOf(main_form), Qt::Key_F4, {}, Qt::AltModifier); }));
+  EXPECT_EQ(keys, (std::vector<int>{ui::kKeyF4 * 10 + ui::kAltMask}));
+  EXPECT_EQ(queried, 0);
+  EXPECT_TRUE(main_form.loaded());
 }
 
 TEST_F(QtFrontEnd, MessageBoxesShowTheRequestAndReturnTheButtonChosen) {

@@ -549,6 +549,12 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
     }
     if (press != nullptr) Raise(press->on_click);
     if (gone()) return;
+    // Alt+F4 reaches the key handlers first (a program may map it), then
+    // closes the window as its close box does.
+    if (key_code == kKeyF4 && (shift & kAltMask) != 0) {
+      UserCloseBox(form);
+      if (gone()) return;
+    }
   }
   // The release: the form first with KeyPreview; a key the form swallowed
   // on the way down does not reach the control on the way up either.

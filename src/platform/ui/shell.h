@@ -189,8 +189,9 @@ class Shell {
   // KeyPreview), KeyPress for character keys, KeyUp; a key the form zeroes
   // in KeyDown reaches the control in none of them. Tab moves the focus in
   // tab order; Enter/Space press a focused button, Enter/Esc the default or
-  // cancel button. `ascii` 0 derives it from the key (Enter 13, Esc 27,
-  // Back 8, Space, letters and digits).
+  // cancel button; Alt+F4 then acts as the close box (UserCloseBox) unless
+  // a handler zeroed it. `ascii` 0 derives it from the key (Enter 13, Esc
+  // 27, Back 8, Space, letters and digits).
   bool UserKey(int key_code, int shift = 0, int ascii = 0);
   // Typed text into the focused control: per character KeyPress (form first
   // with KeyPreview), then Control::HandleChar (a text control replaces its
