@@ -113,13 +113,12 @@ void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
     sqlite3_close_v2(db);
     throw std::runtime_error("cannot open " + path);
   }
-  sqlite3_stmt* count = nullptr;
-  sqlite3_prepare_v2(db, "SELECT count(*) FROM records", -1, &count, nullptr);
-  sqlite3_step(count);
-  const int now = sqlite3_column_int(count, 0);
-  sqlite3_finalize(count);
-  const std::string sql = "CREATE TRIGGER full_disk BEFORE INSERT ON records WHEN (SELECT count(*) FROM records) >= " +
-                          std::to_string(now + allowed) + " BEGIN SELECT RAISE(ABORT, 'disk full'); END";
+  // The budget is part of each transaction: an aborted save gives it back.
+  const std::string sql = "CREATE TABLE insert_budget(n INTEGER); INSERT INTO insert_budget VALUES(" +
+                          std::to_string(allowed) +
+                          "); CREATE TRIGGER full_disk BEFORE INSERT ON records BEGIN "
+                          "SELECT RAISE(ABORT, 'disk full') WHERE (SELECT n FROM insert_budget) <= 0; "
+                          "UPDATE insert_budget SET n = n - 1; END";
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
   sqlite3_close_v2(db);
   if (rc != SQLITE_OK) throw std::runtime_error("cannot fail inserts of " + path);

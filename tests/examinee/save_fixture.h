@@ -59,8 +59,8 @@ class SaveBed {
   // Every record of `layout`'s file in key order, as bytes.
   std::vector<std::string> Dump(std::string_view layout) const;
 
-  // Makes every later insert into `file` in the data folder fail once
-  // `allowed` more inserts have gone in (as a full disk would).
+  // Makes the inserts into `file` in the data folder fail (as a full disk
+  // would) once `allowed` inserts have gone in within one transaction.
   void FailInsertsAfter(std::string_view file, int allowed) const;
 
   // The text of every message box so far.
