@@ -13,6 +13,7 @@
 
 #include "data/bas_file_access.h"
 #include "examinee/bas_public.h"
+#include "examinee/cls_vlmf_qzonllf.h"
 #include "examinee/frm_guide.h"
 #include "examinee/save_fixture.h"
 #include "examinee/save_screen.h"
@@ -76,7 +77,10 @@ TEST_F(WriteBack, TheLatestConsultationDateOnlyMovesForward) {
 }
 
 TEST_F(WriteBack, ANewHistoryRowGetsPriorityCoursesFirstAndTheScreensValues) {
+  bed.bed.suite.Add("QZCARLF", {{"CODE", kMe}, {"DATE", 20261101}, {"REN", 1}, {"SEIKAN", "S123"}});
+  bed.bed.suite.Add("QZJKRLF", {{"CODE", kMe}, {"DATE", 20261001}, {"REN", 1}, {"JSNO", "J0001"}, {"JSDATE", 20270331}});
   bed.Open();
+  basPublic.JkoKbn = 1;
   bed.Show({{NumericItem(1001, "身長"), Stamped("172.0 ")}});
   for (int k = 1; k <= 4; ++k) frmResultIn.CourseCodes[k] = Currency(100 + 10 * k);  // A..D = 110..140
   basPublic.YusenCno.Count = 1;
@@ -93,12 +97,12 @@ TEST_F(WriteBack, ANewHistoryRowGetsPriorityCoursesFirstAndTheScreensValues) {
   EXPECT_EQ(h->GetField("CNO3").ToLong(), 120);
   EXPECT_EQ(Text(h, "SHAT"), "C1");
   EXPECT_EQ(Text(h, "KDANID"), "0000000501");
-  EXPECT_EQ(Text(h, "SEIKAN"), std::string(10, ' '));
+  EXPECT_EQ(Text(h, "SEIKAN"), "S123      ");
   EXPECT_EQ(Text(h, "EDIT"), " ");
   EXPECT_EQ(Text(h, "PRINT"), " ");
   EXPECT_EQ(Text(h, "PRYMD"), "20261220");
   EXPECT_EQ(Text(h, "JHKBN"), "1");
-  EXPECT_EQ(Text(h, "JSNO"), std::string(11, ' '));
+  EXPECT_EQ(Text(h, "JSNO"), "J0001      ");
   EXPECT_TRUE(bed.Boxes().empty());
 }
 
@@ -316,6 +320,46 @@ TEST_F(WriteBack, AFailedResultWriteLeavesAllThreeFilesAsTheyWere) {
     record::BtrAccess next;  // no transaction was left behind
     EXPECT_EQ(next.BeginTrans(), record::kStatusOk);
     next.AbortTrans();
+  }
+}
+
+// A file that cannot be read ends the program after the save was undone:
+// the end processing then still releases the examinee in the on-line table
+// in a transaction of its own.
+TEST_F(WriteBack, AnUnreadableFileUndoesTheSaveBeforeTheProgramEnds) {
+  struct Case {
+    const char* file;
+    const char* warning;
+  };
+  for (const Case& c : std::vector<Case>{{"QZJSNLF.BTR", "受診者マスタの読み込みに失敗しました。"},
+                                         {"QZJRKLF.BTR", "受診歴マスタの読み込みに失敗しました。"},
+                                         {"QZKKKLF.BTR", "検査結果マスタの読み込みに失敗しました。"}}) {
+    SCOPED_TRACE(c.file);
+    SaveBed fresh;
+    fresh.bed.suite.Add("QZKKKLF", {{"CODE", kMe}, {"JDATE", kToday}, {"KKMKNO", 1001}, {"KNSACH", "170.0"}});
+    fresh.Open();
+    fresh.Show({{NumericItem(1001, "身長"), Stamped("172.0 ")}});
+    std::int32_t ren = 0;
+    ClsVlmfQzonllf().Sub_SetOnlineInfo(kMe, ren);
+    ASSERT_EQ(ren, 1);
+    bool released = false;
+    frmResultIn.UnloadHook = [&] { ClsVlmfQzonllf().Sub_DelOnlineInfo(std::to_string(ren), released); };
+    std::vector<std::vector<std::string>> before;
+    for (const char* layout : {"QZJSNLF", "QZJRKLF", "QZKKKLF"}) before.push_back(fresh.Dump(layout));
+    fresh.bed.DamageFile(c.file);
+    EXPECT_FALSE(Sub_UpdateMasters());
+    ASSERT_EQ(fresh.Boxes().size(), 1u);
+    EXPECT_EQ(fresh.Boxes()[0].rfind(std::string(c.warning) + "\r\n受診者番号 : 0000012345\r\nステータス : ", 0), 0u)
+        << fresh.Boxes()[0];
+    EXPECT_TRUE(released);
+    EXPECT_EQ(fresh.Read("QZONLLF", {{"REN", 1}}), nullptr);
+    int k = 0;
+    for (const char* layout : {"QZJSNLF", "QZJRKLF", "QZKKKLF"}) {
+      if (std::string(layout) + ".BTR" != c.file) {
+        EXPECT_EQ(fresh.Dump(layout), before[static_cast<std::size_t>(k)]) << layout;
+      }
+      ++k;
+    }
   }
 }
 
