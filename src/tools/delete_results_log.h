@@ -7,7 +7,9 @@
 // (basPublic.LogonUserId), the examinee number and the consultation date,
 // then for each record one "<FIELD> ： <value>" line for each of its 14
 // fields. Reads and deletes through basFileAccess.QZKKKLFObj. Called by the
-// history write-back (quiet) on the user-interface thread.
+// history write-back (quiet) on the user-interface thread; the operator's
+// deletion tool, which asks first and ends the examinee cycle, builds on it.
+// The form that is not quiet shows nothing more than the quiet one here.
 #ifndef QZ_TOOLS_DELETE_RESULTS_LOG_H_
 #define QZ_TOOLS_DELETE_RESULTS_LOG_H_
 
