@@ -7,6 +7,7 @@
 #include "data/common_sub.h"
 #include "data/std_range_text.h"
 #include "examinee/bas_public.h"
+#include "loading/color_letters.h"
 #include "loading/group_forms.h"
 #include "loading/item_filter.h"
 #include "loading/load_messages.h"
@@ -48,10 +49,12 @@ bool RangeText(const KomInfo& item, std::string& text) {
   return false;
 }
 
-// The cells of grid row `r` showing `item`.
-void DrawLine(grid::Spread& spr, int r, const KomInfo& item) {
+// The cells of grid row `r` showing `item`; `letter` is the colour letter
+// of its kind, the text colour of its name.
+void DrawLine(grid::Spread& spr, int r, const KomInfo& item, const std::string& letter) {
   using grid::Range;
   spr.SetText(basPublic.ItemCol, r, item.KomName);
+  SetCellForeColorByLetter(spr, basPublic.ItemCol, r, letter);
   spr.SetAlignment(Range::Cell(basPublic.ItemCol, r), grid::HAlign::kLeft);
   spr.SetFontSize(Range::Cell(basPublic.ItemCol, r), basPublic.FontSizeKom);
   spr.SetBackColor(Range::Cell(basPublic.ItemCol, r), AsColor(basPublic.ColorKom));
@@ -75,6 +78,7 @@ void DrawLine(grid::Spread& spr, int r, const KomInfo& item) {
     if (entry.KomCode == item.KomCode) spr.SetBackColor(Range::Row(r), AsColor(entry.Color));
   }
   if (item.Past != kPastBookedNow) spr.SetBackColor(Range::Row(r), AsColor(basPublic.ColorPast));
+  SetCellForeColorByLetter(spr, basPublic.ItemCol, r, letter);
 }
 
 // The position (1..) in frmResultIn.InputGroups of group `ngrp`, searched
@@ -113,8 +117,8 @@ bool JkoInfo() {
       last_group = item.Ngrp;
       ++jump_row;
     }
-    KindColorLetter(item.Ksyub);
-    if (spr != nullptr) DrawLine(*spr, r, item);
+    const std::string& letter = KindColorLetter(item.Ksyub);
+    if (spr != nullptr) DrawLine(*spr, r, item, letter);
   }
   return true;
 }

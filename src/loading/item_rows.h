@@ -3,13 +3,13 @@
 // (frmResultIn.RowItems), writes the first line of each shown input group
 // into column 1 of the group-jump list, and, when the screen has its grid
 // (frmResultIn.sprResult), lays out each line's name, reference range and
-// unit cells with their fonts and back colours.
+// unit cells with their fonts and colours (the name in the colour letter of
+// its item kind, frmResultIn.SysColors).
 //
 // Run by the load after the input-group lists are built, and again by the
 // group selection and the screen reload. Needs the sorted item table,
-// frmResultIn.InputGroups and the lists of frmGrpSel and frmGrpJmp. The
-// text colours of the name cells are the grid's (colour letters of the item
-// kinds, frmResultIn.SysColors).
+// frmResultIn.InputGroups, the lists of frmGrpSel and frmGrpJmp and
+// basPublic.ColorTable.
 #ifndef QZ_LOADING_ITEM_ROWS_H_
 #define QZ_LOADING_ITEM_ROWS_H_
 

@@ -8,6 +8,7 @@
 #include "examinee/bas_public.h"
 #include "loading/find_or_add_item.h"
 #include "loading/group_forms.h"
+#include "loading/item_filter.h"
 #include "loading/item_rows.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
@@ -69,6 +70,40 @@ TEST_F(ItemRows, ARangeThatCannotBeEditedWarnsAndLeavesItsCellEmpty) {
   // Both words together: no lower and no upper bound.
   EXPECT_EQ(spr->TextAt(basPublic.StdCol, first + 1), "   ～ ～   ");
   EXPECT_EQ(frmResultIn.RowCount(), 2);
+}
+
+// The name of every line takes the colour of its kind's letter; a letter
+// the colour table does not know leaves the grid's colour.
+TEST_F(ItemRows, ItemNamesTakeTheColourLetterOfTheirKind) {
+  for (std::size_t i = 0; i < basPublic.ColorTable.size(); ++i) {
+    basPublic.ColorTable[i] = static_cast<std::int32_t>(0x101010 * (i + 1));
+  }
+  frmResultIn.SysColors = {"A", "B", " R ", "X", "P"};
+  const ui::Color untouched = spr->ForeColorAt(basPublic.ItemCol, basPublic.DataRow + 3);
+  const struct {
+    std::int16_t ksyub;
+    ui::Color color;
+  } cases[] = {
+      {0, 0x606060},  // A, entry 5
+      {1, 0x101010},  // B, entry 0
+      {2, 0x202020},  // R with blanks around
+      {3, untouched}, // no such letter
+      {4, 0x303030},  // P, entry 2
+  };
+  long long code = 1;
+  for (const auto& c : cases) {
+    KomInfo& item = Add(code++, c.ksyub);
+    item.Past = kPastBookedEarlier;  // the row colour of earlier items is a back colour only
+  }
+  displayChoices.chkPastDisp = true;
+  ASSERT_TRUE(Sub_JkoInfo());
+  displayChoices = DisplayChoices{};
+  EXPECT_TRUE(shell.boxes().empty());
+  ASSERT_EQ(frmResultIn.RowCount(), 5);
+  for (int k = 0; k < 5; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(spr->ForeColorAt(basPublic.ItemCol, basPublic.DataRow + k), cases[k].color);
+  }
 }
 
 TEST_F(ItemRows, AnItemKindWithoutColourLetterEndsTheLines) {
