@@ -33,16 +33,27 @@ const std::string& KindColorLetter(std::int16_t ksyub) {
   return frmResultIn.SysColors[static_cast<std::size_t>(ksyub)];
 }
 
+// One bound cut to the digit specification, or `word` for the value that
+// stands for no bound.
+std::string RangeBound(const std::string& value, const char* no_limit, std::string_view word,
+                       const std::string& spec) {
+  return value == no_limit ? std::string(word) : Fnc_CutToDigits(value, spec);
+}
+
 // The reference-range text of `item`; false when the bounds do not fit its
-// digit specification (the warning is shown).
+// digit specification or it is no number (the warning is shown): one item
+// master with a bad specification must not end the lines of every item
+// after it.
 bool RangeText(const KomInfo& item, std::string& text) {
   text.clear();
   if (item.StdLow.empty() || item.StdHigh.empty()) return true;
-  const std::string lower =
-      item.StdLow == kNoLowerLimit ? std::string(kNoLowerBound) : Fnc_CutToDigits(item.StdLow, item.Stype);
-  const std::string upper =
-      item.StdHigh == kNoUpperLimit ? std::string(kNoUpperBound) : Fnc_CutToDigits(item.StdHigh, item.Stype);
-  if (Fnc_EditStdRange(lower, upper, item.Stype, text) == 0) return true;
+  try {
+    const std::string lower = RangeBound(item.StdLow, kNoLowerLimit, kNoLowerBound, item.Stype);
+    const std::string upper = RangeBound(item.StdHigh, kNoUpperLimit, kNoUpperBound, item.Stype);
+    if (Fnc_EditStdRange(lower, upper, item.Stype, text) == 0) return true;
+  } catch (const RunTimeError&) {
+    text.clear();
+  }
   const std::string crlf(kCrLf);
   ShowLoadWarning("基準値の編集でエラーが発生しました。" + crlf + "項目名 : " + item.KomName + crlf + "高値 : " +
                   item.StdHigh + crlf + "低値 : " + item.StdLow);

@@ -72,6 +72,33 @@ TEST_F(ItemRows, ARangeThatCannotBeEditedWarnsAndLeavesItsCellEmpty) {
   EXPECT_EQ(frmResultIn.RowCount(), 2);
 }
 
+// A digit specification that is no number cannot cut the bounds: the item
+// warns like a range that does not fit, and the items after it still get
+// their lines.
+TEST_F(ItemRows, ASpecificationThatIsNoNumberWarnsAndTheLinesGoOn) {
+  for (const char* spec : {"", "  ", "x1"}) {
+    SCOPED_TRACE(std::string("'") + spec + "'");
+    frmResultIn.ItemTable.Clear();
+    shell.ClearRecords();
+    KomInfo& bad = Add(1, 1);
+    bad.Stype = spec;
+    bad.StdLow = "3";
+    bad.StdHigh = "5";
+    KomInfo& good = Add(2, 1);
+    good.StdLow = "3.5";
+    good.StdHigh = "5";
+    ASSERT_TRUE(Sub_JkoInfo());
+    ASSERT_EQ(shell.boxes().size(), 1u);
+    EXPECT_EQ(shell.boxes()[0].request.text,
+              "基準値の編集でエラーが発生しました。\r\n項目名 : item 1\r\n高値 : 5\r\n低値 : 3");
+    EXPECT_EQ(shell.boxes()[0].request.icon, ui::MsgIcon::kExclamation);
+    ASSERT_EQ(frmResultIn.RowCount(), 2);
+    EXPECT_EQ(spr->TextAt(basPublic.StdCol, basPublic.DataRow), "");
+    EXPECT_EQ(spr->TextAt(basPublic.ItemCol, basPublic.DataRow + 1), "item 2");
+    EXPECT_EQ(spr->TextAt(basPublic.StdCol, basPublic.DataRow + 1), "  3.5-  5.0");
+  }
+}
+
 // The name of every line takes the colour of its kind's letter; a letter
 // the colour table does not know leaves the grid's colour.
 TEST_F(ItemRows, ItemNamesTakeTheColourLetterOfTheirKind) {
