@@ -51,51 +51,33 @@ class ItemRows : public ::testing::Test {
   std::unique_ptr<grid::Spread> spr;
 };
 
+// A range the digit specification cannot hold, or a specification that is
+// no number, warns and leaves the range cell empty; the lines after it
+// follow.
 TEST_F(ItemRows, ARangeThatCannotBeEditedWarnsAndLeavesItsCellEmpty) {
-  KomInfo& bad = Add(1, 1);
-  bad.Stype = "00";
-  bad.StdLow = "3";
-  bad.StdHigh = "99999.9999";
-  KomInfo& good = Add(2, 1);
-  good.StdLow = "0";
-  good.StdHigh = "99999.9999";
-  ASSERT_TRUE(Sub_JkoInfo());
-  ASSERT_EQ(shell.boxes().size(), 1u);
-  EXPECT_EQ(shell.boxes()[0].request.text,
-            "基準値の編集でエラーが発生しました。\r\n項目名 : item 1\r\n高値 : 99999.9999\r\n低値 : 3");
-  EXPECT_EQ(shell.boxes()[0].request.icon, ui::MsgIcon::kExclamation);
-  const int first = basPublic.DataRow;
-  EXPECT_EQ(spr->TextAt(basPublic.StdCol, first), "");
-  EXPECT_EQ(spr->TextAt(basPublic.ItemCol, first), "item 1");
-  // Both words together: no lower and no upper bound.
-  EXPECT_EQ(spr->TextAt(basPublic.StdCol, first + 1), "   ～ ～   ");
-  EXPECT_EQ(frmResultIn.RowCount(), 2);
-}
-
-// A digit specification that is no number cannot cut the bounds: the item
-// warns like a range that does not fit, and the items after it still get
-// their lines.
-TEST_F(ItemRows, ASpecificationThatIsNoNumberWarnsAndTheLinesGoOn) {
-  for (const char* spec : {"", "  ", "x1"}) {
+  for (const char* spec : {"00", "", "  ", "x1"}) {
     SCOPED_TRACE(std::string("'") + spec + "'");
     frmResultIn.ItemTable.Clear();
     shell.ClearRecords();
     KomInfo& bad = Add(1, 1);
     bad.Stype = spec;
     bad.StdLow = "3";
-    bad.StdHigh = "5";
+    bad.StdHigh = "99999.9999";
     KomInfo& good = Add(2, 1);
-    good.StdLow = "3.5";
-    good.StdHigh = "5";
+    good.StdLow = "0";
+    good.StdHigh = "99999.9999";
     ASSERT_TRUE(Sub_JkoInfo());
     ASSERT_EQ(shell.boxes().size(), 1u);
     EXPECT_EQ(shell.boxes()[0].request.text,
-              "基準値の編集でエラーが発生しました。\r\n項目名 : item 1\r\n高値 : 5\r\n低値 : 3");
+              "基準値の編集でエラーが発生しました。\r\n項目名 : item 1\r\n高値 : 99999.9999\r\n低値 : 3");
     EXPECT_EQ(shell.boxes()[0].request.icon, ui::MsgIcon::kExclamation);
-    ASSERT_EQ(frmResultIn.RowCount(), 2);
-    EXPECT_EQ(spr->TextAt(basPublic.StdCol, basPublic.DataRow), "");
-    EXPECT_EQ(spr->TextAt(basPublic.ItemCol, basPublic.DataRow + 1), "item 2");
-    EXPECT_EQ(spr->TextAt(basPublic.StdCol, basPublic.DataRow + 1), "  3.5-  5.0");
+    const int first = basPublic.DataRow;
+    EXPECT_EQ(spr->TextAt(basPublic.StdCol, first), "");
+    EXPECT_EQ(spr->TextAt(basPublic.ItemCol, first), "item 1");
+    // Both words together: no lower and no upper bound.
+    EXPECT_EQ(spr->TextAt(basPublic.ItemCol, first + 1), "item 2");
+    EXPECT_EQ(spr->TextAt(basPublic.StdCol, first + 1), "   ～ ～   ");
+    EXPECT_EQ(frmResultIn.RowCount(), 2);
   }
 }
 
