@@ -257,6 +257,8 @@ struct BasPublic {
   // --- The examinee cycle -------------------------------------------------
   std::string ExamineeNo;                 // examinee on screen (10 characters)
   std::int32_t ConsultDate = 0;           // consultation on screen, yyyymmdd
+  std::int32_t OnlineRen = 0;             // REN of the on-line row held; 0 none, -1 failed
+  std::string StartExamineeNo;            // examinee of the command line ("" without one)
 
   // Written by the loading steps for each examinee.
   bool AutoJudgeDone = false;             // the history marks the automatic judgement done

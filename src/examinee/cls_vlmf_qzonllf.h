@@ -1,0 +1,77 @@
+// clsVlmfQzonllf: the on-line table QZONLLF, the suite's shared record of
+// which examinee is in use at which terminal for which job.
+//
+// One row per examinee in use (REN the row number and key, JYUNO the
+// examinee, TERMNAME the terminal, GYONO / GYONAME the job). This program
+// writes job 3 "結果入力". Other programs of the suite, on this and other
+// terminals, read and write the same table.
+//
+// Every caller creates a fresh object for one operation and releases it;
+// the object holds its own data-access object and opens and closes the
+// table itself in each operation (data folder basPublic.VlmfPath,
+// definition folder basPublic.SpecPath). Failures are shown to the operator
+// (a beep, a stop-icon message titled "BTRVエラー", no status); the caller
+// sees only the result argument. Needs the program's shell. One thread.
+#ifndef QZ_EXAMINEE_CLS_VLMF_QZONLLF_H_
+#define QZ_EXAMINEE_CLS_VLMF_QZONLLF_H_
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "platform/record/btr_access.h"
+
+namespace qz {
+
+// This program's job in the on-line table.
+inline constexpr int kOnlineJobNo = 3;
+inline constexpr std::string_view kOnlineJobName = "結果入力";
+// The title of the on-line table's failure messages.
+inline constexpr std::string_view kOnlineErrorTitle = "BTRVエラー";
+
+class ClsVlmfQzonllf {
+ public:
+  ClsVlmfQzonllf();   // Class_Initialize: creates the data-access object
+  ~ClsVlmfQzonllf();  // Class_Terminate: closes and releases it
+
+  ClsVlmfQzonllf(const ClsVlmfQzonllf&) = delete;
+  ClsVlmfQzonllf& operator=(const ClsVlmfQzonllf&) = delete;
+
+  // Whether examinee `H_PatID` may be used here. R_Result is False when a
+  // row of another holder has JYUNO (trimmed) equal to H_PatID (compared as
+  // given, untrimmed) and JYUNO is not basPublic.StartExamineeNo; then,
+  // unless H_ExMode is 1 (quiet), it beeps and shows "[受診者番号:<id>]の
+  // 受診者は､" / "<TERMNAME>で『<GYONAME>』に使用されています。"
+  // (exclamation, "結果入力"). A table that cannot be opened or read gives
+  // False with "ログオン情報のレコードが取得ができませんでした。".
+  void Sub_ReadOnlineInfo(std::string_view H_PatID, bool& R_Result, std::uint8_t H_ExMode);
+
+  // Inserts this program's row for `H_PatID` at the lowest free REN, this
+  // computer's name and job 3, in its own transaction. R_ConNo is the REN,
+  // or -1 after a failure ("連番の取得に失敗しました。" or "オンライン
+  // マスタのレコードの作成時にエラーが発生しました。" shown). A number taken
+  // by another terminal at the same moment is chosen again (up to three
+  // times in all).
+  void Sub_SetOnlineInfo(std::string_view H_PatID, std::int32_t& R_ConNo);
+
+  // Deletes row `H_RenNo` (a number as text) in its own transaction.
+  // R_Result is True when the row is gone: also when there was no such row,
+  // or the row belongs to another terminal (it is left alone). False after
+  // a failure ("オンラインマスタのレコードの削除時にエラーが発生しました。").
+  void Sub_DelOnlineInfo(std::string_view H_RenNo, bool& R_Result);
+
+ private:
+  // Opens the table and declares its layout; false when it does not open.
+  bool OpenTable();
+  // Sub_DefineOnlineFields.
+  void Sub_DefineOnlineFields();
+  // The lowest REN from 1 upward that no row holds; -1 on a read failure.
+  std::int32_t Fnc_GetFreeOnlineRen();
+  void CloseTable();
+
+  std::unique_ptr<record::BtrAccess> obj_;
+};
+
+}  // namespace qz
+
+#endif  // QZ_EXAMINEE_CLS_VLMF_QZONLLF_H_

@@ -1,0 +1,304 @@
+#include "examinee/update_masters.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/bas_file_access.h"
+#include "data/bas_rank_change.h"
+#include "examinee/bas_public.h"
+#include "examinee/save_screen.h"
+#include "examinee/write_back_steps.h"
+#include "loading/consult_reads.h"
+#include "loading/load_messages.h"
+#include "loading/load_state.h"
+#include "platform/record/btr_access.h"
+#include "platform/runtime/run_time_error.h"
+#include "platform/text/vb.h"
+#include "platform/ui/msgbox.h"
+#include "tools/delete_results_log.h"
+
+namespace qz {
+
+namespace writeback {
+
+namespace {
+
+constexpr std::string_view kHistoryFile = "QZJRKLF";
+constexpr std::string_view kPreviewHistoryFile = "QJJRKLF";
+constexpr int kCnoFields = 3;
+constexpr std::size_t kOverallGroup = 999;
+
+record::BtrAccess& Object(BtrObject& slot) {
+  if (!slot) throw RunTimeError(kErrObjectRequired);
+  return *slot;
+}
+
+bool SameExaminee(const record::BtrAccess& obj) {
+  return vb::RTrim(obj.GetField("CODE").ToText()) == vb::RTrim(basPublic.ExamineeNo);
+}
+
+// CNO1..CNO3: the consultation's courses that are priority courses first,
+// then the others, each in the order of the course list; 0 for the rest.
+std::vector<std::int64_t> CourseFields() {
+  std::vector<std::int64_t> priority, others;
+  for (int k = 1; k <= kCourseSlots; ++k) {
+    const std::int64_t course = frmResultIn.CourseCodes[k].whole();
+    if (course == 0) break;
+    bool listed = false;
+    const auto& yusen = basPublic.YusenCno;
+    for (int y = 1; y <= yusen.Count && y < static_cast<int>(yusen.Items.size()); ++y) {
+      if (yusen.Items[static_cast<std::size_t>(y)] == course) listed = true;
+    }
+    (listed ? priority : others).push_back(course);
+    if (static_cast<int>(priority.size()) >= kCnoFields) break;
+  }
+  priority.insert(priority.end(), others.begin(), others.end());
+  priority.resize(kCnoFields, 0);
+  return priority;
+}
+
+// The overall judgement code: the overall group's, else the largest group
+// judgement.
+std::int16_t OverallJudgement() {
+  const std::int16_t overall = frmResultIn.GroupItems.at(kOverallGroup).Han;
+  if (overall != 0) return overall;
+  std::int16_t largest = 0;
+  for (std::size_t g = 0; g <= kOverallGroup; ++g) largest = std::max(largest, frmResultIn.GroupItems.at(g).Han);
+  return largest;
+}
+
+std::string DispatchDate() {
+  if (const auto d = vb::ParseDate(frmResultInSave.txtHassou)) return vb::Format(*d, "yyyymmdd");
+  return "00000000";
+}
+
+// Copies the examinee's history rows before the consultation into the work
+// file.
+Step CopyEarlierHistory(record::BtrAccess& work) {
+  record::BtrAccess& real = Object(basFileAccess.QZJRKLFObj);
+  real.SetField("CODE", basPublic.ExamineeNo);
+  real.SetField("JDATE", static_cast<std::int64_t>(basPublic.ConsultDate));
+  int status = real.GetLess(kHistoryFile);
+  if (status == record::kStatusEndOfFile) return Step::kWritten;
+  if (status != record::kStatusOk) {
+    Warn(StatusWarning("受診歴マスタの読み込みに失敗しました。", status));
+    return Step::kUnload;
+  }
+  while (status == record::kStatusOk && SameExaminee(real)) {
+    work.SetRecordBytes("");
+    for (const char* f : {"CODE", "JDATE", "SHAT", "CNO1", "CNO2", "CNO3"}) {
+      const record::FieldValue v = real.GetField(f);
+      if (v.is_number()) {
+        work.SetField(f, v.ToCurrency());
+      } else {
+        work.SetField(f, v.ToText());
+      }
+    }
+    work.Insert(kPreviewHistoryFile);  // a copy for the preview: its status is not examined
+    status = real.GetPrevious();
+  }
+  return Step::kWritten;
+}
+
+Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
+  if (file_name != kHistoryFile && file_name != kPreviewHistoryFile) {
+    Warn("ファイル名が不正です。" + std::string(kCrLf) + "ファイル名 : " + std::string(file_name));
+    return Step::kFailed;
+  }
+  const bool real_file = file_name == kHistoryFile;
+  record::BtrAccess& jrk = Object(real_file ? basFileAccess.QZJRKLFObj : basFileAccess.QJJRKLFObj);
+  jrk.SetField("CODE", basPublic.ExamineeNo);
+  jrk.SetField("JDATE", static_cast<std::int64_t>(basPublic.ConsultDate));
+  const int read = jrk.GetEqual(file_name);
+  if (read != record::kStatusOk && read != record::kStatusNotFound) {
+    Warn(StatusWarning("受診歴マスタの読み込みに失敗しました。", read));
+    return Step::kUnload;
+  }
+  const bool exists = read == record::kStatusOk;
+  if (!exists) {
+    // A new row starts blank, not from the record last read.
+    jrk.SetRecordBytes("");
+    jrk.SetField("CODE", basPublic.ExamineeNo);
+    jrk.SetField("JDATE", static_cast<std::int64_t>(basPublic.ConsultDate));
+  }
+
+  const std::vector<std::int64_t> courses = CourseFields();
+  for (int n = 1; n <= kCnoFields; ++n) jrk.SetField("CNO" + std::to_string(n), courses[static_cast<std::size_t>(n - 1)]);
+
+  const std::int16_t code = OverallJudgement();
+  std::string mark;
+  if (code != 0) {
+    std::string color;
+    if (Fnc_JudgeCodeToMark(code, mark, color) != 0) {
+      Warn("判定変換に失敗しました。" + std::string(kCrLf) + "判定コード : " + std::to_string(code));
+      return Step::kFailed;
+    }
+  }
+  jrk.SetField("SHAT", mark);
+
+  const std::string kdanid = vb::Trim(Object(basFileAccess.QZJSNLFObj).GetField("KDANID").ToText());
+  if (vb::IsNumeric(kdanid)) jrk.SetField("KDANID", vb::Format(std::string_view(kdanid), "0000000000"));
+
+  jrk.SetField("SEIKAN", basPublic.JkoKbn != 0 ? Fnc_GetInsurerReceptionNo() : std::string());
+
+  // The stored results go only when the real files are written: the work
+  // files are filled from the screen whatever is stored.
+  frmResultInSave.ResultsDeleted = false;
+  if (basPublic.DelListAnswer == 2 && real_file) {
+    const DeleteResultsOutcome deleted = Fnc_DeleteResultsWithLog(true);
+    deletion_log = deleted.log_path;
+    if (!deleted.ok) return Step::kFailed;
+    frmResultInSave.ResultsDeleted = true;
+  }
+
+  jrk.SetField("EDIT", "");
+  jrk.SetField("PRYMD", DispatchDate());
+  jrk.SetField("JHKBN", basPublic.AutoJudgeDone ? "1" : "0");
+  jrk.SetField("JSNO", Fnc_GetTicketReferenceNo());
+
+  const int written = exists ? jrk.Update() : jrk.Insert(file_name);
+  if (written != record::kStatusOk) {
+    Warn(StatusWarning("受診歴マスタの書き込みに失敗しました。", written));
+    return Step::kUnload;
+  }
+  return real_file ? Step::kWritten : CopyEarlierHistory(jrk);
+}
+
+}  // namespace
+
+void Warn(const std::string& text) {
+  ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, kResultScreenTitle);
+}
+
+std::string StatusWarning(std::string_view what, int status) {
+  const std::string crlf(kCrLf);
+  return std::string(what) + crlf + "受診者番号 : " + basPublic.ExamineeNo + crlf + StatusText(status);
+}
+
+void Finish(Step step) {
+  if (step == Step::kUnload) frmResultIn.UnloadMainForm();
+}
+
+Step UpdateExamineeMaster() {
+  try {
+    record::BtrAccess& jsn = Object(basFileAccess.QZJSNLFObj);
+    jsn.SetField("CODE", basPublic.ExamineeNo);
+    const int read = jsn.GetEqual("QZJSNLF");
+    if (read == record::kStatusNotFound) {
+      Warn("受診者マスタが見つかりません。" + std::string(kCrLf) + "受診者番号 : " + basPublic.ExamineeNo);
+      return Step::kUnload;
+    }
+    if (read != record::kStatusOk) {
+      Warn(StatusWarning("受診者マスタの読み込みに失敗しました。", read));
+      return Step::kUnload;
+    }
+    if (jsn.GetField("ZNKDAT").ToLong() < basPublic.ConsultDate) {
+      jsn.SetField("ZNKDAT", static_cast<std::int64_t>(basPublic.ConsultDate));
+      const int written = jsn.Update();
+      if (written != record::kStatusOk) {
+        Warn(StatusWarning("受診者マスタの更新に失敗しました。", written));
+        return Step::kUnload;
+      }
+    }
+    return Step::kWritten;
+  } catch (const std::exception& e) {
+    ShowLoadErrorReport("受診者マスタの更新処理でエラーが発生しました。", e);
+    return Step::kFailed;
+  }
+}
+
+Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log) {
+  try {
+    return WriteHistory(file_name, deletion_log);
+  } catch (const std::exception& e) {
+    ShowLoadErrorReport("受診歴情報の更新処理でエラーが発生しました。", e);
+    return Step::kFailed;
+  }
+}
+
+}  // namespace writeback
+
+namespace {
+
+// The transaction of one save; aborted unless committed, also when the
+// program ends while a step yields.
+class SaveTransaction {
+ public:
+  int Begin() {
+    const int status = tx_.BeginTrans();
+    active_ = status == record::kStatusOk;
+    return status;
+  }
+  int Commit() {
+    const int status = tx_.EndTrans();
+    if (status == record::kStatusOk) active_ = false;
+    return status;
+  }
+  void Abort() {
+    if (active_) tx_.AbortTrans();
+    active_ = false;
+  }
+  ~SaveTransaction() { Abort(); }
+
+ private:
+  record::BtrAccess tx_;  // transactions span every file of the program
+  bool active_ = false;
+};
+
+void RemoveLog(const std::string& path) {
+  if (path.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
+}  // namespace
+
+bool Sub_UpdateMasters() {
+  using writeback::Step;
+  SaveTransaction tx;
+  std::string deletion_log;
+  Step failed = Step::kWritten;
+  try {
+    const int begun = tx.Begin();
+    if (begun != record::kStatusOk) {
+      writeback::Warn(writeback::StatusWarning("マスタの更新に失敗しました。", begun));
+      failed = Step::kUnload;
+    }
+    if (failed == Step::kWritten) failed = writeback::UpdateExamineeMaster();
+    if (failed == Step::kWritten) failed = writeback::UpdateConsultHistory("QZJRKLF", deletion_log);
+    if (failed == Step::kWritten) failed = writeback::UpdateExamResults("QZKKKLF");
+    if (failed == Step::kWritten) {
+      const int committed = tx.Commit();
+      if (committed != record::kStatusOk) {
+        writeback::Warn(writeback::StatusWarning("マスタの更新に失敗しました。", committed));
+        failed = Step::kUnload;
+      }
+    }
+  } catch (const std::exception& e) {
+    ShowLoadErrorReport("マスタの更新処理でエラーが発生しました。", e);
+    failed = Step::kFailed;
+  }
+  if (failed == Step::kWritten) return true;
+  // Nothing of this save stays: not the three files, not the log of a
+  // deletion that has been undone.
+  tx.Abort();
+  RemoveLog(deletion_log);
+  frmResultInSave.ResultsDeleted = false;
+  writeback::Finish(failed);
+  return false;
+}
+
+void Sub_UpdateExamineeMaster() { writeback::Finish(writeback::UpdateExamineeMaster()); }
+
+void Sub_UpdateConsultHistory(std::string_view file_name) {
+  std::string deletion_log;
+  writeback::Finish(writeback::UpdateConsultHistory(file_name, deletion_log));
+}
+
+void Sub_UpdateExamResults(std::string_view file_name) { writeback::Finish(writeback::UpdateExamResults(file_name)); }
+
+}  // namespace qz

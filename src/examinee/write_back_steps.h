@@ -1,0 +1,33 @@
+// Internal to the write-back (update_masters.h): the three steps with their
+// outcome, so that the driver can abort its transaction before the main
+// form is unloaded.
+#ifndef QZ_EXAMINEE_WRITE_BACK_STEPS_H_
+#define QZ_EXAMINEE_WRITE_BACK_STEPS_H_
+
+#include <string>
+#include <string_view>
+
+namespace qz::writeback {
+
+enum class Step {
+  kWritten,  // the step did its writes
+  kFailed,   // its message has been shown; the step wrote nothing further
+  kUnload,   // a record-manager failure: its warning shown, the main form must go
+};
+
+// Each step shows its own messages and never unloads the main form.
+Step UpdateExamineeMaster();
+// `deletion_log` receives the deletion log written by this step, if any.
+Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log);
+Step UpdateExamResults(std::string_view file_name);
+
+// A warning of the write-back: exclamation icon, title "結果入力".
+void Warn(const std::string& text);
+// "<what>" CRLF "受診者番号 : <examinee>" CRLF "ステータス : <status>".
+std::string StatusWarning(std::string_view what, int status);
+// Ends a step: unloads the main form after kUnload.
+void Finish(Step step);
+
+}  // namespace qz::writeback
+
+#endif  // QZ_EXAMINEE_WRITE_BACK_STEPS_H_

@@ -1,0 +1,152 @@
+// The on-line table: registration at the lowest free number, the holder
+// check against other terminals, release, and the failures of the table.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "examinee/bas_public.h"
+#include "examinee/cls_vlmf_qzonllf.h"
+#include "examinee/save_fixture.h"
+#include "kit/ui_expect.h"
+#include "platform/text/cp932.h"
+
+namespace qz::testing {
+namespace {
+
+class OnlineTable : public ::testing::Test {
+ protected:
+  void AddRow(int ren, const std::string& examinee, const std::string& terminal, int job = 3,
+              const std::string& job_name = "結果入力") {
+    bed.bed.suite.Add("QZONLLF", {{"REN", ren}, {"JYUNO", examinee}, {"TERMNAME", terminal}, {"GYONO", job},
+                                  {"GYONAME", job_name}});
+  }
+  std::vector<std::string> Rows() const { return bed.Dump("QZONLLF"); }
+  const ui::ShownBox& LastBox() const { return bed.bed.shell.boxes().back(); }
+
+  SaveBed bed;
+};
+
+TEST_F(OnlineTable, RegistersAtTheLowestFreeNumberWithThisTerminalAndJob) {
+  struct Case {
+    std::vector<int> taken;
+    int expected;
+  };
+  for (const Case& c : std::vector<Case>{{{}, 1}, {{1, 2, 3}, 4}, {{2, 3}, 1}, {{1, 3}, 2}}) {
+    SaveBed fresh;
+    for (int ren : c.taken) {
+      fresh.bed.suite.Add("QZONLLF", {{"REN", ren}, {"JYUNO", "0000099999"}, {"TERMNAME", "TERM09"}, {"GYONO", 1}});
+    }
+    fresh.Open();
+    std::int32_t ren = 0;
+    ClsVlmfQzonllf().Sub_SetOnlineInfo(kExaminee, ren);
+    EXPECT_EQ(ren, c.expected);
+    auto row = fresh.Read("QZONLLF", {{"REN", c.expected}});
+    ASSERT_NE(row, nullptr);
+    // REN, JYUNO, TERMNAME, GYONO, GYONAME exactly as the suite's other
+    // programs read them.
+    const std::string expected = row->RecordBytes().substr(0, 5) + std::string(kExaminee) + "TERM01" +
+                                 std::string(14, ' ') + row->RecordBytes().substr(35, 2) +
+                                 text::ToCp932("結果入力") + std::string(12, ' ');
+    EXPECT_EQ(row->RecordBytes(), expected);
+    EXPECT_EQ(row->GetField("REN").ToLong(), c.expected);
+    EXPECT_EQ(row->GetField("GYONO").ToLong(), 3);
+    EXPECT_EQ(fresh.Dump("QZONLLF").size(), c.taken.size() + 1);
+    EXPECT_TRUE(fresh.Boxes().empty());
+  }
+}
+
+TEST_F(OnlineTable, ReportsAnExamineeHeldElsewhere) {
+  AddRow(1, "0000000001", "TERM02");
+  AddRow(2, std::string(kExaminee), "TERM07", 1, "受付");
+  bed.Open();
+  bool ok = true;
+  ClsVlmfQzonllf().Sub_ReadOnlineInfo(kExaminee, ok, 0);
+  EXPECT_FALSE(ok);
+  ASSERT_EQ(bed.Boxes().size(), 1u);
+  EXPECT_EQ(LastBox().request.text, "[受診者番号:0000012345]の受診者は､\r\nTERM07で『受付』に使用されています。");
+  EXPECT_EQ(LastBox().request.title, "結果入力");
+  EXPECT_EQ(LastBox().request.icon, ui::MsgIcon::kExclamation);
+  EXPECT_EQ(bed.bed.shell.beeps(), 1);
+
+  ClsVlmfQzonllf().Sub_ReadOnlineInfo(kExaminee, ok, 1);  // quiet
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(bed.Boxes().size(), 1u);
+}
+
+TEST_F(OnlineTable, ExamineesThatAreFree) {
+  AddRow(1, "0000000001", "TERM02");
+  AddRow(3, std::string(kExaminee), "TERM07");
+  bed.Open();
+  struct Case {
+    const char* what;
+    std::string patient;
+    std::string start_examinee;
+  };
+  const std::vector<Case> cases = {
+      {"another examinee", "0000000002", ""},
+      {"the command-line examinee", std::string(kExaminee), std::string(kExaminee)},
+      {"a number with trailing blanks never matches", std::string(kExaminee) + " ", ""},
+  };
+  for (const Case& c : cases) {
+    basPublic.StartExamineeNo = c.start_examinee;
+    bool ok = false;
+    ClsVlmfQzonllf().Sub_ReadOnlineInfo(c.patient, ok, 0);
+    EXPECT_TRUE(ok) << c.what;
+  }
+  EXPECT_TRUE(bed.Boxes().empty());
+  EXPECT_EQ(bed.bed.shell.beeps(), 0);
+}
+
+TEST_F(OnlineTable, ReleasesOnlyItsOwnRow) {
+  AddRow(1, "0000000001", "TERM02");
+  AddRow(2, std::string(kExaminee), kTerminal);
+  bed.Open();
+  for (const char* ren : {"2", "2", "0", "-1", "77", "1"}) {
+    bool ok = false;
+    ClsVlmfQzonllf().Sub_DelOnlineInfo(ren, ok);
+    EXPECT_TRUE(ok) << ren;
+  }
+  EXPECT_EQ(bed.Read("QZONLLF", {{"REN", 2}}), nullptr);
+  // Row 1 is another terminal's: the number may have been reused there.
+  EXPECT_NE(bed.Read("QZONLLF", {{"REN", 1}}), nullptr);
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
+TEST_F(OnlineTable, ATableThatCannotBeReadFailsEveryOperation) {
+  bed.bed.suite.Omit("QZONLLF.BTR");
+  bed.Open();
+  bool read = true, released = true;
+  std::int32_t ren = 0;
+  ClsVlmfQzonllf().Sub_ReadOnlineInfo(kExaminee, read, 0);
+  ClsVlmfQzonllf().Sub_SetOnlineInfo(kExaminee, ren);
+  ClsVlmfQzonllf().Sub_DelOnlineInfo("1", released);
+  EXPECT_FALSE(read);
+  EXPECT_EQ(ren, -1);
+  EXPECT_FALSE(released);
+  EXPECT_EQ(bed.Boxes(), (std::vector<std::string>{"ログオン情報のレコードが取得ができませんでした。",
+                                                    "オンラインマスタのレコードの作成時にエラーが発生しました。",
+                                                    "オンラインマスタのレコードの削除時にエラーが発生しました。"}));
+  for (const ui::ShownBox& b : bed.bed.shell.boxes()) {
+    EXPECT_EQ(b.request.title, "BTRVエラー");
+    EXPECT_EQ(b.request.icon, ui::MsgIcon::kCritical);
+  }
+  EXPECT_EQ(bed.bed.shell.beeps(), 3);
+}
+
+TEST_F(OnlineTable, ATableWhoseReadsFailIsNoAllClear) {
+  AddRow(1, "0000000001", "TERM02");
+  bed.Open();
+  bed.bed.DamageFile("QZONLLF.BTR");
+  bool ok = true;
+  std::int32_t ren = 0;
+  ClsVlmfQzonllf().Sub_ReadOnlineInfo(kExaminee, ok, 1);
+  ClsVlmfQzonllf().Sub_SetOnlineInfo(kExaminee, ren);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(ren, -1);
+  EXPECT_EQ(bed.Boxes(), (std::vector<std::string>{"ログオン情報のレコードが取得ができませんでした。",
+                                                    "連番の取得に失敗しました。"}));
+}
+
+}  // namespace
+}  // namespace qz::testing

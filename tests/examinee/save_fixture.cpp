@@ -1,0 +1,127 @@
+#include "examinee/save_fixture.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+#include "data/define_fields.h"
+#include "data/record_layouts.h"
+#include "examinee/bas_public.h"
+#include "examinee/frm_guide.h"
+#include "examinee/save_screen.h"
+#include "loading/load_state.h"
+#include "loading/settings_master.h"
+#include "platform/grid/spread.h"
+#include "platform/system/system_info.h"
+
+namespace qz::testing {
+
+namespace {
+
+const data::FileLayout& LayoutOf(std::string_view name) {
+  const data::FileLayout* l = data::FindLayout(name);
+  if (l == nullptr) throw std::invalid_argument("no layout " + std::string(name));
+  return *l;
+}
+
+std::unique_ptr<record::BtrAccess> OpenLayout(const data::FileLayout& l) {
+  auto obj = std::make_unique<record::BtrAccess>();
+  const std::string folder = l.folder == data::FileFolder::kWork ? basPublic.SvworkPath : basPublic.VlmfPath;
+  if (!obj->OpenFile(l.file, l.definition, folder, basPublic.SpecPath)) throw std::runtime_error("cannot open " + l.file);
+  DefineLayoutFields(*obj, l);
+  return obj;
+}
+
+}  // namespace
+
+KomInfo NumericItem(long long code, std::string name, std::string stype) {
+  KomInfo k;
+  k.KomCode = Currency(code);
+  k.KomName = std::move(name);
+  k.Ksyub = kKsyubNumeric;
+  k.Stype = std::move(stype);
+  k.Yuko = " ";
+  k.Editable = true;
+  return k;
+}
+
+SaveBed::SaveBed() {
+  system::SetComputerNameForTest(kTerminal);
+  frmResultInSave = FrmResultInSave{};
+  frmGuide.Reset();
+}
+
+SaveBed::~SaveBed() {
+  frmGuide.Reset();
+  frmResultInSave = FrmResultInSave{};
+  system::SetComputerNameForTest(std::nullopt);
+}
+
+void SaveBed::Open(int latest) {
+  AddSystemRecords(bed.suite);
+  bed.suite.Add("QZJSNLF", {{"CODE", std::string(kExaminee)}, {"NAME", "山田　花子"}, {"SEX", 2},
+                            {"KDANID", 501}, {"ZNKDAT", latest}});
+  bed.Open();
+  if (!Sub_LoadSettingsMaster()) throw std::runtime_error("the settings record does not read");
+  frmResultIn.HistoryDates = {JrkEntry{std::to_string(kToday), 0}};
+  frmResultIn.ExamineeSex = 2;
+  frmResultIn.UnloadHook = [this] { ++unloads; };
+  basPublic.LogonUserId = "USER01";
+}
+
+void SaveBed::Show(const std::vector<ShownItem>& items) {
+  frmResultIn.ItemTable.Clear();
+  frmResultIn.RowItems.Clear();
+  for (const ShownItem& s : items) frmResultIn.ItemTable.Append(s.item);
+  frmResultIn.ResultMatrix.Create(static_cast<int>(items.size()), 0);
+  for (int i = 1; i <= static_cast<int>(items.size()); ++i) {
+    const ShownItem& s = items[static_cast<std::size_t>(i - 1)];
+    frmResultIn.ResultMatrix(i, 0) = s.result;
+    if (s.shown) frmResultIn.RowItems.Append(static_cast<std::int16_t>(i));
+  }
+  bed.spr->SetMaxRows(basPublic.DataRow - 1 + frmResultIn.RowCount());
+}
+
+std::unique_ptr<record::BtrAccess> SaveBed::Read(std::string_view layout, const testkit::RecordInit& key) const {
+  const data::FileLayout& l = LayoutOf(layout);
+  auto obj = OpenLayout(l);
+  for (const testkit::FieldSet& f : key) {
+    if (f.value.is_number()) {
+      obj->SetField(f.name, f.value.number());
+    } else {
+      obj->SetField(f.name, f.value.text());
+    }
+  }
+  if (obj->GetEqual(l.definition) != record::kStatusOk) return nullptr;
+  return obj;
+}
+
+std::vector<std::string> SaveBed::Dump(std::string_view layout) const {
+  const data::FileLayout& l = LayoutOf(layout);
+  auto obj = OpenLayout(l);
+  std::vector<std::string> records;
+  for (int s = obj->GetFirst(l.definition); s == record::kStatusOk; s = obj->GetNext()) {
+    records.push_back(obj->RecordBytes());
+  }
+  return records;
+}
+
+void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
+  const std::string path = bed.suite.paths().data + std::string(file);
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    sqlite3_close_v2(db);
+    throw std::runtime_error("cannot open " + path);
+  }
+  // The budget is part of each transaction: an aborted save gives it back.
+  const std::string sql = "CREATE TABLE insert_budget(n INTEGER); INSERT INTO insert_budget VALUES(" +
+                          std::to_string(allowed) +
+                          "); CREATE TRIGGER full_disk BEFORE INSERT ON records BEGIN "
+                          "SELECT RAISE(ABORT, 'disk full') WHERE (SELECT n FROM insert_budget) <= 0; "
+                          "UPDATE insert_budget SET n = n - 1; END";
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  sqlite3_close_v2(db);
+  if (rc != SQLITE_OK) throw std::runtime_error("cannot fail inserts of " + path);
+}
+
+}  // namespace qz::testing
