@@ -299,7 +299,7 @@ void ListGrid::RaiseMouseUpAndClick(int shift, int r, int c) {
   mouse_row_ = r;
   mouse_col_ = c;
   if (on_mouse_up) on_mouse_up(kButtonLeft, shift, PointX(c), PointY(r));
-  if (StillOnScreen() && on_click) on_click();
+  if (!FormGone() && on_click) on_click();
 }
 
 void ListGrid::ClickCell(int r, int c, int shift) {
@@ -333,7 +333,7 @@ void ListGrid::DragSelect(int from_row, int from_col, int to_row, int to_col) {
 void ListGrid::DoubleClickCell(int r, int c) {
   if (!visible || !enabled) return;
   ClickCell(r, c);
-  if (StillOnScreen()) SecondClickOfDouble();
+  if (!FormGone()) SecondClickOfDouble();
 }
 
 void ListGrid::SecondClickOfDouble() {

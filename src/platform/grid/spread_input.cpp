@@ -191,16 +191,16 @@ void Spread::ClickCell(int c, int r, float x, float y) {
     ToggleCheck(c, r);
   }
   // The leave-cell or change handler may have unloaded the form.
-  if (!StillOnScreen()) return;
+  if (FormGone()) return;
   if (on_mouse_up) on_mouse_up(kButtonLeft, 0, x, y);
-  if (!StillOnScreen()) return;
+  if (FormGone()) return;
   if (on_click) on_click(c, r);
 }
 
 void Spread::DoubleClickCell(int c, int r, float x, float y) {
   if (!visible || !enabled || !InGrid(c, r)) return;
   ClickCell(c, r, x, y);
-  if (StillOnScreen()) SecondClickOfDouble(c, r);
+  if (!FormGone()) SecondClickOfDouble(c, r);
 }
 
 void Spread::SecondClickOfDouble(int c, int r) {

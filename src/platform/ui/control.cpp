@@ -42,13 +42,13 @@ void Control::HandleChar(int& ascii, std::string_view) {
   if (on_key_press) on_key_press(ascii);
 }
 
-bool Control::StillOnScreen() const { return form_ == nullptr || (form_->loaded() && form_->visible()); }
+bool Control::FormGone() const { return form_ != nullptr && form_->unloaded(); }
 
 void Control::HandleClick(int button, int shift) {
   if (on_mouse_down) on_mouse_down(button, shift, 0, 0);
-  if (!StillOnScreen()) return;
+  if (FormGone()) return;
   if (on_mouse_up) on_mouse_up(button, shift, 0, 0);
-  if (!StillOnScreen()) return;
+  if (FormGone()) return;
   if (button == 1 && on_click) on_click();
 }
 

@@ -107,10 +107,10 @@ class Control {
   // A mouse click: MouseDown, MouseUp and, for the left button, Click.
   virtual void HandleClick(int button, int shift);
 
-  // Whether the control's form is still loaded and visible (true without a
-  // form). Input handling stops when a handler unloaded or hid the form
-  // in the middle of one input.
-  bool StillOnScreen() const;
+  // Whether the control's form has been unloaded (false without a form, or
+  // for a form never loaded). Input handling stops when a handler unloaded
+  // the form in the middle of one input.
+  bool FormGone() const;
 
   // Properties common to every control. Plain data: writing one raises no
   // event (controls whose writes raise events have their own setters).

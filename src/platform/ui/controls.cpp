@@ -48,9 +48,9 @@ void CheckBox::SetValue(int value) {
 
 void CheckBox::HandleClick(int button, int shift) {
   if (on_mouse_down) on_mouse_down(button, shift, 0, 0);
-  if (!StillOnScreen()) return;
+  if (FormGone()) return;
   if (on_mouse_up) on_mouse_up(button, shift, 0, 0);
-  if (!StillOnScreen()) return;
+  if (FormGone()) return;
   if (button == 1) SetValue(value_ == 1 ? 0 : 1);
 }
 
@@ -80,9 +80,9 @@ void OptionButton::SetValue(bool value) {
 
 void OptionButton::HandleClick(int button, int shift) {
   if (on_mouse_down) on_mouse_down(button, shift, 0, 0);
-  if (!StillOnScreen()) return;
+  if (FormGone()) return;
   if (on_mouse_up) on_mouse_up(button, shift, 0, 0);
-  if (!StillOnScreen()) return;
+  if (FormGone()) return;
   if (button == 1) SetValue(true);
 }
 
