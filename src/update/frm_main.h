@@ -1,0 +1,66 @@
+// frmMain: the progress window of the version-up. Its first activation runs
+// the whole sequence (lock check, conversion sections with the copy step,
+// master edit, external edits, end messages, the offer to start the suite)
+// once, then the form unloads itself and its unload ends the program.
+//
+// Only labels; the steps write their progress into them. While the form
+// exists, frmMain() gives it to the steps (nullptr otherwise), so steps run
+// without a window in tests. UI thread only.
+#ifndef QZ_UPDATE_FRM_MAIN_H_
+#define QZ_UPDATE_FRM_MAIN_H_
+
+#include <cstdint>
+
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+
+namespace qz::update {
+
+class FrmMain : public ui::Form {
+ public:
+  FrmMain();
+  ~FrmMain() override;
+
+  ui::Label& lblTitle = Add<ui::Label>("lblTitle");
+  ui::Label& lblGuide = Add<ui::Label>("lblGuide");
+  ui::Label& lblWaitMsg = Add<ui::Label>("lblWaitMsg");
+  ui::Label& lblCount = Add<ui::Label>("lblCount");
+  ui::Label& lblGageMax = Add<ui::Label>("lblGageMax");
+  ui::Label& lblGageNow = Add<ui::Label>("lblGageNow");
+  ui::Label& lblBackup = Add<ui::Label>("lblBackup");
+  ui::Label& lblCopyCountLabel = Add<ui::Label>("lblCopyCountLabel");
+  ui::Label& lblCopyCount = Add<ui::Label>("lblCopyCount");
+
+  void Form_Load();
+  void Form_Activate();
+  void Form_Unload(int& cancel);
+
+  // The whole version-up; shows and logs its own failures.
+  void Sub_VersionUp();
+  // Conversion section `i` (number 0 also runs the copy step); the files
+  // moved aside in it are put back at its end. True: go on.
+  bool Fnc_ConvertSection(std::int32_t i);
+  // Imports, then numeric initialisation. True: go on.
+  bool Fnc_MasterEdit();
+  // External edit sections 0 … 100. True: go on.
+  bool Fnc_ExternalEdit();
+  // End-message sections 0 … 100 from the release folder.
+  void Sub_EndMessage();
+
+  // The window handle passed to the programs it starts.
+  std::int32_t hWnd() const { return 0; }
+
+ private:
+  bool first_activation_ = false;
+};
+
+// The main form while it exists, else nullptr.
+FrmMain* frmMain();
+
+// Processes pending events when a shell is running (steps call it after
+// each change of a label).
+void ProcessEvents();
+
+}  // namespace qz::update
+
+#endif  // QZ_UPDATE_FRM_MAIN_H_

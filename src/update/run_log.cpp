@@ -1,0 +1,122 @@
+#include "update/run_log.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "platform/clock/clock.h"
+#include "platform/path/no_case.h"
+#include "platform/runtime/run_time_error.h"
+#include "platform/text/cp932.h"
+#include "platform/text/vb.h"
+#include "platform/ui/msgbox.h"
+#include "update/bas_public.h"
+#include "update/file_routines.h"
+#include "update/frm_main.h"
+#include "update/path_routines.h"
+
+namespace qz::update {
+
+namespace {
+
+vb::DateTime NowAsDate() {
+  LocalDateTime t = Now();
+  return vb::DateTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
+}
+
+void SetBackupNote(const std::string& text) {
+  if (FrmMain* f = frmMain()) {
+    f->lblBackup.caption = text;
+    ProcessEvents();
+  }
+}
+
+}  // namespace
+
+bool Fnc_LogInit() {
+  try {
+    std::string stamp = vb::Format(NowAsDate(), "yyyymmdd_hhnnss");
+    std::string folder = std::string(kLogRoot) + stamp + "\\";
+    for (int n = 2; n < 1000; ++n) {
+      std::error_code ec;
+      if (!std::filesystem::exists(path::ResolveSuitePath(folder + "Update.log"), ec)) break;
+      folder = std::string(kLogRoot) + stamp + "_" + std::to_string(n) + "\\";
+    }
+    basPublic.LogFolder = folder;
+    basPublic.LogFile = folder + "Update.log";
+    if (!Fnc_MakeDir(basPublic.LogFolder)) {
+      ui::MsgBox("ログフォルダの作成に失敗しました。\r\n\r\nパス : " + basPublic.LogFolder, ui::MsgButtons::kOk,
+                 ui::MsgIcon::kCritical, kTitle);
+      return false;
+    }
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void Sub_Log(std::string_view text) {
+  if (basPublic.LogFile.empty()) return;
+  try {
+    std::string line = vb::Format(NowAsDate(), "yyyy/mm/dd hh:nn:ss") + " " + std::string(text);
+    std::string bytes = text::ToCp932(line) + "\r\n";
+    std::string host = path::ResolveSuitePath(basPublic.LogFile);
+    if (std::FILE* f = std::fopen(host.c_str(), "ab")) {
+      std::fwrite(bytes.data(), 1, bytes.size(), f);
+      std::fclose(f);
+    }
+  } catch (const std::exception&) {
+    // a line that cannot be written is lost; the run goes on
+  }
+}
+
+void Sub_ErrorLog(std::string_view module, std::int32_t number, std::string_view text) {
+  Sub_Log("  エラーが発生しました。");
+  Sub_Log("  モジュール : " + std::string(module));
+  Sub_Log("  エラー番号 : " + std::to_string(number));
+  Sub_Log("  エラー内容 : " + std::string(text));
+}
+
+std::string BackupPathOf(std::string_view file) {
+  std::string folder = ReplaceAll(Fnc_FolderName(file), ":", "$");
+  if (folder.size() >= 2 && (folder[0] == '\\' || folder[0] == '/') && (folder[1] == '\\' || folder[1] == '/')) {
+    folder = "$$" + folder.substr(2);
+  }
+  // A path of this machine ("/srv/qzp") is kept below the run folder too.
+  std::size_t skip = 0;
+  while (skip < folder.size() && (folder[skip] == '/' || folder[skip] == '\\')) ++skip;
+  std::string out = basPublic.LogFolder + folder.substr(skip);
+  out = WithClosingSeparator(out);
+  return out + Fnc_FileName(file);
+}
+
+bool Fnc_FileBackup(std::string_view file) {
+  bool result = false;
+  try {
+    SetBackupNote(std::string(file) + " のバックアップ中です。");
+    std::string target = BackupPathOf(file);
+    std::string folder = Fnc_FolderName(target) + "\\";
+    if (!Fnc_MakeDir(folder)) {
+      Sub_Log("  バックアップ先フォルダの作成に失敗しました。 : " + folder);
+    } else {
+      Sub_Log("  バックアップ : " + std::string(file) + " -> " + target);
+      if (AnyFileExists(target)) {
+        Sub_Log("    既にバックアップ済みです。");
+      } else {
+        if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
+        basPublic.FileSystem->CopyFile(file, target, true);
+        SetBackupNote(std::string(file) + " のバックアップ中です。");
+        Sub_Log("    バックアップが正常終了しました。");
+      }
+      result = true;
+    }
+  } catch (const RunTimeError& e) {
+    Sub_ErrorLog("Fnc_FileBackup", e.number(), e.description());
+    result = false;
+  }
+  SetBackupNote("");
+  return result;
+}
+
+}  // namespace qz::update
