@@ -17,6 +17,11 @@
 
 namespace qz::update {
 
+// Whether section `section` of Update.INI applies to the installed
+// version: 0 applies, 1 below its range, 2 above it, 9 undecided (the
+// version-check routines).
+std::int16_t Fnc_TargetCheck(std::string_view section);
+
 // An OK box with the critical icon and the program's title.
 void CriticalBox(std::string_view text);
 
