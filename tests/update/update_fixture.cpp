@@ -25,7 +25,8 @@ void UpdateTest::SetUp() {
     fs::create_directories(dir_.Path(std::string(1, d)));
     path::SetDriveRoot(d, dir_.Path(std::string(1, d)));
   }
-  dir_.Enter();
+  if (!entered_) dir_.Enter();
+  entered_ = true;
   ForgetCurrentFolder();
   FixClockForTest(LocalDateTime{2026, 12, 9, 14, 22, 33, 0});
   App().title = kTitle;
@@ -39,7 +40,12 @@ void UpdateTest::TearDown() {
   basPublic = BasPublic{};
   ForgetCurrentFolder();
   SetClockForTest(nullptr);
-  for (char d : {'C', 'D', 'M'}) path::SetDriveRoot(d, std::nullopt);
+  for (char d : {'C', 'D', 'M'}) {
+    path::SetDriveRoot(d, std::nullopt);
+    std::error_code ec;
+    fs::remove_all(dir_.Path(std::string(1, d)), ec);
+  }
+  log_mark_ = 0;
 }
 
 std::string UpdateTest::Host(std::string_view suite_path) const { return path::ResolveSuitePath(suite_path); }

@@ -42,6 +42,7 @@ class UpdateTest : public ::testing::Test {
   testkit::ScratchDir dir_;
   ui::ScriptedShell shell_;
   std::size_t log_mark_ = 0;
+  bool entered_ = false;
 };
 
 }  // namespace qz::update::testing
