@@ -12,6 +12,7 @@
 #include "update/path_routines.h"
 #include "update/run_log.h"
 #include "update/step_support.h"
+#include "update/target_check.h"
 
 namespace qz::update {
 

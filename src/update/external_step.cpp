@@ -15,6 +15,7 @@
 #include "update/path_routines.h"
 #include "update/run_log.h"
 #include "update/step_support.h"
+#include "update/target_check.h"
 
 namespace qz::update {
 
@@ -48,7 +49,7 @@ void ForgetSettingCopy() {
 }
 
 bool Fnc_External(std::int32_t n) {
-  g_section = NumberedSection("External", n);
+  g_section = SectionName("External", n);
   const std::string pg_key = Key("PG");
   if (pg_key.empty()) return true;
   const std::string comment = Fnc_GetIni(g_section, "Comment", g_section, basPublic.UpdateIniPath);
@@ -149,7 +150,7 @@ bool Fnc_ExternalSetting() {
 }
 
 bool Fnc_EndMessage(std::int32_t n) {
-  const std::string section = NumberedSection("EndMessage", n);
+  const std::string section = SectionName("EndMessage", n);
   const std::string file = Fnc_GetIni(section, "File", "", basPublic.UpdateIniPath);
   if (file.empty()) return true;
   Sub_Log("");

@@ -13,6 +13,7 @@
 #include "update/path_routines.h"
 #include "update/run_log.h"
 #include "update/step_support.h"
+#include "update/target_check.h"
 
 namespace qz::update {
 
@@ -87,7 +88,7 @@ bool ImportBody(std::string_view id, const std::string& source, const std::strin
 
 bool Fnc_ImportSection(std::int32_t n) {
   g_moved.clear();
-  const std::string section = NumberedSection("Import", n);
+  const std::string section = SectionName("Import", n);
   Sub_Log("");
   Sub_Log("◆◇◆ インポート処理開始 ◆◇◆");
   Sub_Log("セクション : " + section);
@@ -190,7 +191,7 @@ bool Fnc_Import(std::string_view id, std::string_view value) {
 bool Fnc_NumInit(std::int32_t n) {
   g_moved.clear();
   g_files.clear();
-  const std::string section = NumberedSection("QZPCNV", n);
+  const std::string section = SectionName("QZPCNV", n);
   Sub_Log("");
   Sub_Log("◆◇◆ 数値項目初期化処理開始 ◆◇◆");
   Sub_Log("セクション : " + section);

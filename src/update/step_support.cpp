@@ -43,11 +43,6 @@ void SetStepGuide(std::string_view text) {
   }
 }
 
-std::string NumberedSection(std::string_view name, std::int32_t number) {
-  if (number == 0) return std::string(name);
-  return std::string(name) + "_" + vb::Format(number, "000");
-}
-
 std::string NowStamp() {
   const LocalDateTime t = Now();
   return vb::Format(vb::DateTime{t.year, t.month, t.day, t.hour, t.minute, t.second}, "yyyymmddhhnnss");

@@ -1,7 +1,7 @@
 // What the steps of the version-up share: the critical box with the
-// program's title, the progress captions of the main form, the numbered
-// section names of Update.INI, the time stamp of moved-aside files, and the
-// start of the suite's outside programs from the current folder.
+// program's title, the progress captions of the main form, the time stamp
+// of moved-aside files, and the start of the suite's outside programs from
+// the current folder.
 //
 // Outside programs are named by bare file name and found in the current
 // folder (without regard to case, with or without ".EXE"); they are waited
@@ -16,11 +16,6 @@
 #include <string_view>
 
 namespace qz::update {
-
-// Whether section `section` of Update.INI applies to the installed
-// version: 0 applies, 1 below its range, 2 above it, 9 undecided (the
-// version-check routines).
-std::int16_t Fnc_TargetCheck(std::string_view section);
 
 // An OK box with the critical icon and the program's title.
 void CriticalBox(std::string_view text);
@@ -39,10 +34,6 @@ bool ChangeDirOrReport(std::string_view folder);
 // by processing the pending events. Nothing without a main form.
 void SetStepTitle(std::string_view text);
 void SetStepGuide(std::string_view text);
-
-// Section `number` of a numbered family: the bare name for 0, else name &
-// "_" & the number formatted "000" ("Convert", "Convert_001").
-std::string NumberedSection(std::string_view name, std::int32_t number);
 
 // The current time formatted "yyyymmddhhnnss".
 std::string NowStamp();
