@@ -1,12 +1,45 @@
 #include "update/frm_main.h"
 
+#include <string>
+
+#include "data/create_process.h"
+#include "platform/runtime/run_time_error.h"
+#include "platform/ui/msgbox.h"
 #include "platform/ui/shell.h"
 #include "update/bas_public.h"
+#include "update/org_ini.h"
+#include "update/path_routines.h"
+#include "update/run_log.h"
+#include "update/steps.h"
+#include "update/target_check.h"
 
 namespace qz::update {
 
 namespace {
+
 FrmMain* g_main = nullptr;
+
+const std::string kAsterisks(70, '*');
+
+void Critical(const std::string& text) {
+  ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kCritical, kTitle);
+}
+
+void Separator() {
+  Sub_Log("");
+  Sub_Log(kAsterisks);
+}
+
+// Puts back every file moved aside in the running conversion section.
+bool PutBackMovedFiles() {
+  bool ok = true;
+  std::vector<RenameBackEntry>& list = basPublic.RenameBackList;
+  for (std::size_t k = 1; k < list.size(); ++k) {
+    if (!Fnc_ReNameBack(list[k].MovedName, list[k].OwnName)) ok = false;
+  }
+  return ok;
+}
+
 }  // namespace
 
 FrmMain* frmMain() { return g_main; }
@@ -20,11 +53,175 @@ FrmMain::FrmMain() : Form("frmMain") {
   font.name = "ＭＳ ゴシック";
   lblWaitMsg.caption = "バージョンアップ中です．しばらくお待ち下さい．．．";
   lblCopyCountLabel.caption = "コピーしたファイル：";
+  on_load = [this] { Form_Load(); };
+  on_activate = [this] { Form_Activate(); };
+  on_unload = [this](int& cancel) { Form_Unload(cancel); };
   g_main = this;
 }
 
 FrmMain::~FrmMain() {
   if (g_main == this) g_main = nullptr;
+}
+
+void FrmMain::Form_Load() {
+  Sub_Log("");
+  Sub_Log("◆◇◆ メインフォーム読み込み ◆◇◆");
+  first_activation_ = true;
+  lblWaitMsg.caption = "バージョンアップ中です．しばらくお待ち下さい．．．";
+  for (ui::Label* l : {&lblCount, &lblGageMax, &lblGageNow, &lblCopyCountLabel, &lblCopyCount}) l->visible = false;
+  for (ui::Label* l : {&lblTitle, &lblGuide, &lblBackup, &lblCopyCount}) l->caption.clear();
+  basPublic.FileSystem = std::make_shared<FileSystemObject>();
+  ZOrder(0);
+}
+
+void FrmMain::Form_Activate() {
+  if (!first_activation_) return;
+  first_activation_ = false;
+  Sub_VersionUp();
+  Unload();
+}
+
+void FrmMain::Form_Unload(int& /*cancel*/) {
+  Sub_Log("");
+  Sub_Log("■■■■■ バージョンアップ処理終了 ■■■■■");
+  basPublic.FileSystem.reset();
+  // As the program's main form, its unload ends the program (the shell).
+}
+
+void FrmMain::Sub_VersionUp() {
+  try {
+    Sub_Log("");
+    Sub_Log("");
+    Sub_Log("■■■■■ バージョンアップ処理開始 ■■■■■");
+    if (basPublic.RunCheck) {
+      ui::MsgBox("バージョンアップを開始します。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
+    }
+    bool ok = Fnc_LockCheck();
+    for (std::int32_t i = 0; ok && i <= basPublic.ConvertMax; ++i) ok = Fnc_ConvertSection(i);
+    ok = ok && Fnc_MasterEdit();
+    ok = ok && Fnc_ExternalEdit();
+    if (ok) {
+      Sub_Log("");
+      Sub_Log("");
+      lblTitle.caption = "バージョンアップ処理が終了しました。";
+      lblGuide.caption.clear();
+      ProcessEvents();
+      Sub_EndMessage();
+      if (!Fnc_ChangeDir(basPublic.ProgramPath, false)) {
+        std::string text = "「" + basPublic.ProgramPath + "」に移動できません。";
+        Critical(text);
+        Sub_Log(text);
+        Critical("バージョンアップに失敗しました。");
+      } else if (basPublic.RunCheck) {
+        if (ui::MsgBox("バージョンアップ処理が終了しました。\r\n\r\nバントリクを起動しますか？", ui::MsgButtons::kYesNo,
+                       ui::MsgIcon::kInformation, kTitle) == ui::MsgResult::kYes) {
+          Sub_Log("");
+          Sub_Log("バントリクを起動します。");
+          Sub_CreateProcess(hWnd(), "VANTORIK.EXE", "", 0);
+        }
+      } else {
+        ui::MsgBox("バージョンアップ処理が終了しました。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
+      }
+    }
+  } catch (const std::exception&) {
+    Critical("バージョンアップに失敗しました。");
+  }
+  Separator();
+}
+
+bool FrmMain::Fnc_ConvertSection(std::int32_t i) {
+  basPublic.RenameBackList.assign(1, RenameBackEntry{});
+  std::string name = SectionName("Convert", i);
+  Sub_Log("");
+  Sub_Log("");
+  Sub_Log("■■■ コンバート処理開始 ■■■");
+  Sub_Log("セクション : " + name);
+  Sub_Log("");
+  bool result = false;
+  try {
+    std::int16_t t = Fnc_TargetCheck(name);
+    if (t == kTargetApplies) Separator();
+    if (i >= 1) {
+      if (t != kTargetApplies) {
+        result = true;
+      } else if (Fnc_Convert1(name)) {
+        Separator();
+        result = Fnc_Convert2(name);
+      }
+    } else if (t != kTargetApplies || Fnc_Convert1(name)) {
+      // The copy step runs once, between the export and the rebuild, even
+      // when section 0 itself does not apply.
+      Separator();
+      if (Fnc_CopyMain()) {
+        if (t != kTargetApplies) {
+          result = true;
+        } else {
+          Separator();
+          result = Fnc_Convert2(name);
+        }
+      }
+    }
+  } catch (...) {
+    // The files moved aside go back even when a step fails on the way.
+    PutBackMovedFiles();
+    throw;
+  }
+  if (!PutBackMovedFiles()) result = false;
+  Sub_Log("");
+  Sub_Log("■■■ コンバート処理終了 ■■■");
+  Sub_Log("");
+  return result;
+}
+
+bool FrmMain::Fnc_MasterEdit() {
+  Sub_Log("");
+  Sub_Log("■■■ マスタ編集処理開始 ■■■");
+  lblTitle.caption = "マスタのインポート中です。";
+  lblGuide.caption.clear();
+  ProcessEvents();
+  bool ok = true;
+  for (std::int32_t i = 0; ok && i <= basPublic.ImportMax; ++i) ok = Fnc_ImportSection(i);
+  if (ok) {
+    lblTitle.caption = "数値項目の初期化中です。";
+    lblGuide.caption.clear();
+    ProcessEvents();
+    Separator();
+    for (std::int32_t i = 0; ok && i <= basPublic.QzpcnvMax; ++i) ok = Fnc_NumInit(i);
+  }
+  Sub_Log("");
+  Sub_Log("■■■ マスタ編集処理終了 ■■■");
+  return ok;
+}
+
+bool FrmMain::Fnc_ExternalEdit() {
+  Sub_Log("");
+  Sub_Log("");
+  Sub_Log("■■■ 外部編集処理開始 ■■■");
+  lblTitle.caption = "外部編集処理中です。";
+  lblGuide.caption.clear();
+  ProcessEvents();
+  bool ok = true;
+  for (std::int32_t i = 0; ok && i <= 100; ++i) ok = Fnc_External(i);
+  Sub_Log("");
+  Sub_Log("■■■ 外部編集処理終了 ■■■");
+  return ok;
+}
+
+void FrmMain::Sub_EndMessage() {
+  Sub_Log("");
+  Sub_Log("");
+  Sub_Log("■■■ 終了メッセージ編集処理開始 ■■■");
+  if (Fnc_ChangeDir(basPublic.RootPath, false)) {
+    for (std::int32_t i = 0; i <= 100; ++i) {
+      if (!Fnc_EndMessage(i)) break;
+    }
+  } else {
+    std::string text = "「" + basPublic.RootPath + "」に移動できません。";
+    Critical(text);
+    Sub_Log(text);
+  }
+  Sub_Log("");
+  Sub_Log("■■■ 終了メッセージ編集処理終了 ■■■");
 }
 
 }  // namespace qz::update

@@ -22,21 +22,13 @@ class PathSetTest : public testing::UpdateTest {
  protected:
   void SetUp() override {
     UpdateTest::SetUp();
-    App().path = "D:\\REL";
-    App().exe_name = "Update";
-    WriteFile("D:\\REL\\Update.INI", "[Setting]\r\nVersionCheck=0\r\n");
-    WritePathIni("VLMP_MASTER=M:\\MASTER\\\r\nVLMF=..\\DATA\\\r\nCSV=D:\\CSV\r\nCPFSPEC=D:\\SUITE\\CPFSPEC.INI\r\n");
-    for (const char* f : {"M:\\MASTER", "D:\\DATA", "D:\\CSV"}) fs::create_directories(Host(f));
-    WriteFile("D:\\SUITE\\CPFSPEC.INI", "[x]\r\n");
-    WriteFile("D:\\SUITE\\QZPCSV.INI", "[x]\r\n");
+    MakeInstallation();
   }
   void TearDown() override {
     SetProcessListForTest(nullptr);
     path::SetNetworkRoot(std::nullopt);
-    App() = AppInfo{};
     UpdateTest::TearDown();
   }
-  void WritePathIni(const std::string& entries) { WriteFile("D:\\SUITE\\QZPPATH.INI", "[FILE_PATH]\r\n" + entries); }
   std::string OnlyBox() const {
     return shell_.boxes().size() == 1 ? shell_.boxes()[0].request.text : "(" + std::to_string(shell_.boxes().size()) + " boxes)";
   }

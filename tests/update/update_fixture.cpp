@@ -36,7 +36,22 @@ void UpdateTest::SetUp() {
   ASSERT_EQ(basPublic.LogFolder, "C:\\Vantork.Update\\20261209_142233\\");
 }
 
+void UpdateTest::MakeInstallation(std::string_view update_ini) {
+  App().path = "D:\\REL";
+  App().exe_name = "Update";
+  WriteFile("D:\\REL\\Update.INI", update_ini, true);
+  WritePathIni("VLMP_MASTER=M:\\MASTER\\\r\nVLMF=..\\DATA\\\r\nCSV=D:\\CSV\r\nCPFSPEC=D:\\SUITE\\CPFSPEC.INI\r\n");
+  for (const char* f : {"M:\\MASTER", "D:\\DATA", "D:\\CSV"}) fs::create_directories(Host(f));
+  WriteFile("D:\\SUITE\\CPFSPEC.INI", "[x]\r\n");
+  WriteFile("D:\\SUITE\\QZPCSV.INI", "[x]\r\n");
+}
+
+void UpdateTest::WritePathIni(const std::string& entries) const {
+  WriteFile("D:\\SUITE\\QZPPATH.INI", "[FILE_PATH]\r\n" + entries);
+}
+
 void UpdateTest::TearDown() {
+  App() = AppInfo{};
   basPublic = BasPublic{};
   ForgetCurrentFolder();
   SetClockForTest(nullptr);

@@ -21,6 +21,13 @@ class UpdateTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // A release in D:\REL (program "Update", its Update.INI holding
+  // `update_ini`) and an installation in D:\SUITE: QZPPATH.INI naming
+  // M:\MASTER\, ..\DATA\ (D:\DATA), D:\CSV and D:\SUITE\CPFSPEC.INI, with
+  // those folders and files and QZPCSV.INI. Sets App() for the release.
+  void MakeInstallation(std::string_view update_ini = "[Setting]\r\nVersionCheck=0\r\n");
+  void WritePathIni(const std::string& entries) const;
+
   // The file of this machine for a path in the suite's form ("D:\A\B.TXT").
   std::string Host(std::string_view suite_path) const;
   // Writes `bytes` (UTF-8 text is written as CP932 when `cp932`) to the file

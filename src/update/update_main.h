@@ -1,0 +1,32 @@
+// basMain: the start of the version-up program.
+//
+// Main makes the run log, refuses a second copy, finds the installation,
+// checks the versions, reads the settings, asks for the start and waits for
+// the suite's programs to close (RunCheck), then shows frmMain, whose first
+// activation runs the version-up. Every refusal is shown, logged and ends
+// the program (Sub_End), so Main must run inside the shell's driver (the
+// end unwinds as ui::EndProgram). UI thread only.
+#ifndef QZ_UPDATE_UPDATE_MAIN_H_
+#define QZ_UPDATE_UPDATE_MAIN_H_
+
+#include <memory>
+#include <string_view>
+
+#include "update/frm_main.h"
+
+namespace qz::update {
+
+// The program's start; `command_line` the installed program folder or
+// empty. Returns after showing frmMain (modeless, the shell's main form).
+void Main(std::string_view command_line);
+
+// Logs an empty line and "■■■■■ バージョンアップ処理終了 ■■■■■" and ends the
+// program.
+[[noreturn]] void Sub_End();
+
+// The main form made by the last Main (null before).
+std::unique_ptr<FrmMain>& TheMainForm();
+
+}  // namespace qz::update
+
+#endif  // QZ_UPDATE_UPDATE_MAIN_H_
