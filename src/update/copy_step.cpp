@@ -122,7 +122,7 @@ void Sub_CopyList(std::string_view section) {
   Sub_Log("ファイルリストの取得");
   std::vector<std::string> files;
   Sub_FileList(from, mask, true, files);
-  for (const std::string* dest : {&dest1, &dest2}) {
+  for (const std::string* dest : {&dest1, static_cast<const std::string*>(&dest2)}) {
     if (dest->empty()) continue;
     for (std::size_t j = 1; j < files.size(); ++j) basCopy.CopyList.push_back({from, *dest, files[j], mode});
   }
