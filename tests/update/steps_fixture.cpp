@@ -36,7 +36,7 @@ void StepsTest::WriteProgram(std::string_view file, std::string_view body) const
   const std::string name = fs::path(Host(file)).filename().string();
   std::string script = "#!/bin/sh\n";
   script += "DATA='" + Host("D:\\DATA") + "/'\nCSV='" + Host("D:\\CSV") + "/'\n";
-  script += "echo \"" + name + " $*\" >> '" + calls + "'\n";
+  script += "printf '%s\\n' \"" + name + " $*\" >> '" + calls + "'\n";
   script += std::string(body) + "\n";
   WriteFile(file, script);
   fs::permissions(Host(file), fs::perms::owner_all, fs::perm_options::add);
