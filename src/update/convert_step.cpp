@@ -151,6 +151,10 @@ bool Fnc_FileCheck(std::string_view id) {
       Report("Btrieveファイル名が定義されていません。", "ファイルID : ", id);
       return false;
     }
+    if (!IsNameInsideFolder(in_file)) {
+      Report("Btrieveファイル名が不正です。", "ファイルID : ", id);
+      return false;
+    }
     const std::string path = basPublic.DataPath + in_file;
     basPublic.RenameBackList[at].BtrName = path;
     Sub_Log("Btrieveファイル名 : " + path);
@@ -165,6 +169,10 @@ bool Fnc_FileCheck(std::string_view id) {
     const std::string out_file = Fnc_GetIni(id, "OutFile", "", basPublic.CsvIniPath);
     if (out_file.empty()) {
       Report("CSVファイル名が定義されていません。", "ファイルID : ", id);
+      return false;
+    }
+    if (!IsNameInsideFolder(out_file)) {
+      Report("CSVファイル名が不正です。", "ファイルID : ", id);
       return false;
     }
     const std::string csv = basPublic.CsvPath + out_file;

@@ -52,6 +52,10 @@ std::string CheckedRecordFile(std::string_view id, const std::string& definition
     Report("Btrieveファイル名が定義されていません。", "ファイルID : ", id);
     return {};
   }
+  if (!IsNameInsideFolder(in_file)) {
+    Report("Btrieveファイル名が不正です。", "ファイルID : ", id);
+    return {};
+  }
   const std::string path = basPublic.DataPath + in_file;
   Sub_Log("Btrieveファイル名 : " + path);
   if (!Fnc_FileExists(path)) {
@@ -162,6 +166,10 @@ bool Fnc_Import(std::string_view id, std::string_view value) {
     const std::string out_file = Fnc_GetIni(id, "OutFile", "", basPublic.CsvIniPath);
     if (out_file.empty()) {
       Report("CSVファイル名が定義されていません。", "ファイルID : ", id);
+      return false;
+    }
+    if (!IsNameInsideFolder(out_file)) {
+      Report("CSVファイル名が不正です。", "ファイルID : ", id);
       return false;
     }
     const std::string csv_target = basPublic.CsvPath + out_file;

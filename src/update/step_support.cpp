@@ -48,6 +48,19 @@ std::string NowStamp() {
   return vb::Format(vb::DateTime{t.year, t.month, t.day, t.hour, t.minute, t.second}, "yyyymmddhhnnss");
 }
 
+bool IsNameInsideFolder(std::string_view name) {
+  if (name.empty() || name[0] == '\\' || name[0] == '/') return false;
+  if (name.size() >= 2 && name[1] == ':') return false;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    std::size_t end = name.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = name.size();
+    if (name.substr(start, end - start) == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 bool ProgramPresent(std::string_view file) { return process::FindProgram(file).has_value(); }
 
 bool RunProgramAndWait(std::string_view file, std::string_view parameters) {

@@ -38,6 +38,12 @@ void SetStepGuide(std::string_view text);
 // The current time formatted "yyyymmddhhnnss".
 std::string NowStamp();
 
+// True when `name` names a file inside the folder it is relative to: not
+// empty, no drive, no leading separator and no ".." part. The conversion
+// definitions name record-manager and CSV files so, and a name that points
+// elsewhere must never be deleted or overwritten by a conversion.
+bool IsNameInsideFolder(std::string_view name);
+
 // True when the program `file` is in the current folder.
 bool ProgramPresent(std::string_view file);
 

@@ -3,6 +3,7 @@
 #include "kit/ui_expect.h"
 #include "update/bas_public.h"
 #include "update/convert_step.h"
+#include "update/step_support.h"
 #include "update/steps_fixture.h"
 
 namespace qz::update {
@@ -155,6 +156,29 @@ TEST_F(ConvertStepTest, AFailedRebuildPutsTheDataBackFromTheBackups) {
     EXPECT_EQ(shell_.boxes().size(), c.boxes.size());
     EXPECT_SCRIPT_OK(shell_);
   }
+}
+
+TEST(FileNameOfDefinitionTest, OnlyNamesInsideTheirFolderAreTaken) {
+  struct Case {
+    const char* name;
+    bool inside;
+  } cases[] = {
+      {"A.BTR", true},          {"sub\\A.BTR", true},     {"a..b.csv", true},
+      {"", false},              {"..\\SUITE\\x", false}, {"sub\\..\\..\\x", false},
+      {"D:\\SUITE\\x", false}, {"\\x", false},         {"/etc/x", false},
+      {"sub/../../x", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsNameInsideFolder(c.name), c.inside) << c.name;
+}
+
+TEST_F(ConvertStepTest, ADefinitionNamingAFileOutsideItsFolderIsRefused) {
+  WriteAllPrograms();
+  WriteFile("D:\\REL\\EXP.INI", "[A]\r\nInFile=..\\SUITE\\QZPCSV.INI\r\nOutFile=A.CSV\r\n");
+  shell_.AnswerBox(MsgResult::kOk, "Btrieveファイル名が不正です。\r\n\r\nファイルID : A");
+  EXPECT_FALSE(Fnc_Convert1("Convert"));
+  EXPECT_EQ(ReadFile("D:\\SUITE\\QZPCSV.INI"), "installed definition");
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_SCRIPT_OK(shell_);
 }
 
 }  // namespace
