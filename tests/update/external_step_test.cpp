@@ -4,6 +4,7 @@
 #include "kit/ui_expect.h"
 #include "update/bas_public.h"
 #include "update/external_step.h"
+#include "update/import_step.h"
 #include "update/steps_fixture.h"
 
 namespace qz::update {
@@ -125,6 +126,27 @@ TEST_F(ExternalStepTest, EndMessagesAreShownUnlessBlank) {
   EXPECT_TRUE(Logged("※終了メッセージ編集処理が正常終了しました。"));
   EXPECT_TRUE(Logged("※終了メッセージ編集処理が異常終了しました。"));
   EXPECT_EQ(LogTexts().back(), "◆◇◆ 終了メッセージ編集処理終了 ◆◇◆");
+  EXPECT_SCRIPT_OK(shell_);
+}
+
+TEST_F(ExternalStepTest, SectionsOutsideTheirVersionRangeAreDoneWithoutRunning) {
+  basPublic.VersionCheck = true;
+  basPublic.CurrentVersionNum = 10000200003;  // 1.2.3
+  basPublic.TargetMin = "1.0.0";
+  basPublic.TargetMax = "9.9.9";
+  WriteUpdateIni(
+      "[External]\r\nPG=edit\r\nTargetMax=1.2.2\r\n[EndMessage]\r\nFile=end.txt\r\nTargetMin=1.2.4\r\n"
+      "[QZPCNV]\r\nFile=A\r\nTargetMin=2.0.0\r\n");
+  WriteProgram("D:\\REL\\edit");
+  WriteFile("D:\\REL\\end.txt", "message");
+  EXPECT_TRUE(Fnc_External(0));
+  EXPECT_TRUE(Fnc_EndMessage(0));
+  EXPECT_TRUE(Fnc_NumInit(0));
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_TRUE(shell_.boxes().empty());
+  EXPECT_TRUE(Logged("※外部編集処理が正常終了しました。"));
+  EXPECT_TRUE(Logged("※終了メッセージ編集処理が正常終了しました。"));
+  EXPECT_TRUE(Logged("◆◇◆ 数値項目初期化処理終了 ◆◇◆"));
   EXPECT_SCRIPT_OK(shell_);
 }
 
