@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "kit/ui_expect.h"
 #include "update/bas_public.h"
 #include "update/convert_step.h"
@@ -127,7 +129,7 @@ TEST_F(ConvertStepTest, AFailedRebuildPutsTheDataBackFromTheBackups) {
   struct Case {
     const char* name;
     const char* clear_body;      // nullptr: no clear program
-    const char* convert_body;    // nullptr: no converter
+    const char* convert_body;    // nullptr: no converter, "": one that cannot start
     std::vector<const char*> boxes;
   } cases[] = {
       {"clear program missing", nullptr, kConvert,
@@ -136,6 +138,7 @@ TEST_F(ConvertStepTest, AFailedRebuildPutsTheDataBackFromTheBackups) {
        {"マスタクリアに失敗しました。\r\n\r\nファイル : B"}},
       {"converter missing", kClear, nullptr,
        {"汎用コンバートプログラムが見つかりません。\r\n\r\nプログラム : QZPGENCNV.EXE", "「A」のインポートに失敗しました。"}},
+      {"converter cannot start", kClear, "", {"の実行に失敗しました。", "「A」のインポートに失敗しました。"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -143,7 +146,12 @@ TEST_F(ConvertStepTest, AFailedRebuildPutsTheDataBackFromTheBackups) {
     WriteProgram("D:\\SUITE\\qzpcsv", kExport);
     WriteProgram("D:\\SUITE\\qzpcbr85");
     if (c.clear_body != nullptr) WriteProgram("D:\\SUITE\\qzpclr", c.clear_body);
-    if (c.convert_body != nullptr) WriteProgram("D:\\SUITE\\qzpgencnv", c.convert_body);
+    if (c.convert_body != nullptr && *c.convert_body != '\0') WriteProgram("D:\\SUITE\\qzpgencnv", c.convert_body);
+    if (c.convert_body != nullptr && *c.convert_body == '\0') {
+      WriteFile("D:\\SUITE\\qzpgencnv", "#!/nonexistent/interpreter\n");
+      std::filesystem::permissions(Host("D:\\SUITE\\qzpgencnv"), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add);
+    }
     ASSERT_TRUE(Fnc_Convert1("Convert"));
     shell_.ClearRecords();
     for (const char* b : c.boxes) shell_.AnswerBox(MsgResult::kOk, b);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "data/ini_access.h"
 #include "kit/ui_expect.h"
 #include "update/bas_public.h"
@@ -85,6 +87,17 @@ TEST_F(ExternalStepTest, FailuresEndTheSectionAbnormally) {
     EXPECT_TRUE(Logged("※外部編集処理が異常終了しました。"));
     EXPECT_SCRIPT_OK(shell_);
   }
+}
+
+TEST_F(ExternalStepTest, AProgramThatCannotBeStartedIsAFailure) {
+  WriteUpdateIni("[External]\r\nPG=edit\r\n");
+  WriteFile("D:\\REL\\edit", "#!/nonexistent/interpreter\n");
+  std::filesystem::permissions(Host("D:\\REL\\edit"), std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add);
+  shell_.AnswerBox(MsgResult::kOk, "の実行に失敗しました。");
+  EXPECT_FALSE(Fnc_External(0));
+  EXPECT_TRUE(Logged("※外部編集処理が異常終了しました。"));
+  EXPECT_SCRIPT_OK(shell_);
 }
 
 TEST_F(ExternalStepTest, ReadTextDropsTrailingLineBreaksOnly) {
