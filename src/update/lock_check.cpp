@@ -2,15 +2,21 @@
 //
 // The folder is renamed away and back: where a program holds a file in it
 // open, the rename fails. This machine renames a folder whatever is open in
-// it, so before the rename the programs that hold a file in the folder open
-// (or work in it) are looked for, and any such program counts as a failed
-// rename. The record manager keeps every file open for as long as a program
-// uses it, so this finds every program that could write to the files while
-// they are converted.
+// it, so before the rename two things count as a failed rename: a program
+// of this machine that holds a file in the folder open (or works in it),
+// and a record-manager file (*.BTR) whose exclusive lock cannot be had
+// within a moment, which also finds the files that programs of other users
+// or other terminals are reading or writing. The record manager keeps every
+// file open for as long as a program uses it, so the first test finds every
+// program here that could write to the files while they are converted.
+#include <chrono>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/path/no_case.h"
+#include "platform/record/file_busy.h"
 #include "platform/system/open_files.h"
 #include "update/bas_public.h"
 #include "update/file_routines.h"
@@ -29,7 +35,19 @@ bool DataFolderFree() {
   for (const system::OpenFileHolder& u : users) {
     Sub_Log("  使用中のファイル : " + u.file + " (プロセスID " + std::to_string(u.pid) + ")");
   }
-  return users.empty();
+  bool free = users.empty();
+  std::error_code ec;
+  const std::filesystem::path folder = path::ResolveSuitePath(basPublic.DataPath);
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() < 4 || !path::EqualNoCase(name.substr(name.size() - 4), ".BTR")) continue;
+    if (!it->is_regular_file(ec)) continue;
+    if (record::RecordFileBusy(it->path().string(), std::chrono::milliseconds(200))) {
+      Sub_Log("  使用中のファイル : " + basPublic.DataPath + name);
+      free = false;
+    }
+  }
+  return free;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -93,6 +94,24 @@ TEST_F(LockCheckTest, AProgramHoldingADataFileOpenIsFound) {
   EXPECT_EQ(users[0].pid, child.pid());
   EXPECT_EQ(users[0].file, fs::canonical(data + "/QZSYSLF.BTR").string());
   EXPECT_TRUE(system::ProcessesUsingFolder(data).empty());
+}
+
+TEST_F(LockCheckTest, AFileInTheMiddleOfATransactionIsInUse) {
+  system::SetFolderUsersForTest([](std::string_view) { return std::vector<system::OpenFileHolder>{}; });
+  const std::string file = Host("D:\\DATA") + "/QZKKKLF.btr";
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer, "CREATE TABLE t(x); BEGIN EXCLUSIVE; INSERT INTO t VALUES(1);", nullptr, nullptr,
+                         nullptr),
+            SQLITE_OK);
+  shell_.AnswerBox(MsgResult::kOk, kInUse);
+  EXPECT_FALSE(Fnc_LockCheck());
+  EXPECT_TRUE(Logged("  使用中のファイル : D:\\DATA\\QZKKKLF.btr"));
+
+  sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(writer);
+  EXPECT_TRUE(Fnc_LockCheck());  // the same file once the transaction is over; other files are no databases
+  EXPECT_SCRIPT_OK(shell_);
 }
 
 }  // namespace
