@@ -107,6 +107,9 @@ std::int16_t WesternToEra(const EraTable& eras, KwbDateVars& v) {
 
 std::int16_t EraToWestern(const EraTable& eras, KwbDateVars& v) {
   if (v.EraNo < 1 || v.EraNo > kEraCount - 1) return kKwbDateBadEra;
+  // An era whose slot never begins holds no date (its first year would read
+  // as 9999 and give a Western year of five digits).
+  if (eras.EraStarts[v.EraNo - 1] == kEraNeverStarts) return kKwbDateBadEra;
   Ymd d = Split(v.Date1);
   if (std::int16_t e = CheckMonthAndDay(d.m, d.d)) return e;
   const auto& s = eras.EraStarts;

@@ -66,7 +66,8 @@ struct KwbDateVars {
 // Mode 1: Date1 yyyymmdd -> EraNo, EraName, DateText "00YYMMDD00", OutNo 0,
 //   EraText by Kind (0 blank, 1 "05.03.01", 2 " 5. 3. 1", 3 "5.3.1").
 // Mode 2: EraNo and Date1 eeeemmdd -> DateText "yyyymmdd00" (kept even when
-//   the date lies outside the era), EraName and EraText blank, OutNo 0.
+//   the date lies outside the era), EraName and EraText blank, OutNo 0. An
+//   era whose slot never begins gives kKwbDateBadEra at once.
 // Mode 3: Kind 0 days between Date1 and Date2 counting both ends
 //   ("nnnnnnnn00"); Kind 1 years, months and days ("YYYYMMDD00"); both give
 //   "00000000" when Date1 is the later date. Kind 2 adds the interval

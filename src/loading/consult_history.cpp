@@ -44,7 +44,7 @@ bool LoadHistory() {
     if (frmResultIn.HistoryCount() >= basPublic.MaxJrk) break;
     const std::int64_t jdate = jrk.GetField("JDATE").ToLong();
     frmResultIn.HistoryDates.push_back(
-        JrkEntry{std::to_string(jdate), static_cast<std::int32_t>(jrk.GetField("CNO1").ToLong())});
+        JrkEntry{std::to_string(jdate), FieldInt32(jrk, "CNO1")});
     JrkEntry& entry = frmResultIn.HistoryDates.back();
     jko.SetField("CODE", code);
     jko.SetField("KSYMD", jdate);

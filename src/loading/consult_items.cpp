@@ -35,7 +35,7 @@ std::vector<Booking> ReadBookings(const record::BtrAccess& jko) {
     const std::string num = std::to_string(n);
     const Currency code = jko.GetField("KCODE_" + num).ToCurrency();
     if (code == Currency(0)) break;
-    out.push_back({static_cast<std::int16_t>(jko.GetField("KKBN_" + num).ToInt()), code});
+    out.push_back({FieldInt16(jko, "KKBN_" + num), code});
   }
   return out;
 }
@@ -72,7 +72,7 @@ bool FindCourseGeneration(Currency cno, const std::string& jdate, std::int32_t& 
   found = false;
   if (status == record::kStatusOk) {
     if (kos.GetField("CNO").ToCurrency() == cno) {
-      gendate = static_cast<std::int32_t>(kos.GetField("GENDATE").ToLong());
+      gendate = FieldInt32(kos, "GENDATE");
       found = true;
     }
     return true;
@@ -96,16 +96,16 @@ bool AddCourseItems(Currency cno, std::int32_t gendate, std::int16_t past) {
     std::int16_t index = 0;
     if (Fnc_FindOrAddItem(ksk.GetField("CODE").ToCurrency(), index)) {
       KomInfo& item = frmResultIn.ItemTable[index];
-      item.Keta = static_cast<std::int16_t>(ksk.GetField("KETA").ToInt());
-      item.Kekano = static_cast<std::int16_t>(ksk.GetField("KEKANO").ToInt());
-      item.Hantno = static_cast<std::int16_t>(ksk.GetField("HANTNO").ToInt());
-      item.Syokno = static_cast<std::int16_t>(ksk.GetField("SYOKNO").ToInt());
-      item.Ngrp = static_cast<std::int32_t>(ksk.GetField("NGRP").ToLong());
-      item.Hjyun = static_cast<std::int16_t>(ksk.GetField("HJYUN").ToInt());
+      item.Keta = FieldInt16(ksk, "KETA");
+      item.Kekano = FieldInt16(ksk, "KEKANO");
+      item.Hantno = FieldInt16(ksk, "HANTNO");
+      item.Syokno = FieldInt16(ksk, "SYOKNO");
+      item.Ngrp = FieldInt32(ksk, "NGRP");
+      item.Hjyun = FieldInt16(ksk, "HJYUN");
       for (int h = 1; h <= 4; ++h) {
-        item.Hgrp[h] = static_cast<std::int16_t>(ksk.GetField("HGRP" + std::to_string(h)).ToInt());
+        item.Hgrp[h] = FieldInt16(ksk, "HGRP" + std::to_string(h));
       }
-      item.Pjyun = static_cast<std::int32_t>(ksk.GetField("PJYUN").ToLong());
+      item.Pjyun = FieldInt32(ksk, "PJYUN");
       item.Past = past;
     }
     status = ksk.GetNext();

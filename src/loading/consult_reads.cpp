@@ -72,7 +72,7 @@ std::int32_t Fnc_GetLastExamDate() {
     const int status = obj.GetLessOrEqual("QZJKOLF");
     if (status == record::kStatusOk) {
       if (!IsSameExaminee(obj.GetField("CODE").ToText(), basPublic.ExamineeNo)) return std::int32_t{0};
-      return static_cast<std::int32_t>(obj.GetField("KSYMD").ToLong());
+      return FieldInt32(obj, "KSYMD");
     }
     if (status != record::kStatusEndOfFile) {
       FailLoad("受診項目マスタの読み込みに失敗しました。" + std::string(kCrLf) + "受診者番号 : " +

@@ -30,9 +30,9 @@ bool LoadHeader() {
   frmResultIn.txtID = jsn.GetField("CODE").ToText();
   frmResultIn.txtKana = FieldRTrim(jsn, "KANA");
   frmResultIn.txtName = FieldRTrim(jsn, "NAME");
-  frmResultIn.ExamineeSex = static_cast<std::int16_t>(jsn.GetField("SEX").ToInt());
+  frmResultIn.ExamineeSex = FieldInt16(jsn, "SEX");
   frmResultIn.txtSex = frmResultIn.ExamineeSex == 1 ? "男" : "女";
-  const auto birth = static_cast<std::int32_t>(jsn.GetField("BIRTH").ToLong());
+  const auto birth = FieldInt32(jsn, "BIRTH");
   const Currency kdanid = jsn.GetField("KDANID").ToCurrency();
 
   std::string era_name, date_text;

@@ -33,7 +33,7 @@ bool CourseName(Currency cno, const std::string& jdate, std::string& name, std::
   const int status = kos.GetLessOrEqual("QZKOSLF");
   if (status == record::kStatusOk && kos.GetField("CNO").ToCurrency() == cno) {
     name = vb::Trim(kos.GetField("CNAME").ToText());
-    if (report_code) *report_code = static_cast<std::int16_t>(kos.GetField("PRNO").ToInt());
+    if (report_code) *report_code = FieldInt16(kos, "PRNO");
     return true;
   }
   if (status == record::kStatusOk || status == record::kStatusEndOfFile) {

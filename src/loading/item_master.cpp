@@ -23,51 +23,43 @@ namespace {
 // The judgement master keeps its bounds with four implied decimals.
 const Currency kStdScale = Currency(10000);
 
-std::int16_t Int16(const record::BtrAccess& obj, std::string_view field) {
-  return static_cast<std::int16_t>(obj.GetField(field).ToInt());
-}
-
-std::int32_t Int32(const record::BtrAccess& obj, std::string_view field) {
-  return static_cast<std::int32_t>(obj.GetField(field).ToLong());
-}
-
 // The fields every pass copies.
 void CopyMasterFields(const record::BtrAccess& kom, KomInfo& item) {
   item.KomName = FieldRTrim(kom, "HMEI");
   item.Tani = kom.GetField("TANI").ToText();
-  item.Ksyub = Int16(kom, "KSYUB");
+  item.Ksyub = FieldInt16(kom, "KSYUB");
   item.Stype = kom.GetField("STYPE").ToText();
-  item.Jhkbn = Int16(kom, "JHKBN");
-  item.Calpt = Int16(kom, "CALPT");
+  item.Jhkbn = FieldInt16(kom, "JHKBN");
+  item.Calpt = FieldInt16(kom, "CALPT");
   for (int k = 1; k <= 3; ++k) item.Ktaino[k] = kom.GetField("KTAINO_" + std::to_string(k)).ToCurrency();
-  item.Krkbn = Int16(kom, "KRKBN");
+  item.Krkbn = FieldInt16(kom, "KRKBN");
   item.Skomcd = kom.GetField("SKOMCD").ToCurrency();
-  item.Sgkbn = Int16(kom, "SGKBN");
-  item.Sex = Int16(kom, "SEX");
+  item.Sgkbn = FieldInt16(kom, "SGKBN");
+  item.Sex = FieldInt16(kom, "SEX");
   item.Yuko = kom.GetField("YUKO").ToText();
   item.Opchk = kom.GetField("OPCHK").ToText();
   item.Hansyo = kom.GetField("HANSYO").ToCurrency();
   item.Jlacno = kom.GetField("JLACNO").ToText();
-  item.Monflg = Int16(kom, "MONFLG");
-  item.Copy = Int16(kom, "COPY");
+  item.Monflg = FieldInt16(kom, "MONFLG");
+  item.Copy = FieldInt16(kom, "COPY");
 }
 
 // The fields a course row may have set already, taken from the master only
 // where it left them open. False (after the warning and the unload) when the
 // item has no input group in either.
 bool FillOpenCourseFields(const record::BtrAccess& kom, KomInfo& item) {
-  if (item.Keta == 0) item.Keta = Int16(kom, "KETA");
-  if (item.Kekano != 1) item.Kekano = Int16(kom, "KEKANO");
-  if (item.Hantno != 1) item.Hantno = Int16(kom, "HANTNO");
-  if (item.Syokno != 1) item.Syokno = Int16(kom, "SYOKNO");
-  if (item.Ngrp == 0) item.Ngrp = Int32(kom, "NGRP");
-  if (item.Pjyun == 0) item.Pjyun = Int32(kom, "PJYUN");
+  if (item.Keta == 0) item.Keta = FieldInt16(kom, "KETA");
+  if (item.Kekano != 1) item.Kekano = FieldInt16(kom, "KEKANO");
+  if (item.Hantno != 1) item.Hantno = FieldInt16(kom, "HANTNO");
+  if (item.Syokno != 1) item.Syokno = FieldInt16(kom, "SYOKNO");
+  if (item.Ngrp == 0) item.Ngrp = FieldInt32(kom, "NGRP");
+  if (item.Pjyun == 0) item.Pjyun = FieldInt32(kom, "PJYUN");
   if (item.Ngrp == 0) {
     return FailLoad("「" + item.KomName + "」の" + std::string(kCrLf) + "入力グループが登録されていません。");
   }
-  if (item.Hjyun == 0) item.Hjyun = Int16(kom, "HJYUN");
+  if (item.Hjyun == 0) item.Hjyun = FieldInt16(kom, "HJYUN");
   for (int h = 1; h <= 4; ++h) {
-    if (item.Hgrp[h] == 0) item.Hgrp[h] = Int16(kom, "HGRP_" + std::to_string(h));
+    if (item.Hgrp[h] == 0) item.Hgrp[h] = FieldInt16(kom, "HGRP_" + std::to_string(h));
   }
   return true;
 }
@@ -96,8 +88,8 @@ bool AddComboEntries(const KomInfo& item) {
   while (status == record::kStatusOk) {
     if (syo.GetField("CODE").ToCurrency() != item.Skomcd) break;
     if (syo.GetField("COMBO").ToText() == "1") {
-      frmResultIn.SyoComboLists.Append(SyoComboInfo{item.KomCode, Int32(syo, "SCODE"), syo.GetField("SYKN").ToText(),
-                                                    Int16(syo, "KHANTEI")});
+      frmResultIn.SyoComboLists.Append(SyoComboInfo{item.KomCode, FieldInt32(syo, "SCODE"), syo.GetField("SYKN").ToText(),
+                                                    FieldInt16(syo, "KHANTEI")});
     }
     status = syo.GetNext();
   }
@@ -130,7 +122,7 @@ bool SetUpItem(int i, const std::string& jdate, bool& ended) {
   CopyMasterFields(kom, item);
   if (!FillOpenCourseFields(kom, item)) return false;
   SetStandardRange(item, vb::CLng(std::string_view(jdate)));
-  item.Gendate = Int32(kom, "GENDATE");
+  item.Gendate = FieldInt32(kom, "GENDATE");
   if (!AddComboEntries(item)) return false;
   item.Editable = IsUserInputGroup(item.Ngrp);
   item.SougouDest = Fnc_IsSummaryAutoSetSource(item.KomCode);

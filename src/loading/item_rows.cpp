@@ -7,6 +7,7 @@
 #include "data/common_sub.h"
 #include "data/std_range_text.h"
 #include "examinee/bas_public.h"
+#include "loading/color_letters.h"
 #include "loading/group_forms.h"
 #include "loading/item_filter.h"
 #include "loading/load_messages.h"
@@ -32,26 +33,39 @@ const std::string& KindColorLetter(std::int16_t ksyub) {
   return frmResultIn.SysColors[static_cast<std::size_t>(ksyub)];
 }
 
+// One bound cut to the digit specification, or `word` for the value that
+// stands for no bound.
+std::string RangeBound(const std::string& value, const char* no_limit, std::string_view word,
+                       const std::string& spec) {
+  return value == no_limit ? std::string(word) : Fnc_CutToDigits(value, spec);
+}
+
 // The reference-range text of `item`; false when the bounds do not fit its
-// digit specification (the warning is shown).
+// digit specification or it is no number (the warning is shown): one item
+// master with a bad specification must not end the lines of every item
+// after it.
 bool RangeText(const KomInfo& item, std::string& text) {
   text.clear();
   if (item.StdLow.empty() || item.StdHigh.empty()) return true;
-  const std::string lower =
-      item.StdLow == kNoLowerLimit ? std::string(kNoLowerBound) : Fnc_CutToDigits(item.StdLow, item.Stype);
-  const std::string upper =
-      item.StdHigh == kNoUpperLimit ? std::string(kNoUpperBound) : Fnc_CutToDigits(item.StdHigh, item.Stype);
-  if (Fnc_EditStdRange(lower, upper, item.Stype, text) == 0) return true;
+  try {
+    const std::string lower = RangeBound(item.StdLow, kNoLowerLimit, kNoLowerBound, item.Stype);
+    const std::string upper = RangeBound(item.StdHigh, kNoUpperLimit, kNoUpperBound, item.Stype);
+    if (Fnc_EditStdRange(lower, upper, item.Stype, text) == 0) return true;
+  } catch (const RunTimeError&) {
+    text.clear();
+  }
   const std::string crlf(kCrLf);
   ShowLoadWarning("基準値の編集でエラーが発生しました。" + crlf + "項目名 : " + item.KomName + crlf + "高値 : " +
                   item.StdHigh + crlf + "低値 : " + item.StdLow);
   return false;
 }
 
-// The cells of grid row `r` showing `item`.
-void DrawLine(grid::Spread& spr, int r, const KomInfo& item) {
+// The cells of grid row `r` showing `item`; `letter` is the colour letter
+// of its kind, the text colour of its name.
+void DrawLine(grid::Spread& spr, int r, const KomInfo& item, const std::string& letter) {
   using grid::Range;
   spr.SetText(basPublic.ItemCol, r, item.KomName);
+  SetCellForeColorByLetter(spr, basPublic.ItemCol, r, letter);
   spr.SetAlignment(Range::Cell(basPublic.ItemCol, r), grid::HAlign::kLeft);
   spr.SetFontSize(Range::Cell(basPublic.ItemCol, r), basPublic.FontSizeKom);
   spr.SetBackColor(Range::Cell(basPublic.ItemCol, r), AsColor(basPublic.ColorKom));
@@ -75,6 +89,7 @@ void DrawLine(grid::Spread& spr, int r, const KomInfo& item) {
     if (entry.KomCode == item.KomCode) spr.SetBackColor(Range::Row(r), AsColor(entry.Color));
   }
   if (item.Past != kPastBookedNow) spr.SetBackColor(Range::Row(r), AsColor(basPublic.ColorPast));
+  SetCellForeColorByLetter(spr, basPublic.ItemCol, r, letter);
 }
 
 // The position (1..) in frmResultIn.InputGroups of group `ngrp`, searched
@@ -113,8 +128,8 @@ bool JkoInfo() {
       last_group = item.Ngrp;
       ++jump_row;
     }
-    KindColorLetter(item.Ksyub);
-    if (spr != nullptr) DrawLine(*spr, r, item);
+    const std::string& letter = KindColorLetter(item.Ksyub);
+    if (spr != nullptr) DrawLine(*spr, r, item, letter);
   }
   return true;
 }

@@ -18,4 +18,12 @@ std::string FieldRTrim(const record::BtrAccess& obj, std::string_view name) {
   return vb::RTrim(obj.GetField(name).ToText());
 }
 
+std::int16_t FieldInt16(const record::BtrAccess& obj, std::string_view name) {
+  return static_cast<std::int16_t>(obj.GetField(name).ToInt());
+}
+
+std::int32_t FieldInt32(const record::BtrAccess& obj, std::string_view name) {
+  return static_cast<std::int32_t>(obj.GetField(name).ToLong());
+}
+
 }  // namespace qz

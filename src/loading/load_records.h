@@ -4,6 +4,7 @@
 #ifndef QZ_LOADING_LOAD_RECORDS_H_
 #define QZ_LOADING_LOAD_RECORDS_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,12 @@ bool IsSameExaminee(std::string_view code, std::string_view examinee_no);
 
 // The text field `name` of `obj` without trailing blanks.
 std::string FieldRTrim(const record::BtrAccess& obj, std::string_view name);
+
+// The field `name` of `obj` as a 16-bit or a 32-bit integer, converted as
+// the runtime converts: RunTimeError 6 when it does not fit, 13 for a text
+// that is no number.
+std::int16_t FieldInt16(const record::BtrAccess& obj, std::string_view name);
+std::int32_t FieldInt32(const record::BtrAccess& obj, std::string_view name);
 
 }  // namespace qz
 

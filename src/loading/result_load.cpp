@@ -29,15 +29,15 @@ std::int32_t StampNumber(const record::BtrAccess& obj, std::string_view field) {
 void TakeStored(const record::BtrAccess& kkk, const KomInfo& item, KekkaData& cell) {
   cell.Knsach = item.Ksyub == kKsyubFindings ? std::string() : vb::Trim(kkk.GetField("KNSACH").ToText()) + " ";
   cell.Syoken = vb::Trim(kkk.GetField("SYOKEN").ToText());
-  cell.Hekbn = static_cast<std::int16_t>(kkk.GetField("HEKBN").ToInt());
-  cell.Han = static_cast<std::int16_t>(kkk.GetField("HAN").ToInt());
+  cell.Hekbn = FieldInt16(kkk, "HEKBN");
+  cell.Han = FieldInt16(kkk, "HAN");
   cell.Stndlw = kkk.GetField("STNDLW").ToText();
   cell.Stndhi = kkk.GetField("STNDHI").ToText();
   cell.Opflg = kkk.GetField("OPFLG").ToText();
   cell.User = kkk.GetField("USER").ToText();
   cell.Ymd = StampNumber(kkk, "YMD");
   cell.Hms = StampNumber(kkk, "HMS");
-  cell.Sokutei = static_cast<std::int16_t>(kkk.GetField("SOKUTEI").ToInt());
+  cell.Sokutei = FieldInt16(kkk, "SOKUTEI");
 }
 
 // A missing result of `item` in column `c`.
@@ -48,7 +48,7 @@ void TakeMissing(int c, const KomInfo& item, KekkaData& cell) {
   if (basPublic.AutoDefaultSyoken == 1 && item.Ksyub == kKsyubFindings && Fnc_GetDefaultFindingCode(item.Skomcd)) {
     const record::BtrAccess& syo = LoadObject(basFileAccess.QZSYO2LFObj);
     cell.Syoken = vb::RTrim(syo.GetField("SYKN").ToText());
-    cell.Han = static_cast<std::int16_t>(syo.GetField("KHANTEI").ToInt());
+    cell.Han = FieldInt16(syo, "KHANTEI");
   }
 }
 

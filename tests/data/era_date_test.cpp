@@ -147,8 +147,12 @@ TEST(EraDate, UnusedSlotsNeverBegin) {
   EXPECT_EQ(v.EraNo, 5);
   // An era whose slot is unused holds no date.
   eras.EraStarts[4] = kEraNeverStarts;
-  KwbDateVars w = Vars(2, 0, 10101, 0, 5);
-  EXPECT_EQ(RunKwbDate(eras, w), kKwbDateBadEra);
+  for (std::int32_t era_date : {10101, 20101, 1000101}) {
+    SCOPED_TRACE(era_date);
+    KwbDateVars w = Vars(2, 0, era_date, 0, 5);
+    EXPECT_EQ(RunKwbDate(eras, w), kKwbDateBadEra);
+    EXPECT_EQ(w.DateText, "keep") << "no Western year is made for it";
+  }
 }
 
 struct IntervalCase {

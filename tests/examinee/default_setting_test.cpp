@@ -204,6 +204,12 @@ TEST_P(DefaultSettingCaseTest, RefusesOrStartsWithItsMessage) {
   EXPECT_SCRIPT_OK(shell_);
   EXPECT_EQ(ok, c.stage == kStarted);
   EXPECT_EQ(Reached(), c.stage) << "the start went on past its failure, or stopped early";
+  if (c.stage == kNothing) {
+    // Refused before the first setting is read.
+    EXPECT_TRUE(basPublic.CopyRight.empty()) << basPublic.CopyRight;
+    EXPECT_NE(basPublic.MaxJrk, 7);
+    EXPECT_TRUE(suite::Calls().empty());
+  }
   EXPECT_EQ(shell_.beeps(), c.box.beep ? 1 : 0);
   if (c.box.text.empty()) {
     EXPECT_TRUE(shell_.boxes().empty());

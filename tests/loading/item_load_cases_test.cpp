@@ -3,6 +3,7 @@
 // that cannot be read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -107,6 +108,38 @@ TEST(ItemLoadCases, StandardRangeFollowsSexAndAge) {
     EXPECT_EQ(bmi.StdLow, c.low);
     EXPECT_EQ(bmi.StdHigh, c.high);
     EXPECT_EQ(bmi.StdGendate, 20100101);
+  }
+}
+
+// An item is editable when its group is among the user's groups before the
+// first empty entry of the list.
+TEST(ItemLoadCases, EditableFollowsTheUsersGroupsUpToTheFirstEmptyEntry) {
+  struct Case {
+    std::vector<std::int32_t> user_groups;  // entries 1.. of the list
+    std::vector<std::int32_t> editable;     // the groups whose items are editable
+  };
+  const Case cases[] = {
+      {{10, 20, 40}, {10, 20, 40}},
+      {{0, 10, 20}, {}},
+      {{10, 0, 20}, {10}},
+      {{50}, {50}},
+      {{}, {}},
+  };
+  ItemBed bed;
+  AddItemConsultation(bed.suite);
+  bed.OpenWithSettings();
+  ASSERT_EQ(bed.RunThrough("item master"), "");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.user_groups));
+    basPublic.UserInputGroups.fill(0);
+    for (std::size_t n = 0; n < c.user_groups.size(); ++n) basPublic.UserInputGroups[n + 1] = c.user_groups[n];
+    ASSERT_TRUE(Sub_LoadItemMaster());
+    for (const KomInfo& item : frmResultIn.ItemTable) {
+      SCOPED_TRACE(item.KomCode.ToString());
+      const bool listed =
+          std::find(c.editable.begin(), c.editable.end(), item.Ngrp) != c.editable.end();
+      EXPECT_EQ(item.Editable, listed);
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 #include "examinee/bas_public.h"
 #include "loading/find_or_add_item.h"
 #include "loading/group_forms.h"
+#include "loading/item_filter.h"
 #include "loading/item_rows.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
@@ -50,25 +51,68 @@ class ItemRows : public ::testing::Test {
   std::unique_ptr<grid::Spread> spr;
 };
 
+// A range the digit specification cannot hold, or a specification that is
+// no number, warns and leaves the range cell empty; the lines after it
+// follow.
 TEST_F(ItemRows, ARangeThatCannotBeEditedWarnsAndLeavesItsCellEmpty) {
-  KomInfo& bad = Add(1, 1);
-  bad.Stype = "00";
-  bad.StdLow = "3";
-  bad.StdHigh = "99999.9999";
-  KomInfo& good = Add(2, 1);
-  good.StdLow = "0";
-  good.StdHigh = "99999.9999";
+  for (const char* spec : {"00", "", "  ", "x1"}) {
+    SCOPED_TRACE(std::string("'") + spec + "'");
+    frmResultIn.ItemTable.Clear();
+    shell.ClearRecords();
+    KomInfo& bad = Add(1, 1);
+    bad.Stype = spec;
+    bad.StdLow = "3";
+    bad.StdHigh = "99999.9999";
+    KomInfo& good = Add(2, 1);
+    good.StdLow = "0";
+    good.StdHigh = "99999.9999";
+    ASSERT_TRUE(Sub_JkoInfo());
+    ASSERT_EQ(shell.boxes().size(), 1u);
+    EXPECT_EQ(shell.boxes()[0].request.text,
+              "基準値の編集でエラーが発生しました。\r\n項目名 : item 1\r\n高値 : 99999.9999\r\n低値 : 3");
+    EXPECT_EQ(shell.boxes()[0].request.icon, ui::MsgIcon::kExclamation);
+    const int first = basPublic.DataRow;
+    EXPECT_EQ(spr->TextAt(basPublic.StdCol, first), "");
+    EXPECT_EQ(spr->TextAt(basPublic.ItemCol, first), "item 1");
+    // Both words together: no lower and no upper bound.
+    EXPECT_EQ(spr->TextAt(basPublic.ItemCol, first + 1), "item 2");
+    EXPECT_EQ(spr->TextAt(basPublic.StdCol, first + 1), "   ～ ～   ");
+    EXPECT_EQ(frmResultIn.RowCount(), 2);
+  }
+}
+
+// The name of every line takes the colour of its kind's letter; a letter
+// the colour table does not know leaves the grid's colour.
+TEST_F(ItemRows, ItemNamesTakeTheColourLetterOfTheirKind) {
+  for (std::size_t i = 0; i < basPublic.ColorTable.size(); ++i) {
+    basPublic.ColorTable[i] = static_cast<std::int32_t>(0x101010 * (i + 1));
+  }
+  frmResultIn.SysColors = {"A", "B", " R ", "X", "P"};
+  const ui::Color untouched = spr->ForeColorAt(basPublic.ItemCol, basPublic.DataRow + 3);
+  const struct {
+    std::int16_t ksyub;
+    ui::Color color;
+  } cases[] = {
+      {0, 0x606060},  // A, entry 5
+      {1, 0x101010},  // B, entry 0
+      {2, 0x202020},  // R with blanks around
+      {3, untouched}, // no such letter
+      {4, 0x303030},  // P, entry 2
+  };
+  long long code = 1;
+  for (const auto& c : cases) {
+    KomInfo& item = Add(code++, c.ksyub);
+    item.Past = kPastBookedEarlier;  // the row colour of earlier items is a back colour only
+  }
+  displayChoices.chkPastDisp = true;
   ASSERT_TRUE(Sub_JkoInfo());
-  ASSERT_EQ(shell.boxes().size(), 1u);
-  EXPECT_EQ(shell.boxes()[0].request.text,
-            "基準値の編集でエラーが発生しました。\r\n項目名 : item 1\r\n高値 : 99999.9999\r\n低値 : 3");
-  EXPECT_EQ(shell.boxes()[0].request.icon, ui::MsgIcon::kExclamation);
-  const int first = basPublic.DataRow;
-  EXPECT_EQ(spr->TextAt(basPublic.StdCol, first), "");
-  EXPECT_EQ(spr->TextAt(basPublic.ItemCol, first), "item 1");
-  // Both words together: no lower and no upper bound.
-  EXPECT_EQ(spr->TextAt(basPublic.StdCol, first + 1), "   ～ ～   ");
-  EXPECT_EQ(frmResultIn.RowCount(), 2);
+  displayChoices = DisplayChoices{};
+  EXPECT_TRUE(shell.boxes().empty());
+  ASSERT_EQ(frmResultIn.RowCount(), 5);
+  for (int k = 0; k < 5; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(spr->ForeColorAt(basPublic.ItemCol, basPublic.DataRow + k), cases[k].color);
+  }
 }
 
 TEST_F(ItemRows, AnItemKindWithoutColourLetterEndsTheLines) {

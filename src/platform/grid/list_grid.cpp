@@ -343,6 +343,11 @@ void ListGrid::DragSelect(int from_row, int from_col, int to_row, int to_col) {
 void ListGrid::DoubleClickCell(int r, int c) {
   if (!visible || !enabled) return;
   ClickCell(r, c);
+  SecondClickOfDouble();
+}
+
+void ListGrid::SecondClickOfDouble() {
+  if (!visible || !enabled) return;
   if (on_dbl_click) on_dbl_click();
 }
 
@@ -378,6 +383,31 @@ int ListGrid::DeliverKeyUp(int key, int shift) {
 void ListGrid::PressKey(int key, int shift) {
   DeliverKeyDown(key, shift);
   DeliverKeyUp(key, shift);
+}
+
+void ListGrid::PointAt(int r, int c) {
+  point_row_ = r;
+  point_col_ = c;
+}
+
+void ListGrid::HandleKeyDown(int& key_code, int& shift) { key_code = DeliverKeyDown(key_code, shift); }
+void ListGrid::HandleKeyUp(int& key_code, int& shift) { key_code = DeliverKeyUp(key_code, shift); }
+
+void ListGrid::HandleClick(int button, int shift) {
+  int r = row_, c = col_;
+  if (point_row_ >= 0 && point_row_ < rows() && point_col_ >= 0 && point_col_ < cols_) {
+    r = point_row_;
+    c = point_col_;
+  }
+  point_row_ = point_col_ = -1;
+  if (rows() == 0 || cols_ == 0) return;
+  if (button == kButtonLeft) {
+    ClickCell(r, c, shift);
+  } else if (visible && enabled) {
+    mouse_row_ = r;
+    mouse_col_ = c;
+    if (on_mouse_up) on_mouse_up(button, shift, PointX(c), PointY(r));
+  }
 }
 
 void ListGrid::OnFocusArriving(Control*) { focused_ = true; }

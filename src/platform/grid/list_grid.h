@@ -145,6 +145,9 @@ class ListGrid : public ui::Control {
   void DragSelect(int from_row, int from_col, int to_row, int to_col);
   // A double click: the click, then dbl-click.
   void DoubleClickCell(int row, int col);
+  // The second press of a double click whose first press was delivered as
+  // a click already (a front end's mouse): dbl-click.
+  void SecondClickOfDouble();
   // A key pressed: key-down; unless the handler set the code to 0, Up/Down
   // (Left/Right) move the current cell, with Shift only the selection end.
   // Returns the key code after the handler.
@@ -154,8 +157,19 @@ class ListGrid : public ui::Control {
   // Key-down then key-up of one key.
   void PressKey(int key_code, int shift = 0);
 
+  // Records the cell under the pointer for the next click the shell
+  // delivers (HandleClick); without one a click acts on the current cell.
+  void PointAt(int row, int col);
+
   void OnFocusArriving(Control* from) override;
   void OnFocusLeaving(Control* to) override;
+
+  // Input the shell delivers to the focused grid: keys go through
+  // DeliverKeyDown/DeliverKeyUp, a left click through ClickCell at the
+  // pointed (else the current) cell; another button raises mouse-up only.
+  void HandleKeyDown(int& key_code, int& shift) override;
+  void HandleKeyUp(int& key_code, int& shift) override;
+  void HandleClick(int button, int shift) override;
 
  private:
   struct Cell {
@@ -186,6 +200,7 @@ class ListGrid : public ui::Control {
   int row_ = 1, col_ = 1, row_sel_ = 1, col_sel_ = 1;
   int mouse_row_ = -1, mouse_col_ = -1;
   bool focused_ = false;
+  int point_row_ = -1, point_col_ = -1;
 };
 
 }  // namespace qz::grid

@@ -228,6 +228,10 @@ class Spread : public ui::Control {
   // A double click: the click, then editing of the active cell starts (its
   // text kept), then dbl-click.
   void DoubleClickCell(int col, int row, float x = 0, float y = 0);
+  // The second press of a double click whose first press was delivered as
+  // a click already (a front end's mouse): editing of the active cell
+  // starts when it is (col, row), then dbl-click.
+  void SecondClickOfDouble(int col, int row);
   // The right button pressed over (col, row) (right-click) and released
   // (mouse-up with the right button). The active cell does not move.
   void RightClickCell(int col, int row, float x = 0, float y = 0);
@@ -257,9 +261,22 @@ class Spread : public ui::Control {
   // returns the tip unless the handler cleared show_tip.
   std::optional<std::string> FetchTextTip(int col, int row);
 
+  // Records the cell under the pointer for the next click the shell
+  // delivers (HandleClick); the front end calls it as the mouse goes down.
+  // Without one, a click acts on the active cell.
+  void PointAt(int col, int row);
+
   // Focus hooks (called by the form).
   void OnFocusArriving(Control* from) override;
   void OnFocusLeaving(Control* to) override;
+
+  // Input the shell delivers to the focused grid: a key goes through
+  // DeliverKeyDown, a typed character (after KeyPress) through TypeText, a
+  // left click through ClickCell and a right click through RightClickCell,
+  // at the pointed cell or else the active cell.
+  void HandleKeyDown(int& key_code, int& shift) override;
+  void HandleChar(int& ascii, std::string_view text) override;
+  void HandleClick(int button, int shift) override;
 
  private:
   struct Format;
@@ -295,6 +312,7 @@ class Spread : public ui::Control {
   std::string edit_text_;
   std::string edit_before_;
   bool focused_ = false;
+  int point_col_ = -1, point_row_ = -1;
 };
 
 }  // namespace qz::grid

@@ -5,6 +5,7 @@
 #include "platform/grid/spread.h"
 #include "platform/grid/spread_cells.h"
 #include "platform/text/cp932.h"
+#include "platform/ui/text_edit.h"
 
 namespace qz::grid {
 
@@ -194,6 +195,11 @@ void Spread::ClickCell(int c, int r, float x, float y) {
 void Spread::DoubleClickCell(int c, int r, float x, float y) {
   if (!visible || !enabled || !InGrid(c, r)) return;
   ClickCell(c, r, x, y);
+  SecondClickOfDouble(c, r);
+}
+
+void Spread::SecondClickOfDouble(int c, int r) {
+  if (!visible || !enabled || !InGrid(c, r)) return;
   if (c == active_col_ && r == active_row_) SetEditMode(true);
   if (on_dbl_click) on_dbl_click(c, r);
 }
@@ -304,6 +310,34 @@ bool Spread::PickComboEntry(int index) {
   cell.text = f.combo_entries[index];
   if (on_change) on_change(c, r);
   return true;
+}
+
+void Spread::PointAt(int c, int r) {
+  point_col_ = c;
+  point_row_ = r;
+}
+
+void Spread::HandleKeyDown(int& key_code, int& shift) { key_code = DeliverKeyDown(key_code, shift); }
+
+void Spread::HandleChar(int& ascii, std::string_view text) {
+  Control::HandleChar(ascii, text);  // KeyPress
+  // Control codes (Enter, Back, Esc) were handled as keys.
+  if (ascii < 32) return;
+  TypeText(text.empty() ? ui::EncodeCodePoint(ascii) : std::string(text));
+}
+
+void Spread::HandleClick(int button, int) {
+  int c = active_col_, r = active_row_;
+  if (InGrid(point_col_, point_row_)) {
+    c = point_col_;
+    r = point_row_;
+  }
+  point_col_ = point_row_ = -1;
+  if (button == kButtonLeft) {
+    ClickCell(c, r);
+  } else if (button == kButtonRight) {
+    RightClickCell(c, r);
+  }
 }
 
 std::optional<std::string> Spread::FetchTextTip(int c, int r) {

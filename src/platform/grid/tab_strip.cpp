@@ -52,6 +52,14 @@ int TabStrip::DeliverKeyDown(int key, int shift) {
   return key;
 }
 
+void TabStrip::HandleKeyDown(int& key_code, int& shift) { key_code = DeliverKeyDown(key_code, shift); }
+
+void TabStrip::HandleClick(int button, int) {
+  const int index = point_ >= 1 && point_ <= count() ? point_ : selected_;
+  point_ = 0;
+  if (button == 1 && index >= 1) ClickTab(index);
+}
+
 void TabStrip::OnFocusArriving(Control*) { focused_ = true; }
 void TabStrip::OnFocusLeaving(Control*) { focused_ = false; }
 

@@ -52,13 +52,23 @@ class TabStrip : public ui::Control {
   // A key pressed on the strip: raises key-down; returns the code after it.
   int DeliverKeyDown(int key_code, int shift);
 
+  // Records the tab under the pointer for the next click the shell
+  // delivers; without one a click acts on the selected tab.
+  void PointAt(int index) { point_ = index; }
+
   void OnFocusArriving(Control* from) override;
   void OnFocusLeaving(Control* to) override;
+
+  // Input the shell delivers: keys through DeliverKeyDown, a left click
+  // through ClickTab at the pointed (else the selected) tab.
+  void HandleKeyDown(int& key_code, int& shift) override;
+  void HandleClick(int button, int shift) override;
 
  private:
   std::vector<Tab> tabs_;
   int selected_ = 0;
   bool focused_ = false;
+  int point_ = 0;
 };
 
 }  // namespace qz::grid

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qz::ui {
 
@@ -22,6 +23,13 @@ struct MessageBoxRequest {
   int default_button = 0;       // 0 first, 1 second, 2 third
   std::string title;
 };
+
+// The answers of the buttons of `buttons`, left to right (the default button
+// index counts in this order).
+std::vector<MsgResult> ButtonAnswers(MsgButtons buttons);
+// The answer of a box closed without a button: Cancel where there is one,
+// Abort for Abort/Retry/Ignore, Yes for Yes/No, else OK.
+MsgResult CloseAnswer(MsgButtons buttons);
 
 // Shows a modal message box and returns the button chosen. Closing the box
 // without a button gives Cancel where there is one, else the only/first

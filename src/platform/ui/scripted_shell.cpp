@@ -9,30 +9,9 @@ namespace qz::ui {
 
 namespace {
 
-// The answer of a box closed without a button.
-MsgResult CloseAnswer(MsgButtons buttons) {
-  switch (buttons) {
-    case MsgButtons::kOkCancel:
-    case MsgButtons::kYesNoCancel:
-    case MsgButtons::kRetryCancel: return MsgResult::kCancel;
-    case MsgButtons::kAbortRetryIgnore: return MsgResult::kAbort;
-    case MsgButtons::kYesNo: return MsgResult::kYes;
-    case MsgButtons::kOk: break;
-  }
-  return MsgResult::kOk;
-}
-
 bool Offers(MsgButtons buttons, MsgResult answer) {
-  using R = MsgResult;
-  switch (buttons) {
-    case MsgButtons::kOk: return answer == R::kOk;
-    case MsgButtons::kOkCancel: return answer == R::kOk || answer == R::kCancel;
-    case MsgButtons::kAbortRetryIgnore: return answer == R::kAbort || answer == R::kRetry || answer == R::kIgnore;
-    case MsgButtons::kYesNoCancel: return answer == R::kYes || answer == R::kNo || answer == R::kCancel;
-    case MsgButtons::kYesNo: return answer == R::kYes || answer == R::kNo;
-    case MsgButtons::kRetryCancel: return answer == R::kRetry || answer == R::kCancel;
-  }
-  return false;
+  const std::vector<MsgResult> answers = ButtonAnswers(buttons);
+  return std::find(answers.begin(), answers.end(), answer) != answers.end();
 }
 
 std::string Describe(const std::string& form, const std::string& control, int index) {

@@ -53,6 +53,31 @@ int AsciiOf(int key_code, int shift) {
 
 }  // namespace
 
+std::vector<MsgResult> ButtonAnswers(MsgButtons buttons) {
+  using R = MsgResult;
+  switch (buttons) {
+    case MsgButtons::kOk: return {R::kOk};
+    case MsgButtons::kOkCancel: return {R::kOk, R::kCancel};
+    case MsgButtons::kAbortRetryIgnore: return {R::kAbort, R::kRetry, R::kIgnore};
+    case MsgButtons::kYesNoCancel: return {R::kYes, R::kNo, R::kCancel};
+    case MsgButtons::kYesNo: return {R::kYes, R::kNo};
+    case MsgButtons::kRetryCancel: return {R::kRetry, R::kCancel};
+  }
+  return {R::kOk};
+}
+
+MsgResult CloseAnswer(MsgButtons buttons) {
+  switch (buttons) {
+    case MsgButtons::kOkCancel:
+    case MsgButtons::kYesNoCancel:
+    case MsgButtons::kRetryCancel: return MsgResult::kCancel;
+    case MsgButtons::kAbortRetryIgnore: return MsgResult::kAbort;
+    case MsgButtons::kYesNo: return MsgResult::kYes;
+    case MsgButtons::kOk: break;
+  }
+  return MsgResult::kOk;
+}
+
 // The free functions of msgbox.h are defined with the shell, so that every
 // program that links the shell has them.
 MsgResult MsgBox(const MessageBoxRequest& request) { return Shell::Require().MessageBox(request); }

@@ -1,0 +1,79 @@
+// FormWindow: the top-level window rendering one form model, with one
+// widget per visible kind of control (labels, buttons, check and option
+// buttons, text, combo and list boxes, frames, pictures, the grids and the
+// tab strip; timers have none).
+//
+// Sync() brings the widgets in step with the model (texts, values, colours,
+// fonts, geometry in twips, visibility, enabled state, the active form and
+// the focused control, the input-method hints); it writes to a widget only
+// what differs. The window takes every mouse press, key, typed text and the
+// close box of its widgets and hands them to the model through the
+// backend's Dispatch: Qt's own editing, toggling, focus moves and shortcuts
+// never run, so the model's handlers see every key first. The close box
+// and Alt+F4 go to the shell's close box (refused without the Close item).
+//
+// Made and owned by QtBackend. Detach() cuts it from the model before the
+// form goes away; a detached window renders nothing and forwards nothing.
+#ifndef QZ_QT_FORM_WINDOW_H_
+#define QZ_QT_FORM_WINDOW_H_
+
+#include <QWidget>
+#include <functional>
+#include <map>
+
+#include "platform/ui/control.h"
+#include "platform/ui/form.h"
+#include "platform/ui/shell.h"
+
+namespace qz::qt {
+
+class QtBackend;
+class SpreadView;
+class ListGridView;
+
+class FormWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  FormWindow(QtBackend& backend, ui::Form& form);
+  ~FormWindow() override;
+
+  void Sync();
+  void Detach();
+  ui::Form* form() const { return form_; }
+  QWidget* WidgetOf(const ui::Control& control) const;
+  // Pixels of a length in twips at the backend's screen.
+  int Px(int twips) const;
+  // QtBackend::Dispatch, for the views of the window.
+  void Dispatch(const std::function<void(ui::Shell&)>& action);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  QWidget* Build(ui::Control& control);
+  void Watch(QWidget* widget, ui::Control* control);
+  void SyncControl(ui::Control& control, QWidget* widget);
+  void SyncIme();
+  bool HandleKey(QKeyEvent* event);
+  bool HandleMouse(ui::Control& control, QObject* watched, QMouseEvent* event, bool dbl);
+  void FocusByUser(ui::Control& control);
+
+  QtBackend& backend_;
+  ui::Form* form_;
+  std::map<const ui::Control*, QWidget*> widgets_;
+  std::map<const QObject*, ui::Control*> watched_;
+  bool was_active_ = false;
+  ui::Control* focused_ = nullptr;
+  ui::ImeState ime_applied_{};
+  bool ime_known_ = false;
+};
+
+}  // namespace qz::qt
+
+#endif  // QZ_QT_FORM_WINDOW_H_

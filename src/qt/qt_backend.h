@@ -1,0 +1,114 @@
+// QtBackend: the shell's backend on a real screen, through Qt Widgets.
+// QtShell: a shell with its own QtBackend, installed as the current shell.
+//
+// A program's main:
+//
+//   QApplication app(argc, argv);
+//   qz::qt::QtShell shell;            // installs itself
+//   return shell.Run(*frmMain) ? 0 : 1;
+//
+// The backend shows message boxes (QMessageBox with the platform's buttons,
+// icon, default button and title), beeps, reports the primary screen in
+// twips, keeps the clock, and pumps Qt's events at the shell's yields and
+// idle waits (waiting at most until the next timer is due). Each form the
+// shell shows gets a window (form_window.h) built from its model; every
+// window is brought in step with its model before Qt's events are processed
+// and after every user action it dispatched. The user's clicks, keys,
+// typing and close box go to the model through the shell (Dispatch); the
+// Qt layer decides nothing itself.
+//
+// A handler's exception (EndProgram, a run-time error) must not cross Qt's
+// event dispatch: Dispatch keeps it and the backend rethrows it when Qt
+// returns control (at the end of PollInput, WaitForInput or a message box).
+//
+// Needs a QApplication for its whole life; one thread (Qt's GUI thread).
+#ifndef QZ_QT_QT_BACKEND_H_
+#define QZ_QT_QT_BACKEND_H_
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/ui/shell.h"
+
+class QMessageBox;
+class QWidget;
+
+namespace qz::qt {
+
+class FormWindow;
+
+class QtBackend : public ui::Backend {
+ public:
+  // Precondition: a QApplication exists.
+  QtBackend();
+  ~QtBackend() override;
+
+  QtBackend(const QtBackend&) = delete;
+  QtBackend& operator=(const QtBackend&) = delete;
+
+  // --- ui::Backend ---------------------------------------------------------
+  ui::MsgResult ShowMessageBox(const ui::MessageBoxRequest& request) override;
+  void RingBell() override;
+  ui::ScreenMetrics QueryScreen() const override;
+  std::int64_t ClockMs() const override;
+  void PollInput(ui::Shell& shell) override;
+  // Blocks in Qt until an event arrives or the next timer is due. Returns
+  // false when nothing can ever come: no window is visible and no timer is
+  // armed.
+  bool WaitForInput(ui::Shell& shell) override;
+  void OnFormShown(ui::Form& form, bool modal) override;
+  void OnFormHidden(ui::Form& form) override;
+
+  // --- For the windows and for tests --------------------------------------
+  // Runs a user action against the current shell, then its pending events,
+  // then resyncs every window. Ignored while an earlier action's exception
+  // waits to be rethrown or when no shell is installed.
+  void Dispatch(const std::function<void(ui::Shell&)>& action);
+  // Brings every window in step with its model; drops the windows of forms
+  // that are no longer loaded.
+  void SyncAll();
+  // The window of a form, or nullptr when it has none.
+  FormWindow* WindowOf(const ui::Form& form) const;
+  // The widget rendering a control, or nullptr.
+  QWidget* WidgetOf(const ui::Control& control) const;
+  // 1440 / the primary screen's logical dpi.
+  int twips_per_pixel() const { return twips_per_pixel_; }
+
+  // Called with every message box just before it runs (tests answer it
+  // from here, e.g. with a zero-time QTimer clicking a button).
+  std::function<void(QMessageBox& box)> on_message_box;
+
+ private:
+  void RethrowPending();
+  void Drop(const ui::Form* form);
+
+  std::map<const ui::Form*, FormWindow*> windows_;
+  std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend
+  QElapsedTimer clock_;
+  QTimer wake_;
+  std::exception_ptr pending_;
+  int twips_per_pixel_ = 15;
+  int dispatch_depth_ = 0;
+};
+
+// A shell driving the program on the screen. Installs itself on
+// construction and puts the previous shell back on destruction.
+class QtShell : private QtBackend, public ui::Shell {
+ public:
+  QtShell();
+  ~QtShell() override;
+  QtBackend& qt() { return *this; }
+
+ private:
+  ui::Shell* previous_ = nullptr;
+};
+
+}  // namespace qz::qt
+
+#endif  // QZ_QT_QT_BACKEND_H_

@@ -1,0 +1,77 @@
+// SpreadView: the widget rendering a spreadsheet grid model (spread.h): a
+// table of its cells (texts, cell types with check boxes and list cells,
+// colours, fonts, alignment; hidden rows and columns of size 0), the
+// header row and column, the frozen rows and columns that do not scroll,
+// and scroll bars over the model's own top row and left column.
+//
+// The view shows the model and scrolls it; everything else (clicks, keys,
+// typing) reaches the model through the form window and the shell. Sync()
+// brings it in step (cheap: the table asks only for the cells in sight).
+// Wheel, Scroll and a pick from a list cell's drop-down change the model
+// and must run inside QtBackend::Dispatch.
+#ifndef QZ_QT_SPREAD_VIEW_H_
+#define QZ_QT_SPREAD_VIEW_H_
+
+#include <QWidget>
+#include <vector>
+
+#include "platform/grid/spread.h"
+
+class QHelpEvent;
+class QScrollBar;
+class QTableView;
+
+namespace qz::qt {
+
+class FormWindow;
+class SpreadTableModel;
+
+class SpreadView : public QWidget {
+  Q_OBJECT
+
+ public:
+  SpreadView(FormWindow& window, grid::Spread& spread, QWidget* parent);
+  ~SpreadView() override;
+
+  void Sync();
+  // Cuts the view from the model (its form goes away).
+  void Detach();
+  // The model cell (col, row) under `pos` of `watched` (the table's
+  // viewport or the view itself); false when there is none.
+  bool CellAt(QObject* watched, QPoint pos, int& col, int& row) const;
+  // Scrolls the model by a wheel's angle delta (inside Dispatch).
+  void Wheel(QPoint angle_delta);
+  // Makes `top` the first scrolling row / `left` the first scrolling column
+  // (inside Dispatch).
+  void ScrollRows(int top);
+  void ScrollCols(int left);
+  // Drops down the list of the active cell when it is a list cell that
+  // takes a pick; the pick goes to the model through Dispatch.
+  void PopupCombo();
+  // The text tip for the cell under the pointer (asks the model through
+  // Dispatch).
+  void ShowTip(QObject* watched, QHelpEvent* event);
+  // The widget that takes Qt's focus for the grid.
+  QWidget* FocusWidget() const;
+  QTableView* table() const { return table_; }
+  // The model row and column shown at view row / column `i`.
+  const std::vector<int>& shown_rows() const { return rows_; }
+  const std::vector<int>& shown_cols() const { return cols_; }
+
+ private:
+  int ViewRow(int row) const;
+  int ViewCol(int col) const;
+
+  FormWindow& window_;
+  grid::Spread* spread_;
+  QTableView* table_;
+  QScrollBar* vbar_;
+  QScrollBar* hbar_;
+  SpreadTableModel* model_;
+  std::vector<int> rows_, cols_;
+  std::vector<int> row_px_, col_px_;
+};
+
+}  // namespace qz::qt
+
+#endif  // QZ_QT_SPREAD_VIEW_H_

@@ -1,0 +1,72 @@
+// uishot: renders the progress window and a sample grid form through the Qt
+// front end and saves them as PNG files.
+//
+//   uishot <folder>     writes <folder>/frm_guide.png and
+//                       <folder>/sample_grid.png
+//
+// Run under a display (scripts/screenshot uses xvfb-run) or with
+// QT_QPA_PLATFORM=offscreen.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+#include <string>
+
+#include "examinee/bas_public.h"
+#include "examinee/frm_guide.h"
+#include "kit/sample_grid_form.h"
+#include "platform/ui/msgbox.h"
+#include "qt/form_window.h"
+#include "qt/qt_backend.h"
+
+namespace {
+
+bool Save(qz::qt::QtShell& shell, const qz::ui::Form& form, const QString& path) {
+  QWidget* window = shell.qt().WindowOf(form);
+  if (window == nullptr || !window->grab().save(path, "PNG")) {
+    std::fprintf(stderr, "uishot: cannot save %s\n", path.toLocal8Bit().constData());
+    return false;
+  }
+  std::printf("%s\n", path.toLocal8Bit().constData());
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: uishot <folder>\n");
+    return 2;
+  }
+  QApplication app(argc, argv);
+  const QDir dir(QString::fromLocal8Bit(argv[1]));
+  if (!QDir().mkpath(dir.path())) {
+    std::fprintf(stderr, "uishot: cannot make %s\n", argv[1]);
+    return 1;
+  }
+  qz::qt::QtShell shell;
+  qz::basPublic.GuideInterval = 0;
+  qz::basPublic.CopyRight = "Copyright (C) 2026 健診システム開発部";
+  bool ok = true;
+
+  qz::testkit::SampleGridForm sample;
+  shell.Step([&] {
+    sample.Show();
+    // The result cell of row 3 active and being typed into.
+    sample.sprResult.MoveActiveCell(3, 3);
+    sample.sprResult.SetComboEditable(qz::grid::Range::Cell(3, 3), true);
+    sample.sprResult.TypeText("(+)");
+    qz::ui::DoEvents();
+  });
+  ok = Save(shell, sample, dir.filePath("sample_grid.png")) && ok;
+
+  shell.Step([&] {
+    qz::frmGuide->Show(false, &sample);
+    qz::frmGuide->lblState.caption = "受診者情報を読み込んでいます（2/3）";
+    qz::frmGuide->SetGauge(2, 3);
+    qz::ui::DoEvents();
+  });
+  ok = Save(shell, qz::frmGuide.get(), dir.filePath("frm_guide.png")) && ok;
+  return ok ? 0 : 1;
+}
