@@ -1,0 +1,271 @@
+#include "update/import_step.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "data/ini_access.h"
+#include "platform/runtime/run_time_error.h"
+#include "platform/ui/msgbox.h"
+#include "update/bas_public.h"
+#include "update/file_routines.h"
+#include "update/org_ini.h"
+#include "update/path_routines.h"
+#include "update/run_log.h"
+#include "update/step_support.h"
+#include "update/target_check.h"
+
+namespace qz::update {
+
+namespace {
+
+constexpr const char* kConvertProgram = "QZPGENCNV.EXE";
+constexpr const char* kNumInitProgram = "QZPCNV.EXE";
+
+// The name under which the running section set the suite's QZPCSV.INI
+// aside, and the File list of the running numeric-initialisation section.
+std::string g_moved;
+std::string g_files;
+
+void Report(std::string_view label, std::string_view caption, std::string_view value) {
+  CriticalBox(std::string(label) + "\r\n\r\n" + std::string(caption) + std::string(value));
+  Sub_Log(std::string(label) + " : " + std::string(value));
+}
+
+std::vector<std::string> Split(std::string_view text, char separator) {
+  std::vector<std::string> parts;
+  std::size_t pos = 0;
+  while (true) {
+    std::size_t at = text.find(separator, pos);
+    parts.emplace_back(text.substr(pos, at == std::string_view::npos ? std::string_view::npos : at - pos));
+    if (at == std::string_view::npos) break;
+    pos = at + 1;
+  }
+  return parts;
+}
+
+// Checks that the record-manager file of `id` named by `definition` exists
+// and backs it up; returns its path, or "" after a failure (shown, logged).
+std::string CheckedRecordFile(std::string_view id, const std::string& definition) {
+  const std::string in_file = Fnc_GetIni(id, "InFile", "", definition);
+  if (in_file.empty()) {
+    Report("Btrieveファイル名が定義されていません。", "ファイルID : ", id);
+    return {};
+  }
+  if (!IsNameInsideFolder(in_file)) {
+    Report("Btrieveファイル名が不正です。", "ファイルID : ", id);
+    return {};
+  }
+  const std::string path = basPublic.DataPath + in_file;
+  Sub_Log("Btrieveファイル名 : " + path);
+  if (!Fnc_FileExists(path)) {
+    Report("Btrieveファイルが見つかりません。", "ファイル : ", path);
+    return {};
+  }
+  if (!Fnc_FileBackup(path)) {
+    Report("Btrieveファイルのバックアップに失敗しました。", "ファイル : ", path);
+    return {};
+  }
+  return path;
+}
+
+// The body of Fnc_Import after the CSV at `target` may have been set aside
+// under `moved`.
+bool ImportBody(std::string_view id, const std::string& source, const std::string& mode, const std::string& target) {
+  if (Fnc_FileCopy(source, target, kAlwaysCopy, false) == kCopyError) return false;
+  if (!ChangeDirOrReport(basPublic.ProgramPath)) return false;
+  const std::string parameters = std::string(id) + mode;
+  Sub_Log("");
+  Sub_Log(std::string("インポート処理を呼び出します。 : ") + kConvertProgram + " " + parameters);
+  if (!ProgramPresent(kConvertProgram)) {
+    Report("汎用コンバートプログラムが見つかりません。", "プログラム : ", kConvertProgram);
+    return false;
+  }
+  // A converter that could not be started or waited for imported nothing.
+  const bool ran = RunProgramAndWait(kConvertProgram, parameters);
+  if (!Fnc_FileDel(target)) return false;
+  Sub_Log("コピーしたCSVファイルを削除しました。 : " + target);
+  return ran;
+}
+
+}  // namespace
+
+bool Fnc_ImportSection(std::int32_t n) {
+  g_moved.clear();
+  const std::string section = SectionName("Import", n);
+  Sub_Log("");
+  Sub_Log("◆◇◆ インポート処理開始 ◆◇◆");
+  Sub_Log("セクション : " + section);
+  Sub_Log("");
+
+  bool result = true;
+  if (Fnc_TargetCheck(section) != 0) {
+    Sub_Log("");
+    Sub_Log("※インポート処理が正常終了しました。");
+  } else {
+    Sub_Log("");
+    Sub_Log("◆ オリジナルQZPCSV.INIの準備 ◆");
+    if (!Fnc_OrgINI(section, "INI", g_moved)) {
+      Sub_Log("");
+      Sub_Log("※インポート処理が異常終了しました。");
+      result = false;
+    } else {
+      Sub_Log("");
+      Sub_Log("◆ 処理対象ファイルの取得 ◆");
+      std::vector<std::string> keys, values;
+      std::int16_t count = 0;
+      Sub_GetSection(basPublic.UpdateIniPath, section, keys, values, count);
+      for (std::int16_t i = 1; i <= count && result; ++i) {
+        const std::string& key = keys[static_cast<std::size_t>(i)];
+        if (key == "INI" || key == "TargetMin" || key == "TargetMax") continue;
+        if (Fnc_Import(key, values[static_cast<std::size_t>(i)])) continue;
+        const std::string text = "「" + key + "」のインポートに失敗しました。\r\n\r\n続行しますか？";
+        if (ui::MsgBox(text, ui::MsgButtons::kYesNo, ui::MsgIcon::kCritical, kTitle, 1) == ui::MsgResult::kYes) {
+          continue;
+        }
+        Sub_Log("インポートエラーで続行キャンセルを選択されたため、終了します。");
+        Sub_Log("");
+        Sub_Log("※インポート処理が異常終了しました。");
+        result = false;
+      }
+      if (result) {
+        Sub_Log("");
+        Sub_Log("※インポート処理が正常終了しました。");
+      }
+    }
+  }
+  if (!Fnc_ReNameBack(g_moved, basPublic.CsvIniPath)) result = false;
+  g_moved.clear();
+  Sub_Log("");
+  Sub_Log("◆◇◆ インポート処理終了 ◆◇◆");
+  return result;
+}
+
+bool Fnc_Import(std::string_view id, std::string_view value) {
+  std::string target;
+  std::string moved;
+  bool result = false;
+  try {
+    SetStepGuide(id);
+    Sub_Log("");
+    Sub_Log("◆ インポート開始 ◆");
+    Sub_Log("ファイルID : " + std::string(id));
+    if (!ChangeDirOrReport(basPublic.RootPath)) return false;
+
+    const std::vector<std::string> parts = Split(value, ';');
+    std::string source = parts[0];
+    Sub_Log("インポート元CSVファイルのパス : " + source);
+    std::string mode;
+    if (parts.size() >= 2) {
+      mode = parts[1];
+      Sub_Log("モード : " + mode);
+    }
+    source = Fnc_FullPath(source);
+    Sub_Log("インポートコピー元 : " + source);
+
+    const std::string out_file = Fnc_GetIni(id, "OutFile", "", basPublic.CsvIniPath);
+    if (out_file.empty()) {
+      Report("CSVファイル名が定義されていません。", "ファイルID : ", id);
+      return false;
+    }
+    if (!IsNameInsideFolder(out_file)) {
+      Report("CSVファイル名が不正です。", "ファイルID : ", id);
+      return false;
+    }
+    const std::string csv_target = basPublic.CsvPath + out_file;
+    Sub_Log("インポートコピー先 : " + csv_target);
+    if (CheckedRecordFile(id, basPublic.CsvIniPath).empty()) return false;
+
+    // Any file at the target is set aside, however small, so that the CSV
+    // folder holds the same files before and after the import.
+    if (AnyFileExists(csv_target)) {
+      const std::string aside = csv_target + ".Import_" + NowStamp();
+      if (!Fnc_ReName(csv_target, aside)) return false;
+      moved = aside;
+    }
+    target = csv_target;
+    result = ImportBody(id, source, mode, target);
+  } catch (const RunTimeError& e) {
+    Sub_ErrorLog("Fnc_Import", e.number(), e.description());
+    result = false;
+  } catch (const std::exception& e) {
+    Sub_ErrorLog("Fnc_Import", 5, e.what());
+    result = false;
+  }
+  if (!moved.empty() && !Fnc_ReNameBack(moved, target)) result = false;
+  return result;
+}
+
+bool Fnc_NumInit(std::int32_t n) {
+  g_moved.clear();
+  g_files.clear();
+  const std::string section = SectionName("QZPCNV", n);
+  Sub_Log("");
+  Sub_Log("◆◇◆ 数値項目初期化処理開始 ◆◇◆");
+  Sub_Log("セクション : " + section);
+  Sub_Log("");
+
+  auto abnormal = [] {
+    Sub_Log("");
+    Sub_Log("※数値項目初期化処理が異常終了しました。");
+    return false;
+  };
+  bool result = true;
+  if (Fnc_TargetCheck(section) != 0) {
+    result = true;
+  } else if (!ChangeDirOrReport(basPublic.ProgramPath)) {
+    result = abnormal();
+  } else if (!Fnc_NumInitFile(section)) {
+    result = true;
+  } else if (!Fnc_NumInitCheck()) {
+    result = abnormal();
+  } else if (!ProgramPresent(kNumInitProgram)) {
+    Report("数値項目初期化プログラムが見つかりません。", "プログラム : ", kNumInitProgram);
+    result = abnormal();
+  } else {
+    bool ran = false;
+    if (Fnc_OrgINI(section, "INI", g_moved) && ChangeDirOrReport(basPublic.ProgramPath)) {
+      Sub_Log(std::string("数値項目初期化処理を呼び出します。 : ") + kNumInitProgram + " " + g_files);
+      if (!ProgramPresent(kNumInitProgram)) {
+        Report("数値項目初期化プログラムが見つかりません。", "プログラム : ", kNumInitProgram);
+      } else {
+        ran = RunProgramAndWait(kNumInitProgram, g_files);
+      }
+    }
+    const bool back = Fnc_ReNameBack(g_moved, basPublic.CsvIniPath);
+    if (ran && back) {
+      Sub_Log("");
+      Sub_Log("※数値項目初期化処理が正常終了しました。");
+      result = true;
+    } else {
+      result = abnormal();
+    }
+  }
+  g_moved.clear();
+  Sub_Log("");
+  Sub_Log("◆◇◆ 数値項目初期化処理終了 ◆◇◆");
+  return result;
+}
+
+bool Fnc_NumInitFile(std::string_view section) {
+  Sub_Log("");
+  Sub_Log("◆ 処理対象ファイルの取得 ◆");
+  g_files = Fnc_GetIni(section, "File", "", basPublic.UpdateIniPath);
+  if (g_files.empty()) {
+    Sub_Log("処理対象ファイルが指定されていません。");
+    return false;
+  }
+  Sub_Log("処理対象ファイル : " + g_files);
+  return true;
+}
+
+bool Fnc_NumInitCheck() {
+  Sub_Log("");
+  Sub_Log("◆ 処理対象ファイルのチェック ◆");
+  for (const std::string& id : Split(g_files, ',')) {
+    if (CheckedRecordFile(id, basPublic.CsvIniPath).empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace qz::update

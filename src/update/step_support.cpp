@@ -1,0 +1,72 @@
+#include "update/step_support.h"
+
+#include "data/create_process.h"
+#include "platform/clock/clock.h"
+#include "platform/process/child_process.h"
+#include "platform/text/vb.h"
+#include "platform/ui/msgbox.h"
+#include "update/bas_public.h"
+#include "update/frm_main.h"
+#include "update/path_routines.h"
+#include "update/run_log.h"
+
+namespace qz::update {
+
+void CriticalBox(std::string_view text) {
+  ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kCritical, kTitle);
+}
+
+void ShowAndLog(std::string_view text) {
+  CriticalBox(text);
+  Sub_Log(text);
+}
+
+void CannotMoveTo(std::string_view folder) { ShowAndLog("「" + std::string(folder) + "」に移動できません。"); }
+
+bool ChangeDirOrReport(std::string_view folder) {
+  if (Fnc_ChangeDir(folder, false)) return true;
+  CannotMoveTo(folder);
+  return false;
+}
+
+void SetStepTitle(std::string_view text) {
+  if (FrmMain* f = frmMain()) {
+    f->lblTitle.caption = std::string(text);
+    ProcessEvents();
+  }
+}
+
+void SetStepGuide(std::string_view text) {
+  if (FrmMain* f = frmMain()) {
+    f->lblGuide.caption = std::string(text);
+    ProcessEvents();
+  }
+}
+
+std::string NowStamp() {
+  const LocalDateTime t = Now();
+  return vb::Format(vb::DateTime{t.year, t.month, t.day, t.hour, t.minute, t.second}, "yyyymmddhhnnss");
+}
+
+bool IsNameInsideFolder(std::string_view name) {
+  if (name.empty() || name[0] == '\\' || name[0] == '/') return false;
+  if (name.size() >= 2 && name[1] == ':') return false;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    std::size_t end = name.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = name.size();
+    if (name.substr(start, end - start) == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+bool ProgramPresent(std::string_view file) { return process::FindProgram(file).has_value(); }
+
+bool RunProgramAndWait(std::string_view file, std::string_view parameters) {
+  FrmMain* f = frmMain();
+  CreateProcessResult r = Sub_CreateProcess(f != nullptr ? f->hWnd() : 0, file, parameters, 100);
+  return r.finished();
+}
+
+}  // namespace qz::update

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "kit/ui_expect.h"
+#include "platform/system/window_finder.h"
+#include "update/bas_public.h"
+#include "update/frm_wait.h"
+#include "update/process_list.h"
+#include "update/steps.h"
+#include "update/steps_fixture.h"
+
+namespace qz::update {
+namespace {
+
+using testing::StepsTest;
+using ui::MsgResult;
+
+class WaitWindowTest : public StepsTest {
+ protected:
+  void SetUp() override {
+    StepsTest::SetUp();
+    frmWait.Reset();
+    WriteFile("D:\\REL\\PGList.ini", "[PG]\r\nQZP140.EXE=結果入力\r\n", true);
+    SetProcessListForTest([this] { return processes_; });
+    system::SetWindowFinderForTest([this](std::string_view title) { return menu_open_ && title == kMenuCaption; });
+  }
+  void TearDown() override {
+    SetProcessListForTest(nullptr);
+    system::SetWindowFinderForTest(nullptr);
+    frmWait.Reset();
+    StepsTest::TearDown();
+  }
+  // A process of the installation, its folder written in other case.
+  std::string InSuite(const std::string& name) const {
+    std::string folder = Host("D:\\SUITE") + "/";
+    std::transform(folder.begin(), folder.end(), folder.begin(), [](unsigned char c) { return std::toupper(c); });
+    return folder + name;
+  }
+  std::vector<std::string> Listed() const {
+    std::vector<std::string> names;
+    for (int i = 0; i < frmWait->lstPG.list_count(); ++i) names.push_back(frmWait->lstPG.List(i));
+    return names;
+  }
+
+  std::vector<std::string> processes_;
+  bool menu_open_ = false;
+};
+
+TEST_F(WaitWindowTest, NothingRunningProceedsAtTheFirstTick) {
+  processes_ = {"/elsewhere/SUITE/QZP140.EXE"};
+  shell_.Advance(1000);
+  ASSERT_TRUE(shell_.Drive([] { Sub_ShowWaitWindow(); }));
+  EXPECT_TRUE(basPublic.WaitProceed);
+  EXPECT_TRUE(Logged("「バントリク初期メニュー」が実行されていません。"));
+  EXPECT_TRUE(Logged("D:\\SUITE\\で実行中のプログラムが全て終了されました。"));
+  EXPECT_SCRIPT_OK(shell_);
+}
+
+TEST_F(WaitWindowTest, TheWindowWaitsMinimisedWhileTheMenuIsOpen) {
+  menu_open_ = true;
+  processes_ = {InSuite("QZP140.EXE"), "/elsewhere/x/QZP150.EXE", InSuite("BIN/qzp150.exe")};
+  shell_.Advance(1000)
+      .Do([&] {
+        EXPECT_EQ(Listed(), (std::vector<std::string>{"結果入力", "qzp150.exe"}));
+        EXPECT_EQ(frmWait->window_state(), ui::WindowState::kMinimized);
+        EXPECT_FALSE(frmWait->HasCloseItem());
+        menu_open_ = false;
+      })
+      .Advance(1000)
+      .Do([&] {
+        EXPECT_EQ(frmWait->window_state(), ui::WindowState::kNormal);
+        processes_.erase(processes_.begin());
+      })
+      .Advance(1000)
+      .Do([&] {
+        EXPECT_EQ(Listed(), std::vector<std::string>{"qzp150.exe"});
+        int cancel = 0;
+        frmWait->Form_QueryUnload(cancel, ui::kUnloadControlMenu);
+        EXPECT_EQ(cancel, 1);
+        processes_.clear();
+      })
+      .Advance(1000);
+  ASSERT_TRUE(shell_.Drive([] { Sub_ShowWaitWindow(); }));
+  EXPECT_TRUE(basPublic.WaitProceed);
+  EXPECT_TRUE(Logged("「バントリク初期メニュー」が終了されるまで待機します。"));
+  EXPECT_SCRIPT_OK(shell_);
+}
+
+TEST_F(WaitWindowTest, TheOperatorForcesTheRunOrStopsIt) {
+  struct Case {
+    const char* button;
+    const char* question;
+    bool proceed;
+    const char* log;
+  } cases[] = {
+      {"cmdRun", "強制実行すると、マスタの更新に失敗する可能性があります。\r\nよろしいですか？", true,
+       "「強制実行」を押されたため、バージョンアップ処理を強制実行します。"},
+      {"cmdCancel", "バージョンアップを中止します。\r\nよろしいですか？", false,
+       "「中止」を押されたため、バージョンアップ処理を終了します。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    Fresh();
+    shell_.ClearRecords();
+    processes_ = {InSuite("QZP140.EXE")};
+    shell_.Click("frmWait", c.button)
+        .AnswerBox(MsgResult::kNo, c.question)
+        .Advance(1000)
+        .Do([&] { EXPECT_EQ(Listed(), std::vector<std::string>{"結果入力"}); })
+        .Click("frmWait", c.button)
+        .AnswerBox(MsgResult::kYes, c.question);
+    ASSERT_TRUE(shell_.Drive([] { Sub_ShowWaitWindow(); }));
+    EXPECT_EQ(basPublic.WaitProceed, c.proceed);
+    EXPECT_TRUE(Logged(c.log));
+    ASSERT_EQ(shell_.boxes().size(), 2u);
+    EXPECT_EQ(shell_.boxes()[0].request.default_button, 1);
+    EXPECT_EQ(shell_.boxes()[0].request.icon, ui::MsgIcon::kQuestion);
+    EXPECT_SCRIPT_OK(shell_);
+  }
+}
+
+}  // namespace
+}  // namespace qz::update
