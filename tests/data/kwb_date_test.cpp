@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
 #include <memory>
+#include <regex>
+#include <sstream>
 
 #include "data/bas_file_access.h"
 #include "data/record_layouts.h"
 #include "kit/suite_builder.h"
 #include "kit/ui_expect.h"
 #include "platform/record/btr_access.h"
+#include "platform/record/btr_file.h"
+#include "platform/runtime/run_time_error.h"
 #include "platform/ui/scripted_shell.h"
 
 namespace qz {
@@ -24,6 +29,13 @@ testkit::RecordInit EraRecord(int kbn, const std::array<const char*, 6>& names, 
     r.push_back({"GNSYMD_" + std::to_string(n), starts[n - 1]});
   }
   return r;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 const testkit::RecordInit& StandardEras() {
@@ -146,6 +158,42 @@ TEST_F(KwbDateTest, AFailedLoadIsAnErrorAndIsTriedAgain) {
     EXPECT_SCRIPT_OK(shell);
   }
   // Once the record is there, the next call loads it.
+  suite->Add("QZSYSLF.ERA", StandardEras());
+  Call(1, 0, 20260301);
+  EXPECT_EQ(ErrorCode, kKwbDateOk);
+  EXPECT_EQ(DateText, "0008030100");
+}
+
+TEST_F(KwbDateTest, ARunTimeErrorIsReportedAndCopiesNothingBack) {
+  suite->Build();
+  // QZSYSLF defined with records too short for the era fields: defining
+  // them fails at run time.
+  const std::string spec_file = suite->paths().spec_file;
+  const std::string definitions = ReadAll(spec_file);
+  const std::string short_record =
+      std::regex_replace(definitions, std::regex("QZSYSLF\\.BTR=[0-9]+"), "QZSYSLF.BTR=40");
+  ASSERT_NE(short_record, definitions);
+  std::ofstream(spec_file, std::ios::binary | std::ios::trunc) << short_record;
+  ASSERT_EQ(record::CreateRecordFile(spec_file, "QZSYSLF.BTR", suite->paths().data, true), record::kStatusOk);
+  const std::string message = "5:" + RunTimeErrorText(kErrInvalidCall);
+  shell.AnswerBox(ui::MsgResult::kOk, message);
+  Call(1, 0, 20260301);
+  EXPECT_EQ(ErrorCode, kKwbDateFailed);
+  EXPECT_EQ(InText, "in") << "nothing is copied back";
+  EXPECT_EQ(DateText, "date");
+  EXPECT_EQ(EraNo, 0);
+  EXPECT_EQ(OutNo, 77);
+  ASSERT_EQ(shell.boxes().size(), 1u);
+  EXPECT_EQ(shell.boxes()[0].request.text, message);
+  EXPECT_EQ(shell.boxes()[0].request.title, "KWBDATEエラー");
+  EXPECT_EQ(shell.boxes()[0].request.icon, ui::MsgIcon::kExclamation);
+  EXPECT_TRUE(basDate.IsEmpty());
+  EXPECT_SCRIPT_OK(shell);
+
+  // The file was closed again and the table left empty: with the sound
+  // definition the next call loads it.
+  std::ofstream(spec_file, std::ios::binary | std::ios::trunc) << definitions;
+  ASSERT_EQ(record::CreateRecordFile(spec_file, "QZSYSLF.BTR", suite->paths().data, true), record::kStatusOk);
   suite->Add("QZSYSLF.ERA", StandardEras());
   Call(1, 0, 20260301);
   EXPECT_EQ(ErrorCode, kKwbDateOk);
