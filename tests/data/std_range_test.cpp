@@ -24,7 +24,7 @@ struct HatRow {
 
 // Item 100 has two generations; in the second, rows are written out of
 // row-number order. Items 200 and 201 have bad limits, 300 only rows of
-// another kind.
+// another kind, 400 only a row for men.
 const HatRow kRows[] = {
     {100, 20200101, 1, 0, 0, 150, 1, "000030000", "000050000"},
     {100, 20240401, 5, 2, 0, 150, 1, "000010000", "000020000"},
@@ -35,6 +35,7 @@ const HatRow kRows[] = {
     {200, 20240401, 1, 0, 0, 150, 1, "00003500Z", "000050000"},
     {201, 20240401, 1, 0, 0, 150, 1, "000035000", "0000500 0"},
     {300, 20240401, 1, 0, 0, 150, 0, "000010000", "000020000"},
+    {400, 20240401, 1, 1, 0, 150, 1, "000010000", "000020000"},
 };
 
 class GetStdTest : public ::testing::Test {
@@ -87,7 +88,11 @@ TEST_F(GetStdTest, Lookups) {
       {100, 1, 20, 20191231, 10000, 0, "", "", 0},
       {50, 1, 20, 20240401, 10000, 0, "", "", 0},
       {150, 1, 20, 20240401, 10000, 0, "", "", 0},
+      // A generation without a fitting row: no range, the generation set.
       {300, 1, 20, 20240401, 10000, 0, "", "", 20240401},  // no standard-range row
+      {400, 2, 20, 20240401, 10000, 0, "", "", 20240401},  // no row for the sex
+      {400, 1, 20, 20240401, 10000, 0, "1", "2", 20240401},
+      {100, 1, 151, 20240401, 10000, 0, "", "", 20240401},  // no row for the age
       {999, 1, 20, 20240401, 10000, 0, "", "", 0},
       // Bad limits.
       {200, 1, 20, 20240401, 10000, 1, "", "", 0},

@@ -23,6 +23,7 @@ TEST(EditStdRange, BoundsRightAlignedInFiveBytes) {
       {"以下", "以上", "30", 0, "   ～ ～   "},
       {"12345.67", "99999.99", "52", 0, "12345.67-99999.99"},  // longer: nothing cut
       {"0.1", "10.25", "22", 0, " 0.10-10.25"},
+      {"１", "１.５", "11", 0, " １.0-１.５"},  // widths in bytes: 4 and 5
       {"1.25", "5", "21", 1, "untouched"},
       {"1", "123", "21", 1, "untouched"},
   };
