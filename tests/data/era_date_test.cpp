@@ -186,6 +186,7 @@ TEST(EraDate, Intervals) {
       {2, 20201115, 200, kKwbDateOk, "2021011500"},
       {2, 20201215, 11200, kKwbDateOk, "2022121500"},  // month sum 24: one year on, December
       {2, 20201215, 1200, kKwbDateOk, "2021121500"},
+      {2, 20201215, 9000, kKwbDateOk, "2028061500"},   // 90 months carry into years
       {2, 20260301, 20260101, kKwbDateOk, "4052040200"},
       {2, 20200015, 0, kKwbDateBadMonth, "keep"},
       {3, 20260101, 20260301, kKwbDateOk, "keep"},

@@ -88,6 +88,9 @@ TEST(JudgeMark, MarkThatSplitsADoubleByteCharacter) {
   // "Ａ" is 0x82 0x60, and 0x60 alone would be "`".
   JudgeSlot ascii_trail = Slot(1, "AＡB", "B");
   EXPECT_EQ(JudgeSlotMark(ascii_trail), "\xEF\xBF\xBD" "B");
+  // A lead byte at the end, its trail byte cut off.
+  JudgeSlot cut_lead = JudgeSlot{1, "AB" "C\x82", "B"};
+  EXPECT_EQ(JudgeSlotMark(cut_lead), "C\xEF\xBF\xBD");
   JudgeSlots slots{};
   slots[0] = ascii_trail;
   std::int16_t code = 99;
