@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "data/common_sub.h"
+#include "platform/path/no_case.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
@@ -106,7 +107,8 @@ void Sub_SplitCodeList(std::string_view text, std::vector<Currency>& codes) {
 std::string Fnc_GetFepSetting() {
   std::string folder = App().path.empty() ? std::string(".") : App().path;
   if (folder.back() != '/' && folder.back() != '\\') folder += '/';
-  std::ifstream in(folder + "KWBDISP.ENV", std::ios::binary);
+  // The suite names the file in any letter case.
+  std::ifstream in(path::ResolveSuitePath(folder + "KWBDISP.ENV"), std::ios::binary);
   if (!in) return {};
   std::string all = text::FromCp932(std::string(std::istreambuf_iterator<char>(in), {}));
   // Fields end at a comma or a line end; leading blanks are skipped and a

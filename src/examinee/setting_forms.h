@@ -70,8 +70,9 @@ void ReadCodeList(std::string_view value, CodeList& list);
 // is none. Non-numeric and empty entries are skipped.
 void Sub_SplitCodeList(std::string_view text, std::vector<Currency>& codes);
 
-// The CTLFEP value of KWBDISP.ENV in the program folder (at most two
-// characters, trimmed); an empty text when the file or the line is missing.
+// The CTLFEP value of KWBDISP.ENV in the program folder (the file's name in
+// any letter case; at most two characters, trimmed); an empty text when the
+// file or the line is missing.
 std::string Fnc_GetFepSetting();
 
 }  // namespace qz

@@ -175,6 +175,8 @@ const std::vector<Case>& Cases() {
        },
        nullptr, {"INIファイルの項目の取得に失敗しました。", MsgIcon::kExclamation, kIniTitle, true},
        kSettingsRead},
+      {"UserMasterDoesNotOpen", [](DefaultSettingTest& t) { t.suite().Omit("QZUSRLF.BTR"); }, nullptr,
+       {"利用者マスタオープンエラー", MsgIcon::kCritical, "エラー"}, kPathsRead},
       {"NoLogonToday", [](DefaultSettingTest& t) { t.logons = {{1, "SATO", kTerminal, kToday - 1}}; }, nullptr,
        {"ログオン情報が取得できませんでした。", MsgIcon::kNone, kProgram}, kPathsRead},
       {"UserNotInTheMaster", [](DefaultSettingTest& t) { t.logons = {{1, "GHOST", kTerminal, kToday}}; }, nullptr,

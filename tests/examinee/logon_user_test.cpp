@@ -152,6 +152,7 @@ class UserInfoTest : public LogonUserTest {
   UserInfoTest() {
     AddUser("SATO", "佐藤　花子", 3, 100, 42);
     AddUser("NOGRP", "無所属", 2, 1, 0);
+    suite_.Add("QZUSRLF", {{"ID", "KANRI"}, {"EXPLAIN", "管理者"}, {"INPGRP_7", 5}, {"DSPKBN", 2}});
     EXPECT_TRUE(Fnc_OpenUsrMaster());
   }
 };
@@ -172,6 +173,14 @@ TEST_F(UserInfoTest, TheUsersRecordFillsTheOutputs) {
   EXPECT_EQ(groups[100], 42);
   EXPECT_EQ(groups[1], 0);
   EXPECT_EQ(dsp, 0) << "a blank display class reads 0";
+
+  dsp = -1;
+  shell_.Drive([&] { ok = Fnc_GetUserInfo("KANRI", first, name, groups, dsp); });
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(dsp, 2);
+  EXPECT_EQ(groups[7], 5);
+  EXPECT_EQ(groups[100], 0) << "every slot comes from the record read";
 }
 
 TEST_F(UserInfoTest, FailuresShowTheirMessage) {

@@ -136,6 +136,9 @@ TEST(SettingForms, FepSettingFromTheCtlfepField) {
   }
   test::ProgramFolder no_file;
   EXPECT_EQ(Fnc_GetFepSetting(), "");
+  test::ProgramFolder other_case;
+  other_case.Write("KwbDisp.env", "CTLFEP R\r\n");
+  EXPECT_EQ(Fnc_GetFepSetting(), "R") << "the file's name in any letter case";
 }
 
 }  // namespace

@@ -97,6 +97,14 @@ Syoken=  [あ]
 [Option3]
 Enable=0
 
+[Option4]
+Enable=1
+Caption=眼底
+KomCode=-3
+Syoken=[済]
+KeyCode=^{F4}
+PgName=QZP888
+
 [HissuGrpKomCode]
 G1=10,20,x
 G2=
@@ -126,7 +134,7 @@ SyoCode=7
 Chk=8
 Hantei=9
 Update=10
-Uptime=11
+Uptime=14
 HanSyo=12
 Sokutei=13
 
@@ -137,7 +145,7 @@ NgrpDefault=123456789
 Jrk1=00ff00
 Jrk2= 0000FF
 Hantei=12G4
-FormBack=8000000F
+FormBack=80000012
 Title=FFFF
 Cos=1
 Jdate=
@@ -166,7 +174,9 @@ TEST(SettingsReader, EveryKeyInEveryForm) {
   folder.Write("QZP140.INI", kFullMainIni);
   folder.Write("QZPPATH.ini", "[FILE_PATH]\nHOPE=C:\\HOPE\\\nSVWORK=C:\\WORK\\\n");
   folder.Write("QZP149D.INI", "[KENSA_NO]\nHOKENSIDOU= 5001\nMETABO=abc\n");
-  folder.Write("QZP790.INI", "[JKO]\nIppan=12,ab,34\nFuka=12,,34\nSagaku=ab\nRNA_Jihi= 7 \n");
+  folder.Write("QZP790.INI",
+               "[JKO]\nIppan=12,ab,34\nIppan_Jihi=2\nFuka=12,,34\nSagaku=ab\nFuka_Jihi=5\nSikyu=6\n"
+               "Sikyu_Jihi=7,8\nForo=9\nForo_Jihi=10\nKanen=11\nKanen_Jihi=,13\nRNA=14\nRNA_Jihi= 7 \n");
   folder.Write("KWBDISP.ENV", "X,\"Y\"\r\nCTLFEP  K\r\n");
   basPublic.MetaboCode = Currency(7);  // a value that is no number keeps it
   ASSERT_FALSE(Sub_ReadSettings().has_value());
