@@ -51,7 +51,7 @@ TEST(ItemLoadCases, DisplayChoicesDecideGroupsAndRows) {
       // The result-only item stands in group 30, which the user does not
       // enter.
       {"all items", [] { displayChoices.chkPastDisp = true; }, {10, 20, 30, 40},
-       {1002, 1003, 1004, 1001, 2002, 2001, 6001, g1, all}},
+       {1002, 1003, 1004, 1001, 2002, 2001, 6001, 6003, g1, all}},
       {"results mode", [] { displayChoices.optKirikae = kKirikaeResults; }, {20, 50}, {2004}, 0},
       {"both modes", [] { displayChoices.optKirikae = kKirikaeBoth; }, {10, 20, 30, 40, 50},
        {1002, 1003, 1004, 1001, 2002, 2001, 2004, g1, all}},
@@ -199,8 +199,8 @@ TEST(ItemLoadCases, ItemsLeftWithoutGroupAreNotShown) {
   bed.OpenWithSettings();
   displayChoices.chkPastDisp = true;
   ASSERT_EQ(bed.RunThrough(), "");
-  // 1500, 1004, 6001 and 7001 were not set up.
-  for (int i = 1; i <= 4; ++i) {
+  // 1500, 1004, 6001, 6003 and 7001 were not set up.
+  for (int i = 1; i <= 5; ++i) {
     EXPECT_EQ(frmResultIn.ItemTable[i].Ngrp, 0);
     EXPECT_EQ(frmResultIn.ItemTable[i].NgrpIndex, -1);
   }
@@ -244,7 +244,7 @@ TEST(ItemLoadCases, AFailedReadGivesItsWarning) {
     if (std::string(c.ends_at).empty()) {
       // Every ranged item warns and the load reaches its end.
       EXPECT_EQ(bed.Boxes().size(), 4u);
-      EXPECT_EQ(frmResultIn.ResultMatrix.Rows(), 15);
+      EXPECT_EQ(frmResultIn.ResultMatrix.Rows(), 16);
       continue;
     }
     EXPECT_EQ(bed.Boxes().size(), 1u);
@@ -286,14 +286,14 @@ TEST(ItemLoadCases, AReloadFromThePreviewFileReplacesTheResults) {
   frmResultIn.ResultMatrix(1, 0).Knsach = "typed ";
   EXPECT_TRUE(Sub_LoadResults("QJKKKLF"));
   Sub_ClosePreviewFiles();
-  // Sorted: 1002 is item 1, 1001 item 4; group item 13.
+  // Sorted: 1002 is item 1, 1001 item 4; group item 14.
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Knsach, "70 ");
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 3);
   EXPECT_EQ(frmResultIn.ResultMatrix(4, 0).Knsach, "");
   EXPECT_EQ(frmResultIn.ResultMatrix(4, 0).Sokutei, kSokuteiNotPerformed);
   EXPECT_EQ(frmResultIn.ResultMatrix(4, 1).Knsach, "");
-  EXPECT_EQ(frmResultIn.GroupItems[1], (GroupItemInfo{13, 4}));
-  EXPECT_EQ(frmResultIn.OverallItem, 14);
+  EXPECT_EQ(frmResultIn.GroupItems[1], (GroupItemInfo{14, 4}));
+  EXPECT_EQ(frmResultIn.OverallItem, 15);
   EXPECT_TRUE(bed.Boxes().empty());
 }
 
