@@ -143,6 +143,47 @@ TEST(ItemLoadCases, EditableFollowsTheUsersGroupsUpToTheFirstEmptyEntry) {
   }
 }
 
+// Item lines drawn over a group list built for another display mode: an
+// item whose group is not in the list is not shown, and the items after it
+// still find their groups.
+TEST(ItemLoadCases, ItemLinesPassOverGroupsTheListDoesNotHold) {
+  ItemBed bed;
+  AddItemConsultation(bed.suite);
+  bed.OpenWithSettings();
+  basPublic.UserDspKbn = 1;
+  displayChoices.optKirikae = kKirikaeResults;
+  ASSERT_EQ(bed.RunThrough("jump list"), "");
+  ASSERT_EQ(GroupCodes(), (std::vector<std::int32_t>{20, 50}));
+  displayChoices.optKirikae = kKirikaeBoth;
+  ASSERT_TRUE(Sub_JkoInfo());
+  // Groups 10, 30 and 40 are not in the list; 5001 of group 50 comes after
+  // them.
+  EXPECT_EQ(ShownCodes(), (std::vector<long long>{2002, 2001, 2004, 5001}));
+  EXPECT_EQ(frmGrpJmp->flxGroop.TextMatrix(0, 1), "1");
+  EXPECT_EQ(frmGrpJmp->flxGroop.TextMatrix(1, 1), "4");
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
+// Without the not-performed mark and the default findings, a missing
+// current result stays empty.
+TEST(ItemLoadCases, MissingResultsStayEmptyWhenTheSettingsAskNothing) {
+  ItemBed bed;
+  AddItemConsultation(bed.suite);
+  bed.OpenWithSettings();
+  basPublic.NewMijissi = 0;
+  basPublic.AutoDefaultSyoken = 0;
+  ASSERT_EQ(bed.RunThrough(), "");
+  for (long long code : {1004LL, 3001LL, 9999999999LL}) {
+    SCOPED_TRACE(code);
+    int i = 0;
+    for (int k = 1; k <= frmResultIn.ItemCount(); ++k) {
+      if (frmResultIn.ItemTable[k].KomCode == Currency(code)) i = k;
+    }
+    ASSERT_NE(i, 0);
+    EXPECT_TRUE(frmResultIn.ResultMatrix(i, 0) == KekkaData{});
+  }
+}
+
 // A record the consultation lacks: the set-up either stops with the load
 // going on, or unloads the screen.
 TEST(ItemLoadCases, MissingMastersEndTheSetUpOrTheLoad) {
