@@ -10,6 +10,7 @@
 
 #include "data/bas_file_access.h"
 #include "examinee/bas_public.h"
+#include "examinee/frm_guide.h"
 #include "loading/group_forms.h"
 #include "loading/input_groups.h"
 #include "loading/item_filter.h"
@@ -182,6 +183,20 @@ TEST(ItemLoadCases, MissingResultsStayEmptyWhenTheSettingsAskNothing) {
     ASSERT_NE(i, 0);
     EXPECT_TRUE(frmResultIn.ResultMatrix(i, 0) == KekkaData{});
   }
+}
+
+// The progress gauge reaches the full width of the state label at the last
+// item of the set-up and at the last read of the results.
+TEST(ItemLoadCases, TheGaugeEndsFullAfterTheSetUpAndTheResults) {
+  ItemBed bed;
+  AddItemConsultation(bed.suite);
+  bed.OpenWithSettings();
+  ASSERT_GT(frmGuide->lblState.width, 0);
+  ASSERT_EQ(bed.RunThrough("item master"), "");
+  EXPECT_EQ(frmGuide->lblGage.width, frmGuide->lblState.width);
+  frmGuide->lblGage.width = 0;
+  ASSERT_EQ(bed.RunItemSteps("sort", "results"), "");
+  EXPECT_EQ(frmGuide->lblGage.width, frmGuide->lblState.width);
 }
 
 // A record the consultation lacks: the set-up either stops with the load
