@@ -61,6 +61,9 @@ void AddMasters(testkit::SuiteBuilder& b) {
       {3002, 20100101, "心電図", 3, 30, 2, 0, 50, 0, 0},
       {5001, 20100101, "問診１", 1, 50, 1, 0, 0, 0, 1},
       {6001, 20100101, "前回項目", 1, 20, 5, 0, 0, 0, 0},
+      {6003, 20100101, "前々回項目", 1, 20, 6, 0, 0, 0, 0},
+      // Only in the course generation the consultation of 2024 does not use.
+      {6004, 20100101, "新世代項目", 1, 20, 7, 0, 0, 0, 0},
       {7001, 20100101, "結果のみ", 1, 30, 3, 0, 0, 0, 0},
       {9999999001LL, 20100101, "判定グループ１", 4, 40, 1, 0, 0, 0, 0},
       {9999999999LL, 20100101, "総合判定", 4, 40, 2, 0, 0, 0, 0},
@@ -170,6 +173,8 @@ void AddResults(testkit::SuiteBuilder& b) {
       {kEarlier, 6001, "3", "", 1, 1, 0, "U09", "20251201", "090000"},
       {kEarlier, 9999999001LL, "", "", 1, 1, 0, "U09", "20251201", "090000"},
       {kEarlier, 9999999999LL, "", "", 1, 2, 0, "U09", "20251201", "090000"},
+      {kEarlier2, 1002, "63", "", 1, 1, 0, "U08", "20241202", "090000"},
+      {kEarlier2, 6003, "7", "", 1, 0, 0, "U08", "20241202", "090000"},
       // The next examinee on the same day.
       {kToday, 1001, "150", "", 0, 0, 0, "U01", "20261209", "101500"},
   };
@@ -250,17 +255,30 @@ std::string ItemBed::RunItemSteps(const std::string& first, const std::string& l
 
 void AddItemConsultation(testkit::SuiteBuilder& b) {
   AddSystemRecords(b);
-  b.Add("QZJSNLF", {{"CODE", kMe}, {"KANA", "ﾔﾏﾀﾞ ﾀﾛｳ"}, {"NAME", "山田　太郎"}, {"SEX", 1}, {"BIRTH", 19800315}});
+  // The examinee, of organisation 501, between two neighbours in key order;
+  // the one before has a consultation of its own.
+  b.Add("QZJSNLF", {{"CODE", kMe}, {"KANA", "ﾔﾏﾀﾞ ﾀﾛｳ"}, {"NAME", "山田　太郎"}, {"SEX", 1}, {"BIRTH", 19800315},
+                    {"KDANID", 501}});
+  b.Add("QZJSNLF", {{"CODE", "0000012344"}, {"NAME", "前野"}, {"SEX", 2}, {"BIRTH", 19700101}});
+  b.Add("QZJSNLF", {{"CODE", "0000012346"}, {"NAME", "後野"}, {"SEX", 1}, {"BIRTH", 19700101}});
+  b.Add("QZJRKLF", {{"CODE", "0000012344"}, {"JDATE", 20260101}, {"CNO1", 100}});
   b.Add("QZJRKLF", {{"CODE", kMe}, {"JDATE", kToday}, {"CNO1", 100}});
   b.Add("QZJRKLF", {{"CODE", kMe}, {"JDATE", kEarlier}, {"CNO1", 100}});
+  b.Add("QZJRKLF", {{"CODE", kMe}, {"JDATE", kEarlier2}, {"CNO1", 200}});
 
   // Today: course 100 and the single item 1004; earlier: course 100 and
-  // the single item 6001.
+  // the single item 6001; the one before: course 200, whose generation of
+  // that day brings 6003 (its later generation, 6004, is never used).
   b.Add("QZJKOLF", {{"CODE", kMe}, {"KSYMD", kToday}, {"KKBN_1", 0}, {"KCODE_1", 100}, {"KKBN_2", 1},
                     {"KCODE_2", 1004}, {"PCODE", "100"}});
   b.Add("QZJKOLF", {{"CODE", kMe}, {"KSYMD", kEarlier}, {"KKBN_1", 0}, {"KCODE_1", 100}, {"KKBN_2", 1},
                     {"KCODE_2", 6001}});
+  b.Add("QZJKOLF", {{"CODE", kMe}, {"KSYMD", kEarlier2}, {"KKBN_1", 0}, {"KCODE_1", 200}});
   b.Add("QZKOSLF", {{"CNO", 100}, {"GENDATE", 20100101}, {"CNAME", "一般健診"}, {"PRNO", 7}});
+  b.Add("QZKOSLF", {{"CNO", 200}, {"GENDATE", 20100101}, {"CNAME", "旧ドック"}, {"PRNO", 5}});
+  b.Add("QZKOSLF", {{"CNO", 200}, {"GENDATE", 20250101}, {"CNAME", "新ドック"}, {"PRNO", 6}});
+  b.Add("QZKSKLF", {{"CNO", 200}, {"GENDATE", 20100101}, {"REN", 1}, {"CODE", 6003}});
+  b.Add("QZKSKLF", {{"CNO", 200}, {"GENDATE", 20250101}, {"REN", 1}, {"CODE", 6004}});
   // Course rows: 1001 keeps its course values (KEKANO 1, its own group and
   // order); the others leave everything to the master.
   int ren = 0;

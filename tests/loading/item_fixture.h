@@ -2,7 +2,7 @@
 // (settings record to column headers) followed by the item master set-up,
 // the sort, the calculated items, the summary-findings check, the input
 // groups, the item rows and the result load, over one consultation of
-// fifteen items in five input groups.
+// sixteen items in five input groups.
 //
 // The bed resets the display choices, the summary items and the group forms
 // as well as what LoadBed resets.
@@ -19,8 +19,9 @@
 
 namespace qz::testing {
 
-// The earlier consultation of the item fixture.
+// The two earlier consultations of the item fixture, newest first.
 inline constexpr int kEarlier = 20251201;
+inline constexpr int kEarlier2 = 20241202;
 
 // The item steps in load order, after LoadSteps().
 const std::vector<NamedStep>& ItemSteps();
@@ -48,10 +49,12 @@ class ItemBed : public LoadBed {
   std::string RunItemSteps(const std::string& first, const std::string& last);
 };
 
-// Examinee kExaminee (male, born 1980-03-15: 46 on kToday) with today's
-// consultation and one on kEarlier; items, item masters in generations,
-// standard ranges, findings types 50 to 53, input groups 10 to 50 and the
-// stored results of both consultations.
+// Examinee kExaminee (male, born 1980-03-15: 46 on kToday, organisation
+// 501) between two neighbours, with today's consultation and earlier ones
+// on kEarlier and kEarlier2; courses 100 and 200 (the latter in two
+// generations), items, item masters in generations, standard ranges,
+// findings types 50 to 53, input groups 10 to 50 and the stored results of
+// the three consultations.
 void AddItemConsultation(testkit::SuiteBuilder& b);
 
 // The row colour of item 1004.

@@ -10,6 +10,7 @@
 
 #include "data/bas_file_access.h"
 #include "examinee/bas_public.h"
+#include "examinee/frm_guide.h"
 #include "loading/group_forms.h"
 #include "loading/input_groups.h"
 #include "loading/item_filter.h"
@@ -51,7 +52,7 @@ TEST(ItemLoadCases, DisplayChoicesDecideGroupsAndRows) {
       // The result-only item stands in group 30, which the user does not
       // enter.
       {"all items", [] { displayChoices.chkPastDisp = true; }, {10, 20, 30, 40},
-       {1002, 1003, 1004, 1001, 2002, 2001, 6001, g1, all}},
+       {1002, 1003, 1004, 1001, 2002, 2001, 6001, 6003, g1, all}},
       {"results mode", [] { displayChoices.optKirikae = kKirikaeResults; }, {20, 50}, {2004}, 0},
       {"both modes", [] { displayChoices.optKirikae = kKirikaeBoth; }, {10, 20, 30, 40, 50},
        {1002, 1003, 1004, 1001, 2002, 2001, 2004, g1, all}},
@@ -143,6 +144,61 @@ TEST(ItemLoadCases, EditableFollowsTheUsersGroupsUpToTheFirstEmptyEntry) {
   }
 }
 
+// Item lines drawn over a group list built for another display mode: an
+// item whose group is not in the list is not shown, and the items after it
+// still find their groups.
+TEST(ItemLoadCases, ItemLinesPassOverGroupsTheListDoesNotHold) {
+  ItemBed bed;
+  AddItemConsultation(bed.suite);
+  bed.OpenWithSettings();
+  basPublic.UserDspKbn = 1;
+  displayChoices.optKirikae = kKirikaeResults;
+  ASSERT_EQ(bed.RunThrough("jump list"), "");
+  ASSERT_EQ(GroupCodes(), (std::vector<std::int32_t>{20, 50}));
+  displayChoices.optKirikae = kKirikaeBoth;
+  ASSERT_TRUE(Sub_JkoInfo());
+  // Groups 10, 30 and 40 are not in the list; 5001 of group 50 comes after
+  // them.
+  EXPECT_EQ(ShownCodes(), (std::vector<long long>{2002, 2001, 2004, 5001}));
+  EXPECT_EQ(frmGrpJmp->flxGroop.TextMatrix(0, 1), "1");
+  EXPECT_EQ(frmGrpJmp->flxGroop.TextMatrix(1, 1), "4");
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
+// Without the not-performed mark and the default findings, a missing
+// current result stays empty.
+TEST(ItemLoadCases, MissingResultsStayEmptyWhenTheSettingsAskNothing) {
+  ItemBed bed;
+  AddItemConsultation(bed.suite);
+  bed.OpenWithSettings();
+  basPublic.NewMijissi = 0;
+  basPublic.AutoDefaultSyoken = 0;
+  ASSERT_EQ(bed.RunThrough(), "");
+  for (long long code : {1004LL, 3001LL, 9999999999LL}) {
+    SCOPED_TRACE(code);
+    int i = 0;
+    for (int k = 1; k <= frmResultIn.ItemCount(); ++k) {
+      if (frmResultIn.ItemTable[k].KomCode == Currency(code)) i = k;
+    }
+    ASSERT_NE(i, 0);
+    EXPECT_TRUE(frmResultIn.ResultMatrix(i, 0) == KekkaData{});
+  }
+}
+
+// The progress gauge reaches the full width of the state label at the last
+// item of the set-up and at the last read of the results.
+TEST(ItemLoadCases, TheGaugeEndsFullAfterTheSetUpAndTheResults) {
+  ItemBed bed;
+  AddItemConsultation(bed.suite);
+  bed.OpenWithSettings();
+  ASSERT_GT(frmGuide->lblState.width, 0);
+  ASSERT_EQ(bed.RunThrough("item master"), "");
+  EXPECT_EQ(frmGuide->lblGage.width, frmGuide->lblState.width);
+  frmGuide->lblGage.width = 0;
+  ASSERT_EQ(bed.RunItemSteps("sort", "results"), "");
+  EXPECT_EQ(frmGuide->lblGage.width, frmGuide->lblState.width);
+}
+
 // A record the consultation lacks: the set-up either stops with the load
 // going on, or unloads the screen.
 TEST(ItemLoadCases, MissingMastersEndTheSetUpOrTheLoad) {
@@ -199,8 +255,8 @@ TEST(ItemLoadCases, ItemsLeftWithoutGroupAreNotShown) {
   bed.OpenWithSettings();
   displayChoices.chkPastDisp = true;
   ASSERT_EQ(bed.RunThrough(), "");
-  // 1500, 1004, 6001 and 7001 were not set up.
-  for (int i = 1; i <= 4; ++i) {
+  // 1500, 1004, 6001, 6003 and 7001 were not set up.
+  for (int i = 1; i <= 5; ++i) {
     EXPECT_EQ(frmResultIn.ItemTable[i].Ngrp, 0);
     EXPECT_EQ(frmResultIn.ItemTable[i].NgrpIndex, -1);
   }
@@ -244,7 +300,7 @@ TEST(ItemLoadCases, AFailedReadGivesItsWarning) {
     if (std::string(c.ends_at).empty()) {
       // Every ranged item warns and the load reaches its end.
       EXPECT_EQ(bed.Boxes().size(), 4u);
-      EXPECT_EQ(frmResultIn.ResultMatrix.Rows(), 15);
+      EXPECT_EQ(frmResultIn.ResultMatrix.Rows(), 16);
       continue;
     }
     EXPECT_EQ(bed.Boxes().size(), 1u);
@@ -286,14 +342,14 @@ TEST(ItemLoadCases, AReloadFromThePreviewFileReplacesTheResults) {
   frmResultIn.ResultMatrix(1, 0).Knsach = "typed ";
   EXPECT_TRUE(Sub_LoadResults("QJKKKLF"));
   Sub_ClosePreviewFiles();
-  // Sorted: 1002 is item 1, 1001 item 4; group item 13.
+  // Sorted: 1002 is item 1, 1001 item 4; group item 14.
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Knsach, "70 ");
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 3);
   EXPECT_EQ(frmResultIn.ResultMatrix(4, 0).Knsach, "");
   EXPECT_EQ(frmResultIn.ResultMatrix(4, 0).Sokutei, kSokuteiNotPerformed);
   EXPECT_EQ(frmResultIn.ResultMatrix(4, 1).Knsach, "");
-  EXPECT_EQ(frmResultIn.GroupItems[1], (GroupItemInfo{13, 4}));
-  EXPECT_EQ(frmResultIn.OverallItem, 14);
+  EXPECT_EQ(frmResultIn.GroupItems[1], (GroupItemInfo{14, 4}));
+  EXPECT_EQ(frmResultIn.OverallItem, 15);
   EXPECT_TRUE(bed.Boxes().empty());
 }
 

@@ -61,6 +61,7 @@ TEST_F(ItemLoad, TheItemTableComesOutInOrderWithItsMasterValues) {
       {2003, "女性項目", 1, 20, 3, 0, "", "", 0, true, 0, -1, 2, 0, 20, 0, 1, 7, 8, 500},
       {2004, "問診血液", 1, 20, 4, 0, "", "", 0, true, 0, -1, 0, 1, 20, 0, 1, 7, 8, 500},
       {6001, "前回項目", 1, 20, 5, 1, "", "", 0, true, 0, -1, 0, 0, 20, 0, 1, 7, 8, 500},
+      {6003, "前々回項目", 1, 20, 6, 1, "", "", 0, true, 0, -1, 0, 0, 20, 0, 1, 7, 8, 500},
       // A findings item with JHKBN 1 gets no range.
       {3001, "胸部Ｘ線", 3, 30, 1, 0, "", "", 0, false, 2, -1, 0, 0, 20, 0, 1, 7, 8, 500},
       {3002, "心電図", 3, 30, 2, 0, "", "", 0, false, 2, -1, 0, 0, 20, 0, 1, 7, 8, 500},
@@ -115,7 +116,45 @@ TEST_F(ItemLoad, TheItemTableComesOutInOrderWithItsMasterValues) {
   EXPECT_EQ(bmi.Ktaino[1], Currency(1001));
   EXPECT_EQ(bmi.Ktaino[2], Currency(1002));
   EXPECT_EQ(bmi.Ktaino[3], Currency(1999));
+  // The course generation after the earlier consultation brings nothing.
+  EXPECT_EQ(IndexOf(6004), 0);
   EXPECT_TRUE(bed.Boxes().empty()) << bed.Boxes().front();
+}
+
+TEST_F(ItemLoad, HeaderHistoryAndCoursesOfTheConsultation) {
+  EXPECT_EQ(frmResultIn.txtID, kExaminee);
+  EXPECT_EQ(frmResultIn.txtName, "山田　太郎");
+  EXPECT_EQ(frmResultIn.txtSex, "男");
+  EXPECT_EQ(frmResultIn.ExamineeSex, 1);
+  EXPECT_EQ(frmResultIn.ExamineeAge, 46);
+  EXPECT_EQ(frmResultIn.txtDanname, "テスト商事");
+
+  // Today, then the earlier ones newest first; the neighbour's consultation
+  // before them ends the walk.
+  EXPECT_EQ(frmResultIn.HistoryDates,
+            (std::vector<JrkEntry>{{"20261209", 0}, {"20251201", 100}, {"20241202", 200}}));
+  EXPECT_EQ(frmResultIn.CourseCodes[1], Currency(100));
+  EXPECT_EQ(frmResultIn.CourseGenDates[1], 20100101);
+  EXPECT_EQ(frmResultIn.CourseCodes[2], Currency(0));
+  EXPECT_EQ(basPublic.ReportCode, 7);
+
+  // Each column names its course in the generation of its own date.
+  const grid::Spread& spr = *bed.spr;
+  struct Header {
+    int col;
+    const char* course;
+    const char* title;
+    const char* date;
+  };
+  for (const Header& h : {Header{basPublic.ResultCol, "一般健診", "今回結果", "令 8/12/9"},
+                          Header{basPublic.PastCol, "一般健診", "前回結果", "令 7/12/1"},
+                          Header{basPublic.PastCol + 1, "旧ドック", "前々回結果", "令 6/12/2"}}) {
+    SCOPED_TRACE(h.col);
+    EXPECT_EQ(spr.TextAt(h.col, basPublic.CourseRow), h.course);
+    EXPECT_EQ(spr.TextAt(h.col, basPublic.HeaderRow), h.title);
+    EXPECT_EQ(spr.TextAt(h.col, basPublic.JdateRow), h.date);
+  }
+  EXPECT_EQ(spr.max_cols(), basPublic.PastCol + 1);
 }
 
 TEST_F(ItemLoad, DerivedTablesHoldTheSortedIndexes) {
@@ -159,8 +198,8 @@ TEST_F(ItemLoad, GroupListsFollowTheFilterAndTheUsersGroups) {
   // group of their own.
   const std::vector<NgrpInfo> groups = {{10, GroupName("身体計測", 8), 1},
                                         {20, GroupName("血液検査", 8), 5},
-                                        {30, GroupName("画像・生理", 10), 10},
-                                        {40, GroupName("判定", 4), 13}};
+                                        {30, GroupName("画像・生理", 10), 11},
+                                        {40, GroupName("判定", 4), 14}};
   ASSERT_EQ(frmResultIn.InputGroupCount(), static_cast<int>(groups.size()));
   for (int g = 1; g <= frmResultIn.InputGroupCount(); ++g) EXPECT_EQ(frmResultIn.InputGroups[g], groups[g - 1]);
 
@@ -234,7 +273,7 @@ TEST_F(ItemLoad, ItemRowsShowTheSelectedGroupsItems) {
   EXPECT_EQ(spr.BackColorAt(basPublic.UnitCol, first), static_cast<ui::Color>(basPublic.ColorTani));
 }
 
-TEST_F(ItemLoad, ResultsFillBothColumns) {
+TEST_F(ItemLoad, ResultsFillEveryColumn) {
   struct Cell {
     long long code;
     int col;
@@ -247,6 +286,7 @@ TEST_F(ItemLoad, ResultsFillBothColumns) {
   const std::string u01 = "U01" + std::string(7, ' ');
   const std::string u02 = "U02" + std::string(7, ' ');
   const std::string u09 = "U09" + std::string(7, ' ');
+  const std::string u08 = "U08" + std::string(7, ' ');
   const Cell cells[] = {
       {1001, 0, "170.5 ", "", 1, 0, u01, 20261209, 101500, 0},
       {1002, 0, "65 ", "", 0, 1, u01, 20261209, 101501, 3},
@@ -272,9 +312,16 @@ TEST_F(ItemLoad, ResultsFillBothColumns) {
       // Missing in the earlier column: never marked.
       {2003, 1, "", "", 0, 0, "", 0, 0, 0},
       {7001, 1, "", "", 0, 0, "", 0, 0, 0},
+      // The second earlier column: an item of its own course and one booked
+      // now; missing ones stay empty.
+      {1002, 2, "63 ", "", 1, 1, u08, 20241202, 90000, 0},
+      {6003, 2, "7 ", "", 1, 0, u08, 20241202, 90000, 0},
+      {6003, 1, "", "", 0, 0, "", 0, 0, 0},
+      {6003, 0, "", "", 0, 0, "", 0, 0, 0},
+      {1001, 2, "", "", 0, 0, "", 0, 0, 0},
   };
-  ASSERT_EQ(frmResultIn.ResultMatrix.Rows(), 15);
-  ASSERT_EQ(frmResultIn.ResultMatrix.Columns(), 2);
+  ASSERT_EQ(frmResultIn.ResultMatrix.Rows(), 16);
+  ASSERT_EQ(frmResultIn.ResultMatrix.Columns(), 3);
   for (const Cell& c : cells) {
     SCOPED_TRACE(std::to_string(c.code) + " column " + std::to_string(c.col));
     const KekkaData& got = frmResultIn.ResultMatrix(IndexOf(c.code), c.col);

@@ -82,12 +82,14 @@ TEST_F(ItemRows, ARangeThatCannotBeEditedWarnsAndLeavesItsCellEmpty) {
 }
 
 // The name of every line takes the colour of its kind's letter; a letter
-// the colour table does not know leaves the grid's colour.
+// the colour table does not know leaves the grid's colour. Rows of items
+// booked only earlier take their back colour, over the group items' one.
 TEST_F(ItemRows, ItemNamesTakeTheColourLetterOfTheirKind) {
   for (std::size_t i = 0; i < basPublic.ColorTable.size(); ++i) {
     basPublic.ColorTable[i] = static_cast<std::int32_t>(0x101010 * (i + 1));
   }
   frmResultIn.SysColors = {"A", "B", " R ", "X", "P"};
+  basPublic.ColorPast = 0x123456;
   const ui::Color untouched = spr->ForeColorAt(basPublic.ItemCol, basPublic.DataRow + 3);
   const struct {
     std::int16_t ksyub;
@@ -102,7 +104,7 @@ TEST_F(ItemRows, ItemNamesTakeTheColourLetterOfTheirKind) {
   long long code = 1;
   for (const auto& c : cases) {
     KomInfo& item = Add(code++, c.ksyub);
-    item.Past = kPastBookedEarlier;  // the row colour of earlier items is a back colour only
+    item.Past = kPastBookedEarlier;  // their rows take the back colour of earlier items
   }
   displayChoices.chkPastDisp = true;
   ASSERT_TRUE(Sub_JkoInfo());
@@ -112,6 +114,8 @@ TEST_F(ItemRows, ItemNamesTakeTheColourLetterOfTheirKind) {
   for (int k = 0; k < 5; ++k) {
     SCOPED_TRACE(k);
     EXPECT_EQ(spr->ForeColorAt(basPublic.ItemCol, basPublic.DataRow + k), cases[k].color);
+    EXPECT_EQ(spr->BackColorAt(basPublic.UnitCol, basPublic.DataRow + k),
+              static_cast<ui::Color>(basPublic.ColorPast));
   }
 }
 

@@ -25,6 +25,7 @@ void OpenConsultation(LoadBed& bed) {
 
 void SetUpSettings() {
   basPublic.HassouCode = Currency(8888);
+  basPublic.HanSort[1] = 0;  // judgement 1 is in the limited list all the same
   basPublic.HanSort[2] = 0;
   basPublic.JkoCodeLists[kJkoIppan] = {Currency(100)};
   basPublic.JkoCodeLists[kJkoFuka] = {Currency(110)};

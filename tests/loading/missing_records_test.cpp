@@ -41,6 +41,12 @@ TEST(MissingRecords, EndTheLoadWithTheirWarning) {
       {"no examinee",
        [](testkit::SuiteBuilder& b) { AddMinimal(b, nullptr, false); }, 1,
        "「0000012345」の受診者マスタは登録されていません。"},
+      {"a birth date before every era",
+       [](testkit::SuiteBuilder& b) {
+         b.Add("QZJSNLF", {{"CODE", kMe}, {"NAME", "古"}, {"SEX", 1}, {"BIRTH", 18000101}});
+         AddMinimal(b, nullptr, false);
+       },
+       1, "生年月日の和暦変換でエラーが発生しました。\r\n日付 : 18000101"},
       {"no booking today",
        [](testkit::SuiteBuilder& b) { AddMinimal(b, nullptr, true, false); }, 3,
        "受診項目が登録されていません。\r\n受診者番号 : 0000012345\r\n受診日     : 20261209"},
