@@ -16,13 +16,6 @@ namespace {
 constexpr ui::Color kGaugeColor = 0xFF0000;  // blue (0xBBGGRR)
 constexpr ui::Color kWhite = 0xFFFFFF;
 
-void Place(ui::Control& c, int left, int top, int width, int height) {
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-}
-
 }  // namespace
 
 FrmGuide::FrmGuide()
@@ -45,20 +38,20 @@ FrmGuide::FrmGuide()
   lblGuide.caption = "データ読み込み中です．．．";
   lblGuide.font = gothic;
   lblGuide.alignment = 2;
-  Place(lblGuide, 360, 300, 5280, 360);
+  lblGuide.Move(360, 300, 5280, 360);
   lblState.caption = "処理状況";
   lblState.font = gothic;
   lblState.font.bold = false;
-  Place(lblState, 360, 900, 5280, 300);
+  lblState.Move(360, 900, 5280, 300);
   // The gauge lies under the state line and grows from its left edge.
   lblGage.font = gothic;
   lblGage.back_color = kGaugeColor;
-  Place(lblGage, 360, 1260, 0, 240);
+  lblGage.Move(360, 1260, 0, 240);
   lblCopyRight.font = p_gothic;
-  Place(lblCopyRight, 360, 1800, 3900, 240);
+  lblCopyRight.Move(360, 1800, 3900, 240);
   lblVersion.font = p_gothic;
   lblVersion.alignment = 1;
-  Place(lblVersion, 4320, 1800, 1320, 240);
+  lblVersion.Move(4320, 1800, 1320, 240);
   tmrGuide.interval = 300;
 
   on_load = [this] { Form_Load(); };

@@ -4,17 +4,6 @@
 
 namespace qz::testkit {
 
-namespace {
-
-void Place(ui::Control& c, int left, int top, int width, int height) {
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-}
-
-}  // namespace
-
 SampleGridForm::SampleGridForm()
     : Form("frmSample"),
       lblTitle(Add<ui::Label>("lblTitle")),
@@ -27,13 +16,13 @@ SampleGridForm::SampleGridForm()
   width = 9000;
   height = 6600;
   lblTitle.caption = "受診者：健診　太郎";
-  Place(lblTitle, 120, 120, 6000, 300);
+  lblTitle.Move(120, 120, 6000, 300);
   tabKind.Add("検査結果");
   tabKind.Add("所見");
-  Place(tabKind, 120, 480, 4000, 360);
+  tabKind.Move(120, 480, 4000, 360);
 
   grid::Spread& s = sprResult;
-  Place(s, 120, 900, 8700, 2700);
+  s.Move(120, 900, 8700, 2700);
   s.SetMaxCols(4);
   s.SetMaxRows(6);
   s.SetColWidth(1, 14);
@@ -61,7 +50,7 @@ SampleGridForm::SampleGridForm()
   s.text_tip = 1;
 
   grid::ListGrid& g = grdList;
-  Place(g, 120, 3720, 5400, 1500);
+  g.Move(120, 3720, 5400, 1500);
   g.SetCols(3);
   g.SetRows(1);
   g.SetColWidth(0, 600);
@@ -74,10 +63,10 @@ SampleGridForm::SampleGridForm()
   g.AddItem("2\t要経過観察\t右肺");
   g.SetCellBackColorAt(2, 1, kSampleAbnormalBack);
 
-  Place(txtMemo, 5640, 3720, 3180, 360);
+  txtMemo.Move(5640, 3720, 3180, 360);
   txtMemo.SetText("ﾒﾓ：特記なし");
   cmdOk.caption = "登録(&S)";
-  Place(cmdOk, 7320, 5760, 1500, 480);
+  cmdOk.Move(7320, 5760, 1500, 480);
   cmdOk.on_click = [this] { ++ok_clicks; };
   sprResult.tab_index = 0;
   tabKind.tab_index = 1;

@@ -11,6 +11,13 @@ Control::Control(Form* form, std::string name, int index, ControlKind kind)
 
 Control::~Control() = default;
 
+void Control::Move(int new_left, int new_top, int new_width, int new_height) {
+  left = new_left;
+  top = new_top;
+  width = new_width;
+  height = new_height;
+}
+
 bool Control::CanFocus() const {
   switch (kind_) {
     case ControlKind::kLabel:

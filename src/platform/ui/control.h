@@ -85,6 +85,10 @@ class Control {
   // Labels, frames, timers and pictures never do.
   virtual bool CanFocus() const;
 
+  // Places the control: left, top, width and height in twips. Plain data
+  // like the properties below; no event.
+  void Move(int new_left, int new_top, int new_width, int new_height);
+
   // Called by the form when the focus arrives at or leaves this control,
   // before the form raises GotFocus/LostFocus. `to` is the control that
   // takes the focus (nullptr when the form itself loses it). The grids use
