@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
 
 #include "kit/error_of.h"
@@ -29,6 +30,36 @@ TEST(Currency, FromDoubleRoundsHalfToEven) {
   EXPECT_FALSE(Currency::FromDouble(1e16).has_value());
   EXPECT_FALSE(Currency::FromDouble(-1e16).has_value());
   EXPECT_FALSE(Currency::FromDouble(std::nan("")).has_value());
+}
+
+TEST(Currency, ParseAndPrintDecimalText) {
+  struct Case {
+    const char* text;
+    std::int64_t raw;
+    const char* printed;
+  };
+  const Case cases[] = {
+      {" 9999999999 ", 99999999990000, "9999999999"},  // an item number beyond 32 bits
+      {"-12.5", -125000, "-12.5"},
+      {"+0.1", 1000, "0.1"},
+      {"7.", 70000, "7"},
+      {".25", 2500, "0.25"},
+      {"1.00005", 10001, "1.0001"},                     // a fifth decimal rounds half away from zero
+      {"-1.00005", -10001, "-1.0001"},
+      {"1.000049", 10000, "1"},
+      {"922337203685477.5807", INT64_MAX, "922337203685477.5807"},
+      {"-922337203685477.5808", INT64_MIN, "-922337203685477.5808"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::optional<Currency> v = Currency::Parse(c.text);
+    ASSERT_TRUE(v.has_value());
+    EXPECT_EQ(v->raw(), c.raw);
+    EXPECT_EQ(v->ToString(), c.printed);
+  }
+  for (const char* bad : {"", " ", "-", ".", "1,000", "12a", "1.2.3", "1e3", "922337203685477.5808"}) {
+    EXPECT_FALSE(Currency::Parse(bad).has_value()) << bad;
+  }
 }
 
 TEST(Currency, MultiplyAndDivideByWholeNumbers) {

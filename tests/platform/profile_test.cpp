@@ -56,6 +56,7 @@ TEST_F(ProfileTest, ValueRules) {
       {"FILE_PATH", "QUOTED", " 結果 "},           // one pair of quotes removed, inside kept
       {"FILE_PATH", "HALF", "\"abc"},              // an unpaired quote stays
       {"FILE_PATH", "NOEQUALS", ""},               // an entry without "=" is an empty value
+      {"FILE_PATH", ";VLMP", "(default)"},         // a comment line is no key
       {"FILE_PATH", "HOPE", "(default)"},          // the duplicate section is not read
       {"FILE_PATH", "MISSING", "(default)"},
       {"NOSECTION", "VLMP", "(default)"},

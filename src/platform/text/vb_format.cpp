@@ -152,7 +152,7 @@ std::string FormatSection(DecimalDigits d, std::string_view section) {
           out[i] = leftmost ? ip.substr(0, ip.size() - used) : std::string(1, ip[ip.size() - 1 - used]);
           used = leftmost ? ip.size() : used + 1;
         } else if (t.kind == '0') {
-          out[i] = "0";
+          out[i] = '0';
         }
       }
     }
