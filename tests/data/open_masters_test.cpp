@@ -14,6 +14,7 @@
 #include "kit/ui_expect.h"
 #include "platform/record/btr_file.h"
 #include "platform/record/status.h"
+#include "platform/runtime/run_time_error.h"
 #include "platform/ui/scripted_shell.h"
 
 namespace qz {
@@ -181,6 +182,26 @@ TEST_F(OpenMastersTest, AMissingFileStopsTheOpeningAtItsStep) {
   }
 }
 
+// A run-time error between the steps (here the progress window's caption)
+// ends the opening with the routine's own error report.
+TEST_F(OpenMastersTest, ARunTimeErrorEndsTheOpeningWithItsReport) {
+  Build();
+  struct FailingGuide : RecordingGuide {
+    void SetStateCaption(std::string_view caption) override {
+      RecordingGuide::SetStateCaption(caption);
+      if (captions.size() == 3) throw RunTimeError(5);
+    }
+  } guide;
+  shell.AnswerBox(ui::MsgResult::kOk, "ファイルのオープン処理処理でエラーが発生しました。\r\nエラー番号 : 5\r\n");
+  EXPECT_FALSE(Fnc_OpenAllMasters(guide));
+  EXPECT_TRUE(testkit::ScriptOk(shell));
+  ASSERT_EQ(shell.boxes().size(), 1u);
+  EXPECT_EQ(shell.boxes()[0].request.title, "QZP140");
+  EXPECT_EQ(shell.boxes()[0].request.icon, ui::MsgIcon::kCritical);
+  EXPECT_NE(basFileAccess.QZDANLFObj, nullptr);
+  EXPECT_EQ(basFileAccess.QZJKOLFObj, nullptr);  // step 3 never ran
+}
+
 TEST_F(OpenMastersTest, ExamineeMasterSecondDefinitionMissing) {
   Build();
   EditSpec(suite.paths().spec_file, "QZJSN2LF=", "");  // no patient-ID definition
@@ -263,6 +284,22 @@ TEST_F(OpenMastersTest, PreviewResultsFileMissing) {
   EXPECT_TRUE(testkit::ScriptOk(shell));
   EXPECT_EQ(shell.boxes().at(0).request.title, "エラー");
   ASSERT_NE(basFileAccess.QJJRKLFObj, nullptr);
+  Sub_ClosePreviewFiles();
+  EXPECT_EQ(basFileAccess.QJJRKLFObj, nullptr);
+  EXPECT_EQ(basFileAccess.QJKKKLFObj, nullptr);
+  EXPECT_EQ(shell.boxes().size(), 1u);
+}
+
+TEST_F(OpenMastersTest, APreviewFileTooShortForItsFieldsGivesTheOpenReport) {
+  Build();
+  EditSpec(suite.paths().spec_file, "QJKKKLF.BTR=", "QJKKKLF.BTR=200");  // SYOKEN ends at 238
+  ASSERT_EQ(record::CreateRecordFile(suite.paths().spec_file, "QJKKKLF.BTR", suite.paths().work, true),
+            record::kStatusOk);
+  shell.AnswerBox(ui::MsgResult::kOk, "プレビューファイルのオープン処理でエラーが発生しました。\r\nエラー番号 : ");
+  EXPECT_FALSE(Sub_OpenPreviewFiles());
+  EXPECT_TRUE(testkit::ScriptOk(shell));
+  ASSERT_EQ(shell.boxes().size(), 1u);
+  EXPECT_EQ(shell.boxes()[0].request.title, "QZP140");
   Sub_ClosePreviewFiles();
   EXPECT_EQ(basFileAccess.QJJRKLFObj, nullptr);
   EXPECT_EQ(basFileAccess.QJKKKLFObj, nullptr);

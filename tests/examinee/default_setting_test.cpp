@@ -2,11 +2,13 @@
 // nothing of the later steps run, and a good start.
 #include "examinee/cls_default.h"
 
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -18,6 +20,7 @@
 #include "examinee/frm_guide.h"
 #include "examinee/start_fixture.h"
 #include "kit/ui_expect.h"
+#include "platform/record/btr_file.h"
 #include "platform/record/status.h"
 #include "suite/call_log.h"
 #include "suite/qzpclr.h"
@@ -292,6 +295,48 @@ TEST_F(DefaultSettingTest, AGoodStartShowsItsProgressAndOpensEveryMaster) {
   EXPECT_EQ(basPublic.VlmfPath, suite_.paths().data);
   EXPECT_EQ(basPublic.SpecPath, suite_.paths().spec_file);
   EXPECT_EQ(basPublic.WorkArea.Height, 984 * 15 - 50);
+}
+
+// The save stores the examinee master, the history and the results in one
+// transaction. After the start has opened every file, those three commit as
+// one: when the results file cannot be committed (another program is
+// reading it), nothing of the other two is stored either.
+TEST_F(DefaultSettingTest, TheFilesOfASaveCommitAsOneAfterTheStart) {
+  suite_.Add("QZJSNLF", {{"CODE", "0000000001"}, {"ZNKDAT", 20251201}});
+  BuildTree();
+  ASSERT_TRUE(Start());
+  sqlite3* reader = nullptr;
+  ASSERT_EQ(sqlite3_open((suite_.paths().data + "QZKKKLF.BTR").c_str(), &reader), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM records;", nullptr, nullptr, nullptr), SQLITE_OK);
+  record::SetBusyTimeout(std::chrono::milliseconds(100));
+
+  record::BtrAccess& jsn = *basFileAccess.QZJSNLFObj;
+  record::BtrAccess& jrk = *basFileAccess.QZJRKLFObj;
+  record::BtrAccess& kkk = *basFileAccess.QZKKKLFObj;
+  ASSERT_EQ(jsn.BeginTrans(), record::kStatusOk);
+  jsn.SetField("CODE", "0000000001");
+  ASSERT_EQ(jsn.GetEqual("QZJSNLF"), record::kStatusOk);
+  jsn.SetField("ZNKDAT", kToday);
+  EXPECT_EQ(jsn.Update(), record::kStatusOk);
+  jrk.SetField("CODE", "0000000001");
+  jrk.SetField("JDATE", kToday);
+  EXPECT_EQ(jrk.Insert("QZJRKLF"), record::kStatusOk);
+  kkk.SetField("CODE", "0000000001");
+  kkk.SetField("JDATE", kToday);
+  kkk.SetField("KKMKNO", 1001);
+  EXPECT_EQ(kkk.Insert("QZKKKLF"), record::kStatusOk);
+  EXPECT_EQ(jsn.EndTrans(), record::kStatusBusy);
+  EXPECT_EQ(jsn.AbortTrans(), record::kStatusOk);
+  sqlite3_exec(reader, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(reader);
+  record::SetBusyTimeout(std::chrono::milliseconds(5000));
+
+  jsn.SetField("CODE", "0000000001");
+  ASSERT_EQ(jsn.GetEqual("QZJSNLF"), record::kStatusOk);
+  EXPECT_EQ(jsn.GetField("ZNKDAT").ToLong(), 20251201);
+  jrk.SetField("CODE", "0000000001");
+  jrk.SetField("JDATE", kToday);
+  EXPECT_EQ(jrk.GetEqual("QZJRKLF"), record::kStatusNotFound);
 }
 
 TEST_F(DefaultSettingTest, WithoutAWorkAreaTheFormsFillTheScreen) {

@@ -94,6 +94,19 @@ TEST_F(BtrutilTest, ALoadTakesAByteOrderMarkAndFieldsThatFillTheirWidth) {
   EXPECT_EQ(out, "CODE,NUM,NAME\r\nABCD,999,一二三四五六七八九十\r\n");
 }
 
+TEST_F(BtrutilTest, Cp932CsvLoadsAndDumpsByteForByte) {
+  const std::string common = dir_ + " " + dir_ + " T --layout " + dir_ + "/t.layout";
+  // "A,1,漢字～" in CP932 (～ is 81 60 there, not the Shift-JIS wave dash).
+  const std::string cp932 = "CODE,NUM,NAME\r\nA,1,\x8a\xbf\x8e\x9a\x81\x60\r\n";
+  std::ofstream(dir_ + "/sj.csv", std::ios::binary) << cp932;
+  ASSERT_EQ(Run("load " + common + " --cp932 --in " + dir_ + "/sj.csv"), 0);
+  std::string out;
+  ASSERT_EQ(Run("dump " + common + " --cp932", &out), 0);
+  EXPECT_EQ(out, "CODE,NUM,NAME\r\nA   ,1,\x8a\xbf\x8e\x9a\x81\x60              \r\n");
+  ASSERT_EQ(Run("dump " + common, &out), 0);
+  EXPECT_EQ(out, "CODE,NUM,NAME\r\nA   ,1,漢字～              \r\n");
+}
+
 TEST_F(BtrutilTest, CreateMakesAnEmptyFileOnlyWhenAsked) {
   EXPECT_EQ(Run("create " + dir_ + " " + dir_ + " T.BTR"), 2);  // the fixture made it
   EXPECT_EQ(Run("create " + dir_ + " " + dir_ + " T.BTR --replace"), 0);

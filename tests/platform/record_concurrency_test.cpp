@@ -208,6 +208,52 @@ TEST_F(RecordConcurrencyTest, AWriteLockedByAnotherProcessGives84AfterTheTimeout
   EXPECT_EQ(CountT(), 3);
 }
 
+// Two terminals save at the same moment: each reads and then writes one
+// file in a transaction. The later one waits for the earlier to end instead
+// of failing at once with 84.
+TEST_F(RecordConcurrencyTest, TransactionsOfTwoProcessesOnOneFileTakeTurns) {
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  // The child starts before the parent's transaction holds a lock: a
+  // forked child must not inherit one.
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(go[1]);
+    char byte = 0;
+    if (read(go[0], &byte, 1) != 1) _exit(21);
+    auto c = OpenT();
+    if (c->BeginTrans() != 0) _exit(20);
+    int status = Read(*c, 2);
+    if (status == 0) {
+      c->SetField("AMT", 2);
+      status = c->Update();
+    }
+    if (status == 0) status = c->EndTrans();
+    _exit(status);
+  }
+  close(go[0]);
+  auto t = OpenT();
+  ASSERT_EQ(t->BeginTrans(), 0);
+  ASSERT_EQ(Read(*t, 1), 0);
+  ASSERT_EQ(write(go[1], "g", 1), 1);
+  close(go[1]);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the child is under way
+  t->SetField("AMT", 1);
+  const int updated = t->Update();
+  const int committed = updated == 0 ? t->EndTrans() : -1;
+  if (committed != 0) t->AbortTrans();
+  int wstatus = 0;
+  waitpid(pid, &wstatus, 0);
+  EXPECT_EQ(updated, 0);
+  EXPECT_EQ(committed, 0);
+  ASSERT_TRUE(WIFEXITED(wstatus));
+  EXPECT_EQ(WEXITSTATUS(wstatus), 0);
+  ASSERT_EQ(Read(*t, 1), 0);
+  EXPECT_EQ(t->GetField("AMT").ToLong(), 1);
+  ASSERT_EQ(Read(*t, 2), 0);
+  EXPECT_EQ(t->GetField("AMT").ToLong(), 2);
+}
+
 }  // namespace
 }  // namespace qz::record::testing
 

@@ -117,7 +117,10 @@ class BtrAccess {
   // Transactions span every file this process has open (on this thread),
   // also files opened inside the transaction. A commit is atomic over up to
   // ten files opened together; more files commit in groups of ten in the
-  // order they were first opened. BeginTrans inside a transaction gives
+  // order they were first opened. A file's first read or write inside a
+  // transaction takes its write lock, waiting up to the busy timeout for
+  // another process's transaction on it to end (84 after that). BeginTrans
+  // inside a transaction gives
   // kStatusTransactionActive; EndTrans without one kStatusNoTransaction; a
   // failed EndTrans leaves the transaction for AbortTrans. AbortTrans
   // without a transaction does nothing and returns 0.

@@ -86,6 +86,7 @@ struct Session {
   std::vector<std::shared_ptr<Group>> groups;
   std::map<std::string, std::weak_ptr<StoreFile>> files;
   bool in_tx = false;
+  std::uint64_t tx_serial = 0;  // numbers the transactions of the session
   // SQLite rolled back part of the running transaction on its own (an
   // interrupted or failed write): nothing more may be written in it, and it
   // can only be aborted.
@@ -157,7 +158,7 @@ std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
 
 StoreFile::StoreFile(std::shared_ptr<Group> group, std::string schema, FileDef file_def)
     : group_(std::move(group)), schema_(std::move(schema)), def_(std::move(file_def)),
-      statements_(static_cast<std::size_t>(static_cast<int>(Seek::kCount) * static_cast<int>(def_.keys.size()) + 3),
+      statements_(static_cast<std::size_t>(static_cast<int>(Seek::kCount) * static_cast<int>(def_.keys.size()) + 4),
                   nullptr) {}
 
 StoreFile::~StoreFile() {
@@ -180,12 +181,33 @@ int StoreFile::Fail(int rc) {
 
 int StoreFile::Before() {
   Session& s = CurrentSession();
-  if (s.in_tx && s.tx_lost) return kStatusIoError;
-  if (s.in_tx && !group_->tx_started) {
+  if (!s.in_tx) return kStatusOk;
+  if (s.tx_lost) return kStatusIoError;
+  if (!group_->tx_started) {
     int rc = Exec(group_->db, "BEGIN");
     if (rc != SQLITE_OK) return StatusOf(rc);
     group_->tx_started = true;
   }
+  if (locked_tx_ == s.tx_serial) return kStatusOk;
+  // The file's write lock is taken at its first statement of the
+  // transaction, waiting out another process's transaction on it. Were a
+  // read lock taken first, it could not become a write lock while another
+  // process holds the write lock: one of the two transactions would fail at
+  // once instead of waiting its turn. A file that cannot be written (a
+  // read-only master) is read without the lock.
+  sqlite3_stmt*& lock = statements_.back();
+  int rc = SQLITE_OK;
+  if (!lock) {
+    const std::string sql = "UPDATE " + schema_ + ".record_meta SET value = value WHERE 0";
+    rc = sqlite3_prepare_v3(group_->db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &lock, nullptr);
+  }
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_step(lock);
+    sqlite3_reset(lock);
+  }
+  const bool read_only = (rc & 0xFF) == SQLITE_READONLY && !sqlite3_get_autocommit(group_->db);
+  if (rc != SQLITE_DONE && !read_only) return Fail(rc);
+  locked_tx_ = s.tx_serial;
   return kStatusOk;
 }
 
@@ -265,7 +287,7 @@ void BindKeys(sqlite3_stmt* st, int first, std::string_view data, const FileDef&
 }  // namespace
 
 int StoreFile::Insert(std::string_view data, Row* out) {
-  const int slot = static_cast<int>(statements_.size()) - 3;
+  const int slot = static_cast<int>(statements_.size()) - 4;
   int status = kStatusOk;
   sqlite3_stmt* st = Statement(slot, [&] {
     std::string cols, vals;
@@ -294,7 +316,7 @@ int StoreFile::Insert(std::string_view data, Row* out) {
 }
 
 int StoreFile::Update(std::int64_t id, std::int64_t version, std::string_view data) {
-  const int slot = static_cast<int>(statements_.size()) - 2;
+  const int slot = static_cast<int>(statements_.size()) - 3;
   int status = kStatusOk;
   sqlite3_stmt* st = Statement(slot, [&] {
     std::string sets;
@@ -322,7 +344,7 @@ int StoreFile::Update(std::int64_t id, std::int64_t version, std::string_view da
 }
 
 int StoreFile::Delete(std::int64_t id, std::int64_t version) {
-  const int slot = static_cast<int>(statements_.size()) - 1;
+  const int slot = static_cast<int>(statements_.size()) - 2;
   int status = kStatusOk;
   sqlite3_stmt* st = Statement(slot, [&] {
     return "DELETE FROM " + schema_ + ".records WHERE id = ?1 AND version = ?2";
@@ -449,6 +471,7 @@ int BeginTransaction() {
   Session& s = CurrentSession();
   if (s.in_tx) return kStatusTransactionActive;
   s.in_tx = true;  // each group begins at its first statement
+  ++s.tx_serial;
   return kStatusOk;
 }
 

@@ -20,7 +20,11 @@
 // with up to ten files ATTACHed, in the order the files were first opened.
 // A transaction runs on every group of the session; a commit is atomic over
 // the files of one group (SQLite's multi-file commit) and the groups commit
-// in turn. The session notices a fork and starts afresh in the child.
+// in turn. Inside a transaction each file's write lock is taken at its first
+// statement, so that transactions of several processes on one file wait for
+// each other (up to the busy timeout) rather than fail. The session notices
+// a fork and starts afresh in the child (a child forked while this process
+// holds a lock sees that lock as held for good: SQLite's rule).
 #ifndef QZ_PLATFORM_RECORD_RECORD_STORE_H_
 #define QZ_PLATFORM_RECORD_RECORD_STORE_H_
 
@@ -74,13 +78,16 @@ class StoreFile {
   // The cached statement `slot`, prepared from `sql()` on first use.
   sqlite3_stmt* Statement(int slot, const std::function<std::string()>& sql, int* status);
   int Prepare(sqlite3_stmt** stmt);
-  int Before();  // begins the session's transaction on the group when due
+  // Inside a transaction: begins it on the group and takes the file's write
+  // lock at the file's first statement. 0, 84 or a failure.
+  int Before();
   int Fail(int rc);
 
   std::shared_ptr<Group> group_;
   std::string schema_;
   FileDef def_;
-  std::vector<sqlite3_stmt*> statements_;
+  std::vector<sqlite3_stmt*> statements_;  // reads by key and seek, insert, update, delete, lock
+  std::uint64_t locked_tx_ = 0;  // the session's transaction that holds the write lock
 };
 
 // The file at `path` (which exists), checked against `file_def`; nullptr with
