@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/bas_file_access.h"
@@ -168,10 +170,45 @@ Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
   return real_file ? Step::kWritten : CopyEarlierHistory(jrk);
 }
 
+// The messages waiting for the end of the save's transaction.
+bool holding = false;
+std::vector<std::function<void()>> held;
+
+void Say(std::function<void()> show) {
+  if (holding) {
+    held.push_back(std::move(show));
+  } else {
+    show();
+  }
+}
+
 }  // namespace
 
+MessageHold::MessageHold() {
+  holding = true;
+  held.clear();
+}
+
+MessageHold::~MessageHold() {
+  holding = false;
+  held.clear();
+}
+
+void MessageHold::Release() {
+  holding = false;
+  std::vector<std::function<void()>> now;
+  now.swap(held);
+  for (const auto& show : now) show();
+}
+
 void Warn(const std::string& text) {
-  ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, kResultScreenTitle);
+  Say([text] { ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, kResultScreenTitle); });
+}
+
+void ReportError(std::string_view job_text, const std::exception& error) {
+  const auto* rte = dynamic_cast<const RunTimeError*>(&error);
+  const RunTimeError copy = rte ? *rte : RunTimeError(kErrInvalidCall, error.what());
+  Say([job = std::string(job_text), copy] { ShowLoadErrorReport(job, copy); });
 }
 
 std::string StatusWarning(std::string_view what, int status) {
@@ -206,7 +243,7 @@ Step UpdateExamineeMaster() {
     }
     return Step::kWritten;
   } catch (const std::exception& e) {
-    ShowLoadErrorReport("受診者マスタの更新処理でエラーが発生しました。", e);
+    ReportError("受診者マスタの更新処理でエラーが発生しました。", e);
     return Step::kFailed;
   }
 }
@@ -215,7 +252,7 @@ Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log)
   try {
     return WriteHistory(file_name, deletion_log);
   } catch (const std::exception& e) {
-    ShowLoadErrorReport("受診歴情報の更新処理でエラーが発生しました。", e);
+    ReportError("受診歴情報の更新処理でエラーが発生しました。", e);
     return Step::kFailed;
   }
 }
@@ -259,6 +296,7 @@ void RemoveLog(const std::string& path) {
 
 bool Sub_UpdateMasters() {
   using writeback::Step;
+  writeback::MessageHold hold;
   SaveTransaction tx;
   std::string deletion_log;
   Step failed = Step::kWritten;
@@ -279,15 +317,19 @@ bool Sub_UpdateMasters() {
       }
     }
   } catch (const std::exception& e) {
-    ShowLoadErrorReport("マスタの更新処理でエラーが発生しました。", e);
+    writeback::ReportError("マスタの更新処理でエラーが発生しました。", e);
     failed = Step::kFailed;
   }
-  if (failed == Step::kWritten) return true;
+  if (failed == Step::kWritten) {
+    hold.Release();
+    return true;
+  }
   // Nothing of this save stays: not the three files, not the log of a
   // deletion that has been undone.
   tx.Abort();
   RemoveLog(deletion_log);
   frmResultInSave.ResultsDeleted = false;
+  hold.Release();
   writeback::Finish(failed);
   return false;
 }

@@ -203,7 +203,7 @@ Step UpdateExamResults(std::string_view file_name) {
   try {
     step = WriteResults(file_name);
   } catch (const std::exception& e) {
-    ShowLoadErrorReport("検査結果情報の更新処理でエラーが発生しました。", e);
+    ReportError("検査結果情報の更新処理でエラーが発生しました。", e);
     step = Step::kFailed;
   }
   frmGuide->Unload();

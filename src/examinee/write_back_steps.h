@@ -4,6 +4,7 @@
 #ifndef QZ_EXAMINEE_WRITE_BACK_STEPS_H_
 #define QZ_EXAMINEE_WRITE_BACK_STEPS_H_
 
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -22,7 +23,27 @@ Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log)
 Step UpdateExamResults(std::string_view file_name);
 
 // A warning of the write-back: exclamation icon, title "結果入力".
+// Held while a MessageHold is in force.
 void Warn(const std::string& text);
+// The error report of a step that caught `error` (ShowLoadErrorReport),
+// held like Warn.
+void ReportError(std::string_view job_text, const std::exception& error);
+
+// While a save's transaction is open, its messages wait: a box the operator
+// leaves standing must not keep the files locked against every other
+// terminal. Release shows the held messages in order; a hold dropped
+// without Release (the program ends while a step yields) shows nothing.
+// One hold at a time; user-interface thread only.
+class MessageHold {
+ public:
+  MessageHold();
+  ~MessageHold();
+  MessageHold(const MessageHold&) = delete;
+  MessageHold& operator=(const MessageHold&) = delete;
+
+  // Ends the hold and shows what was held.
+  void Release();
+};
 // "<what>" CRLF "受診者番号 : <examinee>" CRLF "ステータス : <status>".
 std::string StatusWarning(std::string_view what, int status);
 // Ends a step: unloads the main form after kUnload.

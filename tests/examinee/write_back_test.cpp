@@ -323,6 +323,28 @@ TEST_F(WriteBack, AFailedResultWriteLeavesAllThreeFilesAsTheyWere) {
   }
 }
 
+// A box left standing must not hold the three files against the other
+// terminals: every message of a save comes after its transaction ended.
+TEST_F(WriteBack, NoMessageOfASaveStandsInsideItsTransaction) {
+  AddStoredResult(1001, "170.0");
+  bed.Open();
+  bed.Show({{NumericItem(1001, "身長"), Stamped("172.0 ")}, {NumericItem(1002, "体重"), Stamped("65.5 ")}});
+  bed.FailInsertsAfter("QZKKKLF.BTR", 0);
+  std::vector<int> begin_at_box;
+  bed.bed.shell.on_box = [&](const ui::MessageBoxRequest&) {
+    record::BtrAccess probe;
+    begin_at_box.push_back(probe.BeginTrans());
+    probe.AbortTrans();
+  };
+  const Files before = Snapshot();
+  EXPECT_FALSE(Sub_UpdateMasters());
+  ASSERT_EQ(bed.Boxes().size(), 1u);
+  EXPECT_EQ(bed.Boxes()[0].rfind("検査結果マスタの書き込みに失敗しました。", 0), 0u);
+  EXPECT_EQ(begin_at_box, std::vector<int>{record::kStatusOk});
+  EXPECT_EQ(bed.unloads, 1) << "the form goes only after the message";
+  EXPECT_EQ(Snapshot(), before);
+}
+
 // A file that cannot be read ends the program after the save was undone:
 // the end processing then still releases the examinee in the on-line table
 // in a transaction of its own.

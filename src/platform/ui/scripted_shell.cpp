@@ -156,6 +156,7 @@ void ScriptedShell::Fail(std::string what) { failures_.push_back(std::move(what)
 
 MsgResult ScriptedShell::ShowMessageBox(const MessageBoxRequest& request) {
   ShownBox box{request, CloseAnswer(request.buttons)};
+  if (on_box) on_box(request);
   if (!script_.empty() && script_.front().kind == Action::kAnswer) {
     Action a = std::move(script_.front());
     script_.pop_front();

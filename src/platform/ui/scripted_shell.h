@@ -50,6 +50,10 @@ class ScriptedShell : private Backend, public Shell {
   ScriptedShell();
   ~ScriptedShell() override;
 
+  // Called with every message box as it is shown, before it is answered:
+  // a test's look at the program's state while the box stands.
+  std::function<void(const MessageBoxRequest&)> on_box;
+
   // --- The script (each returns *this to chain) ---------------------------
   // Answers the next message box; when `expect_text` is not empty the box's
   // text must contain it.
