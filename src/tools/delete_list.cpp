@@ -5,7 +5,7 @@
 
 #include "data/bas_rank_change.h"
 #include "examinee/bas_public.h"
-#include "loading/color_letters.h"
+#include "grid/cell_colors.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
 #include "platform/runtime/run_time_error.h"
@@ -47,15 +47,15 @@ void AppendLine(grid::Spread& list, int i) {
     list.SetBackColor(grid::Range::Row(row), static_cast<ui::Color>(basPublic.ColorHantei));
   }
   const std::string kind_letter = KindLetter(item.Ksyub);
-  SetCellForeColorByLetter(list, 1, row, kind_letter);
-  SetCellForeColorByLetter(list, 2, row, kind_letter);
+  Sub_SetCellForeColor(1, row, kind_letter, kColorTargetDeleteList);
+  Sub_SetCellForeColor(2, row, kind_letter, kColorTargetDeleteList);
   std::string value_letter = frmResultIn.DefaultColorLetter;
   if (result.Han != 0) {
     std::string mark;
     value_letter.clear();
     Fnc_JudgeCodeToMark(result.Han, mark, value_letter);
   }
-  SetCellForeColorByLetter(list, 3, row, value_letter);
+  Sub_SetCellForeColor(3, row, value_letter, kColorTargetDeleteList);
 }
 
 // Gives the focus back to the result grid when its form can take it.
@@ -96,6 +96,7 @@ std::string DeleteListValueText(const KomInfo& item, const KekkaData& result) {
 
 std::int16_t Fnc_ShowDeleteList() {
   try {
+    SetColorTargetGrid(kColorTargetDeleteList, [] { return &frmDelList->sprList; });
     grid::Spread& list = frmDelList->sprList;
     list.SetMaxRows(0);
     for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
