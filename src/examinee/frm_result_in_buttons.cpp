@@ -19,7 +19,7 @@
 #include "platform/process/child_process.h"
 #include "platform/runtime/app.h"
 #include "platform/text/vb.h"
-#include "tools/copy_previous.h"
+#include "tools/copy_previous_results.h"
 #include "tools/delete_list.h"
 #include "tools/frm_chk_input.h"
 #include "tools/frm_opchk.h"
@@ -60,7 +60,7 @@ void ReloadLayout() { Sub_ReloadScreen(false, "QZKKKLF", true); }
 void FrmResultIn::chkSokutei_Click() {
   try {
     Sub_ToggleMeasureClassColumn();
-    Sub_FitResultColumn(basPublic.ResultCol, 0);
+    Sub_FitResultColumn(basPublic.ResultCol, false);
     chkSokutei.tool_tip_text = chkSokutei.value() == 1 ? "チェックをはずすと測定区分欄を非表示にします"
                                                         : "チェックをつけると測定区分欄を表示します";
     sprResult.SetFocus();
@@ -94,7 +94,7 @@ void FrmResultIn::cmdSubMenu_Click() {
     case kSubMenuResetDoneChecks: Sub_ResetDoneChecks(); break;
     case kSubMenuSetDoneChecks: Sub_SetDoneChecks(); break;
     case kSubMenuDefaultFindings: Sub_AutoSetDefaultFindings(); break;
-    case kSubMenuCopyPrevious: Sub_CopyPreviousResults(true); break;
+    case kSubMenuCopyPrevious: Sub_CopyPreviousResults(-1); break;
     default: break;
   }
 }

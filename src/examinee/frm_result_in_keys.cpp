@@ -13,7 +13,7 @@
 #include "loading/load_state.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/shell.h"
-#include "tools/copy_previous.h"
+#include "tools/copy_previous_results.h"
 #include "tools/debug_window.h"
 #include "tools/dummy_data.h"
 #include "tools/function_key_tools.h"
@@ -81,7 +81,7 @@ void AskDefaultFindings(FrmResultIn&, Key key) {
 // The key is swallowed before the copy, which shows its own dialog.
 void CopyPrevious(FrmResultIn&, Key key) {
   key.Swallow();
-  Sub_CopyPreviousResults(true);
+  Sub_CopyPreviousResults(-1);
 }
 
 void FindingsSearch(FrmResultIn&, Key) { cmdSearch_Click(); }

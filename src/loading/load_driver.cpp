@@ -35,7 +35,7 @@
 #include "loading/settings_master.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
-#include "tools/copy_previous.h"
+#include "tools/copy_previous_results.h"
 #include "tools/reservation.h"
 
 namespace qz {
@@ -260,7 +260,7 @@ void LoadExaminee(FrmResultIn& form, bool from_command_line) {
   if (basPublic.OpChkStart == 1) {
     form.cmdOpchk_Click();
   } else if (basPublic.AutoPastCopy == 1) {
-    Sub_CopyPreviousResults(false);
+    Sub_CopyPreviousResults(0);
   }
 }
 
