@@ -117,6 +117,23 @@ void ScreenTest::AddOnlineRow(int ren, const std::string& examinee, const std::s
   obj.CloseFile();
 }
 
+std::vector<std::string> ScreenTest::StoredResults(const std::string& examinee, int date) const {
+  std::vector<std::string> values;
+  record::BtrAccess obj;
+  const data::FileLayout& layout = data::QzkkklfLayout();
+  if (!obj.OpenFile(layout.file, layout.definition, suite_.paths().data, suite_.paths().spec_file)) {
+    ADD_FAILURE() << "QZKKKLF does not open";
+    return values;
+  }
+  DefineLayoutFields(obj, layout);
+  for (int s = obj.GetFirst(layout.definition); s == record::kStatusOk; s = obj.GetNext()) {
+    if (vb::RTrim(obj.GetField("CODE").ToText()) != examinee || obj.GetField("JDATE").ToLong() != date) continue;
+    values.push_back(obj.GetField("KKMKNO").ToText() + "=" + vb::Trim(obj.GetField("KNSACH").ToText()));
+  }
+  obj.CloseFile();
+  return values;
+}
+
 bool ScreenTest::SearchShown() const {
   FrmSearch* search = SearchForm();
   return search != nullptr && search->visible();

@@ -53,6 +53,9 @@ class ScreenTest : public StartTest {
   std::vector<OnlineRow> OnlineRows() const;
   // Adds a row of another program to the on-line table.
   void AddOnlineRow(int ren, const std::string& examinee, const std::string& terminal);
+  // The stored results of `examinee` on `date` as "<item>=<value>" (value
+  // trimmed), in item order.
+  std::vector<std::string> StoredResults(const std::string& examinee, int date) const;
   // Whether the search screen is on view.
   bool SearchShown() const;
   // The list row of the search screen for `examinee` on `date`, or -1.
