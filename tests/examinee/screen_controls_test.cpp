@@ -10,6 +10,7 @@
 #include "loading/load_state.h"
 #include "platform/ui/shell.h"
 #include "suite/qzpclr.h"
+#include "tools/frm_opchk.h"
 
 namespace qz::test {
 namespace {
@@ -141,6 +142,98 @@ TEST_F(ScreenControlsTest, AnOpenFindingsSearchRefusesTheButtons) {
   EXPECT_EQ(OnlineRows().size(), 1u);
   EXPECT_TRUE(form().sprResult.visible);
   EXPECT_EQ(ui::Shell::Require().forms().front(), &*frmSyoComb);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+}  // namespace
+}  // namespace qz::test
+
+namespace qz::test {
+namespace {
+
+using ui::MsgResult;
+
+class ScreenButtonsTest : public ScreenTest {
+ protected:
+  void Load(const char* examinee = "0000000001") {
+    BuildDemo();
+    ASSERT_TRUE(StartAndChoose(examinee, kToday));
+  }
+};
+
+TEST_F(ScreenButtonsTest, TheUnperformedListShowsOpenItemsAndItsEndButtonEndsWithoutSaving) {
+  Load("0000000004");
+  // Two items flagged for the performed-check: one still open, one done
+  // ("2"), and an open one of the other sex.
+  const int open = ItemIndex(1001), done = ItemIndex(1002), other_sex = ItemIndex(1003);
+  ASSERT_TRUE(open > 0 && done > 0 && other_sex > 0);
+  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) frmResultIn.ItemTable[i].Opchk = "0";
+  for (int i : {open, done, other_sex}) frmResultIn.ItemTable[i].Opchk = "1";
+  frmResultIn.ResultMatrix(done, 0).Opflg = "2";
+  frmResultIn.ItemTable[other_sex].Sex = frmResultIn.ExamineeSex == 1 ? 2 : 1;
+  frmResultIn.ResultMatrix(open, 0).Knsach = "170.0 ";
+
+  std::vector<std::string> listed;
+  shell_.Do([&] {
+    const grid::ListGrid& list = frmOpchk->flxOpchk;
+    for (int r = list.fixed_rows(); r < list.rows(); ++r) {
+      if (!list.TextMatrix(r, 0).empty()) listed.push_back(list.TextMatrix(r, 0));
+    }
+  }).Click("frmOpchk", "cmdSave");
+  ASSERT_TRUE(Drive([&] { form().cmdOpchk_Click(); }));
+  EXPECT_EQ(listed, std::vector<std::string>{frmResultIn.ItemTable[open].KomName});
+  EXPECT_TRUE(StoredResults("0000000004", kToday).empty());
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(ScreenButtonsTest, AMissingOptionProgramIsNamedWithItsPath) {
+  Load();
+  basPublic.OptionTable[2].PgName = "OPTION2.EXE";
+  shell_.AnswerBox(MsgResult::kOk, "プログラムが見つかりません。\r\n" + suite_.paths().program + "OPTION2.EXE");
+  ASSERT_TRUE(Drive([&] { form().cmdOption_Click(2); }));
+  EXPECT_EQ(form().active_control(), &form().sprResult);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(ScreenButtonsTest, TheGroupJumpWindowStandsBesideTheFormWhenItFits) {
+  Load();
+  FrmGrpJmp& jmp = *frmGrpJmp;
+  basPublic.WorkArea.Right = form().left + form().width + jmp.width;
+  ASSERT_TRUE(Drive([&] { form().cmdGrpJmp_Click(); }));
+  EXPECT_EQ(jmp.left, form().left + form().width);
+  EXPECT_EQ(jmp.top, form().top);
+
+  basPublic.WorkArea.Right = form().left + form().width + jmp.width - 1;
+  ASSERT_TRUE(Drive([&] { form().cmdGrpJmp_Click(); }));
+  EXPECT_EQ(jmp.left, basPublic.WorkArea.Right - jmp.width);
+  EXPECT_EQ(jmp.top, basPublic.WorkArea.Top);
+  EXPECT_EQ(shell_.active_form(), &jmp);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(ScreenButtonsTest, TheSubMenuRunsTheChosenTool) {
+  Load();
+  shell_.Click("frmSubMenu", "cmdMenu", 4);
+  ASSERT_TRUE(Drive([&] { form().cmdSubMenu_Click(); }));
+  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) EXPECT_EQ(frmResultIn.ResultMatrix(i, 0).Hekbn, 0);
+  shell_.Click("frmSubMenu", "cmdMenu", 5);
+  ASSERT_TRUE(Drive([&] { form().cmdSubMenu_Click(); }));
+  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) EXPECT_EQ(frmResultIn.ResultMatrix(i, 0).Hekbn, 1);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(ScreenButtonsTest, TheSwitchesSayWhatUntickingOrTickingDoes) {
+  Load();
+  ASSERT_TRUE(Drive([&] { form().chkOperation.SetValue(1); }));
+  EXPECT_EQ(form().chkOperation.tool_tip_text, "チェックをはずすと未実施検査項目のチェックを行いません");
+  ASSERT_TRUE(Drive([&] { form().chkSokutei.SetValue(1); }));
+  EXPECT_EQ(form().chkSokutei.tool_tip_text, "チェックをはずすと測定区分欄を非表示にします");
+  EXPECT_EQ(form().sprResult.ColWidth(basPublic.SokuteiCol), basPublic.WidthSokutei);
+  ASSERT_TRUE(Drive([&] { form().chkPastDisp.SetValue(1); }));
+  EXPECT_EQ(form().chkPastDisp.tool_tip_text, "チェックをはずすと過去に受診した検査項目を全て非表示にします");
+  EXPECT_TRUE(form().sprResult.visible);
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
