@@ -47,14 +47,7 @@ class ResultCells : public ::testing::Test {
     ASSERT_EQ(bed.RunThrough(), "");
     ASSERT_TRUE(bed.Boxes().empty());
   }
-  // The item-table index of item `code`.
-  static std::int16_t Index(long long code) {
-    for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
-      if (frmResultIn.ItemTable[i].KomCode == Currency(code)) return static_cast<std::int16_t>(i);
-    }
-    ADD_FAILURE() << "no item " << code;
-    return 0;
-  }
+  static std::int16_t Index(long long code) { return ItemIndex(code); }
   // The grid row of item `code`.
   static int Row(long long code) { return Fnc_ItemToRow(Fnc_FindItemRow(Index(code))); }
   static KekkaData& Result(long long code, int k) { return frmResultIn.ResultMatrix(Index(code), k); }
