@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "data/count_input_rows.h"
 #include "examinee/bas_public.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
@@ -66,10 +67,7 @@ void FrmChkInput::FillList() {
   highlighted_row_ = -1;
   grid::Spread* spr = frmResultIn.sprResult;
   if (spr != nullptr) {
-    for (int row = basPublic.DataRow; row <= spr->max_rows(); ++row) {
-      if (spr->BackColorAt(0, row) == static_cast<ui::Color>(basPublic.ColorPast)) continue;
-      std::string done;
-      if (spr->GetText(basPublic.ChkCol, row, done) && done == basPublic.ChkStr) continue;
+    for (int row : UnconfirmedRows(*spr)) {
       flxItem.AddItem(std::to_string(row) + "\t" + spr->TextAt(basPublic.ItemCol, row));
     }
   }

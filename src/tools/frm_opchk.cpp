@@ -9,6 +9,7 @@ ui::FormSlot<FrmOpchk> frmOpchk;
 FrmOpchk::FrmOpchk()
     : Form("frmOpchk"),
       flxOpchk(Add<grid::ListGrid>("flxOpchk")),
+      lblCheck(Add<ui::Label>("lblCheck")),
       cmdSave(Add<ui::CommandButton>("cmdSave")),
       cmdClose(Add<ui::CommandButton>("cmdClose")) {
   caption = "未実施検査一覧";
@@ -16,6 +17,11 @@ FrmOpchk::FrmOpchk()
   height = 6600;
   flxOpchk.width = 4800;
   flxOpchk.height = 4800;
+  flxOpchk.SetFixedRows(0);
+  flxOpchk.SetFixedCols(0);
+  flxOpchk.SetCols(1);
+  flxOpchk.SetRows(0);
+  lblCheck.caption = "未実施の検査はありません。";
   cmdSave.caption = "終了";
   cmdClose.caption = "戻る";
   cmdClose.is_cancel = true;
