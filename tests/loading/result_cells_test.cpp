@@ -66,6 +66,8 @@ class ResultCells : public ::testing::Test {
 };
 
 TEST_F(ResultCells, NumericValuesMarksAndStampsOfBothColumns) {
+  Result(1003, 1).Sokutei = kSokuteiAtOrBelow;
+  Result(1004, 1).Sokutei = kSokuteiNotPerformed;
   ASSERT_TRUE(Sub_KekkaInfo());
   EXPECT_TRUE(bed.Boxes().empty());
   const int res = basPublic.ResultCol;
@@ -77,6 +79,8 @@ TEST_F(ResultCells, NumericValuesMarksAndStampsOfBothColumns) {
   EXPECT_EQ(Text(res, 2002), "(未実施)");
   EXPECT_EQ(Text(kPastColumn, 1001), "169 ");
   EXPECT_EQ(Text(kPastColumn, 1002), "64 ");
+  EXPECT_EQ(Text(kPastColumn, 1003), "(≦22.1)");
+  EXPECT_EQ(Text(kPastColumn, 1004), "(未実施)");
 
   // Judgement mark and its colour (code 1 "Ａ" in B, code 2 "Ｂ" in R; no
   // judgement in the default letter B).
