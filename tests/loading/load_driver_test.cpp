@@ -109,3 +109,4 @@ TEST_F(LoadDriverTest, ThePreviousResultCopyEndsTheLoadWhenTheSettingsAskForIt) 
 
 }  // namespace
 }  // namespace qz::test
+
