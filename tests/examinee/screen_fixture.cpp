@@ -85,29 +85,38 @@ bool ScreenTest::Choose(const std::string& examinee, int date) {
 
 bool ScreenTest::Drive(const std::function<void()>& step) { return shell_.Drive(step); }
 
-std::vector<OnlineRow> ScreenTest::OnlineRows() const {
-  std::vector<OnlineRow> rows;
-  record::BtrAccess obj;
-  const data::FileLayout& layout = data::QzonllfLayout();
-  if (!obj.OpenFile(layout.file, layout.definition, suite_.paths().data, suite_.paths().spec_file)) {
-    ADD_FAILURE() << "QZONLLF does not open";
-    return rows;
+bool ScreenTest::OpenTable(record::BtrAccess& obj, const data::FileLayout& layout) const {
+  const std::string& folder = layout.folder == data::FileFolder::kWork ? suite_.paths().work : suite_.paths().data;
+  if (!obj.OpenFile(layout.file, layout.definition, folder, suite_.paths().spec_file)) {
+    ADD_FAILURE() << layout.file << " does not open";
+    return false;
   }
   DefineLayoutFields(obj, layout);
-  for (int s = obj.GetFirst(layout.definition); s == record::kStatusOk; s = obj.GetNext()) {
+  return true;
+}
+
+void ScreenTest::ForEachRecord(const data::FileLayout& layout,
+                               const std::function<void(const record::BtrAccess&)>& visit) const {
+  record::BtrAccess obj;
+  if (!OpenTable(obj, layout)) return;
+  for (int s = obj.GetFirst(layout.definition); s == record::kStatusOk; s = obj.GetNext()) visit(obj);
+  obj.CloseFile();
+}
+
+std::vector<OnlineRow> ScreenTest::OnlineRows() const {
+  std::vector<OnlineRow> rows;
+  ForEachRecord(data::QzonllfLayout(), [&](const record::BtrAccess& obj) {
     rows.push_back(OnlineRow{static_cast<int>(obj.GetField("REN").ToLong()), vb::RTrim(obj.GetField("JYUNO").ToText()),
                              vb::RTrim(obj.GetField("TERMNAME").ToText()),
                              static_cast<int>(obj.GetField("GYONO").ToLong())});
-  }
-  obj.CloseFile();
+  });
   return rows;
 }
 
 void ScreenTest::AddOnlineRow(int ren, const std::string& examinee, const std::string& terminal) {
   record::BtrAccess obj;
   const data::FileLayout& layout = data::QzonllfLayout();
-  ASSERT_TRUE(obj.OpenFile(layout.file, layout.definition, suite_.paths().data, suite_.paths().spec_file));
-  DefineLayoutFields(obj, layout);
+  ASSERT_TRUE(OpenTable(obj, layout));
   obj.SetField("REN", ren);
   obj.SetField("JYUNO", examinee);
   obj.SetField("TERMNAME", terminal);
@@ -119,31 +128,16 @@ void ScreenTest::AddOnlineRow(int ren, const std::string& examinee, const std::s
 
 std::vector<std::string> ScreenTest::StoredResults(const std::string& examinee, int date) const {
   std::vector<std::string> values;
-  record::BtrAccess obj;
-  const data::FileLayout& layout = data::QzkkklfLayout();
-  if (!obj.OpenFile(layout.file, layout.definition, suite_.paths().data, suite_.paths().spec_file)) {
-    ADD_FAILURE() << "QZKKKLF does not open";
-    return values;
-  }
-  DefineLayoutFields(obj, layout);
-  for (int s = obj.GetFirst(layout.definition); s == record::kStatusOk; s = obj.GetNext()) {
-    if (vb::RTrim(obj.GetField("CODE").ToText()) != examinee || obj.GetField("JDATE").ToLong() != date) continue;
+  ForEachRecord(data::QzkkklfLayout(), [&](const record::BtrAccess& obj) {
+    if (vb::RTrim(obj.GetField("CODE").ToText()) != examinee || obj.GetField("JDATE").ToLong() != date) return;
     values.push_back(obj.GetField("KKMKNO").ToText() + "=" + vb::Trim(obj.GetField("KNSACH").ToText()));
-  }
-  obj.CloseFile();
+  });
   return values;
 }
 
 int ScreenTest::CountRecords(const data::FileLayout& layout) const {
-  record::BtrAccess obj;
-  const std::string& folder = layout.folder == data::FileFolder::kWork ? suite_.paths().work : suite_.paths().data;
-  if (!obj.OpenFile(layout.file, layout.definition, folder, suite_.paths().spec_file)) {
-    ADD_FAILURE() << layout.file << " does not open";
-    return -1;
-  }
   int n = 0;
-  for (int s = obj.GetFirst(layout.definition); s == record::kStatusOk; s = obj.GetNext()) ++n;
-  obj.CloseFile();
+  ForEachRecord(layout, [&](const record::BtrAccess&) { ++n; });
   return n;
 }
 

@@ -9,12 +9,14 @@
 #ifndef QZ_TESTS_EXAMINEE_SCREEN_FIXTURE_H_
 #define QZ_TESTS_EXAMINEE_SCREEN_FIXTURE_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "data/record_layouts.h"
 #include "examinee/frm_result_in.h"
 #include "examinee/start_fixture.h"
+#include "platform/record/btr_access.h"
 
 namespace qz::test {
 
@@ -69,6 +71,13 @@ class ScreenTest : public StartTest {
   int SearchRow(const std::string& examinee, int date) const;
   // The texts of the message boxes so far.
   std::vector<std::string> Boxes() const;
+
+ private:
+  // Opens `layout`'s file of the built tree with its fields declared.
+  bool OpenTable(record::BtrAccess& obj, const data::FileLayout& layout) const;
+  // Calls `visit` on every record of `layout`'s file in key order.
+  void ForEachRecord(const data::FileLayout& layout,
+                     const std::function<void(const record::BtrAccess&)>& visit) const;
 };
 
 }  // namespace qz::test

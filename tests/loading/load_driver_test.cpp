@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "examinee/bas_public.h"
 #include "examinee/save_screen.h"
 #include "examinee/screen_fixture.h"
@@ -25,6 +27,7 @@ class LoadDriverTest : public ScreenTest {};
 struct DisplayModeCase {
   const char* kirikae;
   int option;  // the option button selected
+  friend void PrintTo(const DisplayModeCase& c, std::ostream* os) { *os << "Kirikae=" << c.kirikae; }
 };
 
 class DisplayModeTest : public ScreenTest, public ::testing::WithParamInterface<DisplayModeCase> {};
@@ -44,6 +47,7 @@ INSTANTIATE_TEST_SUITE_P(Settings, DisplayModeTest,
 struct WidthCase {
   const char* konkai;   // 1 a long current-result column, 0 a short one
   double result_width;  // with the default widths: long 50, short 16, class 10
+  friend void PrintTo(const WidthCase& c, std::ostream* os) { *os << "KonkaiStart=" << c.konkai; }
 };
 
 class MeasureClassWidthTest : public ScreenTest, public ::testing::WithParamInterface<WidthCase> {};

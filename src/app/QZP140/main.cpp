@@ -8,28 +8,13 @@
 // offers the examinees.
 #include <QApplication>
 
-#include <filesystem>
-#include <string>
-
 #include "examinee/frm_result_in.h"
 #include "platform/runtime/app.h"
 #include "qt/qt_backend.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  qz::App().exe_name = "QZP140";
-  qz::App().title = "QZP140";
-  std::error_code ec;
-  std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
-  qz::App().path = ec ? std::filesystem::current_path().string() : self.parent_path().string();
-
-  std::string command_line;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) command_line += ' ';
-    command_line += argv[i];
-  }
-  qz::App().command = command_line;
-
+  qz::InitApp("QZP140", argc, argv);
   qz::qt::QtShell shell;
   return shell.Run(*qz::frmResultInForm) ? 0 : 1;
 }

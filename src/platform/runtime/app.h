@@ -20,6 +20,11 @@ struct AppInfo {
 // The one instance.
 AppInfo& App();
 
+// Sets the title and executable name to `name`, the folder to the running
+// executable's own (the current folder when it cannot be told) and the
+// argument text to argv[1..] joined by single blanks. For a program's main.
+void InitApp(const char* name, int argc, char** argv);
+
 }  // namespace qz
 
 #endif  // QZ_PLATFORM_RUNTIME_APP_H_
