@@ -11,6 +11,7 @@
 #include "examinee/frm_guide.h"
 #include "examinee/save_and_end.h"
 #include "examinee/save_screen.h"
+#include "grid/findings_search_launch.h"
 #include "judgement/frm_syo_comb.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
@@ -96,6 +97,7 @@ FrmResultIn::FrmResultIn()
   cmdEnd.on_mouse_up = [this](int button, int shift, float x, float y) { cmdEnd_MouseUp(button, shift, x, y); };
   cmdAgain.on_click = [this] { cmdAgain_Click(); };
   cmdPreview.on_click = [this] { cmdPreview_Click(); };
+  cmdSearch.on_click = [] { cmdSearch_Click(); };
 
   frmResultIn.sprResult = &sprResult;
   frmResultIn.UnloadHook = [this] { Unload(); };

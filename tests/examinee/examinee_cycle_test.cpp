@@ -14,6 +14,7 @@
 #include "loading/group_forms.h"
 #include "loading/load_driver.h"
 #include "loading/load_state.h"
+#include "platform/runtime/app.h"
 #include "platform/ui/shell.h"
 #include "suite/call_log.h"
 
@@ -326,6 +327,28 @@ TEST_F(CycleEndTest, TheDeletionToolDeletesTheStoredResultsOnlyOnYesAndEndsTheEx
   EXPECT_TRUE(StoredResults("0000000001", kToday).empty());
   EXPECT_TRUE(OnlineRows().empty());
   EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+}  // namespace
+}  // namespace qz::test
+
+namespace qz::test {
+namespace {
+
+using ui::MsgResult;
+
+class ProgramFolderTest : public ScreenTest {};
+
+TEST_F(ProgramFolderTest, AProgramFolderThatCannotBeEnteredEndsTheProgramAtOnce) {
+  BuildDemo();
+  App().path = suite_.paths().root + "missing";
+  suite::ClearCalls();
+  shell_.AnswerBox(MsgResult::kOk, "「" + App().path + "」への移動に失敗しました。");
+  EXPECT_FALSE(Start());
+  EXPECT_EQ(shell_.boxes().at(0).request.icon, ui::MsgIcon::kCritical);
+  // No start and no end processing ran.
+  EXPECT_TRUE(suite::Calls().empty());
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
