@@ -113,11 +113,17 @@ class FrmResultIn : public ui::Form {
 
   // --- Examinee selection (examinee_selection.cpp) -------------------------
   // Starts an examinee cycle when none runs: from the command line, or by
-  // showing the search screen.
+  // showing the search screen with the command controls disabled. A
+  // run-time error shows "フォームのアクティブ処理でエラーが発生しました。".
   void Form_Activate();
-  // The search screen's choice.
+  // The search screen's choice: kind 0 loads the examinee (one without a
+  // consultation date is released and the search shown again), 1 refuses a
+  // new registration, 9 unloads the form. A run-time error shows
+  // "検索結果の戻り処理でエラーが発生しました。".
   void SearchDysp_SearchResult(const SearchResultRecord& result);
-  // Sets the search object's options and owner and shows it.
+  // Sets the search object's options (OptionC 0, OptionA 3, OptionB 3) and
+  // owner and shows it. Throws RunTimeError 91 when there is no search
+  // object (its creation failed at the start).
   void ShowSearchScreen();
 
   // --- Save, discard and end (save_and_end.cpp) -----------------------------
@@ -127,6 +133,9 @@ class FrmResultIn : public ui::Form {
   void cmdAgain_Click();
 
   // --- Preview (preview.cpp) ---------------------------------------------
+  // Checks the results (without the done-checks), fills the emptied preview
+  // work files with the screen and shows the report selection; leaves
+  // basPublic.PrintSelect false whichever way it ends.
   void cmdPreview_Click();
 
  private:
