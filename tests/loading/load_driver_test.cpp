@@ -114,3 +114,20 @@ TEST_F(LoadDriverTest, ThePreviousResultCopyEndsTheLoadWhenTheSettingsAskForIt) 
 }  // namespace
 }  // namespace qz::test
 
+
+namespace qz::test {
+namespace {
+
+TEST_F(LoadDriverTest, TheInputMethodClosesForANumericFirstCell) {
+  BuildDemo();
+  ASSERT_TRUE(Start());
+  form().ime.open = true;
+  ASSERT_TRUE(Choose(kFirst, kToday));
+  const std::int16_t item = Fnc_RowToItem(form().sprResult.active_row());
+  ASSERT_GT(item, 0);
+  ASSERT_EQ(frmResultIn.ItemTable[item].Ksyub, kKsyubNumeric);
+  EXPECT_FALSE(form().ime.open);
+}
+
+}  // namespace
+}  // namespace qz::test
