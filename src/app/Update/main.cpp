@@ -7,7 +7,6 @@
 // platform/path/host_path.h); the run log goes to C:\Vantork.Update\.
 #include <QApplication>
 
-#include <filesystem>
 #include <string>
 
 #include "platform/runtime/app.h"
@@ -16,17 +15,8 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  qz::App().exe_name = "Update";
-  qz::App().title = "Update";
-  std::error_code ec;
-  std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
-  qz::App().path = ec ? std::filesystem::current_path().string() : self.parent_path().string();
-
-  std::string command_line;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) command_line += ' ';
-    command_line += argv[i];
-  }
+  qz::InitApp("Update", argc, argv);
+  const std::string command_line = qz::App().command;
 
   qz::qt::QtShell shell;
   if (!shell.Step([&] { qz::update::Main(command_line); })) return 0;

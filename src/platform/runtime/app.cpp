@@ -1,10 +1,27 @@
 #include "platform/runtime/app.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace qz {
 
 AppInfo& App() {
   static AppInfo info;
   return info;
+}
+
+void InitApp(const char* name, int argc, char** argv) {
+  AppInfo& app = App();
+  app.title = name;
+  app.exe_name = name;
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
+  app.path = ec ? std::filesystem::current_path().string() : self.parent_path().string();
+  app.command.clear();
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) app.command += ' ';
+    app.command += argv[i];
+  }
 }
 
 }  // namespace qz

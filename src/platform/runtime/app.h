@@ -13,11 +13,17 @@ struct AppInfo {
   std::string title = "QZP140";   // "QZP140" or "Update"
   std::string exe_name = "QZP140";
   std::string path;               // the program's folder (this machine's form)
+  std::string command;            // the program's argument text, as given
   int major = 1, minor = 0, revision = 0;
 };
 
 // The one instance.
 AppInfo& App();
+
+// Sets the title and executable name to `name`, the folder to the running
+// executable's own (the current folder when it cannot be told) and the
+// argument text to argv[1..] joined by single blanks. For a program's main.
+void InitApp(const char* name, int argc, char** argv);
 
 }  // namespace qz
 

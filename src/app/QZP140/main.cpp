@@ -1,0 +1,20 @@
+// QZP140: the result-input program on the screen.
+//
+//   QZP140 [examinee number (10 characters)[I][...yyyymmdd]]
+//
+// The program's own folder is its program folder (QZP140.INI, QZPPATH.ini);
+// drive letters in the suite's INI files map through QZ_DRIVE_ROOT_<letter>
+// (see platform/path/host_path.h). Without arguments the search screen
+// offers the examinees.
+#include <QApplication>
+
+#include "examinee/frm_result_in.h"
+#include "platform/runtime/app.h"
+#include "qt/qt_backend.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  qz::InitApp("QZP140", argc, argv);
+  qz::qt::QtShell shell;
+  return shell.Run(*qz::frmResultInForm) ? 0 : 1;
+}
