@@ -13,9 +13,11 @@ namespace qz {
 
 namespace {
 
-// The kind of the findings-code cell of `item`.
+// The kind of the findings-code cell of `item`. An item not booked now
+// takes no entry in its code cell either: a code typed there would store a
+// finding as its result just as the result cell would.
 std::int16_t FindingsCodeKind(const KomInfo& item) {
-  if (item.Ksyub == kKsyubFindings && item.Kekano != 1) return kCellInput;
+  if (item.Ksyub == kKsyubFindings && item.Kekano != 1 && item.Past == kPastBookedNow) return kCellInput;
   return kCellNoEntry;
 }
 

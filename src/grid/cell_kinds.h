@@ -11,8 +11,8 @@
 //   - the descriptive columns (before basPublic.InputColFirst), the columns
 //     after basPublic.InputColLast and the done-check column: never entered;
 //   - the measurement class: picked from its list (no cursor stop);
-//   - the findings code: an input cell for a findings item that takes a
-//     result (Kekano not 1), else nothing to enter;
+//   - the findings code: an input cell for a findings item booked now that
+//     takes a result (Kekano not 1), else nothing to enter;
 //   - the result: an input cell, except a calculated item's (picked, no
 //     stop), an item that takes none of that kind (Kekano for a numeric,
 //     Syokno for a findings and Hantno for a judgement-coded item: nothing
