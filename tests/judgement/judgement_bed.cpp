@@ -130,7 +130,7 @@ void JudgementBed::Open() {
   previous_cwd_ = std::filesystem::current_path().string();
   if (::chdir(suite.paths().program.c_str()) != 0) throw std::runtime_error("chdir failed");
   NoGuide guide;
-  if (!Fnc_OpenAllMasters(guide)) throw std::runtime_error("the masters do not open");
+  if (!Fnc_OpenAllMasters(guide) || !Fnc_OpenUsrMaster()) throw std::runtime_error("the masters do not open");
   record::BtrAccess& sys = *basFileAccess.SysObj;
   sys.SetField("KBN", 3);
   sys.SetField("CODE", "      ");
