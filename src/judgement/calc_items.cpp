@@ -1,3 +1,4 @@
+#include "judgement/library_area.h"
 #include "judgement/calc_items.h"
 
 #include <exception>
@@ -14,7 +15,6 @@
 #include "judgement/summary_auto_set.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
-#include "platform/text/cp932.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
 #include "suite/qzp315.h"
@@ -24,13 +24,6 @@ namespace {
 
 constexpr int kOperands = 3;
 constexpr std::int16_t kJudgedByLibrary = 1;
-
-// Places `text` at the 1-based character `start` of `area`, over `length`
-// characters (cut or blank-padded).
-void Place(std::string& area, int start, int length, std::string_view text) {
-  area = vb::Left(area, start - 1) + vb::FixedLength(text, static_cast<std::size_t>(length)) +
-         vb::Mid(area, start + length);
-}
 
 // True when every operand `calc` has carries a value that can be used.
 bool OperandsReady(const CalcKomInfo& calc) {
@@ -48,20 +41,18 @@ bool OperandsReady(const CalcKomInfo& calc) {
 std::string Calculate(const CalcKomInfo& calc) {
   const KomInfo& k = frmResultIn.ItemTable[calc.Item];
   std::string area = vb::Space(static_cast<std::int64_t>(suite::kQzp315AreaLength));
-  Place(area, 1, 3, vb::Format(k.Calpt, "000"));
+  PlaceInArea(area, 1, 3, vb::Format(k.Calpt, "000"));
   for (int n = 1; n <= kOperands; ++n) {
     const std::string value =
         calc.Opnd[n] == 0 ? "" : vb::Format(vb::Trim(frmResultIn.ResultMatrix(calc.Opnd[n], 0).Knsach), "@@@@@@@@@@");
-    Place(area, 4 + (n - 1) * 10, 10, value);
+    PlaceInArea(area, 4 + (n - 1) * 10, 10, value);
   }
-  Place(area, 34, 1, vb::CStr(frmResultIn.ExamineeSex));
-  Place(area, 35, 3, vb::Format(frmResultIn.ExamineeAge, "000"));
-  Place(area, 38, 1, vb::CStr(k.Krkbn));
-  Place(area, 39, 2, k.Stype);
-  Place(area, 41, 10, "");
-  std::string bytes = text::ToCp932(area);
-  suite::QZP315(bytes);
-  return vb::Trim(vb::Mid(text::FromCp932(bytes), 41, 10));
+  PlaceInArea(area, 34, 1, vb::CStr(frmResultIn.ExamineeSex));
+  PlaceInArea(area, 35, 3, vb::Format(frmResultIn.ExamineeAge, "000"));
+  PlaceInArea(area, 38, 1, vb::CStr(k.Krkbn));
+  PlaceInArea(area, 39, 2, k.Stype);
+  PlaceInArea(area, 41, 10, "");
+  return vb::Trim(vb::Mid(CallWithArea(area, suite::QZP315), 41, 10));
 }
 
 // Judges calculated item `c` with value `text` and shows the outcome.
