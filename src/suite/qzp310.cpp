@@ -1,14 +1,13 @@
 #include "suite/qzp310.h"
 
 #include <cstdint>
-#include <exception>
 #include <string>
 
 #include "data/std_range.h"
 #include "platform/text/cp932.h"
 #include "platform/text/currency.h"
 #include "platform/text/vb.h"
-#include "suite/call_log.h"
+#include "suite/area_answer.h"
 
 namespace qz::suite {
 namespace {
@@ -19,8 +18,8 @@ constexpr std::string_view kNotJudged = "      0";
 constexpr std::string_view kNoUpperLimit = "99999.9999";
 const Currency kRangeScale = Currency(10000);  // limits are stored x 10000
 
-std::function<std::string(std::string_view)>& Hook() {
-  static std::function<std::string(std::string_view)> hook;
+AreaAnswer& Hook() {
+  static AreaAnswer hook;
   return hook;
 }
 
@@ -58,20 +57,7 @@ std::string Judge(const std::string& area) {
 }  // namespace
 
 void QZP310(std::string& area) {
-  area.resize(kQzp310AreaLength, ' ');
-  RecordCall("QZP310 " + text::FromCp932(area));
-  std::string out;
-  if (Hook()) {
-    out = Hook()(area);
-  } else {
-    try {
-      out = Judge(area);
-    } catch (const std::exception&) {  // a number out of range: not judged
-      out = kNotJudged;
-    }
-  }
-  out.resize(kOutLength, ' ');
-  area.replace(kOutStart, kOutLength, out);
+  AnswerArea({"QZP310", kQzp310AreaLength, kOutStart, kOutLength}, area, Hook(), Judge, kNotJudged);
 }
 
 void SetQzp310AnswerForTest(std::function<std::string(std::string_view)> answer) { Hook() = std::move(answer); }

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <optional>
 #include <string>
 
 #include "platform/text/cp932.h"
 #include "platform/text/decimal_digits.h"
 #include "platform/text/vb.h"
-#include "suite/call_log.h"
+#include "suite/area_answer.h"
 
 namespace qz::suite {
 namespace {
@@ -22,8 +21,8 @@ constexpr std::size_t kOperandLength = 10;
 enum Pattern { kBmi = 1, kSum = 2, kDifference = 3, kRatio = 4 };
 enum Rounding { kRoundHalf = 0, kRoundUp = 1, kCut = 2 };
 
-std::function<std::string(std::string_view)>& Hook() {
-  static std::function<std::string(std::string_view)> hook;
+AreaAnswer& Hook() {
+  static AreaAnswer hook;
   return hook;
 }
 
@@ -119,20 +118,7 @@ std::string Calculate(const std::string& area) {
 }  // namespace
 
 void QZP315(std::string& area) {
-  area.resize(kQzp315AreaLength, ' ');
-  RecordCall("QZP315 " + text::FromCp932(area));
-  std::string out;
-  if (Hook()) {
-    out = Hook()(area);
-  } else {
-    try {
-      out = Calculate(area);
-    } catch (const std::exception&) {  // a number out of range: nothing computed
-      out.clear();
-    }
-  }
-  out.resize(kOutLength, ' ');
-  area.replace(kOutStart, kOutLength, out);
+  AnswerArea({"QZP315", kQzp315AreaLength, kOutStart, kOutLength}, area, Hook(), Calculate, "");
 }
 
 void SetQzp315AnswerForTest(std::function<std::string(std::string_view)> answer) { Hook() = std::move(answer); }

@@ -41,10 +41,7 @@ class CalcItems : public ::testing::Test {
   void Finish(bool bmi_hidden = false) {
     bmi = bed.Add(bmi_code, bmi_hidden);
     group = bed.Add(JudgementBed::GroupItem(1, "身体計測判定"));
-    KomInfo overall = JudgementBed::GroupItem(0, "総合判定");
-    overall.KomCode = kOverallItemCode;
-    overall.Hgrp[1] = 0;
-    this->overall = bed.Add(overall);
+    overall = bed.Add(JudgementBed::OverallItem());
     bed.Finish();
     bed.Result(height).Knsach = "170.0 ";
     bed.Result(weight).Knsach = "65.0 ";

@@ -29,17 +29,10 @@ class GroupJudgement : public ::testing::Test {
     e = bed.Add(JudgementBed::Numeric(3005, 2, "ｅ"));
     g1 = bed.Add(JudgementBed::GroupItem(1, "グループ１"));
     g2 = bed.Add(JudgementBed::GroupItem(2, "グループ２"));
-    KomInfo overall = JudgementBed::GroupItem(999, "総合判定");
-    overall.KomCode = kOverallItemCode;
-    overall.Hgrp[1] = 0;
-    o = bed.Add(overall);
+    o = bed.Add(JudgementBed::OverallItem());
   }
 
-  void Finish() {
-    bed.Finish();
-    // The overall item is the group item of 999 and no member of group 1.
-    frmResultIn.ItemTable[o].Hgrp[1] = 0;
-  }
+  void Finish() { bed.Finish(); }
 
   JudgementBed bed;
   std::int16_t a = 0, b = 0, c = 0, e = 0, g1 = 0, g2 = 0, o = 0;

@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "data/bas_file_access.h"
-#include "data/guide_progress.h"
 #include "examinee/bas_public.h"
 #include "examinee/frm_guide.h"
 #include "examinee/frm_result_in.h"
@@ -25,13 +24,6 @@ namespace qz::testing {
 namespace {
 
 constexpr std::string_view kLetters = "BRPTWAKCEO";
-
-class NoGuide : public GuideProgress {
- public:
-  float StateWidth() const override { return 1000; }
-  void SetGageWidth(float) override {}
-  void SetStateCaption(std::string_view) override {}
-};
 
 void ResetState() {
   Sub_CloseAllMasters(nullptr);
@@ -129,8 +121,7 @@ void JudgementBed::Open() {
   suite.ApplyPaths();
   previous_cwd_ = std::filesystem::current_path().string();
   if (::chdir(suite.paths().program.c_str()) != 0) throw std::runtime_error("chdir failed");
-  NoGuide guide;
-  if (!Fnc_OpenAllMasters(guide) || !Fnc_OpenUsrMaster()) throw std::runtime_error("the masters do not open");
+  if (!Fnc_OpenAllMasters() || !Fnc_OpenUsrMaster()) throw std::runtime_error("the masters do not open");
   record::BtrAccess& sys = *basFileAccess.SysObj;
   sys.SetField("KBN", 3);
   sys.SetField("CODE", "      ");
@@ -171,6 +162,13 @@ KomInfo JudgementBed::GroupItem(std::int16_t group, const char* name) {
   k.KomName = name;
   k.Ksyub = kKsyubGroupJudgement;
   k.Hgrp[1] = 999;
+  return k;
+}
+
+KomInfo JudgementBed::OverallItem() {
+  KomInfo k = GroupItem(0, "総合判定");
+  k.KomCode = kOverallItemCode;
+  k.Hgrp[1] = 0;
   return k;
 }
 

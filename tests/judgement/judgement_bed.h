@@ -56,6 +56,8 @@ class JudgementBed {
   static KomInfo Numeric(long long code, std::int16_t group, const char* name = "項目");
   // A group item of group `group` (its number 9999999ggg), member of 999.
   static KomInfo GroupItem(std::int16_t group, const char* name);
+  // The overall item 9999999999 (kind 4, in no group).
+  static KomInfo OverallItem();
 
   // Creates the tables and grid rows for the items added.
   void Finish();
