@@ -270,6 +270,7 @@ struct BasPublic {
   std::int16_t SubMenuChoice = -1;        // sub-menu button index, -1 none
   std::vector<std::int16_t> CopySelection = {0};  // 1..n item indexes to copy
   bool PrintSelect = false;               // Shift+F10: the report dialog only selects
+  bool SyoSearchOpen = false;             // the findings search window is open
   std::int16_t ReportCode = 0;            // report number of the current main course
   // Payment-category flags of the consultation, in the order of kJkoKeys
   // (index kJko*), and the category derived from them (0 to 5).
