@@ -100,6 +100,18 @@ struct FrmResultInState {
   // True once the screen was unloaded during this load.
   bool Unloaded = false;
 
+  // --- Form-level flags of the main form ---------------------------------
+  bool SearchCreated = false;   // only while the main form's Load runs
+  bool Loading = false;         // no examinee shown yet, or one is loading
+  bool EnterBusy = false;       // re-entry guard of the grid's Enter processing
+  bool ReturnToSearch = false;  // the examinee cycle is being left
+  bool Activated = false;       // the form was activated for this cycle
+  bool ForceSave = false;       // the next save skips the input checks
+  // The findings search: grid row of the target cell and item index of the
+  // item searched (0 none).
+  std::int32_t SyoSearchRow = 0;
+  std::int16_t SyoSearchItem = 0;
+
   // Unloads the result screen: sets Unloaded and calls UnloadHook when set.
   // A loading step that calls it ends the load (it returns false).
   void UnloadMainForm();
