@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/cell_kind_table.h"
 #include "loading/consult_records.h"
 #include "loading/one_based.h"
 #include "loading/result_matrix.h"
@@ -95,6 +96,9 @@ struct FrmResultInState {
   // --- Screen -----------------------------------------------------------------
   // The result grid, owned by the main form (null until it sets it).
   grid::Spread* sprResult = nullptr;
+  // The kind of every cell of the item lines (grid/cell_kinds.h), built by
+  // Sub_SprSet for the current row list.
+  CellKindTable CellKinds;
   // Called by UnloadMainForm; the main form's unload processing.
   std::function<void()> UnloadHook;
   // True once the screen was unloaded during this load.

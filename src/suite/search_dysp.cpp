@@ -2,7 +2,7 @@
 
 #include "platform/runtime/run_time_error.h"
 #include "platform/ui/form_slot.h"
-#include "suite/form_.h"
+#include "suite/search_form.h"
 
 namespace qz {
 
