@@ -68,6 +68,8 @@ FrmSyoComb::FrmSyoComb()
 
   tabSyoList.Move(120, 760, 10200, 800);
   flexSyoList.Move(120, 1600, 10200, 7100);
+  flexSyoList.SetCols(kSyoColCount);
+  flexSyoList.SetFixedCols(0);
 
   fraSyoken.Move(120, 8760, 10200, 1560);
   Frame1.container = &fraSyoken;
@@ -161,6 +163,7 @@ void FrmSyoComb::Form_Load() {
   } catch (const std::exception&) {
     ui::MsgBox("ｴﾗｰが発生しました。", ui::MsgButtons::kOk, ui::MsgIcon::kCritical, "ｴﾗｰ発生");
   }
+  // Shown with whatever the list holds.
   HideHighlight();
   CaretToEnd(txtSyoken);
   txtRCode.SetText(SearchText);
