@@ -1,12 +1,48 @@
 #include "examinee/frm_result_in.h"
 
+#include <exception>
 #include <string>
 
+#include "data/bas_file_access.h"
+#include "data/close_erase.h"
+#include "data/common_sub.h"
+#include "examinee/bas_public.h"
+#include "examinee/cls_default.h"
+#include "examinee/frm_guide.h"
+#include "examinee/save_and_end.h"
+#include "examinee/save_screen.h"
+#include "judgement/frm_syo_comb.h"
+#include "loading/group_forms.h"
+#include "loading/load_messages.h"
 #include "loading/load_state.h"
+#include "platform/process/child_process.h"
+#include "platform/runtime/app.h"
+#include "platform/text/vb.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/shell.h"
+#include "suite/runtime_entries.h"
 
 namespace qz {
 
 ui::FormSlot<FrmResultIn> frmResultInForm;
+
+namespace {
+
+// Creation attempts of the search object: one, and one after each of three
+// registration runs of the search server.
+constexpr int kSearchCreateAttempts = 4;
+
+// Runs `step`, ignoring a run-time error (the unload goes on with its next
+// step whatever happened).
+template <class F>
+void IgnoringErrors(F&& step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
 
 FrmResultIn::FrmResultIn()
     : Form("frmResultIn"),
@@ -36,16 +72,10 @@ FrmResultIn::FrmResultIn()
       chkPastDisp(Add<ui::CheckBox>("chkPastDisp")),
       fraKirikae(Add<ui::Frame>("fraKirikae")),
       tmrSyoSearch(Add<ui::Timer>("tmrSyoSearch")) {
-  for (int n = 1; n <= 4; ++n) {
-    cmdOption[n] = &Add<ui::CommandButton>("cmdOption", n);
-    cmdOption[n]->caption = "オプション" + std::string(n == 1 ? "１" : n == 2 ? "２" : n == 3 ? "３" : "４");
-  }
-  for (int i = 0; i <= 2; ++i) {
-    optKirikae[i] = &Add<ui::OptionButton>("optKirikae", i);
-    optKirikae[i]->container = &fraKirikae;
-  }
-  caption = "結果入力";
-  key_preview = true;
+  for (int n = 1; n <= 4; ++n) cmdOption[n] = &Add<ui::CommandButton>("cmdOption", n);
+  for (int i = 0; i <= 2; ++i) optKirikae[i] = &Add<ui::OptionButton>("optKirikae", i);
+  Design();
+
   on_load = [this] { Form_Load(); };
   on_activate = [this] { Form_Activate(); };
   on_resize = [this] { Form_Resize(); };
@@ -78,29 +108,108 @@ FrmResultIn::~FrmResultIn() {
   }
 }
 
-void FrmResultIn::Form_Load() {}
-void FrmResultIn::Form_Activate() {}
-void FrmResultIn::Form_Resize() {}
+void FrmResultIn::Form_Load() {
+  if (!Fnc_ChangeDir(App().path, true)) {
+    ui::MsgBox("「" + App().path + "」への移動に失敗しました。", ui::MsgButtons::kOk, ui::MsgIcon::kCritical,
+               kResultScreenTitle);
+    ui::Shell::Require().End();
+  }
+  frmResultIn.SearchCreated = true;
+  frmResultIn.Loading = true;
+  frmResultIn.ReturnToSearch = false;
+  frmResultIn.EnterBusy = false;
+  frmResultIn.Activated = false;
+  try {
+    Sub_CloseErase(*this);
+    bool started = false;
+    {
+      ClsDefault start(*this, *frmGrpJmp);
+      started = start.DefaultSetting();
+    }
+    if (started) {
+      Sub_CreateSearchDysp();
+    } else {
+      frmResultIn.SearchCreated = false;
+      Unload();
+      return;
+    }
+  } catch (const std::exception&) {
+    frmResultIn.SearchCreated = false;
+    Unload();
+    return;
+  }
+  frmResultIn.SearchCreated = false;
+}
+
+void FrmResultIn::Sub_CreateSearchDysp() {
+  for (int attempt = 1;; ++attempt) {
+    try {
+      SearchDysp = CreateSearchDysp();
+      SearchDysp->SearchResult = [this](const SearchResultRecord& result) { SearchDysp_SearchResult(result); };
+      return;
+    } catch (const std::exception&) {
+      SearchDysp.reset();
+    }
+    if (attempt >= kSearchCreateAttempts) return;
+    // Registration of the search server; a run that cannot start only
+    // leaves the next attempt to fail as well.
+    process::ChildProcess::Start(basPublic.VlmpPath + "QZP111.exe", "/REGSERVER");
+  }
+}
+
+void FrmResultIn::Form_Resize() {
+  if (frmResultIn.Loading) return;
+  IgnoringErrors([&] {
+    if (window_state() == ui::WindowState::kNormal) {
+      frmGrpJmp->Show();
+      frmGrpSel->Show();
+    } else {
+      frmGrpJmp->Hide();
+      frmGrpSel->Hide();
+    }
+  });
+  IgnoringErrors([&] { SetFocus(); });
+}
+
 void FrmResultIn::Form_QueryUnload(int& cancel, int unload_mode) {
   if (unload_mode == ui::kUnloadControlMenu) cancel = -1;
 }
-void FrmResultIn::Form_Unload(int& /*cancel*/) {}
-void FrmResultIn::Form_KeyDown(int& /*key_code*/, int& /*shift*/) {}
-void FrmResultIn::chkSokutei_Click() {}
-void FrmResultIn::chkOperation_Click() {}
-void FrmResultIn::chkPastDisp_Click() {}
-void FrmResultIn::optKirikae_Click(int /*index*/) {}
-void FrmResultIn::cmdSubMenu_Click() {}
-void FrmResultIn::cmdOpchk_Click() {}
-void FrmResultIn::cmdOption_Click(int /*index*/) {}
-void FrmResultIn::cmdChkInput_Click() {}
-void FrmResultIn::cmdGrpSel_Click() {}
-void FrmResultIn::cmdGrpJmp_Click() {}
-void FrmResultIn::cmdEnd_Click() {}
-void FrmResultIn::cmdEnd_MouseUp(int, int, float, float) {}
-void FrmResultIn::cmdAgain_Click() {}
-void FrmResultIn::cmdPreview_Click() {}
-void FrmResultIn::SearchDysp_SearchResult(const SearchResultRecord& /*result*/) {}
-void FrmResultIn::Sub_CreateSearchDysp() {}
+
+void FrmResultIn::Form_Unload(int& /*cancel*/) {
+  UnloadRunning = true;
+  if (!frmResultIn.SearchCreated) IgnoringErrors([] { Sub_EndExaminee(); });
+  IgnoringErrors([&] {
+    frmGuide->Show(false, this);
+    frmGuide->lblGuide.caption = "終了処理中です．．．";
+    frmGuide->lblState.caption = "";
+    frmGuide->lblState.caption = "ファイルクローズ中";
+  });
+  IgnoringErrors([] { Sub_CloseAllMasters(); });
+  IgnoringErrors([] { suite::JMPCINT3(); });
+  IgnoringErrors([&] {
+    if (SearchDysp != nullptr) SearchDysp->CloseSearch();
+  });
+  SearchDysp.reset();
+  IgnoringErrors([] { frmGuide->Unload(); });
+  ui::Shell::Require().End();
+}
+
+bool Fnc_FindingsSearchRefuses() {
+  if (!basPublic.SyoSearchOpen) return false;
+  std::string name;
+  const int item = frmResultIn.SyoSearchItem;
+  if (item >= 1 && item <= frmResultIn.ItemCount()) name = frmResultIn.ItemTable[item].KomName;
+  ShowLoadWarning("所見検索画面が「" + name + "」で開かれています。");
+  if (frmSyoComb.loaded()) frmSyoComb->ZOrder(0);
+  return true;
+}
+
+void Sub_KeepSaveScreen() {
+  FrmResultIn& form = *frmResultInForm;
+  frmResultInSave.chkOperation = static_cast<std::int16_t>(form.chkOperation.value());
+  frmResultInSave.txtHassou = form.txtHassou.text();
+}
+
+bool Fnc_HasCommandLine() { return !vb::Trim(App().command).empty(); }
 
 }  // namespace qz

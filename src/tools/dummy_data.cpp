@@ -1,0 +1,7 @@
+#include "tools/dummy_data.h"
+
+namespace qz {
+
+void Sub_ShowDummyDataDialog() {}
+
+}  // namespace qz
