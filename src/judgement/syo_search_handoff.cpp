@@ -12,6 +12,8 @@
 #include "grid/item_row_map.h"
 #include "grid/last_write.h"
 #include "judgement/frm_syo_comb.h"
+#include "judgement/group_judgement.h"
+#include "judgement/summary_auto_set.h"
 #include "loading/group_forms.h"
 #include "loading/load_state.h"
 #include "platform/clock/clock.h"
@@ -22,7 +24,14 @@
 
 namespace qz {
 
-SyoSearchSteps syoSearchSteps;
+SyoSearchSteps syoSearchSteps = DefaultSyoSearchSteps();
+
+SyoSearchSteps DefaultSyoSearchSteps() {
+  SyoSearchSteps steps;
+  steps.auto_set_summary = [](std::int16_t item) { Sub_AutoSetSummaryFindings(item); };
+  steps.judge_group = [](std::int16_t item) { Sub_JudgeGroup(item, kJudgeModeEntry, kJudgeForceNo); };
+  return steps;
+}
 
 namespace {
 

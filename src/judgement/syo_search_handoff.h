@@ -62,8 +62,10 @@ void tmrSyoSearch_Timer();
 void Sub_ApplyFindingSearchResult();
 
 // The steps of other parts of the screen that the apply runs. An empty
-// step is skipped (find_summary_item then finds none). The result screen
-// sets them when it is made; tests replace them.
+// step is skipped (find_summary_item then finds none). The defaults run the
+// summary-findings auto-set and the group judgement; the search for a free
+// summary-findings item and the grid's Enter handling are set by the
+// result screen once it has them. Tests replace them.
 struct SyoSearchSteps {
   // The summary-findings item (item-table index) that receives a judgement
   // item's findings; 0 none.
@@ -77,6 +79,9 @@ struct SyoSearchSteps {
   std::function<void()> grid_enter;
 };
 extern SyoSearchSteps syoSearchSteps;
+
+// The steps the program starts with.
+SyoSearchSteps DefaultSyoSearchSteps();
 
 }  // namespace qz
 

@@ -276,6 +276,25 @@ TEST_F(SyoSearchHandoffTest, AHiddenDialogCountsAsClosedAndIsUnloaded) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST_F(SyoSearchHandoffTest, TheProgramsStepsJudgeTheGroupOfTheSearchedItem) {
+  syoSearchSteps = DefaultSyoSearchSteps();
+  // Item 1 belongs to decision group 5, whose group item is added here.
+  KomInfo group;
+  group.KomCode = Currency(9999999005LL);
+  group.KomName = "胸部グループ";
+  group.Ksyub = kKsyubGroupJudgement;
+  frmResultIn.ItemTable.Append(group);
+  frmResultIn.ResultMatrix.Create(5, 0);
+  frmResultIn.GroupItems[5].Item = 5;
+  frmResultIn.ItemTable[1].Hgrp[1] = 5;
+  Searched(1, 4, true, "胆石", 3);
+  Apply();
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 3);
+  EXPECT_EQ(frmResultIn.ResultMatrix(5, 0).Han, 3);
+  EXPECT_EQ(frmResultIn.GroupItems[5].Han, 3);
+  EXPECT_SCRIPT_OK(shell);
+}
+
 TEST_F(SyoSearchHandoffTest, AnErrorInTheApplyIsReported) {
   Searched(9, 4, true, "胆石", 1);  // no such item
   ASSERT_TRUE(shell.Drive([&] {
