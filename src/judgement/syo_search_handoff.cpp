@@ -44,11 +44,6 @@ grid::Spread& ResultGrid() {
   return *frmResultIn.sprResult;
 }
 
-// frmGrpSel's "選択終了", which the search disables while it is open.
-void EnableSelectEnd(bool enabled) {
-  if (ui::Control* button = frmGrpSel->Find("cmdSelectEnd")) button->enabled = enabled;
-}
-
 // The three cells of the searched row that the launch locked.
 void UnlockSearchedRow(grid::Spread& spr, std::int32_t row) {
   for (int col : {basPublic.SyoCodeCol, basPublic.ResultCol, basPublic.ChkCol}) {
@@ -165,7 +160,7 @@ void tmrSyoSearch_Timer() {
     if (Fnc_SyoSearchWindowOpen()) return;
     frmResultInForm->tmrSyoSearch.enabled = false;
     Sub_ApplyFindingSearchResult();
-    EnableSelectEnd(true);
+    frmGrpSel->cmdSelectEnd.enabled = true;
     basPublic.SyoSearchOpen = false;
     grid::Spread& spr = ResultGrid();
     spr.row = frmResultIn.SyoSearchRow;

@@ -12,7 +12,7 @@
 #include "judgement/syo_search_fixture.h"
 #include "judgement/syo_search_handoff.h"
 #include "kit/ui_expect.h"
-#include "loading/find_or_add_item.h"
+#include "loading/group_forms.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
 
@@ -68,6 +68,7 @@ class SyoSearchHandoffTest : public testkit::SyoSearchTest {
   void TearDown() override {
     syoSearchSteps = SyoSearchSteps{};
     frmResultInForm.Reset();
+    frmGrpSel.Reset();
     frmResultIn = FrmResultInState{};
     testkit::SyoSearchTest::TearDown();
   }
@@ -232,6 +233,7 @@ TEST_F(SyoSearchHandoffTest, ThePollWaitsForTheDialogThenAppliesAndReleasesTheRo
   frmResultIn.SyoSearchItem = 1;
   frmResultIn.SyoSearchRow = 4;
   basPublic.SyoSearchOpen = true;
+  frmGrpSel->cmdSelectEnd.enabled = false;
   ASSERT_TRUE(shell.Drive([] {
     frmSyoComb->Show();
     Sub_StartSyoSearchPolling();
@@ -245,6 +247,7 @@ TEST_F(SyoSearchHandoffTest, ThePollWaitsForTheDialogThenAppliesAndReleasesTheRo
   ASSERT_TRUE(shell.Drive([&] { timer.on_timer(); }));
   EXPECT_TRUE(timer.enabled);
   EXPECT_TRUE(Grid().FormatAt(basPublic.ResultCol, 4).lock);
+  EXPECT_FALSE(frmGrpSel->cmdSelectEnd.enabled);
 
   // The operator picks 胆石 (tab 1 is shown: A00 A01 A02 A03 C02) and decides.
   ASSERT_TRUE(shell.Drive([] {
@@ -260,6 +263,7 @@ TEST_F(SyoSearchHandoffTest, ThePollWaitsForTheDialogThenAppliesAndReleasesTheRo
     EXPECT_FALSE(Grid().FormatAt(col, 4).lock) << col;
   }
   EXPECT_EQ(Grid().row, 4);
+  EXPECT_TRUE(frmGrpSel->cmdSelectEnd.enabled);
   EXPECT_EQ(frmResultIn.SyoSearchRow, 0);
   EXPECT_EQ(frmResultIn.SyoSearchItem, 0);
   EXPECT_SCRIPT_OK(shell);
