@@ -260,6 +260,17 @@ struct BasPublic {
   std::int32_t OnlineRen = 0;             // REN of the on-line row held; 0 none, -1 failed
   std::string StartExamineeNo;            // examinee of the command line ("" without one)
 
+  // The findings search: what the grid hands the findings dialog and what
+  // the dialog hands back (one search at a time; judgement/syo_search_handoff.h).
+  // SyoSearchOpen, the flag that a search is open, is with the dialog answers.
+  Currency SyoSearchKomCode;              // findings type searched
+  std::string SyoSearchRcode;             // first typed-code search text
+  std::string SyoSearchText;              // findings text: current in, decided out
+  std::int16_t SyoSearchHan = 0;          // judgement code: current in, combined out
+  bool SyoSearchDecided = false;          // the dialog closed with its decide button
+  std::int16_t SyoSearchTab = 0;          // tab to select first, 0 the default tab
+  std::int16_t SyoSearchMaxLen = 100;     // length limit in full-width characters
+
   // Written by the loading steps for each examinee.
   bool AutoJudgeDone = false;             // the history marks the automatic judgement done
   std::int16_t DelListAnswer = 0;         // answer of the deletion-list dialog
