@@ -92,7 +92,9 @@ TEST(CommandLineTest, NumberPatientIdAndDateAreTakenByPosition) {
     EXPECT_EQ(read.Number, c.number) << c.command;
     EXPECT_EQ(read.IsPatientId, c.patient_id) << c.command;
     EXPECT_EQ(read.DateText.has_value(), c.date != nullptr) << c.command;
-    if (read.DateText && c.date != nullptr) EXPECT_EQ(*read.DateText, c.date) << c.command;
+    if (read.DateText && c.date != nullptr) {
+      EXPECT_EQ(*read.DateText, c.date) << c.command;
+    }
   }
 }
 

@@ -131,6 +131,7 @@ TEST_F(ScreenControlsTest, AnOpenFindingsSearchRefusesTheButtons) {
   Load();
   basPublic.SyoSearchOpen = true;
   frmResultIn.SyoSearchItem = static_cast<std::int16_t>(height_);
+  basPublic.SyoSearchKomCode = Currency(401);  // hearing findings of the demo
   frmSyoComb->Show();
   const std::string refusal = "所見検索画面が「" + frmResultIn.ItemTable[height_].KomName + "」で開かれています。";
   for (auto click : {&FrmResultIn::cmdPreview_Click, &FrmResultIn::cmdAgain_Click, &FrmResultIn::cmdEnd_Click,
