@@ -7,6 +7,7 @@
 #include <string>
 
 #include "examinee/bas_public.h"
+#include "kit/demo_data.h"
 #include "kit/scratch_dir.h"
 #include "kit/ui_expect.h"
 #include "platform/ui/scripted_shell.h"
@@ -118,6 +119,26 @@ TEST_F(ReservationTest, DatabaseWithoutTheTableShowsTheTableError) {
   EXPECT_EQ(basRSVGET.ReservationText, "");
   EXPECT_EQ(shell_.beeps(), 1);
   EXPECT_SCRIPT_OK(shell_);
+}
+
+TEST(DemoReservationTest, TheDemoBooksTodayForTheFirstTwoExaminees) {
+  testkit::SuiteBuilder b;
+  testkit::AddDemoData(b, {"DEMO-PC", 20260310});
+  b.Build();
+  b.ApplyPaths();
+  ui::ScriptedShell shell;
+  basPublic.ConsultDate = 20260310;
+  std::vector<std::string> texts;
+  for (const std::string& no : testkit::DemoExamineeNumbers()) {
+    basPublic.ExamineeNo = no;
+    Sub_GetReservation();
+    texts.push_back(basRSVGET.ReservationText);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{Fnc_DecodeReservationClasses("01230010"),
+                                             Fnc_DecodeReservationClasses("33001120"), "", "", ""}));
+  EXPECT_SCRIPT_OK(shell);
+  basPublic = BasPublic{};
+  basRSVGET = BasRsvget{};
 }
 
 }  // namespace
