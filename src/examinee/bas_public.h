@@ -273,6 +273,14 @@ struct BasPublic {
   // Written by the loading steps for each examinee.
   bool AutoJudgeDone = false;             // the history marks the automatic judgement done
   std::int16_t DelListAnswer = 0;         // answer of the deletion-list dialog
+  // Answers of the operator dialogs: each dialog sets its "no choice" value
+  // when it loads and the answer when a button closes it.
+  std::int16_t ChkInputAnswer = 0;        // unconfirmed items: 1 save and end
+  std::int16_t OpchkAnswer = 0;           // unperformed items: 1 end the examinee
+  std::int16_t SubMenuChoice = -1;        // sub-menu button index, -1 none
+  std::vector<std::int16_t> CopySelection = {0};  // 1..n item indexes to copy
+  bool PrintSelect = false;               // Shift+F10: the report dialog only selects
+  bool SyoSearchOpen = false;             // the findings search window is open
   std::int16_t ReportCode = 0;            // report number of the current main course
   // Payment-category flags of the consultation, in the order of kJkoKeys
   // (index kJko*), and the category derived from them (0 to 5).

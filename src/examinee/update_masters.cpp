@@ -150,7 +150,9 @@ Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
   frmResultInSave.ResultsDeleted = false;
   if (basPublic.DelListAnswer == 2 && real_file) {
     const DeleteResultsOutcome deleted = Fnc_DeleteResultsWithLog(true);
-    deletion_log = deleted.log_path;
+    // A log this run created goes with an undone save; one it appended to
+    // holds an earlier deletion and stays.
+    if (deleted.log_offset == 0) deletion_log = deleted.log_path;
     if (!deleted.ok) return Step::kFailed;
     frmResultInSave.ResultsDeleted = true;
   }

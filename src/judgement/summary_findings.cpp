@@ -56,6 +56,17 @@ std::int16_t Fnc_IsSummaryAutoSetSource(Currency item_code) {
   }
 }
 
+void Sub_MarkSummaryAutoSetSources() {
+  try {
+    for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+      KomInfo& item = frmResultIn.ItemTable[i];
+      item.SougouDest = Fnc_IsSummaryAutoSetSource(item.KomCode);
+    }
+  } catch (const std::exception& e) {
+    ShowLoadErrorReport("総合所見自動セット項目の初期化処理でエラーが発生しました。", e);
+  }
+}
+
 void Sub_CheckSummaryFindingItem() {
   try {
     FindSummaryItems();

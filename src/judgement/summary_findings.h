@@ -33,6 +33,13 @@ extern OneBasedList<std::int16_t> SougouItems;
 // 処理でエラーが発生しました。" and gives kSougouNotSource.
 std::int16_t Fnc_IsSummaryAutoSetSource(Currency item_code);
 
+// Marks every item of the item table again: its SougouDest becomes
+// Fnc_IsSummaryAutoSetSource of its item number, which forgets every
+// destination chosen before. Run by the screen reload that reads the
+// results again. A run-time error shows the error report "総合所見自動
+// セット項目の初期化処理でエラーが発生しました。" and ends the walk.
+void Sub_MarkSummaryAutoSetSources();
+
 // Rebuilds SougouItems from the sorted item table: for each summary item
 // number, the first item in table order that is booked now (Past 0) with
 // that number. Leaves SougouItems as it was when the settings list no

@@ -15,10 +15,6 @@ namespace qz {
 
 namespace {
 
-
-ui::Color SelectColor() { return static_cast<ui::Color>(basPublic.ColorNgrpSelect); }
-ui::Color DefaultColor() { return static_cast<ui::Color>(basPublic.ColorNgrpDefault); }
-
 bool BuildInputGroupList() {
   frmResultIn.InputGroups.Clear();
   std::int32_t previous = 0;
@@ -42,7 +38,7 @@ bool SetGroupSelectList() {
     list.AddItem("");
     list.SetTextMatrix(c - 1, 0, group.Name);
     const bool selected = basPublic.UserDspKbn == 1 || IsUserInputGroup(group.Ngrp);
-    list.SetCellBackColorAt(c - 1, 0, selected ? SelectColor() : DefaultColor());
+    list.SetCellBackColorAt(c - 1, 0, selected ? NgrpSelectColor() : NgrpDefaultColor());
   }
   list.SetColWidth(0, 4000);
   return true;
@@ -56,13 +52,13 @@ bool NgrpJmpSet() {
   jump.SetRows(0);
   int row = 0;
   for (int c = 1; c <= frmResultIn.InputGroupCount(); ++c) {
-    if (select.CellBackColorAt(c - 1, 0) != SelectColor()) continue;
+    if (select.CellBackColorAt(c - 1, 0) != NgrpSelectColor()) continue;
     const NgrpInfo& group = frmResultIn.InputGroups[c];
     jump.AddItem("");
     jump.SetTextMatrix(row, 0, group.Name);
     jump.SetTextMatrix(row, 3, std::to_string(c - 1));
     if (group.Ngrp == basPublic.UserFirstGroup) {
-      jump.SetCellBackColorAt(row, 0, SelectColor());
+      jump.SetCellBackColorAt(row, 0, NgrpSelectColor());
       frmResultIn.JumpStartRow = static_cast<std::int16_t>(row);
     }
     ++row;

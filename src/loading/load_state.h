@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/cell_kind_table.h"
 #include "loading/consult_records.h"
 #include "loading/one_based.h"
 #include "loading/result_matrix.h"
@@ -95,10 +96,25 @@ struct FrmResultInState {
   // --- Screen -----------------------------------------------------------------
   // The result grid, owned by the main form (null until it sets it).
   grid::Spread* sprResult = nullptr;
+  // The kind of every cell of the item lines (grid/cell_kinds.h), built by
+  // Sub_SprSet for the current row list.
+  CellKindTable CellKinds;
   // Called by UnloadMainForm; the main form's unload processing.
   std::function<void()> UnloadHook;
   // True once the screen was unloaded during this load.
   bool Unloaded = false;
+
+  // --- Form-level flags of the main form ---------------------------------
+  bool SearchCreated = false;   // only while the main form's Load runs
+  bool Loading = false;         // no examinee shown yet, or one is loading
+  bool EnterBusy = false;       // re-entry guard of the grid's Enter processing
+  bool ReturnToSearch = false;  // the examinee cycle is being left
+  bool Activated = false;       // the form was activated for this cycle
+  bool ForceSave = false;       // the next save skips the input checks
+  // The findings search: grid row of the target cell and item index of the
+  // item searched (0 none).
+  std::int32_t SyoSearchRow = 0;
+  std::int16_t SyoSearchItem = 0;
 
   // Unloads the result screen: sets Unloaded and calls UnloadHook when set.
   // A loading step that calls it ends the load (it returns false).

@@ -1,35 +1,58 @@
 // Deleting the stored results of the consultation on screen with a deletion
 // log: every QZKKKLF record of basPublic.ExamineeNo on basPublic.ConsultDate
-// is written to the log file "<work folder>del<examinee>_<yyyymmdd>_<hhnnss>.log"
-// (CP932; the date and time of now) and then deleted.
+// is written to the log and then deleted, so that a person can read the
+// removed data back.
 //
-// The log: "★★★★★ 以下の検査結果データを削除しました ★★★★★", the user
-// (basPublic.LogonUserId), the examinee number and the consultation date,
-// then for each record one "<FIELD> ： <value>" line for each of its 14
-// fields. Reads and deletes through basFileAccess.QZKKKLFObj. Called by the
-// history write-back (quiet) on the user-interface thread; the operator's
-// deletion tool, which asks first and ends the examinee cycle, builds on it.
-// The form that is not quiet shows nothing more than the quiet one here.
+// The log is "<basPublic.SvworkPath>del<examinee>_<yyyymmdd>_<hhnnss>.log"
+// (date and time of now, taken once), opened for appending before the first
+// record is looked at: a run that finds nothing leaves an empty file, and
+// two runs within one second share the file. CP932 text, CR LF lines. Each
+// deleted record is one block of 22 lines:
+//
+//   ★★★★★ 以下の検査結果データを削除しました ★★★★★
+//   (empty)
+//   ユーザ ： <basPublic.LogonUserId>
+//   受診者番号 ： <basPublic.ExamineeNo>
+//   受診日 ： <basPublic.ConsultDate>
+//   (empty)
+//   CODE ： <value> ... SOKUTEI ： <value>    (the 14 fields of the record)
+//   (empty)
+//   (empty)
+//
+// Numbers as plain decimal digits, texts as the record holds them. Reads and
+// deletes through basFileAccess.QZKKKLFObj (and QZJRKLFObj for the
+// reception row), both open. User-interface thread only.
 #ifndef QZ_TOOLS_DELETE_RESULTS_LOG_H_
 #define QZ_TOOLS_DELETE_RESULTS_LOG_H_
 
+#include <cstdint>
 #include <string>
 
 namespace qz {
 
 // The outcome of one deletion.
 struct DeleteResultsOutcome {
-  bool ok = false;       // every record was logged and deleted
-  int deleted = 0;       // records deleted
-  std::string log_path;  // the log file written (this machine's path), or ""
+  bool ok = false;             // every record was logged and deleted
+  int deleted = 0;             // records deleted
+  std::string log_path;        // the log file written (this machine's path), or ""
+  std::uintmax_t log_offset = 0;  // bytes the log held before this run
 };
 
-// Deletes the consultation's stored results with the log. With `quiet` it
-// shows nothing on success. A failure (the log cannot be written, a delete
-// or read status other than 0 and 9, a run-time error) shows the error
-// report "結果の削除処理でエラーが発生しました。" (with the status when the
-// record manager failed) and stops: records already deleted stay deleted
-// unless the caller's transaction is aborted.
+// Deletes the consultation's stored results with the log.
+//
+// `quiet` (the save's history write-back): results only, no message, the
+// reception row of QZJRKLF stays (the write-back writes it right after).
+// Not quiet (the operator's deletion tool): afterwards, when nothing was
+// deleted, "新規入力データです。" (OK, "結果入力"); then the consultation's
+// reception row is deleted when present.
+//
+// A failure (the log cannot be opened or written, a delete or read status
+// other than 0 and 9, a run-time error) shows the error report
+// "結果の削除処理でエラーが発生しました。" (with the status when the record
+// manager failed) and stops: records deleted before stay deleted unless the
+// caller's transaction is aborted, and the reception row is not touched.
+// A record is logged before it is deleted and counted only once its delete
+// succeeded.
 DeleteResultsOutcome Fnc_DeleteResultsWithLog(bool quiet);
 
 // The program's entry, without the outcome.

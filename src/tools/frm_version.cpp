@@ -1,18 +1,14 @@
 #include "tools/frm_version.h"
 
-#include <exception>
 #include <string>
 
 #include "data/define_fields.h"
-#include "data/error_report.h"
 #include "data/record_layouts.h"
 #include "examinee/bas_public.h"
 #include "platform/record/btr_access.h"
 #include "platform/runtime/app.h"
 #include "platform/text/vb.h"
-#include "platform/ui/error_report.h"
 #include "platform/ui/msgbox.h"
-#include "tools/focus_result_grid.h"
 #include "tools/system_info_lines.h"
 
 namespace qz {
@@ -116,15 +112,6 @@ void FrmVersion::Sub_ShowInstitution() {
     lblInstitution.caption = vb::RTrim(sys.GetField("NAME").ToText());
   }
   sys.CloseFile();
-}
-
-void Sub_ShowVersion() {
-  try {
-    frmVersion->Show(true);
-    Sub_FocusResultGrid();
-  } catch (const std::exception& e) {
-    ShowErrorReport(ui::JobText("バージョン情報の表示処理"), e);
-  }
 }
 
 }  // namespace qz

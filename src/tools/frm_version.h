@@ -4,7 +4,8 @@
 // the system started (refreshed every second by tmrProgress), the logged-on
 // user of the suite, the institution name of the settings master and a list
 // of system information (system_info_lines.h) for support staff. It has no
-// buttons: the close box closes it.
+// buttons: the close box closes it. Sub_ShowVersion (function_key_tools.h)
+// shows it.
 //
 // The institution is read through a data-access object of the dialog's own
 // (QZSYSLF, the institution record KBN 1). User-interface thread only.
@@ -55,11 +56,6 @@ class FrmVersion : public ui::Form {
 };
 
 extern ui::FormSlot<FrmVersion> frmVersion;
-
-// Shows frmVersion modally and, when it closes, gives the result grid the
-// focus. A run-time error shows "バージョン情報の表示処理でエラーが発生しました。"
-// with its number and description.
-void Sub_ShowVersion();
 
 }  // namespace qz
 

@@ -57,6 +57,9 @@ ReservationDbError ReservationDatabase::LastError(int rc) const {
 std::optional<ReservationDbError> ReservationDatabase::Open(std::string_view path) {
   Close();
   const std::string host = path::ToHostPath(path);
+  if (host.empty() || host[0] == ':') {  // no file named (SQLite would make a private one)
+    return ReservationDbError{SQLITE_CANTOPEN, "no database file: \"" + host + "\""};
+  }
   const int rc = sqlite3_open_v2(host.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) {
     ReservationDbError e = LastError(rc);

@@ -41,6 +41,10 @@ struct ValueCase {
   const char* value;
 };
 
+void PrintTo(const ValueCase& c, std::ostream* os) {
+  *os << (c.running ? "running" : "type ") << c.num_type << " [" << c.low << "," << c.high << "] " << c.value;
+}
+
 class DummyValueTest : public ::testing::TestWithParam<ValueCase> {};
 
 TEST_P(DummyValueTest, ValueFromTheStandardRange) {

@@ -21,6 +21,8 @@ struct DecodeCase {
   const char* text;
 };
 
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << '"' << c.classes << '"'; }
+
 class DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DecodeTest, LinesInGroupOrder) {
@@ -109,6 +111,14 @@ TEST_F(ReservationTest, MissingDatabaseBeepsAndShowsTheOpenError) {
   EXPECT_EQ(shell_.boxes()[0].request.icon, ui::MsgIcon::kCritical);
   EXPECT_EQ(shell_.boxes()[0].request.title, "結果入力");
   EXPECT_EQ(shell_.beeps(), 1);
+  EXPECT_SCRIPT_OK(shell_);
+}
+
+TEST_F(ReservationTest, NoDatabaseNamedIsAnOpenError) {
+  basPublic.ReservePath = "";
+  shell_.AnswerBox(ui::MsgResult::kOk, "MDB OPEN ERROR");
+  Sub_GetReservation();
+  EXPECT_EQ(basRSVGET.ReservationText, "");
   EXPECT_SCRIPT_OK(shell_);
 }
 

@@ -176,7 +176,7 @@ TEST_F(VersionDialogTest, ShowsVersionUserInstitutionAndTheSystemList) {
       .Advance(1000)
       .Do([] { EXPECT_EQ(frmVersion->lblProgress.caption, "25時間03分08秒"); })
       .CloseBox("frmVersion");
-  ASSERT_TRUE(bed_.shell.Drive([] { Sub_ShowVersion(); }));
+  ASSERT_TRUE(bed_.shell.Drive([] { frmVersion->Show(true); }));
   ASSERT_SCRIPT_OK(bed_.shell);
   EXPECT_FALSE(frmVersion.loaded());
 }
@@ -187,7 +187,7 @@ TEST_F(VersionDialogTest, CopyrightIsTypedInOnceAndTheTimerStops) {
   bed_.shell.Do(look);
   for (int i = 0; i < 5; ++i) bed_.shell.Advance(100).Do(look);
   bed_.shell.Do([] { EXPECT_FALSE(frmVersion->tmrCopyRight.enabled); }).CloseBox("frmVersion");
-  ASSERT_TRUE(bed_.shell.Drive([] { Sub_ShowVersion(); }));
+  ASSERT_TRUE(bed_.shell.Drive([] { frmVersion->Show(true); }));
   ASSERT_SCRIPT_OK(bed_.shell);
   EXPECT_EQ(captions, (std::vector<std::string>{"", "(", "(C", "(C)", "(C)桜", "(C)桜"}));
 }

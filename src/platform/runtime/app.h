@@ -13,6 +13,7 @@ struct AppInfo {
   std::string title = "QZP140";   // "QZP140" or "Update"
   std::string exe_name = "QZP140";
   std::string path;               // the program's folder (this machine's form)
+  std::string command;            // the program's argument text, as given
   int major = 1, minor = 0, revision = 0;
 };
 

@@ -1,0 +1,67 @@
+#include "examinee/preview.h"
+
+#include <exception>
+#include <string>
+
+#include "data/bas_file_access.h"
+#include "examinee/bas_public.h"
+#include "examinee/frm_result_in.h"
+#include "examinee/result_check.h"
+#include "examinee/update_masters.h"
+#include "loading/load_messages.h"
+#include "platform/text/vb.h"
+#include "suite/qzpclr.h"
+#include "tools/frm_qzp_print.h"
+
+namespace qz {
+
+namespace {
+
+constexpr std::size_t kClearAreaLength = 10;
+
+// Clears basPublic.PrintSelect when the preview returns, whichever way: a
+// refused preview must not leave the selection asked for the next one.
+struct PrintSelectReset {
+  ~PrintSelectReset() { basPublic.PrintSelect = false; }
+};
+
+}  // namespace
+
+bool Fnc_ClearPreviewFile(std::string_view work_file, std::string_view failure_text) {
+  std::string area(work_file);
+  area.resize(kClearAreaLength, ' ');
+  suite::QZPCLR(area);
+  if (area.substr(8, 2) == "00") return true;
+  ShowLoadWarning(std::string(failure_text) + "\r\nLNK AREA : " + area);
+  return false;
+}
+
+void FrmResultIn::cmdPreview_Click() {
+  PrintSelectReset reset;
+  try {
+    if (Fnc_FindingsSearchRefuses()) return;
+    if (!txtHassou.text().empty() && !vb::IsDate(txtHassou.text())) {
+      ShowLoadWarning("結果発送日が正しくありません。");
+      txtHassou.SetFocus();
+      return;
+    }
+    bool save_needed = false;
+    if (!Fnc_CheckResultsBeforeSave(false, save_needed)) return;
+    if (!Fnc_ClearPreviewFile("QJKKKLF", "プレビュー用検査結果マスタの初期化に失敗しました。")) return;
+    if (!Fnc_ClearPreviewFile("QJJRKLF", "プレビュー用受診歴マスタの初期化に失敗しました。")) return;
+    Sub_OpenPreviewFiles();
+    Sub_KeepSaveScreen();
+    Sub_UpdateConsultHistory("QJJRKLF");
+    Sub_UpdateExamResults("QJKKKLF");
+    Sub_ClosePreviewFiles();
+    SetEnabled(false);
+    frmQZPprint->Show(true, this);
+    SetEnabled(true);
+    basPublic.PrintSelect = false;
+    sprResult.SetFocus();
+  } catch (const std::exception& e) {
+    ShowLoadErrorReport("プレビューボタンのクリック処理でエラーが発生しました。", e);
+  }
+}
+
+}  // namespace qz

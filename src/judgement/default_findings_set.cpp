@@ -1,0 +1,7 @@
+#include "judgement/default_findings_set.h"
+
+namespace qz {
+
+void Sub_AutoSetDefaultFindings() {}
+
+}  // namespace qz

@@ -1,0 +1,149 @@
+#include "suite/search_form.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+#include "data/define_fields.h"
+#include "data/record_layouts.h"
+#include "examinee/bas_public.h"
+#include "examinee/cls_vlmf_qzonllf.h"
+#include "platform/record/btr_access.h"
+#include "platform/record/status.h"
+#include "platform/text/vb.h"
+
+namespace qz {
+
+namespace {
+
+// Opens `layout`'s file in the data folder; false when it does not open.
+bool OpenLayout(record::BtrAccess& obj, const data::FileLayout& layout) {
+  if (!obj.OpenFile(layout.file, layout.definition, basPublic.VlmfPath, basPublic.SpecPath)) return false;
+  DefineLayoutFields(obj, layout);
+  return true;
+}
+
+// The consultation dates of every examinee, newest first.
+std::map<std::string, std::vector<std::int32_t>> ReadConsultDates() {
+  std::map<std::string, std::vector<std::int32_t>> dates;
+  record::BtrAccess obj;
+  const data::FileLayout& layout = data::QzjrklfLayout();
+  if (!OpenLayout(obj, layout)) return dates;
+  for (int status = obj.GetFirst(layout.definition); status == record::kStatusOk; status = obj.GetNext()) {
+    dates[obj.GetField("CODE").ToText()].push_back(static_cast<std::int32_t>(obj.GetField("JDATE").ToLong()));
+  }
+  obj.CloseFile();
+  for (auto& [code, list] : dates) std::sort(list.rbegin(), list.rend());
+  return dates;
+}
+
+std::string DateText(std::int32_t date) {
+  if (date == 0) return "";
+  const std::string d = std::to_string(date);
+  if (d.size() != 8) return d;
+  return d.substr(0, 4) + "/" + d.substr(4, 2) + "/" + d.substr(6, 2);
+}
+
+}  // namespace
+
+FrmSearch::FrmSearch(std::function<void(const SearchResultRecord&)> raise)
+    : Form("frmSearch"),
+      lstExaminee(Add<grid::ListGrid>("lstExaminee")),
+      cmdSelect(Add<ui::CommandButton>("cmdSelect")),
+      cmdNew(Add<ui::CommandButton>("cmdNew")),
+      cmdClose(Add<ui::CommandButton>("cmdClose")),
+      raise_(std::move(raise)) {
+  caption = "受診者検索";
+  Move(0, 0, 9000, 6600);
+  lstExaminee.SetCols(4);
+  lstExaminee.SetRows(1);
+  lstExaminee.SetFixedRows(1);
+  lstExaminee.SetFixedCols(0);
+  const char* headers[] = {"受診者番号", "カナ氏名", "氏名", "受診日"};
+  const int widths[] = {1500, 2600, 2600, 1500};
+  for (int c = 0; c < 4; ++c) {
+    lstExaminee.SetTextMatrix(0, c, headers[c]);
+    lstExaminee.SetColWidth(c, widths[c]);
+  }
+  lstExaminee.left = 120;
+  lstExaminee.top = 120;
+  lstExaminee.width = 8700;
+  lstExaminee.height = 5400;
+  cmdSelect.caption = "選択";
+  cmdSelect.is_default = true;
+  cmdNew.caption = "新規登録";
+  cmdClose.caption = "閉じる";
+  cmdClose.is_cancel = true;
+  int left = 4500;
+  for (ui::CommandButton* b : {&cmdSelect, &cmdNew, &cmdClose}) {
+    b->left = left;
+    b->top = 5640;
+    b->width = 1380;
+    b->height = 420;
+    left += 1440;
+  }
+  cmdSelect.on_click = [this] { cmdSelect_Click(); };
+  cmdNew.on_click = [this] { cmdNew_Click(); };
+  cmdClose.on_click = [this] { cmdClose_Click(); };
+  lstExaminee.on_dbl_click = [this] { cmdSelect_Click(); };
+  on_query_unload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
+}
+
+void FrmSearch::Fill() {
+  entries_.clear();
+  const auto dates = ReadConsultDates();
+  record::BtrAccess obj;
+  const data::FileLayout& layout = data::QzjsnlfLayout();
+  if (OpenLayout(obj, layout)) {
+    for (int status = obj.GetFirst(layout.definition); status == record::kStatusOk; status = obj.GetNext()) {
+      SearchListEntry entry{obj.GetField("CODE").ToText(), vb::Trim(obj.GetField("KANA").ToText()),
+                            vb::Trim(obj.GetField("NAME").ToText()), 0};
+      auto it = dates.find(entry.ExamineeNo);
+      if (it == dates.end()) {
+        entries_.push_back(entry);
+        continue;
+      }
+      for (std::int32_t date : it->second) {
+        entry.ConsultDate = date;
+        entries_.push_back(entry);
+      }
+    }
+    obj.CloseFile();
+  }
+  lstExaminee.SetRows(1);
+  for (const SearchListEntry& e : entries_) {
+    lstExaminee.AddItem(vb::RTrim(e.ExamineeNo) + "\t" + e.Kana + "\t" + e.Name + "\t" + DateText(e.ConsultDate));
+  }
+  if (!entries_.empty()) lstExaminee.SetRow(1);
+}
+
+void FrmSearch::cmdSelect_Click() {
+  const int row = lstExaminee.row();
+  if (row < 1 || row > static_cast<int>(entries_.size())) return;
+  const SearchListEntry& entry = entries_[static_cast<std::size_t>(row - 1)];
+  bool free = false;
+  ClsVlmfQzonllf().Sub_ReadOnlineInfo(vb::RTrim(entry.ExamineeNo), free, 0);
+  if (!free) return;
+  std::int32_t ren = 0;
+  ClsVlmfQzonllf().Sub_SetOnlineInfo(entry.ExamineeNo, ren);
+  if (ren <= 0) return;
+  Raise(SearchResultRecord{entry.ExamineeNo, entry.ConsultDate, kSearchChosen, static_cast<std::int16_t>(ren)});
+}
+
+void FrmSearch::cmdNew_Click() { Raise(SearchResultRecord{"", 0, kSearchNewRegistration, 0}); }
+
+void FrmSearch::cmdClose_Click() { Raise(SearchResultRecord{"", 0, kSearchClosed, 0}); }
+
+void FrmSearch::Form_QueryUnload(int& cancel, int unload_mode) {
+  // The close box closes the search as the close button does.
+  if (unload_mode != ui::kUnloadControlMenu) return;
+  cancel = -1;
+  cmdClose_Click();
+}
+
+void FrmSearch::Raise(const SearchResultRecord& record) {
+  Hide();
+  if (raise_) raise_(record);
+}
+
+}  // namespace qz

@@ -1,0 +1,49 @@
+// Sub_CopyPreviousResults: the previous-result copy. The results of the
+// previous consultation (result column 1) of copyable items whose current
+// result is still empty are offered in frmCopy; the chosen ones are entered
+// as if the operator had typed them.
+//
+// Called by Alt+F6 and the sub-menu (ask -1) and at the end of a
+// consultation load (ask 0), on the user-interface thread with the
+// consultation loaded (frmResultIn's tables and grid).
+#ifndef QZ_TOOLS_COPY_PREVIOUS_RESULTS_H_
+#define QZ_TOOLS_COPY_PREVIOUS_RESULTS_H_
+
+#include <cstdint>
+#include <string>
+
+namespace qz {
+
+// The previous-result copy. `ask` -1 is the operator's request, 0 the
+// automatic one at the end of a load: only the operator's request says
+// "過去歴がありません。" (no earlier consultation) or
+// "コピー対象のマスタがありません。" (nothing to offer), information boxes
+// titled "結果入力".
+//
+// Offered: items with KomInfo.Copy not 0, booked now (Past 0), editable,
+// without the done-check, with an empty current result (findings: Syoken;
+// judgement items: Han; numeric: Knsach) and no measurement class, whose
+// previous result gives a text: the findings text, the judgement mark, or
+// the value edited to the item's digits (right-aligned in 10 characters;
+// a value the digits refuse is not offered). Copy class 1 is offered
+// checked. A numeric item without a grid line is offered unchecked and
+// locked, reading "(画面に表示されていません)".
+//
+// Each chosen item (basPublic.CopySelection after frmCopy closed): the
+// value goes into the result matrix and, for an item with a grid line,
+// into its cell, with a simulated Enter (frmResultIn.sprResult's KeyDown
+// handler, key 13) on the result cell (the judgement cell of a findings
+// item) so that it is checked and judged as if typed; a judgement goes
+// into the matrix for judgement items, and for findings items without a
+// grid line. An item copied without a grid line is stamped with the logon
+// user and now. With basPublic.PastCopySumi 1 the done-check of copied
+// numeric and findings items is set too. Afterwards the cursor goes back
+// to the current input group of frmGrpJmp.
+//
+// A run-time error shows the error report
+// "前回結果コピー処理でエラーが発生しました。"; what was copied stays.
+void Sub_CopyPreviousResults(std::int16_t ask);
+
+}  // namespace qz
+
+#endif  // QZ_TOOLS_COPY_PREVIOUS_RESULTS_H_

@@ -1,0 +1,243 @@
+// The examinee cycle of the result screen: the start, the search screen or
+// the command line, the load, and the end by discarding or saving.
+#include <gtest/gtest.h>
+
+#include "examinee/bas_public.h"
+#include "examinee/examinee_selection.h"
+#include "examinee/screen_fixture.h"
+#include "kit/demo_data.h"
+#include "kit/ui_expect.h"
+#include "loading/group_forms.h"
+#include "loading/load_driver.h"
+#include "loading/load_state.h"
+#include "platform/ui/shell.h"
+
+namespace qz::test {
+namespace {
+
+using ui::MsgResult;
+
+constexpr const char* kFirst = "0000000001";
+
+class ExamineeCycleTest : public ScreenTest {};
+
+TEST_F(ExamineeCycleTest, AChoiceOnTheSearchScreenLoadsTheExamineeAndTheDiscardBringsTheSearchBack) {
+  BuildDemo();
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(SearchShown());
+  EXPECT_FALSE(form().cmdEnd.enabled);
+  EXPECT_FALSE(form().chkSokutei.enabled);
+  EXPECT_FALSE(form().sprResult.visible);
+
+  ASSERT_TRUE(Choose(kFirst, kToday));
+  EXPECT_FALSE(SearchShown());
+  EXPECT_EQ(form().txtID.text(), frmResultIn.txtID);
+  EXPECT_FALSE(form().txtID.text().empty());
+  EXPECT_FALSE(form().txtName.text().empty());
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_TRUE(form().enabled());
+  EXPECT_TRUE(form().cmdEnd.enabled);
+  EXPECT_FALSE(frmResultIn.Loading);
+  EXPECT_GT(frmResultIn.RowCount(), 0);
+  EXPECT_EQ(basPublic.ExamineeNo, kFirst);
+  EXPECT_EQ(basPublic.ConsultDate, kToday);
+  const auto held = OnlineRows();
+  ASSERT_EQ(held.size(), 1u);
+  EXPECT_EQ(held[0].examinee, kFirst);
+  EXPECT_EQ(held[0].terminal, kTerminal);
+  EXPECT_EQ(held[0].ren, basPublic.OnlineRen);
+
+  shell_.AnswerBox(MsgResult::kOk, "保存せずに終了します。よろしいですか？");
+  ASSERT_TRUE(Drive([&] { form().cmdAgain_Click(); }));
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_EQ(basPublic.OnlineRen, 0);
+  EXPECT_TRUE(basPublic.ExamineeNo.empty());
+  EXPECT_TRUE(form().txtID.text().empty());
+  EXPECT_FALSE(form().sprResult.visible);
+  EXPECT_TRUE(form().visible());
+  EXPECT_FALSE(frmGrpJmp.loaded());
+  EXPECT_TRUE(SearchShown());
+  EXPECT_FALSE(form().cmdEnd.enabled);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+}  // namespace
+}  // namespace qz::test
+
+namespace qz::test {
+namespace {
+
+TEST(CommandLineTest, NumberPatientIdAndDateAreTakenByPosition) {
+  struct Case {
+    const char* command;
+    const char* number;
+    bool patient_id;
+    const char* date;  // nullptr: the latest consultation
+  } cases[] = {
+      {"0000000001", "0000000001", false, nullptr},
+      {"0000000001 202612", "0000000001", false, nullptr},  // 17 characters
+      {"000000000120261209", "0000000001", false, "20261209"},
+      {"0000000001 xx 20251210", "0000000001", false, "20251210"},
+      {"P000100001I20261209", "P000100001", true, "20261209"},
+      {"  12345   ", "  12345   ", false, nullptr},
+  };
+  for (const Case& c : cases) {
+    const CommandLineExaminee read = ReadCommandLine(c.command);
+    EXPECT_EQ(read.Number, c.number) << c.command;
+    EXPECT_EQ(read.IsPatientId, c.patient_id) << c.command;
+    EXPECT_EQ(read.DateText.has_value(), c.date != nullptr) << c.command;
+    if (read.DateText && c.date != nullptr) EXPECT_EQ(*read.DateText, c.date) << c.command;
+  }
+}
+
+}  // namespace
+}  // namespace qz::test
+
+namespace qz::test {
+namespace {
+
+using ui::MsgResult;
+
+class CommandLineStartTest : public ScreenTest {};
+
+TEST_F(CommandLineStartTest, TheLatestConsultationIsLoadedAndRegisteredAndItsEndEndsTheProgram) {
+  BuildDemo();
+  ASSERT_TRUE(Start("0000000002"));
+  EXPECT_FALSE(SearchShown());
+  EXPECT_EQ(basPublic.ConsultDate, kToday);
+  EXPECT_EQ(basPublic.StartExamineeNo, "0000000002");
+  const auto held = OnlineRows();
+  ASSERT_EQ(held.size(), 1u);
+  EXPECT_EQ(held[0].examinee, "0000000002");
+  EXPECT_EQ(held[0].job, 3);
+  EXPECT_EQ(held[0].ren, basPublic.OnlineRen);
+
+  shell_.AnswerBox(MsgResult::kOk, "保存せずに終了します。");
+  EXPECT_FALSE(Drive([&] { form().cmdAgain_Click(); }));  // the program ends
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(CommandLineStartTest, APatientIdWithADateLoadsThatConsultation) {
+  BuildDemo();
+  ASSERT_TRUE(Start("P000100001I" + std::to_string(testkit::YearsBefore(kToday, 1))));
+  EXPECT_EQ(basPublic.ExamineeNo, "0000000001");
+  EXPECT_EQ(basPublic.ConsultDate, testkit::YearsBefore(kToday, 1));
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(CommandLineStartTest, AnUnknownPatientIdEndsTheProgramAfterItsMessage) {
+  BuildDemo();
+  shell_.AnswerBox(MsgResult::kOk, "医事患者番号 : P999999999の受診者マスタが見つかりません。");
+  EXPECT_FALSE(Start("P999999999I"));
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(CommandLineStartTest, ALoadToRegisterAnExamineeInUseElsewhereEndsTheProgramBeforeAnythingIsRead) {
+  BuildDemo();
+  AddOnlineRow(1, "0000000002", "TERM99");
+  ASSERT_TRUE(Start());
+  shell_.AnswerBox(MsgResult::kOk, "TERM99で『受付』に使用されています。");
+  EXPECT_FALSE(Drive([] {
+    basPublic.ExamineeNo = "0000000002";
+    basPublic.ConsultDate = kToday;
+    Sub_LoadExaminee(true);
+  }));
+  EXPECT_TRUE(frmResultIn.txtID.empty());
+  ASSERT_EQ(OnlineRows().size(), 1u);
+  EXPECT_EQ(OnlineRows()[0].terminal, "TERM99");
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(CommandLineStartTest, ADateThatIsNoNumberIsReportedAndNothingIsLoaded) {
+  BuildDemo();
+  shell_.AnswerBox(MsgResult::kOk, "フォームのアクティブ処理でエラーが発生しました。");
+  ASSERT_TRUE(Start("0000000002xx2026120x"));
+  EXPECT_TRUE(frmResultIn.Activated);
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_FALSE(form().sprResult.visible);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+class SearchResultTest : public ScreenTest {};
+
+TEST_F(SearchResultTest, ANewRegistrationIsRefusedAndTheSearchComesBack) {
+  BuildDemo();
+  ASSERT_TRUE(Start());
+  shell_.AnswerBox(MsgResult::kOk, "受診者の新規登録はできません。");
+  ASSERT_TRUE(Drive([&] {
+    form().SearchDysp_SearchResult(SearchResultRecord{"", 0, kSearchNewRegistration, 0});
+  }));
+  EXPECT_FALSE(frmResultIn.Activated);
+  EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(SearchResultTest, AnExamineeWithoutAConsultationIsReleasedAndTheSearchComesBack) {
+  suite_.Add("QZJSNLF", {{"CODE", "0000000099"}, {"NAME", "受診歴なし"}, {"SEX", 1}, {"BIRTH", 19700101}});
+  BuildDemo();
+  ASSERT_TRUE(Start());
+  shell_.AnswerBox(MsgResult::kOk, "受診者番号「0000000099」は\r\n受診日が登録されていません。");
+  ASSERT_TRUE(Choose("0000000099", 0));
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(SearchShown());
+  EXPECT_FALSE(form().sprResult.visible);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(SearchResultTest, ClosingTheSearchEndsTheProgramWithoutReleasingARowItNoLongerHolds) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000001", kToday));
+  const int ren = basPublic.OnlineRen;
+  shell_.AnswerBox(MsgResult::kOk, "保存せずに終了します。");
+  ASSERT_TRUE(Drive([&] { form().cmdAgain_Click(); }));
+  // The number is given again on this terminal, to another job.
+  AddOnlineRow(ren, "0000000003", kTerminal);
+  EXPECT_FALSE(Drive([] { ui::Shell::Require().FindForm("frmSearch")->Get<ui::CommandButton>("cmdClose").on_click(); }));
+  ASSERT_EQ(OnlineRows().size(), 1u);
+  EXPECT_EQ(OnlineRows()[0].examinee, "0000000003");
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+class StartScreenTest : public ScreenTest {};
+
+TEST_F(StartScreenTest, TheCloseBoxIsRefused) {
+  BuildDemo();
+  ASSERT_TRUE(Start());
+  EXPECT_FALSE(shell_.UserCloseBox(form()));
+  EXPECT_TRUE(form().loaded());
+}
+
+TEST_F(StartScreenTest, TheSearchObjectIsCreatedOnTheFourthAttempt) {
+  BuildDemo();
+  SetSearchCreateFailuresForTest(3);
+  ASSERT_TRUE(Start());
+  EXPECT_NE(form().SearchDysp, nullptr);
+  EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(StartScreenTest, WithoutASearchObjectTheActivationIsReported) {
+  BuildDemo();
+  SetSearchCreateFailuresForTest(4);
+  // Nothing is said when the fourth attempt fails; the activation then
+  // cannot show the search screen.
+  shell_.AnswerBox(MsgResult::kOk, "フォームのアクティブ処理でエラーが発生しました。");
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(form().SearchDysp, nullptr);
+  EXPECT_EQ(shell_.boxes().size(), 1u);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(StartScreenTest, AStartThatFailsEndsTheProgram) {
+  another_copy_ = true;
+  BuildDemo();
+  shell_.auto_answer = true;
+  EXPECT_FALSE(Start());
+  EXPECT_FALSE(SearchShown());
+}
+
+}  // namespace
+}  // namespace qz::test

@@ -1,0 +1,151 @@
+// Saving, force-saving and refusing to save the examinee on the result
+// screen, and the end of the cycle that follows a save.
+#include "examinee/save_and_end.h"
+
+#include <gtest/gtest.h>
+
+#include "data/define_fields.h"
+#include "data/record_layouts.h"
+#include "examinee/bas_public.h"
+#include "examinee/screen_fixture.h"
+#include "kit/ui_expect.h"
+#include "loading/load_state.h"
+#include "platform/record/btr_access.h"
+#include "platform/record/status.h"
+#include "tools/frm_chk_input.h"
+
+namespace qz::test {
+namespace {
+
+using ui::MsgResult;
+
+// Examinee 4 has today's consultation booked and nothing entered yet.
+constexpr const char* kNew = "0000000004";
+constexpr long long kHeight = 1001;  // 身長, numeric, digits "31"
+
+class SaveAndEndTest : public ScreenTest {
+ protected:
+  // Starts, loads examinee 4 and enters the height `value` into the result
+  // matrix as the grid would.
+  void LoadAndEnter(const std::string& value) {
+    ASSERT_TRUE(StartAndChoose(kNew, kToday));
+    if (value.empty()) return;
+    for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+      if (frmResultIn.ItemTable[i].KomCode != Currency(kHeight)) continue;
+      frmResultIn.ResultMatrix(i, 0).Knsach = value + " ";
+      return;
+    }
+    FAIL() << "no height item";
+  }
+  // The stored results of today that hold a value (the save writes a
+  // record for every booked item).
+  std::vector<std::string> StoredNow() const {
+    std::vector<std::string> valued;
+    for (const std::string& r : StoredResults(kNew, kToday)) {
+      if (r.back() != '=') valued.push_back(r);
+    }
+    return valued;
+  }
+  bool AnythingStored() const { return !StoredResults(kNew, kToday).empty(); }
+};
+
+TEST_F(SaveAndEndTest, ASaveWritesTheResultsAndEndsTheCycle) {
+  BuildDemo();
+  LoadAndEnter("168.5");
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  EXPECT_EQ(StoredNow(), std::vector<std::string>{"1001=168.5"});
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(SearchShown());
+  EXPECT_FALSE(form().sprResult.visible);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(SaveAndEndTest, AScreenWithNothingToSaveEndsWithoutWriting) {
+  BuildDemo();
+  LoadAndEnter("");
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  EXPECT_FALSE(AnythingStored());
+  EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(SaveAndEndTest, ADispatchDateThatIsNoDateKeepsTheExamineeUnsaved) {
+  BuildDemo();
+  LoadAndEnter("168.5");
+  form().txtHassou.SetText("2026/13/01");
+  shell_.AnswerBox(MsgResult::kOk, "結果発送日が正しくありません。");
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  EXPECT_FALSE(AnythingStored());
+  EXPECT_EQ(form().active_control(), &form().txtHassou);
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_EQ(OnlineRows().size(), 1u);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(SaveAndEndTest, TheForcedSaveSkipsTheDoneCheckTestAndLastsOneSave) {
+  suite_.SetIni("SysInfo", "ChkKomCode", "1001");
+  BuildDemo();
+  LoadAndEnter("168.5");
+  shell_.AnswerBox(MsgResult::kOk, "の済チェックが未入力です。");
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  EXPECT_TRUE(StoredNow().empty());
+
+  shell_.AnswerBox(MsgResult::kCancel, "入力チェックをせずに強制保存します。");
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_MouseUp(2, 0, 0, 0); }));
+  EXPECT_TRUE(StoredNow().empty());
+  EXPECT_FALSE(frmResultIn.ForceSave);
+
+  shell_.AnswerBox(MsgResult::kOk, "入力チェックをせずに強制保存します。\r\nよろしいですか？");
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_MouseUp(2, 0, 0, 0); }));
+  EXPECT_EQ(StoredNow(), std::vector<std::string>{"1001=168.5"});
+  EXPECT_FALSE(frmResultIn.ForceSave);
+  EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(SaveAndEndTest, BackInTheConfirmationListKeepsTheExamineeUnsaved) {
+  suite_.SetIni("SysInfo", "DecisionCheck", "1");
+  BuildDemo();
+  LoadAndEnter("168.5");
+  shell_.Click("frmChkInput", "cmdClose");
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  EXPECT_TRUE(StoredNow().empty());
+  EXPECT_TRUE(form().enabled());
+  EXPECT_TRUE(form().sprResult.visible);
+
+  // Save and end in the list goes on to the write-back.
+  shell_.Click("frmChkInput", "cmdSave");
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  EXPECT_EQ(StoredNow(), std::vector<std::string>{"1001=168.5"});
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(SaveAndEndTest, AWriteBackThatFailsKeepsTheExamineeOnScreen) {
+  BuildDemo();
+  LoadAndEnter("168.5");
+  // The examinee master record disappears meanwhile; the write-back warns
+  // and asks for the main form to go, which this test only counts.
+  int unloads = 0;
+  frmResultIn.UnloadHook = [&] { ++unloads; };
+  {
+    record::BtrAccess obj;
+    const data::FileLayout& layout = data::QzjsnlfLayout();
+    ASSERT_TRUE(obj.OpenFile(layout.file, layout.definition, suite_.paths().data, suite_.paths().spec_file));
+    DefineLayoutFields(obj, layout);
+    obj.SetField("CODE", kNew);
+    ASSERT_EQ(obj.GetEqual(layout.definition), record::kStatusOk);
+    ASSERT_EQ(obj.Delete(), record::kStatusOk);
+    obj.CloseFile();
+  }
+  shell_.AnswerBox(MsgResult::kOk, "受診者マスタが見つかりません。");
+  bool saved = true;
+  ASSERT_TRUE(Drive([&] { saved = Fnc_SaveResults(); }));
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(unloads, 1);
+  EXPECT_TRUE(StoredNow().empty());
+  EXPECT_EQ(OnlineRows().size(), 1u);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+}  // namespace
+}  // namespace qz::test

@@ -1,0 +1,69 @@
+// The test bed of the result screen as the operator meets it: the program
+// start world of start_fixture.h with the demo data (five examinees, today
+// 2026-12-09, log-on rows of this terminal), the real main form started by
+// showing it, and helpers to reach a loaded examinee and to read the
+// on-line table back.
+//
+// Every form slot and the program state are reset when the bed ends; the
+// masters are closed if the program did not end itself.
+#ifndef QZ_TESTS_EXAMINEE_SCREEN_FIXTURE_H_
+#define QZ_TESTS_EXAMINEE_SCREEN_FIXTURE_H_
+
+#include <string>
+#include <vector>
+
+#include "examinee/frm_result_in.h"
+#include "examinee/start_fixture.h"
+
+namespace qz::test {
+
+// One row of the on-line table.
+struct OnlineRow {
+  int ren;
+  std::string examinee;  // JYUNO, trailing blanks removed
+  std::string terminal;
+  int job;
+};
+
+class ScreenTest : public StartTest {
+ protected:
+  ScreenTest();
+  ~ScreenTest() override;
+
+  // Builds the demo suite (call after changing suite_ or the INI); the
+  // program folder becomes the current one and App().path. [SysInfo]
+  // AutoPastCopy is 0 unless ini_set_auto_copy_.
+  void BuildDemo();
+  bool ini_set_auto_copy_ = false;
+  // Starts the program with `command` as its command line: shows the main
+  // form and runs the script queued so far. Returns whether the program
+  // goes on.
+  bool Start(const std::string& command = "");
+  // Starts without a command line and chooses the search-screen row of
+  // `examinee` on `date` (0: the row without a date). Returns whether the
+  // program goes on.
+  bool StartAndChoose(const std::string& examinee, int date);
+  // Chooses that row on the search screen on view.
+  bool Choose(const std::string& examinee, int date);
+  // Runs `step` through the shell; returns whether the program goes on.
+  bool Drive(const std::function<void()>& step);
+
+  FrmResultIn& form() { return *frmResultInForm; }
+  // The rows of the on-line table, by REN.
+  std::vector<OnlineRow> OnlineRows() const;
+  // Adds a row of another program to the on-line table.
+  void AddOnlineRow(int ren, const std::string& examinee, const std::string& terminal);
+  // The stored results of `examinee` on `date` as "<item>=<value>" (value
+  // trimmed), in item order.
+  std::vector<std::string> StoredResults(const std::string& examinee, int date) const;
+  // Whether the search screen is on view.
+  bool SearchShown() const;
+  // The list row of the search screen for `examinee` on `date`, or -1.
+  int SearchRow(const std::string& examinee, int date) const;
+  // The texts of the message boxes so far.
+  std::vector<std::string> Boxes() const;
+};
+
+}  // namespace qz::test
+
+#endif  // QZ_TESTS_EXAMINEE_SCREEN_FIXTURE_H_
