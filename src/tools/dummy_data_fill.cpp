@@ -8,10 +8,12 @@
 #include "data/error_report.h"
 #include "data/value_digits.h"
 #include "examinee/bas_public.h"
+#include "grid/cell_colors.h"
 #include "grid/item_row_map.h"
+#include "grid/last_write.h"
 #include "judgement/default_finding.h"
-#include "loading/color_letters.h"
 #include "loading/group_forms.h"
+#include "loading/jump_group_index.h"
 #include "loading/load_records.h"
 #include "loading/load_state.h"
 #include "platform/clock/clock.h"
@@ -61,7 +63,7 @@ class ItemLine {
     if (grid_ != nullptr) grid_->SetText(col, row_, text);
   }
   void Color(int col, std::string_view letter) const {
-    if (grid_ != nullptr) SetCellForeColorByLetter(*grid_, col, row_, letter);
+    if (grid_ != nullptr) Sub_SetCellForeColor(col, row_, letter, kColorTargetResult);
   }
 
  private:
@@ -171,10 +173,10 @@ void FillJudgement(std::int16_t item, const KomInfo& kom, const ItemLine& line, 
   line.Color(basPublic.ResultCol, letter);
   line.Color(basPublic.HanCol, letter);
   if (basPublic.UserDspKbn != 1) return;
-  const std::int32_t g = toolScreenServices.GetJumpGroupIndex(kom.NgrpIndex);
+  const std::int16_t g = Fnc_GetJumpGroupIndex(kom.NgrpIndex);
   if (g == -1) return;
   frmGrpJmp->flxGroop.SetTextMatrix(g, 2, shown);
-  toolScreenServices.SetJumpCellColor(2, g, letter);
+  Sub_SetJumpCellColor(2, g, letter);
 }
 
 void Stamp(std::int16_t item, const ItemLine& line) {
@@ -186,7 +188,7 @@ void Stamp(std::int16_t item, const ItemLine& line) {
   cur.Ymd = now.Ymd();
   cur.Hms = now.Hms();
   line.Text(basPublic.UpdateCol, kDummyUserText);
-  line.Text(basPublic.UptimeCol, toolScreenServices.FormatLastWrite(item));
+  line.Text(basPublic.UptimeCol, Fnc_FormatLastWrite(item));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "data/bas_file_access.h"
 #include "data/error_report.h"
 #include "examinee/bas_public.h"
-#include "loading/color_letters.h"
+#include "grid/cell_colors.h"
 #include "loading/load_state.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/vb.h"
@@ -83,8 +83,8 @@ void ColourItemRow(grid::Spread& g, int row, const KomInfo& kom) {
           ? frmResultIn.SysColors[static_cast<std::size_t>(kom.Ksyub)]
           : std::string();
   const auto fore = [&] {
-    SetCellForeColorByLetter(g, 1, row, letter);
-    SetCellForeColorByLetter(g, 2, row, letter);
+    Sub_SetCellForeColor(1, row, letter, kColorTargetDebug);
+    Sub_SetCellForeColor(2, row, letter, kColorTargetDebug);
   };
   fore();
   const grid::Range line = grid::Range::Row(row);
@@ -195,6 +195,7 @@ std::string Fnc_DebugItemCell(const KomInfo& kom, int col) {
 
 void Sub_ShowDebugWindow() {
   try {
+    SetColorTargetGrid(kColorTargetDebug, [] { return &frmDebug->sprDebug(0); });
     FrmDebug& form = *frmDebug;
     FillItemGrid(form.sprDebug(0));
     FillCourseGrid(form.sprDebug(1));

@@ -11,6 +11,7 @@
 #include "kit/ui_expect.h"
 #include "loading/load_fixture.h"
 #include "loading/group_forms.h"
+#include "platform/grid/list_grid.h"
 #include "loading/load_state.h"
 #include "loading/settings_master.h"
 #include "platform/grid/spread.h"
@@ -130,9 +131,6 @@ class DummyFillTest : public ::testing::Test {
     EXPECT_TRUE(Sub_LoadSettingsMaster());
     basPublic.ColorTable = kColors;
     toolScreenServices = DefaultToolScreenServices();
-    toolScreenServices.FormatLastWrite = [](std::int16_t item) {
-      return "stamp" + std::to_string(item) + frmResultIn.ResultMatrix(item, 0).User;
-    };
     toolScreenServices.AutoJudgeItem = [this](Currency code, std::string_view value, Currency,
                                               ItemJudgement& out) {
       judged_.push_back(vb::CStr(code) + "=" + std::string(value));
@@ -260,7 +258,7 @@ TEST_F(DummyFillTest, EveryFilledItemIsStampedAndKeepsItsDoneCheck) {
     EXPECT_EQ(m(i, 0).Opflg, "X");
   }
   EXPECT_EQ(Cell(basPublic.UpdateCol, 1), "デバッグ");
-  EXPECT_EQ(Cell(basPublic.UptimeCol, 1), "stamp1DEBUG");
+  EXPECT_EQ(Cell(basPublic.UptimeCol, 1), "2026/12/09 10:30:00");
   EXPECT_EQ(Cell(basPublic.SokuteiCol, 1), "");
   // The item of earlier consultations keeps everything, its line too.
   EXPECT_EQ(m(2, 0), (KekkaData{"old ", "old", 1, 0, "1", "9", "X", "USR", 20200101, 101010, 2}));
@@ -328,18 +326,20 @@ TEST_F(DummyFillTest, JudgementMarksGoToTheGroupJumpListForGroupUsers) {
   KomInfo k = Judgement(9999999001);
   k.NgrpIndex = 4;
   AddItem(k);
+  KomInfo other = Judgement(9999999002);
+  other.NgrpIndex = 7;  // a group the list does not hold
+  AddItem(other);
   MakeScreen();
   basPublic.UserDspKbn = 1;
-  frmGrpJmp->flxGroop.SetCols(4);
-  frmGrpJmp->flxGroop.SetRows(3);
-  std::vector<std::string> coloured;
-  toolScreenServices.GetJumpGroupIndex = [](std::int16_t ngrp_index) { return ngrp_index == 4 ? 2 : -1; };
-  toolScreenServices.SetJumpCellColor = [&](int col, int row, std::string_view letter) {
-    coloured.push_back(std::to_string(col) + "," + std::to_string(row) + std::string(letter));
-  };
+  grid::ListGrid& jump = frmGrpJmp->flxGroop;
+  jump.SetCols(4);
+  jump.SetRows(3);
+  for (int r = 0; r < 3; ++r) jump.SetTextMatrix(r, 3, std::to_string(r + 3));  // subscripts 3, 4, 5
   Sub_FillDummyData(kDummyNumRunning, 1, 2, 1, false);
-  EXPECT_EQ(frmGrpJmp->flxGroop.TextMatrix(2, 2), "Ｂ");
-  EXPECT_EQ(coloured, (std::vector<std::string>{"2,2R"}));
+  EXPECT_EQ(jump.TextMatrix(1, 2), "Ｂ");
+  EXPECT_EQ(jump.TextMatrix(0, 2), "");
+  EXPECT_EQ(jump.TextMatrix(2, 2), "");
+  EXPECT_EQ(frmResultIn.ResultMatrix(2, 0).Han, 3);
   frmGrpJmp.Reset();
 }
 
@@ -347,17 +347,15 @@ TEST_F(DummyFillTest, RunTimeErrorEndsTheFillWithTheReportAndKeepsWhatWasFilled)
   AddItem(Numeric(1001, 0));
   AddItem(Numeric(1002, 0));
   MakeScreen();
-  toolScreenServices.FormatLastWrite = [](std::int16_t item) -> std::string {
-    if (item == 2) throw RunTimeError(kErrSubscript);
-    return "";
-  };
+  frmResultIn.ResultMatrix.Create(1, 1);  // item 2 has no row: subscript error
   bed_.shell.auto_answer = false;
   bed_.shell.AnswerBox(ui::MsgResult::kOk, "ダミーデータのセット処理でエラーが発生しました。\r\nエラー番号 : 9");
   Sub_FillDummyData(kDummyNumRunning, 1, 1, 1, false);
   ASSERT_SCRIPT_OK(bed_.shell);
   EXPECT_EQ(bed_.shell.boxes().size(), 1u);
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Knsach, "1.0 ");
-  EXPECT_EQ(frmResultIn.ResultMatrix(2, 0).Knsach, "2.0 ");
+  EXPECT_EQ(Cell(basPublic.ResultCol, 1), "1.0 ");
+  EXPECT_EQ(Cell(basPublic.ResultCol, 2), "old");
 }
 
 TEST_F(DummyFillTest, DialogFillsOnlyWhenRun) {
