@@ -1,14 +1,25 @@
-// Sub_AutoSetDefaultFindings: for every findings item whose findings are
-// empty, the default finding of its findings type entered as if typed and
-// confirmed (Alt+F5 after a question, the sub-menu without one).
+// Sub_AutoSetDefaultFindings: the tool that fills every empty findings item
+// on the screen with the default finding of its finding type, as if the
+// operator had typed its code and pressed Enter.
 //
-// Not yet built: it needs the typed-entry processing of the grid; until
-// then it changes no result. User-interface thread only.
+// Started from the sub-menu and from Alt+F5 (which asks first). Reads the
+// findings master through Fnc_GetDefaultFindingCode and drives the result
+// grid frmResultIn.sprResult: the Enter goes to the grid's key-down handler
+// (sprResult_KeyDown), which looks the code up, judges and moves on. The
+// result screen's thread only.
 #ifndef QZ_JUDGEMENT_DEFAULT_FINDINGS_SET_H_
 #define QZ_JUDGEMENT_DEFAULT_FINDINGS_SET_H_
 
 namespace qz {
 
+// For every item in table order that is a findings item with a finding
+// type, booked now, editable by the logged-on user, on the screen, not
+// done-checked and with a blank finding text, and whose type has a default
+// finding: the findings-code cell of its row takes the default's code
+// (RCODE), becomes the active cell, and the grid's key-down handler gets
+// Enter (13) without shift. Items without a default stay empty. A run-time
+// error shows the error report "所見のデフォルト値自動セット処理でエラーが
+// 発生しました。" and stops at that item.
 void Sub_AutoSetDefaultFindings();
 
 }  // namespace qz

@@ -1,0 +1,56 @@
+#include "judgement/result_update.h"
+
+#include "data/bas_rank_change.h"
+#include "examinee/bas_get_user_info.h"
+#include "examinee/bas_public.h"
+#include "grid/item_row_map.h"
+#include "grid/last_write.h"
+#include "loading/load_messages.h"
+#include "loading/load_state.h"
+#include "platform/clock/clock.h"
+#include "platform/grid/spread.h"
+#include "platform/runtime/run_time_error.h"
+#include "platform/text/vb.h"
+
+namespace qz {
+
+void StampCurrentResult(std::int16_t item) {
+  KekkaData& r = frmResultIn.ResultMatrix(item, 0);
+  const LocalDateTime now = Now();
+  r.User = basPublic.LogonUserId;
+  r.Ymd = now.Ymd();
+  r.Hms = now.Hms();
+  r.Sokutei = kSokuteiNone;
+}
+
+std::int32_t ScreenRowOf(std::int16_t item) {
+  const std::int16_t line = Fnc_FindItemRow(item);
+  return line == 0 ? 0 : Fnc_ItemToRow(line);
+}
+
+bool JudgementMarkOf(std::int16_t code, std::string& mark, std::string& letter) {
+  if (code == 0) {
+    mark.clear();
+    letter = frmResultIn.DefaultColorLetter;
+    return true;
+  }
+  return Fnc_JudgeCodeToMark(code, mark, letter) == 0;
+}
+
+void ShowJudgeConversionWarning(std::int16_t code, std::string_view item_name) {
+  ShowLoadWarning("判定変換に失敗しました。" + std::string(kCrLf) + "判定コード : " + std::to_string(code) +
+                  std::string(kCrLf) + "項目名 : " + std::string(item_name));
+}
+
+void SetResultCell(std::int32_t col, std::int32_t row, std::string_view text) {
+  if (frmResultIn.sprResult == nullptr) throw RunTimeError(kErrObjectRequired);
+  frmResultIn.sprResult->SetText(col, row, text);
+}
+
+void ShowStampCells(std::int16_t item, std::int32_t row) {
+  SetResultCell(basPublic.UpdateCol, row, vb::Trim(Fnc_GetUserName(frmResultIn.ResultMatrix(item, 0).User)));
+  SetResultCell(basPublic.UptimeCol, row, Fnc_FormatLastWrite(item));
+  SetResultCell(basPublic.SokuteiCol, row, "");
+}
+
+}  // namespace qz
