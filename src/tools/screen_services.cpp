@@ -1,10 +1,14 @@
 #include "tools/screen_services.h"
 
+#include "judgement/auto_judge.h"
+
 namespace qz {
 
 ToolScreenServices DefaultToolScreenServices() {
   ToolScreenServices s;
-  s.AutoJudgeItem = [](Currency, std::string_view, Currency, ItemJudgement&) { return false; };
+  s.AutoJudgeItem = [](Currency code, std::string_view value, Currency finding_type, ItemJudgement& out) {
+    return Fnc_AutoJudgeItem(code, value, finding_type, out.code, out.mark, out.color_letter, out.finding);
+  };
   return s;
 }
 

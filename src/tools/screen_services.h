@@ -1,11 +1,8 @@
-// The automatic judgement of one item as the dummy-data filler calls it.
-//
-// NOT YET BUILT here: the judgement of one item (Fnc_AutoJudgeItem of the
-// judgement routines) is not part of this program yet. The filler reaches
-// it through `toolScreenServices.AutoJudgeItem`, whose least form judges
-// nothing (false: the item gets no judgement); once the judgement routines
-// are in, this one function is set to them. Tests put their own.
-// User-interface thread only.
+// The automatic judgement of one item as the dummy-data filler calls it:
+// `toolScreenServices.AutoJudgeItem`, by default Fnc_AutoJudgeItem of the
+// judgement routines (judgement/auto_judge.h). Tests that are about the
+// filler, not about the judgement, put their own. User-interface thread
+// only.
 #ifndef QZ_TOOLS_SCREEN_SERVICES_H_
 #define QZ_TOOLS_SCREEN_SERVICES_H_
 
@@ -33,10 +30,10 @@ struct ToolScreenServices {
       AutoJudgeItem;
 };
 
-// The services in use; the defaults are the least forms above.
+// The services in use.
 extern ToolScreenServices toolScreenServices;
 
-// The least forms (a test restores them with
+// The program's own routines (a test restores them with
 // `toolScreenServices = DefaultToolScreenServices()`).
 ToolScreenServices DefaultToolScreenServices();
 
