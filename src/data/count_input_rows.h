@@ -7,6 +7,7 @@
 #define QZ_DATA_COUNT_INPUT_ROWS_H_
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/grid/spread.h"
 
@@ -19,6 +20,10 @@ namespace qz {
 // A done-check cell that cannot be read counts as unconfirmed. Throws
 // RunTimeError (overflow) past 32767 rows.
 std::int16_t Fnc_CountInputRows(const grid::Spread& spr);
+
+// The rows Fnc_CountInputRows counts, in ascending order (the unconfirmed
+// item list shows them).
+std::vector<int> UnconfirmedRows(const grid::Spread& spr);
 
 }  // namespace qz
 

@@ -47,16 +47,21 @@ void FrmResultIn::Design() {
     int left, top, width;
   };
   const std::array<HeadBox, 8> boxes = {{
-      {&txtID, "受診者番号", 180, 300, 1500},
-      {&txtKana, "カナ氏名", 1740, 300, 2700},
-      {&txtSex, "性別", 4500, 300, 600},
-      {&txtAge, "年齢", 5160, 300, 600},
-      {&txtName, "氏名", 180, 840, 4260},
-      {&txtBirth, "生年月日", 4500, 840, 2280},
-      {&txtDanname, "団体名", 180, 1380, 4260},
-      {&txtHassou, "結果発送日 (yyyy/mm/dd)", 4500, 1380, 1500},
+      {&txtID, "受診者番号", 180, 480, 1500},
+      {&txtKana, "カナ氏名", 1740, 480, 2700},
+      {&txtSex, "性別", 4500, 480, 600},
+      {&txtAge, "年齢", 5160, 480, 600},
+      {&txtName, "氏名", 180, 1200, 4260},
+      {&txtBirth, "生年月日", 4500, 1200, 2280},
+      {&txtDanname, "団体名", 180, 1920, 4260},
+      {&txtHassou, "結果発送日", 4500, 1920, 1500},
   }};
   for (const HeadBox& b : boxes) {
+    ui::Label& caption_label = Add<ui::Label>("lblHead", static_cast<int>(&b - boxes.data()));
+    caption_label.caption = b.tip;
+    caption_label.container = &fraHead;
+    caption_label.font = ui::Font{"ＭＳ Ｐゴシック", 8, false};
+    Place(caption_label, b.left, b.top - 210, b.width, 200);
     Place(*b.box, b.left, b.top, b.width, 420);
     b.box->container = &fraHead;
     b.box->font = gothic;
@@ -82,7 +87,7 @@ void FrmResultIn::Design() {
   for (int i = 0; i <= 2; ++i) {
     optKirikae[i]->caption = modes[i];
     optKirikae[i]->container = &fraKirikae;
-    Place(*optKirikae[i], kFormWidth - 5370, 240 + i * 420, 960, 360);
+    Place(*optKirikae[i], 60, 240 + i * 420, 900, 360);
   }
   PlaceButton(cmdGrpJmp, "グループ移動", kFormWidth - 4350, 0, 2160);
   PlaceButton(cmdAgain, "やり直し(F9)", kFormWidth - 4350, 1, 2160);
@@ -103,6 +108,8 @@ void FrmResultIn::Design() {
       c->font = p_gothic;
     }
   }
+  // The display-mode frame is narrow: its captions take the smallest font.
+  for (ui::OptionButton* o : optKirikae) o->font.size = 8;
 
   Place(sprResult, 60, 2880, kFormWidth - 130, kFormHeight - 3800);
   lblStatus.font = p_gothic;

@@ -95,7 +95,7 @@ void Sub_ReloadScreen(bool reread, std::string_view file_name, bool rebuild) {
       shown = true;
     }
   });
-  if (!done && !shown && !frmResultIn.Unloaded) {
+  if (!done && !shown && form.loaded()) {
     RunGridProcedure("結果入力画面の読み直し処理でエラーが発生しました。", [&] { ShowScreen(form); });
   }
   frmGuide->Unload();

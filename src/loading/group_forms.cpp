@@ -11,14 +11,28 @@ namespace {
 
 const ui::Font kListFont{"ＭＳ ゴシック", 9, false};
 
+// Designed sizes (twips). The jump window stands beside the main form and
+// has its height; the start fits its list and label to the work area, the
+// list 2540 and the label's top 2310 above the window's bottom.
+constexpr int kSelWidth = 4500;
+constexpr int kSelListHeight = 20 * kJumpRowTwips;
+constexpr int kJmpWidth = 3120;
+constexpr int kJmpHeight = 11400;
+
+void Place(ui::Control& c, int left, int top, int width, int height) {
+  c.left = left;
+  c.top = top;
+  c.width = width;
+  c.height = height;
+}
+
 // An empty list of `cols` columns without header rows or columns.
-void ShapeList(grid::ListGrid& list, int cols, int height) {
+void ShapeList(grid::ListGrid& list, int cols) {
   list.SetFixedRows(0);
   list.SetFixedCols(0);
   list.SetCols(cols);
   list.SetRows(0);
   list.font = kListFont;
-  list.height = height;
 }
 
 }  // namespace
@@ -32,9 +46,13 @@ FrmGrpSel::FrmGrpSel()
       cmdSelectEnd(Add<ui::CommandButton>("cmdSelectEnd")),
       cmd(Add<ui::CommandButton>("cmd")) {
   caption = "入力グループ選択";
-  ShapeList(flxGroop, 1, 20 * kJumpRowTwips);
+  Move(0, 0, kSelWidth, kSelListHeight + 1100);
+  ShapeList(flxGroop, 1);
+  Place(flxGroop, 0, 0, kSelWidth - 120, kSelListHeight);
   cmdSelectEnd.caption = "選択終了";
+  Place(cmdSelectEnd, 120, kSelListHeight + 120, 2000, 420);
   cmd.caption = "戻る";
+  Place(cmd, 2280, kSelListHeight + 120, 2000, 420);
   flxGroop.on_click = [this] { flxGroop_Click(); };
   flxGroop.on_key_up = [this](int& key_code, int shift) { flxGroop_KeyUp(key_code, shift); };
   cmdSelectEnd.on_click = [this] { cmdSelectEnd_Click(); };
@@ -45,7 +63,10 @@ FrmGrpSel::FrmGrpSel()
 FrmGrpJmp::FrmGrpJmp()
     : Form("frmGrpJmp"), flxGroop(Add<grid::ListGrid>("flxGroop")), lblInfo(Add<ui::Label>("lblInfo")) {
   caption = "入力グループ";
-  ShapeList(flxGroop, 4, 20 * kJumpRowTwips);
+  Move(0, 0, kJmpWidth, kJmpHeight);
+  ShapeList(flxGroop, 4);
+  Place(flxGroop, 0, 0, kJmpWidth - 120, kJmpHeight - 2540);
+  Place(lblInfo, 60, kJmpHeight - 2310, kJmpWidth - 240, 1800);
   flxGroop.on_click = [this] { flxGroop_Click(); };
   flxGroop.on_key_up = [this](int& key_code, int shift) { flxGroop_KeyUp(key_code, shift); };
   on_query_unload = [this](int& cancel, int unload_mode) { Form_QueryUnload(cancel, unload_mode); };

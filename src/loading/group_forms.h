@@ -17,9 +17,9 @@
 // them. The handlers report a run-time error with the program's error
 // report under the application's title.
 //
-// The result screen is the form of frmResultIn.sprResult; the handlers that
-// act on it need it set. The slots make each form on first use. The result
-// screen's thread only.
+// The result screen is the form of frmResultIn.sprResult; while the screen
+// has no grid the handlers act on their lists alone. The slots make each
+// form on first use. The result screen's thread only.
 #ifndef QZ_LOADING_GROUP_FORMS_H_
 #define QZ_LOADING_GROUP_FORMS_H_
 

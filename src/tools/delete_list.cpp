@@ -1,12 +1,12 @@
 #include "tools/delete_list.h"
 
-#include <array>
 #include <exception>
 
 #include "data/bas_rank_change.h"
 #include "examinee/bas_public.h"
 #include "grid/cell_colors.h"
 #include "loading/load_state.h"
+#include "loading/result_cell_texts.h"
 #include "platform/grid/spread.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/vb.h"
@@ -20,8 +20,6 @@ namespace {
 
 constexpr std::string_view kJobText = "削除データリストの表示処理でエラーが発生しました。";
 constexpr int kValueWidth = 10;
-// The signs of the measurement classes 3 .. 6.
-constexpr std::array<const char*, 4> kSigns = {"≦", "＜", "≧", "＞"};
 
 // The colour letter of the item kind, "" outside the table.
 std::string KindLetter(std::int16_t kind) {
@@ -72,8 +70,9 @@ void FocusResultGrid() {
 }  // namespace
 
 std::string DeleteListValueText(const KomInfo& item, const KekkaData& result) {
-  if (result.Sokutei == kSokuteiNotPerformed) return "(未実施)";
-  if (result.Sokutei == kSokuteiUnmeasurable) return "(測定不能)";
+  if (result.Sokutei == kSokuteiNotPerformed || result.Sokutei == kSokuteiUnmeasurable) {
+    return MeasureClassMark(result.Sokutei, result.Knsach);
+  }
   switch (item.Ksyub) {
     case kKsyubFindings:
       return result.Syoken;
@@ -83,10 +82,8 @@ std::string DeleteListValueText(const KomInfo& item, const KekkaData& result) {
     }
     case kKsyubNumeric:
     case kKsyubCalculated: {
-      std::string value = vb::Trim(result.Knsach);
-      if (result.Sokutei >= kSokuteiAtOrBelow && result.Sokutei <= kSokuteiAbove) {
-        value = std::string("(") + kSigns[static_cast<std::size_t>(result.Sokutei - kSokuteiAtOrBelow)] + value + ")";
-      }
+      std::string value = MeasureClassMark(result.Sokutei, result.Knsach);
+      if (value.empty()) value = vb::Trim(result.Knsach);
       return Fnc_PadLeft(value, kValueWidth);
     }
     default:

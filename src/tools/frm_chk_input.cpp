@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "data/count_input_rows.h"
 #include "examinee/bas_public.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
@@ -27,14 +28,27 @@ FrmChkInput::FrmChkInput()
       cmdSave(Add<ui::CommandButton>("cmdSave")),
       cmdClose(Add<ui::CommandButton>("cmdClose")) {
   caption = "未確定項目チェック";
-  width = kListWidth + 600;
-  height = 6600;
+  width = kListWidth + 360;
+  height = 6000;
+  flxItem.left = 120;
+  flxItem.top = 120;
   flxItem.width = kListWidth;
-  flxItem.height = 4800;
+  flxItem.height = 4200;
   lblCheck.caption = kAllChecked;
+  lblCheck.left = 120;
+  lblCheck.top = 4440;
+  lblCheck.width = kListWidth;
+  lblCheck.height = 300;
   cmdSave.caption = "保存終了";
   cmdClose.caption = "戻る";
   cmdClose.is_cancel = true;
+  for (ui::CommandButton* b : {&cmdSave, &cmdClose}) {
+    b->top = 4860;
+    b->width = kListWidth / 2 - 60;
+    b->height = 495;
+  }
+  cmdSave.left = 120;
+  cmdClose.left = 120 + kListWidth / 2 + 60;
   on_load = [this] { Form_Load(); };
   on_activate = [this] { Form_Activate(); };
   cmdSave.on_click = [this] { cmdSave_Click(); };
@@ -66,10 +80,7 @@ void FrmChkInput::FillList() {
   highlighted_row_ = -1;
   grid::Spread* spr = frmResultIn.sprResult;
   if (spr != nullptr) {
-    for (int row = basPublic.DataRow; row <= spr->max_rows(); ++row) {
-      if (spr->BackColorAt(0, row) == static_cast<ui::Color>(basPublic.ColorPast)) continue;
-      std::string done;
-      if (spr->GetText(basPublic.ChkCol, row, done) && done == basPublic.ChkStr) continue;
+    for (int row : UnconfirmedRows(*spr)) {
       flxItem.AddItem(std::to_string(row) + "\t" + spr->TextAt(basPublic.ItemCol, row));
     }
   }

@@ -9,16 +9,35 @@ ui::FormSlot<FrmOpchk> frmOpchk;
 FrmOpchk::FrmOpchk()
     : Form("frmOpchk"),
       flxOpchk(Add<grid::ListGrid>("flxOpchk")),
+      lblCheck(Add<ui::Label>("lblCheck")),
       cmdSave(Add<ui::CommandButton>("cmdSave")),
       cmdClose(Add<ui::CommandButton>("cmdClose")) {
   caption = "未実施検査一覧";
-  width = 5400;
-  height = 6600;
+  width = 5160;
+  height = 6000;
+  flxOpchk.left = 120;
+  flxOpchk.top = 120;
   flxOpchk.width = 4800;
-  flxOpchk.height = 4800;
+  flxOpchk.height = 4200;
+  flxOpchk.SetFixedRows(0);
+  flxOpchk.SetFixedCols(0);
+  flxOpchk.SetCols(1);
+  flxOpchk.SetRows(0);
+  lblCheck.caption = "未実施の検査はありません。";
+  lblCheck.left = 120;
+  lblCheck.top = 4440;
+  lblCheck.width = 4800;
+  lblCheck.height = 300;
   cmdSave.caption = "終了";
   cmdClose.caption = "戻る";
   cmdClose.is_cancel = true;
+  for (ui::CommandButton* b : {&cmdSave, &cmdClose}) {
+    b->top = 4860;
+    b->width = 2340;
+    b->height = 495;
+  }
+  cmdSave.left = 120;
+  cmdClose.left = 2580;
   on_load = [this] { Form_Load(); };
   cmdSave.on_click = [this] { cmdSave_Click(); };
   cmdClose.on_click = [this] { cmdClose_Click(); };

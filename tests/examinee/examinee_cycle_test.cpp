@@ -2,8 +2,12 @@
 // the command line, the load, and the end by discarding or saving.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "examinee/bas_public.h"
 #include "examinee/examinee_selection.h"
+#include "examinee/frm_guide.h"
 #include "examinee/screen_fixture.h"
 #include "kit/demo_data.h"
 #include "kit/ui_expect.h"
@@ -11,6 +15,7 @@
 #include "loading/load_driver.h"
 #include "loading/load_state.h"
 #include "platform/ui/shell.h"
+#include "suite/call_log.h"
 
 namespace qz::test {
 namespace {
@@ -237,6 +242,91 @@ TEST_F(StartScreenTest, AStartThatFailsEndsTheProgram) {
   shell_.auto_answer = true;
   EXPECT_FALSE(Start());
   EXPECT_FALSE(SearchShown());
+}
+
+}  // namespace
+}  // namespace qz::test
+
+namespace qz::test {
+namespace {
+
+using ui::MsgResult;
+
+class CycleEndTest : public ScreenTest {};
+
+TEST_F(CycleEndTest, ClosingTheSearchRunsTheProgramsEnd) {
+  BuildDemo();
+  ASSERT_TRUE(Start());
+  suite::ClearCalls();
+  EXPECT_FALSE(Drive([] { ui::Shell::Require().FindForm("frmSearch")->Get<ui::CommandButton>("cmdClose").on_click(); }));
+  EXPECT_EQ(suite::Calls(), std::vector<std::string>{"JMPCINT3"});
+  EXPECT_EQ(ui::Shell::Require().FindForm("frmSearch"), nullptr);
+  EXPECT_FALSE(frmGuide.loaded());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(CycleEndTest, TheGroupWindowsFollowTheWindowStateOfTheMainForm) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000001", kToday));
+  ASSERT_TRUE(frmGrpJmp->visible());
+  ASSERT_TRUE(Drive([&] { form().SetWindowState(ui::WindowState::kMinimized); }));
+  EXPECT_FALSE(frmGrpJmp->visible());
+  EXPECT_FALSE(frmGrpSel->visible());
+  ASSERT_TRUE(Drive([&] { form().SetWindowState(ui::WindowState::kNormal); }));
+  EXPECT_TRUE(frmGrpJmp->visible());
+  EXPECT_TRUE(frmGrpSel->visible());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(CycleEndTest, AReleaseThatFailsKeepsTheExamineeOnScreen) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000001", kToday));
+  std::filesystem::remove(suite_.paths().data + "QZONLLF.BTR");
+  shell_.AnswerBox(MsgResult::kOk, "保存せずに終了します。")
+      .AnswerBox(MsgResult::kOk, "オンラインマスタのレコードの削除時にエラーが発生しました。");
+  ASSERT_TRUE(Drive([&] { form().cmdAgain_Click(); }));
+  EXPECT_TRUE(form().visible());
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_EQ(basPublic.ExamineeNo, "0000000001");
+  EXPECT_FALSE(form().txtID.text().empty());
+  EXPECT_FALSE(frmGuide.loaded());
+  EXPECT_NE(basPublic.OnlineRen, 0);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(CycleEndTest, SaveAndEndInTheUnconfirmedListWritesBackAndEnds) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000004", kToday));
+  frmResultIn.ResultMatrix(ItemIndex(1001), 0).Knsach = "160.0 ";
+  shell_.Click("frmChkInput", "cmdSave");
+  ASSERT_TRUE(Drive([&] { form().cmdChkInput_Click(); }));
+  const auto stored = StoredResults("0000000004", kToday);
+  EXPECT_NE(std::find(stored.begin(), stored.end(), "1001=160.0"), stored.end());
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+TEST_F(CycleEndTest, TheDeletionToolDeletesTheStoredResultsOnlyOnYesAndEndsTheExamineeThen) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000001", kToday));
+  const auto before = StoredResults("0000000001", kToday);
+  ASSERT_FALSE(before.empty());
+  int key = ui::kKeyF3, shift = ui::kAltMask;
+  shell_.AnswerBox(MsgResult::kNo, "結果を削除しますか？");
+  ASSERT_TRUE(Drive([&] { form().Form_KeyDown(key, shift); }));
+  EXPECT_EQ(key, 0);
+  EXPECT_EQ(StoredResults("0000000001", kToday), before);
+  EXPECT_TRUE(form().sprResult.visible);
+
+  key = ui::kKeyF3;
+  shift = ui::kAltMask;
+  shell_.AnswerBox(MsgResult::kYes, "結果を削除しますか？");
+  ASSERT_TRUE(Drive([&] { form().Form_KeyDown(key, shift); }));
+  EXPECT_TRUE(StoredResults("0000000001", kToday).empty());
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
 }  // namespace

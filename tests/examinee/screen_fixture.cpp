@@ -134,6 +134,33 @@ std::vector<std::string> ScreenTest::StoredResults(const std::string& examinee, 
   return values;
 }
 
+int ScreenTest::CountRecords(const data::FileLayout& layout) const {
+  record::BtrAccess obj;
+  const std::string& folder = layout.folder == data::FileFolder::kWork ? suite_.paths().work : suite_.paths().data;
+  if (!obj.OpenFile(layout.file, layout.definition, folder, suite_.paths().spec_file)) {
+    ADD_FAILURE() << layout.file << " does not open";
+    return -1;
+  }
+  int n = 0;
+  for (int s = obj.GetFirst(layout.definition); s == record::kStatusOk; s = obj.GetNext()) ++n;
+  obj.CloseFile();
+  return n;
+}
+
+int ScreenTest::ItemIndex(long long code) {
+  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+    if (frmResultIn.ItemTable[i].KomCode == Currency(code)) return i;
+  }
+  return 0;
+}
+
+bool ScreenTest::WasShown(const std::string& name) const {
+  for (const ui::ShownForm& f : shell_.shown_forms()) {
+    if (f.name == name) return true;
+  }
+  return false;
+}
+
 bool ScreenTest::SearchShown() const {
   FrmSearch* search = SearchForm();
   return search != nullptr && search->visible();

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "data/record_layouts.h"
 #include "examinee/frm_result_in.h"
 #include "examinee/start_fixture.h"
 
@@ -56,6 +57,12 @@ class ScreenTest : public StartTest {
   // The stored results of `examinee` on `date` as "<item>=<value>" (value
   // trimmed), in item order.
   std::vector<std::string> StoredResults(const std::string& examinee, int date) const;
+  // The number of records in `layout`'s file (data or work folder).
+  int CountRecords(const data::FileLayout& layout) const;
+  // The index in the item table of item number `code`; 0 when none.
+  static int ItemIndex(long long code);
+  // Whether a form of that name has been shown so far.
+  bool WasShown(const std::string& name) const;
   // Whether the search screen is on view.
   bool SearchShown() const;
   // The list row of the search screen for `examinee` on `date`, or -1.

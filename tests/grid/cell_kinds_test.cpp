@@ -96,6 +96,18 @@ TEST(CellKinds, LocksFollowTheKindsAndStopAtARowOutsideTheTable) {
   EXPECT_FALSE(bed.spr.FormatAt(1, outside).lock);
 }
 
+TEST(CellKinds, ALineOfAnItemOutsideTheTableIsReported) {
+  GridBed bed;
+  bed.AddItem(1, kKsyubNumeric);
+  bed.ShowAll();
+  frmResultIn.RowItems.Append(5);  // no item 5
+  Sub_SprSet();
+  ASSERT_EQ(bed.Boxes().size(), 1u);
+  EXPECT_EQ(bed.Boxes()[0].rfind("フォーカスの取得処理でエラーが発生しました。\r\n", 0), 0u);
+  // The lines before it have their kinds.
+  EXPECT_EQ(frmResultIn.CellKinds(basPublic.ResultCol, basPublic.DataRow), kCellInput);
+}
+
 class Cursor : public ::testing::Test {
  protected:
   Cursor() {

@@ -47,15 +47,8 @@ class ScreenReload : public ::testing::Test {
     frmGuide.Reset();
     frmResultInForm.Reset();
   }
-  static std::int16_t Index(long long code) {
-    for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
-      if (frmResultIn.ItemTable[i].KomCode == Currency(code)) return static_cast<std::int16_t>(i);
-    }
-    ADD_FAILURE() << "no item " << code;
-    return 0;
-  }
-  static int Row(long long code) { return Fnc_ItemToRow(Fnc_FindItemRow(Index(code))); }
-  static KekkaData& Current(long long code) { return frmResultIn.ResultMatrix(Index(code), 0); }
+  static int Row(long long code) { return Fnc_ItemToRow(Fnc_FindItemRow(ItemIndex(code))); }
+  static KekkaData& Current(long long code) { return frmResultIn.ResultMatrix(ItemIndex(code), 0); }
   std::string Text(int col, long long code) { return form->sprResult.TextAt(col, Row(code)); }
   // Types `value` into item `code`'s current result without saving it.
   void TypeUnsaved(long long code, const std::string& value) {
@@ -82,8 +75,8 @@ class ScreenReload : public ::testing::Test {
 
 TEST_F(ScreenReload, ReadingAgainDropsWhatWasNotSavedAndLaysTheGridOutAgain) {
   TypeUnsaved(1001, "999 ");
-  frmResultIn.ItemTable[Index(1003)].SougouDest = 4;
-  frmResultIn.ItemTable[Index(1001)].SougouDest = 4;
+  frmResultIn.ItemTable[ItemIndex(1003)].SougouDest = 4;
+  frmResultIn.ItemTable[ItemIndex(1001)].SougouDest = 4;
 
   Sub_ReloadScreen(true, "QZKKKLF", true);
 
@@ -91,8 +84,8 @@ TEST_F(ScreenReload, ReadingAgainDropsWhatWasNotSavedAndLaysTheGridOutAgain) {
   EXPECT_EQ(Current(1001).Knsach, "170.5 ");
   EXPECT_EQ(Text(basPublic.ResultCol, 1001), "170.5 ");
   // Destinations of the summary findings forgotten, sources marked again.
-  EXPECT_EQ(frmResultIn.ItemTable[Index(1003)].SougouDest, 0);
-  EXPECT_EQ(frmResultIn.ItemTable[Index(1001)].SougouDest, -1);
+  EXPECT_EQ(frmResultIn.ItemTable[ItemIndex(1003)].SougouDest, 0);
+  EXPECT_EQ(frmResultIn.ItemTable[ItemIndex(1001)].SougouDest, -1);
   // Kinds and locks of the lines, the frozen lines of groups up to 10.
   EXPECT_EQ(frmResultIn.CellKinds.Rows(), frmResultIn.RowCount() + basPublic.DataRow + 1);
   EXPECT_EQ(frmResultIn.CellKinds(basPublic.ResultCol, Row(1002)), kCellInput);
@@ -110,7 +103,7 @@ TEST_F(ScreenReload, ReadingAgainDropsWhatWasNotSavedAndLaysTheGridOutAgain) {
 
 TEST_F(ScreenReload, ShowingOtherLinesKeepsTheResultsOnScreen) {
   TypeUnsaved(1001, "999 ");
-  ASSERT_EQ(Fnc_FindItemRow(Index(6001)), 0);
+  ASSERT_EQ(Fnc_FindItemRow(ItemIndex(6001)), 0);
   displayChoices.chkPastDisp = true;
 
   Sub_ReloadScreen(false, "QZKKKLF", true);
@@ -119,7 +112,7 @@ TEST_F(ScreenReload, ShowingOtherLinesKeepsTheResultsOnScreen) {
   EXPECT_EQ(Current(1001).Knsach, "999 ");
   EXPECT_EQ(Text(basPublic.ResultCol, 1001), "999 ");
   // The item booked only earlier has its line now, and takes no entry.
-  ASSERT_NE(Fnc_FindItemRow(Index(6001)), 0);
+  ASSERT_NE(Fnc_FindItemRow(ItemIndex(6001)), 0);
   EXPECT_EQ(frmResultIn.CellKinds(basPublic.ResultCol, Row(6001)), kCellNoEntry);
   EXPECT_EQ(frmResultIn.CellKinds.Rows(), frmResultIn.RowCount() + basPublic.DataRow + 1);
   EXPECT_TRUE(frmGrpJmp->visible());

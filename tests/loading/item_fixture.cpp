@@ -10,6 +10,7 @@
 #include "loading/item_master.h"
 #include "loading/item_order.h"
 #include "loading/item_rows.h"
+#include "loading/load_state.h"
 #include "loading/result_load.h"
 
 namespace qz::testing {
@@ -208,6 +209,14 @@ const std::vector<NamedStep>& ItemSteps() {
       {"results", [] { return Sub_LoadResults("QZKKKLF"); }},
   };
   return steps;
+}
+
+std::int16_t ItemIndex(long long code) {
+  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+    if (frmResultIn.ItemTable[i].KomCode == Currency(code)) return static_cast<std::int16_t>(i);
+  }
+  ADD_FAILURE() << "no item " << code;
+  return 0;
 }
 
 ItemBed::ItemBed() { ResetItemState(); }

@@ -57,6 +57,10 @@ class ItemBed : public LoadBed {
 // the three consultations.
 void AddItemConsultation(testkit::SuiteBuilder& b);
 
+// The item-table index of item number `code`; a test failure and 0 when
+// the table has none.
+std::int16_t ItemIndex(long long code);
+
 // The row colour of item 1004.
 inline constexpr std::int32_t kOwnRowColor = 0x00AABB;
 

@@ -47,14 +47,7 @@ class ResultCells : public ::testing::Test {
     ASSERT_EQ(bed.RunThrough(), "");
     ASSERT_TRUE(bed.Boxes().empty());
   }
-  // The item-table index of item `code`.
-  static std::int16_t Index(long long code) {
-    for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
-      if (frmResultIn.ItemTable[i].KomCode == Currency(code)) return static_cast<std::int16_t>(i);
-    }
-    ADD_FAILURE() << "no item " << code;
-    return 0;
-  }
+  static std::int16_t Index(long long code) { return ItemIndex(code); }
   // The grid row of item `code`.
   static int Row(long long code) { return Fnc_ItemToRow(Fnc_FindItemRow(Index(code))); }
   static KekkaData& Result(long long code, int k) { return frmResultIn.ResultMatrix(Index(code), k); }
@@ -66,6 +59,8 @@ class ResultCells : public ::testing::Test {
 };
 
 TEST_F(ResultCells, NumericValuesMarksAndStampsOfBothColumns) {
+  Result(1003, 1).Sokutei = kSokuteiAtOrBelow;
+  Result(1004, 1).Sokutei = kSokuteiNotPerformed;
   ASSERT_TRUE(Sub_KekkaInfo());
   EXPECT_TRUE(bed.Boxes().empty());
   const int res = basPublic.ResultCol;
@@ -77,6 +72,8 @@ TEST_F(ResultCells, NumericValuesMarksAndStampsOfBothColumns) {
   EXPECT_EQ(Text(res, 2002), "(未実施)");
   EXPECT_EQ(Text(kPastColumn, 1001), "169 ");
   EXPECT_EQ(Text(kPastColumn, 1002), "64 ");
+  EXPECT_EQ(Text(kPastColumn, 1003), "(≦22.1)");
+  EXPECT_EQ(Text(kPastColumn, 1004), "(未実施)");
 
   // Judgement mark and its colour (code 1 "Ａ" in B, code 2 "Ｂ" in R; no
   // judgement in the default letter B).

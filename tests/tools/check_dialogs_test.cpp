@@ -160,6 +160,16 @@ TEST_F(CheckDialogs, TheUnperformedListEndsOnlyWithItsEndButton) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST_F(CheckDialogs, TheUnperformedListTakesTheCallersItemsFromItsFirstRow) {
+  FrmOpchk& dialog = *frmOpchk;
+  EXPECT_EQ(dialog.flxOpchk.rows(), 0);
+  EXPECT_EQ(dialog.lblCheck.caption, "未実施の検査はありません。");
+  dialog.flxOpchk.AddItem("身長");
+  dialog.flxOpchk.AddItem("体重");
+  EXPECT_EQ(dialog.flxOpchk.TextMatrix(0, 0), "身長");
+  EXPECT_EQ(dialog.flxOpchk.TextMatrix(1, 0), "体重");
+}
+
 TEST_F(CheckDialogs, TheSubMenuAnswersTheButtonPressedOrNothing) {
   for (int i = 0; i < kSubMenuButtons; ++i) {
     shell.Click("frmSubMenu", "cmdMenu", i);

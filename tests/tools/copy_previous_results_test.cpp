@@ -148,11 +148,12 @@ TEST_F(CopyPrevious, TheDialogOffersCopyableEmptyItemsWithAPreviousValue) {
         {Copyable(NumericItem(1013, "未実施")), not_performed, Value("1.0")},
         {Copyable(NumericItem(1014, "前回なし")), {}, Value("")},
         {Kind(1015, "判定なし", kKsyubGroupJudgement), {}, Judged(5)}});
-  std::vector<std::string> offered, after_all;
+  std::vector<std::string> offered, after_all, after_none;
   bed.bed.shell.Do([&] { offered = Offered(); })
+      .Click("frmCopy", "cmdAllUnCheck")
+      .Do([&] { after_none = Offered(); })
       .Click("frmCopy", "cmdAllCheck")
       .Do([&] { after_all = Offered(); })
-      .Click("frmCopy", "cmdAllUnCheck")
       .Click("frmCopy", "cmdClose");
   Sub_CopyPreviousResults(-1);
   EXPECT_SCRIPT_OK(bed.bed.shell);
@@ -160,7 +161,9 @@ TEST_F(CopyPrevious, TheDialogOffersCopyableEmptyItemsWithAPreviousValue) {
                                                "0|胸部所見|異常なし|3|", "1|総合|Ｂ|4|"}));
   EXPECT_EQ(after_all[1], "0|体重|(画面に表示されていません)|2|L") << "a locked row stays unchecked";
   EXPECT_EQ(after_all[2], "1|胸部所見|異常なし|3|");
-  // Closed: nothing was copied.
+  EXPECT_EQ(after_none[0], "0|身長|     170.0|1|");
+  EXPECT_EQ(after_none[3], "0|総合|Ｂ|4|");
+  // Closed after checking every row: nothing was copied.
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0), KekkaData{});
   EXPECT_EQ(frmResultIn.ResultMatrix(4, 0), KekkaData{});
   EXPECT_TRUE(enters.empty());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data/bas_file_access.h"
 #include "examinee/bas_public.h"
 #include "kit/ui_expect.h"
 #include "loading/load_fixture.h"
@@ -144,6 +145,35 @@ TEST_F(ReportDialog, AMissingProgramKeepsTheDialogOpenWithItsReportPreselected) 
   EXPECT_TRUE(Shown());
   EXPECT_EQ(selected, 2);
   EXPECT_TRUE(suite::Calls().empty()) << "no request without a program";
+  EXPECT_EQ(Ran(), "");
+}
+
+}  // namespace
+}  // namespace qz::testing
+
+namespace qz::testing {
+namespace {
+
+TEST_F(ReportDialog, AReportProgramThatDoesNotStartKeepsTheDialogOpen) {
+  AddReport("000050", "壊れた帳票", "QZP503");
+  Open(50, false, 0);
+  std::ofstream("QZP503") << "#!/nonexistent/interpreter\n";
+  std::filesystem::permissions("QZP503", std::filesystem::perms::owner_all);
+  bed.shell.AnswerBox(ui::MsgResult::kOk, "の実行に失敗しました。").Click("frmQZPprint", "cmdCancel");
+  ASSERT_TRUE(bed.shell.Drive([] { frmQZPprint->Show(true); }));
+  EXPECT_SCRIPT_OK(bed.shell);
+  EXPECT_TRUE(Shown()) << "a report that did not run is no success";
+}
+
+TEST_F(ReportDialog, AListThatCannotBeReadClosesOnlyTheDialog) {
+  Open(25, false, 0);
+  basFileAccess.SysChohyoObj.reset();
+  bed.shell.AnswerBox(ui::MsgResult::kOk, "エラーが発生しました。");
+  ASSERT_TRUE(bed.shell.Drive([] { frmQZPprint->Show(true); }));
+  EXPECT_SCRIPT_OK(bed.shell);
+  ASSERT_EQ(bed.shell.boxes().size(), 1u);
+  EXPECT_EQ(bed.shell.boxes()[0].request.title, "ﾒｯｾｰｼﾞ");
+  EXPECT_FALSE(frmQZPprint.loaded());
   EXPECT_EQ(Ran(), "");
 }
 
