@@ -5,7 +5,6 @@
 #include <string>
 
 #include "examinee/bas_public.h"
-#include "examinee/frm_result_in.h"
 #include "grid/cell_colors.h"
 #include "judgement/judgement_finding.h"
 #include "judgement/result_update.h"
@@ -90,7 +89,7 @@ bool JudgeGroups(std::int16_t item, std::int16_t mode, std::int16_t force, std::
     const std::int16_t gi = entry.Item;
     if (grp[s] == kOverallGroup || (gi != 0 && frmResultIn.ItemTable[gi].Past != kPastBookedNow)) continue;
     if (gi == 0) {
-      frmResultInForm->lblStatus.caption = "  受診項目に「 " + GroupItemNumber(grp[s]) + " 」が登録されていません";
+      ShowStatusText("  受診項目に「 " + GroupItemNumber(grp[s]) + " 」が登録されていません");
       entry.Han = worst[s];
       continue;
     }

@@ -3,6 +3,7 @@
 #include "data/bas_rank_change.h"
 #include "examinee/bas_get_user_info.h"
 #include "examinee/bas_public.h"
+#include "examinee/frm_result_in.h"
 #include "grid/item_row_map.h"
 #include "grid/last_write.h"
 #include "loading/load_messages.h"
@@ -51,6 +52,12 @@ void ShowStampCells(std::int16_t item, std::int32_t row) {
   SetResultCell(basPublic.UpdateCol, row, vb::Trim(Fnc_GetUserName(frmResultIn.ResultMatrix(item, 0).User)));
   SetResultCell(basPublic.UptimeCol, row, Fnc_FormatLastWrite(item));
   SetResultCell(basPublic.SokuteiCol, row, "");
+}
+
+void ShowStatusText(std::string_view text) {
+  if (frmResultIn.sprResult == nullptr) return;
+  auto* form = dynamic_cast<FrmResultIn*>(frmResultIn.sprResult->form());
+  if (form != nullptr) form->lblStatus.caption = std::string(text);
 }
 
 }  // namespace qz

@@ -41,6 +41,10 @@ void SetResultCell(std::int32_t col, std::int32_t row, std::string_view text);
 // Fnc_FormatLastWrite, the measurement-class cell is emptied.
 void ShowStampCells(std::int16_t item, std::int32_t row);
 
+// Shows `text` in the status label of the main form that holds the result
+// grid; nothing when the grid has no main form.
+void ShowStatusText(std::string_view text);
+
 }  // namespace qz
 
 #endif  // QZ_JUDGEMENT_RESULT_UPDATE_H_

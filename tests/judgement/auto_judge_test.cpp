@@ -52,6 +52,8 @@ TEST_F(AutoJudge, JudgesAgainstTheStandardRange) {
       {1003, "25", 4, "Ｄ", "P", "高値"},
       {2001, "129", 1, "Ａ", "A", "基準範囲内"},  // a range from 0 (the examinee is a man)
       {2001, "130", 4, "Ｄ", "P", "高値"},
+      {1006, "150000", 1, "Ａ", "A", "基準範囲内"},  // 99999.9999 is no upper limit
+      {1006, "0.6", 2, "Ｂ", "B", "低値"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.item) + " " + c.value);

@@ -89,11 +89,14 @@ void AddFindings(testkit::SuiteBuilder& b) {
     b.Add("QZSYO2LF", {{"CODE", r.type}, {"TCODE", 1}, {"SCODE", r.scode}, {"RCODE", r.rcode}, {"SYKN", r.text},
                        {"KHANTEI", r.khantei}, {"TITLE", r.title}, {"DEFAULT", r.def}});
   }
-  // Item 1003: 18.5 to 24.9 for everyone; item 2001: up to 129, men only.
+  // Item 1003: 18.5 to 24.9 for everyone; item 2001: up to 129, men only;
+  // item 1006: from 0.7 with no upper limit.
   b.Add("QZHATLF", {{"CODE", 1003}, {"GENDATE", 20000101}, {"REN", 1}, {"SEX", 0}, {"STNEN", 0}, {"EDNEN", 150},
                     {"STDKBN", 1}, {"STKNSA", Zoned(185000)}, {"EDKNSA", Zoned(249000)}});
   b.Add("QZHATLF", {{"CODE", 2001}, {"GENDATE", 20000101}, {"REN", 1}, {"SEX", 1}, {"STNEN", 0}, {"EDNEN", 150},
                     {"STDKBN", 1}, {"STKNSA", Zoned(0)}, {"EDKNSA", Zoned(1290000)}});
+  b.Add("QZHATLF", {{"CODE", 1006}, {"GENDATE", 20000101}, {"REN", 1}, {"SEX", 0}, {"STNEN", 0}, {"EDNEN", 150},
+                    {"STDKBN", 1}, {"STKNSA", Zoned(7000)}, {"EDKNSA", Zoned(999999999)}});
 }
 
 }  // namespace
