@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -68,9 +69,13 @@ std::vector<system::AdapterInfo> Sub_GetNetworkInfo() {
       std::filesystem::temp_directory_path(ec) / ("QZP140_IP_" + std::to_string(::getpid()) + ".TXT");
   if (ec) return {};
   std::vector<system::AdapterInfo> adapters;
-  if (system::WriteAdapterReport(file.string())) {
-    std::ifstream in(file, std::ios::binary);
-    adapters = Fnc_ParseAdapterReport(in);
+  try {
+    if (system::WriteAdapterReport(file.string())) {
+      std::ifstream in(file, std::ios::binary);
+      adapters = Fnc_ParseAdapterReport(in);
+    }
+  } catch (const std::exception&) {
+    // The network group then lists what was read, or no adapter.
   }
   std::filesystem::remove(file, ec);
   return adapters;

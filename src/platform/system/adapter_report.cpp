@@ -6,6 +6,7 @@
 #include <netinet/in.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -37,8 +38,11 @@ std::string GatewayOf(const std::string& name) {
     std::istringstream fields(line);
     std::string iface, destination, gateway;
     if (!(fields >> iface >> destination >> gateway) || iface != name || destination != "00000000") continue;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(gateway.c_str(), &end, 16);
+    if (end == gateway.c_str() || *end != '\0') continue;
     in_addr addr{};
-    addr.s_addr = static_cast<in_addr_t>(std::stoul(gateway, nullptr, 16));
+    addr.s_addr = static_cast<in_addr_t>(value);
     char buf[INET_ADDRSTRLEN] = {};
     if (::inet_ntop(AF_INET, &addr, buf, sizeof buf) != nullptr) return buf;
   }
