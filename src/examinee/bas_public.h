@@ -87,6 +87,16 @@ enum JkoIndex : int {
   kJkoForo, kJkoForoJihi, kJkoKanen, kJkoKanenJihi, kJkoRna, kJkoRnaJihi,
 };
 
+// The choices of the dummy-data dialog (frmDmyDataSet), read by the filler.
+struct DummyDataSettingsInfo {
+  bool Accepted = false;            // False on load; True once 実行 was pressed
+  std::int16_t NumType = 0;         // 1 基準値, 2 ＞基準値, 3 ＜基準値, 4 連番
+  double KnsachStart = 0;           // first running number
+  std::int16_t HanStartIndex = 0;   // position + 1 of the first judgement (0 none)
+  std::int16_t SyokenUse = 0;       // 1 findings master used, 2 not used
+  bool SyoDefault = false;          // the findings master's defaults first
+};
+
 struct BasPublic {
   // --- Settings read at start -------------------------------------------
   std::string FepSetting;                 // CTLFEP of KWBDISP.ENV; "K" romaji input
@@ -287,6 +297,9 @@ struct BasPublic {
   // (index kJko*), and the category derived from them (0 to 5).
   std::array<bool, kJkoListCount> JkoFlags = {};
   std::int32_t JkoKbn = 0;
+
+  // Written by the dummy-data dialog.
+  DummyDataSettingsInfo DummyDataSettings;
 };
 
 extern BasPublic basPublic;

@@ -14,8 +14,8 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/shell.h"
 #include "tools/copy_previous_results.h"
-#include "tools/debug_window.h"
-#include "tools/dummy_data.h"
+#include "tools/frm_debug.h"
+#include "tools/dummy_data_fill.h"
 #include "tools/function_key_tools.h"
 
 namespace qz {

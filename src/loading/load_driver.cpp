@@ -36,7 +36,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
 #include "tools/copy_previous_results.h"
-#include "tools/reservation.h"
+#include "tools/reservation_lookup.h"
 
 namespace qz {
 

@@ -13,6 +13,7 @@
 #include "platform/ui/msgbox.h"
 #include "tools/delete_results_log.h"
 #include "tools/frm_hint.h"
+#include "tools/frm_version.h"
 
 namespace qz {
 
@@ -95,7 +96,10 @@ void Sub_DeleteResultsAsk() {
 }
 
 void Sub_ShowVersion() {
-  Reporting("バージョン情報の表示処理でエラーが発生しました。", [] { FocusGrid(); });
+  Reporting("バージョン情報の表示処理でエラーが発生しました。", [] {
+    frmVersion->Show(true, frmResultInForm.loaded() ? &*frmResultInForm : nullptr);
+    FocusGrid();
+  });
 }
 
 void Sub_ShowHint() {

@@ -10,8 +10,7 @@
 // until the next save. User-interface thread only, with the main form made.
 //
 // Not yet built: the group judgement itself (Sub_RejudgeAllGroups asks its
-// question and judges nothing yet) and the version dialog (Sub_ShowVersion
-// only gives the focus back to the grid).
+// question and judges nothing yet).
 #ifndef QZ_TOOLS_FUNCTION_KEY_TOOLS_H_
 #define QZ_TOOLS_FUNCTION_KEY_TOOLS_H_
 
@@ -41,7 +40,8 @@ void Sub_RejudgeAllGroups();
 // Job text "結果の削除処理でエラーが発生しました。".
 void Sub_DeleteResultsAsk();
 
-// The version dialog; the focus goes back to the result grid.
+// Shows the version dialog frmVersion modally; the focus goes back to the
+// result grid.
 // Job text "バージョン情報の表示処理でエラーが発生しました。".
 void Sub_ShowVersion();
 

@@ -5,9 +5,9 @@
 namespace qz {
 
 std::string Fnc_PadLeft(std::string_view text, int width) {
-  const std::int32_t len = vb::Len(text);
-  if (len >= width) return std::string(text);
-  return vb::Space(width - len) + std::string(text);
+  const std::int64_t missing = static_cast<std::int64_t>(width) - vb::Len(text);
+  if (missing <= 0) return std::string(text);
+  return vb::Space(missing) + std::string(text);
 }
 
 }  // namespace qz

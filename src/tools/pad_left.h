@@ -1,5 +1,7 @@
-// Fnc_PadLeft: a text right-aligned in a column of fixed width, as the
-// delete list and the debug window show item numbers and values. Pure.
+// Fnc_PadLeft: a text right-aligned in a field of blanks, as the debug
+// window and the deletion list show numbers and codes.
+//
+// Pure and thread-safe.
 #ifndef QZ_TOOLS_PAD_LEFT_H_
 #define QZ_TOOLS_PAD_LEFT_H_
 
@@ -8,8 +10,9 @@
 
 namespace qz {
 
-// `text` preceded by blanks up to `width` characters; unchanged when it has
-// that many characters or more.
+// Blanks in front of `text` up to `width` characters (characters as the
+// runtime counts them, vb::Len); `text` unchanged when it is as long as
+// `width` or longer, or `width` is not positive.
 std::string Fnc_PadLeft(std::string_view text, int width);
 
 }  // namespace qz

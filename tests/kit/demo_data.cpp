@@ -148,6 +148,7 @@ int YearsBefore(int date, int years) {
 }
 
 void AddDemoExaminees(SuiteBuilder& b, const DemoOptions& o);
+void AddDemoReservations(SuiteBuilder& b, const DemoOptions& o);
 
 void AddDemoData(SuiteBuilder& b, const DemoOptions& o) {
   b.SetIni("SysInfo", "MaxJrk", "3");
@@ -155,6 +156,7 @@ void AddDemoData(SuiteBuilder& b, const DemoOptions& o) {
   AddUsers(b, o);
   AddItemMasters(b);
   AddDemoExaminees(b, o);
+  AddDemoReservations(b, o);
 }
 
 }  // namespace qz::testkit

@@ -9,7 +9,8 @@
 // findings, the group items 9999999ggg and the overall item 9999999999),
 // the input groups, the findings masters with their combo rows and defaults,
 // and five examinees, each with a consultation on `today` and two or three
-// earlier ones with results.
+// earlier ones with results; the first two have a reservation for today in
+// the reservation database.
 #ifndef QZ_TESTKIT_DEMO_DATA_H_
 #define QZ_TESTKIT_DEMO_DATA_H_
 

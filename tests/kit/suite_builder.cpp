@@ -15,6 +15,7 @@
 #include "platform/record/btr_file.h"
 #include "platform/record/status.h"
 #include "platform/text/cp932.h"
+#include "tools/reservation_database.h"
 
 namespace qz::testkit {
 
@@ -215,6 +216,7 @@ void SuiteBuilder::InsertRecord(record::BtrAccess& obj, const Pending& p) const 
 const SuitePaths& SuiteBuilder::Build() {
   for (const std::string& f : {paths_.program, paths_.data, paths_.work, paths_.hope}) fs::create_directories(f);
   fs::create_directories(fs::path(paths_.reserve).parent_path());
+  if (!fs::exists(paths_.reserve)) CreateReservationDatabase(paths_.reserve);  // no bookings
   WriteIniFiles();
   CreateFiles();
   WriteRecords(pending_);

@@ -8,9 +8,11 @@
 //
 // The tree: the program folder (QZP140.INI, QZPPATH.ini, CPFSPEC.INI,
 // KWBDISP.ENV, all CP932), the data folder with every record-manager file
-// of record_layouts.h (work files aside) and the work folder with the two
-// preview files. Records are written through BtrAccess with the layouts'
-// fields; a field not described is 0 (numeric) or blank (text).
+// of record_layouts.h (work files aside), the work folder with the two
+// preview files and the reservation database (no bookings unless described
+// with AddReservation, reservation_database.h). Records are written through
+// BtrAccess with the layouts' fields; a field not described is 0 (numeric)
+// or blank (text).
 //
 // A temporary tree is removed when the builder is destroyed unless Keep()
 // was called; a tree in a folder passed to the constructor is kept.
