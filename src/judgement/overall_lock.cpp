@@ -20,10 +20,7 @@ std::int16_t CheckOverallJudged(std::int16_t item) {
 
 void UpdateOverallJudge() {
   if (basPublic.HanteiCode == Currency(0)) return;
-  std::int16_t judger = 0;
-  for (int i = 1; i <= frmResultIn.ItemCount() && judger == 0; ++i) {
-    if (frmResultIn.ItemTable[i].KomCode == basPublic.HanteiCode) judger = static_cast<std::int16_t>(i);
-  }
+  const std::int16_t judger = FirstItemNumbered(basPublic.HanteiCode);
   if (judger == 0) return;
   StampUserAndTime(judger);
   const std::int32_t row = ScreenRowOf(judger);

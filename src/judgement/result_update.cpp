@@ -28,6 +28,13 @@ void StampCurrentResult(std::int16_t item) {
   frmResultIn.ResultMatrix(item, 0).Sokutei = kSokuteiNone;
 }
 
+std::int16_t FirstItemNumbered(Currency code) {
+  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+    if (frmResultIn.ItemTable[i].KomCode == code) return static_cast<std::int16_t>(i);
+  }
+  return 0;
+}
+
 std::int32_t ScreenRowOf(std::int16_t item) {
   const std::int16_t line = Fnc_FindItemRow(item);
   return line == 0 ? 0 : Fnc_ItemToRow(line);

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/currency.h"
+
 namespace qz {
 
 // Stamps the current result of item `item` as changed now by the logged-on
@@ -21,6 +23,10 @@ void StampCurrentResult(std::int16_t item);
 
 // The same stamp without touching the measurement class: User, Ymd and Hms.
 void StampUserAndTime(std::int16_t item);
+
+// The first item of the table (in table order) numbered `code`, 0 when
+// none.
+std::int16_t FirstItemNumbered(Currency code);
 
 // The grid row of item `item`, 0 when the item is not shown.
 std::int32_t ScreenRowOf(std::int16_t item);

@@ -25,8 +25,8 @@ class DependentGroups : public ::testing::Test {
   void SetUp() override {
     bed.Open();
     n = bed.Add(JudgementBed::Numeric(3001, 5, "ｎ"));
-    KomInfo finding = JudgementBed::Numeric(3002, 5, "ｆ");
-    finding.Ksyub = kKsyubFindings;
+    KomInfo finding = JudgementBed::Findings(3002, kTypeFindings, "ｆ");
+    finding.Hgrp[1] = 5;
     f = bed.Add(finding);
     KomInfo sub = JudgementBed::GroupItem(7, "グループ７");
     sub.Hgrp[2] = 5;

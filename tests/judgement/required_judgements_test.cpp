@@ -43,8 +43,8 @@ class RequiredJudgements : public ::testing::Test {
     bed.Open();
     n1 = bed.Add(JudgementBed::Numeric(3001, 1, "ｎ１"));
     n2 = bed.Add(JudgementBed::Numeric(3002, 1, "ｎ２"));
-    KomInfo finding = JudgementBed::Numeric(3003, 1, "ｆ");
-    finding.Ksyub = kKsyubFindings;
+    KomInfo finding = JudgementBed::Findings(3003, kTypeFindings, "ｆ");
+    finding.Hgrp[1] = 1;
     f = bed.Add(finding);
     g1 = bed.Add(JudgementBed::GroupItem(1, "グループ１"));
     g2 = bed.Add(JudgementBed::GroupItem(2, "グループ２"));

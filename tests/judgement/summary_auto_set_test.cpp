@@ -16,15 +16,6 @@
 namespace qz::testing {
 namespace {
 
-KomInfo SummaryItem(long long code, const char* name, int type = kTypeJudgement) {
-  KomInfo k;
-  k.KomCode = Currency(code);
-  k.KomName = name;
-  k.Ksyub = kKsyubFindings;
-  k.Skomcd = Currency(type);
-  return k;
-}
-
 SougouRule Rule(long long source, const char* hl, std::int16_t han, std::int32_t code) {
   SougouRule r;
   r.KomCode = Currency(source);
@@ -45,8 +36,8 @@ class SummaryAutoSet : public ::testing::Test {
     bp.StdHigh = "129";
     s = bed.Add(bp);
     t = bed.Add(JudgementBed::Numeric(3001, 1, "ｔ"));
-    m1 = bed.Add(SummaryItem(8001, "総合所見１"));
-    m2 = bed.Add(SummaryItem(8002, "総合所見２"));
+    m1 = bed.Add(JudgementBed::Findings(8001, kTypeJudgement, "総合所見１"));
+    m2 = bed.Add(JudgementBed::Findings(8002, kTypeJudgement, "総合所見２"));
     basPublic.SougouSyokenKomCode.Count = 2;
     basPublic.SougouSyokenKomCode.Items = {Currency(0), Currency(8001), Currency(8002)};
   }
@@ -159,8 +150,7 @@ TEST_F(SummaryAutoSet, RulesCompareTheValueWithTheLimitsAndTheJudgement) {
 }
 
 TEST_F(SummaryAutoSet, AFindingsSourceIsJudgedByItsJudgementAlone) {
-  KomInfo f = SummaryItem(4001, "胸部所見", kTypeFindings);
-  const std::int16_t x = bed.Add(f);
+  const std::int16_t x = bed.Add(JudgementBed::Findings(4001, kTypeFindings, "胸部所見"));
   Rules({Rule(4001, "H", 5, 6)});
   Finish();
   Judge(x, "", 5);
