@@ -79,6 +79,11 @@ std::vector<Item> MakeItems() {
   for (const Group& g : groups) {
     v.push_back({kGroupItemBase + g.number, g.name, "", kGroup, g.ngrp, 80 + g.number, 999, 0, 0, {}});
   }
+  // Every item judged against its range turns the judgement library's
+  // findings code into its finding and judgement through one findings type.
+  for (Item& it : v) {
+    if ((it.kind == kNumeric || it.kind == kCalculated) && !it.ranges.empty()) it.skomcd = kRangeFindingsType;
+  }
   return v;
 }
 
@@ -110,6 +115,10 @@ std::vector<Finding> MakeFindings() {
       {301, 1, 6, "6", "心房細動", "心房細動", 5, false, false, false},
       {401, 1, 1, "1", "所見なし", "所見なし", 1, true, false, true},
       {401, 1, 2, "2", "所見あり", "所見あり", 3, true, false, false},
+      // The findings codes of the judgement library: in, below, above the range.
+      {kRangeFindingsType, 1, 1, "1", "基準範囲内", "基準範囲内", 1, false, false, false},
+      {kRangeFindingsType, 1, 2, "2", "基準値未満", "低値", 3, false, false, false},
+      {kRangeFindingsType, 1, 3, "3", "基準値超過", "高値", 3, false, false, false},
       {901, 1, 1, "1", "今回の健診では特に異常を認めませんでした。", "異常なし", 1, true, false, false},
       {901, 1, 2, "2", "生活習慣の改善をお勧めします。", "生活改善", 3, true, false, false},
       {901, 1, 3, "3", "精密検査を受けてください。", "要精検", 4, true, false, false},
