@@ -1,0 +1,104 @@
+// The external automatic judgement (button "自動判定") on the demo data: the
+// work files, the judgement programs (the suite's stand-in, or scripts that
+// record their argument), the import library, the reload and the
+// auto-judged flag.
+#include "judgement/external_judgement.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "examinee/bas_public.h"
+#include "examinee/screen_fixture.h"
+#include "kit/tool_path.h"
+#include "kit/ui_expect.h"
+#include "loading/load_state.h"
+#include "platform/text/vb.h"
+#include "suite/call_log.h"
+#include "suite/qzp149b.h"
+#include "suite/qzpclr.h"
+
+namespace qz::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kExaminee = "0000000001";
+
+class ExternalJudgementTest : public ScreenTest {
+ protected:
+  ~ExternalJudgementTest() override {
+    suite::SetQzpclrStatusForTest(nullptr);
+    suite::SetQzp149bWorkForTest(nullptr);
+  }
+
+  std::string ProgramFile(const std::string& name) const { return suite_.paths().program + name; }
+
+  // Installs the suite's judgement stand-in as `name` in the program folder.
+  void InstallStandIn(const std::string& name) {
+    const std::string tool = testkit::ToolPath("qzp149");
+    ASSERT_TRUE(fs::exists(tool)) << tool;
+    fs::create_symlink(tool, ProgramFile(name));
+  }
+  // Installs a program `name` that writes its argument into `name`.out.
+  void InstallRecorder(const std::string& name) {
+    const std::string path = ProgramFile(name);
+    std::ofstream(path) << "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.out\"\n";
+    ::chmod(path.c_str(), 0755);
+  }
+  // What the recorder `name` was started with; "" when it never ran.
+  std::string Argument(const std::string& name) const {
+    std::ifstream in(ProgramFile(name) + ".out");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  void WriteTriggers(const std::string& hokensidou, const std::string& metabo) {
+    std::ofstream(ProgramFile("QZP149D.INI")) << "[KENSA_NO]\r\nHOKENSIDOU=" << hokensidou << "\r\nMETABO=" << metabo
+                                              << "\r\n";
+  }
+  bool Click() {
+    return Drive([this] { form().cmdAutoJudge.HandleClick(1, 0); });
+  }
+  std::vector<std::string> LibraryCalls() const {
+    std::vector<std::string> calls;
+    for (const std::string& c : suite::Calls()) {
+      if (c.rfind("QZPCLR", 0) == 0 || c.rfind("QZP149B", 0) == 0) calls.push_back(c);
+    }
+    return calls;
+  }
+};
+
+TEST_F(ExternalJudgementTest, TheBasicJudgementJudgesTheWorkFileAndTheScreenShowsIt) {
+  BuildDemo();
+  InstallStandIn("QZP149C.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  const std::vector<std::string> stored = StoredResults(kExaminee, kToday);
+  // A value far above its range, judged wrongly on the screen.
+  const int sbp = ItemIndex(2001);
+  ASSERT_GT(sbp, 0);
+  frmResultIn.ResultMatrix(sbp, 0).Knsach = "180 ";
+  frmResultIn.ResultMatrix(sbp, 0).Han = 1;
+  suite::ClearCalls();
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(testkit::BoxTexts(shell_), std::vector<std::string>{});
+
+  EXPECT_EQ(LibraryCalls(), (std::vector<std::string>{"QZPCLR QJKKKLF   ", "QZPCLR QJJRKLF   ",
+                                                       "QZP149B 0000000001202612091"}));
+  const KekkaData& r = frmResultIn.ResultMatrix(sbp, 0);
+  EXPECT_EQ(vb::RTrim(r.User), "QZP149C");
+  EXPECT_EQ(r.Han, 3);
+  // The group judgement followed: the blood-pressure group item carries it.
+  const int group = ItemIndex(9999999002LL);
+  ASSERT_GT(group, 0);
+  EXPECT_GE(frmResultIn.ResultMatrix(group, 0).Han, 3);
+  EXPECT_TRUE(basPublic.AutoJudgeDone);
+  // Nothing is stored until the save.
+  EXPECT_EQ(StoredResults(kExaminee, kToday), stored);
+}
+
+}  // namespace
+}  // namespace qz::test
