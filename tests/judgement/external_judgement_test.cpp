@@ -100,5 +100,102 @@ TEST_F(ExternalJudgementTest, TheBasicJudgementJudgesTheWorkFileAndTheScreenShow
   EXPECT_EQ(StoredResults(kExaminee, kToday), stored);
 }
 
+TEST(SpecificJudgeMode, ByTheTriggerItemsPresent) {
+  struct Case {
+    std::int16_t a, b;
+    const char* mode;
+  };
+  for (const Case& c : {Case{0, 0, ""}, Case{0, 7, "1"}, Case{5, 0, "2"}, Case{5, 7, "0"}}) {
+    EXPECT_EQ(Fnc_SpecificJudgeMode(c.a, c.b), c.mode) << c.a << " " << c.b;
+  }
+}
+
+TEST_F(ExternalJudgementTest, BothTriggerItemsStartTheSpecificJudgementWithModeZero) {
+  BuildDemo();
+  WriteTriggers("1004", "1002");
+  InstallRecorder("QZP149C.EXE");
+  InstallRecorder("QZP149D.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(frmResultIn.TriggerItemA, ItemIndex(1004));
+  EXPECT_EQ(frmResultIn.TriggerItemB, ItemIndex(1002));
+  EXPECT_EQ(Argument("QZP149C.EXE"), "0000000001202612091");
+  EXPECT_EQ(Argument("QZP149D.EXE"), "00000000012026120910");
+  EXPECT_TRUE(basPublic.AutoJudgeDone);  // both have their values
+}
+
+TEST_F(ExternalJudgementTest, WithoutTriggerItemsOnlyTheBasicJudgementRuns) {
+  BuildDemo();
+  WriteTriggers("8888", "");  // an item the consultation does not hold
+  InstallRecorder("QZP149C.EXE");
+  InstallRecorder("QZP149D.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Argument("QZP149C.EXE"), "0000000001202612091");
+  EXPECT_EQ(Argument("QZP149D.EXE"), "");
+  EXPECT_TRUE(basPublic.AutoJudgeDone);
+}
+
+TEST_F(ExternalJudgementTest, TheSpecificJudgementSetsTheTriggerItemsLevel) {
+  BuildDemo();
+  WriteTriggers("5001", "");  // the chest X-ray findings item receives the level
+  InstallStandIn("QZP149C.EXE");
+  InstallStandIn("QZP149D.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  const int item = ItemIndex(5001);
+  ASSERT_GT(item, 0);
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  const KekkaData& r = frmResultIn.ResultMatrix(item, 0);
+  EXPECT_EQ(vb::RTrim(r.User), "QZP149D");
+  EXPECT_TRUE(r.Syoken == "情報提供" || r.Syoken == "動機付け支援" || r.Syoken == "積極的支援") << r.Syoken;
+  EXPECT_TRUE(basPublic.AutoJudgeDone);
+}
+
+TEST_F(ExternalJudgementTest, ATriggerItemLeftWithoutValueLeavesTheFlag) {
+  BuildDemo();
+  WriteTriggers("1004", "");
+  InstallRecorder("QZP149C.EXE");
+  InstallRecorder("QZP149D.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  basPublic.AutoJudgeDone = false;
+  const int item = ItemIndex(1004);
+  ASSERT_GT(item, 0);
+  frmResultIn.ResultMatrix(item, 0) = KekkaData{};
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Argument("QZP149D.EXE"), "00000000012026120912");
+  EXPECT_FALSE(basPublic.AutoJudgeDone);
+}
+
+TEST_F(ExternalJudgementTest, AWorkFileThatIsNotClearedEndsTheRun) {
+  BuildDemo();
+  InstallRecorder("QZP149C.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  basPublic.AutoJudgeDone = false;
+  suite::SetQzpclrStatusForTest([](std::string_view file) { return file == "QJJRKLF " ? "05" : "00"; });
+  shell_.AnswerBox(ui::MsgResult::kOk, "プレビュー用受診歴マスタの初期化に失敗しました。\r\nLNK AREA : QJJRKLF 05");
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Argument("QZP149C.EXE"), "");
+  EXPECT_FALSE(basPublic.AutoJudgeDone);
+}
+
+// A judgement program that cannot be started is reported and the run goes
+// on, but the consultation is not marked as judged.
+TEST_F(ExternalJudgementTest, AProgramThatDoesNotStartLeavesTheConsultationUnjudged) {
+  BuildDemo();
+  ASSERT_TRUE(Start(kExaminee));
+  basPublic.AutoJudgeDone = false;
+  suite::ClearCalls();
+  shell_.AnswerBox(ui::MsgResult::kOk, "QZP149C.EXEの実行に失敗しました。");
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(LibraryCalls().size(), 3u);  // the import library still ran
+  EXPECT_FALSE(basPublic.AutoJudgeDone);
+}
+
 }  // namespace
 }  // namespace qz::test
