@@ -183,12 +183,7 @@ void FrmResultIn::cmdAutoJudge_Click() {
     ~Done() { running = false; }
   } done;
   try {
-    if (Fnc_FindingsSearchRefuses()) return;
-    if (!txtHassou.text().empty() && !vb::IsDate(txtHassou.text())) {
-      ShowLoadWarning("結果発送日が正しくありません。");
-      txtHassou.SetFocus();
-      return;
-    }
+    if (Fnc_WorkFileRunRefuses(*this)) return;
     bool save_needed = false;
     if (!Fnc_CheckResultsBeforeSave(true, save_needed)) return;
     Sub_RecalcAllItems();

@@ -183,6 +183,20 @@ TEST_F(ExternalJudgementTest, AWorkFileThatIsNotClearedEndsTheRun) {
   EXPECT_FALSE(basPublic.AutoJudgeDone);
 }
 
+TEST_F(ExternalJudgementTest, ADispatchDateThatIsNoDateRefusesTheRun) {
+  BuildDemo();
+  InstallRecorder("QZP149C.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  suite::ClearCalls();
+  form().txtHassou.SetText("2026/13/45");
+  shell_.AnswerBox(ui::MsgResult::kOk, "結果発送日が正しくありません。");
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(LibraryCalls().empty());
+  EXPECT_EQ(Argument("QZP149C.EXE"), "");
+  EXPECT_EQ(form().active_control(), &form().txtHassou);
+}
+
 // A judgement program that cannot be started is reported and the run goes
 // on, but the consultation is not marked as judged.
 TEST_F(ExternalJudgementTest, AProgramThatDoesNotStartLeavesTheConsultationUnjudged) {
