@@ -154,6 +154,28 @@ TEST_F(ExternalJudgementTest, TheSpecificJudgementSetsTheTriggerItemsLevel) {
   EXPECT_TRUE(basPublic.AutoJudgeDone);
 }
 
+// The demo's specific checkup holds both level items: the whole run, with
+// the suite's judgement stand-ins, ends without a message.
+TEST_F(ExternalJudgementTest, TheDemosSpecificCheckupGetsBothLevels) {
+  BuildDemo();
+  WriteTriggers("8001", "8002");
+  InstallStandIn("QZP149C.EXE");
+  InstallStandIn("QZP149D.EXE");
+  ASSERT_TRUE(Start("0000000005"));
+  basPublic.AutoJudgeDone = false;
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(testkit::BoxTexts(shell_), std::vector<std::string>{});
+  for (long long code : {8001LL, 8002LL}) {
+    ASSERT_GT(ItemIndex(code), 0) << code;
+    const KekkaData& r = frmResultIn.ResultMatrix(ItemIndex(code), 0);
+    EXPECT_EQ(vb::RTrim(r.User), "QZP149D") << code;
+    EXPECT_NE(vb::Trim(r.Syoken), "") << code;
+    EXPECT_GT(r.Han, 0) << code;
+  }
+  EXPECT_TRUE(basPublic.AutoJudgeDone);
+}
+
 TEST_F(ExternalJudgementTest, ATriggerItemLeftWithoutValueLeavesTheFlag) {
   BuildDemo();
   WriteTriggers("1004", "");

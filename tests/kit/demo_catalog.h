@@ -14,6 +14,11 @@ inline constexpr int kGenDate = 20000101;  // the one generation of every master
 // findings codes are those the judgement library answers (1 within the
 // range, 2 below it, 3 above it), each with its finding and judgement.
 inline constexpr int kRangeFindingsType = 501;
+// The two items the specific-checkup judgement sets (QZP149D.INI
+// [KENSA_NO] HOKENSIDOU and METABO), findings items of the specific
+// checkup and the dock.
+inline constexpr long long kHokenSidouItem = 8001;
+inline constexpr long long kMetaboItem = 8002;
 
 enum Kind { kNumeric = 1, kCalculated = 2, kFindings = 3, kGroup = 4 };
 
