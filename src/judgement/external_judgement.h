@@ -12,8 +12,18 @@
 //
 // The programs are started by name from the current folder, which is the
 // program folder, with the argument examinee number & date "00000000" &
-// "1" (& the mode for QZP149D.EXE). The result screen's thread only; needs
-// the main form and a loaded consultation.
+// "1" (& the mode for QZP149D.EXE); a program that cannot be started or
+// waited for is reported and the run goes on.
+//
+// What the screen holds is never replaced by work files that were not
+// filled: when the work files cannot be opened, or a write to them fails,
+// the run ends before the programs start, and a reload whose work files do
+// not open is not made. The consultation is marked as judged
+// (basPublic.AutoJudgeDone) only when every program that had to run ran to
+// its end. The progress window and the work files are closed whatever way
+// a step ends, and a click while a run waits for its programs is ignored.
+// The result screen's thread only; needs the main form and a loaded
+// consultation.
 #ifndef QZ_JUDGEMENT_EXTERNAL_JUDGEMENT_H_
 #define QZ_JUDGEMENT_EXTERNAL_JUDGEMENT_H_
 

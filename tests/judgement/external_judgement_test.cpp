@@ -219,6 +219,22 @@ TEST_F(ExternalJudgementTest, ADispatchDateThatIsNoDateRefusesTheRun) {
   EXPECT_EQ(form().active_control(), &form().txtHassou);
 }
 
+// Work files that cannot be written are never judged nor read back: the
+// screen keeps what was entered.
+TEST_F(ExternalJudgementTest, WorkFilesThatDoNotOpenEndTheRunBeforeThePrograms) {
+  BuildDemo();
+  InstallRecorder("QZP149C.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  const int sbp = ItemIndex(2001);
+  frmResultIn.ResultMatrix(sbp, 0).Knsach = "180 ";
+  fs::remove(suite_.paths().work + "QJKKKLF.BTR");
+  shell_.AnswerBox(ui::MsgResult::kOk, "プレビュー用受診歴マスタオープンエラー");
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Argument("QZP149C.EXE"), "");
+  EXPECT_EQ(frmResultIn.ResultMatrix(sbp, 0).Knsach, "180 ");
+}
+
 // A judgement program that cannot be started is reported and the run goes
 // on, but the consultation is not marked as judged.
 TEST_F(ExternalJudgementTest, AProgramThatDoesNotStartLeavesTheConsultationUnjudged) {
