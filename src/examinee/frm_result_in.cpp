@@ -97,6 +97,7 @@ FrmResultIn::FrmResultIn()
   cmdEnd.on_mouse_up = [this](int button, int shift, float x, float y) { cmdEnd_MouseUp(button, shift, x, y); };
   cmdAgain.on_click = [this] { cmdAgain_Click(); };
   cmdPreview.on_click = [this] { cmdPreview_Click(); };
+  cmdAutoJudge.on_click = [this] { cmdAutoJudge_Click(); };
   cmdSearch.on_click = [] { cmdSearch_Click(); };
 
   frmResultIn.sprResult = &sprResult;

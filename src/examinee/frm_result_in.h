@@ -138,6 +138,13 @@ class FrmResultIn : public ui::Form {
   // basPublic.PrintSelect false whichever way it ends.
   void cmdPreview_Click();
 
+  // --- External automatic judgement (judgement/external_judgement.cpp) -----
+  // Refuses while the findings search is open or the dispatch date is not a
+  // date, checks every result, recalculates, has the suite's judgement
+  // programs judge the consultation in the preview work files and reloads
+  // the screen from them (judgement/external_judgement.h).
+  void cmdAutoJudge_Click();
+
  private:
   void Design();
 };

@@ -36,15 +36,20 @@ bool Fnc_ClearPreviewFile(std::string_view work_file, std::string_view failure_t
   return false;
 }
 
+bool Fnc_WorkFileRunRefuses(FrmResultIn& form) {
+  if (Fnc_FindingsSearchRefuses()) return true;
+  if (!form.txtHassou.text().empty() && !vb::IsDate(form.txtHassou.text())) {
+    ShowLoadWarning("結果発送日が正しくありません。");
+    form.txtHassou.SetFocus();
+    return true;
+  }
+  return false;
+}
+
 void FrmResultIn::cmdPreview_Click() {
   PrintSelectReset reset;
   try {
-    if (Fnc_FindingsSearchRefuses()) return;
-    if (!txtHassou.text().empty() && !vb::IsDate(txtHassou.text())) {
-      ShowLoadWarning("結果発送日が正しくありません。");
-      txtHassou.SetFocus();
-      return;
-    }
+    if (Fnc_WorkFileRunRefuses(*this)) return;
     bool save_needed = false;
     if (!Fnc_CheckResultsBeforeSave(false, save_needed)) return;
     if (!Fnc_ClearPreviewFile("QJKKKLF", "プレビュー用検査結果マスタの初期化に失敗しました。")) return;

@@ -19,6 +19,15 @@ namespace qz {
 // returned area, and gives false.
 bool Fnc_ClearPreviewFile(std::string_view work_file, std::string_view failure_text);
 
+class FrmResultIn;
+
+// The refusals before the consultation on screen goes into the work files
+// (the preview and the external automatic judgement): true, after the
+// findings-search guard's warning, while the findings search is open, or
+// after the warning "結果発送日が正しくありません。" with the focus on the
+// dispatch date when `form`'s txtHassou holds something that is no date.
+bool Fnc_WorkFileRunRefuses(FrmResultIn& form);
+
 }  // namespace qz
 
 #endif  // QZ_EXAMINEE_PREVIEW_H_

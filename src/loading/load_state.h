@@ -115,6 +115,10 @@ struct FrmResultInState {
   // item searched (0 none).
   std::int32_t SyoSearchRow = 0;
   std::int16_t SyoSearchItem = 0;
+  // The trigger items of the external automatic judgement found by its last
+  // run (item-table indexes, 0 = not in the consultation).
+  std::int16_t TriggerItemA = 0;  // basPublic.HokenSidouCode
+  std::int16_t TriggerItemB = 0;  // basPublic.MetaboCode
 
   // Unloads the result screen: sets Unloaded and calls UnloadHook when set.
   // A loading step that calls it ends the load (it returns false).

@@ -1,11 +1,13 @@
 #include "tools/function_key_tools.h"
 
+#include <cstdint>
 #include <exception>
 #include <functional>
 
 #include "examinee/frm_guide.h"
 #include "examinee/frm_result_in.h"
 #include "examinee/save_and_end.h"
+#include "judgement/group_judgement.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
@@ -79,8 +81,14 @@ void Sub_SetDoneChecks() {
 
 void Sub_RejudgeAllGroups() {
   Reporting("チェックの変更処理でエラーが発生しました。", [] {
-    ui::MsgBox("チェック済みでも更新しますか？", ui::MsgButtons::kYesNoCancel, ui::MsgIcon::kNone,
-               kResultScreenTitle);
+    const ui::MsgResult answer = ui::MsgBox("チェック済みでも更新しますか？", ui::MsgButtons::kYesNoCancel,
+                                            ui::MsgIcon::kNone, kResultScreenTitle);
+    if (answer == ui::MsgResult::kCancel) return;
+    const std::int16_t force = answer == ui::MsgResult::kYes ? kJudgeForceYes : kJudgeForceNo;
+    for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+      Sub_JudgeGroup(static_cast<std::int16_t>(i), kJudgeModeEntry, force);
+      if (frmResultIn.Unloaded) return;
+    }
   });
 }
 

@@ -8,9 +8,6 @@
 // error report with its job text. The bulk tools work on column 0 of
 // frmResultIn.ResultMatrix only; nothing is written to the data files
 // until the next save. User-interface thread only, with the main form made.
-//
-// Not yet built: the group judgement itself (Sub_RejudgeAllGroups asks its
-// question and judges nothing yet).
 #ifndef QZ_TOOLS_FUNCTION_KEY_TOOLS_H_
 #define QZ_TOOLS_FUNCTION_KEY_TOOLS_H_
 
@@ -31,7 +28,9 @@ void Sub_ResetDoneChecks();
 void Sub_SetDoneChecks();
 
 // Asks "チェック済みでも更新しますか？" (Yes, No, Cancel); Cancel changes
-// nothing. Job text "チェックの変更処理でエラーが発生しました。".
+// nothing. Otherwise runs the group judgement (Sub_JudgeGroup, mode 0) of
+// every item in table order, Yes also updating done-checked group items;
+// it stops when a judgement unloaded the result screen. Job text "チェックの変更処理でエラーが発生しました。".
 void Sub_RejudgeAllGroups();
 
 // Asks "結果を削除しますか？" (Yes, No). Yes deletes the stored results of

@@ -65,6 +65,9 @@ std::vector<Item> MakeItems() {
       {5001, "胸部Ｘ線所見", "", kFindings, 50, 1, 9, 0, 201, {}},
       {6001, "心電図所見", "", kFindings, 60, 1, 10, 0, 301, {}},
       {7001, "総合所見", "", kFindings, 90, 2, 0, 0, 901, {}},
+      // The levels the specific-checkup judgement gives (QZP149D.INI).
+      {kHokenSidouItem, "保健指導レベル", "", kFindings, 90, 3, 0, 0, 601, {}},
+      {kMetaboItem, "メタボリックシンドローム判定", "", kFindings, 90, 4, 0, 0, 602, {}},
       {kOverallItem, "総合判定", "", kGroup, 90, 1, 0, 0, 0, {}},
   };
   struct Group {
@@ -78,6 +81,11 @@ std::vector<Item> MakeItems() {
                           {10, "心電図判定", 60},  {11, "視力聴力判定", 15}};
   for (const Group& g : groups) {
     v.push_back({kGroupItemBase + g.number, g.name, "", kGroup, g.ngrp, 80 + g.number, 999, 0, 0, {}});
+  }
+  // Every item judged against its range turns the judgement library's
+  // findings code into its finding and judgement through one findings type.
+  for (Item& it : v) {
+    if ((it.kind == kNumeric || it.kind == kCalculated) && !it.ranges.empty()) it.skomcd = kRangeFindingsType;
   }
   return v;
 }
@@ -110,6 +118,16 @@ std::vector<Finding> MakeFindings() {
       {301, 1, 6, "6", "心房細動", "心房細動", 5, false, false, false},
       {401, 1, 1, "1", "所見なし", "所見なし", 1, true, false, true},
       {401, 1, 2, "2", "所見あり", "所見あり", 3, true, false, false},
+      // The findings codes of the judgement library: in, below, above the range.
+      {kRangeFindingsType, 1, 1, "1", "基準範囲内", "基準範囲内", 1, false, false, false},
+      {kRangeFindingsType, 1, 2, "2", "基準値未満", "低値", 3, false, false, false},
+      {kRangeFindingsType, 1, 3, "3", "基準値超過", "高値", 3, false, false, false},
+      {601, 1, 1, "1", "情報提供", "情報提供", 1, true, false, false},
+      {601, 1, 2, "2", "動機付け支援", "動機付け", 2, true, false, false},
+      {601, 1, 3, "3", "積極的支援", "積極的", 3, true, false, false},
+      {602, 1, 1, "1", "非該当", "非該当", 1, true, false, false},
+      {602, 1, 2, "2", "予備群該当", "予備群", 2, true, false, false},
+      {602, 1, 3, "3", "基準該当", "基準該当", 3, true, false, false},
       {901, 1, 1, "1", "今回の健診では特に異常を認めませんでした。", "異常なし", 1, true, false, false},
       {901, 1, 2, "2", "生活習慣の改善をお勧めします。", "生活改善", 3, true, false, false},
       {901, 1, 3, "3", "精密検査を受けてください。", "要精検", 4, true, false, false},
@@ -156,7 +174,8 @@ std::vector<Course> MakeCourses() {
   for (const Item& it : Items()) {
     if (it.kind != kGroup && it.code != 7001) dock.push_back(it.code);
   }
-  const std::vector<long long> specific = With(With(With(With(body, bp), liver), lipid), With({3013, 3014}, urine));
+  const std::vector<long long> specific = With(With(With(With(body, bp), liver), lipid),
+                                              With(With({3013, 3014}, urine), {kHokenSidouItem, kMetaboItem}));
   return {{1001, "一般健診", Complete(general)},
           {1002, "生活習慣病健診", Complete(lifestyle)},
           {1003, "人間ドック", Complete(dock)},

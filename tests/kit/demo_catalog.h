@@ -10,6 +10,15 @@ namespace qz::testkit::demo {
 inline constexpr long long kOverallItem = 9999999999LL;
 inline constexpr long long kGroupItemBase = 9999999000LL;
 inline constexpr int kGenDate = 20000101;  // the one generation of every master
+// The findings type of every item judged against its standard range: its
+// findings codes are those the judgement library answers (1 within the
+// range, 2 below it, 3 above it), each with its finding and judgement.
+inline constexpr int kRangeFindingsType = 501;
+// The two items the specific-checkup judgement sets (QZP149D.INI
+// [KENSA_NO] HOKENSIDOU and METABO), findings items of the specific
+// checkup and the dock.
+inline constexpr long long kHokenSidouItem = 8001;
+inline constexpr long long kMetaboItem = 8002;
 
 enum Kind { kNumeric = 1, kCalculated = 2, kFindings = 3, kGroup = 4 };
 

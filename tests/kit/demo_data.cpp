@@ -125,7 +125,9 @@ void AddItemMasters(SuiteBuilder& b) {
 
   const std::tuple<int, int, const char*> tabs[] = {{101, 1, "尿定性"}, {102, 1, "尿定性"},   {103, 1, "感染症"},
                                                     {201, 1, "肺野"},   {201, 2, "心・縦隔"}, {301, 1, "心電図"},
-                                                    {401, 1, "聴力"},   {901, 1, "総合所見"}};
+                                                    {401, 1, "聴力"},   {demo::kRangeFindingsType, 1, "基準値判定"},
+                                                    {601, 1, "保健指導"},  {602, 1, "メタボ判定"},
+                                                    {901, 1, "総合所見"}};
   for (const auto& [id, ren, name] : tabs) {
     b.Add("QZOCL2LF", {{"ID", id}, {"REN", ren}, {"NAME", name}, {"HJYUN", ren}});
   }

@@ -6,7 +6,8 @@
 // today's log-on rows for one terminal, about sixty items in five courses
 // (body measurement with BMI as a calculated item, blood pressure, blood
 // tests with standard ranges by sex and age, urine, chest X-ray and ECG
-// findings, the group items 9999999ggg and the overall item 9999999999),
+// findings, the group items 9999999ggg and the overall item 9999999999,
+// the two levels of the specific-checkup judgement),
 // the input groups, the findings masters with their combo rows and defaults,
 // and five examinees, each with a consultation on `today` and two or three
 // earlier ones with results; the first two have a reservation for today in

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "examinee/bas_public.h"
 #include "examinee/screen_fixture.h"
@@ -49,13 +50,12 @@ TEST_F(ScreenToolsTest, DummyDataFromTheKeyGivesTheHighLimits) {
   ASSERT_TRUE(Start("0000000003"));
   shell_.Do([] { frmDmyDataSet->cboNumType.SetListIndex(kDummyNumStandard - 1); })
       .Click("frmDmyDataSet", "cmdRun");
-  // The judgement warns of its own findings that the master lacks; the
-  // filler goes on and ends with its message.
-  shell_.auto_answer = true;
+  // Every value is judged without a warning: the findings type of each
+  // judged item holds the codes the judgement library answers.
+  shell_.AnswerBox(ui::MsgResult::kOk, "ダミーデータをセットしました。");
   ASSERT_TRUE(Press(ui::kKeyF4, ui::kAltMask));
   ASSERT_SCRIPT_OK(shell_);
-  ASSERT_FALSE(shell_.boxes().empty());
-  EXPECT_EQ(shell_.boxes().back().request.text, "ダミーデータをセットしました。");
+  EXPECT_EQ(testkit::BoxTexts(shell_), std::vector<std::string>{"ダミーデータをセットしました。"});
   for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
     const KomInfo& kom = frmResultIn.ItemTable[i];
     const KekkaData& cur = frmResultIn.ResultMatrix(i, 0);
@@ -65,6 +65,9 @@ TEST_F(ScreenToolsTest, DummyDataFromTheKeyGivesTheHighLimits) {
     // The limit laid out to the item's digits ("99999.9999", no upper
     // limit, keeps only the digits the item has).
     EXPECT_EQ(vb::Val(cur.Knsach), vb::Val(Fnc_DummyFixedLayout(kom.StdHigh, kom.Stype))) << kom.KomName;
+    // At the high limit, still within the range.
+    EXPECT_EQ(cur.Syoken, "基準範囲内") << kom.KomName;
+    EXPECT_EQ(cur.Han, 1) << kom.KomName;
   }
 }
 

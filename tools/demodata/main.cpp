@@ -4,10 +4,13 @@
 // the program folder with its INI files and definitions, the data folder
 // with every master and the five demo examinees, and the work folder. The
 // log-on rows name this machine (or the computer name given) and today.
+// QZP149D.INI names the two items the specific-checkup judgement sets.
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <string>
 
+#include "kit/demo_catalog.h"
 #include "kit/demo_data.h"
 #include "kit/suite_builder.h"
 #include "platform/clock/clock.h"
@@ -25,6 +28,9 @@ int main(int argc, char** argv) {
     qz::testkit::SuiteBuilder builder(argv[1]);
     qz::testkit::AddDemoData(builder, options);
     const qz::testkit::SuitePaths& p = builder.Build();
+    std::ofstream(p.program + "QZP149D.INI")
+        << "[KENSA_NO]\r\nHOKENSIDOU=" << qz::testkit::demo::kHokenSidouItem
+        << "\r\nMETABO=" << qz::testkit::demo::kMetaboItem << "\r\n";
     std::printf("demo suite written to %s\n  program folder %s\n  data folder    %s\n  work folder    %s\n",
                 p.root.c_str(), p.program.c_str(), p.data.c_str(), p.work.c_str());
     std::printf("  terminal %s, consultations of %d\n", options.computer_name.c_str(), options.today);
