@@ -12,7 +12,9 @@
 #include "examinee/save_and_end.h"
 #include "examinee/save_screen.h"
 #include "grid/findings_search_launch.h"
+#include "grid/grid_mouse.h"
 #include "judgement/frm_syo_comb.h"
+#include "judgement/syo_search_handoff.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
@@ -98,6 +100,8 @@ FrmResultIn::FrmResultIn()
   cmdAgain.on_click = [this] { cmdAgain_Click(); };
   cmdPreview.on_click = [this] { cmdPreview_Click(); };
   cmdSearch.on_click = [] { cmdSearch_Click(); };
+  tmrSyoSearch.on_timer = [] { tmrSyoSearch_Timer(); };
+  Sub_ConnectGridMouse(sprResult);
 
   frmResultIn.sprResult = &sprResult;
   frmResultIn.UnloadHook = [this] { Unload(); };
