@@ -8,7 +8,9 @@
 #include "examinee/frm_result_in.h"
 #include "grid/grid_procedure.h"
 #include "grid/item_row_map.h"
+#include "judgement/edit_permission.h"
 #include "judgement/frm_syo_comb.h"
+#include "judgement/overall_lock.h"
 #include "judgement/syo_search_handoff.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
@@ -20,7 +22,14 @@
 
 namespace qz {
 
-FindingsSearchChecks findingsSearchChecks;
+FindingsSearchChecks findingsSearchChecks = DefaultFindingsSearchChecks();
+
+FindingsSearchChecks DefaultFindingsSearchChecks() {
+  FindingsSearchChecks checks;
+  checks.edit_permission = [](std::int32_t row) { return Fnc_CheckEditPermission(row); };
+  checks.overall_judged = [](std::int16_t item) { return Fnc_CheckOverallJudged(item) == kOverallChangeRefused; };
+  return checks;
+}
 
 namespace {
 

@@ -56,8 +56,8 @@ void cmdSearch_Click();
 std::string ResultCellText(std::int16_t item);
 
 // The checks of other parts of the screen the launch asks. An empty check
-// allows the search. The result screen sets them once it has them; tests
-// replace them.
+// allows the search. The program runs with DefaultFindingsSearchChecks();
+// tests replace them.
 struct FindingsSearchChecks {
   // Whether the item of grid row `row` may be changed by the logged-on
   // user (shows its own message when not).
@@ -67,6 +67,11 @@ struct FindingsSearchChecks {
   std::function<bool(std::int16_t item)> overall_judged;
 };
 extern FindingsSearchChecks findingsSearchChecks;
+
+// The program's checks: the edit permission of the row
+// (Fnc_CheckEditPermission) and the overall-judgement lock
+// (Fnc_CheckOverallJudged).
+FindingsSearchChecks DefaultFindingsSearchChecks();
 
 }  // namespace qz
 

@@ -62,7 +62,7 @@ class FindingsSearchLaunchTest : public testkit::SyoSearchTest {
   }
   void TearDown() override {
     syoSearchSteps = DefaultSyoSearchSteps();
-    findingsSearchChecks = FindingsSearchChecks{};
+    findingsSearchChecks = DefaultFindingsSearchChecks();
     frmResultInForm.Reset();
     frmGrpSel.Reset();
     frmResultIn = FrmResultInState{};
@@ -152,6 +152,22 @@ TEST_F(FindingsSearchLaunchTest, ARefusedChangePutsTheResultCellBack) {
   Grid().SetText(basPublic.ResultCol, 4, "打ちかけ");
   Search(4);
   EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 4), "打ちかけ");
+  EXPECT_FALSE(frmSyoComb.loaded());
+  EXPECT_SCRIPT_OK(shell);
+}
+
+TEST_F(FindingsSearchLaunchTest, TheProgramsChecksAreAsked) {
+  findingsSearchChecks = DefaultFindingsSearchChecks();
+  shell.AnswerBox(ui::MsgResult::kOk, "「胸部所見」の\r\n入力ご担当者に連絡して下さい。");
+  Search(4);
+  EXPECT_FALSE(frmSyoComb.loaded());
+  // Permitted, but the overall judgement is made and locks the others.
+  frmResultIn.ItemTable[1].Editable = true;
+  frmResultIn.OverallItem = 3;
+  frmResultIn.SouChk = "1";
+  frmResultIn.ResultMatrix(3, 0).Hekbn = 1;
+  shell.AnswerBox(ui::MsgResult::kOk, "総合判定済みのため変更できません。");
+  Search(4);
   EXPECT_FALSE(frmSyoComb.loaded());
   EXPECT_SCRIPT_OK(shell);
 }
