@@ -11,8 +11,11 @@
 #include "examinee/frm_guide.h"
 #include "examinee/save_and_end.h"
 #include "examinee/save_screen.h"
+#include "grid/cursor_destination.h"
 #include "grid/findings_search_launch.h"
+#include "grid/grid_edit_events.h"
 #include "judgement/frm_syo_comb.h"
+#include "judgement/syo_search_handoff.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
@@ -98,6 +101,13 @@ FrmResultIn::FrmResultIn()
   cmdAgain.on_click = [this] { cmdAgain_Click(); };
   cmdPreview.on_click = [this] { cmdPreview_Click(); };
   cmdSearch.on_click = [] { cmdSearch_Click(); };
+
+  BindResultGridEvents(sprResult);
+  // The findings search moves the cursor on through the grid's Enter.
+  syoSearchSteps.grid_enter = [] {
+    int key = kEnterKey;
+    sprResult_KeyDown(key, 0);
+  };
 
   frmResultIn.sprResult = &sprResult;
   frmResultIn.UnloadHook = [this] { Unload(); };
