@@ -221,6 +221,8 @@ TEST_F(FindingsSearchLaunchTest, TheModalSearchLocksTheRowAndAppliesTheDecision)
 TEST_F(FindingsSearchLaunchTest, TheModelessSearchIsPolledAndGivesTheCellBackWhenClosed) {
   basPublic.SearchModal = 0;
   frmResultIn.ItemTable[1].Keta = 20;
+  frmResultIn.ResultMatrix(1, 0).Syoken = "前の所見";
+  const KekkaData before = frmResultIn.ResultMatrix(1, 0);
   Grid().SetText(basPublic.ResultCol, 4, "前の所見");
   Search(4);
   ASSERT_TRUE(frmSyoComb.loaded());
@@ -236,7 +238,7 @@ TEST_F(FindingsSearchLaunchTest, TheModelessSearchIsPolledAndGivesTheCellBackWhe
   ASSERT_TRUE(shell.Drive([&] { timer.on_timer(); }));
   EXPECT_FALSE(timer.enabled);
   EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 4), "前の所見");
-  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0), KekkaData{});
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0), before);
   EXPECT_FALSE(RowLocked(4));
   EXPECT_FALSE(basPublic.SyoSearchOpen);
 
