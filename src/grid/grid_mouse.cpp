@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
@@ -21,6 +22,10 @@
 namespace qz {
 
 namespace {
+
+// Set by a right click on an earlier consultation's date, for the release
+// of the same button that follows it: that click has been answered.
+bool date_click_pending = false;
 
 // The items whose name cell starts the viewer.
 constexpr std::array<long long, 3> kViewerItems = {200100, 200102, 200104};
@@ -65,6 +70,7 @@ void OpenPastConsultation(int col) {
 void sprResult_MouseUp(int button, int /*shift*/, float /*x*/, float /*y*/) {
   RunGridProcedure("スプレッドのマウスクリック処理でエラーが発生しました。", [button] {
     if (button != grid::kButtonRight) return;
+    if (std::exchange(date_click_pending, false)) return;
     grid::Spread& spr = ResultGrid();
     if (spr.active_col() == basPublic.ItemCol) {
       const std::int16_t item = Fnc_RowToItem(spr.active_row());
@@ -81,7 +87,10 @@ void sprResult_MouseUp(int button, int /*shift*/, float /*x*/, float /*y*/) {
 void sprResult_RightClick(int /*click_type*/, int col, int row, int /*mouse_x*/, int /*mouse_y*/) {
   RunGridProcedure("スプレッドの右クリック処理でエラーが発生しました。", [col, row] {
     if (row < basPublic.DataRow) {
-      if (col >= basPublic.PastCol) OpenPastConsultation(col);
+      if (col >= basPublic.PastCol) {
+        date_click_pending = true;
+        OpenPastConsultation(col);
+      }
       return;
     }
     grid::Spread& spr = ResultGrid();
@@ -97,6 +106,8 @@ void sprResult_TextTipFetch(int /*col*/, int /*row*/, int& /*multi_line*/, int& 
     grid::Spread& spr = ResultGrid();
     spr.text_tip = 0;
     spr.tool_tip_text = vb::Trim(tip_text);
+    // The grid's own tip shows the same text as the control's.
+    tip_text = spr.tool_tip_text;
     spr.text_tip = 2;
   });
 }

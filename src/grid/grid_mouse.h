@@ -30,7 +30,8 @@ inline constexpr const char* kViewerProgram = "QZP140B.EXE";
 // item that has a viewer: starts the viewer; a viewer that cannot be
 // started reports "スプレッドのマウスクリック処理でエラーが発生しました。"
 // (error 53). Otherwise, unless the grid is editing a cell, the findings
-// search of the active cell (cmdSearch_Click).
+// search of the active cell (cmdSearch_Click). The release that ends a
+// right click on an earlier consultation's date does nothing more.
 void sprResult_MouseUp(int button, int shift, float x, float y);
 
 // A header row (above basPublic.DataRow) in an earlier consultation's
@@ -44,9 +45,10 @@ void sprResult_MouseUp(int button, int shift, float x, float y);
 // the earlier consultations: nothing. A data cell becomes the active cell.
 void sprResult_RightClick(int click_type, int col, int row, int mouse_x, int mouse_y);
 
-// Shows the tip the grid offers for the cell, without its surrounding
-// blanks, as the grid's own tool tip; the grid's text tips are then
-// floating (2). A run-time error reports "スプレッドのツールチップ処理で
+// Shows the tip the grid offers for the cell without its surrounding
+// blanks: as the grid's tool tip (tool_tip_text) and as the tip returned
+// (`tip_text`); the grid's text tips are then floating (2). The tip's
+// width, lines and showing are left as the grid gave them. A run-time error reports "スプレッドのツールチップ処理で
 // エラーが発生しました。".
 void sprResult_TextTipFetch(int col, int row, int& multi_line, int& tip_width, std::string& tip_text,
                             bool& show_tip);

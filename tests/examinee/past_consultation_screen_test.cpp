@@ -9,6 +9,7 @@
 
 #include "examinee/bas_public.h"
 #include "examinee/screen_fixture.h"
+#include "judgement/frm_syo_comb.h"
 #include "kit/ui_expect.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
@@ -49,6 +50,10 @@ TEST_F(PastConsultationScreenTest, CancelKeepsTheScreenAndNoOpensTheEarlierDateU
   ASSERT_TRUE(RightClickPreviousDate());
   EXPECT_EQ(basPublic.ConsultDate, kToday);
   EXPECT_EQ(frmResultIn.ResultMatrix(weight_, 0).Knsach, "99.9 ");
+  // The click was the date's: no findings search follows its release.
+  EXPECT_EQ(form().lblStatus.caption, "");
+  EXPECT_EQ(shell_.beeps(), 0);
+  EXPECT_FALSE(frmSyoComb.loaded());
 
   shell_.AnswerBox(ui::MsgResult::kNo, question_);
   ASSERT_TRUE(RightClickPreviousDate());

@@ -108,7 +108,7 @@ TEST_F(GridMouseTest, AViewerThatCannotStartIsReported) {
 TEST_F(GridMouseTest, TheTipShowsTheCellsTextTrimmed) {
   bed.spr.text_tip = 1;
   bed.spr.SetText(basPublic.ResultCol, Row(1), "  12.5 ");
-  EXPECT_EQ(bed.spr.FetchTextTip(basPublic.ResultCol, Row(1)), "  12.5 ");
+  EXPECT_EQ(bed.spr.FetchTextTip(basPublic.ResultCol, Row(1)), "12.5");
   EXPECT_EQ(bed.spr.tool_tip_text, "12.5");
   EXPECT_EQ(bed.spr.text_tip, 2);
 }
