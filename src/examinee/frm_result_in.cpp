@@ -11,8 +11,12 @@
 #include "examinee/frm_guide.h"
 #include "examinee/save_and_end.h"
 #include "examinee/save_screen.h"
+#include "grid/cursor_destination.h"
 #include "grid/findings_search_launch.h"
+#include "grid/grid_edit_events.h"
+#include "grid/grid_mouse.h"
 #include "judgement/frm_syo_comb.h"
+#include "judgement/syo_search_handoff.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
@@ -99,6 +103,15 @@ FrmResultIn::FrmResultIn()
   cmdPreview.on_click = [this] { cmdPreview_Click(); };
   cmdAutoJudge.on_click = [this] { cmdAutoJudge_Click(); };
   cmdSearch.on_click = [] { cmdSearch_Click(); };
+  tmrSyoSearch.on_timer = [] { tmrSyoSearch_Timer(); };
+  Sub_ConnectGridMouse(sprResult);
+
+  BindResultGridEvents(sprResult);
+  // The findings search moves the cursor on through the grid's Enter.
+  syoSearchSteps.grid_enter = [] {
+    int key = kEnterKey;
+    sprResult_KeyDown(key, 0);
+  };
 
   frmResultIn.sprResult = &sprResult;
   frmResultIn.UnloadHook = [this] { Unload(); };

@@ -8,6 +8,7 @@
 #include "data/record_layouts.h"
 #include "examinee/bas_public.h"
 #include "examinee/screen_fixture.h"
+#include "grid/item_row_map.h"
 #include "kit/ui_expect.h"
 #include "loading/load_state.h"
 #include "platform/record/btr_access.h"
@@ -33,6 +34,10 @@ class SaveAndEndTest : public ScreenTest {
     for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
       if (frmResultIn.ItemTable[i].KomCode != Currency(kHeight)) continue;
       frmResultIn.ResultMatrix(i, 0).Knsach = value + " ";
+      // The cell shows it too, as after an entry: a cell left with another
+      // text would be taken as typed.
+      const std::int16_t line = Fnc_FindItemRow(static_cast<std::int16_t>(i));
+      if (line != 0) form().sprResult.SetText(basPublic.ResultCol, Fnc_ItemToRow(line), value + " ");
       return;
     }
     FAIL() << "no height item";

@@ -1,0 +1,66 @@
+// The edit events of the result grid frmResultIn.sprResult: a pick in a
+// list cell (Change), a click on the done-check column (Click), a double
+// click (DblClick), the keys Enter, Delete and Space (KeyDown) and the
+// leave-cell event that processes a value typed and left without Enter.
+//
+// Each works on the current consultation (column 0 of
+// frmResultIn.ResultMatrix), redraws the cells it changes, stamps the
+// change and hands on to the judgement routines; refusals warn (title
+// "結果入力") and put the cell back. The main form binds them to the grid's
+// events (BindResultGridEvents); other routines move the cursor on with a
+// simulated Enter, sprResult_KeyDown with key code 13 and no shift, which
+// is a direct nested call. Each handler traps its run-time errors and shows
+// the error report with its own job text; what was stored before stays.
+//
+// The result screen's thread only, with a shell installed.
+#ifndef QZ_GRID_GRID_EDIT_EVENTS_H_
+#define QZ_GRID_GRID_EDIT_EVENTS_H_
+
+#include <cstdint>
+
+namespace qz {
+
+namespace grid {
+class Spread;
+}
+
+// A pick in the list cell (col, row): a judgement (judgement column, or the
+// result column of a judgement-coded item), a measurement class or a
+// finding. The same pick again on an unchecked row stores and stamps it
+// again; the findings-search entry opens the findings search. Ends with a
+// simulated Enter (a second one when the cursor stayed on the row, after a
+// class or a finding). Job text "結果スプレッドの変更処理でエラーが発生しました。".
+void sprResult_Change(std::int32_t col, std::int32_t row);
+
+// A click: on the header row of the result or a past column it fits that
+// column's width; on the done-check column of an item line it sets or
+// clears the done-check, with its refusals. Job text
+// "結果スプレッドのクリック処理でエラーが発生しました。".
+void sprResult_Click(std::int32_t col, std::int32_t row);
+
+// A double click: a done-checked row is not opened for editing. Job text
+// "結果スプレッドのダブルクリック処理でエラーが発生しました。".
+void sprResult_DblClick(std::int32_t col, std::int32_t row);
+
+// A key on the grid: Enter processes the active cell and moves the cursor
+// to the next input cell; Space on the done-check column is a click there;
+// Delete empties the active cell and processes it; other keys start
+// editing while the input method is open. May set `key_code` to 0 (the
+// grid's own handling is then skipped). Clears frmResultIn.EnterBusy. Job
+// text "結果スプレッドのキーボード処理でエラーが発生しました。".
+void sprResult_KeyDown(int& key_code, int shift);
+
+// The cursor leaves (col, row) for (new_col, new_row): a header row is
+// refused (the cursor goes to the first item row instead); a value not yet
+// processed is processed, and a refused one keeps the cursor in the cell;
+// the input method follows the new cell. Nothing while loading or while the
+// examinee cycle is left. Job text "セルの移動処理でエラーが発生しました。".
+void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row,
+                         bool& cancel);
+
+// Binds the handlers above to the events of `spr`.
+void BindResultGridEvents(grid::Spread& spr);
+
+}  // namespace qz
+
+#endif  // QZ_GRID_GRID_EDIT_EVENTS_H_

@@ -1,0 +1,308 @@
+// The key and leave-cell events of the result grid (grid_edit_events.h).
+#include <string>
+
+#include "data/imm_on_off.h"
+#include "examinee/bas_get_user_info.h"
+#include "examinee/bas_public.h"
+#include "examinee/frm_result_in.h"
+#include "grid/cursor_destination.h"
+#include "grid/entry_rules.h"
+#include "grid/entry_writes.h"
+#include "grid/grid_edit_events.h"
+#include "grid/grid_procedure.h"
+#include "grid/item_row_map.h"
+#include "grid/last_write.h"
+#include "judgement/result_update.h"
+#include "grid/typed_entry.h"
+#include "loading/group_forms.h"
+#include "loading/jump_group_index.h"
+#include "loading/load_messages.h"
+#include "loading/load_state.h"
+#include "platform/grid/spread.h"
+#include "platform/text/vb.h"
+
+namespace qz {
+namespace {
+
+constexpr int kKeyEnter = 13;
+constexpr int kKeySpace = 32;
+constexpr int kKeyDelete = 46;
+constexpr int kKeyLeft = 37;
+constexpr int kKeyRight = 39;
+constexpr int kKeyDown = 40;
+constexpr int kAltShift = 4;
+
+// Keys that never start editing.
+bool NeverStartsEditing(int key) {
+  switch (key) {
+    case 9: case 16: case 17: case 18: case 19: case 20: case 27: case 33: case 34:
+    case 37: case 38: case 39: case 40: case 42: case 45: case 144: case 145:
+      return true;
+    default:
+      return key >= 112 && key <= 123;
+  }
+}
+
+bool IsInputColumn(std::int32_t col) {
+  return col == basPublic.SyoCodeCol || col == basPublic.ResultCol || col == basPublic.SokuteiCol ||
+         col == basPublic.ChkCol || col == basPublic.HanCol;
+}
+
+ui::Form* GridForm() { return ResultGrid().form(); }
+
+void ImeOn(bool alphanumeric) {
+  if (ui::Form* f = GridForm()) Sub_ImmOnOff(*f, 1, alphanumeric);
+}
+void ImeOff() {
+  if (ui::Form* f = GridForm()) Sub_ImmOnOff(*f, 0, false);
+}
+
+// Whether the current result of `item` holds a result for the auto-check
+// after Enter in column `col`.
+bool HasResult(std::int16_t item, std::int32_t col) {
+  if (col == basPublic.SokuteiCol) return frmResultIn.ResultMatrix(item, 0).Sokutei != kSokuteiNone;
+  return !ResultContentEmpty(item);
+}
+
+void AutoCheck(std::int16_t item, std::int32_t col, std::int32_t row) {
+  if (item <= 0 || basPublic.AutoCheck == 0) return;
+  KekkaData& r = frmResultIn.ResultMatrix(item, 0);
+  if (basPublic.AutoCheck != 2 && (r.Sokutei == kSokuteiNotPerformed || !HasResult(item, col))) return;
+  SetResultCell(basPublic.ChkCol, row, basPublic.ChkStr);
+  r.Hekbn = 1;
+}
+
+// Highlights the input group of `item` in the group-jump list.
+void HighlightJumpGroup(std::int16_t item) {
+  if (!frmGrpJmp.loaded()) return;
+  grid::ListGrid& list = frmGrpJmp->flxGroop;
+  if (list.rows() == 0) return;
+  std::int16_t g = Fnc_GetJumpGroupIndex(frmResultIn.ItemTable[item].NgrpIndex);
+  if (g == -1) g = 0;
+  if (list.CellBackColorAt(g, 0) == static_cast<ui::Color>(basPublic.ColorNgrpSelect)) return;
+  for (int r = 0; r < list.rows(); ++r) {
+    list.SetCellBackColorAt(r, 0, static_cast<ui::Color>(basPublic.ColorNgrpDefault));
+  }
+  list.SetRow(g);
+  list.SetCellBackColorAt(g, 0, static_cast<ui::Color>(basPublic.ColorNgrpSelect));
+}
+
+// The input method after Enter for the item of the active cell; false when
+// basPublic.HanIME has a value the screen does not know.
+bool ImeAfterEnter(std::int16_t item, std::int32_t col, std::int32_t row) {
+  switch (frmResultIn.ItemTable[item].Ksyub) {
+    case kKsyubFindings:
+      if (ResultGrid().FormatAt(col, row).type == grid::CellType::kComboBox || col != basPublic.SyoCodeCol) {
+        ImeOn(false);
+      } else {
+        ImeOff();
+      }
+      return true;
+    case kKsyubGroupJudgement:
+      switch (basPublic.HanIME) {
+        case 0: ImeOff(); return true;
+        case 1: ImeOn(true); return true;
+        case 2: ImeOn(false); return true;
+        default: return false;
+      }
+    default:
+      ImeOff();
+      return true;
+  }
+}
+
+void EnterStep(int& key_code) {
+  grid::Spread& spr = ResultGrid();
+  const std::int32_t ac = spr.active_col();
+  const std::int32_t ar = spr.active_row();
+  const std::int16_t status = Fnc_ProcessEnterKey(ac, ar);
+  if (status == kEntryRefused) {
+    key_code = 0;
+    spr.col = ac;
+    spr.row = ar;
+  } else {
+    const std::string active_text = vb::Trim(spr.TextAt(ac, ar));
+    const std::string result_text = vb::Trim(spr.TextAt(basPublic.ResultCol, ar));
+    AutoCheck(ItemOnRow(ar), ac, ar);
+    if (frmResultIn.CellKinds(ac, ar) != kCellPickOnly || ac == basPublic.SokuteiCol) {
+      std::int32_t r = ar;
+      std::int32_t c = ac;
+      Sub_GetCursorDestination(ar, ac, kEnterKey, r, c);
+      if (r != ar || c != ac) {
+        if (ac == basPublic.SyoCodeCol && (!active_text.empty() || !result_text.empty())) {
+          std::int32_t r2 = r;
+          std::int32_t c2 = c;
+          Sub_GetCursorDestination(r, c, kEnterKey, r2, c2);
+          if (r2 != ar || c2 != ac) {
+            r = r2;
+            c = c2;
+          }
+        }
+        spr.block_mode = false;
+        spr.row = r;
+        spr.col = c;
+        spr.SetAction(grid::kActionActiveCell);
+      }
+      const std::int16_t item = ItemOnRow(spr.active_row());
+      if (item > 0) {
+        HighlightJumpGroup(item);
+        if (!ImeAfterEnter(item, spr.active_col(), spr.active_row())) {
+          key_code = 0;
+          spr.SetEditMode(false);
+          frmResultIn.EnterBusy = false;
+          return;
+        }
+      }
+    }
+    key_code = 0;
+  }
+  spr.SetEditMode(false);
+  frmResultIn.EnterBusy = false;
+}
+
+void DeleteStep(int& key_code) {
+  grid::Spread& spr = ResultGrid();
+  const std::int32_t ac = spr.active_col();
+  const std::int32_t ar = spr.active_row();
+  const std::int16_t item = ItemOnRow(ar);
+  if (item <= 0) return;
+  const KomInfo& k = frmResultIn.ItemTable[item];
+  if (k.Past != kPastBookedNow || (ac == basPublic.HanCol && k.Ksyub == kKsyubGroupJudgement)) return;
+  if (WarnSearchOpenOn(ar)) return;
+  if (ac == basPublic.SokuteiCol) {
+    spr.SetComboCurSel(grid::Range::Cell(ac, ar), -1);
+  }
+  spr.SetText(ac, ar, "");
+  KekkaData& cur = frmResultIn.ResultMatrix(item, 0);
+  if (ac == basPublic.ChkCol) {
+    cur.Hekbn = 0;
+    StampEntry(item, ar);
+    return;
+  }
+  if (Fnc_ProcessEnterKey(ac, ar) == kEntryRefused) {
+    key_code = 0;
+    return;
+  }
+  const std::int16_t d = k.SougouDest;
+  if (d >= 1) {
+    KekkaData& dest = frmResultIn.ResultMatrix(d, 0);
+    dest.Syoken.clear();
+    dest.Han = 0;
+    const std::int32_t drow = ScreenRowOf(d);
+    if (drow != 0) {
+      SetResultCell(basPublic.ResultCol, drow, "");
+      SetResultCell(basPublic.UpdateCol, drow, vb::Trim(Fnc_GetUserName(basPublic.LogonUserId)));
+      SetResultCell(basPublic.UptimeCol, drow, Fnc_FormatLastWrite(d));
+      SetResultCell(basPublic.HanCol, drow, "");
+    }
+  }
+  if (ac == basPublic.SokuteiCol) {
+    std::string plain;
+    switch (k.Ksyub) {
+      case kKsyubFindings: plain = cur.Syoken; break;
+      case kKsyubGroupJudgement: {
+        std::string letter;
+        if (!JudgementMarkOf(cur.Han, plain, letter)) {
+          ShowJudgeConversionWarning(cur.Han, k.KomName);
+          plain.clear();
+        }
+        break;
+      }
+      default: plain = cur.Knsach; break;
+    }
+    SetResultCell(basPublic.ResultCol, ar, plain);
+    entryRuleSteps.update_dependent_group_members(item);
+  }
+}
+
+void KeyDown(int& key_code, int shift) {
+  frmResultIn.EnterBusy = false;
+  grid::Spread& spr = ResultGrid();
+  if (key_code == kKeyDown && shift == kAltShift) return;
+  if ((key_code == kKeyDelete || key_code == kKeyLeft || key_code == kKeyRight) && spr.edit_mode()) return;
+  const std::int32_t ac = spr.active_col();
+  if (!IsInputColumn(ac) || spr.active_row() < basPublic.DataRow) return;
+  switch (key_code) {
+    case kKeyEnter:
+      EnterStep(key_code);
+      return;
+    case kKeySpace:
+      if (ac == basPublic.ChkCol) sprResult_Click(ac, spr.active_row());
+      return;
+    case kKeyDelete:
+      DeleteStep(key_code);
+      return;
+    default:
+      if (NeverStartsEditing(key_code)) return;
+      if (!spr.edit_mode() && GridForm() != nullptr && Fnc_ImmGetOpen(*GridForm()) != 0) spr.SetEditMode(true);
+      return;
+  }
+}
+
+// The input method for the cell the cursor enters.
+void ImeForNewCell(std::int32_t new_col, std::int32_t new_row) {
+  const std::int16_t item = ItemOnRow(new_row);
+  if (item <= 0) return;
+  switch (frmResultIn.ItemTable[item].Ksyub) {
+    case kKsyubFindings:
+      if (ResultGrid().FormatAt(new_col, new_row).type == grid::CellType::kComboBox) ImeOn(false);
+      return;
+    case kKsyubGroupJudgement:
+      if (basPublic.HanIME == 0) ImeOff();
+      if (basPublic.HanIME == 1) ImeOn(true);
+      if (basPublic.HanIME == 2) ImeOn(false);
+      return;
+    default:
+      ImeOff();
+      return;
+  }
+}
+
+void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row, bool& cancel) {
+  if (frmResultIn.Loading || frmResultIn.ReturnToSearch) return;
+  grid::Spread& spr = ResultGrid();
+  if (new_row < basPublic.DataRow) {
+    cancel = true;
+    if (new_row != -1) {
+      spr.block_mode = false;
+      spr.row = basPublic.StartRow;
+      spr.col = new_col;
+      spr.SetAction(grid::kActionActiveCell);
+    }
+  }
+  if (!frmResultIn.EnterBusy) {
+    if (Fnc_ProcessEnterKey(col, row) == kEntryRefused) {
+      // The refused cell shows its stored value again (the refusal may not
+      // have put it back) and keeps the cursor.
+      RestoreCellEntry(spr.active_col(), spr.active_row());
+      cancel = true;
+      return;
+    }
+    if (auto* form = dynamic_cast<FrmResultIn*>(spr.form())) form->lblStatus.caption.clear();
+    frmResultIn.EnterBusy = false;
+  }
+  if (new_row >= basPublic.DataRow) ImeForNewCell(new_col, new_row);
+}
+
+}  // namespace
+
+void sprResult_KeyDown(int& key_code, int shift) {
+  RunGridProcedure("結果スプレッドのキーボード処理でエラーが発生しました。", [&] { KeyDown(key_code, shift); });
+}
+
+void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row,
+                         bool& cancel) {
+  RunGridProcedure("セルの移動処理でエラーが発生しました。", [&] { LeaveCell(col, row, new_col, new_row, cancel); });
+}
+
+void BindResultGridEvents(grid::Spread& spr) {
+  spr.on_key_down = [](int& key_code, int shift) { sprResult_KeyDown(key_code, shift); };
+  spr.on_leave_cell = [](int col, int row, int new_col, int new_row, bool& cancel) {
+    sprResult_LeaveCell(col, row, new_col, new_row, cancel);
+  };
+  spr.on_change = [](int col, int row) { sprResult_Change(col, row); };
+  spr.on_click = [](int col, int row) { sprResult_Click(col, row); };
+  spr.on_dbl_click = [](int col, int row) { sprResult_DblClick(col, row); };
+}
+
+}  // namespace qz

@@ -1,0 +1,84 @@
+// Results typed into the grid of the result screen on the demo data, as the
+// operator types them: the value is stored, judged, carried into the
+// calculated item, stamped and saved, and the cursor moves on.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "examinee/bas_public.h"
+#include "examinee/screen_fixture.h"
+#include "grid/item_row_map.h"
+#include "kit/ui_expect.h"
+#include "loading/load_state.h"
+
+namespace qz::test {
+namespace {
+
+constexpr const char* kNew = "0000000004";  // no results yet today
+constexpr int kToday = 20261209;
+constexpr long long kHeight = 1001;
+constexpr long long kWeight = 1002;
+constexpr long long kBmi = 1003;  // weight / height squared, judged
+
+class ResultEntryScreenTest : public ScreenTest {
+ protected:
+  static int RowOf(long long code) {
+    const std::int16_t line = Fnc_FindItemRow(static_cast<std::int16_t>(ItemIndex(code)));
+    return line == 0 ? 0 : Fnc_ItemToRow(line);
+  }
+  static const KekkaData& Result(long long code) {
+    return frmResultIn.ResultMatrix(ItemIndex(code), 0);
+  }
+  // Types `text` into the result cell of `code` and presses Enter.
+  bool TypeAndEnter(long long code, const std::string& text) {
+    return Drive([&] {
+      form().sprResult.TypeIntoCell(basPublic.ResultCol, RowOf(code), text);
+      form().sprResult.DeliverKeyDown(13, 0);
+    });
+  }
+};
+
+TEST_F(ResultEntryScreenTest, TypedValuesAreStoredCalculatedAndSaved) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  ASSERT_NE(RowOf(kHeight), 0);
+  // The demo's judgement of the calculated item may warn of its findings;
+  // what is checked here is what is stored.
+  shell_.auto_answer = true;
+
+  ASSERT_TRUE(TypeAndEnter(kHeight, "160"));
+  EXPECT_EQ(Result(kHeight).Knsach, "160.0 ");
+  EXPECT_EQ(form().sprResult.TextAt(basPublic.ResultCol, RowOf(kHeight)), "160.0 ");
+  EXPECT_EQ(Result(kHeight).User, basPublic.LogonUserId);
+  EXPECT_EQ(Result(kHeight).Ymd, kToday);
+  EXPECT_EQ(form().sprResult.active_row(), RowOf(kWeight));
+  EXPECT_EQ(form().sprResult.active_col(), basPublic.ResultCol);
+
+  ASSERT_TRUE(TypeAndEnter(kWeight, "64"));
+  EXPECT_EQ(Result(kWeight).Knsach, "64.0 ");
+  EXPECT_EQ(Result(kBmi).Knsach, "25.0 ");
+  EXPECT_EQ(form().sprResult.TextAt(basPublic.ResultCol, RowOf(kBmi)), "25.0 ");
+
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  const std::vector<std::string> stored = StoredResults(kNew, kToday);
+  auto has = [&](const std::string& r) { return std::find(stored.begin(), stored.end(), r) != stored.end(); };
+  EXPECT_TRUE(has("1001=160.0"));
+  EXPECT_TRUE(has("1002=64.0"));
+  EXPECT_TRUE(has("1003=25.0"));
+}
+
+TEST_F(ResultEntryScreenTest, AValueWithTooManyDigitsIsRefusedAndTheCursorStays) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  shell_.AnswerBox(ui::MsgResult::kOk, "入力値エラー\r\n「1600」\r\n\r\n整数部03桁\r\n小数部01桁　で入力して下さい。");
+  ASSERT_TRUE(TypeAndEnter(kHeight, "1600"));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Result(kHeight).Knsach, "");
+  EXPECT_EQ(form().sprResult.active_row(), RowOf(kHeight));
+  EXPECT_EQ(form().sprResult.TextAt(basPublic.ResultCol, RowOf(kHeight)), "");
+}
+
+}  // namespace
+}  // namespace qz::test

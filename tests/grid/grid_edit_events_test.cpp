@@ -1,0 +1,283 @@
+// The edit events of the result grid: Enter and the cursor, the auto-check,
+// Space and Delete, list picks, leaving a typed cell and the double click.
+#include "grid/grid_edit_events.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "examinee/bas_public.h"
+#include "grid/cell_kinds.h"
+#include "grid/entry_rules.h"
+#include "judgement/judgement_bed.h"
+#include "loading/load_state.h"
+#include "loading/result_cell_texts.h"
+#include "platform/grid/spread.h"
+
+namespace qz::testing {
+namespace {
+
+constexpr int kEnter = 13;
+constexpr int kSpace = 32;
+constexpr int kDelete = 46;
+
+class GridEditEvents : public ::testing::Test {
+ protected:
+  void SetUp() override { bed.Open(); }
+  void TearDown() override { entryRuleSteps = DefaultEntryRuleSteps(); }
+
+  static KomInfo Judged(long long code, const char* name = "ＢＭＩ") {
+    KomInfo k = JudgementBed::Numeric(code, 0, name);
+    k.Jhkbn = 1;
+    k.Skomcd = Currency(kTypeNumeric);
+    return k;
+  }
+  // Finishes the bed with the cell kinds and the lists of the item lines.
+  void Finish() {
+    bed.Finish();
+    Sub_SprSet();
+    for (int line = 1; line <= frmResultIn.RowCount(); ++line) {
+      const int row = line + basPublic.DataRow - 1;
+      const KomInfo& k = frmResultIn.ItemTable[frmResultIn.RowItems[line]];
+      SetList(basPublic.SokuteiCol, row, MeasureClassList(k.Ksyub));
+      SetList(basPublic.HanCol, row, "Ａ  判定1\tＢ  判定2\tＣ  判定3");
+    }
+  }
+  static void SetList(int col, int row, const std::string& list) {
+    grid().SetCellType(grid::Range::Cell(col, row), grid::CellType::kComboBox);
+    grid().SetComboList(grid::Range::Cell(col, row), list);
+  }
+  static grid::Spread& grid() { return *frmResultIn.sprResult; }
+  // Puts the cursor on (col, row of `item`) without processing the cell left.
+  void Go(std::int16_t item, int col) {
+    frmResultIn.EnterBusy = true;
+    ASSERT_TRUE(grid().MoveActiveCell(col, bed.RowOf(item)));
+    frmResultIn.EnterBusy = false;
+  }
+  static int Key(int code) {
+    int key = code;
+    sprResult_KeyDown(key, 0);
+    return key;
+  }
+  // Picks entry `index` of the list cell (col, row of `item`).
+  void Pick(std::int16_t item, int col, int index) {
+    Go(item, col);
+    ASSERT_TRUE(grid().PickComboEntry(index));
+  }
+
+  JudgementBed bed;
+};
+
+TEST_F(GridEditEvents, EnterStoresTheValueAndMovesToTheNextInputCell) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t next = bed.Add(Judged(1101, "体脂肪率"));
+  Finish();
+  Go(bmi, basPublic.ResultCol);
+  grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "22.5");
+  EXPECT_EQ(grid().DeliverKeyDown(kEnter, 0), 0);
+  EXPECT_EQ(bed.Result(bmi).Knsach, "22.5 ");
+  EXPECT_EQ(bed.Result(bmi).Han, 1);
+  EXPECT_EQ(grid().active_row(), bed.RowOf(next));
+  EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+  EXPECT_FALSE(frmResultIn.EnterBusy);
+  EXPECT_FALSE(grid().edit_mode());
+  // The cell left right after its Enter is not processed a second time.
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
+TEST_F(GridEditEvents, ARefusedEnterKeepsTheCursorInTheCell) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  bed.Add(Judged(1101, "体脂肪率"));
+  Finish();
+  Go(bmi, basPublic.ResultCol);
+  grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "1234");
+  EXPECT_EQ(Key(kEnter), 0);
+  EXPECT_EQ(grid().active_row(), bed.RowOf(bmi));
+  EXPECT_EQ(bed.Boxes().size(), 1u);
+  EXPECT_EQ(bed.Result(bmi).Knsach, "");
+}
+
+TEST_F(GridEditEvents, TheAutoCheckFollowsItsSetting) {
+  struct Case {
+    int auto_check;
+    std::int16_t sokutei;
+    const char* value;
+    bool checked;
+  };
+  const std::vector<Case> cases = {
+      {1, kSokuteiNotPerformed, "", false},
+      {1, kSokuteiNone, "", false},
+      {1, kSokuteiNone, "22.5 ", true},
+      {1, kSokuteiUnmeasurable, "", false},  // in the result column the value counts
+      {2, kSokuteiNotPerformed, "", true},
+      {0, kSokuteiNone, "22.5 ", false},
+  };
+  std::vector<std::int16_t> items;
+  long long code = 1200;
+  for (std::size_t n = 0; n <= cases.size(); ++n) items.push_back(bed.Add(Judged(++code)));
+  Finish();
+  for (std::size_t n = 0; n < cases.size(); ++n) {
+    const Case& c = cases[n];
+    SCOPED_TRACE(n);
+    basPublic.AutoCheck = static_cast<std::int16_t>(c.auto_check);
+    bed.Result(items[n]).Sokutei = c.sokutei;
+    bed.Result(items[n]).Knsach = c.value;
+    Go(items[n], basPublic.ResultCol);
+    grid().SetText(basPublic.ResultCol, bed.RowOf(items[n]),
+                   c.sokutei == kSokuteiNone ? c.value : MeasureClassMark(c.sokutei, c.value));
+    Key(kEnter);
+    EXPECT_EQ(bed.Result(items[n]).Hekbn, c.checked ? 1 : 0);
+    EXPECT_EQ(bed.Cell(items[n], basPublic.ChkCol), c.checked ? "V" : "");
+    EXPECT_EQ(bed.Result(items[n]).User, "");  // the check alone stamps nothing
+  }
+}
+
+TEST_F(GridEditEvents, SpaceOnTheCheckColumnIsAClickThere) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  Finish();
+  basPublic.KekkaKomCode = {1, {Currency(0), Currency(1003)}};
+  Go(bmi, basPublic.ChkCol);
+  Key(kSpace);
+  EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"結果値が未入力のためチェックできません。"});
+  EXPECT_EQ(bed.Result(bmi).Hekbn, 0);
+  EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+
+  bed.Result(bmi).Knsach = "22.5 ";
+  Go(bmi, basPublic.ChkCol);
+  Key(kSpace);
+  EXPECT_EQ(bed.Result(bmi).Hekbn, 1);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ChkCol), "V");
+  EXPECT_EQ(bed.Result(bmi).User, kBedUser);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.UpdateCol), kBedUserName);
+
+  // A click on the checked cell clears it.
+  sprResult_Click(basPublic.ChkCol, bed.RowOf(bmi));
+  EXPECT_EQ(bed.Result(bmi).Hekbn, 0);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ChkCol), "");
+}
+
+TEST_F(GridEditEvents, TheOverallCheckWaitsForTheRequiredJudgements) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t overall = bed.Add(JudgementBed::OverallItem());
+  Finish();
+  bed.Result(overall).Han = 1;
+  entryRuleSteps.check_required_judgements = [&](std::int16_t& item, std::int16_t& col) {
+    item = bmi;
+    col = basPublic.ResultCol;
+    return false;
+  };
+  sprResult_Click(basPublic.ChkCol, bed.RowOf(overall));
+  EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"「ＢＭＩ」 が未入力です。"});
+  EXPECT_EQ(bed.Result(overall).Hekbn, 0);
+  EXPECT_EQ(grid().active_row(), bed.RowOf(bmi));
+  EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+}
+
+TEST_F(GridEditEvents, DeleteClearsTheCheckOrTheValue) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  KomInfo coded = JudgementBed::GroupItem(5, "眼科");
+  const std::int16_t eye = bed.Add(coded);
+  Finish();
+  KekkaData& r = bed.Result(bmi);
+  r.Knsach = "22.5 ";
+  r.Han = 1;
+  r.Hekbn = 1;
+  grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "22.5 ");
+  grid().SetText(basPublic.ChkCol, bed.RowOf(bmi), "V");
+  Go(bmi, basPublic.ChkCol);
+  Key(kDelete);
+  EXPECT_EQ(r.Hekbn, 0);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ChkCol), "");
+  EXPECT_EQ(r.User, kBedUser);
+
+  Go(bmi, basPublic.ResultCol);
+  Key(kDelete);
+  EXPECT_EQ(r.Knsach, "");
+  EXPECT_EQ(r.Han, 0);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.HanCol), "");
+
+  // The judgement cell of a judgement-coded item is not deleted.
+  bed.Result(eye).Han = 2;
+  grid().SetText(basPublic.HanCol, bed.RowOf(eye), "Ｂ");
+  Go(eye, basPublic.HanCol);
+  Key(kDelete);
+  EXPECT_EQ(bed.Result(eye).Han, 2);
+  EXPECT_EQ(bed.Cell(eye, basPublic.HanCol), "Ｂ");
+}
+
+TEST_F(GridEditEvents, AJudgementPickOnACheckedRow) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  Finish();
+  KekkaData& r = bed.Result(bmi);
+  r.Han = 2;
+  r.Hekbn = 1;
+  grid().SetText(basPublic.HanCol, bed.RowOf(bmi), "Ｂ");
+  // The same judgement again: nothing, and no message.
+  Pick(bmi, basPublic.HanCol, 1);
+  EXPECT_TRUE(bed.Boxes().empty());
+  EXPECT_EQ(r.User, "");
+  // Another one is refused and the old mark shown again.
+  Pick(bmi, basPublic.HanCol, 2);
+  EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"「ＢＭＩ」は\r\nチェックがついてるため変更できません。"});
+  EXPECT_EQ(r.Han, 2);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.HanCol), "Ｂ");
+}
+
+TEST_F(GridEditEvents, AJudgementPickStoresStampsAndClearsTheClass) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  Finish();
+  KekkaData& r = bed.Result(bmi);
+  r.Sokutei = kSokuteiUnmeasurable;
+  grid().SetComboCurSel(grid::Range::Cell(basPublic.SokuteiCol, bed.RowOf(bmi)), 1);
+  Pick(bmi, basPublic.HanCol, 2);
+  EXPECT_EQ(r.Han, 3);
+  EXPECT_EQ(r.Sokutei, kSokuteiNone);
+  EXPECT_EQ(grid().ComboCurSelAt(basPublic.SokuteiCol, bed.RowOf(bmi)), -1);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.HanCol), "Ｃ");
+  EXPECT_EQ(r.User, kBedUser);
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
+TEST_F(GridEditEvents, AMeasurementClassPickShowsTheClassInTheResultCell) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  Finish();
+  bed.Result(bmi).Knsach = "22.5 ";
+  Pick(bmi, basPublic.SokuteiCol, 4);
+  EXPECT_EQ(bed.Result(bmi).Sokutei, kSokuteiAtOrAbove);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ResultCol), "(≧22.5)");
+  EXPECT_EQ(bed.Result(bmi).User, kBedUser);
+  EXPECT_EQ(bed.Result(bmi).Knsach, "22.5 ");
+}
+
+TEST_F(GridEditEvents, LeavingATypedCellProcessesIt) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t next = bed.Add(Judged(1101, "体脂肪率"));
+  Finish();
+  Go(bmi, basPublic.ResultCol);
+  grid().TypeText("23");
+  ASSERT_TRUE(grid().MoveActiveCell(basPublic.ResultCol, bed.RowOf(next)));
+  EXPECT_EQ(bed.Result(bmi).Knsach, "23.0 ");
+
+  // A refused value keeps the cursor and shows the stored value again.
+  Go(bmi, basPublic.ResultCol);
+  grid().TypeText("1234");
+  EXPECT_FALSE(grid().MoveActiveCell(basPublic.ResultCol, bed.RowOf(next)));
+  EXPECT_EQ(grid().active_row(), bed.RowOf(bmi));
+  EXPECT_EQ(bed.Result(bmi).Knsach, "23.0 ");
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ResultCol), "23.0 ");
+}
+
+TEST_F(GridEditEvents, ACheckedRowIsNotOpenedByADoubleClick) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t free = bed.Add(Judged(1101));
+  Finish();
+  bed.Result(bmi).Hekbn = 1;
+  grid().DoubleClickCell(basPublic.ResultCol, bed.RowOf(bmi));
+  EXPECT_FALSE(grid().edit_mode());
+  grid().DoubleClickCell(basPublic.ResultCol, bed.RowOf(free));
+  EXPECT_TRUE(grid().edit_mode());
+}
+
+}  // namespace
+}  // namespace qz::testing
