@@ -87,9 +87,17 @@ void HighlightJumpGroup(std::int16_t item) {
   list.SetCellBackColorAt(g, 0, static_cast<ui::Color>(basPublic.ColorNgrpSelect));
 }
 
-// The input method after Enter for the item of the active cell; false when
-// basPublic.HanIME has a value the screen does not know.
-bool ImeAfterEnter(std::int16_t item, std::int32_t col, std::int32_t row) {
+// The input method of a judgement-coded item, by basPublic.HanIME: 0
+// closed, 1 open for half-width, 2 open; any other value leaves it.
+void ImeForJudgement() {
+  if (basPublic.HanIME == 0) ImeOff();
+  if (basPublic.HanIME == 1) ImeOn(true);
+  if (basPublic.HanIME == 2) ImeOn(false);
+}
+
+// The input method after Enter for the item of the active cell; a value of
+// basPublic.HanIME the screen does not know leaves it as it is.
+void ImeAfterEnter(std::int16_t item, std::int32_t col, std::int32_t row) {
   switch (frmResultIn.ItemTable[item].Ksyub) {
     case kKsyubFindings:
       if (ResultGrid().FormatAt(col, row).type == grid::CellType::kComboBox || col != basPublic.SyoCodeCol) {
@@ -97,17 +105,13 @@ bool ImeAfterEnter(std::int16_t item, std::int32_t col, std::int32_t row) {
       } else {
         ImeOff();
       }
-      return true;
+      return;
     case kKsyubGroupJudgement:
-      switch (basPublic.HanIME) {
-        case 0: ImeOff(); return true;
-        case 1: ImeOn(true); return true;
-        case 2: ImeOn(false); return true;
-        default: return false;
-      }
+      ImeForJudgement();
+      return;
     default:
       ImeOff();
-      return true;
+      return;
   }
 }
 
@@ -143,17 +147,11 @@ void EnterStep(int& key_code) {
         spr.col = c;
         spr.SetAction(grid::kActionActiveCell);
       }
-      const std::int16_t item = ItemOnRow(spr.active_row());
-      if (item > 0) {
-        HighlightJumpGroup(item);
-        if (!ImeAfterEnter(item, spr.active_col(), spr.active_row())) {
-          key_code = 0;
-          spr.SetEditMode(false);
-          frmResultIn.EnterBusy = false;
-          return;
-        }
-      }
+      const std::int16_t moved_to = ItemOnRow(spr.active_row());
+      if (moved_to > 0) HighlightJumpGroup(moved_to);
     }
+    const std::int16_t item = ItemOnRow(spr.active_row());
+    if (item > 0) ImeAfterEnter(item, spr.active_col(), spr.active_row());
     key_code = 0;
   }
   spr.SetEditMode(false);
@@ -248,9 +246,7 @@ void ImeForNewCell(std::int32_t new_col, std::int32_t new_row) {
       if (ResultGrid().FormatAt(new_col, new_row).type == grid::CellType::kComboBox) ImeOn(false);
       return;
     case kKsyubGroupJudgement:
-      if (basPublic.HanIME == 0) ImeOff();
-      if (basPublic.HanIME == 1) ImeOn(true);
-      if (basPublic.HanIME == 2) ImeOn(false);
+      ImeForJudgement();
       return;
     default:
       ImeOff();

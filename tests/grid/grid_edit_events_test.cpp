@@ -250,6 +250,49 @@ TEST_F(GridEditEvents, AMeasurementClassPickShowsTheClassInTheResultCell) {
   EXPECT_EQ(bed.Result(bmi).Knsach, "22.5 ");
 }
 
+TEST_F(GridEditEvents, AFindingPickStoresItsTextAndJudgement) {
+  KomInfo k;
+  k.KomCode = Currency(3001);
+  k.KomName = "胸部所見";
+  k.Ksyub = kKsyubFindings;
+  k.Skomcd = Currency(kTypeFindings);
+  const std::int16_t chest = bed.Add(k);
+  Finish();
+  const int row = bed.RowOf(chest);
+  SetList(basPublic.ResultCol, row, "所見なし$00000201\r\n\t要再検$00000303\r\n\t◆◆検索画面を開きます◆◆");
+  KekkaData& r = bed.Result(chest);
+  r.Sokutei = kSokuteiNotPerformed;
+  grid().SetText(basPublic.SyoCodeCol, row, "003");
+  Pick(chest, basPublic.ResultCol, 1);
+  EXPECT_EQ(r.Syoken, "要再検");
+  EXPECT_EQ(r.Han, 3);
+  EXPECT_EQ(r.Sokutei, kSokuteiNone);
+  EXPECT_EQ(bed.Cell(chest, basPublic.ResultCol), "要再検");
+  EXPECT_EQ(bed.Cell(chest, basPublic.SyoCodeCol), "");
+  EXPECT_EQ(bed.Cell(chest, basPublic.HanCol), "Ｃ");
+  EXPECT_EQ(bed.Fore(chest, basPublic.ResultCol), LetterColor('E'));
+  EXPECT_EQ(r.User, kBedUser);
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
+TEST_F(GridEditEvents, DeleteOnTheClassShowsThePlainValueAgain) {
+  const std::int16_t bmi = bed.Add(Judged(1003));
+  Finish();
+  const int row = bed.RowOf(bmi);
+  KekkaData& r = bed.Result(bmi);
+  r.Knsach = "22.5 ";
+  r.Sokutei = kSokuteiBelow;
+  grid().SetComboCurSel(grid::Range::Cell(basPublic.SokuteiCol, row), 3);
+  grid().SetText(basPublic.ResultCol, row, "(＜22.5)");
+  Go(bmi, basPublic.SokuteiCol);
+  Key(kDelete);
+  EXPECT_EQ(r.Sokutei, kSokuteiNone);
+  EXPECT_EQ(r.Knsach, "22.5 ");
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ResultCol), "22.5 ");
+  EXPECT_EQ(grid().ComboCurSelAt(basPublic.SokuteiCol, row), -1);
+  EXPECT_EQ(r.User, kBedUser);
+}
+
 TEST_F(GridEditEvents, LeavingATypedCellProcessesIt) {
   const std::int16_t bmi = bed.Add(Judged(1003));
   const std::int16_t next = bed.Add(Judged(1101, "体脂肪率"));
