@@ -95,15 +95,19 @@ void ImeForJudgement() {
   if (basPublic.HanIME == 2) ImeOn(false);
 }
 
-// The input method after Enter for the item of the active cell; a value of
-// basPublic.HanIME the screen does not know leaves it as it is.
-void ImeAfterEnter(std::int16_t item, std::int32_t col, std::int32_t row) {
+// The input method for cell (col, row) of `item`, after Enter
+// (`after_enter`) or when the cursor enters the cell. A findings item opens
+// it on a list cell; after Enter also on any column but the findings code,
+// which closes it (entering a cell leaves it then). A judgement-coded item
+// follows basPublic.HanIME; the numeric kinds close it.
+void ImeForCell(std::int16_t item, std::int32_t col, std::int32_t row, bool after_enter) {
   switch (frmResultIn.ItemTable[item].Ksyub) {
     case kKsyubFindings:
-      if (ResultGrid().FormatAt(col, row).type == grid::CellType::kComboBox || col != basPublic.SyoCodeCol) {
+      if (ResultGrid().FormatAt(col, row).type == grid::CellType::kComboBox) {
         ImeOn(false);
-      } else {
-        ImeOff();
+      } else if (after_enter) {
+        if (col != basPublic.SyoCodeCol) ImeOn(false);
+        else ImeOff();
       }
       return;
     case kKsyubGroupJudgement:
@@ -151,7 +155,7 @@ void EnterStep(int& key_code) {
       if (moved_to > 0) HighlightJumpGroup(moved_to);
     }
     const std::int16_t item = ItemOnRow(spr.active_row());
-    if (item > 0) ImeAfterEnter(item, spr.active_col(), spr.active_row());
+    if (item > 0) ImeForCell(item, spr.active_col(), spr.active_row(), true);
     key_code = 0;
   }
   spr.SetEditMode(false);
@@ -237,23 +241,6 @@ void KeyDown(int& key_code, int shift) {
   }
 }
 
-// The input method for the cell the cursor enters.
-void ImeForNewCell(std::int32_t new_col, std::int32_t new_row) {
-  const std::int16_t item = ItemOnRow(new_row);
-  if (item <= 0) return;
-  switch (frmResultIn.ItemTable[item].Ksyub) {
-    case kKsyubFindings:
-      if (ResultGrid().FormatAt(new_col, new_row).type == grid::CellType::kComboBox) ImeOn(false);
-      return;
-    case kKsyubGroupJudgement:
-      ImeForJudgement();
-      return;
-    default:
-      ImeOff();
-      return;
-  }
-}
-
 void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row, bool& cancel) {
   if (frmResultIn.Loading || frmResultIn.ReturnToSearch) return;
   grid::Spread& spr = ResultGrid();
@@ -277,7 +264,8 @@ void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::in
     if (auto* form = dynamic_cast<FrmResultIn*>(spr.form())) form->lblStatus.caption.clear();
     frmResultIn.EnterBusy = false;
   }
-  if (new_row >= basPublic.DataRow) ImeForNewCell(new_col, new_row);
+  const std::int16_t entered = ItemOnRow(new_row);
+  if (entered > 0) ImeForCell(entered, new_col, new_row, false);
 }
 
 }  // namespace
