@@ -10,6 +10,7 @@
 #include "examinee/bas_public.h"
 #include "grid/cell_kinds.h"
 #include "grid/entry_rules.h"
+#include "grid/typed_entry.h"
 #include "judgement/judgement_bed.h"
 #include "loading/load_state.h"
 #include "loading/result_cell_texts.h"
@@ -31,6 +32,15 @@ class GridEditEvents : public ::testing::Test {
     KomInfo k = JudgementBed::Numeric(code, 0, name);
     k.Jhkbn = 1;
     k.Skomcd = Currency(kTypeNumeric);
+    return k;
+  }
+  static KomInfo Findings(long long code) {
+    KomInfo k;
+    k.KomCode = Currency(code);
+    k.KomName = "胸部所見";
+    k.Ksyub = kKsyubFindings;
+    k.Skomcd = Currency(kTypeFindings);
+    k.Jhkbn = 1;
     return k;
   }
   // Finishes the bed with the cell kinds and the lists of the item lines.
@@ -250,13 +260,68 @@ TEST_F(GridEditEvents, AMeasurementClassPickShowsTheClassInTheResultCell) {
   EXPECT_EQ(bed.Result(bmi).Knsach, "22.5 ");
 }
 
+TEST_F(GridEditEvents, AfterAFindingCodeTheCursorPassesItsTextCell) {
+  const std::int16_t chest = bed.Add(Findings(3001));
+  const std::int16_t next = bed.Add(Judged(1003));
+  Finish();
+  Go(chest, basPublic.SyoCodeCol);
+  grid().SetText(basPublic.SyoCodeCol, bed.RowOf(chest), "003");
+  Key(kEnter);
+  EXPECT_EQ(bed.Result(chest).Syoken, "要再検");
+  EXPECT_EQ(grid().active_row(), bed.RowOf(next));
+  EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+
+  // With nothing typed the cursor stops at the findings text.
+  Go(chest, basPublic.SyoCodeCol);
+  frmResultIn.ResultMatrix(chest, 0).Syoken.clear();
+  grid().SetText(basPublic.ResultCol, bed.RowOf(chest), "");
+  Key(kEnter);
+  EXPECT_EQ(grid().active_row(), bed.RowOf(chest));
+  EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+}
+
+TEST_F(GridEditEvents, ATypedFindingTextIsStored) {
+  const std::int16_t chest = bed.Add(Findings(3001));
+  Finish();
+  const int row = bed.RowOf(chest);
+  KekkaData& r = bed.Result(chest);
+  r.Sokutei = kSokuteiUnmeasurable;
+  r.Han = 3;
+  grid().SetText(basPublic.ResultCol, row, "(測定不能)");
+  // The class texts keep the class.
+  EXPECT_EQ(Fnc_ProcessEnterKey(basPublic.ResultCol, row), kEntryNothing);
+  grid().SetText(basPublic.ResultCol, row, "(未実施)");
+  EXPECT_EQ(Fnc_ProcessEnterKey(basPublic.ResultCol, row), kEntryProcessed);
+  EXPECT_EQ(r.Syoken, "(未実施)");
+  EXPECT_EQ(r.Sokutei, kSokuteiUnmeasurable);
+  // A list entry's code part is cut; any other text clears the class.
+  grid().SetText(basPublic.ResultCol, row, "軽度の所見 $00000303");
+  EXPECT_EQ(Fnc_ProcessEnterKey(basPublic.ResultCol, row), kEntryProcessed);
+  EXPECT_EQ(r.Syoken, "軽度の所見");
+  EXPECT_EQ(bed.Cell(chest, basPublic.ResultCol), "軽度の所見");
+  EXPECT_EQ(r.Sokutei, kSokuteiNone);
+  EXPECT_EQ(r.Han, 3);
+  // Emptied: the judgement goes.
+  grid().SetText(basPublic.ResultCol, row, "");
+  EXPECT_EQ(Fnc_ProcessEnterKey(basPublic.ResultCol, row), kEntryProcessed);
+  EXPECT_EQ(r.Han, 0);
+  EXPECT_EQ(bed.Cell(chest, basPublic.HanCol), "");
+  EXPECT_EQ(r.User, kBedUser);
+}
+
+TEST_F(GridEditEvents, TheCursorNeverStopsOnAHeaderRow) {
+  bed.Add(Judged(1003));
+  const std::int16_t second = bed.Add(Judged(1101));
+  Finish();
+  Go(second, basPublic.ResultCol);
+  ASSERT_NE(grid().active_row(), basPublic.StartRow);
+  EXPECT_FALSE(grid().MoveActiveCell(basPublic.ResultCol, basPublic.JdateRow));
+  EXPECT_EQ(grid().active_row(), basPublic.StartRow);
+  EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+}
+
 TEST_F(GridEditEvents, AFindingPickStoresItsTextAndJudgement) {
-  KomInfo k;
-  k.KomCode = Currency(3001);
-  k.KomName = "胸部所見";
-  k.Ksyub = kKsyubFindings;
-  k.Skomcd = Currency(kTypeFindings);
-  const std::int16_t chest = bed.Add(k);
+  const std::int16_t chest = bed.Add(Findings(3001));
   Finish();
   const int row = bed.RowOf(chest);
   SetList(basPublic.ResultCol, row, "所見なし$00000201\r\n\t要再検$00000303\r\n\t◆◆検索画面を開きます◆◆");
