@@ -146,10 +146,7 @@ void EnterStep(int& key_code) {
             c = c2;
           }
         }
-        spr.block_mode = false;
-        spr.row = r;
-        spr.col = c;
-        spr.SetAction(grid::kActionActiveCell);
+        MoveActiveTo(c, r);
       }
       const std::int16_t moved_to = ItemOnRow(spr.active_row());
       if (moved_to > 0) HighlightJumpGroup(moved_to);
@@ -247,10 +244,7 @@ void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::in
   if (new_row < basPublic.DataRow) {
     cancel = true;
     if (new_row != -1) {
-      spr.block_mode = false;
-      spr.row = basPublic.StartRow;
-      spr.col = new_col;
-      spr.SetAction(grid::kActionActiveCell);
+      MoveActiveTo(new_col, basPublic.StartRow);
     }
   }
   if (!frmResultIn.EnterBusy) {

@@ -11,6 +11,7 @@
 #include "grid/cell_kinds.h"
 #include "grid/entry_rules.h"
 #include "grid/typed_entry.h"
+#include "grid/entry_items.h"
 #include "judgement/judgement_bed.h"
 #include "loading/load_state.h"
 #include "loading/result_cell_texts.h"
@@ -28,21 +29,6 @@ class GridEditEvents : public ::testing::Test {
   void SetUp() override { bed.Open(); }
   void TearDown() override { entryRuleSteps = DefaultEntryRuleSteps(); }
 
-  static KomInfo Judged(long long code, const char* name = "ＢＭＩ") {
-    KomInfo k = JudgementBed::Numeric(code, 0, name);
-    k.Jhkbn = 1;
-    k.Skomcd = Currency(kTypeNumeric);
-    return k;
-  }
-  static KomInfo Findings(long long code) {
-    KomInfo k;
-    k.KomCode = Currency(code);
-    k.KomName = "胸部所見";
-    k.Ksyub = kKsyubFindings;
-    k.Skomcd = Currency(kTypeFindings);
-    k.Jhkbn = 1;
-    return k;
-  }
   // Finishes the bed with the cell kinds and the lists of the item lines.
   void Finish() {
     bed.Finish();
@@ -80,8 +66,8 @@ class GridEditEvents : public ::testing::Test {
 };
 
 TEST_F(GridEditEvents, EnterStoresTheValueAndMovesToTheNextInputCell) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
-  const std::int16_t next = bed.Add(Judged(1101, "体脂肪率"));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t next = bed.Add(JudgedNumeric(1101, "体脂肪率"));
   Finish();
   Go(bmi, basPublic.ResultCol);
   grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "22.5");
@@ -97,8 +83,8 @@ TEST_F(GridEditEvents, EnterStoresTheValueAndMovesToTheNextInputCell) {
 }
 
 TEST_F(GridEditEvents, ARefusedEnterKeepsTheCursorInTheCell) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
-  bed.Add(Judged(1101, "体脂肪率"));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  bed.Add(JudgedNumeric(1101, "体脂肪率"));
   Finish();
   Go(bmi, basPublic.ResultCol);
   grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "1234");
@@ -125,7 +111,7 @@ TEST_F(GridEditEvents, TheAutoCheckFollowsItsSetting) {
   };
   std::vector<std::int16_t> items;
   long long code = 1200;
-  for (std::size_t n = 0; n <= cases.size(); ++n) items.push_back(bed.Add(Judged(++code)));
+  for (std::size_t n = 0; n <= cases.size(); ++n) items.push_back(bed.Add(JudgedNumeric(++code)));
   Finish();
   for (std::size_t n = 0; n < cases.size(); ++n) {
     const Case& c = cases[n];
@@ -144,7 +130,7 @@ TEST_F(GridEditEvents, TheAutoCheckFollowsItsSetting) {
 }
 
 TEST_F(GridEditEvents, SpaceOnTheCheckColumnIsAClickThere) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   Finish();
   basPublic.KekkaKomCode = {1, {Currency(0), Currency(1003)}};
   Go(bmi, basPublic.ChkCol);
@@ -168,7 +154,7 @@ TEST_F(GridEditEvents, SpaceOnTheCheckColumnIsAClickThere) {
 }
 
 TEST_F(GridEditEvents, TheOverallCheckWaitsForTheRequiredJudgements) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   const std::int16_t overall = bed.Add(JudgementBed::OverallItem());
   Finish();
   bed.Result(overall).Han = 1;
@@ -185,7 +171,7 @@ TEST_F(GridEditEvents, TheOverallCheckWaitsForTheRequiredJudgements) {
 }
 
 TEST_F(GridEditEvents, DeleteClearsTheCheckOrTheValue) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   KomInfo coded = JudgementBed::GroupItem(5, "眼科");
   const std::int16_t eye = bed.Add(coded);
   Finish();
@@ -217,7 +203,7 @@ TEST_F(GridEditEvents, DeleteClearsTheCheckOrTheValue) {
 }
 
 TEST_F(GridEditEvents, AJudgementPickOnACheckedRow) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   Finish();
   KekkaData& r = bed.Result(bmi);
   r.Han = 2;
@@ -235,7 +221,7 @@ TEST_F(GridEditEvents, AJudgementPickOnACheckedRow) {
 }
 
 TEST_F(GridEditEvents, AJudgementPickStoresStampsAndClearsTheClass) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   Finish();
   KekkaData& r = bed.Result(bmi);
   r.Sokutei = kSokuteiUnmeasurable;
@@ -250,7 +236,7 @@ TEST_F(GridEditEvents, AJudgementPickStoresStampsAndClearsTheClass) {
 }
 
 TEST_F(GridEditEvents, AMeasurementClassPickShowsTheClassInTheResultCell) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   Finish();
   bed.Result(bmi).Knsach = "22.5 ";
   Pick(bmi, basPublic.SokuteiCol, 4);
@@ -261,8 +247,8 @@ TEST_F(GridEditEvents, AMeasurementClassPickShowsTheClassInTheResultCell) {
 }
 
 TEST_F(GridEditEvents, AfterAFindingCodeTheCursorPassesItsTextCell) {
-  const std::int16_t chest = bed.Add(Findings(3001));
-  const std::int16_t next = bed.Add(Judged(1003));
+  const std::int16_t chest = bed.Add(FindingsItem(3001));
+  const std::int16_t next = bed.Add(JudgedNumeric(1003));
   Finish();
   Go(chest, basPublic.SyoCodeCol);
   grid().SetText(basPublic.SyoCodeCol, bed.RowOf(chest), "003");
@@ -281,7 +267,7 @@ TEST_F(GridEditEvents, AfterAFindingCodeTheCursorPassesItsTextCell) {
 }
 
 TEST_F(GridEditEvents, ATypedFindingTextIsStored) {
-  const std::int16_t chest = bed.Add(Findings(3001));
+  const std::int16_t chest = bed.Add(FindingsItem(3001));
   Finish();
   const int row = bed.RowOf(chest);
   KekkaData& r = bed.Result(chest);
@@ -310,8 +296,8 @@ TEST_F(GridEditEvents, ATypedFindingTextIsStored) {
 }
 
 TEST_F(GridEditEvents, TheCursorNeverStopsOnAHeaderRow) {
-  bed.Add(Judged(1003));
-  const std::int16_t second = bed.Add(Judged(1101));
+  bed.Add(JudgedNumeric(1003));
+  const std::int16_t second = bed.Add(JudgedNumeric(1101));
   Finish();
   Go(second, basPublic.ResultCol);
   ASSERT_NE(grid().active_row(), basPublic.StartRow);
@@ -321,7 +307,7 @@ TEST_F(GridEditEvents, TheCursorNeverStopsOnAHeaderRow) {
 }
 
 TEST_F(GridEditEvents, AFindingPickStoresItsTextAndJudgement) {
-  const std::int16_t chest = bed.Add(Findings(3001));
+  const std::int16_t chest = bed.Add(FindingsItem(3001));
   Finish();
   const int row = bed.RowOf(chest);
   SetList(basPublic.ResultCol, row, "所見なし$00000201\r\n\t要再検$00000303\r\n\t◆◆検索画面を開きます◆◆");
@@ -341,7 +327,7 @@ TEST_F(GridEditEvents, AFindingPickStoresItsTextAndJudgement) {
 }
 
 TEST_F(GridEditEvents, DeleteOnTheClassShowsThePlainValueAgain) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   Finish();
   const int row = bed.RowOf(bmi);
   KekkaData& r = bed.Result(bmi);
@@ -359,8 +345,8 @@ TEST_F(GridEditEvents, DeleteOnTheClassShowsThePlainValueAgain) {
 }
 
 TEST_F(GridEditEvents, LeavingATypedCellProcessesIt) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
-  const std::int16_t next = bed.Add(Judged(1101, "体脂肪率"));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t next = bed.Add(JudgedNumeric(1101, "体脂肪率"));
   Finish();
   Go(bmi, basPublic.ResultCol);
   grid().TypeText("23");
@@ -377,8 +363,8 @@ TEST_F(GridEditEvents, LeavingATypedCellProcessesIt) {
 }
 
 TEST_F(GridEditEvents, ACheckedRowIsNotOpenedByADoubleClick) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
-  const std::int16_t free = bed.Add(Judged(1101));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t free = bed.Add(JudgedNumeric(1101));
   Finish();
   bed.Result(bmi).Hekbn = 1;
   grid().DoubleClickCell(basPublic.ResultCol, bed.RowOf(bmi));
