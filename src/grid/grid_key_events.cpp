@@ -20,17 +20,10 @@
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
 #include "platform/text/vb.h"
+#include "platform/ui/shell.h"
 
 namespace qz {
 namespace {
-
-constexpr int kKeyEnter = 13;
-constexpr int kKeySpace = 32;
-constexpr int kKeyDelete = 46;
-constexpr int kKeyLeft = 37;
-constexpr int kKeyRight = 39;
-constexpr int kKeyDown = 40;
-constexpr int kAltShift = 4;
 
 // Keys that never start editing.
 bool NeverStartsEditing(int key) {
@@ -217,18 +210,18 @@ void DeleteStep(int& key_code) {
 void KeyDown(int& key_code, int shift) {
   frmResultIn.EnterBusy = false;
   grid::Spread& spr = ResultGrid();
-  if (key_code == kKeyDown && shift == kAltShift) return;
-  if ((key_code == kKeyDelete || key_code == kKeyLeft || key_code == kKeyRight) && spr.edit_mode()) return;
+  if (key_code == ui::kKeyDown && shift == ui::kAltMask) return;
+  if ((key_code == ui::kKeyDelete || key_code == ui::kKeyLeft || key_code == ui::kKeyRight) && spr.edit_mode()) return;
   const std::int32_t ac = spr.active_col();
   if (!IsInputColumn(ac) || spr.active_row() < basPublic.DataRow) return;
   switch (key_code) {
-    case kKeyEnter:
+    case ui::kKeyReturn:
       EnterStep(key_code);
       return;
-    case kKeySpace:
+    case ui::kKeySpace:
       if (ac == basPublic.ChkCol) sprResult_Click(ac, spr.active_row());
       return;
-    case kKeyDelete:
+    case ui::kKeyDelete:
       DeleteStep(key_code);
       return;
     default:
