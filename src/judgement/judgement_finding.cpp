@@ -16,14 +16,6 @@
 namespace qz {
 namespace {
 
-// The first item of the table numbered `code`, 0 when none.
-std::int16_t FirstItemNumbered(Currency code) {
-  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
-    if (frmResultIn.ItemTable[i].KomCode == code) return static_cast<std::int16_t>(i);
-  }
-  return 0;
-}
-
 void SetFinding(std::int16_t s) {
   const std::int16_t han = frmResultIn.ResultMatrix(s, 0).Han;
   const Currency target_code = frmResultIn.ItemTable[s].Hansyo;

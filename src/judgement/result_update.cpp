@@ -15,13 +15,24 @@
 
 namespace qz {
 
-void StampCurrentResult(std::int16_t item) {
+void StampUserAndTime(std::int16_t item) {
   KekkaData& r = frmResultIn.ResultMatrix(item, 0);
   const LocalDateTime now = Now();
   r.User = basPublic.LogonUserId;
   r.Ymd = now.Ymd();
   r.Hms = now.Hms();
-  r.Sokutei = kSokuteiNone;
+}
+
+void StampCurrentResult(std::int16_t item) {
+  StampUserAndTime(item);
+  frmResultIn.ResultMatrix(item, 0).Sokutei = kSokuteiNone;
+}
+
+std::int16_t FirstItemNumbered(Currency code) {
+  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+    if (frmResultIn.ItemTable[i].KomCode == code) return static_cast<std::int16_t>(i);
+  }
+  return 0;
 }
 
 std::int32_t ScreenRowOf(std::int16_t item) {
@@ -48,9 +59,13 @@ void SetResultCell(std::int32_t col, std::int32_t row, std::string_view text) {
   frmResultIn.sprResult->SetText(col, row, text);
 }
 
-void ShowStampCells(std::int16_t item, std::int32_t row) {
+void ShowUpdaterCells(std::int16_t item, std::int32_t row) {
   SetResultCell(basPublic.UpdateCol, row, vb::Trim(Fnc_GetUserName(frmResultIn.ResultMatrix(item, 0).User)));
   SetResultCell(basPublic.UptimeCol, row, Fnc_FormatLastWrite(item));
+}
+
+void ShowStampCells(std::int16_t item, std::int32_t row) {
+  ShowUpdaterCells(item, row);
   SetResultCell(basPublic.SokuteiCol, row, "");
 }
 

@@ -12,12 +12,21 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/currency.h"
+
 namespace qz {
 
 // Stamps the current result of item `item` as changed now by the logged-on
 // user: User = basPublic.LogonUserId, Ymd and Hms from the clock,
 // Sokutei = 0.
 void StampCurrentResult(std::int16_t item);
+
+// The same stamp without touching the measurement class: User, Ymd and Hms.
+void StampUserAndTime(std::int16_t item);
+
+// The first item of the table (in table order) numbered `code`, 0 when
+// none.
+std::int16_t FirstItemNumbered(Currency code);
 
 // The grid row of item `item`, 0 when the item is not shown.
 std::int32_t ScreenRowOf(std::int16_t item);
@@ -40,6 +49,9 @@ void SetResultCell(std::int32_t col, std::int32_t row, std::string_view text);
 // the trimmed name of its User (Fnc_GetUserName), the update-time cell
 // Fnc_FormatLastWrite, the measurement-class cell is emptied.
 void ShowStampCells(std::int16_t item, std::int32_t row);
+
+// The updater and update-time cells of ShowStampCells alone.
+void ShowUpdaterCells(std::int16_t item, std::int32_t row);
 
 // Shows `text` in the status label of the main form that holds the result
 // grid; nothing when the grid has no main form.

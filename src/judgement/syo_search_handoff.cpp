@@ -28,6 +28,7 @@ SyoSearchSteps syoSearchSteps = DefaultSyoSearchSteps();
 
 SyoSearchSteps DefaultSyoSearchSteps() {
   SyoSearchSteps steps;
+  steps.find_summary_item = [](std::int16_t) { return Fnc_FindSummaryFindingItem(); };
   steps.auto_set_summary = [](std::int16_t item) { Sub_AutoSetSummaryFindings(item); };
   steps.judge_group = [](std::int16_t item) { Sub_JudgeGroup(item, kJudgeModeEntry, kJudgeForceNo); };
   return steps;

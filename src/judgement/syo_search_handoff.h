@@ -62,10 +62,10 @@ void tmrSyoSearch_Timer();
 void Sub_ApplyFindingSearchResult();
 
 // The steps of other parts of the screen that the apply runs. An empty
-// step is skipped (find_summary_item then finds none). The defaults run the
-// summary-findings auto-set and the group judgement; the search for a free
-// summary-findings item and the grid's Enter handling are set by the
-// result screen once it has them. Tests replace them.
+// step is skipped (find_summary_item then finds none). The defaults find
+// the first free summary-findings item (Fnc_FindSummaryFindingItem) and run
+// the summary-findings auto-set and the group judgement; the grid's Enter
+// handling is set by the result screen once it has it. Tests replace them.
 struct SyoSearchSteps {
   // The summary-findings item (item-table index) that receives a judgement
   // item's findings; 0 none.

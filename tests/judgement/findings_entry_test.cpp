@@ -17,15 +17,6 @@
 namespace qz::testing {
 namespace {
 
-KomInfo FindingsItem(long long code, int type, const char* name) {
-  KomInfo k;
-  k.KomCode = Currency(code);
-  k.KomName = name;
-  k.Ksyub = kKsyubFindings;
-  k.Skomcd = Currency(type);
-  return k;
-}
-
 class FindingsEntry : public ::testing::Test {
  protected:
   void SetUp() override { bed.Open(); }
@@ -78,8 +69,8 @@ class PickedFromList : public FindingsEntry {
  protected:
   void SetUp() override {
     FindingsEntry::SetUp();
-    item = bed.Add(FindingsItem(4001, kTypeFindings, "尿蛋白"));
-    other = bed.Add(FindingsItem(4002, kTypeFindings, "尿糖"));
+    item = bed.Add(JudgementBed::Findings(4001, kTypeFindings, "尿蛋白"));
+    other = bed.Add(JudgementBed::Findings(4002, kTypeFindings, "尿糖"));
     bed.Finish();
     basPublic.ListHissuKomCode.Count = 1;
     basPublic.ListHissuKomCode.Items = {Currency(0), Currency(4001)};
@@ -137,17 +128,17 @@ TEST_F(PickedFromList, AnActiveCellThatIsNoListIsNotConcerned) {
 }
 
 TEST_F(FindingsEntry, DefaultFindingsGoOnlyIntoEmptyEditableItemsOnTheScreen) {
-  const std::int16_t empty = bed.Add(FindingsItem(5001, kTypeFindings, "空"));
-  const std::int16_t typed_only = bed.Add(FindingsItem(5002, kTypeFindings, "コードだけ"));
-  const std::int16_t done = bed.Add(FindingsItem(5003, kTypeFindings, "確定済み"));
-  const std::int16_t filled = bed.Add(FindingsItem(5004, kTypeFindings, "入力済み"));
-  const std::int16_t no_default = bed.Add(FindingsItem(5005, kTypeNoDefault, "既定なし"));
-  bed.Add(FindingsItem(5006, kTypeFindings, "画面外"), /*hidden=*/true);
-  bed.Add(FindingsItem(5007, kTypeFindings, "権限なし"), false, /*editable=*/false);
-  KomInfo past = FindingsItem(5008, kTypeFindings, "過去");
+  const std::int16_t empty = bed.Add(JudgementBed::Findings(5001, kTypeFindings, "空"));
+  const std::int16_t typed_only = bed.Add(JudgementBed::Findings(5002, kTypeFindings, "コードだけ"));
+  const std::int16_t done = bed.Add(JudgementBed::Findings(5003, kTypeFindings, "確定済み"));
+  const std::int16_t filled = bed.Add(JudgementBed::Findings(5004, kTypeFindings, "入力済み"));
+  const std::int16_t no_default = bed.Add(JudgementBed::Findings(5005, kTypeNoDefault, "既定なし"));
+  bed.Add(JudgementBed::Findings(5006, kTypeFindings, "画面外"), /*hidden=*/true);
+  bed.Add(JudgementBed::Findings(5007, kTypeFindings, "権限なし"), false, /*editable=*/false);
+  KomInfo past = JudgementBed::Findings(5008, kTypeFindings, "過去");
   past.Past = kPastResultOnly;
   bed.Add(past);
-  KomInfo numeric = FindingsItem(5009, kTypeFindings, "数値");
+  KomInfo numeric = JudgementBed::Findings(5009, kTypeFindings, "数値");
   numeric.Ksyub = kKsyubNumeric;
   bed.Add(numeric);
   bed.Finish();
@@ -177,8 +168,8 @@ class JudgementFinding : public FindingsEntry {
     KomInfo s = JudgementBed::Numeric(3001, 0, "源");
     s.Hansyo = Currency(6001);
     source = bed.Add(s);
-    target = bed.Add(FindingsItem(6001, kTypeJudgement, "判定所見"));
-    bed.Add(FindingsItem(6001, kTypeJudgement, "二つ目"));
+    target = bed.Add(JudgementBed::Findings(6001, kTypeJudgement, "判定所見"));
+    bed.Add(JudgementBed::Findings(6001, kTypeJudgement, "二つ目"));
   }
   std::int16_t source = 0, target = 0;
 };
@@ -230,7 +221,7 @@ TEST_F(JudgementFinding, TheTargetKeepsItsContentWhenNothingApplies) {
 }
 
 TEST_F(JudgementFinding, AFindingWhoseJudgementHasNoMarkIsStillSet) {
-  const std::int16_t numeric = bed.Add(FindingsItem(6101, kTypeNumeric, "数値所見"));
+  const std::int16_t numeric = bed.Add(JudgementBed::Findings(6101, kTypeNumeric, "数値所見"));
   frmResultIn.ItemTable[source].Hansyo = Currency(6101);
   bed.Finish();
   frmResultIn.sprResult->SetText(basPublic.HanCol, bed.RowOf(numeric), "前");

@@ -175,6 +175,15 @@ KomInfo JudgementBed::OverallItem() {
   return k;
 }
 
+KomInfo JudgementBed::Findings(long long code, int type, const char* name) {
+  KomInfo k;
+  k.KomCode = Currency(code);
+  k.KomName = name;
+  k.Ksyub = kKsyubFindings;
+  k.Skomcd = Currency(type);
+  return k;
+}
+
 void JudgementBed::Finish() {
   const int count = frmResultIn.ItemCount();
   frmResultIn.ResultMatrix.Create(count, 0);

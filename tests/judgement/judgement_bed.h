@@ -58,6 +58,8 @@ class JudgementBed {
   static KomInfo GroupItem(std::int16_t group, const char* name);
   // The overall item 9999999999 (kind 4, in no group).
   static KomInfo OverallItem();
+  // A findings item of finding type `type`, in no decision group.
+  static KomInfo Findings(long long code, int type, const char* name);
 
   // Creates the tables and grid rows for the items added.
   void Finish();
