@@ -153,6 +153,19 @@ TEST_F(GridEditEvents, SpaceOnTheCheckColumnIsAClickThere) {
   EXPECT_EQ(bed.Cell(bmi, basPublic.ChkCol), "");
 }
 
+TEST_F(GridEditEvents, CheckingAGroupItemChecksItsMembers) {
+  const std::int16_t member = bed.Add(JudgedNumeric(1003, "ＢＭＩ", 5));
+  const std::int16_t group = bed.Add(JudgementBed::GroupItem(5, "身体計測"));
+  Finish();
+  bed.Result(member).Knsach = "22.5 ";
+  bed.Result(group).Han = 2;
+  sprResult_Click(basPublic.ChkCol, bed.RowOf(group));
+  EXPECT_EQ(bed.Result(group).Hekbn, 1);
+  EXPECT_EQ(bed.Result(member).Hekbn, 1);
+  EXPECT_EQ(bed.Cell(member, basPublic.ChkCol), "V");
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
 TEST_F(GridEditEvents, TheOverallCheckWaitsForTheRequiredJudgements) {
   const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   const std::int16_t overall = bed.Add(JudgementBed::OverallItem());
