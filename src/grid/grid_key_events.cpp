@@ -67,7 +67,6 @@ void AutoCheck(std::int16_t item, std::int32_t col, std::int32_t row) {
 
 // Highlights the input group of `item` in the group-jump list.
 void HighlightJumpGroup(std::int16_t item) {
-  if (!frmGrpJmp.loaded()) return;
   grid::ListGrid& list = frmGrpJmp->flxGroop;
   if (list.rows() == 0) return;
   std::int16_t g = Fnc_GetJumpGroupIndex(frmResultIn.ItemTable[item].NgrpIndex);

@@ -13,6 +13,7 @@
 #include "grid/typed_entry.h"
 #include "grid/entry_items.h"
 #include "judgement/judgement_bed.h"
+#include "loading/group_forms.h"
 #include "loading/load_state.h"
 #include "loading/result_cell_texts.h"
 #include "platform/grid/spread.h"
@@ -164,6 +165,33 @@ TEST_F(GridEditEvents, CheckingAGroupItemChecksItsMembers) {
   EXPECT_EQ(bed.Result(member).Hekbn, 1);
   EXPECT_EQ(bed.Cell(member, basPublic.ChkCol), "V");
   EXPECT_TRUE(bed.Boxes().empty());
+}
+
+TEST_F(GridEditEvents, AJudgementCodedItemShowsItsStateInTheGroupJumpList) {
+  KomInfo eye = JudgementBed::GroupItem(5, "眼科");
+  eye.NgrpIndex = 1;
+  const std::int16_t item = bed.Add(eye);
+  Finish();
+  grid::ListGrid& jump = frmGrpJmp->flxGroop;
+  jump.SetCols(4);
+  jump.SetRows(2);
+  for (int row = 0; row < 2; ++row) jump.SetTextMatrix(row, 3, std::to_string(row));
+  basPublic.UserDspKbn = 1;
+  const int row = bed.RowOf(item);
+
+  Go(item, basPublic.ResultCol);
+  grid().SetText(basPublic.ResultCol, row, "Ｃ");
+  Key(kEnter);
+  EXPECT_EQ(bed.Result(item).Han, 3);
+  EXPECT_EQ(jump.TextMatrix(1, 2), "Ｃ");
+  // Enter selects the item's input group in the list.
+  EXPECT_EQ(jump.CellBackColorAt(1, 0), static_cast<ui::Color>(basPublic.ColorNgrpSelect));
+  EXPECT_EQ(jump.CellBackColorAt(0, 0), static_cast<ui::Color>(basPublic.ColorNgrpDefault));
+
+  Pick(item, basPublic.SokuteiCol, 0);
+  EXPECT_EQ(bed.Result(item).Sokutei, kSokuteiNotPerformed);
+  EXPECT_EQ(jump.TextMatrix(1, 2), "未");
+  EXPECT_EQ(bed.Cell(item, basPublic.ResultCol), "(未実施)");
 }
 
 TEST_F(GridEditEvents, TheOverallCheckWaitsForTheRequiredJudgements) {
