@@ -2,14 +2,13 @@
 // and after a change of a result: the edit permission of an item, the lock
 // of an overall judgement already made, the option rows, the done-check and
 // measurement class handed down a dependent group, the required judgements
-// before the overall done-check, and the redraw of the overall judgement.
+// before the overall done-check, and the stamp of the overall judger.
 //
-// The grid calls them only through `entryRuleSteps`, so the module that
-// owns a rule installs its routine there once it exists. The defaults are
-// the least forms: the edit permission and the overall-judgement lock as
-// the screen applies them, the others without effect (nothing missing,
-// nothing handed down). Tests replace single steps. The result screen's
-// thread only.
+// The grid calls them only through `entryRuleSteps`; the defaults are the
+// judgement routines (judgement/edit_permission.h, overall_lock.h,
+// option_rows.h, dependent_groups.h, required_judgements.h). Tests replace
+// single steps and restore them with DefaultEntryRuleSteps(). The result
+// screen's thread only.
 #ifndef QZ_GRID_ENTRY_RULES_H_
 #define QZ_GRID_ENTRY_RULES_H_
 
@@ -35,24 +34,13 @@ struct EntryRuleSteps {
   // True when no required judgement is missing; else the first missing
   // item and the grid column to put the cursor on.
   std::function<bool(std::int16_t& item, std::int16_t& col)> check_required_judgements;
-  // Redraws the overall judgement after its done-check changed.
+  // Stamps the overall judger after the overall done-check changed.
   std::function<void()> update_overall_judge;
 };
 extern EntryRuleSteps entryRuleSteps;
 
-// The steps the program starts with (see above).
+// The program's own routines.
 EntryRuleSteps DefaultEntryRuleSteps();
-
-// The least edit permission: true when the item of `row` is editable by
-// the logged-on user; otherwise the warning "「<name>」の" CR LF
-// "入力ご担当者に連絡して下さい。" and false.
-bool DefaultEditPermission(std::int32_t row);
-
-// The least overall-judgement lock: 0 when the consultation has no overall
-// item, frmResultIn.SouChk is not "1" or `item` is the overall item; else
-// -1 after the warning "総合判定済みのため変更できません。" when the overall
-// item is done-checked, 0 when it is not.
-std::int16_t DefaultOverallJudgedCheck(std::int16_t item);
 
 }  // namespace qz
 

@@ -2,6 +2,7 @@
 
 #include "examinee/bas_get_user_info.h"
 #include "grid/cell_colors.h"
+#include "grid/grid_procedure.h"
 #include "grid/item_row_map.h"
 #include "judgement/frm_syo_comb.h"
 #include "loading/load_messages.h"
@@ -12,6 +13,7 @@
 #include "loading/load_state.h"
 #include "loading/result_cell_texts.h"
 #include "platform/clock/clock.h"
+#include "platform/grid/spread.h"
 #include "platform/text/vb.h"
 
 namespace qz {
@@ -74,6 +76,14 @@ bool WarnSearchOpenOn(std::int32_t row) {
   ShowLoadWarning("この項目の所見検索画面が開かれています。");
   if (frmSyoComb.loaded()) frmSyoComb->ZOrder(0);
   return true;
+}
+
+void MoveActiveTo(std::int32_t col, std::int32_t row) {
+  grid::Spread& spr = ResultGrid();
+  spr.block_mode = false;
+  spr.col = col;
+  spr.row = row;
+  spr.SetAction(grid::kActionActiveCell);
 }
 
 bool InCodeList(const CodeList& list, Currency code) {

@@ -49,6 +49,10 @@ bool ResultContentEmpty(std::int16_t item);
 // and true. Otherwise false.
 bool WarnSearchOpenOn(std::int32_t row);
 
+// Makes (col, row) the active cell of the result grid (Action 0; the
+// grid raises leave-cell).
+void MoveActiveTo(std::int32_t col, std::int32_t row);
+
 // Whether `code` is one of the codes of `list` (1..Count).
 bool InCodeList(const CodeList& list, Currency code);
 

@@ -46,14 +46,6 @@ void EnterTwiceOnRow(std::int32_t row) {
   if (ResultGrid().row == row) SimulatedEnter();
 }
 
-void MoveActiveTo(std::int32_t col, std::int32_t row) {
-  grid::Spread& spr = ResultGrid();
-  spr.block_mode = false;
-  spr.col = col;
-  spr.row = row;
-  spr.SetAction(grid::kActionActiveCell);
-}
-
 std::string MarkOrEmpty(std::int16_t code) {
   std::string mark;
   std::string letter;

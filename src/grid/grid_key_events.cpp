@@ -20,17 +20,10 @@
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
 #include "platform/text/vb.h"
+#include "platform/ui/shell.h"
 
 namespace qz {
 namespace {
-
-constexpr int kKeyEnter = 13;
-constexpr int kKeySpace = 32;
-constexpr int kKeyDelete = 46;
-constexpr int kKeyLeft = 37;
-constexpr int kKeyRight = 39;
-constexpr int kKeyDown = 40;
-constexpr int kAltShift = 4;
 
 // Keys that never start editing.
 bool NeverStartsEditing(int key) {
@@ -74,7 +67,6 @@ void AutoCheck(std::int16_t item, std::int32_t col, std::int32_t row) {
 
 // Highlights the input group of `item` in the group-jump list.
 void HighlightJumpGroup(std::int16_t item) {
-  if (!frmGrpJmp.loaded()) return;
   grid::ListGrid& list = frmGrpJmp->flxGroop;
   if (list.rows() == 0) return;
   std::int16_t g = Fnc_GetJumpGroupIndex(frmResultIn.ItemTable[item].NgrpIndex);
@@ -87,27 +79,35 @@ void HighlightJumpGroup(std::int16_t item) {
   list.SetCellBackColorAt(g, 0, static_cast<ui::Color>(basPublic.ColorNgrpSelect));
 }
 
-// The input method after Enter for the item of the active cell; false when
-// basPublic.HanIME has a value the screen does not know.
-bool ImeAfterEnter(std::int16_t item, std::int32_t col, std::int32_t row) {
+// The input method of a judgement-coded item, by basPublic.HanIME: 0
+// closed, 1 open for half-width, 2 open; any other value leaves it.
+void ImeForJudgement() {
+  if (basPublic.HanIME == 0) ImeOff();
+  if (basPublic.HanIME == 1) ImeOn(true);
+  if (basPublic.HanIME == 2) ImeOn(false);
+}
+
+// The input method for cell (col, row) of `item`, after Enter
+// (`after_enter`) or when the cursor enters the cell. A findings item opens
+// it on a list cell; after Enter also on any column but the findings code,
+// which closes it (entering a cell leaves it then). A judgement-coded item
+// follows basPublic.HanIME; the numeric kinds close it.
+void ImeForCell(std::int16_t item, std::int32_t col, std::int32_t row, bool after_enter) {
   switch (frmResultIn.ItemTable[item].Ksyub) {
     case kKsyubFindings:
-      if (ResultGrid().FormatAt(col, row).type == grid::CellType::kComboBox || col != basPublic.SyoCodeCol) {
+      if (ResultGrid().FormatAt(col, row).type == grid::CellType::kComboBox) {
         ImeOn(false);
-      } else {
-        ImeOff();
+      } else if (after_enter) {
+        if (col != basPublic.SyoCodeCol) ImeOn(false);
+        else ImeOff();
       }
-      return true;
+      return;
     case kKsyubGroupJudgement:
-      switch (basPublic.HanIME) {
-        case 0: ImeOff(); return true;
-        case 1: ImeOn(true); return true;
-        case 2: ImeOn(false); return true;
-        default: return false;
-      }
+      ImeForJudgement();
+      return;
     default:
       ImeOff();
-      return true;
+      return;
   }
 }
 
@@ -138,22 +138,13 @@ void EnterStep(int& key_code) {
             c = c2;
           }
         }
-        spr.block_mode = false;
-        spr.row = r;
-        spr.col = c;
-        spr.SetAction(grid::kActionActiveCell);
+        MoveActiveTo(c, r);
       }
-      const std::int16_t item = ItemOnRow(spr.active_row());
-      if (item > 0) {
-        HighlightJumpGroup(item);
-        if (!ImeAfterEnter(item, spr.active_col(), spr.active_row())) {
-          key_code = 0;
-          spr.SetEditMode(false);
-          frmResultIn.EnterBusy = false;
-          return;
-        }
-      }
+      const std::int16_t moved_to = ItemOnRow(spr.active_row());
+      if (moved_to > 0) HighlightJumpGroup(moved_to);
     }
+    const std::int16_t item = ItemOnRow(spr.active_row());
+    if (item > 0) ImeForCell(item, spr.active_col(), spr.active_row(), true);
     key_code = 0;
   }
   spr.SetEditMode(false);
@@ -218,42 +209,23 @@ void DeleteStep(int& key_code) {
 void KeyDown(int& key_code, int shift) {
   frmResultIn.EnterBusy = false;
   grid::Spread& spr = ResultGrid();
-  if (key_code == kKeyDown && shift == kAltShift) return;
-  if ((key_code == kKeyDelete || key_code == kKeyLeft || key_code == kKeyRight) && spr.edit_mode()) return;
+  if (key_code == ui::kKeyDown && shift == ui::kAltMask) return;
+  if ((key_code == ui::kKeyDelete || key_code == ui::kKeyLeft || key_code == ui::kKeyRight) && spr.edit_mode()) return;
   const std::int32_t ac = spr.active_col();
   if (!IsInputColumn(ac) || spr.active_row() < basPublic.DataRow) return;
   switch (key_code) {
-    case kKeyEnter:
+    case ui::kKeyReturn:
       EnterStep(key_code);
       return;
-    case kKeySpace:
+    case ui::kKeySpace:
       if (ac == basPublic.ChkCol) sprResult_Click(ac, spr.active_row());
       return;
-    case kKeyDelete:
+    case ui::kKeyDelete:
       DeleteStep(key_code);
       return;
     default:
       if (NeverStartsEditing(key_code)) return;
       if (!spr.edit_mode() && GridForm() != nullptr && Fnc_ImmGetOpen(*GridForm()) != 0) spr.SetEditMode(true);
-      return;
-  }
-}
-
-// The input method for the cell the cursor enters.
-void ImeForNewCell(std::int32_t new_col, std::int32_t new_row) {
-  const std::int16_t item = ItemOnRow(new_row);
-  if (item <= 0) return;
-  switch (frmResultIn.ItemTable[item].Ksyub) {
-    case kKsyubFindings:
-      if (ResultGrid().FormatAt(new_col, new_row).type == grid::CellType::kComboBox) ImeOn(false);
-      return;
-    case kKsyubGroupJudgement:
-      if (basPublic.HanIME == 0) ImeOff();
-      if (basPublic.HanIME == 1) ImeOn(true);
-      if (basPublic.HanIME == 2) ImeOn(false);
-      return;
-    default:
-      ImeOff();
       return;
   }
 }
@@ -264,10 +236,7 @@ void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::in
   if (new_row < basPublic.DataRow) {
     cancel = true;
     if (new_row != -1) {
-      spr.block_mode = false;
-      spr.row = basPublic.StartRow;
-      spr.col = new_col;
-      spr.SetAction(grid::kActionActiveCell);
+      MoveActiveTo(new_col, basPublic.StartRow);
     }
   }
   if (!frmResultIn.EnterBusy) {
@@ -281,7 +250,8 @@ void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::in
     if (auto* form = dynamic_cast<FrmResultIn*>(spr.form())) form->lblStatus.caption.clear();
     frmResultIn.EnterBusy = false;
   }
-  if (new_row >= basPublic.DataRow) ImeForNewCell(new_col, new_row);
+  const std::int16_t entered = ItemOnRow(new_row);
+  if (entered > 0) ImeForCell(entered, new_col, new_row, false);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/screen_fixture.h"
 #include "grid/item_row_map.h"
+#include "judgement/syo_search_handoff.h"
 #include "kit/ui_expect.h"
 #include "loading/load_state.h"
 
@@ -78,6 +79,18 @@ TEST_F(ResultEntryScreenTest, AValueWithTooManyDigitsIsRefusedAndTheCursorStays)
   EXPECT_EQ(Result(kHeight).Knsach, "");
   EXPECT_EQ(form().sprResult.active_row(), RowOf(kHeight));
   EXPECT_EQ(form().sprResult.TextAt(basPublic.ResultCol, RowOf(kHeight)), "");
+}
+
+TEST_F(ResultEntryScreenTest, TheFindingsSearchMovesTheCursorThroughTheGridsEnter) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  ASSERT_TRUE(syoSearchSteps.grid_enter);
+  ASSERT_TRUE(Drive([&] {
+    form().sprResult.MoveActiveCell(basPublic.ResultCol, RowOf(kHeight));
+    syoSearchSteps.grid_enter();
+  }));
+  EXPECT_EQ(form().sprResult.active_row(), RowOf(kWeight));
+  EXPECT_SCRIPT_OK(shell_);
 }
 
 }  // namespace

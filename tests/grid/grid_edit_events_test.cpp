@@ -10,7 +10,10 @@
 #include "examinee/bas_public.h"
 #include "grid/cell_kinds.h"
 #include "grid/entry_rules.h"
+#include "grid/typed_entry.h"
+#include "grid/entry_items.h"
 #include "judgement/judgement_bed.h"
+#include "loading/group_forms.h"
 #include "loading/load_state.h"
 #include "loading/result_cell_texts.h"
 #include "platform/grid/spread.h"
@@ -27,12 +30,6 @@ class GridEditEvents : public ::testing::Test {
   void SetUp() override { bed.Open(); }
   void TearDown() override { entryRuleSteps = DefaultEntryRuleSteps(); }
 
-  static KomInfo Judged(long long code, const char* name = "ＢＭＩ") {
-    KomInfo k = JudgementBed::Numeric(code, 0, name);
-    k.Jhkbn = 1;
-    k.Skomcd = Currency(kTypeNumeric);
-    return k;
-  }
   // Finishes the bed with the cell kinds and the lists of the item lines.
   void Finish() {
     bed.Finish();
@@ -70,8 +67,8 @@ class GridEditEvents : public ::testing::Test {
 };
 
 TEST_F(GridEditEvents, EnterStoresTheValueAndMovesToTheNextInputCell) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
-  const std::int16_t next = bed.Add(Judged(1101, "体脂肪率"));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t next = bed.Add(JudgedNumeric(1101, "体脂肪率"));
   Finish();
   Go(bmi, basPublic.ResultCol);
   grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "22.5");
@@ -87,8 +84,8 @@ TEST_F(GridEditEvents, EnterStoresTheValueAndMovesToTheNextInputCell) {
 }
 
 TEST_F(GridEditEvents, ARefusedEnterKeepsTheCursorInTheCell) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
-  bed.Add(Judged(1101, "体脂肪率"));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  bed.Add(JudgedNumeric(1101, "体脂肪率"));
   Finish();
   Go(bmi, basPublic.ResultCol);
   grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "1234");
@@ -115,7 +112,7 @@ TEST_F(GridEditEvents, TheAutoCheckFollowsItsSetting) {
   };
   std::vector<std::int16_t> items;
   long long code = 1200;
-  for (std::size_t n = 0; n <= cases.size(); ++n) items.push_back(bed.Add(Judged(++code)));
+  for (std::size_t n = 0; n <= cases.size(); ++n) items.push_back(bed.Add(JudgedNumeric(++code)));
   Finish();
   for (std::size_t n = 0; n < cases.size(); ++n) {
     const Case& c = cases[n];
@@ -134,7 +131,7 @@ TEST_F(GridEditEvents, TheAutoCheckFollowsItsSetting) {
 }
 
 TEST_F(GridEditEvents, SpaceOnTheCheckColumnIsAClickThere) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   Finish();
   basPublic.KekkaKomCode = {1, {Currency(0), Currency(1003)}};
   Go(bmi, basPublic.ChkCol);
@@ -157,8 +154,48 @@ TEST_F(GridEditEvents, SpaceOnTheCheckColumnIsAClickThere) {
   EXPECT_EQ(bed.Cell(bmi, basPublic.ChkCol), "");
 }
 
+TEST_F(GridEditEvents, CheckingAGroupItemChecksItsMembers) {
+  const std::int16_t member = bed.Add(JudgedNumeric(1003, "ＢＭＩ", 5));
+  const std::int16_t group = bed.Add(JudgementBed::GroupItem(5, "身体計測"));
+  Finish();
+  bed.Result(member).Knsach = "22.5 ";
+  bed.Result(group).Han = 2;
+  sprResult_Click(basPublic.ChkCol, bed.RowOf(group));
+  EXPECT_EQ(bed.Result(group).Hekbn, 1);
+  EXPECT_EQ(bed.Result(member).Hekbn, 1);
+  EXPECT_EQ(bed.Cell(member, basPublic.ChkCol), "V");
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
+TEST_F(GridEditEvents, AJudgementCodedItemShowsItsStateInTheGroupJumpList) {
+  KomInfo eye = JudgementBed::GroupItem(5, "眼科");
+  eye.NgrpIndex = 1;
+  const std::int16_t item = bed.Add(eye);
+  Finish();
+  grid::ListGrid& jump = frmGrpJmp->flxGroop;
+  jump.SetCols(4);
+  jump.SetRows(2);
+  for (int row = 0; row < 2; ++row) jump.SetTextMatrix(row, 3, std::to_string(row));
+  basPublic.UserDspKbn = 1;
+  const int row = bed.RowOf(item);
+
+  Go(item, basPublic.ResultCol);
+  grid().SetText(basPublic.ResultCol, row, "Ｃ");
+  Key(kEnter);
+  EXPECT_EQ(bed.Result(item).Han, 3);
+  EXPECT_EQ(jump.TextMatrix(1, 2), "Ｃ");
+  // Enter selects the item's input group in the list.
+  EXPECT_EQ(jump.CellBackColorAt(1, 0), static_cast<ui::Color>(basPublic.ColorNgrpSelect));
+  EXPECT_EQ(jump.CellBackColorAt(0, 0), static_cast<ui::Color>(basPublic.ColorNgrpDefault));
+
+  Pick(item, basPublic.SokuteiCol, 0);
+  EXPECT_EQ(bed.Result(item).Sokutei, kSokuteiNotPerformed);
+  EXPECT_EQ(jump.TextMatrix(1, 2), "未");
+  EXPECT_EQ(bed.Cell(item, basPublic.ResultCol), "(未実施)");
+}
+
 TEST_F(GridEditEvents, TheOverallCheckWaitsForTheRequiredJudgements) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   const std::int16_t overall = bed.Add(JudgementBed::OverallItem());
   Finish();
   bed.Result(overall).Han = 1;
@@ -175,7 +212,7 @@ TEST_F(GridEditEvents, TheOverallCheckWaitsForTheRequiredJudgements) {
 }
 
 TEST_F(GridEditEvents, DeleteClearsTheCheckOrTheValue) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   KomInfo coded = JudgementBed::GroupItem(5, "眼科");
   const std::int16_t eye = bed.Add(coded);
   Finish();
@@ -207,7 +244,7 @@ TEST_F(GridEditEvents, DeleteClearsTheCheckOrTheValue) {
 }
 
 TEST_F(GridEditEvents, AJudgementPickOnACheckedRow) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   Finish();
   KekkaData& r = bed.Result(bmi);
   r.Han = 2;
@@ -225,7 +262,7 @@ TEST_F(GridEditEvents, AJudgementPickOnACheckedRow) {
 }
 
 TEST_F(GridEditEvents, AJudgementPickStoresStampsAndClearsTheClass) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   Finish();
   KekkaData& r = bed.Result(bmi);
   r.Sokutei = kSokuteiUnmeasurable;
@@ -240,7 +277,7 @@ TEST_F(GridEditEvents, AJudgementPickStoresStampsAndClearsTheClass) {
 }
 
 TEST_F(GridEditEvents, AMeasurementClassPickShowsTheClassInTheResultCell) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   Finish();
   bed.Result(bmi).Knsach = "22.5 ";
   Pick(bmi, basPublic.SokuteiCol, 4);
@@ -250,9 +287,107 @@ TEST_F(GridEditEvents, AMeasurementClassPickShowsTheClassInTheResultCell) {
   EXPECT_EQ(bed.Result(bmi).Knsach, "22.5 ");
 }
 
+TEST_F(GridEditEvents, AfterAFindingCodeTheCursorPassesItsTextCell) {
+  const std::int16_t chest = bed.Add(FindingsItem(3001));
+  const std::int16_t next = bed.Add(JudgedNumeric(1003));
+  Finish();
+  Go(chest, basPublic.SyoCodeCol);
+  grid().SetText(basPublic.SyoCodeCol, bed.RowOf(chest), "003");
+  Key(kEnter);
+  EXPECT_EQ(bed.Result(chest).Syoken, "要再検");
+  EXPECT_EQ(grid().active_row(), bed.RowOf(next));
+  EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+
+  // With nothing typed the cursor stops at the findings text.
+  Go(chest, basPublic.SyoCodeCol);
+  frmResultIn.ResultMatrix(chest, 0).Syoken.clear();
+  grid().SetText(basPublic.ResultCol, bed.RowOf(chest), "");
+  Key(kEnter);
+  EXPECT_EQ(grid().active_row(), bed.RowOf(chest));
+  EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+}
+
+TEST_F(GridEditEvents, ATypedFindingTextIsStored) {
+  const std::int16_t chest = bed.Add(FindingsItem(3001));
+  Finish();
+  const int row = bed.RowOf(chest);
+  KekkaData& r = bed.Result(chest);
+  r.Sokutei = kSokuteiUnmeasurable;
+  r.Han = 3;
+  grid().SetText(basPublic.ResultCol, row, "(測定不能)");
+  // The class texts keep the class.
+  EXPECT_EQ(Fnc_ProcessEnterKey(basPublic.ResultCol, row), kEntryNothing);
+  grid().SetText(basPublic.ResultCol, row, "(未実施)");
+  EXPECT_EQ(Fnc_ProcessEnterKey(basPublic.ResultCol, row), kEntryProcessed);
+  EXPECT_EQ(r.Syoken, "(未実施)");
+  EXPECT_EQ(r.Sokutei, kSokuteiUnmeasurable);
+  // A list entry's code part is cut; any other text clears the class.
+  grid().SetText(basPublic.ResultCol, row, "軽度の所見 $00000303");
+  EXPECT_EQ(Fnc_ProcessEnterKey(basPublic.ResultCol, row), kEntryProcessed);
+  EXPECT_EQ(r.Syoken, "軽度の所見");
+  EXPECT_EQ(bed.Cell(chest, basPublic.ResultCol), "軽度の所見");
+  EXPECT_EQ(r.Sokutei, kSokuteiNone);
+  EXPECT_EQ(r.Han, 3);
+  // Emptied: the judgement goes.
+  grid().SetText(basPublic.ResultCol, row, "");
+  EXPECT_EQ(Fnc_ProcessEnterKey(basPublic.ResultCol, row), kEntryProcessed);
+  EXPECT_EQ(r.Han, 0);
+  EXPECT_EQ(bed.Cell(chest, basPublic.HanCol), "");
+  EXPECT_EQ(r.User, kBedUser);
+}
+
+TEST_F(GridEditEvents, TheCursorNeverStopsOnAHeaderRow) {
+  bed.Add(JudgedNumeric(1003));
+  const std::int16_t second = bed.Add(JudgedNumeric(1101));
+  Finish();
+  Go(second, basPublic.ResultCol);
+  ASSERT_NE(grid().active_row(), basPublic.StartRow);
+  EXPECT_FALSE(grid().MoveActiveCell(basPublic.ResultCol, basPublic.JdateRow));
+  EXPECT_EQ(grid().active_row(), basPublic.StartRow);
+  EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+}
+
+TEST_F(GridEditEvents, AFindingPickStoresItsTextAndJudgement) {
+  const std::int16_t chest = bed.Add(FindingsItem(3001));
+  Finish();
+  const int row = bed.RowOf(chest);
+  SetList(basPublic.ResultCol, row, "所見なし$00000201\r\n\t要再検$00000303\r\n\t◆◆検索画面を開きます◆◆");
+  KekkaData& r = bed.Result(chest);
+  r.Sokutei = kSokuteiNotPerformed;
+  grid().SetText(basPublic.SyoCodeCol, row, "003");
+  Pick(chest, basPublic.ResultCol, 1);
+  EXPECT_EQ(r.Syoken, "要再検");
+  EXPECT_EQ(r.Han, 3);
+  EXPECT_EQ(r.Sokutei, kSokuteiNone);
+  EXPECT_EQ(bed.Cell(chest, basPublic.ResultCol), "要再検");
+  EXPECT_EQ(bed.Cell(chest, basPublic.SyoCodeCol), "");
+  EXPECT_EQ(bed.Cell(chest, basPublic.HanCol), "Ｃ");
+  EXPECT_EQ(bed.Fore(chest, basPublic.ResultCol), LetterColor('E'));
+  EXPECT_EQ(r.User, kBedUser);
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
+TEST_F(GridEditEvents, DeleteOnTheClassShowsThePlainValueAgain) {
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  Finish();
+  const int row = bed.RowOf(bmi);
+  KekkaData& r = bed.Result(bmi);
+  r.Knsach = "22.5 ";
+  r.Sokutei = kSokuteiBelow;
+  grid().SetComboCurSel(grid::Range::Cell(basPublic.SokuteiCol, row), 3);
+  grid().SetText(basPublic.ResultCol, row, "(＜22.5)");
+  Go(bmi, basPublic.SokuteiCol);
+  Key(kDelete);
+  EXPECT_EQ(r.Sokutei, kSokuteiNone);
+  EXPECT_EQ(r.Knsach, "22.5 ");
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ResultCol), "22.5 ");
+  EXPECT_EQ(grid().ComboCurSelAt(basPublic.SokuteiCol, row), -1);
+  EXPECT_EQ(r.User, kBedUser);
+}
+
 TEST_F(GridEditEvents, LeavingATypedCellProcessesIt) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
-  const std::int16_t next = bed.Add(Judged(1101, "体脂肪率"));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t next = bed.Add(JudgedNumeric(1101, "体脂肪率"));
   Finish();
   Go(bmi, basPublic.ResultCol);
   grid().TypeText("23");
@@ -269,8 +404,8 @@ TEST_F(GridEditEvents, LeavingATypedCellProcessesIt) {
 }
 
 TEST_F(GridEditEvents, ACheckedRowIsNotOpenedByADoubleClick) {
-  const std::int16_t bmi = bed.Add(Judged(1003));
-  const std::int16_t free = bed.Add(Judged(1101));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t free = bed.Add(JudgedNumeric(1101));
   Finish();
   bed.Result(bmi).Hekbn = 1;
   grid().DoubleClickCell(basPublic.ResultCol, bed.RowOf(bmi));

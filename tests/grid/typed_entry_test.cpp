@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "examinee/bas_public.h"
+#include "grid/entry_items.h"
 #include "judgement/judgement_bed.h"
 #include "loading/load_state.h"
 #include "loading/result_cell_texts.h"
@@ -23,21 +24,6 @@ class TypedEntry : public ::testing::Test {
  protected:
   void SetUp() override { bed.Open(); }
 
-  KomInfo Judged(long long code, std::int16_t group = 0) {
-    KomInfo k = JudgementBed::Numeric(code, group, "ＢＭＩ");
-    k.Jhkbn = 1;
-    k.Skomcd = Currency(kTypeNumeric);
-    return k;
-  }
-  static KomInfo Findings(long long code) {
-    KomInfo k;
-    k.KomCode = Currency(code);
-    k.KomName = "胸部所見";
-    k.Ksyub = kKsyubFindings;
-    k.Skomcd = Currency(kTypeFindings);
-    k.Jhkbn = 1;
-    return k;
-  }
   // Types `text` into column `col` of `item`'s row and processes it.
   std::int16_t Enter(std::int16_t item, int col, const std::string& text) {
     grid().SetText(col, bed.RowOf(item), text);
@@ -49,7 +35,7 @@ class TypedEntry : public ::testing::Test {
 };
 
 TEST_F(TypedEntry, ANumberIsEditedStoredJudgedAndStamped) {
-  const std::int16_t bmi = bed.Add(Judged(kBmiCode));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(kBmiCode));
   bed.Finish();
   // Full-width digits and point are taken as half-width.
   EXPECT_EQ(Enter(bmi, basPublic.ResultCol, "２２．５"), kEntryProcessed);
@@ -84,7 +70,7 @@ TEST_F(TypedEntry, ANumberIsEditedStoredJudgedAndStamped) {
 }
 
 TEST_F(TypedEntry, AnUnchangedCellStoresAndStampsNothing) {
-  const std::int16_t bmi = bed.Add(Judged(kBmiCode));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(kBmiCode));
   bed.Finish();
   bed.Result(bmi).Knsach = "22.5 ";
   for (const char* typed : {"22.5", "  22.5 ", "22.5 "}) {
@@ -112,7 +98,7 @@ TEST_F(TypedEntry, RefusalsWarnPutTheStoredTextBackAndKeepTheResult) {
   };
   std::vector<std::int16_t> items;
   long long code = 1100;
-  for (const Case& c : cases) items.push_back(bed.Add(Judged(++code), false, c.editable));
+  for (const Case& c : cases) items.push_back(bed.Add(JudgedNumeric(++code), false, c.editable));
   bed.Finish();
   for (std::size_t n = 0; n < cases.size(); ++n) {
     const Case& c = cases[n];
@@ -133,7 +119,7 @@ TEST_F(TypedEntry, RefusalsWarnPutTheStoredTextBackAndKeepTheResult) {
 
 TEST_F(TypedEntry, AValueTheJudgementCannotJudgeIsNotStored) {
   // Item 1001 has no standard range.
-  const std::int16_t height = bed.Add(Judged(1001));
+  const std::int16_t height = bed.Add(JudgedNumeric(1001));
   bed.Finish();
   bed.Result(height).Knsach = "170.0 ";
   grid().SetText(basPublic.ResultCol, bed.RowOf(height), "170.0 ");
@@ -147,7 +133,7 @@ TEST_F(TypedEntry, AValueTheJudgementCannotJudgeIsNotStored) {
 }
 
 TEST_F(TypedEntry, ATypedValueRunsTheGroupJudgement) {
-  const std::int16_t bmi = bed.Add(Judged(kBmiCode, 5));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(kBmiCode, "ＢＭＩ", 5));
   const std::int16_t group = bed.Add(JudgementBed::GroupItem(5, "身体計測"));
   bed.Finish();
   EXPECT_EQ(Enter(bmi, basPublic.ResultCol, "30"), kEntryProcessed);
@@ -156,7 +142,7 @@ TEST_F(TypedEntry, ATypedValueRunsTheGroupJudgement) {
 }
 
 TEST_F(TypedEntry, FindingCodesGiveTheirTextsAndTheHighestJudgement) {
-  const std::int16_t chest = bed.Add(Findings(3001));
+  const std::int16_t chest = bed.Add(FindingsItem(3001));
   bed.Finish();
   EXPECT_EQ(Enter(chest, basPublic.SyoCodeCol, "002 003"), kEntryProcessed);
   EXPECT_EQ(bed.Result(chest).Syoken, "所見なし  要再検");
@@ -177,7 +163,7 @@ TEST_F(TypedEntry, FindingCodesGiveTheirTextsAndTheHighestJudgement) {
 }
 
 TEST_F(TypedEntry, AJudgementMarkIsCheckedAndStored) {
-  const std::int16_t bmi = bed.Add(Judged(kBmiCode));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(kBmiCode));
   bed.Finish();
   bed.Result(bmi).Sokutei = kSokuteiUnmeasurable;
   EXPECT_EQ(Enter(bmi, basPublic.HanCol, " Ｂ "), kEntryProcessed);
@@ -193,7 +179,7 @@ TEST_F(TypedEntry, AJudgementMarkIsCheckedAndStored) {
 }
 
 TEST_F(TypedEntry, AMeasurementClassIsStoredAloneAndStamped) {
-  const std::int16_t bmi = bed.Add(Judged(kBmiCode));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(kBmiCode));
   bed.Finish();
   bed.Result(bmi).Knsach = "22.5 ";
   bed.Result(bmi).Han = 1;
@@ -211,7 +197,7 @@ TEST_F(TypedEntry, AMeasurementClassIsStoredAloneAndStamped) {
 }
 
 TEST_F(TypedEntry, AnOverallJudgementMadeLocksTheOtherItems) {
-  const std::int16_t bmi = bed.Add(Judged(kBmiCode));
+  const std::int16_t bmi = bed.Add(JudgedNumeric(kBmiCode));
   const std::int16_t overall = bed.Add(JudgementBed::OverallItem());
   bed.Finish();
   frmResultIn.SouChk = "1";
