@@ -15,18 +15,11 @@ namespace {
 constexpr int kFormWidth = 15270;
 constexpr int kFormHeight = 11400;
 
-void Place(ui::Control& c, int left, int top, int width, int height) {
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-}
-
 // A command button at `left` (distance from the right edge: kFormWidth -
 // left), row `row` of its column.
 void PlaceButton(ui::Control& c, const char* caption, int left, int row, int width) {
   c.caption = caption;
-  Place(c, left, 120 + row * 480, width, 420);
+  c.Move(left, 120 + row * 480, width, 420);
 }
 
 }  // namespace
@@ -40,7 +33,7 @@ void FrmResultIn::Design() {
 
   // Examinee header: two lines of read-only boxes.
   fraHead.caption = "受診者情報";
-  Place(fraHead, 60, 0, 6900, 2760);
+  fraHead.Move(60, 0, 6900, 2760);
   struct HeadBox {
     ui::TextBox* box;
     const char* tip;
@@ -61,8 +54,8 @@ void FrmResultIn::Design() {
     caption_label.caption = b.tip;
     caption_label.container = &fraHead;
     caption_label.font = ui::Font{"ＭＳ Ｐゴシック", 8, false};
-    Place(caption_label, b.left, b.top - 210, b.width, 200);
-    Place(*b.box, b.left, b.top, b.width, 420);
+    caption_label.Move(b.left, b.top - 210, b.width, 200);
+    b.box->Move(b.left, b.top, b.width, 420);
     b.box->container = &fraHead;
     b.box->font = gothic;
     b.box->tool_tip_text = b.tip;
@@ -73,21 +66,21 @@ void FrmResultIn::Design() {
 
   // Button columns, right-anchored by the start.
   cmdOpchk.caption = "未実施検査一覧";
-  Place(cmdOpchk, kFormWidth - 8190, 120, 1620, 420);
+  cmdOpchk.Move(kFormWidth - 8190, 120, 1620, 420);
   for (int n = 1; n <= 4; ++n) {
     ui::CommandButton& b = *cmdOption[n];
     b.caption = std::string("オプション") + std::array<const char*, 5>{"", "１", "２", "３", "４"}[n];
-    Place(b, kFormWidth - 8190, 120 + n * 480, 1620, 420);
+    b.Move(kFormWidth - 8190, 120 + n * 480, 1620, 420);
   }
   PlaceButton(cmdSearch, "検索(F5)", kFormWidth - 6510, 0, 1020);
   PlaceButton(cmdChkInput, "未確定項目", kFormWidth - 6510, 1, 1020);
   fraKirikae.caption = "表示";
-  Place(fraKirikae, kFormWidth - 5430, 0, 1020, 1560);
+  fraKirikae.Move(kFormWidth - 5430, 0, 1020, 1560);
   const std::array<const char*, 3> modes = {"問診表示", "結果表示", "問診＋結果表示"};
   for (int i = 0; i <= 2; ++i) {
     optKirikae[i]->caption = modes[i];
     optKirikae[i]->container = &fraKirikae;
-    Place(*optKirikae[i], 60, 240 + i * 420, 900, 360);
+    optKirikae[i]->Move(60, 240 + i * 420, 900, 360);
   }
   PlaceButton(cmdGrpJmp, "グループ移動", kFormWidth - 4350, 0, 2160);
   PlaceButton(cmdAgain, "やり直し(F9)", kFormWidth - 4350, 1, 2160);
@@ -97,11 +90,11 @@ void FrmResultIn::Design() {
   PlaceButton(cmdGrpSel, "グループ選択", kFormWidth - 2070, 1, 1950);
   PlaceButton(cmdAutoJudge, "自動判定", kFormWidth - 2070, 2, 1950);
   chkPastDisp.caption = "全検査項目表示";
-  Place(chkPastDisp, kFormWidth - 2070, 1560, 1950, 300);
+  chkPastDisp.Move(kFormWidth - 2070, 1560, 1950, 300);
   chkSokutei.caption = "測定区分表示";
-  Place(chkSokutei, kFormWidth - 2070, 1890, 1950, 300);
+  chkSokutei.Move(kFormWidth - 2070, 1890, 1950, 300);
   chkOperation.caption = "実施チェックを行う";
-  Place(chkOperation, kFormWidth - 2070, 2220, 1950, 300);
+  chkOperation.Move(kFormWidth - 2070, 2220, 1950, 300);
   for (ui::Control* c : controls()) {
     if (c->kind() == ui::ControlKind::kButton || c->kind() == ui::ControlKind::kCheckBox ||
         c->kind() == ui::ControlKind::kOptionButton) {
@@ -111,9 +104,9 @@ void FrmResultIn::Design() {
   // The display-mode frame is narrow: its captions take the smallest font.
   for (ui::OptionButton* o : optKirikae) o->font.size = 8;
 
-  Place(sprResult, 60, 2880, kFormWidth - 130, kFormHeight - 3800);
+  sprResult.Move(60, 2880, kFormWidth - 130, kFormHeight - 3800);
   lblStatus.font = p_gothic;
-  Place(lblStatus, 60, kFormHeight - 730, kFormWidth - 90, 300);
+  lblStatus.Move(60, kFormHeight - 730, kFormWidth - 90, 300);
   tmrSyoSearch.interval = 1000;
   tmrSyoSearch.enabled = false;
 }

@@ -286,7 +286,7 @@ void sprResult_Click(std::int32_t col, std::int32_t row) {
   RunGridProcedure("結果スプレッドのクリック処理でエラーが発生しました。", [&] { Click(col, row); });
 }
 
-void sprResult_DblClick(std::int32_t col, std::int32_t row) {
+void sprResult_DblClick(std::int32_t /*col*/, std::int32_t row) {
   RunGridProcedure("結果スプレッドのダブルクリック処理でエラーが発生しました。", [&] { DblClick(row); });
 }
 

@@ -19,13 +19,6 @@ constexpr int kSelListHeight = 20 * kJumpRowTwips;
 constexpr int kJmpWidth = 3120;
 constexpr int kJmpHeight = 11400;
 
-void Place(ui::Control& c, int left, int top, int width, int height) {
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-}
-
 // An empty list of `cols` columns without header rows or columns.
 void ShapeList(grid::ListGrid& list, int cols) {
   list.SetFixedRows(0);
@@ -48,11 +41,11 @@ FrmGrpSel::FrmGrpSel()
   caption = "入力グループ選択";
   Move(0, 0, kSelWidth, kSelListHeight + 1100);
   ShapeList(flxGroop, 1);
-  Place(flxGroop, 0, 0, kSelWidth - 120, kSelListHeight);
+  flxGroop.Move(0, 0, kSelWidth - 120, kSelListHeight);
   cmdSelectEnd.caption = "選択終了";
-  Place(cmdSelectEnd, 120, kSelListHeight + 120, 2000, 420);
+  cmdSelectEnd.Move(120, kSelListHeight + 120, 2000, 420);
   cmd.caption = "戻る";
-  Place(cmd, 2280, kSelListHeight + 120, 2000, 420);
+  cmd.Move(2280, kSelListHeight + 120, 2000, 420);
   flxGroop.on_click = [this] { flxGroop_Click(); };
   flxGroop.on_key_up = [this](int& key_code, int shift) { flxGroop_KeyUp(key_code, shift); };
   cmdSelectEnd.on_click = [this] { cmdSelectEnd_Click(); };
@@ -65,8 +58,8 @@ FrmGrpJmp::FrmGrpJmp()
   caption = "入力グループ";
   Move(0, 0, kJmpWidth, kJmpHeight);
   ShapeList(flxGroop, 4);
-  Place(flxGroop, 0, 0, kJmpWidth - 120, kJmpHeight - 2540);
-  Place(lblInfo, 60, kJmpHeight - 2310, kJmpWidth - 240, 1800);
+  flxGroop.Move(0, 0, kJmpWidth - 120, kJmpHeight - 2540);
+  lblInfo.Move(60, kJmpHeight - 2310, kJmpWidth - 240, 1800);
   flxGroop.on_click = [this] { flxGroop_Click(); };
   flxGroop.on_key_up = [this](int& key_code, int shift) { flxGroop_KeyUp(key_code, shift); };
   on_query_unload = [this](int& cancel, int unload_mode) { Form_QueryUnload(cancel, unload_mode); };

@@ -65,10 +65,7 @@ FrmSearch::FrmSearch(std::function<void(const SearchResultRecord&)> raise)
     lstExaminee.SetTextMatrix(0, c, headers[c]);
     lstExaminee.SetColWidth(c, widths[c]);
   }
-  lstExaminee.left = 120;
-  lstExaminee.top = 120;
-  lstExaminee.width = 8700;
-  lstExaminee.height = 5400;
+  lstExaminee.Move(120, 120, 8700, 5400);
   cmdSelect.caption = "選択";
   cmdSelect.is_default = true;
   cmdNew.caption = "新規登録";

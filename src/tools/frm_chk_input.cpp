@@ -30,15 +30,9 @@ FrmChkInput::FrmChkInput()
   caption = "未確定項目チェック";
   width = kListWidth + 360;
   height = 6000;
-  flxItem.left = 120;
-  flxItem.top = 120;
-  flxItem.width = kListWidth;
-  flxItem.height = 4200;
+  flxItem.Move(120, 120, kListWidth, 4200);
   lblCheck.caption = kAllChecked;
-  lblCheck.left = 120;
-  lblCheck.top = 4440;
-  lblCheck.width = kListWidth;
-  lblCheck.height = 300;
+  lblCheck.Move(120, 4440, kListWidth, 300);
   cmdSave.caption = "保存終了";
   cmdClose.caption = "戻る";
   cmdClose.is_cancel = true;

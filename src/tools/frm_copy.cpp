@@ -28,10 +28,7 @@ void ForEachRow(grid::Spread& list, Step step) {
 
 void PlaceButton(ui::CommandButton& b, const char* caption, int left) {
   b.caption = caption;
-  b.left = left;
-  b.top = 5400;
-  b.width = 1815;
-  b.height = 495;
+  b.Move(left, 5400, 1815, 495);
 }
 
 }  // namespace
@@ -46,10 +43,7 @@ FrmCopy::FrmCopy()
   caption = "前回結果コピー";
   width = 8100;
   height = 6600;
-  sprList.left = 120;
-  sprList.top = 120;
-  sprList.width = 7740;
-  sprList.height = 5100;
+  sprList.Move(120, 120, 7740, 5100);
   sprList.SetMaxCols(kCopyIndexCol);
   sprList.SetMaxRows(0);
   sprList.SetText(kCopyCheckCol, 0, "ｺﾋﾟｰ");

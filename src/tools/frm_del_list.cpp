@@ -19,10 +19,7 @@ FrmDelList::FrmDelList() : Form("frmDelList"), sprList(Add<grid::Spread>("sprLis
   caption = "削除データリスト";
   width = 8400;
   height = 6900;
-  sprList.left = 120;
-  sprList.top = 120;
-  sprList.width = 8040;
-  sprList.height = 5100;
+  sprList.Move(120, 120, 8040, 5100);
   sprList.SetMaxCols(4);
   sprList.SetMaxRows(0);
   sprList.SetText(1, 0, "項目番号");
@@ -34,10 +31,7 @@ FrmDelList::FrmDelList() : Form("frmDelList"), sprList(Add<grid::Spread>("sprLis
   for (int i = kDelListBack; i <= kDelListKeep; ++i) {
     ui::CommandButton& b = Add<ui::CommandButton>("cmdRet", i);
     b.caption = kButtonCaptions[static_cast<std::size_t>(i - 1)];
-    b.left = 120 + (i - 1) * 2700;
-    b.top = 5400;
-    b.width = 2580;
-    b.height = 615;
+    b.Move(120 + (i - 1) * 2700, 5400, 2580, 615);
     b.on_click = [this, i] { cmdRet_Click(i); };
   }
   cmdRet(kDelListBack).is_cancel = true;

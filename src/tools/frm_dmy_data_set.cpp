@@ -19,14 +19,8 @@ constexpr int kInputWidth = 2400;
 constexpr int kLineHeight = 480;
 
 void PlaceLine(ui::Control& label, ui::Control& input, int line) {
-  label.left = kLabelLeft;
-  label.top = 240 + line * kLineHeight + 60;
-  label.width = kInputLeft - kLabelLeft - 60;
-  label.height = 300;
-  input.left = kInputLeft;
-  input.top = 240 + line * kLineHeight;
-  input.width = kInputWidth;
-  input.height = 360;
+  label.Move(kLabelLeft, 240 + line * kLineHeight + 60, kInputLeft - kLabelLeft - 60, 300);
+  input.Move(kInputLeft, 240 + line * kLineHeight, kInputWidth, 360);
   input.tab_index = line;
 }
 
@@ -64,10 +58,7 @@ FrmDmyDataSet::FrmDmyDataSet()
   PlaceLine(lblHanStart, cboHanStart, 1);
   PlaceLine(lblKnsachStart, txtKnsachStart, 2);
   PlaceLine(lblSyoken, cboSyoken, 3);
-  chkSyoDefault.left = kLabelLeft;
-  chkSyoDefault.top = 240 + 4 * kLineHeight;
-  chkSyoDefault.width = kInputLeft + kInputWidth - kLabelLeft;
-  chkSyoDefault.height = 300;
+  chkSyoDefault.Move(kLabelLeft, 240 + 4 * kLineHeight, kInputLeft + kInputWidth - kLabelLeft, 300);
   chkSyoDefault.tab_index = 4;
   cmdRun.Move(kInputLeft - 1320, 240 + 5 * kLineHeight + 120, 1200, 420);
   cmdRun.tab_index = 5;

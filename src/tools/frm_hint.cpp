@@ -48,10 +48,7 @@ FrmHint::FrmHint() : Form("frmHint"), lstHint(Add<ui::ListBox>("lstHint")) {
   caption = "操作説明";
   width = 6600;
   height = 7800;
-  lstHint.left = 120;
-  lstHint.top = 120;
-  lstHint.width = 6300;
-  lstHint.height = 7200;
+  lstHint.Move(120, 120, 6300, 7200);
   on_load = [this] { Form_Load(); };
 }
 

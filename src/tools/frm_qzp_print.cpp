@@ -60,16 +60,10 @@ FrmQZPprint::FrmQZPprint()
   cboPrintSelect.top = 240;
   cboPrintSelect.width = 4200;
   cmdRun.caption = "実行";
-  cmdRun.left = 1440;
-  cmdRun.top = 960;
-  cmdRun.width = 1335;
-  cmdRun.height = 495;
+  cmdRun.Move(1440, 960, 1335, 495);
   cmdCancel.caption = "キャンセル";
   cmdCancel.is_cancel = true;
-  cmdCancel.left = 3000;
-  cmdCancel.top = 960;
-  cmdCancel.width = 1335;
-  cmdCancel.height = 495;
+  cmdCancel.Move(3000, 960, 1335, 495);
   on_load = [this] { Form_Load(); };
   cmdRun.on_click = [this] { cmdRun_Click(); };
   cmdCancel.on_click = [this] { cmdCancel_Click(); };

@@ -25,19 +25,13 @@ FrmSubMenu::FrmSubMenu() : Form("frmSubMenu"), cmdClose(Add<ui::CommandButton>("
   for (int i = 0; i < kSubMenuButtons; ++i) {
     ui::CommandButton& b = Add<ui::CommandButton>("cmdMenu", i);
     b.caption = kMenuCaptions[static_cast<std::size_t>(i)];
-    b.left = 120;
-    b.top = 120 + i * kButtonHeight;
-    b.width = 3240;
-    b.height = kButtonHeight - 60;
+    b.Move(120, 120 + i * kButtonHeight, 3240, kButtonHeight - 60);
     b.tab_index = i;
     b.on_click = [this, i] { cmdMenu_Click(i); };
   }
   cmdClose.caption = "閉じる";
   cmdClose.is_cancel = true;
-  cmdClose.left = 120;
-  cmdClose.top = 120 + kSubMenuButtons * kButtonHeight + 120;
-  cmdClose.width = 3240;
-  cmdClose.height = kButtonHeight - 60;
+  cmdClose.Move(120, 120 + kSubMenuButtons * kButtonHeight + 120, 3240, kButtonHeight - 60);
   cmdClose.tab_index = kSubMenuButtons;
   on_load = [this] { Form_Load(); };
   cmdClose.on_click = [this] { cmdClose_Click(); };
