@@ -1,5 +1,5 @@
 // basCommonSub: the small shared routines of both programs that touch no
-// window: the computer name, cutting a number to a digit specification,
+// window: the computer name, cutting a number to a digit format,
 // splitting a delimited text and changing the current folder.
 //
 // Any caller may use them. Fnc_CutToDigits and Fnc_SplitDelimited raise
@@ -18,7 +18,7 @@ namespace qz {
 // This computer's name (see platform/system/system_info.h).
 std::string Fnc_GetComputerName();
 
-// Cuts `value` (a decimal number as text) to the digit specification `spec`,
+// Cuts `value` (a decimal number as text) to the digit format `spec`,
 // read as a two-digit number: its tens digit is the number of integer digits
 // i, its units digit the number of decimals d. Digits beyond d decimals are
 // dropped (toward zero), integer digits beyond i are dropped from the left,

@@ -1,6 +1,6 @@
 // The standard-range text shown beside an item (`Fnc_EditStdRange`).
 //
-// Each bound is edited to the item's digit specification (value_digits.h,
+// Each bound is edited to the item's digit format (value_digits.h,
 // every decimal kept) and right-aligned in 5 bytes of the code page (blanks
 // in front, nothing cut when longer). A missing lower bound is the word
 // "以下" and shows as three blanks and a full-width tilde; a missing upper

@@ -1,8 +1,8 @@
-// A result value edited to an item's digit specification
+// A result value edited to an item's digit format
 // (`Sub_EditValueByDigits` with its two halves `Fnc_EditIntPart` and
 // `Fnc_EditDecPart`).
 //
-// A digit specification is two decimal digits: the tens digit is the number
+// A digit format is two decimal digits: the tens digit is the number
 // of integer digits, the units digit the exact number of decimals ("52": up
 // to 5 integer digits and 2 decimals); together at most 9. The editor works
 // on the text: it never rounds and never cuts significant decimals, and it
@@ -22,7 +22,7 @@ namespace qz {
 inline constexpr std::string_view kKeepAllDecimals = " ";
 
 // Edits Value to DigitSpec: on success Edited := the integer part & "." &
-// the decimal part, or the integer part alone when the specification has
+// the decimal part, or the integer part alone when the digit format has
 // no decimals or KeepDecimals dropped them all; ErrorFlag 0.
 // ErrorFlag 1 and Edited untouched when DigitSpec is not a number or asks
 // for more than 9 digits, or either part does not fit.

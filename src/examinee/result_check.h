@@ -1,9 +1,9 @@
 // The result check before saving (Fnc_CheckResultsBeforeSave of the main
 // form): walks every item of the loaded consultation once before its
 // results are written anywhere. It refuses an unconfirmed required item,
-// a numeric result that does not fit its digit specification and an
+// a numeric result that does not fit its digit format and an
 // unknown judgement code; it rewrites every numeric result in the form of
-// its digit specification (result matrix column 0 and, for a shown item
+// its digit format (result matrix column 0 and, for a shown item
 // without measurement class, its result cell); and it tells whether there
 // is anything to save at all.
 //

@@ -35,7 +35,7 @@ std::string WithoutNul(std::string_view text) {
   return out;
 }
 
-// A value or standard bound edited to the item's digit specification and
+// A value or standard bound edited to the item's digit format and
 // right-aligned in 10 characters; false when the edit failed (the text is
 // then written as it stands).
 bool EditedField(const KomInfo& item, const std::string& text, std::string& field) {

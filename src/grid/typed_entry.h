@@ -4,7 +4,7 @@
 // A typed value that differs (trimmed) from what the current result of the
 // row's item holds is refused (done-checked item, no edit permission,
 // overall judgement already made) or validated (judgement mark, findings
-// codes, a number against the item's digit specification), stored in
+// codes, a number against the item's digit format), stored in
 // column 0 of frmResultIn.ResultMatrix, redrawn and coloured, judged,
 // passed on to the calculated items, the judgement finding, the summary
 // findings and the group judgement, and stamped. Every change lives in the

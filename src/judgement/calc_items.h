@@ -1,6 +1,6 @@
 // The calculated items of the consultation (item kind 2 with a calculation
 // pattern): computed by the suite's calculation library (QZP315) from up to
-// three operand items, edited to the item's digit specification, written
+// three operand items, edited to the item's digit format, written
 // into column 0 of frmResultIn.ResultMatrix and the grid, and judged.
 //
 // frmResultIn.CalcItems lists each calculated item with the item indexes of
@@ -19,7 +19,7 @@ namespace qz {
 // when the logged-on user may not edit it, or when it is past-only; it keeps
 // its value while any operand it has is blank or has the measurement class
 // "(未実施)" or "(測定不能)". Otherwise the library's value, edited to the
-// item's digit specification, becomes its value (the trimmed text and one
+// item's digit format, becomes its value (the trimmed text and one
 // blank); a value that differs from the stored one (both trimmed) stamps
 // the result. On the screen the result cell, the stamp cells and the
 // emptied measurement-class cell follow. An item with automatic-judgement
@@ -30,7 +30,7 @@ namespace qz {
 // a result without judgement.
 //
 // When the library gives no value, or the value does not fit the digit
-// specification, the item keeps its value and stamps, and the warning
+// digit format, the item keeps its value and stamps, and the warning
 // "計算項目の計算に失敗しました。" names the item and the value. A run-time
 // error shows the error report "計算項目チェック処理でエラーが発生しました。"
 // and ends the walk.

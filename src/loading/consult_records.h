@@ -50,7 +50,7 @@ struct KomInfo {
   std::int32_t Ngrp = 0;            // input group
   std::int16_t Hjyun = 0;           // display order within the input group
   OneBasedArray<std::int16_t, 4> Hgrp;  // decision groups 1..4
-  std::string Stype;                // digit specification (two digits)
+  std::string Stype;                // digit format (two digits)
   std::int16_t Jhkbn = 0;           // automatic-judgement class
   std::int32_t Pjyun = 0;           // print order
   std::int16_t Calpt = 0;           // calculation pattern

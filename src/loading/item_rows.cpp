@@ -33,7 +33,7 @@ const std::string& KindColorLetter(std::int16_t ksyub) {
   return frmResultIn.SysColors[static_cast<std::size_t>(ksyub)];
 }
 
-// One bound cut to the digit specification, or `word` for the value that
+// One bound cut to the digit format, or `word` for the value that
 // stands for no bound.
 std::string RangeBound(const std::string& value, const char* no_limit, std::string_view word,
                        const std::string& spec) {
@@ -41,8 +41,8 @@ std::string RangeBound(const std::string& value, const char* no_limit, std::stri
 }
 
 // The reference-range text of `item`; false when the bounds do not fit its
-// digit specification or it is no number (the warning is shown): one item
-// master with a bad specification must not end the lines of every item
+// digit format or it is no number (the warning is shown): one item
+// master with a bad digit format must not end the lines of every item
 // after it.
 bool RangeText(const KomInfo& item, std::string& text) {
   text.clear();

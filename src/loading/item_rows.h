@@ -21,8 +21,8 @@ namespace qz {
 // is not in frmResultIn.InputGroups (at or after the group of the item
 // before) is not shown, and the later items are still matched.
 //
-// A range that cannot be cut to the item's digit specification (a
-// specification that is no number among them) or edited by
+// A range that cannot be cut to the item's digit format (a
+// digit format that is no number among them) or edited by
 // Fnc_EditStdRange shows "基準値の編集でエラーが発生しました。" with the
 // item's name and bounds and leaves its cell empty; the later lines follow. Returns true (the load goes on); a run-time error (an item kind
 // outside 0..4 among them) shows "受診項目情報の表示処理でエラーが発生

@@ -8,7 +8,7 @@
 //   byte  34     examinee sex (in)
 //   bytes 35-37  examinee age, three digits (in)
 //   byte  38     rounding class (in)
-//   bytes 39-40  digit specification: integer digits, decimals (in)
+//   bytes 39-40  digit format: integer digits, decimals (in)
 //   bytes 41-50  computed value, right-justified; blanks when none (out)
 //
 // Patterns of this stand-in:
@@ -17,7 +17,7 @@
 //   2  sum of the operands given
 //   3  operand 1 - operand 2
 //   4  operand 1 / operand 2
-// The result has exactly the decimals of the digit specification, reached
+// The result has exactly the decimals of the digit format, reached
 // by the rounding class: 0 rounds half away from zero, 1 rounds up (away
 // from zero), 2 cuts; any other class rounds as 0. The value is worked out
 // in double precision and read to 15 significant digits before rounding, so

@@ -30,7 +30,7 @@ namespace qz {
 namespace {
 
 // The step above or below a limit: one unit of the last decimal of the
-// digit specification.
+// digit format.
 double StepOf(std::string_view stype) {
   const std::string last = vb::Right(stype, 1);
   if (last == "1") return 0.1;

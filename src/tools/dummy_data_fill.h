@@ -50,7 +50,7 @@ void Sub_FillDummyData(std::int16_t num_type, double start_no, std::int16_t han_
 std::string Fnc_DummyNumericValue(bool use_running, std::int16_t num_type, std::string_view std_low,
                                   std::string_view std_high, double step, double& running);
 
-// `value` laid out to the digit specification `stype` (first character the
+// `value` laid out to the digit format `stype` (first character the
 // integer digits L, last the decimals M): when L < 6, the last L integer
 // digits of the value, ".", and its first M decimals ("00000.0000"
 // pattern); otherwise `value` unchanged. Pure.

@@ -76,7 +76,7 @@ TEST_F(ResultCheck, RefusalsNameTheItemAndPutTheCursorOnItsCell) {
       {"value beyond its digits", {NumericItem(1004, "身長", "31"), Value("1234.5")}, false,
        "入力値エラー\r\n「1234.5」\r\n\r\n整数部3桁\r\n小数部1桁 で入力して下さい。", ui::MsgIcon::kExclamation,
        basPublic.ResultCol, first_line + 1},
-      {"digits of a one-digit specification", {NumericItem(1005, "指数", "2"), Value("1.5")}, false,
+      {"digits of a one-digit format", {NumericItem(1005, "指数", "2"), Value("1.5")}, false,
        "入力値エラー\r\n「1.5」\r\n\r\n整数部0桁\r\n小数部2桁 で入力して下さい。", ui::MsgIcon::kExclamation,
        basPublic.ResultCol, first_line + 1},
       // An item that is not a grid line has no cell: the cursor stays.

@@ -33,7 +33,7 @@ struct ShownItem {
   bool shown = true;
 };
 
-// A numeric item `code` named `name` with digit specification `stype` and
+// A numeric item `code` named `name` with digit format `stype` and
 // the logon user's right to enter it.
 KomInfo NumericItem(long long code, std::string name, std::string stype = "31");
 

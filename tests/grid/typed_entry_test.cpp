@@ -1,4 +1,4 @@
-// The entry of a typed value: refusals, the digit specification, findings
+// The entry of a typed value: refusals, the digit format, findings
 // codes, judgement marks, measurement classes, the judgement chain and the
 // stamp.
 #include "grid/typed_entry.h"

@@ -40,7 +40,7 @@ struct Item {
   int ngrp;    // input group
   int hjyun;   // order in the group
   int hgrp;    // decision group (999 feeds the overall judgement)
-  int stype;   // digit specification
+  int stype;   // digit format
   int skomcd;  // findings type, 0 none
   std::vector<Range> ranges;
 };

@@ -51,7 +51,7 @@ class ItemRows : public ::testing::Test {
   std::unique_ptr<grid::Spread> spr;
 };
 
-// A range the digit specification cannot hold, or a specification that is
+// A range the digit format cannot hold, or a digit format that is
 // no number, warns and leaves the range cell empty; the lines after it
 // follow.
 TEST_F(ItemRows, ARangeThatCannotBeEditedWarnsAndLeavesItsCellEmpty) {
