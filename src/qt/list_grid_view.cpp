@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "qt/form_window.h"
+#include "qt/model_snapshot.h"
 #include "qt/qt_style.h"
 
 namespace qz::qt {
@@ -18,8 +19,13 @@ class ListGridTableModel : public QAbstractTableModel {
     beginResetModel();
     grid_ = grid;
     endResetModel();
+    shown_.Forget();
   }
+  // Repaints the cells when anything they show changed.
   void Refresh() {
+    if (!shown_.Changed(*this, {Qt::DisplayRole, Qt::BackgroundRole, Qt::ForegroundRole, Qt::TextAlignmentRole})) {
+      return;
+    }
     if (rowCount({}) > 0 && columnCount({}) > 0) {
       emit dataChanged(index(0, 0), index(rowCount({}) - 1, columnCount({}) - 1));
     }
@@ -61,6 +67,7 @@ class ListGridTableModel : public QAbstractTableModel {
 
  private:
   grid::ListGrid* grid_ = nullptr;
+  ModelSnapshot shown_;
 };
 
 ListGridView::ListGridView(FormWindow& window, grid::ListGrid& grid, QWidget* parent)
@@ -89,6 +96,8 @@ void ListGridView::Detach() {
 void ListGridView::Sync() {
   if (grid_ == nullptr) return;
   const grid::ListGrid& g = *grid_;
+  // A list out of sight is brought up to date when it is shown again.
+  if (!ModelShown(g)) return;
   if (g.rows() != rows_ || g.cols() != cols_) {
     rows_ = g.rows();
     cols_ = g.cols();

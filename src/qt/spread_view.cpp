@@ -18,6 +18,7 @@
 
 #include "platform/ui/shell.h"
 #include "qt/form_window.h"
+#include "qt/model_snapshot.h"
 #include "qt/qt_backend.h"
 #include "qt/qt_style.h"
 
@@ -42,9 +43,15 @@ class SpreadTableModel : public QAbstractTableModel {
     spread_ = spread;
     formats_.clear();
     endResetModel();
+    shown_.Forget();
   }
+  // Repaints the cells in sight when anything they show changed.
   void Refresh() {
     formats_.clear();
+    if (!shown_.Changed(*this, {Qt::DisplayRole, Qt::CheckStateRole, Qt::BackgroundRole, Qt::ForegroundRole,
+                                Qt::FontRole, Qt::TextAlignmentRole, kTypeRole})) {
+      return;
+    }
     if (rowCount({}) > 0 && columnCount({}) > 0) {
       emit dataChanged(index(0, 0), index(rowCount({}) - 1, columnCount({}) - 1));
     }
@@ -101,6 +108,7 @@ class SpreadTableModel : public QAbstractTableModel {
   SpreadView* view_;
   grid::Spread* spread_ = nullptr;
   mutable std::map<std::pair<int, int>, grid::CellFormat> formats_;
+  ModelSnapshot shown_;
 };
 
 namespace {
@@ -200,6 +208,8 @@ std::vector<int> ShownLines(int max, int frozen, int first) {
 void SpreadView::Sync() {
   if (spread_ == nullptr) return;
   grid::Spread& s = *spread_;
+  // A grid out of sight is brought up to date when it is shown again.
+  if (!ModelShown(s)) return;
   std::vector<int> rows = ShownLines(s.max_rows(), s.rows_frozen, s.top_row());
   std::vector<int> cols = ShownLines(s.max_cols(), s.cols_frozen, s.left_col());
   if (rows != rows_ || cols != cols_) {

@@ -169,6 +169,55 @@ TEST_F(QtFrontEnd, TheGridFormRendersCellsColoursFrozenRowsAndHiddenColumns) {
             "Noto Sans Mono CJK JP");
 }
 
+// The event loop syncs the views on every wake: a grid whose cells did not
+// change must not be repainted, or each repaint wakes the loop again and an
+// idle screen burns the processor. A grid out of sight follows its model
+// once it is shown again.
+TEST_F(QtFrontEnd, AGridRepaintsOnlyWhatChangedAndAHiddenOneCatchesUpWhenShown) {
+  testkit::SampleGridForm form;
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  QAbstractItemModel* model = Widget<SpreadView>(form.sprResult)->table()->model();
+  int repaints = 0;
+  QObject::connect(model, &QAbstractItemModel::dataChanged, [&] { ++repaints; });
+  auto text = [&](int vr, int vc) { return model->index(vr, vc).data().toString().toStdString(); };
+
+  ASSERT_TRUE(Step([&] {
+    for (int i = 0; i < 3; ++i) ui::DoEvents();  // the window settles on the screen
+  }));
+  repaints = 0;
+  ASSERT_TRUE(Step([&] {
+    for (int i = 0; i < 5; ++i) ui::DoEvents();
+  }));
+  EXPECT_EQ(repaints, 0) << "nothing changed";
+
+  ASSERT_TRUE(Step([&] {
+    form.sprResult.SetText(1, 1, "座高");
+    ui::DoEvents();
+    ui::DoEvents();
+  }));
+  EXPECT_GE(repaints, 1);
+  EXPECT_EQ(text(1, 1), "座高");
+  const int changed = repaints;
+
+  ASSERT_TRUE(Step([&] {
+    form.sprResult.visible = false;
+    form.sprResult.SetText(1, 1, "胸囲");
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(repaints, changed) << "out of sight";
+  ASSERT_TRUE(Step([&] {
+    form.sprResult.visible = true;
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(text(1, 1), "胸囲");
+  const int caught_up = repaints;
+  EXPECT_GT(caught_up, changed);
+  ASSERT_TRUE(Step([&] {
+    for (int i = 0; i < 5; ++i) ui::DoEvents();
+  }));
+  EXPECT_EQ(repaints, caught_up) << "idle again";
+}
+
 TEST_F(QtFrontEnd, ClicksKeysAndTypingReachTheModelThroughTheShell) {
   testkit::SampleGridForm form;
   std::vector<std::string> log;
