@@ -41,13 +41,6 @@ std::string JoinedIds() {
   return ids;
 }
 
-// The box `label` & CR LF CR LF & caption & value, and the log line
-// `label` & " : " & value.
-void Report(std::string_view label, std::string_view caption, std::string_view value) {
-  CriticalBox(std::string(label) + "\r\n\r\n" + std::string(caption) + std::string(value));
-  Sub_Log(std::string(label) + " : " + std::string(value));
-}
-
 // Runs one of the steps' bodies and turns a run-time error into the error
 // lines under `module` and a failure.
 template <class Body>
@@ -146,15 +139,8 @@ bool Fnc_FileCheck(std::string_view id) {
 
     basPublic.RenameBackList.push_back(RenameBackEntry{std::string(id), {}, {}, {}});
     const std::size_t at = LastIndex();
-    const std::string in_file = Fnc_GetIni(id, "InFile", "", basPublic.CsvIniPath);
-    if (in_file.empty()) {
-      Report("Btrieveファイル名が定義されていません。", "ファイルID : ", id);
-      return false;
-    }
-    if (!IsNameInsideFolder(in_file)) {
-      Report("Btrieveファイル名が不正です。", "ファイルID : ", id);
-      return false;
-    }
+    const std::string in_file = DefinedFileName(id, "InFile", "Btrieve", basPublic.CsvIniPath);
+    if (in_file.empty()) return false;
     const std::string path = basPublic.DataPath + in_file;
     basPublic.RenameBackList[at].BtrName = path;
     Sub_Log("Btrieveファイル名 : " + path);
@@ -166,15 +152,8 @@ bool Fnc_FileCheck(std::string_view id) {
       Report("Btrieveファイルのバックアップに失敗しました。", "ファイル : ", path);
       return false;
     }
-    const std::string out_file = Fnc_GetIni(id, "OutFile", "", basPublic.CsvIniPath);
-    if (out_file.empty()) {
-      Report("CSVファイル名が定義されていません。", "ファイルID : ", id);
-      return false;
-    }
-    if (!IsNameInsideFolder(out_file)) {
-      Report("CSVファイル名が不正です。", "ファイルID : ", id);
-      return false;
-    }
+    const std::string out_file = DefinedFileName(id, "OutFile", "CSV", basPublic.CsvIniPath);
+    if (out_file.empty()) return false;
     const std::string csv = basPublic.CsvPath + out_file;
     basPublic.RenameBackList[at].OwnName = csv;
     Sub_Log("CSVファイル名 : " + csv);

@@ -27,11 +27,6 @@ constexpr const char* kNumInitProgram = "QZPCNV.EXE";
 std::string g_moved;
 std::string g_files;
 
-void Report(std::string_view label, std::string_view caption, std::string_view value) {
-  CriticalBox(std::string(label) + "\r\n\r\n" + std::string(caption) + std::string(value));
-  Sub_Log(std::string(label) + " : " + std::string(value));
-}
-
 std::vector<std::string> Split(std::string_view text, char separator) {
   std::vector<std::string> parts;
   std::size_t pos = 0;
@@ -47,15 +42,8 @@ std::vector<std::string> Split(std::string_view text, char separator) {
 // Checks that the record-manager file of `id` named by `definition` exists
 // and backs it up; returns its path, or "" after a failure (shown, logged).
 std::string CheckedRecordFile(std::string_view id, const std::string& definition) {
-  const std::string in_file = Fnc_GetIni(id, "InFile", "", definition);
-  if (in_file.empty()) {
-    Report("Btrieveファイル名が定義されていません。", "ファイルID : ", id);
-    return {};
-  }
-  if (!IsNameInsideFolder(in_file)) {
-    Report("Btrieveファイル名が不正です。", "ファイルID : ", id);
-    return {};
-  }
+  const std::string in_file = DefinedFileName(id, "InFile", "Btrieve", definition);
+  if (in_file.empty()) return {};
   const std::string path = basPublic.DataPath + in_file;
   Sub_Log("Btrieveファイル名 : " + path);
   if (!Fnc_FileExists(path)) {
@@ -163,15 +151,8 @@ bool Fnc_Import(std::string_view id, std::string_view value) {
     source = Fnc_FullPath(source);
     Sub_Log("インポートコピー元 : " + source);
 
-    const std::string out_file = Fnc_GetIni(id, "OutFile", "", basPublic.CsvIniPath);
-    if (out_file.empty()) {
-      Report("CSVファイル名が定義されていません。", "ファイルID : ", id);
-      return false;
-    }
-    if (!IsNameInsideFolder(out_file)) {
-      Report("CSVファイル名が不正です。", "ファイルID : ", id);
-      return false;
-    }
+    const std::string out_file = DefinedFileName(id, "OutFile", "CSV", basPublic.CsvIniPath);
+    if (out_file.empty()) return false;
     const std::string csv_target = basPublic.CsvPath + out_file;
     Sub_Log("インポートコピー先 : " + csv_target);
     if (CheckedRecordFile(id, basPublic.CsvIniPath).empty()) return false;

@@ -1,6 +1,7 @@
 #include "update/step_support.h"
 
 #include "data/create_process.h"
+#include "data/ini_access.h"
 #include "platform/clock/clock.h"
 #include "platform/process/child_process.h"
 #include "platform/text/vb.h"
@@ -14,6 +15,25 @@ namespace qz::update {
 
 void CriticalBox(std::string_view text) {
   ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kCritical, kTitle);
+}
+
+void Report(std::string_view label, std::string_view caption, std::string_view value) {
+  CriticalBox(std::string(label) + "\r\n\r\n" + std::string(caption) + std::string(value));
+  Sub_Log(std::string(label) + " : " + std::string(value));
+}
+
+std::string DefinedFileName(std::string_view id, const char* key, std::string_view kind,
+                            const std::string& definition) {
+  const std::string name = Fnc_GetIni(id, key, "", definition);
+  if (name.empty()) {
+    Report(std::string(kind) + "ファイル名が定義されていません。", "ファイルID : ", id);
+    return {};
+  }
+  if (!IsNameInsideFolder(name)) {
+    Report(std::string(kind) + "ファイル名が不正です。", "ファイルID : ", id);
+    return {};
+  }
+  return name;
 }
 
 void ShowAndLog(std::string_view text) {

@@ -23,6 +23,18 @@ void CriticalBox(std::string_view text);
 // CriticalBox(text) and the same text logged.
 void ShowAndLog(std::string_view text);
 
+// The box `label` & CR LF CR LF & caption & value, and the log line
+// `label` & " : " & value: a failure of a conversion or import section.
+void Report(std::string_view label, std::string_view caption, std::string_view value);
+
+// The file name that key `key` ("InFile" or "OutFile") of section `id` of
+// the conversion definitions `definition` gives, when it is set and names a
+// file inside its folder (IsNameInsideFolder). Otherwise "" after the
+// Report "<kind>ファイル名が定義されていません。" or "<kind>ファイル名が不正です。"
+// with the section's ID.
+std::string DefinedFileName(std::string_view id, const char* key, std::string_view kind,
+                            const std::string& definition);
+
 // The box "「" & folder & "」に移動できません。" and its log line.
 void CannotMoveTo(std::string_view folder);
 
