@@ -1,4 +1,0 @@
-// The result-screen test bed, built into this test program too: the load
-// driver is tested on the started program with the demo data.
-#include "examinee/screen_fixture.cpp"  // NOLINT(bugprone-suspicious-include)
-#include "examinee/start_fixture.cpp"   // NOLINT(bugprone-suspicious-include)
