@@ -26,6 +26,7 @@
 #include "platform/grid/tab_strip.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/shell.h"
+#include "qt/input_method_adapter.h"
 #include "qt/key_map.h"
 #include "qt/list_grid_view.h"
 #include "qt/qt_backend.h"
@@ -250,19 +251,13 @@ void FormWindow::Sync() {
   SetColors(this, QPalette::Window, QPalette::WindowText, f.back_color, f.fore_color);
   const QFont font = FontFor(f.font);
   if (this->font() != font) setFont(font);
-  const QSize size(Px(f.width), Px(f.height));
-  if (this->size() != size && f.width > 0 && f.height > 0) resize(size);
-  const QPoint pos(Px(f.left), Px(f.top));
-  if (this->pos() != pos) move(pos);
+  SyncGeometry();
   for (ui::Control* c : f.controls()) {
     auto it = widgets_.find(c);
     if (it != widgets_.end()) SyncControl(*c, it->second);
   }
   SyncIme();
-  Qt::WindowStates state = Qt::WindowNoState;
-  if (f.window_state() == ui::WindowState::kMinimized) state = Qt::WindowMinimized;
-  if (f.window_state() == ui::WindowState::kMaximized) state = Qt::WindowMaximized;
-  if (windowState() != state) setWindowState(state);
+  SyncWindowState();
   if (f.visible() != isVisible()) setVisible(f.visible());
   ui::Shell* shell = ui::Shell::Current();
   const bool active = shell != nullptr && shell->active_form() == &f && f.visible();
@@ -330,8 +325,11 @@ void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
       const QLineEdit::EchoMode echo = m.password_char.empty() ? QLineEdit::Normal : QLineEdit::Password;
       if (e->echoMode() != echo) e->setEchoMode(echo);
       if (m.sel_length > 0) {
-        if (e->selectionStart() != m.sel_start || e->selectionLength() != m.sel_length) {
-          e->setSelection(m.sel_start, m.sel_length);
+        // The caret stays at the end the selection was extended to.
+        const int caret = m.caret_at_sel_start ? m.sel_start : m.sel_start + m.sel_length;
+        if (e->selectionStart() != m.sel_start || e->selectionLength() != m.sel_length || e->cursorPosition() != caret) {
+          e->setSelection(m.caret_at_sel_start ? m.sel_start + m.sel_length : m.sel_start,
+                          m.caret_at_sel_start ? -m.sel_length : m.sel_length);
         }
       } else if (e->cursorPosition() != m.sel_start || e->hasSelectedText()) {
         e->setCursorPosition(m.sel_start);
@@ -527,13 +525,9 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
       return HandleKey(static_cast<QKeyEvent*>(event));
     case QEvent::KeyRelease:
       return true;
-    case QEvent::InputMethod: {
-      auto* im = static_cast<QInputMethodEvent*>(event);
-      const std::string text = im->commitString().toStdString();
-      if (!text.empty()) backend_.Dispatch([text](ui::Shell& shell) { shell.UserType(text); });
-      event->accept();
+    case QEvent::InputMethod:
+      DeliverInputMethod(*this, *c, static_cast<QInputMethodEvent*>(event));
       return true;
-    }
     case QEvent::MouseButtonPress:
       return HandleMouse(*c, watched, static_cast<QMouseEvent*>(event), false);
     case QEvent::MouseButtonDblClick:
@@ -571,6 +565,7 @@ void FormWindow::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 bool FormWindow::event(QEvent* event) {
+  if (event->type() == QEvent::Move || event->type() == QEvent::Resize) WriteBackGeometry();
   if (event->type() == QEvent::ShortcutOverride) {
     event->accept();
     return true;

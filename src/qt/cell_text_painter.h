@@ -1,0 +1,71 @@
+// How the grid views draw and measure cell texts.
+//
+// CellTextPainter draws a cell of a grid view: its colours and text without
+// the trailing blanks of fixed-length fields, clipped at the cell's edge
+// (never elided with "…"), a list cell's drop-down arrow, the active cell's
+// frame and, in the cell being edited, the input method's preedit text
+// (underlined, after the editor's text) and the caret.
+//
+// CharacterPixels gives the unit of a column whose width is counted in
+// characters: a character of the font its cells are drawn in (the widest
+// font among the given rows, headers included), so a column of n
+// characters shows n half-width characters of its own cells whole.
+//
+// Used by the grid views on the user-interface thread.
+#ifndef QZ_QT_CELL_TEXT_PAINTER_H_
+#define QZ_QT_CELL_TEXT_PAINTER_H_
+
+#include <QString>
+#include <QStyledItemDelegate>
+#include <functional>
+#include <vector>
+
+#include "platform/grid/spread.h"
+
+namespace qz::qt {
+
+// The item-data role with a spreadsheet cell's type (grid::CellType).
+inline constexpr int kCellTypeRole = Qt::UserRole + 1;
+
+// What the painter draws in the cell being edited.
+struct CellEdit {
+  bool editing = false;     // the cell is the one being edited
+  bool replaces_text = false;  // composing into a cell not yet edited: its text goes
+  QString preedit;          // the input method's text not yet committed
+  int preedit_cursor = -1;  // caret within the preedit, -1 at its end
+};
+
+// `text` without its trailing half-width and full-width blanks.
+QString WithoutTrailingBlanks(const QString& text);
+
+// Pixels of one character of column `col` of `spread`: the half-width
+// character of the widest font of its cells in `rows` (the grid's own font
+// when none is found).
+double CharacterPixels(const grid::Spread& spread, int col, const std::vector<int>& rows);
+
+class CellTextPainter : public QStyledItemDelegate {
+ public:
+  // `edit_of` tells for a view index whether it is the cell being edited
+  // and what the input method is composing there.
+  CellTextPainter(std::function<CellEdit(const QModelIndex&)> edit_of, QObject* parent);
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+  // Where the caret of the cell being edited is drawn, in the coordinates
+  // of `option.rect`'s widget; an empty rectangle when `index` is not
+  // being edited.
+  QRect CaretRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+ private:
+  // The text rectangle of a cell as the style lays it out.
+  QRect TextRect(const QStyleOptionViewItem& option) const;
+
+  std::function<CellEdit(const QModelIndex&)> edit_of_;
+};
+
+}  // namespace qz::qt
+
+#endif  // QZ_QT_CELL_TEXT_PAINTER_H_
