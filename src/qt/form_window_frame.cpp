@@ -51,20 +51,24 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   if (owner != nullptr) owner->winId();
   windowHandle()->setTransientParent(owner != nullptr ? owner->windowHandle() : nullptr);
 
+  // Placement is of the frame (what move() positions), size of the client.
   const QRect available = AvailableAround(owner != nullptr ? *owner : *this);
-  QRect wanted(Px(f.left), Px(f.top), Px(f.width), Px(f.height));
-  if (f.width <= 0 || f.height <= 0) wanted.setSize(size());
+  const QMargins frame = windowHandle()->frameMargins();
+  const QRect model(Px(f.left), Px(f.top), Px(f.width), Px(f.height));
+  const QSize client = f.width > 0 && f.height > 0 ? model.size() : size();
+  QRect wanted(model.topLeft(), client.grownBy(frame));
   if (owner != nullptr && !f.positioned()) {
     wanted.moveTopLeft(CentredOn(owner->frameGeometry(), wanted.size(), available));
   }
   const QRect placed = FitInto(wanted, available);
-  if (placed == QRect(Px(f.left), Px(f.top), Px(f.width), Px(f.height))) return;
+  const QSize fitted = placed.size().shrunkBy(frame);
+  if (placed.topLeft() == model.topLeft() && fitted == client) return;
   // The window opens where it fits: the form learns its place and, when it
   // had to be made smaller, its size (Resize is raised).
   f.left = Twips(placed.left());
   f.top = Twips(placed.top());
-  if (placed.size() != wanted.size() && f.width > 0 && f.height > 0) {
-    f.Move(f.left, f.top, Twips(placed.width()), Twips(placed.height()));
+  if (fitted != client && f.width > 0 && f.height > 0) {
+    f.Move(f.left, f.top, Twips(fitted.width()), Twips(fitted.height()));
   }
 }
 
