@@ -35,18 +35,23 @@ QString WithoutTrailingBlanks(const QString& text) {
 }
 
 double CharacterPixels(const grid::Spread& spread, int col, const std::vector<int>& rows) {
-  std::map<std::tuple<std::string, double, bool>, double> units;
-  double unit = 0;
+  // The font most of the column's cells are drawn in; among as many, the
+  // wider.
+  std::map<std::tuple<std::string, double, bool>, int> counts;
   for (int r : rows) {
     if (r > 0 && spread.RowHeight(r) == 0) continue;
     const grid::CellFormat f = spread.FormatAt(col, r);
-    auto key = std::make_tuple(f.font_name, f.font_size, f.font_bold);
-    auto it = units.find(key);
-    if (it == units.end()) {
-      const QFontMetricsF metrics(FontFor(f.font_name, f.font_size, f.font_bold));
-      it = units.emplace(key, metrics.horizontalAdvance(QLatin1Char('0'))).first;
+    ++counts[std::make_tuple(f.font_name, f.font_size, f.font_bold)];
+  }
+  double unit = 0;
+  int most = 0;
+  for (const auto& [font, count] : counts) {
+    const auto& [name, size, bold] = font;
+    const double advance = QFontMetricsF(FontFor(name, size, bold)).horizontalAdvance(QLatin1Char('0'));
+    if (count > most || (count == most && advance > unit)) {
+      most = count;
+      unit = advance;
     }
-    unit = std::max(unit, it->second);
   }
   if (unit <= 0) unit = QFontMetricsF(FontFor(spread.font)).horizontalAdvance(QLatin1Char('0'));
   return std::max(1.0, unit);

@@ -7,9 +7,9 @@
 // (underlined, after the editor's text) and the caret.
 //
 // CharacterPixels gives the unit of a column whose width is counted in
-// characters: a character of the font its cells are drawn in (the widest
-// font among the given rows, headers included), so a column of n
-// characters shows n half-width characters of its own cells whole.
+// characters: a character of the font its cells are drawn in (the font of
+// most of its cells among the given rows), so a column of n characters
+// shows n half-width characters of its own cells whole.
 //
 // Used by the grid views on the user-interface thread.
 #ifndef QZ_QT_CELL_TEXT_PAINTER_H_
@@ -39,8 +39,8 @@ struct CellEdit {
 QString WithoutTrailingBlanks(const QString& text);
 
 // Pixels of one character of column `col` of `spread`: the half-width
-// character of the widest font of its cells in `rows` (the grid's own font
-// when none is found).
+// character of the font most of its cells in `rows` are drawn in (the
+// grid's own font when there are none).
 double CharacterPixels(const grid::Spread& spread, int col, const std::vector<int>& rows);
 
 class CellTextPainter : public QStyledItemDelegate {

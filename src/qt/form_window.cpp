@@ -26,6 +26,7 @@
 #include "platform/grid/tab_strip.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/shell.h"
+#include "qt/caption_wrap.h"
 #include "qt/input_method_adapter.h"
 #include "qt/key_map.h"
 #include "qt/list_grid_view.h"
@@ -279,7 +280,9 @@ void FormWindow::Sync() {
 }
 
 void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
-  const QRect geometry(Px(c.left), Px(c.top), Px(c.width), Px(c.height));
+  QRect geometry(Px(c.left), Px(c.top), Px(c.width), Px(c.height));
+  // A combo box without a height of its own is as tall as its font makes it.
+  if (c.kind() == ui::ControlKind::kComboBox && c.height <= 0) geometry.setHeight(w->sizeHint().height());
   if (w->geometry() != geometry) w->setGeometry(geometry);
   if (w->isEnabled() != c.enabled) w->setEnabled(c.enabled);
   const QFont font = FontFor(c.font);
@@ -303,7 +306,7 @@ void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
     }
     case ui::ControlKind::kCheckBox: {
       auto* b = static_cast<QCheckBox*>(w);
-      b->setText(Q(c.caption));
+      SetWrappedCaption(*b, Q(c.caption), false);
       const int v = static_cast<ui::CheckBox&>(c).value();
       const Qt::CheckState s = v == 1 ? Qt::Checked : (v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
       if (b->checkState() != s) b->setCheckState(s);
@@ -312,7 +315,7 @@ void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
     }
     case ui::ControlKind::kOptionButton: {
       auto* b = static_cast<QRadioButton*>(w);
-      b->setText(Q(c.caption));
+      SetWrappedCaption(*b, Q(c.caption), true);
       const bool v = static_cast<ui::OptionButton&>(c).value();
       if (b->isChecked() != v) b->setChecked(v);
       SetColors(w, QPalette::Window, QPalette::WindowText, c.back_color, c.fore_color);

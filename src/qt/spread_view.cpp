@@ -310,10 +310,14 @@ void SpreadView::ScrollCols(int left) {
 
 void SpreadView::Wheel(QPoint delta) {
   if (spread_ == nullptr) return;
+  // From the first scrolling line in sight (the model's top row may lie
+  // among the frozen ones), never above it.
+  const grid::Spread& s = *spread_;
+  const int first_row = std::max(1, s.rows_frozen + 1), first_col = std::max(1, s.cols_frozen + 1);
   const int steps = -delta.y() / 40;  // three lines a notch
-  if (steps != 0) ScrollRows(spread_->top_row() + steps);
+  if (steps != 0) ScrollRows(std::max(first_row, std::max(s.top_row(), first_row) + steps));
   const int hsteps = -delta.x() / 120;
-  if (hsteps != 0) ScrollCols(spread_->left_col() + hsteps);
+  if (hsteps != 0) ScrollCols(std::max(first_col, std::max(s.left_col(), first_col) + hsteps));
 }
 
 void SpreadView::PopupCombo() {

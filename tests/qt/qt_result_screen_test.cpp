@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QWheelEvent>
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,6 +115,28 @@ TEST_F(QtResultScreen, TheRangeAndUnitTextsOfTheFirstExamineeFitTheirColumns) {
     }
   }
   EXPECT_GT(checked, 10);
+}
+
+TEST_F(QtResultScreen, TheMouseWheelScrollsTheResultGrid) {
+  ASSERT_TRUE(StartOnFirstExaminee());
+  grid::Spread& spr = form().sprResult;
+  auto* view = qobject_cast<SpreadView*>(qt_->qt().WidgetOf(spr));
+  QWidget* viewport = view->table()->viewport();
+  const int first = 1 + spr.rows_frozen;  // the first scrolling row in sight
+  ASSERT_EQ(view->shown_rows()[static_cast<std::size_t>(first)], std::max(first, spr.top_row()));
+  const int top = view->shown_rows()[static_cast<std::size_t>(first)];
+  auto wheel = [&](int delta) {
+    return qt_->Step([&] {
+      const QPointF at(viewport->rect().center());
+      QWheelEvent notch(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                        Qt::NoScrollPhase, false);
+      QApplication::sendEvent(viewport, &notch);
+    });
+  };
+  ASSERT_TRUE(wheel(-120));
+  EXPECT_EQ(view->shown_rows()[static_cast<std::size_t>(first)], top + 3) << "three lines a notch, at once";
+  ASSERT_TRUE(wheel(240));
+  EXPECT_EQ(view->shown_rows()[static_cast<std::size_t>(first)], top) << "back up, no further than the top";
 }
 
 }  // namespace

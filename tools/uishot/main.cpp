@@ -1,8 +1,12 @@
 // uishot: renders the progress window and a sample grid form through the Qt
-// front end and saves them as PNG files.
+// front end and saves them as PNG files, or shoots the demo's result screen.
 //
 //   uishot <folder>     writes <folder>/frm_guide.png and
 //                       <folder>/sample_grid.png
+//   uishot --demo <suite> <folder>
+//                       runs the program of the demo suite <suite> (made by
+//                       demodata) and writes <folder>/result_screen.png and
+//                       <folder>/result_window.png (demo_shots.h)
 //
 // Run under a display (scripts/screenshot uses xvfb-run) or with
 // QT_QPA_PLATFORM=offscreen.
@@ -13,6 +17,7 @@
 #include <cstdio>
 #include <string>
 
+#include "demo_shots.h"
 #include "examinee/bas_public.h"
 #include "examinee/frm_guide.h"
 #include "kit/sample_grid_form.h"
@@ -35,17 +40,20 @@ bool Save(qz::qt::QtShell& shell, const qz::ui::Form& form, const QString& path)
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: uishot <folder>\n");
+  const bool demo = argc == 4 && std::string(argv[1]) == "--demo";
+  if (argc != 2 && !demo) {
+    std::fprintf(stderr, "usage: uishot <folder> | uishot --demo <suite> <folder>\n");
     return 2;
   }
   QApplication app(argc, argv);
-  const QDir dir(QString::fromLocal8Bit(argv[1]));
+  const char* folder = argv[argc - 1];
+  const QDir dir(QString::fromLocal8Bit(folder));
   if (!QDir().mkpath(dir.path())) {
-    std::fprintf(stderr, "uishot: cannot make %s\n", argv[1]);
+    std::fprintf(stderr, "uishot: cannot make %s\n", folder);
     return 1;
   }
   qz::qt::QtShell shell;
+  if (demo) return qz::uishot::ShootDemo(shell, argv[2], dir) ? 0 : 1;
   qz::basPublic.GuideInterval = 0;
   qz::basPublic.CopyRight = "Copyright (C) 2026 健診システム開発部";
   bool ok = true;
