@@ -30,7 +30,10 @@ int AlignedLeft(const QRect& box, int width, Qt::Alignment align) {
 
 QString WithoutTrailingBlanks(const QString& text) {
   qsizetype end = text.size();
-  while (end > 0 && (text[end - 1] == QLatin1Char(' ') || text[end - 1] == kFullWidthBlank)) --end;
+  auto blank = [](QChar c) {
+    return c == QLatin1Char(' ') || c == kFullWidthBlank || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+  };
+  while (end > 0 && blank(text[end - 1])) --end;
   return end == text.size() ? text : text.left(end);
 }
 
@@ -57,6 +60,20 @@ double CharacterPixels(const grid::Spread& spread, int col, const std::vector<in
   return std::max(1.0, unit);
 }
 
+namespace {
+
+int TextMargin(const QWidget* widget) {
+  const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+  return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+}
+
+}  // namespace
+
+int ColumnPixels(double chars, double char_px, const QWidget* widget) {
+  if (chars <= 0) return 0;
+  return static_cast<int>(std::ceil(chars * char_px)) + 2 * TextMargin(widget);
+}
+
 CellTextPainter::CellTextPainter(std::function<CellEdit(const QModelIndex&)> edit_of, QObject* parent)
     : QStyledItemDelegate(parent), edit_of_(std::move(edit_of)) {}
 
@@ -74,11 +91,18 @@ void CellTextPainter::initStyleOption(QStyleOptionViewItem* option, const QModel
   }
 }
 
-QRect CellTextPainter::TextRect(const QStyleOptionViewItem& option) const {
-  const QWidget* widget = option.widget;
-  QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-  const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-  return option.rect.adjusted(margin, 0, -margin, 0);
+CellTextPainter::Place CellTextPainter::PlaceText(const QStyleOptionViewItem& option, const CellEdit& edit) const {
+  const int margin = TextMargin(option.widget);
+  const QFontMetrics metrics(option.font);
+  Place p;
+  p.typed = metrics.horizontalAdvance(option.text);
+  const int whole = p.typed + metrics.horizontalAdvance(edit.preedit);
+  p.box = option.rect.adjusted(margin, 0, -margin, 0);
+  // A text that fits the cell but not its margins takes the margins.
+  if (whole > p.box.width() && whole <= option.rect.width() - 2) p.box = option.rect.adjusted(1, 0, -1, 0);
+  p.x = AlignedLeft(p.box, whole, option.displayAlignment);
+  p.baseline = p.box.top() + (p.box.height() - metrics.height()) / 2 + metrics.ascent();
+  return p;
 }
 
 QRect CellTextPainter::CaretRect(const QStyleOptionViewItem& base, const QModelIndex& index) const {
@@ -87,13 +111,11 @@ QRect CellTextPainter::CaretRect(const QStyleOptionViewItem& base, const QModelI
   QStyleOptionViewItem option = base;
   initStyleOption(&option, index);
   const QFontMetrics metrics(option.font);
-  const QRect box = TextRect(option);
+  const Place p = PlaceText(option, edit);
   const int cursor = edit.preedit_cursor < 0 ? static_cast<int>(edit.preedit.size()) : edit.preedit_cursor;
-  const int whole = metrics.horizontalAdvance(option.text) + metrics.horizontalAdvance(edit.preedit);
-  const int x = AlignedLeft(box, whole, option.displayAlignment) + metrics.horizontalAdvance(option.text) +
-                metrics.horizontalAdvance(edit.preedit.left(cursor));
-  const int height = std::min(box.height(), metrics.height());
-  return QRect(std::min(x, box.right()), box.top() + (box.height() - height) / 2, 1, height);
+  const int x = p.x + p.typed + metrics.horizontalAdvance(edit.preedit.left(cursor));
+  const int height = std::min(p.box.height(), metrics.height());
+  return QRect(std::min(x, p.box.right()), p.box.top() + (p.box.height() - height) / 2, 1, height);
 }
 
 void CellTextPainter::paint(QPainter* painter, const QStyleOptionViewItem& base, const QModelIndex& index) const {
@@ -101,30 +123,27 @@ void CellTextPainter::paint(QPainter* painter, const QStyleOptionViewItem& base,
   option.state &= ~QStyle::State_HasFocus;
   // The cell's own colours, also for the active cell.
   option.state &= ~QStyle::State_Selected;
-  const CellEdit edit = edit_of_ ? edit_of_(index) : CellEdit{};
-  if (!edit.editing) {
+  if (index.data(Qt::CheckStateRole).isValid()) {
     QStyledItemDelegate::paint(painter, option, index);
   } else {
-    // The editor's text, then the composition underlined, then the caret.
+    // One line of text: the editor's text, then the composition underlined,
+    // then the caret, in the cell being edited.
+    const CellEdit edit = edit_of_ ? edit_of_(index) : CellEdit{};
     initStyleOption(&option, index);
     painter->save();
     painter->setClipRect(option.rect);
     painter->fillRect(option.rect, option.backgroundBrush);
-    const QRect box = TextRect(option);
-    const QFontMetrics metrics(option.font);
-    const int typed = metrics.horizontalAdvance(option.text);
-    const int x = AlignedLeft(box, typed + metrics.horizontalAdvance(edit.preedit), option.displayAlignment);
-    const int baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
+    const Place p = PlaceText(option, edit);
     painter->setPen(option.palette.color(QPalette::Text));
     painter->setFont(option.font);
-    painter->drawText(QPoint(x, baseline), option.text);
+    painter->drawText(QPoint(p.x, p.baseline), option.text);
     if (!edit.preedit.isEmpty()) {
       QFont underlined = option.font;
       underlined.setUnderline(true);
       painter->setFont(underlined);
-      painter->drawText(QPoint(x + typed, baseline), edit.preedit);
+      painter->drawText(QPoint(p.x + p.typed, p.baseline), edit.preedit);
     }
-    painter->fillRect(CaretRect(base, index), option.palette.color(QPalette::Text));
+    if (edit.editing) painter->fillRect(CaretRect(base, index), option.palette.color(QPalette::Text));
     painter->restore();
   }
   if (index.data(kCellTypeRole).toInt() == static_cast<int>(grid::CellType::kComboBox)) {

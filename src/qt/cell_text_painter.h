@@ -1,15 +1,17 @@
 // How the grid views draw and measure cell texts.
 //
-// CellTextPainter draws a cell of a grid view: its colours and text without
-// the trailing blanks of fixed-length fields, clipped at the cell's edge
-// (never elided with "…"), a list cell's drop-down arrow, the active cell's
+// CellTextPainter draws a cell of a grid view: its colours and one line of
+// text without the trailing blanks of fixed-length fields, clipped at the
+// cell's edge (never elided with "…"; a text that fits the cell but not its
+// margins takes the margins), a list cell's drop-down arrow, the active cell's
 // frame and, in the cell being edited, the input method's preedit text
 // (underlined, after the editor's text) and the caret.
 //
 // CharacterPixels gives the unit of a column whose width is counted in
 // characters: a character of the font its cells are drawn in (the font of
-// most of its cells among the given rows), so a column of n characters
-// shows n half-width characters of its own cells whole.
+// most of its cells among the given rows); ColumnPixels adds the cell's
+// text margins, so a column of n characters shows n half-width characters
+// of its own cells whole.
 //
 // Used by the grid views on the user-interface thread.
 #ifndef QZ_QT_CELL_TEXT_PAINTER_H_
@@ -35,13 +37,19 @@ struct CellEdit {
   int preedit_cursor = -1;  // caret within the preedit, -1 at its end
 };
 
-// `text` without its trailing half-width and full-width blanks.
+// `text` without its trailing half-width and full-width blanks and line
+// breaks.
 QString WithoutTrailingBlanks(const QString& text);
 
 // Pixels of one character of column `col` of `spread`: the half-width
 // character of the font most of its cells in `rows` are drawn in (the
 // grid's own font when there are none).
 double CharacterPixels(const grid::Spread& spread, int col, const std::vector<int>& rows);
+
+// Pixels of a column `chars` characters of `char_px` wide in a view drawn
+// with `widget`'s style: the characters and the text margins of a cell; 0
+// (hidden) for a width of 0 or less.
+int ColumnPixels(double chars, double char_px, const QWidget* widget);
 
 class CellTextPainter : public QStyledItemDelegate {
  public:
@@ -60,8 +68,16 @@ class CellTextPainter : public QStyledItemDelegate {
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
  private:
-  // The text rectangle of a cell as the style lays it out.
-  QRect TextRect(const QStyleOptionViewItem& option) const;
+  // Where a cell's line of text goes: its box, the left end of the text
+  // (the editor's text and the composition together, aligned as the cell
+  // asks), the width of the editor's text and the baseline.
+  struct Place {
+    QRect box;
+    int x = 0;
+    int typed = 0;
+    int baseline = 0;
+  };
+  Place PlaceText(const QStyleOptionViewItem& option, const CellEdit& edit) const;
 
   std::function<CellEdit(const QModelIndex&)> edit_of_;
 };

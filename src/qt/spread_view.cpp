@@ -206,7 +206,7 @@ void SpreadView::Sync() {
     for (int col : cols_) char_px_.push_back(CharacterPixels(s, col, rows_));
   }
   for (std::size_t i = 0; i < cols_.size(); ++i) {
-    const int px = static_cast<int>(std::lround(s.ColWidth(cols_[i]) * char_px_[i]));
+    const int px = ColumnPixels(s.ColWidth(cols_[i]), char_px_[i], table_);
     if (px == col_px_[i]) continue;
     col_px_[i] = px;
     table_->setColumnHidden(static_cast<int>(i), px == 0);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 #include <QWheelEvent>
 #include <memory>
 #include <string>
@@ -19,6 +20,7 @@
 
 #include "examinee/bas_public.h"
 #include "examinee/screen_fixture.h"
+#include "grid/column_toggles.h"
 #include "kit/demo_data.h"
 #include "platform/runtime/app.h"
 #include "qt/form_window.h"
@@ -115,6 +117,33 @@ TEST_F(QtResultScreen, TheRangeAndUnitTextsOfTheFirstExamineeFitTheirColumns) {
     }
   }
   EXPECT_GT(checked, 10);
+}
+
+TEST_F(QtResultScreen, TheColumnTitlesShowWholeWithEveryColumnToggledOn) {
+  ASSERT_TRUE(StartOnFirstExaminee());
+  ASSERT_TRUE(qt_->Step([] {
+    Sub_ToggleJudgeColumn();
+    Sub_ToggleUpdaterColumn();
+    Sub_ToggleUpdateTimeColumn();
+    Sub_ToggleJudgeFindingColumn();
+    Sub_ToggleMeasureClassColumn();
+    ui::DoEvents();
+  }));
+  auto* view = qobject_cast<SpreadView*>(qt_->qt().WidgetOf(form().sprResult));
+  QTableView* table = view->table();
+  QAbstractItemModel* model = table->model();
+  std::vector<std::string> titles;
+  for (int vc = 0; vc < model->columnCount(); ++vc) {
+    if (table->isColumnHidden(vc)) continue;
+    const QModelIndex index = model->index(1, vc);  // the title row
+    const QString text = index.data().toString().trimmed();
+    if (text.isEmpty()) continue;
+    titles.push_back(text.toStdString());
+    const QFontMetrics metrics(index.data(Qt::FontRole).value<QFont>());
+    EXPECT_LE(metrics.horizontalAdvance(text), table->columnWidth(vc) - 2) << text.toStdString();
+  }
+  EXPECT_NE(std::find(titles.begin(), titles.end(), "判定"), titles.end());
+  EXPECT_NE(std::find(titles.begin(), titles.end(), "所見ｺｰﾄﾞ"), titles.end());
 }
 
 TEST_F(QtResultScreen, TheMouseWheelScrollsTheResultGrid) {
