@@ -95,8 +95,7 @@ CellTextPainter::Place CellTextPainter::PlaceText(const QStyleOptionViewItem& op
   const int margin = TextMargin(option.widget);
   const QFontMetrics metrics(option.font);
   Place p;
-  p.typed = metrics.horizontalAdvance(option.text);
-  const int whole = p.typed + metrics.horizontalAdvance(edit.preedit);
+  const int whole = metrics.horizontalAdvance(option.text) + metrics.horizontalAdvance(edit.preedit);
   p.box = option.rect.adjusted(margin, 0, -margin, 0);
   // A text that fits the cell but not its margins takes the margins.
   if (whole > p.box.width() && whole <= option.rect.width() - 2) p.box = option.rect.adjusted(1, 0, -1, 0);
@@ -104,6 +103,16 @@ CellTextPainter::Place CellTextPainter::PlaceText(const QStyleOptionViewItem& op
   p.baseline = p.box.top() + (p.box.height() - metrics.height()) / 2 + metrics.ascent();
   return p;
 }
+
+namespace {
+
+// The caret of `edit` within `text`, clamped.
+int CaretIn(const CellEdit& edit, const QString& text) {
+  const int length = static_cast<int>(text.size());
+  return edit.caret < 0 ? length : std::min(edit.caret, length);
+}
+
+}  // namespace
 
 QRect CellTextPainter::CaretRect(const QStyleOptionViewItem& base, const QModelIndex& index) const {
   const CellEdit edit = edit_of_ ? edit_of_(index) : CellEdit{};
@@ -113,7 +122,8 @@ QRect CellTextPainter::CaretRect(const QStyleOptionViewItem& base, const QModelI
   const QFontMetrics metrics(option.font);
   const Place p = PlaceText(option, edit);
   const int cursor = edit.preedit_cursor < 0 ? static_cast<int>(edit.preedit.size()) : edit.preedit_cursor;
-  const int x = p.x + p.typed + metrics.horizontalAdvance(edit.preedit.left(cursor));
+  const int x = p.x + metrics.horizontalAdvance(option.text.left(CaretIn(edit, option.text))) +
+                metrics.horizontalAdvance(edit.preedit.left(cursor));
   const int height = std::min(p.box.height(), metrics.height());
   return QRect(std::min(x, p.box.right()), p.box.top() + (p.box.height() - height) / 2, 1, height);
 }
@@ -134,15 +144,32 @@ void CellTextPainter::paint(QPainter* painter, const QStyleOptionViewItem& base,
     painter->setClipRect(option.rect);
     painter->fillRect(option.rect, option.backgroundBrush);
     const Place p = PlaceText(option, edit);
+    const QFontMetrics metrics(option.font);
+    const int caret = CaretIn(edit, option.text);
+    const QString before = option.text.left(caret), after = option.text.mid(caret);
+    if (edit.editing && edit.anchor >= 0 && edit.preedit.isEmpty()) {
+      const int anchor = std::min(edit.anchor, static_cast<int>(option.text.size()));
+      const int from = std::min(caret, anchor), to = std::max(caret, anchor);
+      const int left = p.x + metrics.horizontalAdvance(option.text.left(from));
+      const int right = p.x + metrics.horizontalAdvance(option.text.left(to));
+      if (right > left) {
+        painter->fillRect(QRect(left, p.box.top() + 1, right - left, p.box.height() - 2),
+                          option.palette.color(QPalette::Highlight));
+      }
+    }
     painter->setPen(option.palette.color(QPalette::Text));
     painter->setFont(option.font);
-    painter->drawText(QPoint(p.x, p.baseline), option.text);
+    painter->drawText(QPoint(p.x, p.baseline), before);
+    int x = p.x + metrics.horizontalAdvance(before);
     if (!edit.preedit.isEmpty()) {
       QFont underlined = option.font;
       underlined.setUnderline(true);
       painter->setFont(underlined);
-      painter->drawText(QPoint(p.x + p.typed, p.baseline), edit.preedit);
+      painter->drawText(QPoint(x, p.baseline), edit.preedit);
+      x += QFontMetrics(underlined).horizontalAdvance(edit.preedit);
+      painter->setFont(option.font);
     }
+    painter->drawText(QPoint(x, p.baseline), after);
     if (edit.editing) painter->fillRect(CaretRect(base, index), option.palette.color(QPalette::Text));
     painter->restore();
   }

@@ -4,8 +4,8 @@
 // text without the trailing blanks of fixed-length fields, clipped at the
 // cell's edge (never elided with "…"; a text that fits the cell but not its
 // margins takes the margins), a list cell's drop-down arrow, the active cell's
-// frame and, in the cell being edited, the input method's preedit text
-// (underlined, after the editor's text) and the caret.
+// frame and, in the cell being edited, the editor's selection, the input
+// method's preedit text (underlined, at the caret) and the caret.
 //
 // CharacterPixels gives the unit of a column whose width is counted in
 // characters: a character of the font its cells are drawn in (the font of
@@ -35,6 +35,8 @@ struct CellEdit {
   bool replaces_text = false;  // composing into a cell not yet edited: its text goes
   QString preedit;          // the input method's text not yet committed
   int preedit_cursor = -1;  // caret within the preedit, -1 at its end
+  int caret = -1;           // the editor's caret in the cell's text, -1 at its end
+  int anchor = -1;          // the other end of the editor's selection, -1 none
 };
 
 // `text` without its trailing half-width and full-width blanks and line
@@ -70,11 +72,10 @@ class CellTextPainter : public QStyledItemDelegate {
  private:
   // Where a cell's line of text goes: its box, the left end of the text
   // (the editor's text and the composition together, aligned as the cell
-  // asks), the width of the editor's text and the baseline.
+  // asks) and the baseline.
   struct Place {
     QRect box;
     int x = 0;
-    int typed = 0;
     int baseline = 0;
   };
   Place PlaceText(const QStyleOptionViewItem& option, const CellEdit& edit) const;

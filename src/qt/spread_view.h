@@ -84,8 +84,15 @@ class SpreadView : public QWidget {
   QString preedit_;
   int preedit_cursor_ = -1;
   int preedit_col_ = -1, preedit_row_ = -1;
-  bool edit_shown_ = false;
-  int edit_col_ = -1, edit_row_ = -1, edit_length_ = 0;
+  // The editor as last drawn: editing, cell, text length, caret, anchor.
+  struct EditShown {
+    bool editing = false;
+    int col = -1, row = -1;
+    std::size_t length = 0;
+    int caret = 0, anchor = 0;
+    bool operator==(const EditShown&) const = default;
+  };
+  EditShown edit_shown_;
 };
 
 }  // namespace qz::qt

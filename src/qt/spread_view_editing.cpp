@@ -4,6 +4,7 @@
 #include <QInputMethod>
 #include <QTableView>
 
+#include "platform/ui/text_edit.h"
 #include "qt/cell_text_painter.h"
 #include "qt/spread_view.h"
 
@@ -26,6 +27,15 @@ CellEdit SpreadView::EditOf(const QModelIndex& index) const {
   if (c != spread_->active_col() || r != spread_->active_row()) return edit;
   const bool composing = !preedit_.isEmpty() && c == preedit_col_ && r == preedit_row_;
   edit.editing = spread_->edit_mode() || composing;
+  if (spread_->edit_mode()) {
+    // Characters of the editor's text as the view's text counts them.
+    const std::string& text = spread_->edit_text();
+    auto units = [&text](int chars) {
+      return static_cast<int>(QString::fromStdString(text.substr(0, ui::ByteOffset(text, chars))).size());
+    };
+    edit.caret = units(spread_->edit_caret());
+    if (spread_->edit_anchor() != spread_->edit_caret()) edit.anchor = units(spread_->edit_anchor());
+  }
   if (composing) {
     edit.preedit = preedit_;
     edit.preedit_cursor = preedit_cursor_;
@@ -56,14 +66,10 @@ void SpreadView::SyncEditing() {
     preedit_.clear();
     table_->viewport()->update();
   }
-  const bool editing = s.edit_mode();
-  if (editing == edit_shown_ && c == edit_col_ && r == edit_row_ && !editing) return;
-  const int length = static_cast<int>(s.edit_text().size());
-  if (editing == edit_shown_ && c == edit_col_ && r == edit_row_ && length == edit_length_) return;
-  edit_shown_ = editing;
-  edit_col_ = c;
-  edit_row_ = r;
-  edit_length_ = length;
+  EditShown now;
+  if (s.edit_mode()) now = {true, c, r, s.edit_text().size(), s.edit_caret(), s.edit_anchor()};
+  if (now == edit_shown_) return;
+  edit_shown_ = now;
   // The caret appears, moves or goes; the candidate window follows it.
   table_->viewport()->update();
   if (table_->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);

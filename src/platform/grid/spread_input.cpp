@@ -37,13 +37,6 @@ bool TypeAccepts(CellType type, char ch) {
   return true;
 }
 
-void PopLastCharacter(std::string& text) {
-  if (text.empty()) return;
-  std::size_t i = text.size() - 1;
-  while (i > 0 && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) --i;
-  text.erase(i);
-}
-
 // The key code a person presses for `ch`: digits and letters their own
 // codes, a blank the space bar, anything else the input method's key.
 int KeyCodeFor(std::string_view ch) {
@@ -145,6 +138,7 @@ void Spread::SetEditMode(bool on) {
   edit_before_ = TextAt(active_col_, active_row_);
   edit_text_ = edit_before_;
   editing_ = true;
+  PlaceEditCaret(ui::CharLength(edit_text_), false);
 }
 
 void Spread::CommitEdit() {
@@ -218,6 +212,7 @@ void Spread::RightClickCell(int c, int r, float x, float y) {
 int Spread::DeliverKeyDown(int key, int shift) {
   if (!visible || !enabled) return key;
   if (on_key_down) on_key_down(key, shift);
+  if (EditorKey(key, shift)) return key;
   switch (key) {
     case kKeyReturn:
       CommitEdit();
@@ -229,7 +224,7 @@ int Spread::DeliverKeyDown(int key, int shift) {
       SetEditMode(true);
       break;
     case kKeyBack:
-      if (editing_) PopLastCharacter(edit_text_);
+      if (editing_) EraseEditChar(false);
       break;
     case kKeyTab:
       MoveBy((shift & kShiftMask) != 0 ? -1 : 1, 0);
@@ -269,7 +264,9 @@ bool Spread::TypeText(std::string_view text) {
     edit_before_ = TextAt(c, r);
     edit_text_.clear();
     editing_ = true;
+    PlaceEditCaret(0, false);
   }
+  bool replaced = false;
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t len = std::min(Utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
     const std::string_view ch = text.substr(i, len);
@@ -277,12 +274,17 @@ bool Spread::TypeText(std::string_view text) {
     if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) continue;
     if (len == 1 && !TypeAccepts(f.type, ch[0])) continue;
     if (len != 1 && (f.type == CellType::kInteger || f.type == CellType::kFloat)) continue;
+    // The first character typed replaces the selection.
+    const std::size_t selected = replaced ? 0 : text::Cp932Length(EditSelection());
     if (f.max_edit_len > 0 &&
-        text::Cp932Length(edit_text_) + text::Cp932Length(ch) >
-            static_cast<std::size_t>(f.max_edit_len)) {
+        text::Cp932Length(edit_text_) - selected + text::Cp932Length(ch) > static_cast<std::size_t>(f.max_edit_len)) {
       continue;
     }
-    edit_text_.append(ch);
+    if (!replaced) EraseEditSelection();
+    replaced = true;
+    const int caret = edit_caret();
+    edit_text_.insert(ui::ByteOffset(edit_text_, caret), ch);
+    PlaceEditCaret(caret + 1, false);
   }
   if (f.type == CellType::kComboBox) CellRef(c, r).combo_sel = -1;
   return true;

@@ -9,10 +9,7 @@
 
 namespace qz::ui {
 
-namespace {
-
-// Byte offset of character `chars` of `text` (clamped to the end).
-std::size_t ByteOffset(const std::string& text, int chars) {
+std::size_t ByteOffset(std::string_view text, int chars) {
   std::size_t i = 0;
   int n = 0;
   while (i < text.size() && n < chars) {
@@ -22,8 +19,6 @@ std::size_t ByteOffset(const std::string& text, int chars) {
   }
   return i;
 }
-
-}  // namespace
 
 std::vector<std::string> SplitChars(std::string_view text) {
   std::vector<std::string> out;

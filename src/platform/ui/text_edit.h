@@ -21,6 +21,8 @@ int CodePoint(std::string_view ch);
 std::string EncodeCodePoint(int code_point);
 // Number of characters of `text`.
 int CharLength(std::string_view text);
+// Byte offset of character `chars` of `text` (the end when it has fewer).
+std::size_t ByteOffset(std::string_view text, int chars);
 
 // Replaces the selection by `text` (refused when MaxLength would be passed)
 // and puts the caret after it. Raises Change when the text changed.
