@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QStyle>
+#include <QStyleOptionButton>
 
 namespace qz::qt {
 
@@ -24,13 +25,31 @@ QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
   return out + line;
 }
 
+namespace {
+
+// The width the button's style gives its label.
+int LabelWidth(const QAbstractButton& button, bool exclusive) {
+  QStyleOptionButton option;
+  option.initFrom(&button);
+  const QStyle::SubElement label = exclusive ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents;
+  return button.style()->subElementRect(label, &option, &button).width();
+}
+
+}  // namespace
+
 void SetWrappedCaption(QAbstractButton& button, const QString& caption, bool exclusive) {
-  const QStyle* style = button.style();
-  const int indicator = style->pixelMetric(exclusive ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
-                                           nullptr, &button);
-  const int spacing = style->pixelMetric(
-      exclusive ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, nullptr, &button);
-  const QString text = WrapCaption(caption, button.fontMetrics(), button.width() - indicator - spacing - 2);
+  // Laid out again only when the caption, the width or the font changed.
+  const QString key = caption + QChar(0x1F) + QString::number(button.width()) + QChar(0x1F) + button.font().toString();
+  if (button.property("qz_caption_key").toString() == key) return;
+  button.setProperty("qz_caption_key", key);
+  if (!button.styleSheet().isEmpty()) button.setStyleSheet(QString());
+  QString text = caption;
+  if (button.fontMetrics().horizontalAdvance(caption) > LabelWidth(button, exclusive)) {
+    // A caption that must wrap takes the label's spacing too, so each line
+    // holds as much as it can.
+    button.setStyleSheet(QStringLiteral("spacing: 1px;"));
+    text = WrapCaption(caption, button.fontMetrics(), LabelWidth(button, exclusive));
+  }
   if (button.text() != text) button.setText(text);
 }
 

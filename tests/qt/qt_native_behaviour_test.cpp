@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -234,6 +236,29 @@ TEST_F(QtNativeBehaviour, AWindowLargerThanTheScreenIsFittedIntoItsAvailableArea
                                      << available.x() << "," << available.y() << " " << available.width() << "x"
                                      << available.height();
   EXPECT_EQ(form.height, window->height() * tpp);
+}
+
+TEST_F(QtNativeBehaviour, ALongOptionCaptionWrapsAndAComboWithoutHeightIsAsTallAsItsFont) {
+  ui::Form form("frmPrint");
+  form.Move(0, 0, 4800, 3000);
+  auto& option = form.Add<ui::OptionButton>("optKirikae", 2);
+  option.caption = "問診＋結果表示";
+  option.font.size = 8;
+  option.Move(60, 240, 900, 360);
+  auto& list = form.Add<ui::ComboBox>("cboPrintSelect");
+  list.style = 2;
+  list.Move(240, 1200, 4200, 0);
+  list.AddItem("健診結果報告書");
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  auto* button = Widget<QAbstractButton>(option);
+  const QStringList lines = button->text().split(QLatin1Char('\n'));
+  EXPECT_GE(lines.size(), 2) << button->text().toStdString();
+  EXPECT_EQ(lines.join(QString()).toStdString(), "問診＋結果表示") << "every character is kept";
+  for (const QString& line : lines) {
+    EXPECT_LE(button->fontMetrics().horizontalAdvance(line), button->width()) << line.toStdString();
+  }
+  auto* combo = Widget<QComboBox>(list);
+  EXPECT_GE(combo->height(), combo->fontMetrics().height()) << "the report list shows";
 }
 
 }  // namespace
