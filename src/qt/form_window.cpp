@@ -396,8 +396,12 @@ void FormWindow::SyncIme() {
   for (auto& [obj, control] : watched_) {
     auto* w = qobject_cast<QWidget*>(const_cast<QObject*>(obj));
     if (w == nullptr || w->focusPolicy() == Qt::NoFocus) continue;
-    w->setAttribute(Qt::WA_InputMethodEnabled, ime.available);
-    w->setInputMethodHints(hints);
+    // A box of its own mode: off or disabled takes Latin input only.
+    const auto* text = dynamic_cast<const ui::TextControl*>(control);
+    const int mode = text != nullptr ? text->ime_mode : 0;
+    w->setAttribute(Qt::WA_InputMethodEnabled, ime.available && mode != 2 && mode != 3);
+    w->setInputMethodHints(mode == 2 || mode == 3 ? Qt::ImhPreferLatin | Qt::ImhNoPredictiveText
+                                                  : (mode == 1 ? Qt::ImhNone : hints));
   }
   QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
 }

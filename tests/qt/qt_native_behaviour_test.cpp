@@ -125,6 +125,22 @@ TEST_F(QtNativeBehaviour, AComposedTextShowsInTheActiveCellWithACaretAndItsCommi
   EXPECT_EQ(form.sprResult.TextAt(3, 3), "陽性") << "Enter stores the typed text";
 }
 
+TEST_F(QtNativeBehaviour, ANumberBoxAsksForLatinInputWhileATextBoxFollowsTheWindowsInputMethod) {
+  testkit::SampleGridForm form;
+  auto& number = form.Add<ui::TextBox>("txtKnsachStart");
+  number.Move(120, 5000, 1200, 300);
+  number.ime_mode = 2;
+  form.ime.open = true;
+  form.ime.conversion = 1 | 8;  // kana, full width
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  auto* box = Widget<QLineEdit>(number);
+  EXPECT_FALSE(box->testAttribute(Qt::WA_InputMethodEnabled)) << "the input method is off in a number box";
+  EXPECT_TRUE(box->inputMethodHints() & Qt::ImhPreferLatin);
+  auto* memo = Widget<QLineEdit>(form.txtMemo);
+  EXPECT_TRUE(memo->testAttribute(Qt::WA_InputMethodEnabled));
+  EXPECT_EQ(memo->inputMethodHints(), Qt::ImhNone) << "Japanese input in a text box";
+}
+
 TEST_F(QtNativeBehaviour, CtrlCAndCtrlVCopyAndPasteThroughTheModel) {
   testkit::SampleGridForm form;
   auto& other = form.Add<ui::TextBox>("txtOther");

@@ -6,8 +6,6 @@
 
 #include "platform/grid/spread.h"
 #include "platform/ui/clipboard.h"
-#include "platform/ui/form.h"
-#include "platform/ui/shell.h"
 #include "platform/ui/text_edit.h"
 
 namespace qz::grid {
@@ -88,17 +86,9 @@ bool Spread::EditorKey(int key, int shift) {
       return true;
     }
     case 'V': {
-      std::string text = ui::ClipboardText();
-      text = text.substr(0, text.find_first_of("\r\n"));
-      if (text.empty()) return true;
       // Pasting is typing: the form's and the grid's KeyPress see it.
-      ui::Shell* shell = ui::Shell::Current();
-      if (shell != nullptr && form() != nullptr && shell->active_form() == form() &&
-          form()->active_control() == this) {
-        shell->UserType(text);
-      } else {
-        TypeText(text);
-      }
+      const std::string text = ui::ClipboardLine();
+      if (!text.empty()) ui::TypeAsUser(*this, text, [this](const std::string& typed) { TypeText(typed); });
       return true;
     }
     default:

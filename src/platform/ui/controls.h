@@ -85,6 +85,9 @@ class TextControl : public Control {
   bool caret_at_sel_start = false;
   bool locked = false;
   int max_length = 0;  // 0 no limit
+  // The input method in this box: 0 as the window's, 1 on, 2 off (Latin
+  // input, as number and code boxes want), 3 disabled.
+  int ime_mode = 0;
   std::function<void()> on_change;
   // KeyPress, then the character replaces the selection (Back erases)
   // unless the handler zeroed it or the control is locked.

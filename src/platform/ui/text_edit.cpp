@@ -134,21 +134,6 @@ std::string Selected(const TextControl& edit) {
   return text.substr(from, ByteOffset(text, start + sel) - from);
 }
 
-// Types `text` as the user would: through the shell when the control has
-// the focus of the active form, so the form's key preview sees it.
-void TypeIn(TextControl& edit, const std::string& text) {
-  Shell* shell = Shell::Current();
-  Form* form = edit.form();
-  if (shell != nullptr && form != nullptr && shell->active_form() == form && form->active_control() == &edit) {
-    shell->UserType(text);
-    return;
-  }
-  for (const std::string& ch : SplitChars(text)) {
-    int ascii = CodePoint(ch);
-    edit.HandleChar(ascii, ch);
-  }
-}
-
 }  // namespace
 
 bool HandleEditingKey(TextControl& edit, int key_code, int shift) {
@@ -197,13 +182,34 @@ bool HandleEditingKey(TextControl& edit, int key_code, int shift) {
       if (!edit.locked) EraseBack(edit);
       return true;
     case 'V': {
-      std::string text = ClipboardText();
-      text = text.substr(0, text.find_first_of("\r\n"));
-      if (!text.empty() && !edit.locked) TypeIn(edit, text);
+      const std::string text = ClipboardLine();
+      if (!text.empty() && !edit.locked) {
+        TypeAsUser(edit, text, [&edit](const std::string& typed) {
+          for (const std::string& ch : SplitChars(typed)) {
+            int ascii = CodePoint(ch);
+            edit.HandleChar(ascii, ch);
+          }
+        });
+      }
       return true;
     }
     default:
       return false;
+  }
+}
+
+std::string ClipboardLine() {
+  const std::string text = ClipboardText();
+  return text.substr(0, text.find_first_of("\r\n"));
+}
+
+void TypeAsUser(Control& control, const std::string& text, const std::function<void(const std::string&)>& direct) {
+  Shell* shell = Shell::Current();
+  Form* form = control.form();
+  if (shell != nullptr && form != nullptr && shell->active_form() == form && form->active_control() == &control) {
+    shell->UserType(text);
+  } else {
+    direct(text);
   }
 }
 

@@ -6,6 +6,7 @@
 #ifndef QZ_PLATFORM_UI_TEXT_EDIT_H_
 #define QZ_PLATFORM_UI_TEXT_EDIT_H_
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,13 @@ void EraseBack(TextControl& edit);
 // KeyPress handlers see every character). A locked control still moves,
 // selects and copies. Returns true when the key was one of these.
 bool HandleEditingKey(TextControl& edit, int key_code, int shift);
+
+// The clipboard's first line: what a paste types into a one-line editor.
+std::string ClipboardLine();
+// Types `text` into `control` as the user does: through the current shell
+// when the control has the focus of the active form (the KeyPress handlers
+// see every character), else through `direct`.
+void TypeAsUser(Control& control, const std::string& text, const std::function<void(const std::string&)>& direct);
 
 }  // namespace qz::ui
 
