@@ -16,7 +16,8 @@
 //
 // A form shown by another is a dialog of its owner's window: transient for
 // it (so it stays above it) and, when the program did not place it,
-// centred on it; every window is kept inside the screen's available area.
+// centred on it, moved below the owner's header (what stands above its
+// largest control) when it fits there; every window is kept inside the screen's available area.
 // The user's moves, resizes, minimising and maximising are written back to
 // the form (its Move and window state, so Resize is raised), never undone.
 //
@@ -73,6 +74,9 @@ class FormWindow : public QWidget {
   void SyncWindowState();
   void WriteBackGeometry();
   int Twips(int px) const;
+  // The global top of the window's working area, its largest visible
+  // control (a screen's grid below its header); -1 when it has none.
+  int WorkingAreaTop() const;
 
   QWidget* Build(ui::Control& control);
   void Watch(QWidget* widget, ui::Control* control);

@@ -58,7 +58,9 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   const QSize client = f.width > 0 && f.height > 0 ? model.size() : size();
   QRect wanted(model.topLeft(), client.grownBy(frame));
   if (owner != nullptr && !f.positioned()) {
-    wanted.moveTopLeft(CentredOn(owner->frameGeometry(), wanted.size(), available));
+    const QRect around = owner->frameGeometry();
+    wanted.moveTopLeft(CentredOn(around, wanted.size(), available));
+    wanted.moveTopLeft(BelowHeader(wanted.topLeft(), wanted.size(), owner->WorkingAreaTop(), around.bottom() + 1));
   }
   const QRect placed = FitInto(wanted, available);
   const QSize fitted = placed.size().shrunkBy(frame);
@@ -70,6 +72,20 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   if (fitted != client && f.width > 0 && f.height > 0) {
     f.Move(f.left, f.top, Twips(fitted.width()), Twips(fitted.height()));
   }
+}
+
+int FormWindow::WorkingAreaTop() const {
+  const QWidget* largest = nullptr;
+  long long area = 0;
+  for (const auto& [control, widget] : widgets_) {
+    if (!widget->isVisible() || widget->parentWidget() != this) continue;
+    const long long a = static_cast<long long>(widget->width()) * widget->height();
+    if (a > area) {
+      area = a;
+      largest = widget;
+    }
+  }
+  return largest != nullptr ? largest->mapToGlobal(QPoint(0, 0)).y() : -1;
 }
 
 void FormWindow::SyncGeometry() {

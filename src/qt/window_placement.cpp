@@ -18,4 +18,9 @@ QPoint CentredOn(const QRect& owner, const QSize& size, const QRect& available) 
   return FitInto(QRect(corner, size), available).topLeft();
 }
 
+QPoint BelowHeader(QPoint corner, QSize size, int keep_top, int bottom) {
+  if (corner.y() < keep_top && keep_top + size.height() <= bottom) corner.setY(keep_top);
+  return corner;
+}
+
 }  // namespace qz::qt

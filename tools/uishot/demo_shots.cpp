@@ -97,6 +97,12 @@ bool ShootDemo(qt::QtShell& shell, const std::string& suite, const QDir& out) {
     std::fprintf(stderr, "uishot: the findings search did not open (row %d)\n", row);
     ok = false;
   }
+  // The group selection the operator brings up with its button.
+  shell.Step([] {
+    frmResultInForm->cmdGrpSel_Click();
+    Settle();
+  });
+  ok = SavePixmap(WholeScreen(), out.filePath("group_selection.png")) && ok;
   return ok;
 }
 

@@ -68,7 +68,7 @@ void Form::SetWindowState(WindowState state) {
 void Form::Move(int new_left, int new_top, int new_width, int new_height) {
   left = new_left;
   top = new_top;
-  if (loaded_) positioned_ = true;
+  if (loaded_ || new_left != 0 || new_top != 0) positioned_ = true;
   bool resized = false;
   if (new_width >= 0 && new_width != width) {
     width = new_width;
@@ -86,7 +86,6 @@ void Form::Load() {
   loaded_ = true;
   unloaded_ = false;
   shown_since_load_ = false;
-  positioned_ = false;
   Shell::Require().FormLoaded(*this);
   Raise(on_load);
 }
@@ -139,6 +138,7 @@ bool Form::Unload(int mode) {
   loaded_ = false;
   visible_ = false;
   unloaded_ = true;
+  positioned_ = false;
   modal_ = false;
   active_control_ = nullptr;
   Shell& shell = Shell::Require();

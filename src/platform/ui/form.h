@@ -127,12 +127,13 @@ class Form {
   // Raises Resize when the state changes on a loaded form.
   void SetWindowState(WindowState state);
   // Moves/resizes (a negative width or height keeps it); raises Resize when
-  // the size changes on a loaded form. A move of a loaded form places it:
-  // positioned() is then true until the form is loaded again.
+  // the size changes on a loaded form. A move of a loaded form, or to any
+  // place but the screen's corner (0, 0), places it: positioned() is then
+  // true until the form is unloaded.
   void Move(int left, int top, int width = -1, int height = -1);
-  // Whether the form was placed since it was loaded (by the program's Move
-  // or by the user moving its window). A front end shows a dialog that was
-  // not placed centred on its owner.
+  // Whether the form was placed (by the program's Move or by the user
+  // moving its window); a design size at the corner is no place. A front
+  // end shows a dialog that was not placed centred on its owner.
   bool positioned() const { return positioned_; }
 
   // --- Life --------------------------------------------------------------
