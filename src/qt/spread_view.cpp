@@ -202,8 +202,12 @@ void SpreadView::Sync() {
   // Sizes: columns in character widths of their cells' font, rows in points.
   const double point_px = logicalDpiY() / 72.0;
   if (char_px_.size() != cols_.size()) {
+    // The headers, the frozen lines and a page of the others are enough to
+    // know a column's font.
+    constexpr std::size_t kSampledLines = 64;
+    const std::vector<int> sample(rows_.begin(), rows_.begin() + std::min(rows_.size(), kSampledLines));
     char_px_.clear();
-    for (int col : cols_) char_px_.push_back(CharacterPixels(s, col, rows_));
+    for (int col : cols_) char_px_.push_back(CharacterPixels(s, col, sample));
   }
   for (std::size_t i = 0; i < cols_.size(); ++i) {
     const int px = ColumnPixels(s.ColWidth(cols_[i]), char_px_[i], table_);
