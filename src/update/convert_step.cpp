@@ -11,6 +11,7 @@
 #include "update/ini_routines.h"
 #include "update/org_ini.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 #include "update/step_support.h"
 #include "update/target_check.h"
@@ -177,7 +178,16 @@ bool Fnc_MakeCSV() {
       Report("CSV作成プログラムが見つかりません。", "プログラム : ", kExportProgram);
       return false;
     }
-    RunProgramAndWait(kExportProgram, ids);
+    const bool ran = RunProgramAndWait(kExportProgram, ids);
+    for (std::size_t i = 1; i <= LastIndex(); ++i) {
+      const RenameBackEntry& e = basPublic.RenameBackList[i];
+      // A CSV where none was before is this run's: a failed run removes it.
+      if (e.MovedName.empty() && AnyFileExists(e.OwnName)) NoteAddedFile(e.OwnName);
+    }
+    if (!ran) {
+      Report("CSV作成プログラムが異常終了しました。", "プログラム : ", kExportProgram);
+      return false;
+    }
     for (std::size_t i = 1; i <= LastIndex(); ++i) {
       const RenameBackEntry& e = basPublic.RenameBackList[i];
       if (!Fnc_FileExists(e.OwnName)) {
@@ -257,11 +267,17 @@ bool Fnc_MasterClear() {
     }
     Sub_Log("");
     Sub_Log(std::string("QZPCBR85を呼び出します。 : ") + kRebuildProgram);
-    RunProgramAndWait(kRebuildProgram, "");
+    if (!RunProgramAndWait(kRebuildProgram, "")) {
+      Report("QZPCBR85プログラムが異常終了しました。", "プログラム : ", kRebuildProgram);
+      return false;
+    }
     const std::string ids = JoinedIds();
     Sub_Log("");
     Sub_Log(std::string("マスタクリア処理を呼び出します。 : ") + kClearProgram + " " + ids);
-    RunProgramAndWait(kClearProgram, ids);
+    if (!RunProgramAndWait(kClearProgram, ids)) {
+      Report("マスタクリアプログラムが異常終了しました。", "プログラム : ", kClearProgram);
+      return false;
+    }
     for (std::size_t i = 1; i <= LastIndex(); ++i) {
       const RenameBackEntry& e = basPublic.RenameBackList[i];
       if (!Fnc_FileExists(e.BtrName)) {
@@ -288,8 +304,8 @@ bool Fnc_ConvertImport(std::int32_t index) {
       Report("汎用コンバートプログラムが見つかりません。", "プログラム : ", kConvertProgram);
       return false;
     }
-    // A converter that could not be started or waited for has imported
-    // nothing: that is a failure, not a done import.
+    // A converter that could not be started, or that ended with an error,
+    // has not imported the file: that is a failure, not a done import.
     return RunProgramAndWait(kConvertProgram, id);
   });
 }

@@ -62,7 +62,14 @@ bool Fnc_CopyMain() {
   }
   Sub_Log("");
   Sub_Log("◆ コピーするファイルリストの作成 ◆");
-  for (std::int32_t i = 1; i <= 100; ++i) Sub_CopyList("Copy_" + vb::Format(i, "000"));
+  for (std::int32_t i = 1; i <= 100; ++i) {
+    if (Sub_CopyList("Copy_" + vb::Format(i, "000"))) continue;
+    Sub_Log("");
+    Sub_Log("※コピー処理が異常終了しました。");
+    Sub_Log("");
+    Sub_Log("◆◇◆ コピー処理終了 ◆◇◆");
+    return false;
+  }
 
   if (FrmMain* f = frmMain()) {
     f->lblGageNow.width = 0;
@@ -92,13 +99,15 @@ bool Fnc_CopyMain() {
   return result;
 }
 
-void Sub_CopyList(std::string_view section) {
+bool Sub_CopyList(std::string_view section) {
   const std::string& ini = basPublic.UpdateIniPath;
   std::string from = Fnc_GetIni(section, "From", "", ini);
-  if (from.empty()) return;
+  if (from.empty()) return true;
   Sub_Log("");
   Sub_Log("セクション : " + std::string(section));
-  if (Fnc_TargetCheck(section) != 0) return;
+  const std::int16_t t = Fnc_TargetCheck(section);
+  if (TargetMalformed(t, section)) return false;
+  if (t != kTargetApplies) return true;
 
   Sub_Log("From : " + from);
   from = WithClosingSeparator(Fnc_FullPath(from));
@@ -126,6 +135,7 @@ void Sub_CopyList(std::string_view section) {
     if (dest->empty()) continue;
     for (std::size_t j = 1; j < files.size(); ++j) basCopy.CopyList.push_back({from, *dest, files[j], mode});
   }
+  return true;
 }
 
 bool Fnc_Copy(std::int32_t k) {

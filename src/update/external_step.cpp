@@ -82,7 +82,10 @@ bool Fnc_External(std::int32_t n) {
     // A program that could not be started has edited nothing.
     return RunProgramAndWait(pg, parameters);
   };
-  if (Fnc_TargetCheck(g_section) != 0) {
+  const std::int16_t target = Fnc_TargetCheck(g_section);
+  if (TargetMalformed(target, g_section)) {
+    result = false;
+  } else if (target != kTargetApplies) {
     result = true;
   } else {
     result = body();
@@ -158,7 +161,10 @@ bool Fnc_EndMessage(std::int32_t n) {
   Sub_Log("セクション : " + section);
   Sub_Log("");
   bool result = true;
-  if (Fnc_TargetCheck(section) == 0) {
+  const std::int16_t target = Fnc_TargetCheck(section);
+  if (TargetMalformed(target, section)) {
+    result = false;
+  } else if (target == kTargetApplies) {
     std::string text;
     if (Fnc_ReadText(file, text)) {
       ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);

@@ -9,6 +9,7 @@
 #include "update/bas_public.h"
 #include "update/org_ini.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 #include "update/steps.h"
 #include "update/target_check.h"
@@ -18,6 +19,7 @@ namespace qz::update {
 namespace {
 
 FrmMain* g_main = nullptr;
+bool g_completed = false;
 
 const std::string kAsterisks(70, '*');
 
@@ -44,6 +46,8 @@ bool PutBackMovedFiles() {
 
 FrmMain* frmMain() { return g_main; }
 
+bool RunCompleted() { return g_completed; }
+
 void ProcessEvents() {
   if (ui::Shell::Current() != nullptr) ui::DoEvents();
 }
@@ -55,6 +59,7 @@ FrmMain::FrmMain() : Form("frmMain") {
   lblCopyCountLabel.caption = "コピーしたファイル：";
   on_load = [this] { Form_Load(); };
   on_activate = [this] { Form_Activate(); };
+  on_query_unload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
   on_unload = [this](int& cancel) { Form_Unload(cancel); };
   g_main = this;
 }
@@ -81,6 +86,15 @@ void FrmMain::Form_Activate() {
   Unload();
 }
 
+void FrmMain::Form_QueryUnload(int& cancel, int unload_mode) {
+  // Closing mid-run would leave files half converted: only the program
+  // itself unloads the window while the sequence runs.
+  if (running_ && unload_mode != ui::kUnloadCode) {
+    cancel = 1;
+    Sub_Log("バージョンアップ処理中のため、画面を閉じることはできません。");
+  }
+}
+
 void FrmMain::Form_Unload(int& /*cancel*/) {
   Sub_Log("");
   Sub_Log("■■■■■ バージョンアップ処理終了 ■■■■■");
@@ -89,6 +103,11 @@ void FrmMain::Form_Unload(int& /*cancel*/) {
 }
 
 void FrmMain::Sub_VersionUp() {
+  g_completed = false;
+  running_ = true;
+  ClearRunJournal();
+  bool ok = false;
+  bool started = false;  // the lock check passed: the installation may change
   try {
     Sub_Log("");
     Sub_Log("");
@@ -96,11 +115,19 @@ void FrmMain::Sub_VersionUp() {
     if (basPublic.RunCheck) {
       ui::MsgBox("バージョンアップを開始します。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
     }
-    bool ok = Fnc_LockCheck();
+    ok = Fnc_LockCheck();
+    started = ok;
     for (std::int32_t i = 0; ok && i <= basPublic.ConvertMax; ++i) ok = Fnc_ConvertSection(i);
     ok = ok && Fnc_MasterEdit();
     ok = ok && Fnc_ExternalEdit();
-    if (ok) {
+  } catch (const std::exception&) {
+    ok = false;
+    Critical("バージョンアップに失敗しました。");
+  }
+  if (!ok && started && !RunJournalEmpty()) Sub_RollBack();
+  running_ = false;
+  if (ok) {
+    try {
       Sub_Log("");
       Sub_Log("");
       lblTitle.caption = "バージョンアップ処理が終了しました。";
@@ -112,21 +139,37 @@ void FrmMain::Sub_VersionUp() {
         Critical(text);
         Sub_Log(text);
         Critical("バージョンアップに失敗しました。");
-      } else if (basPublic.RunCheck) {
-        if (ui::MsgBox("バージョンアップ処理が終了しました。\r\n\r\nバントリクを起動しますか？", ui::MsgButtons::kYesNo,
-                       ui::MsgIcon::kInformation, kTitle) == ui::MsgResult::kYes) {
-          Sub_Log("");
-          Sub_Log("バントリクを起動します。");
-          Sub_CreateProcess(hWnd(), "VANTORIK.EXE", "", 0);
-        }
       } else {
-        ui::MsgBox("バージョンアップ処理が終了しました。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
+        g_completed = true;
+        if (basPublic.RunCheck) {
+          if (ui::MsgBox("バージョンアップ処理が終了しました。\r\n\r\nバントリクを起動しますか？", ui::MsgButtons::kYesNo,
+                         ui::MsgIcon::kInformation, kTitle) == ui::MsgResult::kYes) {
+            Sub_Log("");
+            Sub_Log("バントリクを起動します。");
+            Sub_CreateProcess(hWnd(), "VANTORIK.EXE", "", 0);
+          }
+        } else {
+          ui::MsgBox("バージョンアップ処理が終了しました。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
+        }
       }
+    } catch (const std::exception&) {
+      g_completed = false;
+      Critical("バージョンアップに失敗しました。");
     }
-  } catch (const std::exception&) {
-    Critical("バージョンアップに失敗しました。");
   }
   Separator();
+}
+
+void FrmMain::Sub_RollBack() {
+  lblTitle.caption = "バージョンアップ前の状態に戻しています。";
+  lblGuide.caption.clear();
+  ProcessEvents();
+  if (Fnc_RollBack()) {
+    Sub_Log("バージョンアップ前の状態に戻しました。");
+    return;
+  }
+  Critical("バージョンアップ前の状態に戻せませんでした。\r\n\r\nバックアップ : " + basPublic.LogFolder +
+           "\r\n\r\nサポートセンターに連絡して下さい。");
 }
 
 bool FrmMain::Fnc_ConvertSection(std::int32_t i) {
@@ -141,7 +184,9 @@ bool FrmMain::Fnc_ConvertSection(std::int32_t i) {
   try {
     std::int16_t t = Fnc_TargetCheck(name);
     if (t == kTargetApplies) Separator();
-    if (i >= 1) {
+    if (TargetMalformed(t, name)) {
+      result = false;
+    } else if (i >= 1) {
       if (t != kTargetApplies) {
         result = true;
       } else if (Fnc_Convert1(name)) {

@@ -86,7 +86,13 @@ bool ProgramPresent(std::string_view file) { return process::FindProgram(file).h
 bool RunProgramAndWait(std::string_view file, std::string_view parameters) {
   FrmMain* f = frmMain();
   CreateProcessResult r = Sub_CreateProcess(f != nullptr ? f->hWnd() : 0, file, parameters, 100);
-  return r.finished();
+  if (!r.finished()) return false;
+  if (r.exit_status != 0) {
+    Sub_Log("  プログラムがエラーで終了しました。 : " + std::string(file) + " 終了コード " +
+            std::to_string(r.exit_status));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace qz::update
