@@ -108,6 +108,7 @@ void FrmMain::Sub_VersionUp() {
   ClearRunJournal();
   bool ok = false;
   bool started = false;  // the lock check passed: the installation may change
+  bool crashed = false;
   try {
     Sub_Log("");
     Sub_Log("");
@@ -122,9 +123,13 @@ void FrmMain::Sub_VersionUp() {
     ok = ok && Fnc_ExternalEdit();
   } catch (const std::exception&) {
     ok = false;
+    crashed = true;
+  }
+  if (!ok && started && !RunJournalEmpty()) {
+    Sub_RollBack();
+  } else if (crashed) {
     Critical("バージョンアップに失敗しました。");
   }
-  if (!ok && started && !RunJournalEmpty()) Sub_RollBack();
   running_ = false;
   if (ok) {
     try {
@@ -166,6 +171,8 @@ void FrmMain::Sub_RollBack() {
   ProcessEvents();
   if (Fnc_RollBack()) {
     Sub_Log("バージョンアップ前の状態に戻しました。");
+    Critical("バージョンアップに失敗しました。\r\n\r\nバージョンアップ前の状態に戻しました。\r\n\r\nログ : " +
+             basPublic.LogFile);
     return;
   }
   Critical("バージョンアップ前の状態に戻せませんでした。\r\n\r\nバックアップ : " + basPublic.LogFolder +

@@ -53,8 +53,9 @@ class FrmMain : public ui::Form {
   bool Fnc_ExternalEdit();
   // End-message sections 0 … 100 from the release folder.
   void Sub_EndMessage();
-  // Puts back what the failed run changed (run_journal.h); a restore that
-  // fails is shown with the run folder, where the backups stay.
+  // Puts back what the failed run changed (run_journal.h) and tells the
+  // operator so, with the log; a restore that fails is shown with the run
+  // folder, where the backups stay.
   void Sub_RollBack();
 
   // The window handle passed to the programs it starts.

@@ -23,9 +23,8 @@ int main(int argc, char** argv) {
   const std::string command_line = qz::App().command;
 
   qz::qt::QtShell shell;
-  if (!shell.Step([&] { qz::update::Main(command_line); })) return 1;
+  if (!shell.Step([&] { qz::update::Main(command_line); })) return qz::update::ExitStatus(false);
   auto& form = qz::update::TheMainForm();
-  if (!form) return 1;
-  const bool ran = shell.Run(*form);
-  return ran && qz::update::RunCompleted() ? 0 : 1;
+  if (!form) return qz::update::ExitStatus(false);
+  return qz::update::ExitStatus(shell.Run(*form));
 }
