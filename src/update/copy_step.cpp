@@ -10,6 +10,7 @@
 #include "update/file_routines.h"
 #include "update/frm_main.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 #include "update/step_support.h"
 #include "update/target_check.h"
@@ -148,7 +149,18 @@ bool Fnc_Copy(std::int32_t k) {
       f->lblGuide.caption = e.File;
       ProcessEvents();
     }
-    switch (Fnc_FileCopy(e.From + e.File, e.To + e.File, e.OverWrite, true)) {
+    // What the copy adds to the installation is noted, so that a failed run
+    // can take it away again (run_journal.h).
+    const std::string destination = e.To + e.File;
+    const bool existed = AnyFileExists(destination);
+    const std::vector<std::string> made = MissingFolders(Fnc_FolderName(destination));
+    const std::int16_t copied = Fnc_FileCopy(e.From + e.File, destination, e.OverWrite, true);
+    if (copied != kCopyError) {
+      for (const std::string& folder : made) NoteAddedFolder(folder);
+      if (copied == kFolderCreated) NoteAddedFolder(Fnc_FolderName(destination));
+      if (copied == kCopied && !existed) NoteAddedFile(destination);
+    }
+    switch (copied) {
       case kCopied:
         ++basCopy.CopyCount;
         ShowCopyCount();

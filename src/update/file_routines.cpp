@@ -15,7 +15,6 @@
 #include "update/bas_public.h"
 #include "update/file_error.h"
 #include "update/path_routines.h"
-#include "update/run_journal.h"
 #include "update/run_log.h"
 
 namespace qz::update {
@@ -167,12 +166,10 @@ std::int16_t Fnc_FileCopy(std::string_view source, std::string_view destination,
         return kSkipped;
       }
     } else {
-      const std::vector<std::string> made = MissingFolders(folder);
       if (!Fnc_MakeDir(folder)) {
         Sub_Log("コピー先「" + folder + "」の作成に失敗しました。");
         return kCopyError;
       }
-      for (const std::string& f : made) NoteAddedFolder(f);
       if (folder_entry) {
         Sub_Log("フォルダ「" + d + "」を作成しました。");
         return kFolderCreated;
@@ -218,7 +215,6 @@ std::int16_t Fnc_FileCopy(std::string_view source, std::string_view destination,
     }
     if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
     basPublic.FileSystem->CopyFile(s, d, true);
-    if (!exists) NoteAddedFile(d);
     Sub_Log("  コピーが正常終了しました。");
     result = kCopied;
   } catch (const RunTimeError& e) {

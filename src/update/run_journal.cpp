@@ -37,15 +37,15 @@ bool InRunFolder(std::string_view path) {
   return !run.empty() && host.compare(0, run.size(), run) == 0;
 }
 
-bool Noted(Kind kind, std::string_view path) {
-  for (const Change& c : Journal()) {
+bool Noted(const std::vector<Change>& journal, Kind kind, std::string_view path) {
+  for (const Change& c : journal) {
     if (c.kind == kind && c.path == path) return true;
   }
   return false;
 }
 
 void Note(Kind kind, std::string_view path, std::string_view backup) {
-  if (InRunFolder(path) || Noted(kind, path)) return;
+  if (InRunFolder(path) || Noted(Journal(), kind, path)) return;
   Journal().push_back(Change{kind, std::string(path), std::string(backup)});
 }
 
@@ -114,6 +114,7 @@ bool Fnc_RollBack() {
         if (!PutBack(*it)) ok = false;
         break;
       case Kind::kAddedFile:
+        if (Noted(journal, Kind::kBackedUp, it->path)) break;
         if (AnyFileExists(it->path)) {
           if (Fnc_FileDel(it->path)) {
             Sub_Log("  追加したファイルを削除しました。 : " + it->path);

@@ -3,14 +3,14 @@
 // installation exactly as it was.
 //
 // Every first backup of a file in this run (run_log.h Fnc_FileBackup) is
-// noted with its backup path, every file the run put where none was and
-// every folder it made for one (file_routines.h Fnc_FileCopy), and every
-// file a suite program wrote where none was (the CSV files of a
-// conversion). Files and folders inside the run folder itself are not
+// noted with its backup path, every file the copy step put where none was
+// and every folder it made (copy_step.h), and every file a suite program
+// wrote where none was (the CSV files of a conversion). Files and folders inside the run folder itself are not
 // noted: they are the run's record, not the installation.
 //
 // Fnc_RollBack puts every noted file back from its backup, removes the
-// added files and, when empty, the folders made for them, newest first.
+// added files and, when empty, the folders made for them, newest first. A
+// file with a backup existed before the run: it is put back, never removed.
 // A clean run simply leaves the journal unused. Single-threaded, like the
 // program.
 #ifndef QZ_UPDATE_RUN_JOURNAL_H_

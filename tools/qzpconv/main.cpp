@@ -31,8 +31,8 @@
 //
 // Exit status 0 done, 1 usage, 2 failure (the reason on standard error).
 // QZ_STANDIN_FAIL=PROGRAM[:ID] makes PROGRAM fail as a broken program would:
-// for ID (every ID when none is named) it does half of its work, without a
-// transaction, and exits with status 3.
+// for ID (every ID when none is named; for QZPGENCNV the ID with its mode)
+// it does half of its work, without a transaction, and exits with status 3.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -260,7 +260,7 @@ void Import(const Installation& in, const record::Definitions& defs, const std::
   const std::vector<std::string> rows = ReadRecords(e.csv);
   record::BtrAccess file;
   Open(file, in, e);
-  const bool broken = Broken("QZPGENCNV", id);
+  const bool broken = Broken("QZPGENCNV", parameter);
   if (!broken && file.BeginTrans() != record::kStatusOk) Fail("cannot begin a transaction");
   const std::size_t n = broken ? rows.size() / 2 : rows.size();
   for (std::size_t i = 0; i < n; ++i) {
