@@ -23,6 +23,9 @@ bool g_completed = false;
 
 const std::string kAsterisks(70, '*');
 
+constexpr ui::Color kGaugeColor = 0xFF0000;  // blue (0xBBGGRR)
+constexpr ui::Color kGaugeBack = 0xFFFFFF;   // white
+
 void Critical(const std::string& text) {
   ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kCritical, kTitle);
 }
@@ -55,8 +58,27 @@ void ProcessEvents() {
 FrmMain::FrmMain() : Form("frmMain") {
   caption = kTitle;
   font.name = "ＭＳ ゴシック";
+  font.size = 10;
+  // The window: the waiting note, the step and its item, the gauge with
+  // its counter, the copied files and the backup under way.
+  width = 7560;
+  height = 3840;
   lblWaitMsg.caption = "バージョンアップ中です．しばらくお待ち下さい．．．";
+  lblWaitMsg.font.bold = true;
+  lblWaitMsg.Move(360, 240, 6720, 300);
+  lblTitle.Move(360, 720, 6720, 300);
+  lblGuide.Move(360, 1080, 6720, 300);
+  lblGageMax.back_color = kGaugeBack;
+  lblGageMax.Move(360, 1500, 6720, 240);
+  lblGageNow.back_color = kGaugeColor;
+  lblGageNow.Move(360, 1500, 0, 240);
+  lblCount.alignment = 1;
+  lblCount.Move(360, 1800, 6720, 240);
   lblCopyCountLabel.caption = "コピーしたファイル：";
+  lblCopyCountLabel.Move(360, 2160, 2400, 240);
+  lblCopyCount.Move(2760, 2160, 1440, 240);
+  lblBackup.font.size = 9;
+  lblBackup.Move(360, 2640, 6720, 480);
   on_load = [this] { Form_Load(); };
   on_activate = [this] { Form_Activate(); };
   on_query_unload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
