@@ -71,7 +71,7 @@ TEST_F(UpdateTest, WithoutADriveCTheLogRootIsInTheHomeFolder) {
   EXPECT_TRUE(fs::is_directory(Host("D:\\home") + "/Vantork.Update/20261209_142233"));
   setenv("HOME", saved_home.c_str(), 1);
   if (env != nullptr) setenv("QZ_DRIVE_ROOT_C", saved_env.c_str(), 1);
-  path::SetDriveRoot('C', Host("C:\\"));
+  path::SetDriveRoot('C', dir_.Path("C"));
 }
 
 TEST_F(UpdateTest, ARunFolderThatCannotBeMadeIsReported) {
