@@ -42,20 +42,6 @@ std::string JoinedIds() {
   return ids;
 }
 
-// Runs one of the steps' bodies and turns a run-time error into the error
-// lines under `module` and a failure.
-template <class Body>
-bool Guarded(const char* module, Body&& body) {
-  try {
-    return body();
-  } catch (const RunTimeError& e) {
-    Sub_ErrorLog(module, e.number(), e.description());
-  } catch (const std::exception& e) {
-    Sub_ErrorLog(module, 5, e.what());
-  }
-  return false;
-}
-
 // Puts every listed record-manager file back from its backup of this run,
 // after a rebuild that failed once the files were deleted, so that the data
 // folder holds the data as it was rather than empty or half-filled files.
@@ -106,15 +92,18 @@ bool Fnc_Convert1(std::string_view section) {
       } else {
         Sub_Log("");
         Sub_Log("◆ 処理対象ファイルの取得 ◆");
-        std::vector<std::string> names;
-        std::int16_t count = 0;
-        Sub_GetSectionNames(basPublic.CsvIniPath, names, count);
-        ok = true;
-        for (std::int16_t i = 1; i <= count && ok; ++i) {
-          if (names[static_cast<std::size_t>(i)] == "SysInfo") continue;
-          ok = Fnc_FileCheck(names[static_cast<std::size_t>(i)]);
-        }
-        ok = ok && Fnc_MakeCSV();
+        // The swapped definition goes back below whatever happens here.
+        ok = Guarded("Fnc_Convert1", [&] {
+          std::vector<std::string> names;
+          std::int16_t count = 0;
+          Sub_GetSectionNames(basPublic.CsvIniPath, names, count);
+          bool checked = true;
+          for (std::int16_t i = 1; i <= count && checked; ++i) {
+            if (names[static_cast<std::size_t>(i)] == "SysInfo") continue;
+            checked = Fnc_FileCheck(names[static_cast<std::size_t>(i)]);
+          }
+          return checked && Fnc_MakeCSV();
+        });
       }
     }
     if (!finished) {
@@ -214,17 +203,18 @@ bool Fnc_Convert2(std::string_view section) {
     Sub_Log("");
     Sub_Log("◆ 変換用QZPCSV.INIの準備 ◆");
     g_deleted = false;
-    bool ok = Fnc_OrgINI(section, "Import", g_import_moved) && Fnc_MasterClear();
-    if (ok) {
+    // The swapped definition goes back below whatever happens here.
+    bool ok = Guarded("Fnc_Convert2", [&] {
+      if (!Fnc_OrgINI(section, "Import", g_import_moved) || !Fnc_MasterClear()) return false;
       for (std::size_t i = 1; i <= LastIndex(); ++i) {
         if (Fnc_ConvertImport(static_cast<std::int32_t>(i))) continue;
         const std::string& id = basPublic.RenameBackList[i].FileId;
         CriticalBox("「" + id + "」のインポートに失敗しました。");
         Sub_Log("インポートに失敗しました。 : " + id);
-        ok = false;
-        break;
+        return false;
       }
-    }
+      return true;
+    });
     if (!ok && g_deleted) RestoreFromBackups();
     g_deleted = false;
     Sub_Log("");

@@ -4,6 +4,7 @@
 #include "data/ini_access.h"
 #include "platform/clock/clock.h"
 #include "platform/process/child_process.h"
+#include "platform/runtime/run_time_error.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
 #include "update/bas_public.h"
@@ -12,6 +13,17 @@
 #include "update/run_log.h"
 
 namespace qz::update {
+
+bool Guarded(std::string_view module, const std::function<bool()>& body) {
+  try {
+    return body();
+  } catch (const RunTimeError& e) {
+    Sub_ErrorLog(module, e.number(), e.description());
+  } catch (const std::exception& e) {
+    Sub_ErrorLog(module, 5, e.what());
+  }
+  return false;
+}
 
 void CriticalBox(std::string_view text) {
   ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kCritical, kTitle);

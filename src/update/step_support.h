@@ -13,10 +13,15 @@
 #define QZ_UPDATE_STEP_SUPPORT_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace qz::update {
+
+// Runs `body` and turns a run-time error (or any other exception) into the
+// four error lines under `module` and a failure; otherwise its result.
+bool Guarded(std::string_view module, const std::function<bool()>& body);
 
 // An OK box with the critical icon and the program's title.
 void CriticalBox(std::string_view text);
