@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "platform/record/definitions.h"
 #include "platform/record/status.h"
 #include "platform/runtime/app.h"
+#include "platform/text/hex.h"
 #include "platform/system/instance_lock.h"
 #include "platform/ui/shell.h"
 #include "update/bas_public.h"
@@ -50,16 +52,6 @@ std::string Slurp(const fs::path& file) {
 void Spit(const fs::path& file, const std::string& bytes) {
   fs::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string Hex(std::string_view bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
 }
 
 // Every file of a folder tree with its bytes.
@@ -160,7 +152,7 @@ class EndToEndTest : public UpdateTest {
     Spit(files / "QZP140B.EXE", "a new program of the release");
     Spit(files / "manual" / "UPDATE.TXT", "what is new");
     Spit(release_ / "CONVERT.INI", Definition(true));
-    Spit(release_ / "masters" / "QZSYOLF.CSV", "RECORD\r\n" + Hex(ChangedFindingsRecord()) + "\r\n");
+    Spit(release_ / "masters" / "QZSYOLF.CSV", "RECORD\r\n" + text::ToHex(ChangedFindingsRecord()) + "\r\n");
     Spit(release_ / "edit.ini", "[Edit]\r\nTarget=%VLMP%QZP140.INI\r\n");
     dir_.WriteScript(fs::relative(release_ / "edit", dir_.path()).string(),
                      "#!/bin/sh\n"
@@ -274,7 +266,7 @@ TEST_F(EndToEndTest, ACleanRunConvertsEveryRecordIntoTheWiderLayout) {
       } else if (file == "QZSYOLF.BTR" && i == 0) {
         expected = ChangedFindingsRecord();  // replaced by the release's master row
       }
-      EXPECT_EQ(Hex(now[i]), Hex(expected)) << file << " record " << i + 1;
+      EXPECT_EQ(text::ToHex(now[i]), text::ToHex(expected)) << file << " record " << i + 1;
     }
   }
 }
@@ -282,11 +274,14 @@ TEST_F(EndToEndTest, ACleanRunConvertsEveryRecordIntoTheWiderLayout) {
 // One step made to fail: the program that fails (QZ_STANDIN_FAIL), the
 // step's failure line, its own box ("" none) and the answer to it.
 struct FailingStep {
+  const char* name;
   const char* fail;
   const char* line;
   const char* box;
   MsgResult answer;
 };
+
+void PrintTo(const FailingStep& step, std::ostream* os) { *os << step.fail; }
 
 class FailingStepTest : public EndToEndTest, public ::testing::WithParamInterface<FailingStep> {};
 
@@ -317,17 +312,18 @@ INSTANTIATE_TEST_SUITE_P(
     EveryStep, FailingStepTest,
     ::testing::Values(
         // The conversion: the re-import, the rebuild and the export.
-        FailingStep{"QZPGENCNV:QZKKKLF", "※コンバート②処理が異常終了しました。",
+        FailingStep{"Reimport", "QZPGENCNV:QZKKKLF", "※コンバート②処理が異常終了しました。",
                     "「QZKKKLF」のインポートに失敗しました。", MsgResult::kOk},
-        FailingStep{"QZPCLR:QZKKKLF", "※コンバート②処理が異常終了しました。",
+        FailingStep{"Rebuild", "QZPCLR:QZKKKLF", "※コンバート②処理が異常終了しました。",
                     "マスタクリアプログラムが異常終了しました。", MsgResult::kOk},
-        FailingStep{"QZPCSV:QZKKKLF", "※コンバート①処理が異常終了しました。",
+        FailingStep{"Export", "QZPCSV:QZKKKLF", "※コンバート①処理が異常終了しました。",
                     "CSV作成プログラムが異常終了しました。", MsgResult::kOk},
         // The master import, not continued.
-        FailingStep{"QZPGENCNV:QZSYOLF2", "※インポート処理が異常終了しました。",
+        FailingStep{"MasterImport", "QZPGENCNV:QZSYOLF2", "※インポート処理が異常終了しました。",
                     "「QZSYOLF」のインポートに失敗しました。", MsgResult::kNo},
-        FailingStep{"QZPCNV", "※数値項目初期化処理が異常終了しました。", "", MsgResult::kOk},
-        FailingStep{"EDIT", "※外部編集処理が異常終了しました。", "", MsgResult::kOk}));
+        FailingStep{"NumericInitialisation", "QZPCNV", "※数値項目初期化処理が異常終了しました。", "", MsgResult::kOk},
+        FailingStep{"ExternalEdit", "EDIT", "※外部編集処理が異常終了しました。", "", MsgResult::kOk}),
+    [](const ::testing::TestParamInfo<FailingStep>& info) { return std::string(info.param.name); });
 
 TEST_F(EndToEndTest, TheWindowCannotBeClosedDuringTheRebuild) {
   // The rebuild program takes a moment, as on a centre's data; while it

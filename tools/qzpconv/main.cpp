@@ -49,6 +49,7 @@
 #include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
 #include "platform/record/status.h"
+#include "platform/text/hex.h"
 
 namespace qz::qzpconv {
 namespace {
@@ -167,27 +168,10 @@ void Open(record::BtrAccess& file, const Installation& in, const Entry& e) {
   if (!file.OpenFile(e.file, e.definition, in.data, in.spec)) Fail("cannot open " + in.data + e.file);
 }
 
-std::string Hex(const std::string& bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
-
 std::string Unhex(const std::string& hex, int line) {
-  auto value = [&](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    Fail("line " + std::to_string(line) + ": not hexadecimal");
-  };
-  if (hex.size() % 2 != 0) Fail("line " + std::to_string(line) + ": an odd number of hexadecimal digits");
-  std::string out;
-  for (std::size_t i = 0; i < hex.size(); i += 2) out += static_cast<char>(value(hex[i]) * 16 + value(hex[i + 1]));
-  return out;
+  std::optional<std::string> bytes = text::FromHex(hex);
+  if (!bytes) Fail("line " + std::to_string(line) + ": not a record in hexadecimal");
+  return *bytes;
 }
 
 std::vector<std::string> ReadRecords(const std::string& csv) {
@@ -218,7 +202,7 @@ void Export(const Installation& in, const record::Definitions& defs, const std::
     Open(file, in, e);
     std::vector<std::string> rows;
     int status = file.GetFirst(e.definition);
-    for (; status == record::kStatusOk; status = file.GetNext()) rows.push_back(Hex(file.RecordBytes()));
+    for (; status == record::kStatusOk; status = file.GetNext()) rows.push_back(text::ToHex(file.RecordBytes()));
     if (status != record::kStatusEndOfFile) Fail("reading " + e.file + ": status " + std::to_string(status));
     const bool broken = Broken("QZPCSV", id);
     std::ofstream out(e.csv, std::ios::binary | std::ios::trunc);
