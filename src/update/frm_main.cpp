@@ -84,6 +84,7 @@ FrmMain::FrmMain() : Form("frmMain") {
   on_query_unload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
   on_unload = [this](int& cancel) { Form_Unload(cancel); };
   g_main = this;
+  g_completed = false;
 }
 
 FrmMain::~FrmMain() {
