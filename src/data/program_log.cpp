@@ -111,6 +111,9 @@ fs::path HostFolder(std::string_view folder) {
   return p;
 }
 
+// The folder LOG beside the data folder.
+fs::path BesideData() { return HostFolder(basPublic.VlmfPath).parent_path() / "LOG"; }
+
 // Where the lines of a run that never knew its data folder go.
 fs::path FallbackFolder() {
   const fs::path program = App().path.empty() ? fs::current_path() : fs::path(App().path);
@@ -156,8 +159,10 @@ bool IsErrorReport(const ui::MessageBoxRequest& box) {
 }
 
 void Observe(const ui::MessageBoxRequest& box) {
-  if (!IsErrorReport(box)) return;
-  Line("error title=" + (box.title.empty() ? App().title : box.title) + " text=" + OneLine(box.text));
+  // Until the start is complete every box tells why it stops.
+  if (TheLog().opened && !IsErrorReport(box)) return;
+  Line(std::string(IsErrorReport(box) ? "error" : "message") + " title=" + (box.title.empty() ? App().title : box.title) +
+       " text=" + OneLine(box.text));
 }
 
 void ReadSettings() {
@@ -186,8 +191,7 @@ void Begin() {
 void Started() {
   Log& log = TheLog();
   ReadSettings();
-  const fs::path folder = !log.folder_setting.empty() ? HostFolder(log.folder_setting)
-                                                      : HostFolder(basPublic.VlmfPath).parent_path() / "LOG";
+  const fs::path folder = !log.folder_setting.empty() ? HostFolder(log.folder_setting) : BesideData();
   Line("start terminal=" + system::ComputerName() + " user=" + basPublic.LogonUserId +
        " os-user=" + system::UserName() + " program=" + App().path + " data=" + basPublic.VlmfPath +
        " work=" + basPublic.SvworkPath + " definitions=" + basPublic.SpecPath);
@@ -227,7 +231,13 @@ void Ended() {
   Line(log.opened ? "end" : "end (the start did not complete)");
   if (!log.opened) {
     ReadSettings();
-    Open(log.folder_setting.empty() ? FallbackFolder() : HostFolder(log.folder_setting));
+    if (!log.folder_setting.empty()) {
+      Open(HostFolder(log.folder_setting));
+    } else if (!basPublic.VlmfPath.empty()) {
+      Open(BesideData());
+    } else {
+      Open(FallbackFolder());
+    }
   }
   ui::SetMessageObserver(nullptr);
   if (log.file != nullptr) std::fclose(log.file);

@@ -15,11 +15,11 @@
 // the folder LOG beside the data folder (…/DATA/ gives …/LOG/); it is made
 // when missing. [Log] Encoding is "UTF-8" (the default) or "CP932".
 //
-// Until the start has read the data folder, lines wait in memory. A run
-// that ends before that (a failed start) writes them into [Log] Folder
-// when set, else into LOG in the program folder when that can be written,
-// else into $XDG_STATE_HOME/qz140 (~/.local/state/qz140): never into the
-// program folder itself. A log that cannot be written says so once on the
+// Until the start is complete, lines wait in memory. A start that fails
+// writes them, with every message it showed, into [Log] Folder when set,
+// else beside the data folder when it was read, else into LOG in the
+// program folder when that can be written, else into $XDG_STATE_HOME/qz140
+// (~/.local/state/qz140): never into the program folder itself. A log that cannot be written says so once on the
 // standard error and drops its lines; the program goes on.
 //
 // Logged: the start (terminal, logon user, the user of the machine,
@@ -27,7 +27,8 @@
 // on-line row), each save (records written, milliseconds taken, or its
 // failure), every message box that is an error report, reports a
 // record-manager status or shows the stop icon (its title and text, lines
-// joined by " | "), the end. Result values never appear: no event carries one, and the error
+// joined by " | "), and while the start runs any other box ("message"), the
+// end. Result values never appear: no event carries one, and the error
 // texts name items and statuses only.
 //
 // User-interface thread only, like the program.

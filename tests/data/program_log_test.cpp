@@ -115,8 +115,25 @@ TEST_F(ProgramLogTest, AStartThatFailsBeforeItKnowsTheDataFolderLogsInTheProgram
   const fs::path program = suite_.paths().program;
   const std::vector<std::string> events = Events(Bytes(program / "LOG"));
   ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front(), "message title=INIファイルエラー text=INIファイルの項目の取得に失敗しました。");
   EXPECT_EQ(events.back(), "end (the start did not complete)");
   EXPECT_FALSE(fs::exists(program / "QZP140_TERM01.log"));
+}
+
+TEST_F(ProgramLogTest, AStartThatFailsAfterReadingTheDataFolderLogsBesideIt) {
+  BuildDemo();
+  system::SetComputerNameForTest("TERM99");  // no log-on row names it
+  shell_.auto_answer = true;
+  EXPECT_FALSE(Start());
+
+  std::ifstream in(Root() / "LOG" / "QZP140_TERM99.log", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::vector<std::string> events = Events(text.str());
+  ASSERT_GE(events.size(), 2u) << text.str();
+  EXPECT_EQ(events.front().rfind("message title=", 0), 0u) << events.front();
+  EXPECT_EQ(events.back(), "end (the start did not complete)");
+  EXPECT_FALSE(fs::exists(fs::path(suite_.paths().program) / "LOG"));
 }
 
 }  // namespace
