@@ -28,12 +28,12 @@ namespace fs = std::filesystem;
 constexpr const char* kProgramIni = "./QZP140.INI";
 
 struct Log {
-  bool begun = false;   // Begin has been called for this run
+  bool begun = false;     // Begin has been called for this run
   bool settings = false;  // [Log] has been read
+  bool opened = false;    // the start is complete or the run has ended: lines go to the file
+  bool failed = false;    // a failure of the file has been reported on the standard error
+  bool cp932 = false;     // [Log] Encoding=CP932
   std::FILE* file = nullptr;
-  bool opened = false;  // the folder is known (the file may still have failed)
-  bool failed = false;  // the failure has been said on the standard error
-  bool cp932 = false;
   std::string folder_setting;
   std::vector<std::string> waiting;
   bool saving = false;
