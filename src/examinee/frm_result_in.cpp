@@ -6,6 +6,7 @@
 #include "data/bas_file_access.h"
 #include "data/close_erase.h"
 #include "data/common_sub.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/cls_default.h"
 #include "examinee/frm_guide.h"
@@ -207,6 +208,7 @@ void FrmResultIn::Form_Unload(int& /*cancel*/) {
   });
   SearchDysp.reset();
   IgnoringErrors([] { frmGuide->Unload(); });
+  program_log::Ended();
   ui::Shell::Require().End();
 }
 

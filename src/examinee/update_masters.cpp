@@ -11,6 +11,7 @@
 
 #include "data/bas_file_access.h"
 #include "data/bas_rank_change.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/save_screen.h"
 #include "examinee/write_back_steps.h"
@@ -169,6 +170,7 @@ Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
     Warn(StatusWarning("受診歴マスタの書き込みに失敗しました。", written));
     return Step::kUnload;
   }
+  program_log::RecordWritten();
   return real_file ? Step::kWritten : CopyEarlierHistory(jrk);
 }
 
@@ -242,6 +244,7 @@ Step UpdateExamineeMaster() {
         Warn(StatusWarning("受診者マスタの更新に失敗しました。", written));
         return Step::kUnload;
       }
+      program_log::RecordWritten();
     }
     return Step::kWritten;
   } catch (const std::exception& e) {
@@ -302,6 +305,7 @@ bool Sub_UpdateMasters() {
   SaveTransaction tx;
   std::string deletion_log;
   Step failed = Step::kWritten;
+  program_log::SaveBegun();
   try {
     const int begun = tx.Begin();
     if (begun != record::kStatusOk) {
@@ -322,6 +326,7 @@ bool Sub_UpdateMasters() {
     writeback::ReportError("マスタの更新処理でエラーが発生しました。", e);
     failed = Step::kFailed;
   }
+  program_log::SaveEnded(failed == Step::kWritten);
   if (failed == Step::kWritten) {
     hold.Release();
     return true;

@@ -7,6 +7,7 @@
 #include "data/close_erase.h"
 #include "data/form_routines.h"
 #include "data/imm_on_off.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/cls_vlmf_qzonllf.h"
 #include "examinee/frm_guide.h"
@@ -256,6 +257,7 @@ void LoadExaminee(FrmResultIn& form, bool from_command_line) {
   form.sprResult.SetFocus();
   form.Form_Resize();
   frmGuide->Unload();
+  program_log::ExamineeLoaded();
 
   if (basPublic.OpChkStart == 1) {
     form.cmdOpchk_Click();

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,10 @@
 #include <cmath>
 
 #include "qt/form_window.h"
+
+// The icon resource lives in this static library; the macro must be used
+// outside any namespace.
+static void InitIconResource() { Q_INIT_RESOURCE(qz140); }
 
 namespace qz::qt {
 
@@ -195,6 +200,12 @@ void QtBackend::Dispatch(const std::function<void(ui::Shell&)>& action) {
 void QtBackend::OnFormShown(ui::Form& form, bool modal) {
   FormWindow* window = WindowOf(form);
   if (window == nullptr) {
+    // Every window of the program carries its icon, set once the
+    // application exists.
+    if (QApplication::windowIcon().isNull()) {
+      InitIconResource();
+      QApplication::setWindowIcon(QIcon(":/qz140/qz140.png"));
+    }
     window = new FormWindow(*this, form);
     windows_[&form] = window;
   }

@@ -23,6 +23,9 @@ AppInfo& App();
 // Sets the title and executable name to `name`, the folder to the running
 // executable's own (the current folder when it cannot be told) and the
 // argument text to argv[1..] joined by single blanks. For a program's main.
+// An installed program runs from a folder of its own that holds no INI
+// files: the environment variable QZ_FOLDER_<name> (QZ_FOLDER_QZP140), when
+// set and not empty, names the program's folder instead.
 void InitApp(const char* name, int argc, char** argv);
 
 }  // namespace qz
