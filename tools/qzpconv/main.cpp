@@ -32,7 +32,7 @@
 // Exit status 0 done, 1 usage, 2 failure (the reason on standard error).
 // QZ_STANDIN_FAIL=PROGRAM[:ID] makes PROGRAM fail as a broken program would:
 // for ID (every ID when none is named; for QZPGENCNV the ID with its mode)
-// it does half of its work, without a transaction, and exits with status 3.
+// it does and keeps half of its work, and exits with status 3.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -63,6 +63,10 @@ struct Failure {
 };
 
 [[noreturn]] void Fail(const std::string& text) { throw Failure{text}; }
+
+// A failure asked for by QZ_STANDIN_FAIL: the work done so far stays, the
+// files are closed on the way out.
+struct BrokenExit {};
 
 std::string Upper(std::string s) { return record::AsciiUpper(s); }
 
@@ -211,7 +215,7 @@ void Export(const Installation& in, const record::Definitions& defs, const std::
     for (std::size_t i = 0; i < n; ++i) out << rows[i] << "\r\n";
     out.close();
     if (!out) Fail("cannot write " + e.csv);
-    if (broken) std::exit(kBroken);
+    if (broken) throw BrokenExit{};
     std::cerr << id << ": " << rows.size() << " records to " << e.csv << "\n";
   }
 }
@@ -222,7 +226,7 @@ void Clear(const Installation& in, const record::Definitions& defs, const std::s
     const Entry e = EntryOf(in, defs, id);
     const int status = record::CreateRecordFile(in.spec, e.file, in.data, true);
     if (status != record::kStatusOk) Fail("cannot create " + e.file + ": status " + std::to_string(status));
-    if (Broken("QZPCLR", id)) std::exit(kBroken);
+    if (Broken("QZPCLR", id)) throw BrokenExit{};
   }
 }
 
@@ -245,7 +249,7 @@ void Import(const Installation& in, const record::Definitions& defs, const std::
   record::BtrAccess file;
   Open(file, in, e);
   const bool broken = Broken("QZPGENCNV", parameter);
-  if (!broken && file.BeginTrans() != record::kStatusOk) Fail("cannot begin a transaction");
+  if (file.BeginTrans() != record::kStatusOk) Fail("cannot begin a transaction");
   const std::size_t n = broken ? rows.size() / 2 : rows.size();
   for (std::size_t i = 0; i < n; ++i) {
     file.SetRecordBytes(rows[i]);
@@ -263,11 +267,11 @@ void Import(const Installation& in, const record::Definitions& defs, const std::
            "; nothing was stored");
     }
   }
-  if (broken) std::exit(kBroken);
   if (file.EndTrans() != record::kStatusOk) {
     file.AbortTrans();
     Fail("the commit failed; nothing was stored");
   }
+  if (broken) throw BrokenExit{};
   std::cerr << id << ": " << rows.size() << " records from " << e.csv << "\n";
 }
 
@@ -303,11 +307,11 @@ void NumInit(const Installation& in, const record::Definitions& defs, const std:
     Open(file, in, e);
     const std::vector<Range> ranges = NumericRanges(in, id, file.RecordLength());
     const bool broken = Broken("QZPCNV", id);
-    if (!broken && file.BeginTrans() != record::kStatusOk) Fail("cannot begin a transaction");
+    if (file.BeginTrans() != record::kStatusOk) Fail("cannot begin a transaction");
     int count = 0;
     int status = file.GetFirst(e.definition);
     for (; status == record::kStatusOk; status = file.GetNext()) {
-      if (broken && count >= 1) std::exit(kBroken);
+      if (broken && count >= 1) break;
       std::string bytes = file.RecordBytes();
       bool changed = false;
       for (const Range& r : ranges) {
@@ -325,15 +329,15 @@ void NumInit(const Installation& in, const record::Definitions& defs, const std:
       }
       ++count;
     }
-    if (status != record::kStatusEndOfFile) {
+    if (status != record::kStatusEndOfFile && !broken) {
       file.AbortTrans();
       Fail("reading " + e.file + ": status " + std::to_string(status));
     }
-    if (broken) std::exit(kBroken);
     if (file.EndTrans() != record::kStatusOk) {
       file.AbortTrans();
       Fail("the commit failed; nothing was changed");
     }
+    if (broken) throw BrokenExit{};
     std::cerr << id << ": " << count << " records initialised\n";
   }
 }
@@ -365,7 +369,7 @@ int Run(std::vector<std::string> args) {
   if (program == "QZPCSV") {
     Export(in, defs, parameter);
   } else if (program == "QZPCBR85") {
-    if (Broken("QZPCBR85", "")) return kBroken;
+    if (Broken("QZPCBR85", "")) throw BrokenExit{};
   } else if (program == "QZPCLR") {
     Clear(in, defs, parameter);
   } else if (program == "QZPGENCNV") {
@@ -386,6 +390,8 @@ int Run(std::vector<std::string> args) {
 int main(int argc, char** argv) {
   try {
     return qz::qzpconv::Run(std::vector<std::string>(argv, argv + argc));
+  } catch (const qz::qzpconv::BrokenExit&) {
+    return qz::qzpconv::kBroken;
   } catch (const qz::qzpconv::Failure& f) {
     std::cerr << qz::qzpconv::ProgramName(argv[0]) << ": " << f.text << "\n";
     return qz::qzpconv::kFailure;
