@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -358,6 +361,40 @@ TEST_F(EndToEndTest, TheWindowCannotBeClosedDuringTheRebuild) {
   EXPECT_EQ(ExitStatus(true), 0);
   const Records after = ReadRecords((program_ / "CPFSPEC.INI").string());
   for (const auto& [file, rows] : before) EXPECT_EQ(after.at(file).size(), rows.size()) << file;
+}
+
+// The conversion programs on their own: an import is all or nothing, and a
+// bad parameter or definition is a failure with a non-zero exit status.
+TEST_F(EndToEndTest, TheConversionProgramsFailWholeAndSaySo) {
+  const fs::path csv = csv_ / "QZSYOLF.CSV";
+  // The new definition, whose numeric field lies past the old record.
+  Spit(program_ / "QZPCSV.INI", Definition(true));
+  auto run = [&](const std::string& command) {
+    const std::string line = "cd '" + program_.string() + "' && ./" + command + " 2>/dev/null";
+    const int status = std::system(line.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  ASSERT_EQ(run("QZPCSV.EXE QZSYOLF"), 0);
+  const std::string exported = Slurp(csv);
+  const Snapshot data = Files(data_);
+  // Every record again: the first duplicate key stops the import, and the
+  // records before it are not kept either.
+  Spit(csv, exported + exported.substr(exported.find("\r\n") + 2));
+  EXPECT_EQ(run("QZPGENCNV.EXE QZSYOLF"), 2);
+  EXPECT_EQ(run("QZPGENCNV.EXE QZSYOLF1"), 2);
+  EXPECT_EQ(Files(data_), data);
+  struct Case {
+    const char* command;
+    int status;
+  } cases[] = {
+      {"QZPGENCNV.EXE QZSYOLF9", 2},   // no such mode
+      {"QZPGENCNV.EXE NOSUCH", 2},     // no such file ID
+      {"QZPCNV.EXE QZKKKLF", 2},       // a numeric range outside the record
+      {"QZPCSV.EXE", 1},               // no file ID
+      {"QZPCLR.EXE A B", 1},           // one parameter only
+  };
+  for (const Case& c : cases) EXPECT_EQ(run(c.command), c.status) << c.command;
+  EXPECT_EQ(Files(data_), data);
 }
 
 }  // namespace
