@@ -91,6 +91,11 @@ class Entry {
 
   std::int16_t Run(const std::string& typed, const std::string& stored) {
     stored_ = stored;
+    // An item not booked now takes nothing (its cells are locked).
+    if (k_.Past != kPastBookedNow) {
+      PutBack(col_, row_, stored_);
+      return kEntryNothing;
+    }
     if (r_.Hekbn == 1) {
       ShowLoadWarning("「" + k_.KomName + "」は" + kCrLfText + "チェックがついているため変更できません。");
       return Refuse();
