@@ -113,6 +113,28 @@ TEST_F(RankChangeTest, MarkToCodeFromTheSettingsRecord) {
   }
 }
 
+TEST_F(RankChangeTest, WithoutASettingsRecordReadNothingIsFound) {
+  record::BtrAccess& sys = *basFileAccess.SysObj;
+  for (const char* state : {"failed read", "reopened"}) {
+    SCOPED_TRACE(state);
+    if (std::string(state) == "failed read") {
+      sys.SetField("KBN", data::kSysKbnSettings);
+      sys.SetField("CODE", "NOSUCH");
+      ASSERT_EQ(sys.GetEqual("QZSYSLF"), record::kStatusNotFound);
+    } else {
+      basFileAccess.SysObj.reset();
+      ASSERT_TRUE(Fnc_OpenSysMaster());
+    }
+    std::string mark = "old", color = "old";
+    std::int16_t code = 99;
+    EXPECT_EQ(Fnc_JudgeCodeToMark(0, mark, color), 1);
+    EXPECT_EQ(Fnc_MarkToJudgeCode("", code, color), 1);
+    EXPECT_EQ(mark, "old");
+    EXPECT_EQ(color, "old");
+    EXPECT_EQ(code, 99);
+  }
+}
+
 TEST(RankChange, NoSettingsObjectOrLayoutIsNotFound) {
   for (bool empty_slot : {false, true}) {
     SCOPED_TRACE(empty_slot);
