@@ -18,6 +18,7 @@
 #include "grid/group_label.h"
 #include "grid/item_row_map.h"
 #include "grid/result_grid_layout.h"
+#include "judgement/calc_order.h"
 #include "judgement/summary_findings.h"
 #include "loading/consult_history.h"
 #include "loading/consult_items.h"
@@ -190,6 +191,7 @@ bool LoadTables(FrmResultIn& form, bool from_command_line) {
 
   StepText("検査項目情報取得中");
   if (!Sub_LoadItemMaster() || !Sub_SortItems() || !Sub_BuildCalcItems()) return false;
+  Sub_ReportCalcCycles();
   Sub_CheckSummaryFindingItem();
 
   StepText("グループ情報取得中");
