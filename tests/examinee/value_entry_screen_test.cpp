@@ -224,3 +224,34 @@ TEST_F(ValueEntryScreenTest, PastDispStartsTheScreenWithEarlierOnlyItems) {
 
 }  // namespace
 }  // namespace qz::test
+
+namespace qz::test {
+namespace {
+
+TEST_F(ValueEntryScreenTest, TheDisplayModeButtonsChooseTheLines) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  const int lines = frmResultIn.RowCount();
+  ASSERT_GT(lines, 0);
+  // Every demo item is a result item (MONFLG 0): "結果表示" shows none of
+  // them, and an empty screen reports nothing; "問診＋結果表示" all again.
+  ASSERT_TRUE(Drive([&] { form().optKirikae[1]->SetValue(true); }));
+  EXPECT_EQ(frmResultIn.RowCount(), 0);
+  ASSERT_TRUE(Drive([&] { form().optKirikae[2]->SetValue(true); }));
+  EXPECT_EQ(frmResultIn.RowCount(), lines);
+  EXPECT_SCRIPT_OK(shell_);
+}
+
+TEST_F(ValueEntryScreenTest, AUserWithoutAGroupOfTheConsultationLoadsItQuietly) {
+  BuildDemo();
+  suite_.Add("QZUSRLF", {{"ID", "USER03"}, {"EXPLAIN", "眼科 三郎"}, {"1STGRP", 70}, {"INPGRP_1", 70}});
+  suite_.Add("QZLOGLF", {{"REN", 3}, {"UNAME", "USER03"}, {"TNAME", kTerminal}, {"DATE", kToday}});
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  EXPECT_EQ(basPublic.LogonUserId, "USER03");
+  EXPECT_EQ(frmResultIn.RowCount(), 0);
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(Boxes().empty()) << ::testing::PrintToString(Boxes());
+}
+
+}  // namespace
+}  // namespace qz::test
