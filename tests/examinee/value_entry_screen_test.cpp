@@ -10,11 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "data/define_fields.h"
+#include "data/record_layouts.h"
 #include "examinee/bas_public.h"
 #include "examinee/screen_fixture.h"
 #include "grid/item_row_map.h"
 #include "kit/ui_expect.h"
 #include "loading/load_state.h"
+#include "platform/record/btr_access.h"
+#include "platform/record/status.h"
 #include "platform/text/vb.h"
 #include "tools/frm_copy.h"
 
@@ -251,6 +255,36 @@ TEST_F(ValueEntryScreenTest, AUserWithoutAGroupOfTheConsultationLoadsItQuietly) 
   EXPECT_EQ(frmResultIn.RowCount(), 0);
   EXPECT_SCRIPT_OK(shell_);
   EXPECT_TRUE(Boxes().empty()) << ::testing::PrintToString(Boxes());
+}
+
+}  // namespace
+}  // namespace qz::test
+
+namespace qz::test {
+namespace {
+
+TEST_F(ValueEntryScreenTest, ACycleOfCalculatedItemsIsReportedAtTheLoad) {
+  BuildDemo();
+  {  // The BMI made an operand of itself in the item master.
+    record::BtrAccess obj;
+    const data::FileLayout& layout = data::QzkomlfLayout();
+    ASSERT_TRUE(obj.OpenFile(layout.file, layout.definition, suite_.paths().data, suite_.paths().spec_file));
+    DefineLayoutFields(obj, layout);
+    for (int s = obj.GetFirst(layout.definition); s == record::kStatusOk; s = obj.GetNext()) {
+      if (obj.GetField("CODE").ToCurrency() != Currency(1003)) continue;
+      obj.SetField("KTAINO_2", 1003);
+      ASSERT_EQ(obj.Update(), record::kStatusOk);
+    }
+    obj.CloseFile();
+  }
+  shell_.AnswerBox(ui::MsgResult::kOk, "計算項目の定義が循環しています。\r\n項目名 : ＢＭＩ");
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_GT(frmResultIn.RowCount(), 0) << "the load goes on";
+  // A change of the other operand ends: the BMI is computed once.
+  shell_.auto_answer = true;
+  ASSERT_TRUE(TypeAndEnter(1001, "160"));
+  EXPECT_EQ(Result(1001).Knsach, "160.0 ");
 }
 
 }  // namespace
