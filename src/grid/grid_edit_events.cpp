@@ -89,6 +89,8 @@ class Pick {
       picked = vb::Left(picked, std::max(0, vb::Len(picked) - kFindingSuffix));
     }
 
+    // An item not booked now takes no pick (its list cells are locked).
+    if (k_.Past != kPastBookedNow) return PutBack();
     if (vb::Trim(picked) != vb::Trim(old_)) {
       if (r_.Hekbn == 1) {
         ShowLoadWarning("「" + k_.KomName + "」は" + kCrLfText + "チェックがついてるため変更できません。");
