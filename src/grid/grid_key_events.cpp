@@ -11,6 +11,7 @@
 #include "grid/grid_edit_events.h"
 #include "grid/grid_procedure.h"
 #include "grid/item_row_map.h"
+#include "grid/searched_row.h"
 #include "grid/last_write.h"
 #include "judgement/result_update.h"
 #include "grid/typed_entry.h"
@@ -215,6 +216,10 @@ void KeyDown(int& key_code, int shift) {
   if (!IsInputColumn(ac) || spr.active_row() < basPublic.DataRow) return;
   switch (key_code) {
     case ui::kKeyReturn:
+      if (Fnc_SearchedRowRefuses(spr.active_row())) {
+        key_code = 0;
+        return;
+      }
       EnterStep(key_code);
       return;
     case ui::kKeySpace:
@@ -233,6 +238,15 @@ void KeyDown(int& key_code, int shift) {
 void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row, bool& cancel) {
   if (frmResultIn.Loading || frmResultIn.ReturnToSearch) return;
   grid::Spread& spr = ResultGrid();
+  if (Fnc_SearchHoldsRow(row)) {
+    // The row shows the search's text, not a value typed: nothing is
+    // processed. The focus may go (to the dialog, say); the cursor stays.
+    if (new_row != -1) {
+      Fnc_SearchedRowRefuses(row);
+      cancel = true;
+    }
+    return;
+  }
   if (new_row < basPublic.DataRow) {
     cancel = true;
     if (new_row != -1) {
