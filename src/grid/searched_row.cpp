@@ -3,6 +3,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
 #include "judgement/frm_syo_comb.h"
+#include "judgement/syo_search_handoff.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
 
@@ -30,6 +31,10 @@ bool Fnc_SearchedRowRefuses(std::int32_t row) {
   if (!Fnc_SearchHoldsRow(row)) return false;
   WarnSearchHolds();
   return true;
+}
+
+void Sub_ApplyClosedSearch() {
+  if (!basPublic.SyoSearchOpen && Fnc_FindingsSearchPending()) tmrSyoSearch_Timer();
 }
 
 bool Fnc_RowsRebuildRefused() {

@@ -28,6 +28,12 @@ bool Fnc_SearchHoldsRow(std::int32_t row);
 // the caller then changes nothing. False otherwise.
 bool Fnc_SearchedRowRefuses(std::int32_t row);
 
+// When the dialog has closed but the poll has not applied its result yet,
+// applies it now (tmrSyoSearch_Timer): for an action that would otherwise
+// end the consultation or read its results before the poll, so that a
+// decided finding is not lost. Nothing otherwise.
+void Sub_ApplyClosedSearch();
+
 // The same refusal for whatever rebuilds the item lines or changes every
 // item (a reload, a display switch, a tool on all items): true, after the
 // warning, while any row is held.

@@ -144,5 +144,17 @@ TEST_F(FindingsSearchScreenTest, ASearchClosedWithoutADecisionLeavesTheStoredFin
   EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), "陳旧性炎症性変化");
 }
 
+TEST_F(FindingsSearchScreenTest, AFindingDecidedJustBeforeTheSaveIsSaved) {
+  OpenSearch();
+  if (HasFatalFailure()) return;
+  // Decided, and saved before the poll's next tick.
+  shell_.Do([] { frmSyoComb->txtSyoken.SetText("胸膜肥厚"); }).Click("frmSyoComb", "cmdDecision");
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_FALSE(frmSyoComb.loaded());
+  shell_.auto_answer = true;
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), "胸膜肥厚");
+}
+
 }  // namespace
 }  // namespace qz::test
