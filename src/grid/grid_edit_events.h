@@ -12,6 +12,11 @@
 // is a direct nested call. Each handler traps its run-time errors and shows
 // the error report with its own job text; what was stored before stays.
 //
+// While a findings search holds a row (grid/searched_row.h), a pick, a
+// done-check click, Enter and Delete on that row, and moving the cursor off
+// it, are refused with "この項目の所見検索画面が開かれています。"; the focus
+// leaving the grid then processes nothing.
+//
 // The result screen's thread only, with a shell installed.
 #ifndef QZ_GRID_GRID_EDIT_EVENTS_H_
 #define QZ_GRID_GRID_EDIT_EVENTS_H_

@@ -13,6 +13,7 @@
 #include "judgement/overall_lock.h"
 #include "judgement/result_update.h"
 #include "grid/typed_entry.h"
+#include "grid/searched_row.h"
 #include "loading/group_forms.h"
 #include "loading/jump_group_index.h"
 #include "loading/load_messages.h"
@@ -223,6 +224,10 @@ void KeyDown(int& key_code, int shift) {
   if (!IsInputColumn(ac) || spr.active_row() < basPublic.DataRow) return;
   switch (key_code) {
     case ui::kKeyReturn:
+      if (Fnc_SearchedRowRefuses(spr.active_row())) {
+        key_code = 0;
+        return;
+      }
       EnterStep(key_code);
       return;
     case ui::kKeySpace:
@@ -241,6 +246,15 @@ void KeyDown(int& key_code, int shift) {
 void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row, bool& cancel) {
   if (frmResultIn.Loading || frmResultIn.ReturnToSearch) return;
   grid::Spread& spr = ResultGrid();
+  if (Fnc_SearchHoldsRow(row)) {
+    // The row shows the search's text, not a value typed: nothing is
+    // processed. The focus may go (to the dialog, say); the cursor stays.
+    if (new_row != -1) {
+      Fnc_SearchedRowRefuses(row);
+      cancel = true;
+    }
+    return;
+  }
   if (new_row < basPublic.DataRow) {
     cancel = true;
     if (new_row != -1) {

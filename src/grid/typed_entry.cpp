@@ -156,7 +156,7 @@ class Entry {
     }
     std::string joined;
     std::int16_t highest = 0;
-    const std::string sep = basPublic.DivRcode.empty() ? std::string(" ") : vb::Left(basPublic.DivRcode, 1);
+    const std::string sep = basPublic.DivRcode.empty() ? std::string(" ") : basPublic.DivRcode;
     std::size_t start = 0;
     for (bool first = true;; first = false) {
       const std::size_t at = codes.find(sep, start);

@@ -168,6 +168,17 @@ TEST_F(TypedEntry, FindingCodesGiveTheirTextsAndTheHighestJudgement) {
   EXPECT_EQ(bed.Result(chest).Han, 3);
 }
 
+TEST_F(TypedEntry, ACodeSeparatorOfTwoCharactersSplitsTheCodes) {
+  const std::int16_t chest = bed.Add(FindingsItem(3001));
+  bed.Finish();
+  basPublic.DivRcode = "//";
+  EXPECT_EQ(Enter(chest, basPublic.SyoCodeCol, "002//003"), kEntryProcessed);
+  basPublic.DivRcode = " ";
+  EXPECT_EQ(bed.Result(chest).Syoken, "所見なし  要再検");
+  EXPECT_EQ(bed.Result(chest).Han, 3);
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
 TEST_F(TypedEntry, AJudgementMarkIsCheckedAndStored) {
   const std::int16_t bmi = bed.Add(JudgedNumeric(kBmiCode));
   bed.Finish();
