@@ -16,6 +16,7 @@
 #include "grid/findings_search_launch.h"
 #include "grid/grid_edit_events.h"
 #include "grid/grid_mouse.h"
+#include "grid/searched_row.h"
 #include "judgement/frm_syo_comb.h"
 #include "judgement/syo_search_handoff.h"
 #include "loading/group_forms.h"
@@ -213,6 +214,7 @@ void FrmResultIn::Form_Unload(int& /*cancel*/) {
 }
 
 bool Fnc_FindingsSearchRefuses() {
+  Sub_ApplyClosedSearch();
   if (!basPublic.SyoSearchOpen) return false;
   std::string name;
   const int item = frmResultIn.SyoSearchItem;

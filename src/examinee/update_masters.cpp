@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -107,7 +106,7 @@ Step CopyEarlierHistory(record::BtrAccess& work) {
   return Step::kWritten;
 }
 
-Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
+Step WriteHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   if (file_name != kHistoryFile && file_name != kPreviewHistoryFile) {
     Warn("ファイル名が不正です。" + std::string(kCrLf) + "ファイル名 : " + std::string(file_name));
     return Step::kFailed;
@@ -152,11 +151,9 @@ Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
   // files are filled from the screen whatever is stored.
   frmResultInSave.ResultsDeleted = false;
   if (basPublic.DelListAnswer == 2 && real_file) {
-    const DeleteResultsOutcome deleted = Fnc_DeleteResultsWithLog(true);
-    // A log this run created goes with an undone save; one it appended to
-    // holds an earlier deletion and stays.
-    if (deleted.log_offset == 0) deletion_log = deleted.log_path;
-    if (!deleted.ok) return Step::kFailed;
+    // An undone save takes the log of this deletion back.
+    deletion = Fnc_DeleteResultsWithLog(true);
+    if (!deletion.ok) return Step::kFailed;
     frmResultInSave.ResultsDeleted = true;
   }
 
@@ -253,9 +250,9 @@ Step UpdateExamineeMaster() {
   }
 }
 
-Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log) {
+Step UpdateConsultHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   try {
-    return WriteHistory(file_name, deletion_log);
+    return WriteHistory(file_name, deletion);
   } catch (const std::exception& e) {
     ReportError("受診歴情報の更新処理でエラーが発生しました。", e);
     return Step::kFailed;
@@ -291,19 +288,13 @@ class SaveTransaction {
   bool active_ = false;
 };
 
-void RemoveLog(const std::string& path) {
-  if (path.empty()) return;
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
-}
-
 }  // namespace
 
 bool Sub_UpdateMasters() {
   using writeback::Step;
   writeback::MessageHold hold;
   SaveTransaction tx;
-  std::string deletion_log;
+  DeleteResultsOutcome deletion;
   Step failed = Step::kWritten;
   program_log::SaveBegun();
   try {
@@ -313,7 +304,7 @@ bool Sub_UpdateMasters() {
       failed = Step::kUnload;
     }
     if (failed == Step::kWritten) failed = writeback::UpdateExamineeMaster();
-    if (failed == Step::kWritten) failed = writeback::UpdateConsultHistory("QZJRKLF", deletion_log);
+    if (failed == Step::kWritten) failed = writeback::UpdateConsultHistory("QZJRKLF", deletion);
     if (failed == Step::kWritten) failed = writeback::UpdateExamResults("QZKKKLF");
     if (failed == Step::kWritten) {
       const int committed = tx.Commit();
@@ -334,7 +325,7 @@ bool Sub_UpdateMasters() {
   // Nothing of this save stays: not the three files, not the log of a
   // deletion that has been undone.
   tx.Abort();
-  RemoveLog(deletion_log);
+  Sub_WithdrawDeletionLog(deletion);
   frmResultInSave.ResultsDeleted = false;
   hold.Release();
   writeback::Finish(failed);
@@ -344,8 +335,8 @@ bool Sub_UpdateMasters() {
 void Sub_UpdateExamineeMaster() { writeback::Finish(writeback::UpdateExamineeMaster()); }
 
 void Sub_UpdateConsultHistory(std::string_view file_name) {
-  std::string deletion_log;
-  writeback::Finish(writeback::UpdateConsultHistory(file_name, deletion_log));
+  DeleteResultsOutcome deletion;
+  writeback::Finish(writeback::UpdateConsultHistory(file_name, deletion));
 }
 
 void Sub_UpdateExamResults(std::string_view file_name) { writeback::Finish(writeback::UpdateExamResults(file_name)); }

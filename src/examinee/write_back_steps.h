@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "tools/delete_results_log.h"
+
 namespace qz::writeback {
 
 enum class Step {
@@ -18,8 +20,8 @@ enum class Step {
 
 // Each step shows its own messages and never unloads the main form.
 Step UpdateExamineeMaster();
-// `deletion_log` receives the deletion log written by this step, if any.
-Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log);
+// `deletion` receives the deletion this step ran with its log, if any.
+Step UpdateConsultHistory(std::string_view file_name, DeleteResultsOutcome& deletion);
 Step UpdateExamResults(std::string_view file_name);
 
 // A warning of the write-back: exclamation icon, title "結果入力".

@@ -145,6 +145,7 @@ ui::ScreenMetrics QtBackend::QueryScreen() const {
   const QRect a = screen->availableGeometry();
   m.width_px = g.width();
   m.height_px = g.height();
+  m.bits_per_pixel = screen->depth();
   m.work_area_px = {a.left(), a.top(), a.left() + a.width(), a.top() + a.height()};
   m.work_area_ok = a.isValid();
   return m;

@@ -106,22 +106,36 @@ std::vector<std::string> SaveBed::Dump(std::string_view layout) const {
   return records;
 }
 
-void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
-  const std::string path = bed.suite.paths().data + std::string(file);
+namespace {
+
+// Makes `operation` ("INSERT" or "DELETE") on the records of the database
+// `path` fail once `allowed` of them have gone through within one
+// transaction: the budget is part of each transaction, so an aborted one
+// gives it back.
+void FailAfter(const std::string& path, const std::string& operation, int allowed) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     sqlite3_close_v2(db);
     throw std::runtime_error("cannot open " + path);
   }
-  // The budget is part of each transaction: an aborted save gives it back.
-  const std::string sql = "CREATE TABLE insert_budget(n INTEGER); INSERT INTO insert_budget VALUES(" +
-                          std::to_string(allowed) +
-                          "); CREATE TRIGGER full_disk BEFORE INSERT ON records BEGIN "
-                          "SELECT RAISE(ABORT, 'disk full') WHERE (SELECT n FROM insert_budget) <= 0; "
-                          "UPDATE insert_budget SET n = n - 1; END";
+  const std::string budget = "budget_" + operation;
+  const std::string sql = "CREATE TABLE " + budget + "(n INTEGER); INSERT INTO " + budget + " VALUES(" +
+                          std::to_string(allowed) + "); CREATE TRIGGER fail_" + operation + " BEFORE " +
+                          operation + " ON records BEGIN SELECT RAISE(ABORT, 'refused') WHERE (SELECT n FROM " +
+                          budget + ") <= 0; UPDATE " + budget + " SET n = n - 1; END";
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
   sqlite3_close_v2(db);
-  if (rc != SQLITE_OK) throw std::runtime_error("cannot fail inserts of " + path);
+  if (rc != SQLITE_OK) throw std::runtime_error("cannot fail " + operation + " of " + path);
+}
+
+}  // namespace
+
+void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
+  FailAfter(bed.suite.paths().data + std::string(file), "INSERT", allowed);
+}
+
+void SaveBed::FailDeletesAfter(std::string_view file, int allowed) const {
+  FailAfter(bed.suite.paths().data + std::string(file), "DELETE", allowed);
 }
 
 }  // namespace qz::testing

@@ -62,6 +62,9 @@ class SaveBed {
   // Makes the inserts into `file` in the data folder fail (as a full disk
   // would) once `allowed` inserts have gone in within one transaction.
   void FailInsertsAfter(std::string_view file, int allowed) const;
+  // Makes the deletes from `file` refused the same way once `allowed`
+  // deletes have gone through.
+  void FailDeletesAfter(std::string_view file, int allowed) const;
 
   // The text of every message box so far.
   std::vector<std::string> Boxes() const { return bed.Boxes(); }

@@ -7,6 +7,8 @@
 
 namespace qz {
 
+VersionNumber BuildVersion() { return {QZ_VERSION_MAJOR, QZ_VERSION_MINOR, QZ_VERSION_PATCH}; }
+
 AppInfo& App() {
   static AppInfo info;
   return info;
