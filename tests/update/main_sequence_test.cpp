@@ -101,7 +101,9 @@ TEST_F(MainTest, AMalformedSectionRangeFailsItsStep) {
     bool refused = false;
     for (const std::string& t : LogTexts()) refused = refused || t.rfind("対象バージョンの指定が不正です。 : ", 0) == 0;
     EXPECT_TRUE(refused);
-    if (c.line != nullptr) EXPECT_TRUE(Logged(c.line));
+    if (c.line != nullptr) {
+      EXPECT_TRUE(Logged(c.line));
+    }
     EXPECT_FALSE(Logged("■■■ 終了メッセージ編集処理開始 ■■■"));
     EXPECT_EQ(ExitStatus(true), 1);
   }
