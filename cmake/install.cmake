@@ -3,7 +3,8 @@
 #
 #   bin/qz140                             the launcher (packaging/qz140.in)
 #   lib/qz140/                            QZP140, Update, btrutil, demodata
-#   lib/qz140/stand-ins/                  qzp149 (QZP149C.EXE, QZP149D.EXE), qzp140b (QZP140B.EXE)
+#   lib/qz140/stand-ins/                  qzp149 (QZP149C.EXE, QZP149D.EXE), qzp140b (QZP140B.EXE),
+#                                         qzpconv (QZPCSV.EXE, QZPCBR85.EXE, QZPCLR.EXE, QZPGENCNV.EXE, QZPCNV.EXE)
 #   share/qz140/template/                 the template program folder: INI files, CPFSPEC.INI
 #   share/applications/qz140.desktop      the desktop entry
 #   share/icons/hicolor/*/apps/qz140.*    the icon (also the programs' window icon)
@@ -19,7 +20,7 @@ set(QZ_DOC_DIR share/doc/qz140)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 
 install(TARGETS QZP140 Update btrutil demodata RUNTIME DESTINATION ${QZ_PROGRAM_DIR})
-install(TARGETS qzp149 qzp140b RUNTIME DESTINATION ${QZ_PROGRAM_DIR}/stand-ins)
+install(TARGETS qzp149 qzp140b qzpconv RUNTIME DESTINATION ${QZ_PROGRAM_DIR}/stand-ins)
 
 configure_file(${packaging}/qz140.in ${PROJECT_BINARY_DIR}/packaging/qz140 @ONLY)
 install(PROGRAMS ${PROJECT_BINARY_DIR}/packaging/qz140 DESTINATION bin)
