@@ -167,6 +167,15 @@ void Sub_KeepSaveScreen();
 // empty after trimming).
 bool Fnc_HasCommandLine();
 
+// True while an examinee cycle holds an examinee: one has been chosen and no
+// load is running (its grid may be missing after a load that failed; it
+// can then be discarded). Between cycles and during a load, false.
+bool Fnc_ExamineeHeld();
+// True while an examinee is on screen: held, and its grid drawn. The
+// handlers that work on the results (save, preview, judgement, tools) do
+// nothing otherwise.
+bool Fnc_ExamineeOnScreen();
+
 }  // namespace qz
 
 #endif  // QZ_EXAMINEE_FRM_RESULT_IN_H_

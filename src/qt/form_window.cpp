@@ -38,11 +38,13 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Whether the user can reach the control now: its form takes input and the
-// control and its containers are visible and enabled.
+// Whether the user can reach the control now: its form takes input (no work
+// in progress holds it back) and the control and its containers are visible
+// and enabled.
 bool UserCanReach(const ui::Control& control) {
   const ui::Form* f = control.form();
-  if (f == nullptr || !f->loaded() || !f->visible() || !f->enabled()) return false;
+  const ui::Shell* shell = ui::Shell::Current();
+  if (f == nullptr || shell == nullptr || !shell->TakesUserInput(*f)) return false;
   for (const ui::Control* c = &control; c != nullptr; c = c->container) {
     if (!c->visible || !c->enabled) return false;
   }
