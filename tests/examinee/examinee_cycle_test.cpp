@@ -159,13 +159,12 @@ TEST_F(CommandLineStartTest, ALoadToRegisterAnExamineeInUseElsewhereEndsTheProgr
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
-TEST_F(CommandLineStartTest, ADateThatIsNoNumberIsReportedAndNothingIsLoaded) {
+TEST_F(CommandLineStartTest, ADateThatIsNoNumberIsReportedAndEndsTheProgram) {
   BuildDemo();
   shell_.AnswerBox(MsgResult::kOk, "フォームのアクティブ処理でエラーが発生しました。");
-  ASSERT_TRUE(Start("0000000002xx2026120x"));
-  EXPECT_TRUE(frmResultIn.Activated);
+  EXPECT_FALSE(Start("0000000002xx2026120x"));
+  EXPECT_EQ(shell_.boxes().size(), 1u);
   EXPECT_TRUE(OnlineRows().empty());
-  EXPECT_FALSE(form().sprResult.visible);
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
@@ -239,12 +238,19 @@ TEST_F(StartScreenTest, WithoutASearchObjectTheActivationIsReported) {
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
-TEST_F(StartScreenTest, AStartThatFailsEndsTheProgram) {
+// A second start says only that the program runs already: no beep, no
+// failure of the on-line table, no screen left standing.
+TEST_F(StartScreenTest, ASecondStartEndsTheProgramWithItsOneMessage) {
   another_copy_ = true;
   BuildDemo();
-  shell_.auto_answer = true;
-  EXPECT_FALSE(Start());
+  shell_.AnswerBox(MsgResult::kOk, "既に起動しています。");
+  EXPECT_FALSE(Start("0000000002"));
+  EXPECT_EQ(shell_.boxes().size(), 1u);
+  EXPECT_EQ(shell_.beeps(), 0);
   EXPECT_FALSE(SearchShown());
+  for (const ui::ShownForm& f : shell_.shown_forms()) EXPECT_NE(f.name, "frmResultIn");
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
 }  // namespace

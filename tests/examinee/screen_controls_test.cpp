@@ -114,6 +114,27 @@ TEST_F(ScreenControlsTest, ThePreviewFillsTheWorkFilesAndWritesNothingReal) {
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
+// Every preview starts from emptied work files, and a row already in a work
+// file (one the clearing did not reach) is replaced, never doubled.
+TEST_F(ScreenControlsTest, APreviewNeverDoublesTheRowsOfTheWorkFiles) {
+  Load();
+  shell_.Click("frmQZPprint", "cmdCancel");
+  ASSERT_TRUE(Drive([&] { form().cmdPreview_Click(); }));
+  const int results = CountRecords(data::QjkkklfLayout());
+  const int history = CountRecords(data::QjjrklfLayout());
+  ASSERT_GT(history, 1) << "the demo examinee has earlier consultations";
+  for (const bool emptied : {true, false}) {
+    // Without the clearing the rows of the last preview stay in the files.
+    if (!emptied) suite::SetQzpclrStatusForTest([](std::string_view) { return "00"; });
+    shell_.Click("frmQZPprint", "cmdCancel");
+    ASSERT_TRUE(Drive([&] { form().cmdPreview_Click(); }));
+    EXPECT_EQ(CountRecords(data::QjkkklfLayout()), results) << emptied;
+    EXPECT_EQ(CountRecords(data::QjjrklfLayout()), history) << emptied;
+  }
+  suite::SetQzpclrStatusForTest(nullptr);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
 TEST_F(ScreenControlsTest, AWorkFileThatDoesNotClearStopsThePreview) {
   Load();
   suite::SetQzpclrStatusForTest([](std::string_view file) { return file == "QJKKKLF " ? "05" : "00"; });

@@ -100,6 +100,32 @@ TEST_F(ExternalJudgementTest, TheBasicJudgementJudgesTheWorkFileAndTheScreenShow
   EXPECT_EQ(StoredResults(kExaminee, kToday), stored);
 }
 
+// The reload after the judgement shows the earlier consultations as they are
+// stored, also on a second run over the same work files.
+TEST_F(ExternalJudgementTest, EarlierConsultationsShowWhatIsStoredAfterTheRun) {
+  BuildDemo();
+  InstallStandIn("QZP149C.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  ASSERT_GT(frmResultIn.HistoryCount(), 0);
+  auto earlier = [] {
+    std::vector<std::string> values;
+    for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+      for (int h = 1; h <= frmResultIn.HistoryCount(); ++h) {
+        const KekkaData& r = frmResultIn.ResultMatrix(i, h);
+        values.push_back(std::to_string(i) + "/" + std::to_string(h) + "=" + vb::Trim(r.Knsach) + "|" +
+                         vb::Trim(r.Syoken) + "|" + std::to_string(r.Han));
+      }
+    }
+    return values;
+  };
+  const std::vector<std::string> before = earlier();
+  for (int run = 1; run <= 2; ++run) {
+    ASSERT_TRUE(Click());
+    ASSERT_SCRIPT_OK(shell_);
+    EXPECT_EQ(earlier(), before) << "run " << run;
+  }
+}
+
 TEST(SpecificJudgeMode, ByTheTriggerItemsPresent) {
   struct Case {
     std::int16_t a, b;
