@@ -106,22 +106,46 @@ std::vector<std::string> SaveBed::Dump(std::string_view layout) const {
   return records;
 }
 
-void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
-  const std::string path = bed.suite.paths().data + std::string(file);
+namespace {
+
+// Runs `sql` on the record-manager file at `path` from a connection of its
+// own.
+void ExecOnFile(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     sqlite3_close_v2(db);
     throw std::runtime_error("cannot open " + path);
   }
-  // The budget is part of each transaction: an aborted save gives it back.
-  const std::string sql = "CREATE TABLE insert_budget(n INTEGER); INSERT INTO insert_budget VALUES(" +
-                          std::to_string(allowed) +
-                          "); CREATE TRIGGER full_disk BEFORE INSERT ON records BEGIN "
-                          "SELECT RAISE(ABORT, 'disk full') WHERE (SELECT n FROM insert_budget) <= 0; "
-                          "UPDATE insert_budget SET n = n - 1; END";
+  sqlite3_busy_timeout(db, 5000);
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
   sqlite3_close_v2(db);
-  if (rc != SQLITE_OK) throw std::runtime_error("cannot fail inserts of " + path);
+  if (rc != SQLITE_OK) throw std::runtime_error("cannot change " + path);
+}
+
+}  // namespace
+
+void FailWritesAfter(const std::string& path, int allowed, bool updates_too) {
+  // The budget is part of each transaction: an aborted save gives it back.
+  std::string sql = "CREATE TABLE write_budget(n INTEGER); INSERT INTO write_budget VALUES(" +
+                    std::to_string(allowed) + ");";
+  for (const char* what : {"INSERT", "UPDATE"}) {
+    if (std::string(what) == "UPDATE" && !updates_too) continue;
+    sql += std::string("CREATE TRIGGER full_disk_") + what + " BEFORE " + what +
+           " ON records BEGIN "
+           "SELECT RAISE(ABORT, 'disk full') WHERE (SELECT n FROM write_budget) <= 0; "
+           "UPDATE write_budget SET n = n - 1; END;";
+  }
+  ExecOnFile(path, sql);
+}
+
+void HealWrites(const std::string& path) {
+  ExecOnFile(path,
+             "DROP TRIGGER IF EXISTS full_disk_INSERT; DROP TRIGGER IF EXISTS full_disk_UPDATE; "
+             "DROP TABLE IF EXISTS write_budget;");
+}
+
+void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
+  FailWritesAfter(bed.suite.paths().data + std::string(file), allowed, false);
 }
 
 }  // namespace qz::testing

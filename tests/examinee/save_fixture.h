@@ -25,6 +25,12 @@ namespace qz::testing {
 
 inline constexpr const char* kTerminal = "TERM01";
 
+// Makes the writes (inserts, and updates when `updates_too`) of records into
+// the record-manager file at `path` fail, as a full disk would, once
+// `allowed` have gone in within one transaction. HealWrites ends it.
+void FailWritesAfter(const std::string& path, int allowed, bool updates_too);
+void HealWrites(const std::string& path);
+
 // One item on screen: its record, its current result and whether it is a
 // grid line.
 struct ShownItem {
