@@ -126,6 +126,32 @@ TEST_F(ExternalJudgementTest, EarlierConsultationsShowWhatIsStoredAfterTheRun) {
   }
 }
 
+// Until the run and its follow-ups have ended the screen takes no input: a
+// value typed meanwhile would be overwritten by the reload, a second click
+// would start a second run over the same work files.
+TEST_F(ExternalJudgementTest, TheScreenTakesNoInputDuringTheRun) {
+  BuildDemo();
+  InstallStandIn("QZP149C.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  const int sbp = ItemIndex(2001);
+  frmResultIn.ResultMatrix(sbp, 0).Knsach = "180 ";  // typed before the click
+  suite::ClearCalls();
+  int yields = 0, taken = 0;
+  for (int i = 0; i < 3; ++i) {
+    shell_.Do([&] {
+      ++yields;
+      taken += shell_.UserType("9") + shell_.UserKey(ui::kKeyF12) + shell_.UserClick(form().cmdAutoJudge);
+    }).AtYield();
+  }
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(yields, 3);
+  EXPECT_EQ(taken, 0);
+  EXPECT_EQ(LibraryCalls().size(), 3u) << "one run";
+  EXPECT_EQ(vb::Trim(frmResultIn.ResultMatrix(sbp, 0).Knsach), "180");
+  EXPECT_TRUE(shell_.TakesUserInput(form()));
+}
+
 TEST(SpecificJudgeMode, ByTheTriggerItemsPresent) {
   struct Case {
     std::int16_t a, b;
