@@ -15,6 +15,7 @@
 #include "loading/load_driver.h"
 #include "loading/load_state.h"
 #include "platform/runtime/app.h"
+#include "platform/text/vb.h"
 #include "platform/ui/shell.h"
 #include "suite/call_log.h"
 
@@ -313,6 +314,23 @@ TEST_F(CycleEndTest, SaveAndEndInTheUnconfirmedListWritesBackAndEnds) {
   EXPECT_NE(std::find(stored.begin(), stored.end(), "1001=160.0"), stored.end());
   EXPECT_TRUE(OnlineRows().empty());
   EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+// Save and end in the list checks the results as F12 does: a value with
+// more integer digits than its item allows is refused, nothing is written.
+TEST_F(CycleEndTest, SaveAndEndInTheUnconfirmedListChecksTheResultsFirst) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000004", kToday));
+  const auto before = StoredResults("0000000004", kToday);
+  frmResultIn.ResultMatrix(ItemIndex(1001), 0).Knsach = "12345 ";  // digits "31"
+  shell_.Click("frmChkInput", "cmdSave").AnswerBox(MsgResult::kOk);
+  ASSERT_TRUE(Drive([&] { form().cmdChkInput_Click(); }));
+  ASSERT_EQ(shell_.boxes().size(), 1u);
+  EXPECT_EQ(StoredResults("0000000004", kToday), before);
+  EXPECT_EQ(OnlineRows().size(), 1u);
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_EQ(vb::Trim(frmResultIn.ResultMatrix(ItemIndex(1001), 0).Knsach), "12345");
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
