@@ -84,28 +84,23 @@ class TwoTerminalsTest : public ScreenTest {
     t.Send("save");
     EXPECT_EQ(t.ReadUntil({"ENDED", "RUNNING"}).back(), "ENDED");
   }
+
+  // kRounds rounds of two terminals starting at once; after the last
+  // holder's save the other terminal opens the examinee.
+  void PlayRounds(bool from_search) {
+    BuildDemo();
+    int last = -1;
+    for (int round = 0; round < kRounds && !HasFailure(); ++round) {
+      SCOPED_TRACE(round);
+      last = Round(from_search, round % 2);
+    }
+    if (last >= 0) StartsAlone(last == 0 ? kOtherTerminal : kTerminal, from_search);
+  }
 };
 
-TEST_F(TwoTerminalsTest, OfTwoCommandLineStartsForOneExamineeExactlyOneHoldsIt) {
-  BuildDemo();
-  int last = -1;
-  for (int round = 0; round < kRounds && !HasFailure(); ++round) {
-    SCOPED_TRACE(round);
-    last = Round(false, round % 2);
-  }
-  // After the holder's save the other terminal opens the examinee.
-  if (last >= 0) StartsAlone(last == 0 ? kOtherTerminal : kTerminal, false);
-}
+TEST_F(TwoTerminalsTest, OfTwoCommandLineStartsForOneExamineeExactlyOneHoldsIt) { PlayRounds(false); }
 
-TEST_F(TwoTerminalsTest, OfTwoChoicesOnTheSearchScreensExactlyOneHoldsIt) {
-  BuildDemo();
-  int last = -1;
-  for (int round = 0; round < kRounds && !HasFailure(); ++round) {
-    SCOPED_TRACE(round);
-    last = Round(true, round % 2);
-  }
-  if (last >= 0) StartsAlone(last == 0 ? kOtherTerminal : kTerminal, true);
-}
+TEST_F(TwoTerminalsTest, OfTwoChoicesOnTheSearchScreensExactlyOneHoldsIt) { PlayRounds(true); }
 
 }  // namespace
 }  // namespace qz::test
