@@ -193,10 +193,10 @@ void FrmResultIn::Form_QueryUnload(int& cancel, int unload_mode) {
 
 void FrmResultIn::Form_Unload(int& /*cancel*/) {
   UnloadRunning = true;
-  // The end of the examinee cycle, when one holds an examinee or its
-  // on-line row (not after a start that failed, nor after the search
-  // screen was closed between cycles).
-  if (!frmResultIn.SearchCreated && (!basPublic.ExamineeNo.empty() || basPublic.OnlineRen > 0)) {
+  // The end of the examinee cycle, when one holds its on-line row (not
+  // after a start that failed or was refused, nor after the search screen
+  // was closed between cycles: the program then ends at once).
+  if (!frmResultIn.SearchCreated && basPublic.OnlineRen > 0) {
     IgnoringErrors([] { Sub_EndExaminee(); });
   }
   IgnoringErrors([&] {

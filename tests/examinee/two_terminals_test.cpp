@@ -4,6 +4,7 @@
 // long, keeps everything for another try.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -64,6 +65,9 @@ class TwoTerminalsTest : public ScreenTest {
     const int holder = held0 ? 0 : 1;
     const std::vector<std::string>& refused = said[1 - holder];
     EXPECT_TRUE(Has(refused, "に使用されています。")) << refused.front();
+    EXPECT_EQ(std::count_if(refused.begin(), refused.end(), [](const std::string& l) { return l.rfind("BOX", 0) == 0; }),
+              1)
+        << "its one message";
     EXPECT_EQ(refused.back(), from_search ? "REFUSED" : "ENDED");
     EXPECT_FALSE(Has(said[holder], "BOX")) << "the holder sees no message";
     EXPECT_EQ(OnlineRows().size(), 1u);
