@@ -5,8 +5,8 @@
 // record-manager transaction, so a save is stored whole or not at all. The
 // history and results steps also fill the preview work files ("QJJRKLF",
 // "QJKKKLF"), copying the examinee's earlier rows from the real files; the
-// preview and the external automatic judgement call them directly after
-// emptying the work files.
+// preview and the external automatic judgement have them do so, in one
+// transaction as well (Fnc_WriteWorkFiles), after emptying the work files.
 //
 // Reads the item table, result matrix, group judgements, courses and
 // history of frmResultIn, the screen values of frmResultInSave and the
