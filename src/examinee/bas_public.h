@@ -36,7 +36,7 @@ using CodeList = CountedArray<Currency>;
 struct OptionInfo {
   std::int16_t Enable = 0;   // 1 shows the button
   std::string Caption;
-  std::int16_t KomCode = 0;  // item whose finding triggers the option
+  Currency KomCode;          // item whose finding triggers the option (an item number)
   std::string Syoken;        // the finding text that triggers it
   std::string KeyCode;       // keystrokes sent
   std::string PgName;        // program started

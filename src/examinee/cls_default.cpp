@@ -8,6 +8,7 @@
 
 #include "data/bas_file_access.h"
 #include "data/ini_access.h"
+#include "data/program_log.h"
 #include "examinee/bas_get_user.h"
 #include "examinee/bas_get_user_info.h"
 #include "examinee/bas_public.h"
@@ -64,6 +65,7 @@ ClsDefault::ClsDefault(ui::Form& frm_result_in, ui::Form& frm_grp_jmp)
     : frm_result_in_(frm_result_in), frm_grp_jmp_(frm_grp_jmp) {}
 
 bool ClsDefault::DefaultSetting() {
+  program_log::Begin();
   try {
     if (system::AnotherInstanceRunning(App().exe_name)) {
       Warn("既に起動しています。");
@@ -103,6 +105,7 @@ bool ClsDefault::DefaultSetting() {
       return false;
     }
     if (!Fnc_SetLogonUser()) return false;
+    program_log::Started();
 
     State("ファイル初期化中");
     suite::JMPCINT2();

@@ -6,6 +6,7 @@
 #include "data/bas_file_access.h"
 #include "data/close_erase.h"
 #include "data/common_sub.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/cls_default.h"
 #include "examinee/frm_guide.h"
@@ -15,6 +16,7 @@
 #include "grid/findings_search_launch.h"
 #include "grid/grid_edit_events.h"
 #include "grid/grid_mouse.h"
+#include "grid/searched_row.h"
 #include "judgement/frm_syo_comb.h"
 #include "judgement/syo_search_handoff.h"
 #include "loading/group_forms.h"
@@ -212,10 +214,12 @@ void FrmResultIn::Form_Unload(int& /*cancel*/) {
   });
   SearchDysp.reset();
   IgnoringErrors([] { frmGuide->Unload(); });
+  program_log::Ended();
   ui::Shell::Require().End();
 }
 
 bool Fnc_FindingsSearchRefuses() {
+  Sub_ApplyClosedSearch();
   if (!basPublic.SyoSearchOpen) return false;
   std::string name;
   const int item = frmResultIn.SyoSearchItem;

@@ -156,7 +156,8 @@ extern ui::FormSlot<FrmResultIn> frmResultInForm;
 // search window is open (basPublic.SyoSearchOpen), warns
 // "所見検索画面が「<item name>」で開かれています。" (exclamation, "結果入力"),
 // brings the window to the front and returns true: the caller then does
-// nothing else. False when no search is open.
+// nothing else. False when no search is open; a search closed but not yet
+// applied is applied first (grid/searched_row.h).
 bool Fnc_FindingsSearchRefuses();
 
 // Copies the screen values the write-back reads (chkOperation, txtHassou)

@@ -10,6 +10,7 @@
 #include "examinee/save_and_end.h"
 #include "grid/column_toggles.h"
 #include "grid/screen_reload.h"
+#include "grid/searched_row.h"
 #include "judgement/default_findings_set.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
@@ -54,6 +55,25 @@ bool IsUnperformed(int i) {
 
 void ReloadLayout() { Sub_ReloadScreen(false, "QZKKKLF", true); }
 
+// The display-mode option button whose lines are shown; -1 before the
+// first load chose one.
+int shownKirikae = -1;
+// Set while a refused display switch is put back, whose own Click then
+// does nothing.
+bool puttingSwitchBack = false;
+
+// A display switch that would rebuild the item lines under an open
+// findings search: refused, and `put_back` returns the switch to what the
+// screen shows. True when refused.
+template <class F>
+bool DisplaySwitchRefused(F&& put_back) {
+  if (frmResultIn.Loading || !Fnc_RowsRebuildRefused()) return false;
+  puttingSwitchBack = true;
+  put_back();
+  puttingSwitchBack = false;
+  return true;
+}
+
 }  // namespace
 
 void FrmResultIn::chkSokutei_Click() {
@@ -74,19 +94,33 @@ void FrmResultIn::chkOperation_Click() {
 }
 
 void FrmResultIn::chkPastDisp_Click() {
+  if (puttingSwitchBack ||
+      DisplaySwitchRefused([this] { chkPastDisp.SetValue(chkPastDisp.value() == 1 ? 0 : 1); })) {
+    return;
+  }
   if (!frmResultIn.Loading) ReloadLayout();
   chkPastDisp.tool_tip_text = chkPastDisp.value() == 1 ? "チェックをはずすと過去に受診した検査項目を全て非表示にします"
                                                         : "チェックをつけると過去に受診した検査項目を全て表示します";
 }
 
-void FrmResultIn::optKirikae_Click(int /*index*/) {
+void FrmResultIn::optKirikae_Click(int index) {
+  if (puttingSwitchBack || DisplaySwitchRefused([this] {
+        if (shownKirikae >= 0) optKirikae[static_cast<std::size_t>(shownKirikae)]->SetValue(true);
+      })) {
+    return;
+  }
+  shownKirikae = index;
   if (!frmResultIn.Loading) ReloadLayout();
 }
 
 void FrmResultIn::cmdSubMenu_Click() {
   if (!Fnc_ExamineeOnScreen()) return;
   frmSubMenu->Show(true, this);
-  switch (basPublic.SubMenuChoice) {
+  const int choice = basPublic.SubMenuChoice;
+  const bool changes_items = choice == kSubMenuResetDoneChecks || choice == kSubMenuSetDoneChecks ||
+                             choice == kSubMenuDefaultFindings || choice == kSubMenuCopyPrevious;
+  if (changes_items && Fnc_RowsRebuildRefused()) return;
+  switch (choice) {
     case kSubMenuUpdater: Sub_ToggleUpdaterColumn(); break;
     case kSubMenuUpdateTime: Sub_ToggleUpdateTimeColumn(); break;
     case kSubMenuJudge: Sub_ToggleJudgeColumn(); break;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/count_input_rows.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/cls_vlmf_qzonllf.h"
 #include "examinee/frm_guide.h"
@@ -115,6 +116,7 @@ void Sub_EndExaminee() {
     IgnoringErrors([&] { form.Show(); });
     return;
   }
+  program_log::ExamineeReleased();
   basPublic.OnlineRen = 0;
   IgnoringErrors([&] {
     frmGuide->lblState.caption = "グループ画面終了中";

@@ -116,7 +116,7 @@ std::string DumpSettings(const BasPublic& s) {
     std::string n = Dump::Index("OptionTable", i);
     d.Int(n + ".Enable", o.Enable);
     d.Text(n + ".Caption", o.Caption);
-    d.Int(n + ".KomCode", o.KomCode);
+    d.Num(n + ".KomCode", o.KomCode);
     d.Text(n + ".Syoken", o.Syoken);
     d.Text(n + ".KeyCode", o.KeyCode);
     d.Text(n + ".PgName", o.PgName);

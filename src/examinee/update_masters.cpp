@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -11,6 +10,7 @@
 
 #include "data/bas_file_access.h"
 #include "data/bas_rank_change.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/save_screen.h"
 #include "examinee/write_back_steps.h"
@@ -106,7 +106,7 @@ Step CopyEarlierHistory(record::BtrAccess& work) {
   return Step::kWritten;
 }
 
-Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
+Step WriteHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   if (file_name != kHistoryFile && file_name != kPreviewHistoryFile) {
     Warn("ファイル名が不正です。" + std::string(kCrLf) + "ファイル名 : " + std::string(file_name));
     return Step::kFailed;
@@ -151,11 +151,9 @@ Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
   // files are filled from the screen whatever is stored.
   frmResultInSave.ResultsDeleted = false;
   if (basPublic.DelListAnswer == 2 && real_file) {
-    const DeleteResultsOutcome deleted = Fnc_DeleteResultsWithLog(true);
-    // A log this run created goes with an undone save; one it appended to
-    // holds an earlier deletion and stays.
-    if (deleted.log_offset == 0) deletion_log = deleted.log_path;
-    if (!deleted.ok) return Step::kFailed;
+    // An undone save takes the log of this deletion back.
+    deletion = Fnc_DeleteResultsWithLog(true);
+    if (!deletion.ok) return Step::kFailed;
     frmResultInSave.ResultsDeleted = true;
   }
 
@@ -169,6 +167,7 @@ Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
     Warn(StatusWarning("受診歴マスタの書き込みに失敗しました。", written));
     return Step::kFailed;
   }
+  program_log::RecordWritten();
   return real_file ? Step::kWritten : CopyEarlierHistory(jrk);
 }
 
@@ -254,6 +253,7 @@ Step UpdateExamineeMaster() {
         Warn(StatusWarning("受診者マスタの更新に失敗しました。", written));
         return Step::kFailed;
       }
+      program_log::RecordWritten();
     }
     return Step::kWritten;
   } catch (const std::exception& e) {
@@ -262,9 +262,9 @@ Step UpdateExamineeMaster() {
   }
 }
 
-Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log) {
+Step UpdateConsultHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   try {
-    return WriteHistory(file_name, deletion_log);
+    return WriteHistory(file_name, deletion);
   } catch (const std::exception& e) {
     ReportError("受診歴情報の更新処理でエラーが発生しました。", e);
     return Step::kFailed;
@@ -300,29 +300,28 @@ class SaveTransaction {
   bool active_ = false;
 };
 
-void RemoveLog(const std::string& path) {
-  if (path.empty()) return;
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
-}
+// Whether a run of the write-back is the save, which the program's log
+// records, or the filling of the work files.
+enum class Run { kSave, kWorkFiles };
 
 // Runs `steps` in one transaction and commits it. On a failure the
 // transaction is rolled back before any message is shown, so that nothing
 // of it stays (not the log of a deletion it undid) and no box left standing
 // holds the files against other terminals. The screen keeps everything.
-bool WriteInOneTransaction(const std::function<writeback::Step(std::string& deletion_log)>& steps) {
+bool WriteInOneTransaction(Run run, const std::function<writeback::Step(DeleteResultsOutcome& deletion)>& steps) {
   using writeback::Step;
   writeback::MessageHold hold;
   SaveTransaction tx;
-  std::string deletion_log;
+  DeleteResultsOutcome deletion;
   Step failed = Step::kWritten;
+  if (run == Run::kSave) program_log::SaveBegun();
   try {
     const int begun = tx.Begin();
     if (begun != record::kStatusOk) {
       writeback::Warn(writeback::StatusWarning("マスタの更新に失敗しました。", begun));
       failed = Step::kFailed;
     }
-    if (failed == Step::kWritten) failed = steps(deletion_log);
+    if (failed == Step::kWritten) failed = steps(deletion);
     if (failed == Step::kWritten) {
       const int committed = tx.Commit();
       if (committed != record::kStatusOk) {
@@ -334,12 +333,13 @@ bool WriteInOneTransaction(const std::function<writeback::Step(std::string& dele
     writeback::ReportError("マスタの更新処理でエラーが発生しました。", e);
     failed = Step::kFailed;
   }
+  if (run == Run::kSave) program_log::SaveEnded(failed == Step::kWritten);
   if (failed == Step::kWritten) {
     hold.Release();
     return true;
   }
   tx.Abort();
-  RemoveLog(deletion_log);
+  Sub_WithdrawDeletionLog(deletion);
   frmResultInSave.ResultsDeleted = false;
   hold.Release();
   return false;
@@ -349,9 +349,9 @@ bool WriteInOneTransaction(const std::function<writeback::Step(std::string& dele
 
 bool Sub_UpdateMasters() {
   using writeback::Step;
-  return WriteInOneTransaction([](std::string& deletion_log) {
+  return WriteInOneTransaction(Run::kSave, [](DeleteResultsOutcome& deletion) {
     Step step = writeback::UpdateExamineeMaster();
-    if (step == Step::kWritten) step = writeback::UpdateConsultHistory("QZJRKLF", deletion_log);
+    if (step == Step::kWritten) step = writeback::UpdateConsultHistory("QZJRKLF", deletion);
     if (step == Step::kWritten) step = writeback::UpdateExamResults("QZKKKLF");
     return step;
   });
@@ -359,8 +359,8 @@ bool Sub_UpdateMasters() {
 
 bool Fnc_WriteWorkFiles() {
   using writeback::Step;
-  return WriteInOneTransaction([](std::string& deletion_log) {
-    Step step = writeback::UpdateConsultHistory("QJJRKLF", deletion_log);
+  return WriteInOneTransaction(Run::kWorkFiles, [](DeleteResultsOutcome& deletion) {
+    Step step = writeback::UpdateConsultHistory("QJJRKLF", deletion);
     if (step == Step::kWritten) step = writeback::UpdateExamResults("QJKKKLF");
     return step;
   });
@@ -369,8 +369,8 @@ bool Fnc_WriteWorkFiles() {
 void Sub_UpdateExamineeMaster() { writeback::UpdateExamineeMaster(); }
 
 bool Sub_UpdateConsultHistory(std::string_view file_name) {
-  std::string deletion_log;
-  return writeback::UpdateConsultHistory(file_name, deletion_log) == writeback::Step::kWritten;
+  DeleteResultsOutcome deletion;
+  return writeback::UpdateConsultHistory(file_name, deletion) == writeback::Step::kWritten;
 }
 
 bool Sub_UpdateExamResults(std::string_view file_name) {

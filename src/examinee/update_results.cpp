@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "data/bas_file_access.h"
+#include "data/program_log.h"
 #include "data/value_digits.h"
 #include "examinee/bas_public.h"
 #include "examinee/frm_guide.h"
@@ -143,6 +144,7 @@ Step WriteItem(record::BtrAccess& kkk, std::string_view file_name, int i) {
     Warn(StatusWarning("検査結果マスタの書き込みに失敗しました。", written));
     return Step::kFailed;
   }
+  program_log::RecordWritten();
   return Step::kWritten;
 }
 

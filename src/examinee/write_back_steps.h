@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/record/btr_access.h"
+#include "tools/delete_results_log.h"
 
 namespace qz::writeback {
 
@@ -19,8 +20,8 @@ enum class Step {
 
 // Each step gives its own messages (held while a MessageHold is in force).
 Step UpdateExamineeMaster();
-// `deletion_log` receives the deletion log written by this step, if any.
-Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log);
+// `deletion` receives the deletion this step ran with its log, if any.
+Step UpdateConsultHistory(std::string_view file_name, DeleteResultsOutcome& deletion);
 Step UpdateExamResults(std::string_view file_name);
 
 // A warning of the write-back: exclamation icon, title "結果入力".

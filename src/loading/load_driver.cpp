@@ -7,6 +7,7 @@
 #include "data/close_erase.h"
 #include "data/form_routines.h"
 #include "data/imm_on_off.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/cls_vlmf_qzonllf.h"
 #include "examinee/frm_guide.h"
@@ -14,10 +15,12 @@
 #include "examinee/save_screen.h"
 #include "grid/cell_kinds.h"
 #include "grid/cursor_destination.h"
+#include "grid/entry_writes.h"
 #include "grid/frozen_rows.h"
 #include "grid/group_label.h"
 #include "grid/item_row_map.h"
 #include "grid/result_grid_layout.h"
+#include "judgement/calc_order.h"
 #include "judgement/summary_findings.h"
 #include "loading/consult_history.h"
 #include "loading/consult_items.h"
@@ -136,10 +139,12 @@ void PlaceCursor(grid::Spread& spr) {
   list.SetCellBackColor(static_cast<ui::Color>(basPublic.ColorNgrpSelect));
 }
 
-// The input method for the item kind of the active cell.
+// The input method for the item kind of the active cell. A screen without
+// item lines (no group of the user's shown, or none left by the display
+// mode) has no item there: nothing to switch, nothing to report.
 void SetInputMethod(FrmResultIn& form) {
   grid::Spread& spr = form.sprResult;
-  const std::int16_t item = Fnc_RowToItem(spr.active_row());
+  const std::int16_t item = ItemOnRow(spr.active_row());
   if (item >= 1 && item <= frmResultIn.ItemCount()) {
     switch (frmResultIn.ItemTable[item].Ksyub) {
       case kKsyubNumeric:
@@ -188,6 +193,7 @@ bool LoadTables(FrmResultIn& form, bool from_command_line) {
 
   StepText("検査項目情報取得中");
   if (!Sub_LoadItemMaster() || !Sub_SortItems() || !Sub_BuildCalcItems()) return false;
+  Sub_ReportCalcCycles();
   Sub_CheckSummaryFindingItem();
 
   StepText("グループ情報取得中");
@@ -254,6 +260,7 @@ void LoadExaminee(FrmResultIn& form, bool from_command_line) {
   form.sprResult.SetFocus();
   form.Form_Resize();
   frmGuide->Unload();
+  program_log::ExamineeLoaded();
 
   if (basPublic.OpChkStart == 1) {
     form.cmdOpchk_Click();

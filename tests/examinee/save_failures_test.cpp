@@ -104,7 +104,7 @@ TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) 
     const std::string path = suite_.paths().data + file;
     for (int allowed = 0;; ++allowed) {
       SCOPED_TRACE(std::string(file) + " after " + std::to_string(allowed));
-      testing::FailWritesAfter(path, allowed, true);
+      testing::FailWritesAfter(path, {"INSERT", "UPDATE"}, allowed);
       const std::vector<std::string> boxes = PressF12();
       const bool saved = boxes.empty();
       if (!saved) {
@@ -114,7 +114,7 @@ TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) 
         EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
         ExpectKeptOnScreen();
       }
-      testing::HealWrites(path);
+      testing::HealWrites(path, {"INSERT", "UPDATE"});
       if (saved) {
         // The fault was beyond the writes of this file: the save went
         // through. Take the examinee again for the next file.

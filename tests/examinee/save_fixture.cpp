@@ -122,30 +122,39 @@ void ExecOnFile(const std::string& path, const std::string& sql) {
   if (rc != SQLITE_OK) throw std::runtime_error("cannot change " + path);
 }
 
+// The name of the budget table of `operations`.
+std::string BudgetOf(const std::vector<std::string>& operations) {
+  std::string name = "budget";
+  for (const std::string& op : operations) name += "_" + op;
+  return name;
+}
+
 }  // namespace
 
-void FailWritesAfter(const std::string& path, int allowed, bool updates_too) {
-  // The budget is part of each transaction: an aborted save gives it back.
-  std::string sql = "CREATE TABLE write_budget(n INTEGER); INSERT INTO write_budget VALUES(" +
+void FailWritesAfter(const std::string& path, const std::vector<std::string>& operations, int allowed) {
+  // The budget is part of each transaction: an aborted one gives it back.
+  const std::string budget = BudgetOf(operations);
+  std::string sql = "CREATE TABLE " + budget + "(n INTEGER); INSERT INTO " + budget + " VALUES(" +
                     std::to_string(allowed) + ");";
-  for (const char* what : {"INSERT", "UPDATE"}) {
-    if (std::string(what) == "UPDATE" && !updates_too) continue;
-    sql += std::string("CREATE TRIGGER full_disk_") + what + " BEFORE " + what +
-           " ON records BEGIN "
-           "SELECT RAISE(ABORT, 'disk full') WHERE (SELECT n FROM write_budget) <= 0; "
-           "UPDATE write_budget SET n = n - 1; END;";
+  for (const std::string& op : operations) {
+    sql += "CREATE TRIGGER fail_" + op + " BEFORE " + op + " ON records BEGIN SELECT RAISE(ABORT, 'refused') " +
+           "WHERE (SELECT n FROM " + budget + ") <= 0; UPDATE " + budget + " SET n = n - 1; END;";
   }
   ExecOnFile(path, sql);
 }
 
-void HealWrites(const std::string& path) {
-  ExecOnFile(path,
-             "DROP TRIGGER IF EXISTS full_disk_INSERT; DROP TRIGGER IF EXISTS full_disk_UPDATE; "
-             "DROP TABLE IF EXISTS write_budget;");
+void HealWrites(const std::string& path, const std::vector<std::string>& operations) {
+  std::string sql;
+  for (const std::string& op : operations) sql += "DROP TRIGGER IF EXISTS fail_" + op + ";";
+  ExecOnFile(path, sql + "DROP TABLE IF EXISTS " + BudgetOf(operations) + ";");
 }
 
 void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
-  FailWritesAfter(bed.suite.paths().data + std::string(file), allowed, false);
+  FailWritesAfter(bed.suite.paths().data + std::string(file), {"INSERT"}, allowed);
+}
+
+void SaveBed::FailDeletesAfter(std::string_view file, int allowed) const {
+  FailWritesAfter(bed.suite.paths().data + std::string(file), {"DELETE"}, allowed);
 }
 
 }  // namespace qz::testing

@@ -72,10 +72,12 @@ TEST_F(AutoJudge, HandsTheLibraryTheItemDateExamineeAndValue) {
   Judge(1003, "22.0 ");
   frmResultIn.ExamineeSex = 2;
   frmResultIn.ExamineeAge = 7;
-  Judge(1003, "123456789012");  // cut to 10 characters
+  Judge(1003, "0000000022");  // ten characters: the whole value
+  // A longer value is never judged cut: not judged at all.
+  EXPECT_FALSE(Judge(1003, "000000000022").ok);
   ASSERT_EQ(suite::Calls().size(), 2u);
   EXPECT_EQ(suite::Calls()[0], "QZP310 0000001003" + std::string(kBedDate) + "1045" + "22.0      " + std::string(7, ' '));
-  EXPECT_EQ(suite::Calls()[1], "QZP310 0000001003" + std::string(kBedDate) + "2007" + "1234567890" + std::string(7, ' '));
+  EXPECT_EQ(suite::Calls()[1], "QZP310 0000001003" + std::string(kBedDate) + "2007" + "0000000022" + std::string(7, ' '));
 }
 
 TEST_F(AutoJudge, NotJudgedGivesFalseWithoutAMessage) {

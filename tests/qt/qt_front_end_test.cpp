@@ -117,6 +117,17 @@ TEST_F(QtFrontEnd, TheProgressWindowRendersItsTextsColoursAndGauge) {
   EXPECT_EQ(shell->qt().WindowOf(g), nullptr) << "an unloaded form's window goes";
 }
 
+TEST_F(QtFrontEnd, EveryWindowCarriesTheProgramsIcon) {
+  ASSERT_TRUE(Step([] { frmGuide->Show(); }));
+  FormWindow* window = shell->qt().WindowOf(frmGuide.get());
+  ASSERT_NE(window, nullptr);
+  const QImage icon = window->windowIcon().pixmap(64, 64).toImage();
+  ASSERT_FALSE(icon.isNull());
+  EXPECT_EQ(icon.size(), QSize(64, 64));
+  EXPECT_EQ(QColor(icon.pixel(32, 6)), QColor(0x1f, 0x5f, 0xa8)) << "the blue sheet of qz140.png";
+  ASSERT_TRUE(Step([] { frmGuide->Unload(); }));
+}
+
 TEST_F(QtFrontEnd, TheGridFormRendersCellsColoursFrozenRowsAndHiddenColumns) {
   testkit::SampleGridForm form;
   ASSERT_TRUE(Step([&] { form.Show(); }));

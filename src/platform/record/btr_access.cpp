@@ -324,6 +324,7 @@ void BtrAccess::SetRecordBytes(std::string_view bytes) {
 
 const std::vector<FieldInfo>& BtrAccess::Fields() const { return impl_->fields; }
 bool BtrAccess::IsOpen() const { return impl_->file != nullptr; }
+bool BtrAccess::HasCurrentRecord() const { return impl_->current; }
 int BtrAccess::RecordLength() const { return impl_->file ? impl_->file->def().record_length : 0; }
 
 }  // namespace qz::record

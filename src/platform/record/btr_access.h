@@ -140,6 +140,9 @@ class BtrAccess {
   const std::vector<FieldInfo>& Fields() const;
   // True between a successful OpenFile and CloseFile.
   bool IsOpen() const;
+  // True when the buffer holds the record last read or inserted: false
+  // before the first read, after a failed positioning read and after Delete.
+  bool HasCurrentRecord() const;
   // The record length of the open file; 0 when not open.
   int RecordLength() const;
 

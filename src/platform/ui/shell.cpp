@@ -82,7 +82,22 @@ MsgResult CloseAnswer(MsgButtons buttons) {
 
 // The free functions of msgbox.h are defined with the shell, so that every
 // program that links the shell has them.
-MsgResult MsgBox(const MessageBoxRequest& request) { return Shell::Require().MessageBox(request); }
+namespace {
+std::function<void(const MessageBoxRequest&)>& MessageObserver() {
+  static std::function<void(const MessageBoxRequest&)> observer;
+  return observer;
+}
+}  // namespace
+
+void SetMessageObserver(std::function<void(const MessageBoxRequest&)> observer) {
+  MessageObserver() = std::move(observer);
+}
+
+MsgResult MsgBox(const MessageBoxRequest& request) {
+  Shell& shell = Shell::Require();
+  if (MessageObserver()) MessageObserver()(request);
+  return shell.MessageBox(request);
+}
 
 MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title,
                  int default_button) {

@@ -63,6 +63,7 @@ struct ScreenMetrics {
   PixelRect work_area_px = {0, 0, 1280, 984};
   int twips_per_pixel_x = 15, twips_per_pixel_y = 15;
   bool work_area_ok = true;  // false: the platform could not tell the work area
+  int bits_per_pixel = 24;   // colour depth
 };
 
 // Key codes the program uses.
