@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "examinee/bas_public.h"
 #include "examinee/examinee_selection.h"
@@ -160,14 +161,22 @@ TEST_F(CommandLineStartTest, ALoadToRegisterAnExamineeInUseElsewhereEndsTheProgr
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
-TEST_F(CommandLineStartTest, ADateThatIsNoNumberIsReportedAndEndsTheProgram) {
+// A command line whose date is no date ends the program after its one
+// message, through the real main form: no empty screen is left waiting.
+class CommandLineDateTest : public ScreenTest, public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+TEST_P(CommandLineDateTest, ADateThatIsNoDateEndsTheProgramWithItsMessage) {
   BuildDemo();
-  shell_.AnswerBox(MsgResult::kOk, "フォームのアクティブ処理でエラーが発生しました。");
-  EXPECT_FALSE(Start("0000000002xx2026120x"));
+  shell_.AnswerBox(MsgResult::kOk, GetParam().second);
+  EXPECT_FALSE(Start(GetParam().first));
   EXPECT_EQ(shell_.boxes().size(), 1u);
   EXPECT_TRUE(OnlineRows().empty());
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
+
+INSTANTIATE_TEST_SUITE_P(Dates, CommandLineDateTest,
+                         ::testing::Values(std::pair{"0000000002xx2026120x", "フォームのアクティブ処理でエラーが発生しました。"},
+                                           std::pair{"000000000220261340", "受診項目が登録されていません。"}));
 
 class SearchResultTest : public ScreenTest {};
 
