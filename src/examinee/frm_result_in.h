@@ -104,7 +104,8 @@ class FrmResultIn : public ui::Form {
   // without saving.
   void cmdOpchk_Click();
   void cmdOption_Click(int index);
-  // The unconfirmed items; its save-and-end button writes back and ends.
+  // The unconfirmed items; its save-and-end button saves with the checks
+  // of F12 and ends the examinee.
   void cmdChkInput_Click();
   void cmdGrpSel_Click();
   // Places the group-jump window beside the main form (or at the right of

@@ -39,7 +39,7 @@ bool Fnc_SaveConfirmedResults();
 // message shown) stops the processing there. Then, without a command line,
 // the next activation shows the search screen; with one, the main form is
 // unloaded and the program ends. Each step runs even when the one before it
-// raised a run-time error.
+// raised a run-time error. The screen takes no input meanwhile.
 void Sub_EndExaminee();
 
 }  // namespace qz
