@@ -70,8 +70,8 @@ bool SaveResults(FrmResultIn& form, bool list_confirmed) {
   if (!save_needed) return true;
   if (Fnc_ShowDeleteList() == 1) return false;
   Sub_KeepSaveScreen();
-  // The write-back reports its own failures; one that leaves the program
-  // running keeps the examinee on screen, so that nothing entered is lost.
+  // The write-back reports its own failures and undoes them; the examinee
+  // then stays on screen with every entry, for another save.
   return Sub_UpdateMasters();
 }
 
