@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "examinee/bas_public.h"
+#include "examinee/frm_guide.h"
 #include "examinee/screen_fixture.h"
 #include "grid/item_row_map.h"
 #include "kit/ui_expect.h"
 #include "loading/group_forms.h"
 #include "loading/load_driver.h"
 #include "loading/load_state.h"
+#include "platform/runtime/run_time_error.h"
 #include "platform/text/vb.h"
 
 namespace qz::test {
@@ -128,6 +130,28 @@ TEST_F(BusyScreenTest, TheGroupWindowsTakeNoClickDuringALoadOrReload) {
     EXPECT_TRUE(form().sprResult.visible);
     EXPECT_TRUE(shell_.TakesUserInput(*frmGrpJmp));
   }
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+// A run-time error in the load leaves no disabled screen behind: the
+// progress window closes, the form takes input again and the examinee can
+// be discarded with F9.
+TEST_F(BusyScreenTest, ALoadThatFailsShowsTheScreenAgainForADiscard) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000001", kToday));
+  // The load sets the past-display box itself; its click fails this once.
+  form().chkPastDisp.on_click = [] { throw RunTimeError(kErrInvalidCall, "injected"); };
+  basPublic.PastDisp = form().chkPastDisp.value() == 1 ? 0 : 1;
+  shell_.AnswerBox(MsgResult::kOk, "結果入力画面の初期化処理でエラーが発生しました。");
+  ASSERT_TRUE(Drive([] { Sub_LoadExaminee(false); }));
+  EXPECT_FALSE(frmGuide.loaded());
+  EXPECT_TRUE(form().visible());
+  EXPECT_TRUE(shell_.TakesUserInput(form()));
+  EXPECT_FALSE(form().sprResult.visible);
+  shell_.Key(ui::kKeyF12).Key(ui::kKeyF9).AnswerBox(MsgResult::kOk, "保存せずに終了します。");
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(SearchShown());
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
