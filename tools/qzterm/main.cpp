@@ -19,6 +19,7 @@
 //   HELD <ren>     the examinee is on screen, held under on-line row <ren>
 //   REFUSED        the search screen stayed (the choice was refused)
 //   ENDED          the program has ended
+//   RUNNING        the program goes on when it should have ended
 //
 // After HELD it waits for a line, then presses F12 (after a search start it
 // then closes the search screen that comes back).
