@@ -110,7 +110,9 @@ class BtrAccess {
   int Insert(std::string_view definition_name);
   // Rewrites or deletes the record last read. 80 when another object or
   // process changed or deleted it since; 8 when no record was read. After
-  // Delete, GetNext gives the record after the deleted one.
+  // Delete, GetNext gives the record after the deleted one. When AbortTrans
+  // undoes this object's Update or Delete, the record is again the one it
+  // read, and the next Update or Delete acts on it as read.
   int Update();
   int Delete();
 
