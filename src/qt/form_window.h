@@ -19,7 +19,8 @@
 // centred on it, moved below the owner's header (what stands above its
 // largest control) when it fits there; every window is kept inside the screen's available area.
 // The user's moves, resizes, minimising and maximising are written back to
-// the form (its Move and window state, so Resize is raised), never undone.
+// the form (its Move and window state, so Resize is raised), never undone;
+// while the program works the form only learns its window's place and size.
 //
 // Made and owned by QtBackend. Detach() cuts it from the model before the
 // form goes away; a detached window renders nothing and forwards nothing.

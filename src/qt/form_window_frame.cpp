@@ -114,8 +114,18 @@ void FormWindow::WriteBackGeometry() {
   if (now == QRect(Px(f.left), Px(f.top), Px(f.width), Px(f.height))) return;
   ui::Form* form = form_;
   const int l = Twips(now.left()), t = Twips(now.top()), w = Twips(now.width()), h = Twips(now.height());
-  backend_.Dispatch([form, l, t, w, h](ui::Shell&) {
-    if (form->loaded()) form->Move(l, t, w, h);
+  backend_.Dispatch([form, l, t, w, h](ui::Shell& shell) {
+    if (!form->loaded()) return;
+    if (shell.TakesUserInput(*form)) {
+      form->Move(l, t, w, h);
+      return;
+    }
+    // While the program works no handler runs for the user: the form only
+    // learns where its window is, so the next sync keeps it there.
+    form->left = l;
+    form->top = t;
+    form->width = w;
+    form->height = h;
   });
 }
 
@@ -125,8 +135,8 @@ void FormWindow::changeEvent(QEvent* event) {
   const ui::WindowState state = ModelState(windowState());
   if (state == form_->window_state()) return;
   ui::Form* form = form_;
-  backend_.Dispatch([form, state](ui::Shell&) {
-    if (form->loaded()) form->SetWindowState(state);
+  backend_.Dispatch([form, state](ui::Shell& shell) {
+    if (form->loaded() && shell.TakesUserInput(*form)) form->SetWindowState(state);
   });
 }
 

@@ -260,32 +260,43 @@ bool Spread::TypeText(std::string_view text) {
   const int c = active_col_, r = active_row_;
   if (!CellTakesInput(c, r)) return false;
   const CellFormat f = FormatAt(c, r);
-  if (!editing_) {
-    edit_before_ = TextAt(c, r);
-    edit_text_.clear();
-    editing_ = true;
-    PlaceEditCaret(0, false);
-  }
-  bool replaced = false;
+  // The editor as the typing leaves it; a cell not being edited starts
+  // empty (typing replaces its text).
+  std::string typed = editing_ ? edit_text_ : std::string();
+  int caret = editing_ ? edit_caret() : 0;
+  int anchor = editing_ ? edit_anchor() : 0;
+  bool accepted = false;
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t len = std::min(Utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
-    const std::string_view ch = text.substr(i, len);
+    std::string ch(text.substr(i, len));
     i += len;
+    // A single-byte cell takes a full-width character in its half-width
+    // form, as the input method gives it in half-width mode.
+    if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) ch = text::ToNarrow(ch);
     if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) continue;
-    if (len == 1 && !TypeAccepts(f.type, ch[0])) continue;
-    if (len != 1 && (f.type == CellType::kInteger || f.type == CellType::kFloat)) continue;
-    // The first character typed replaces the selection.
-    const std::size_t selected = replaced ? 0 : text::Cp932Length(EditSelection());
-    if (f.max_edit_len > 0 &&
-        text::Cp932Length(edit_text_) - selected + text::Cp932Length(ch) > static_cast<std::size_t>(f.max_edit_len)) {
+    if (ch.size() == 1 && !TypeAccepts(f.type, ch[0])) continue;
+    if (ch.size() != 1 && (f.type == CellType::kInteger || f.type == CellType::kFloat)) continue;
+    // A character replaces the selection and goes in at the caret.
+    const int from = std::min(caret, anchor), to = std::max(caret, anchor);
+    const std::size_t a = ui::ByteOffset(typed, from), b = ui::ByteOffset(typed, to);
+    if (f.max_edit_len > 0 && text::Cp932Length(typed) - text::Cp932Length(typed.substr(a, b - a)) +
+                                      text::Cp932Length(ch) >
+                                  static_cast<std::size_t>(f.max_edit_len)) {
       continue;
     }
-    if (!replaced) EraseEditSelection();
-    replaced = true;
-    const int caret = edit_caret();
-    edit_text_.insert(ui::ByteOffset(edit_text_, caret), ch);
-    PlaceEditCaret(caret + 1, false);
+    typed.replace(a, b - a, ch);
+    caret = anchor = from + 1;
+    accepted = true;
   }
+  // Characters the cell refuses start no edit: the text stays as it was.
+  if (!editing_ && !accepted) return true;
+  if (!editing_) {
+    edit_before_ = TextAt(c, r);
+    editing_ = true;
+  }
+  edit_text_ = std::move(typed);
+  edit_caret_ = caret;
+  edit_anchor_ = anchor;
   if (f.type == CellType::kComboBox) CellRef(c, r).combo_sel = -1;
   return true;
 }
