@@ -63,6 +63,13 @@ void sprResult_KeyDown(int& key_code, int shift);
 void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row,
                          bool& cancel);
 
+// Ends an edit of the active cell before a key saves the screen (F12):
+// the edited text goes into the cell and is processed as when the cell is
+// left. Returns false when it was refused (the cell shows the stored value
+// again and the cursor stays); true when nothing was being edited or the
+// value went in.
+bool Fnc_FinishCellEdit();
+
 // Binds the handlers above to the events of `spr`.
 void BindResultGridEvents(grid::Spread& spr);
 

@@ -78,6 +78,7 @@ TEST_F(ValueEntryScreenTest, AcceptedValuesAreStoredJudgedAndStampedAsTyped) {
       {2003, "0000000130", "130", 3},    // 脈拍, 50 to 100: ten characters, judged whole
       {3003, "１２．５", "12.5", 1},     // 血色素量, digits 21: full-width digits and point
       {3002, "-5", "-5", 3},             // 赤血球数: a minus sign, below the range
+      {3006, "−５", "-5", 3},           // ＡＳＴ: the minus sign is the code page's full-width minus
   };
   BuildDemo();
   ASSERT_TRUE(StartAndChoose(kNew, kToday));
@@ -122,6 +123,7 @@ TEST_F(ValueEntryScreenTest, RefusedValuesLeaveValueCellCursorAndFileAlone) {
       {"ab", NotANumber("ab")},     {"１ｅ２", NotANumber("1e2")},  // converted first, then refused
       {"1,000", Digits("1,000")},   {"(12)", Digits("(12)")},    {"1234", Digits("1234")},
       {"1.5", Digits("1.5")},
+      {"ー5", NotANumber("ｰ5")},  // a long-vowel mark is no minus: kept and refused, never dropped
   };
   BuildDemo();
   ASSERT_TRUE(StartAndChoose(kNew, kToday));
@@ -151,6 +153,32 @@ TEST_F(ValueEntryScreenTest, RefusedValuesLeaveValueCellCursorAndFileAlone) {
   EXPECT_EQ(Cell(basPublic.ResultCol, pulse), "72 ");
   Save();
   EXPECT_EQ(StoredField(pulse, "KNSACH"), "72");
+}
+
+// F12 saves what is being typed as if it had been entered; a value refused
+// then keeps the screen, its cell and the file as they were.
+TEST_F(ValueEntryScreenTest, F12SavesTheValueBeingTypedOrStopsAtItsRefusal) {
+  const long long pulse = 2003;
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  const int row = RowOf(pulse);
+  ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, row, "1e2"); }));
+  shell_.Key(ui::kKeyF12).AnswerBox(ui::MsgResult::kOk, NotANumber("1e2"));
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_FALSE(SearchShown());
+  EXPECT_EQ(Cell(basPublic.ResultCol, pulse), "");
+  EXPECT_EQ(form().sprResult.active_row(), row);
+  EXPECT_EQ(StoredField(pulse, "KNSACH"), "(no record)");
+
+  ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, row, "１０７"); }));
+  shell_.auto_answer = true;
+  shell_.Key(ui::kKeyF12);
+  ASSERT_TRUE(shell_.Play());
+  ASSERT_TRUE(SearchShown());
+  EXPECT_EQ(StoredField(pulse, "KNSACH"), "107");
+  EXPECT_EQ(StoredField(pulse, "HAN"), "3");
+  EXPECT_EQ(StoredField(pulse, "USER"), basPublic.LogonUserId);
 }
 
 TEST_F(ValueEntryScreenTest, ACopiedValueEndsInTheRecordOfTheSameValueTyped) {
