@@ -7,7 +7,6 @@
 #include "examinee/frm_result_in.h"
 #include "grid/column_toggles.h"
 #include "grid/findings_search_launch.h"
-#include "grid/grid_edit_events.h"
 #include "grid/screen_reload.h"
 #include "judgement/default_findings_set.h"
 #include "loading/load_messages.h"
@@ -103,12 +102,7 @@ void Again(FrmResultIn& form, Key) {
 
 void Preview(FrmResultIn& form, Key) { form.cmdPreview_Click(); }
 
-// A value being typed goes in first, as when the button is clicked and
-// the grid left; a refused one keeps the screen.
-void End(FrmResultIn& form, Key) {
-  if (!Fnc_FinishCellEdit()) return;
-  form.cmdEnd_Click();
-}
+void End(FrmResultIn& form, Key) { form.cmdEnd_Click(); }
 
 constexpr KeyRow kKeyMap[] = {
     {ui::kKeyF9, ui::kCtrlMask, Reload},

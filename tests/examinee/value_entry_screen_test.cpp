@@ -7,6 +7,7 @@
 // earlier consultations.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -155,9 +156,10 @@ TEST_F(ValueEntryScreenTest, RefusedValuesLeaveValueCellCursorAndFileAlone) {
   EXPECT_EQ(StoredField(pulse, "KNSACH"), "72");
 }
 
-// F12 saves what is being typed as if it had been entered; a value refused
-// then keeps the screen, its cell and the file as they were.
-TEST_F(ValueEntryScreenTest, F12SavesTheValueBeingTypedOrStopsAtItsRefusal) {
+// A save by key or by the right button, which take no focus from the grid,
+// saves what is being typed as if it had been entered; a value refused then
+// keeps the screen, its cell and the file as they were.
+TEST_F(ValueEntryScreenTest, ASaveTakesTheValueBeingTypedOrStopsAtItsRefusal) {
   const long long pulse = 2003;
   BuildDemo();
   ASSERT_TRUE(StartAndChoose(kNew, kToday));
@@ -171,14 +173,26 @@ TEST_F(ValueEntryScreenTest, F12SavesTheValueBeingTypedOrStopsAtItsRefusal) {
   EXPECT_EQ(form().sprResult.active_row(), row);
   EXPECT_EQ(StoredField(pulse, "KNSACH"), "(no record)");
 
-  ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, row, "１０７"); }));
-  shell_.auto_answer = true;
-  shell_.Key(ui::kKeyF12);
-  ASSERT_TRUE(shell_.Play());
-  ASSERT_TRUE(SearchShown());
-  EXPECT_EQ(StoredField(pulse, "KNSACH"), "107");
-  EXPECT_EQ(StoredField(pulse, "HAN"), "3");
-  EXPECT_EQ(StoredField(pulse, "USER"), basPublic.LogonUserId);
+  const std::vector<std::pair<std::string, std::function<void()>>> saves = {
+      {"F12", [&] { shell_.Key(ui::kKeyF12); }},
+      {"right button on 保存終了", [&] {
+         shell_.Click("frmResultIn", "cmdEnd", -1, 2).AnswerBox(ui::MsgResult::kOk, "強制保存します。");
+       }},
+  };
+  for (const auto& [name, save] : saves) {
+    SCOPED_TRACE(name);
+    if (SearchShown()) ASSERT_TRUE(Choose(kNew, kToday));
+    const std::string value = name == "F12" ? "107" : "49";
+    ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, row, value); }));
+    shell_.auto_answer = true;
+    save();
+    ASSERT_TRUE(shell_.Play());
+    shell_.auto_answer = false;
+    ASSERT_TRUE(SearchShown());
+    EXPECT_EQ(StoredField(pulse, "KNSACH"), value);
+    EXPECT_EQ(StoredField(pulse, "HAN"), "3");
+    EXPECT_EQ(StoredField(pulse, "USER"), basPublic.LogonUserId);
+  }
 }
 
 TEST_F(ValueEntryScreenTest, ACopiedValueEndsInTheRecordOfTheSameValueTyped) {
