@@ -6,6 +6,7 @@
 #include "data/value_digits.h"
 #include "examinee/bas_public.h"
 #include "grid/cursor_destination.h"
+#include "grid/grid_edit_events.h"
 #include "grid/item_row_map.h"
 #include "grid/typed_entry.h"
 #include "loading/group_forms.h"
@@ -216,6 +217,9 @@ void Inform(std::string_view text) { ui::MsgBox(text, ui::MsgButtons::kOk, ui::M
 void Sub_CopyPreviousResults(std::int16_t ask) {
   const bool asked = ask != 0;
   try {
+    // A value still being typed goes in first: its item is no longer empty
+    // and is not copied over. A refused one stops the copy.
+    if (!Fnc_FinishCellEdit()) return;
     if (frmResultIn.HistoryCount() <= 0) {
       if (asked) Inform("過去歴がありません。");
       return;

@@ -238,6 +238,25 @@ TEST_F(ValueEntryScreenTest, ACopiedValueEndsInTheRecordOfTheSameValueTyped) {
   EXPECT_NE(copied.find("HAN=1 "), std::string::npos) << copied;
 }
 
+// A value being typed when the copy starts goes in first: its item is no
+// longer empty, and the earlier value never replaces it.
+TEST_F(ValueEntryScreenTest, TheCopyKeepsTheValueBeingTyped) {
+  const long long diastolic = 2002;
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  ASSERT_FALSE(vb::Trim(frmResultIn.ResultMatrix(ItemIndex(diastolic), 1).Knsach).empty());
+  ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, RowOf(diastolic), "88"); }));
+  shell_.Key(ui::kKeyF6, ui::kAltMask).Click("frmCopy", "cmdEnter");
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Result(diastolic).Knsach, "88 ");
+  EXPECT_EQ(Cell(basPublic.ResultCol, diastolic), "88 ");
+  EXPECT_EQ(Result(diastolic).Han, 3);
+  EXPECT_FALSE(Result(kHemoglobin).Knsach.empty()) << "the others are copied";
+  Save();
+  EXPECT_EQ(StoredField(diastolic, "KNSACH"), "88");
+}
+
 TEST_F(ValueEntryScreenTest, TheDisplaySwitchShowsAndHidesEarlierOnlyItems) {
   BuildDemo();
   ASSERT_TRUE(StartAndChoose(kNew, kToday));
