@@ -42,7 +42,8 @@ namespace qz {
 // carried into its judgement finding, the summary findings and (judged
 // automatically) its group and overall judgements as the Enter processing
 // would, stamped with the logon user and now. A value still being typed in
-// the grid goes in before anything is offered. With basPublic.PastCopySumi 1 the done-check
+// the grid goes in before anything is offered (refused: nothing is
+// copied). With basPublic.PastCopySumi 1 the done-check
 // of copied numeric and findings items whose value went in is set too.
 // Afterwards the cursor goes back to the current input group of frmGrpJmp.
 //
