@@ -70,7 +70,9 @@ void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_co
 // value went in.
 bool Fnc_FinishCellEdit();
 
-// Binds the handlers above to the events of `spr`.
+// Binds the handlers above to the events of `spr`; a character typed into
+// it (KeyPress, also from the input method) clears frmResultIn.EnterBusy
+// as a key does.
 void BindResultGridEvents(grid::Spread& spr);
 
 }  // namespace qz

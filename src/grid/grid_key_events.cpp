@@ -286,6 +286,12 @@ bool Fnc_FinishCellEdit() {
 
 void BindResultGridEvents(grid::Spread& spr) {
   spr.on_key_down = [](int& key_code, int shift) { sprResult_KeyDown(key_code, shift); };
+  // A character typed into the grid is input since the last Enter
+  // processing, as a key is; the input method commits characters without
+  // key events.
+  spr.on_key_press = [](int& ascii) {
+    if (ascii >= ' ') frmResultIn.EnterBusy = false;
+  };
   spr.on_leave_cell = [](int col, int row, int new_col, int new_row, bool& cancel) {
     sprResult_LeaveCell(col, row, new_col, new_row, cancel);
   };

@@ -238,6 +238,31 @@ TEST_F(ValueEntryScreenTest, ACopiedValueEndsInTheRecordOfTheSameValueTyped) {
   EXPECT_NE(copied.find("HAN=1 "), std::string::npos) << copied;
 }
 
+// After a refused value the operator types again through the input method
+// (characters, no key events) and clicks elsewhere: the new value is
+// processed when the cell is left, never left on screen unstored.
+TEST_F(ValueEntryScreenTest, AValueTypedThroughTheInputMethodAfterARefusalGoesInWhenTheCellIsLeft) {
+  const long long pulse = 2003;
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  const int row = RowOf(pulse);
+  shell_.AnswerBox(ui::MsgResult::kOk, NotANumber("1e2"));
+  ASSERT_TRUE(Drive([&] {
+    form().sprResult.TypeIntoCell(basPublic.ResultCol, row, "1e2");
+    form().sprResult.DeliverKeyDown(ui::kKeyDown, 0);
+  }));
+  ASSERT_EQ(form().sprResult.active_row(), row);
+  shell_.Type("frmResultIn", "sprResult", "７２").Do([&] {
+    form().sprResult.ClickCell(basPublic.ResultCol, RowOf(2001));
+  });
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Result(pulse).Knsach, "72 ");
+  EXPECT_EQ(Result(pulse).Han, 1);
+  EXPECT_EQ(Result(pulse).User, basPublic.LogonUserId);
+  EXPECT_EQ(form().sprResult.active_row(), RowOf(2001));
+}
+
 // A value being typed when the copy starts goes in first: its item is no
 // longer empty, and the earlier value never replaces it.
 TEST_F(ValueEntryScreenTest, TheCopyKeepsTheValueBeingTyped) {
