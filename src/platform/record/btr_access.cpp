@@ -7,6 +7,7 @@
 #include "platform/record/definitions.h"
 #include "platform/record/record_codec.h"
 #include "platform/record/record_store.h"
+#include "platform/record/storage_location.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
 
@@ -55,6 +56,16 @@ struct BtrAccess::Impl {
   bool current = false;  // the record last read, for Update/Delete
   std::int64_t current_id = 0;
   std::int64_t current_version = 0;
+  // The current record's version before this object's first Update of it
+  // in transaction `undo_tx`: an abort of that transaction brings it back.
+  std::uint64_t undo_tx = 0;
+  std::int64_t undo_version = 0;
+
+  // The version the stored record has now, as far as this object knows.
+  void UndoAbortedUpdate() {
+    if (undo_tx != 0 && internal::TransactionRolledBack(undo_tx)) current_version = undo_version;
+    if (undo_tx != 0 && undo_tx != internal::CurrentTransaction()) undo_tx = 0;
+  }
 
   const FieldInfo& Field(std::string_view name) const {
     auto it = by_name.find(name);
@@ -120,6 +131,7 @@ struct BtrAccess::Impl {
     current = true;
     current_id = row.id;
     current_version = row.version;
+    undo_tx = 0;
   }
 
   int Positioning(std::string_view definition, Seek seek) {
@@ -161,12 +173,10 @@ bool BtrAccess::OpenFile(std::string_view file_name, std::string_view definition
   if (!def || AsciiUpper(def->file) != AsciiUpper(file_name)) return false;
   const FileDef* file_def = defs->FindFile(def->file);
   if (!file_def) return false;
-  std::string folder = NativePath(data_folder);
-  std::string path = FindInFolder(folder.empty() ? "." : folder, file_name);
-  std::error_code ec;
-  if (path.empty() || !fs::is_regular_file(path, ec)) return false;
+  const auto location = LocateFile(*defs, data_folder, file_name);
+  if (!location) return false;
   int status = kStatusOk;
-  auto file = internal::AcquireFile(path, *file_def, &status);
+  auto file = internal::AcquireFile(*location, *file_def, &status);
   if (!file) return false;
   impl_->file = std::move(file);
   for (const auto& [name, d] : defs->definitions()) {
@@ -266,8 +276,13 @@ int BtrAccess::Update() {
   Impl& m = *impl_;
   if (!m.file) return kStatusFileNotOpen;
   if (!m.current) return kStatusNoCurrentRecord;
+  m.UndoAbortedUpdate();
   int status = m.file->Update(m.current_id, m.current_version, m.buffer);
   if (status != kStatusOk) return status;
+  if (internal::InTransaction() && m.undo_tx == 0) {
+    m.undo_tx = internal::CurrentTransaction();
+    m.undo_version = m.current_version;
+  }
   ++m.current_version;
   m.position_bytes = BuildKey(m.buffer, m.file->def().keys[static_cast<std::size_t>(m.position_key)]);
   return kStatusOk;
@@ -277,6 +292,7 @@ int BtrAccess::Delete() {
   Impl& m = *impl_;
   if (!m.file) return kStatusFileNotOpen;
   if (!m.current) return kStatusNoCurrentRecord;
+  m.UndoAbortedUpdate();
   int status = m.file->Delete(m.current_id, m.current_version);
   if (status == kStatusOk) m.current = false;  // the position stays for GetNext
   return status;

@@ -1,9 +1,8 @@
 #include "platform/record/btr_file.h"
 
-#include <filesystem>
-
 #include "platform/record/record_store.h"
 #include "platform/record/status.h"
+#include "platform/record/storage_location.h"
 
 namespace qz::record {
 
@@ -20,11 +19,9 @@ int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
                      std::string_view data_folder, bool replace) {
   const FileDef* file_def = definitions.FindFile(file_name);
   if (!file_def) return kStatusFileNotFound;
-  const std::string native = NativePath(data_folder);
-  const std::string folder = native.empty() ? std::string(".") : native;
-  std::string path = FindInFolder(folder, file_name);
-  if (path.empty()) path = (std::filesystem::path(folder) / std::string(file_name)).string();
-  return internal::CreateStoreFile(path, *file_def, replace);
+  const auto location = LocateFile(definitions, data_folder, file_name);
+  if (!location) return kStatusFileNotFound;
+  return internal::CreateStoreFile(*location, *file_def, replace);
 }
 
 void SetBusyTimeout(std::chrono::milliseconds timeout) {

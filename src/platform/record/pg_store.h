@@ -1,0 +1,58 @@
+// The PostgreSQL engine of the record manager (internal; see
+// record_store.h and storage_location.h).
+//
+// A folder is a schema; in it, each record file is a table named as the
+// file in upper case, and the table qz_record_files holds each file's
+// record length and keys:
+//
+//   qz_record_files(name TEXT PRIMARY KEY, record_length INT, keys TEXT)
+//   "<FILE>"(id BIGSERIAL PRIMARY KEY,       -- insertion order
+//            version BIGINT NOT NULL,        -- bumped on every write
+//            data BYTEA NOT NULL,            -- the fixed-length record
+//            k0 BYTEA NOT NULL, k1 ...)      -- one column per key
+//   index on (k<n>, id) for the key order, and UNIQUE (k<n>) for a unique key
+//
+// Each thread has one connection per connection string, which serves every
+// schema; the thread's transaction is one server transaction over all its
+// files. Writes lock only the rows they touch: two terminals saving
+// different examinees never wait for each other. A statement that waits
+// for another terminal's lock longer than the busy wait (the server's
+// lock_timeout) gives 84; an error inside a transaction leaves it able only
+// to roll back (EndTrans then rolls back and gives 2). The session notices
+// a fork and connects afresh in the child, leaving the parent's connection
+// alone.
+//
+// Inside a read batch or a transaction, GetNext/GetPrevious fetch the
+// following records in blocks and answer from them while nothing was
+// written on the connection.
+#ifndef QZ_PLATFORM_RECORD_PG_STORE_H_
+#define QZ_PLATFORM_RECORD_PG_STORE_H_
+
+#include <memory>
+#include <string>
+
+#include "platform/record/definitions.h"
+#include "platform/record/storage_location.h"
+#include "platform/record/store_file.h"
+
+namespace qz::record::internal::pg {
+
+// See record_store.h for each.
+std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& file_def, int* status);
+void ReleaseFile(std::shared_ptr<StoreFile> file);
+bool FileExists(const Location& location);
+int CreateFile(const Location& location, const FileDef& file_def, bool replace);
+
+void BeginTransaction();
+int CommitTransaction();
+int RollbackTransaction();
+bool TransactionLost();
+
+void BeginReadBatch();
+void EndReadBatch();
+
+void SetBusyTimeoutMs(int ms);
+
+}  // namespace qz::record::internal::pg
+
+#endif  // QZ_PLATFORM_RECORD_PG_STORE_H_

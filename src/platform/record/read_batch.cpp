@@ -1,0 +1,11 @@
+#include "platform/record/read_batch.h"
+
+#include "platform/record/record_store.h"
+
+namespace qz::record {
+
+ReadBatch::ReadBatch() { internal::BeginReadBatch(); }
+
+ReadBatch::~ReadBatch() { internal::EndReadBatch(); }
+
+}  // namespace qz::record

@@ -1,0 +1,31 @@
+// A run of reads that the record manager may serve as one.
+//
+// While a ReadBatch lives on a thread, that thread's reads outside a
+// transaction share one read transaction per connection instead of taking
+// and dropping each file's lock per read, and GetNext/GetPrevious go on
+// stepping (SQLite) or answer from records fetched in blocks (PostgreSQL).
+// Reads still see every write of this thread at once; another process's
+// write shows after at most a fraction of a second (the batch gives the
+// lock back that often, so that other processes' writes wait only that
+// long). A write outside a transaction ends the shared read first and is
+// committed at once, as always.
+//
+// For steps that read much and write little, such as loading a
+// consultation. Batches nest; the outermost one's end ends the batch.
+// Construct and destroy on one thread.
+#ifndef QZ_PLATFORM_RECORD_READ_BATCH_H_
+#define QZ_PLATFORM_RECORD_READ_BATCH_H_
+
+namespace qz::record {
+
+class ReadBatch {
+ public:
+  ReadBatch();
+  ~ReadBatch();
+  ReadBatch(const ReadBatch&) = delete;
+  ReadBatch& operator=(const ReadBatch&) = delete;
+};
+
+}  // namespace qz::record
+
+#endif  // QZ_PLATFORM_RECORD_READ_BATCH_H_
