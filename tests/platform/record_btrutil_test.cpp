@@ -14,16 +14,18 @@
 namespace qz::record::testing {
 namespace {
 
-class BtrutilTest : public RecordContractTest {
+// The tool's runner over a record fixture (`Base`: one engine, or each).
+template <class Base>
+class BtrutilFixture : public Base {
  protected:
   // The tool of this build: <build>/tools/btrutil.
   static std::string Tool() { return testkit::ToolPath("btrutil"); }
   // Runs btrutil with `args`; returns its exit status, stdout in `out`.
   int Run(const std::string& args, std::string* out = nullptr) {
-    std::string cmd = Tool() + " " + args + " > " + dir_ + "/out.txt 2>/dev/null";
+    std::string cmd = Tool() + " " + args + " > " + this->dir_ + "/out.txt 2>/dev/null";
     int rc = std::system(cmd.c_str());
     if (out) {
-      std::ifstream in(dir_ + "/out.txt", std::ios::binary);
+      std::ifstream in(this->dir_ + "/out.txt", std::ios::binary);
       std::ostringstream ss;
       ss << in.rdbuf();
       *out = ss.str();
@@ -31,12 +33,15 @@ class BtrutilTest : public RecordContractTest {
     return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
   }
   void SetUp() override {
-    RecordContractTest::SetUp();
-    if (Unready()) return;
+    Base::SetUp();
+    if (this->Unready()) return;
     if (!std::filesystem::exists(Tool())) GTEST_SKIP() << "no " << Tool();
-    std::ofstream(dir_ + "/t.layout") << "# T\nCODE 1 4 A\nNUM,5,3,N\nNAME 10 20 K\n";
+    std::ofstream(this->dir_ + "/t.layout") << "# T\nCODE 1 4 A\nNUM,5,3,N\nNAME 10 20 K\n";
   }
 };
+
+using BtrutilTest = BtrutilFixture<RecordContractTest>;
+using BtrutilCopyTest = BtrutilFixture<RecordTest>;
 
 TEST_P(BtrutilTest, LoadedCsvDumpsBackInKeyOrder) {
   std::ofstream(dir_ + "/in.csv") << "CODE,NUM,NAME\r\nB,2,\"漢字, ～\"\r\nA,-7,\"say \"\"hi\"\"\"\r\n";
@@ -116,6 +121,35 @@ TEST_P(BtrutilTest, CreateMakesAnEmptyFileOnlyWhenAsked) {
 }
 
 QZ_RECORD_ENGINES(BtrutilTest);
+
+// A folder moves from SQLite files to a PostgreSQL schema and back: every
+// record comes along, duplicates in their order.
+TEST_F(BtrutilCopyTest, CopyMovesAWholeFolderBetweenEngines) {
+  QZ_PG_OR_SKIP();
+  schema_ = testkit::NewPgSchema();
+  std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary | std::ios::app)
+      << "[STORAGE]\r\n" << dir_ << "/pg=" << testkit::PgStorage(schema_) << "\r\n";
+  std::filesystem::create_directory(dir_ + "/back");
+  {
+    auto t = OpenT();
+    for (const char* code : {"B", "A", "C"}) ASSERT_EQ(Put(*t, code, 1, "G1"), 0);
+  }
+  std::string out;
+  ASSERT_EQ(Run("copy " + dir_ + " " + dir_ + " " + dir_ + "/pg", &out), 0);
+  EXPECT_EQ(out, "T.BTR: 3 records\nU.BTR: 0 records\n");
+  EXPECT_EQ(Run("copy " + dir_ + " " + dir_ + " " + dir_ + "/pg"), 2);  // there already
+  ASSERT_EQ(Run("copy " + dir_ + " " + dir_ + "/pg " + dir_ + "/back --replace"), 0);
+  std::string original, moved;
+  ASSERT_EQ(Run("dump " + dir_ + " " + dir_ + " T", &original), 0);
+  ASSERT_EQ(Run("dump " + dir_ + " " + dir_ + "/pg T", &moved), 0);
+  EXPECT_EQ(moved, original);
+  BtrAccess back;
+  ASSERT_TRUE(back.OpenFile("T.BTR", "T2", dir_ + "/back", dir_));
+  back.DefineAlphaField("CODE", 1, 4);
+  std::string order;
+  for (int st = back.GetFirst("T2"); st == 0; st = back.GetNext()) order += back.GetField("CODE").ToText()[0];
+  EXPECT_EQ(order, "BAC");
+}
 
 }  // namespace
 }  // namespace qz::record::testing

@@ -243,6 +243,7 @@ class PgFile : public StoreFile {
   Engine engine() const override { return Engine::kPostgres; }
   const FileDef& def() const override { return def_; }
   int Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out) override;
+  int ReadInOrder(std::int64_t after_id, Row* out) override;
   int Insert(std::string_view data, Row* out) override;
   int Update(std::int64_t id, std::int64_t version, std::string_view data) override;
   int Delete(std::int64_t id, std::int64_t version) override;
@@ -340,6 +341,23 @@ int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id
   }
   if (rows == 0) return seek == Seek::kEqual ? kStatusNotFound : kStatusEndOfFile;
   row_at(0, out);
+  return kStatusOk;
+}
+
+int PgFile::ReadInOrder(std::int64_t after_id, Row* out) {
+  const Int8 id_param(after_id);
+  const char* values[1] = {id_param.bytes};
+  const int lengths[1] = {8};
+  const Oid types[1] = {kInt8Oid};
+  int status = kStatusOk;
+  Result r = Run(*conn_, "SELECT id, version, data FROM " + table_ + " WHERE id > $1 ORDER BY id LIMIT 1", 1, types,
+                 values, lengths, &status);
+  if (!r) return status;
+  if (PQntuples(r.get()) == 0) return kStatusEndOfFile;
+  out->id = Int8At(r.get(), 0, 0);
+  out->version = Int8At(r.get(), 0, 1);
+  out->data.assign(PQgetvalue(r.get(), 0, 2), static_cast<std::size_t>(PQgetlength(r.get(), 0, 2)));
+  out->key.clear();
   return kStatusOk;
 }
 

@@ -211,7 +211,6 @@ void WarnAboutNetworkFolder(const std::string& folder) {
 }
 
 std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
-  WarnAboutNetworkFolder(folder);
   auto g = std::make_shared<Group>();
   // The connection's main database sits beside the data so that the
   // journal of a commit over several files lives with them.
@@ -235,14 +234,14 @@ std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
   return g;
 }
 
-enum Slot { kInsertSlot = 4, kUpdateSlot = 3, kDeleteSlot = 2, kLockSlot = 1 };  // counted from the end
+enum Slot { kInOrderSlot = 5, kInsertSlot = 4, kUpdateSlot = 3, kDeleteSlot = 2, kLockSlot = 1 };  // from the end
 
 // One open (attached) file, shared by every object of the thread on it.
 class SqliteFile : public StoreFile {
  public:
   SqliteFile(std::shared_ptr<Group> group, std::string schema, FileDef file_def)
       : group_(std::move(group)), schema_(std::move(schema)), def_(std::move(file_def)),
-        statements_(static_cast<std::size_t>(static_cast<int>(Seek::kCount) * static_cast<int>(def_.keys.size()) + 4),
+        statements_(static_cast<std::size_t>(static_cast<int>(Seek::kCount) * static_cast<int>(def_.keys.size()) + 5),
                     nullptr),
         cursors_(def_.keys.size() * 2) {}
   ~SqliteFile() override {
@@ -256,6 +255,7 @@ class SqliteFile : public StoreFile {
   Engine engine() const override { return Engine::kSqlite; }
   const FileDef& def() const override { return def_; }
   int Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out) override;
+  int ReadInOrder(std::int64_t after_id, Row* out) override;
   int Insert(std::string_view data, Row* out) override;
   int Update(std::int64_t id, std::int64_t version, std::string_view data) override;
   int Delete(std::int64_t id, std::int64_t version) override;
@@ -459,6 +459,28 @@ int SqliteFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_
   return Finish(st, status);
 }
 
+int SqliteFile::ReadInOrder(std::int64_t after_id, Row* out) {
+  int status = BeforeRead();
+  if (status != kStatusOk) return status;
+  sqlite3_stmt* st = Statement(Slot(kInOrderSlot), [&] {
+    return "SELECT id, version, data FROM " + schema_ + ".records WHERE id > ?1 ORDER BY id LIMIT 1";
+  }, &status);
+  if (!st) return status;
+  sqlite3_bind_int64(st, 1, after_id);
+  int rc = sqlite3_step(st);
+  if (rc == SQLITE_ROW) {
+    out->id = sqlite3_column_int64(st, 0);
+    out->version = sqlite3_column_int64(st, 1);
+    out->data.assign(static_cast<const char*>(sqlite3_column_blob(st, 2)),
+                     static_cast<std::size_t>(sqlite3_column_bytes(st, 2)));
+    out->key.clear();
+    status = kStatusOk;
+  } else {
+    status = rc == SQLITE_DONE ? kStatusEndOfFile : Fail(rc);
+  }
+  return Finish(st, status);
+}
+
 namespace {
 
 void BindKeys(sqlite3_stmt* st, int first, std::string_view data, const FileDef& file_def,
@@ -600,6 +622,7 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileDef& f
     }
     s.files.erase(it);
   }
+  WarnAboutNetworkFolder(fs::path(canonical).parent_path().string());
   // A group with a free slot whose connection may still attach.
   std::shared_ptr<Group> group;
   for (auto& g : s.groups) {

@@ -44,6 +44,9 @@ class StoreFile {
   // kFirst/kLast ignore both; the others compare with `key_bytes` only.
   // 0, 4 (kEqual), 9, or a failure status.
   virtual int Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out) = 0;
+  // The record after record `after_id` in insertion order (0 for the
+  // first); `out->key` is left empty. 0, 9 or a failure.
+  virtual int ReadInOrder(std::int64_t after_id, Row* out) = 0;
   // Adds a record; `out` gets its id and version. 0, 5 or a failure.
   virtual int Insert(std::string_view data, Row* out) = 0;
   // Rewrites / deletes record `id` when its version is still `version`.
