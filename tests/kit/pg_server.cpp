@@ -44,7 +44,7 @@ std::string NewPgSchema() {
 bool DropPgSchema(const std::string& schema) {
   Conn c = Connect();
   if (PQstatus(c.get()) != CONNECTION_OK) return false;
-  PGresult* r = PQexec(c.get(), ("DROP SCHEMA IF EXISTS \"" + schema + "\" CASCADE").c_str());
+  PGresult* r = PQexec(c.get(), ("SET client_min_messages = warning; DROP SCHEMA IF EXISTS \"" + schema + "\" CASCADE").c_str());
   const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
   PQclear(r);
   return ok;
