@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/record/definitions.h"
+#include "platform/record/read_batch.h"
 #include "platform/record/record_store.h"
 #include "platform/record/status.h"
 #include "record_fixture.h"
@@ -351,6 +352,42 @@ TEST_P(RecordConcurrencyTest, AnUpdateAfterAnAbortedUpdateIsNoFalseChange) {
   ASSERT_EQ(t->Update(), 0);
   ASSERT_EQ(t->EndTrans(), 0);
   EXPECT_EQ(t->Delete(), 0);
+}
+
+// Reads inside a read batch see what plain reads see: this thread's writes
+// at once (a scan goes on over a record written behind it), and a write
+// inside the batch is committed for other processes at once.
+TEST_P(RecordConcurrencyTest, AReadBatchSeesEveryWriteAndCommitsWritesAtOnce) {
+  auto t = OpenT();
+  auto w = OpenT();
+  ReadBatch batch;
+  std::string seen;
+  for (int s = t->GetFirst("T"); s == 0; s = t->GetNext()) {
+    seen += Key(*t) + " ";
+    if (Key(*t) == "A/1") {
+      ASSERT_EQ(Put(*w, "A", 5, "G"), 0);  // after the position
+    }
+    if (Key(*t) == "A/2") {
+      EXPECT_EQ(InChild([&] {
+                  auto c = OpenT();
+                  c->SetField("CODE", "A");
+                  c->SetField("NUM", 5);
+                  return c->GetEqual("T");
+                }),
+                0);
+    }
+  }
+  EXPECT_EQ(seen, "A/1 A/2 A/5 ");
+  // Backwards too, after a delete behind the position.
+  seen.clear();
+  for (int s = t->GetLast("T"); s == 0; s = t->GetPrevious()) {
+    seen += Key(*t) + " ";
+    if (Key(*t) == "A/5") {
+      ASSERT_EQ(Read(*w, 1), 0);
+      ASSERT_EQ(w->Delete(), 0);
+    }
+  }
+  EXPECT_EQ(seen, "A/5 A/2 ");
 }
 
 QZ_RECORD_ENGINES(RecordConcurrencyTest);

@@ -48,6 +48,7 @@ struct BtrAccess::Impl {
   std::vector<FieldInfo> fields;
   std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> by_name;
 
+  Row row;  // the last read's record (kept to spare its allocations)
   bool positioned = false;  // a record was read: GetNext/GetPrevious go on from it
   int position_key = 0;
   std::string position_bytes;
@@ -121,12 +122,14 @@ struct BtrAccess::Impl {
     return it == keys_by_definition.end() ? -1 : it->second;
   }
 
-  void Take(const Row& row, int k) {
-    buffer = row.data;
+  // Takes `row` (its bytes are swapped in, not copied) as the current
+  // record and the position in key `k`.
+  void Take(Row& row, int k) {
+    buffer.swap(row.data);
     buffer.resize(static_cast<std::size_t>(file->def().record_length), ' ');
     positioned = true;
     position_key = k;
-    position_bytes = row.key;
+    position_bytes.swap(row.key);
     position_id = row.id;
     current = true;
     current_id = row.id;
@@ -138,7 +141,6 @@ struct BtrAccess::Impl {
     if (!file) return kStatusFileNotOpen;
     int k = KeyOf(definition);
     if (k < 0) return kStatusInvalidKey;
-    Row row;
     int status = file->Read(k, seek, BuildKey(buffer, file->def().keys[static_cast<std::size_t>(k)]), 0, &row);
     if (status == kStatusOk) {
       Take(row, k);
@@ -151,7 +153,6 @@ struct BtrAccess::Impl {
   int Step(Seek seek) {
     if (!file) return kStatusFileNotOpen;
     if (!positioned) return kStatusNoCurrentRecord;
-    Row row;
     int status = file->Read(position_key, seek, position_bytes, position_id, &row);
     if (status == kStatusOk) Take(row, position_key);
     return status;
@@ -264,7 +265,7 @@ int BtrAccess::Insert(std::string_view definition_name) {
   if (!m.file) return kStatusFileNotOpen;
   int k = m.KeyOf(definition_name);
   if (k < 0) return kStatusInvalidKey;
-  Row row;
+  Row& row = m.row;
   int status = m.file->Insert(m.buffer, &row);
   if (status != kStatusOk) return status;
   row.key = BuildKey(m.buffer, m.file->def().keys[static_cast<std::size_t>(k)]);

@@ -608,6 +608,14 @@ void EndReadBatch() {
   for (auto& [name, c] : s.conns) ++c->epoch;
 }
 
+void ReleaseBatchLocks(bool only_held_long) {
+  // The server holds no lock for a read; records fetched ahead are read
+  // afresh after the operator's turn.
+  Session& s = CurrentSession();
+  if (s.batch_depth == 0 || only_held_long) return;
+  for (auto& [name, c] : s.conns) ++c->epoch;
+}
+
 void SetBusyTimeoutMs(int ms) { g_busy_timeout_ms = ms; }
 
 }  // namespace qz::record::internal::pg

@@ -50,6 +50,7 @@ bool TransactionLost();
 
 void BeginReadBatch();
 void EndReadBatch();
+void ReleaseBatchLocks(bool only_held_long);
 
 void SetBusyTimeoutMs(int ms);
 

@@ -8,4 +8,6 @@ ReadBatch::ReadBatch() { internal::BeginReadBatch(); }
 
 ReadBatch::~ReadBatch() { internal::EndReadBatch(); }
 
+void ReleaseBatchLocks(bool only_held_long) { internal::ReleaseBatchLocks(only_held_long); }
+
 }  // namespace qz::record

@@ -26,6 +26,14 @@ class ReadBatch {
   ReadBatch& operator=(const ReadBatch&) = delete;
 };
 
+// Gives the running batch's read locks back (the batch goes on: its next
+// read takes them again). With `only_held_long`, only those held longer
+// than the batch may keep them. The user-interface shell calls it before it
+// waits for the operator (all) and at each yield (the long-held ones), so
+// that no batch keeps another terminal waiting while this one waits. Does
+// nothing outside a batch.
+void ReleaseBatchLocks(bool only_held_long = false);
+
 }  // namespace qz::record
 
 #endif  // QZ_PLATFORM_RECORD_READ_BATCH_H_

@@ -112,6 +112,11 @@ void EndReadBatch() {
   pg::EndReadBatch();
 }
 
+void ReleaseBatchLocks(bool only_held_long) {
+  sqlite::ReleaseBatchLocks(only_held_long);
+  pg::ReleaseBatchLocks(only_held_long);
+}
+
 void SetBusyTimeoutMs(int ms) {
   g_busy_timeout_ms = ms;
   sqlite::SetBusyTimeoutMs(ms);

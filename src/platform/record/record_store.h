@@ -53,6 +53,7 @@ bool TransactionRolledBack(std::uint64_t number);
 // ends it).
 void BeginReadBatch();
 void EndReadBatch();
+void ReleaseBatchLocks(bool only_held_long);
 
 // The busy wait of every engine: how long a statement waits for another
 // connection's lock before it gives 84.

@@ -272,7 +272,8 @@ class SqliteFile : public StoreFile {
 
   sqlite3_stmt*& Slot(int from_end) { return statements_[statements_.size() - static_cast<std::size_t>(from_end)]; }
   // The cached statement `slot`, prepared from `sql()` on first use.
-  sqlite3_stmt* Statement(sqlite3_stmt*& slot, const std::function<std::string()>& sql, int* status);
+  template <class MakeSql>
+  sqlite3_stmt* Statement(sqlite3_stmt*& slot, const MakeSql& sql, int* status);
   std::string ReadSql(int key, Seek seek) const;
   // Before a read: inside a read batch (outside a transaction), the
   // connection's read transaction, renewed when it has been held long.
@@ -378,7 +379,8 @@ int SqliteFile::BeforeWrite() {
   return group_->atomic ? kStatusOk : kStatusIoError;
 }
 
-sqlite3_stmt* SqliteFile::Statement(sqlite3_stmt*& s, const std::function<std::string()>& sql, int* status) {
+template <class MakeSql>
+sqlite3_stmt* SqliteFile::Statement(sqlite3_stmt*& s, const MakeSql& sql, int* status) {
   if (!s) {
     const std::string text = sql();
     int rc = sqlite3_prepare_v3(group_->db, text.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr);
@@ -729,6 +731,15 @@ void EndReadBatch() {
   Session& s = CurrentSession();
   if (s.batch_depth == 0 || --s.batch_depth > 0) return;
   for (auto& g : s.groups) g->EndRead();
+}
+
+void ReleaseBatchLocks(bool only_held_long) {
+  Session& s = CurrentSession();
+  if (s.batch_depth == 0) return;
+  const auto now = std::chrono::steady_clock::now();
+  for (auto& g : s.groups) {
+    if (g->read_tx && (!only_held_long || now - g->read_since > kReadHold)) g->EndRead();
+  }
 }
 
 int CreateFile(const std::string& path, const FileDef& file_def, bool replace) {

@@ -57,6 +57,7 @@ bool TransactionLost();
 
 void BeginReadBatch();
 void EndReadBatch();
+void ReleaseBatchLocks(bool only_held_long);
 
 void SetBusyTimeoutMs(int ms);
 void InterruptWritesForTesting(bool on);

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/record/read_batch.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/ui/controls.h"
@@ -82,7 +83,10 @@ MsgResult CloseAnswer(MsgButtons buttons) {
 
 // The free functions of msgbox.h are defined with the shell, so that every
 // program that links the shell has them.
-MsgResult MsgBox(const MessageBoxRequest& request) { return Shell::Require().MessageBox(request); }
+MsgResult MsgBox(const MessageBoxRequest& request) {
+  record::ReleaseBatchLocks();  // the operator may take long
+  return Shell::Require().MessageBox(request);
+}
 
 MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title,
                  int default_button) {
@@ -97,7 +101,10 @@ MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::s
 
 void Beep() { Shell::Require().Beep(); }
 
-void DoEvents() { Shell::Require().DoEvents(); }
+void DoEvents() {
+  record::ReleaseBatchLocks(/*only_held_long=*/true);
+  Shell::Require().DoEvents();
+}
 
 void RetireForm(std::unique_ptr<Form> form) {
   if (g_current != nullptr) {
@@ -396,6 +403,7 @@ void Shell::DeliverActivation() {
 }
 
 void Shell::RunModal(Form& form) {
+  record::ReleaseBatchLocks();  // the operator may take long
   modal_stack_.push_back(&form);
   ++depth_;  // the handler that showed the form is still running
   std::vector<Form*> disabled;
