@@ -26,6 +26,37 @@ int InChild(const std::function<int()>& body) {
   return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
 }
 
+// A child process that waits for Go() before it runs `body`; Wait() gives
+// its exit status (-1 when it died). The child starts before the parent
+// takes any lock: a forked child must not inherit one.
+class WaitingChild {
+ public:
+  explicit WaitingChild(const std::function<int()>& body) {
+    if (pipe(go_) != 0) std::abort();
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(go_[1]);
+      char byte = 0;
+      if (read(go_[0], &byte, 1) != 1) _exit(21);
+      _exit(body());
+    }
+    close(go_[0]);
+  }
+  void Go() {
+    if (write(go_[1], "g", 1) != 1) std::abort();
+    close(go_[1]);
+  }
+  int Wait() {
+    int wstatus = 0;
+    waitpid(pid_, &wstatus, 0);
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  }
+
+ private:
+  int go_[2] = {-1, -1};
+  pid_t pid_ = -1;
+};
+
 class RecordConcurrencyTest : public RecordContractTest {
  protected:
   void SetUp() override {
@@ -241,42 +272,29 @@ TEST_P(RecordConcurrencyTest, AWriteLockedByAnotherProcessGives84AfterTheTimeout
 // file in a transaction. The later one waits for the earlier to end instead
 // of failing at once with 84.
 TEST_P(RecordConcurrencyTest, TransactionsOfTwoProcessesOnOneFileTakeTurns) {
-  int go[2];
-  ASSERT_EQ(pipe(go), 0);
-  // The child starts before the parent's transaction holds a lock: a
-  // forked child must not inherit one.
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(go[1]);
-    char byte = 0;
-    if (read(go[0], &byte, 1) != 1) _exit(21);
+  WaitingChild child([&] {
     auto c = OpenT();
-    if (c->BeginTrans() != 0) _exit(20);
+    if (c->BeginTrans() != 0) return 20;
     int status = Read(*c, 2);
     if (status == 0) {
       c->SetField("AMT", 2);
       status = c->Update();
     }
     if (status == 0) status = c->EndTrans();
-    _exit(status);
-  }
-  close(go[0]);
+    return status;
+  });
   auto t = OpenT();
   ASSERT_EQ(t->BeginTrans(), 0);
   ASSERT_EQ(Read(*t, 1), 0);
-  ASSERT_EQ(write(go[1], "g", 1), 1);
-  close(go[1]);
+  child.Go();
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the child is under way
   t->SetField("AMT", 1);
   const int updated = t->Update();
   const int committed = updated == 0 ? t->EndTrans() : -1;
   if (committed != 0) t->AbortTrans();
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
+  EXPECT_EQ(child.Wait(), 0);
   EXPECT_EQ(updated, 0);
   EXPECT_EQ(committed, 0);
-  ASSERT_TRUE(WIFEXITED(wstatus));
-  EXPECT_EQ(WEXITSTATUS(wstatus), 0);
   ASSERT_EQ(Read(*t, 1), 0);
   EXPECT_EQ(t->GetField("AMT").ToLong(), 1);
   ASSERT_EQ(Read(*t, 2), 0);
@@ -288,15 +306,9 @@ TEST_P(RecordConcurrencyTest, TransactionsOfTwoProcessesOnOneFileTakeTurns) {
 // The later writer either read the earlier one's write (it waited for it)
 // or gets 80: never is a write lost.
 TEST_P(RecordConcurrencyTest, TwoProcessesSavingTheSameRecordNeverLoseAWrite) {
-  int go[2];
-  ASSERT_EQ(pipe(go), 0);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(go[1]);
-    char byte = 0;
-    if (read(go[0], &byte, 1) != 1) _exit(21);
+  WaitingChild other([&] {
     auto c = OpenT();
-    if (c->BeginTrans() != 0) _exit(20);
+    if (c->BeginTrans() != 0) return 20;
     int status = Read(*c, 1);
     if (status == 0) {
       c->SetField("AMT", c->GetField("AMT").ToLong() + 10);
@@ -304,23 +316,18 @@ TEST_P(RecordConcurrencyTest, TwoProcessesSavingTheSameRecordNeverLoseAWrite) {
     }
     if (status == 0) status = c->EndTrans();
     if (status != 0) c->AbortTrans();
-    _exit(status);
-  }
-  close(go[0]);
+    return status;
+  });
   auto t = OpenT();
   ASSERT_EQ(t->BeginTrans(), 0);
   ASSERT_EQ(Read(*t, 1), 0);
-  ASSERT_EQ(write(go[1], "g", 1), 1);
-  close(go[1]);
+  other.Go();
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the child is under way
   t->SetField("AMT", t->GetField("AMT").ToLong() + 1);
   int parent = t->Update();
   if (parent == 0) parent = t->EndTrans();
   if (parent != 0) t->AbortTrans();
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
-  ASSERT_TRUE(WIFEXITED(wstatus));
-  const int child = WEXITSTATUS(wstatus);
+  const int child = other.Wait();
   // Each one that was refused was refused with 80; what was stored holds
   // the part of every one that succeeded.
   EXPECT_TRUE(parent == 0 || parent == kStatusChanged) << parent;

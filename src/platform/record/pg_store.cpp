@@ -1,8 +1,6 @@
 #include "platform/record/pg_store.h"
 
 #include <libpq-fe.h>
-#include <pthread.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstring>
@@ -11,6 +9,7 @@
 
 #include "platform/record/record_codec.h"
 #include "platform/record/status.h"
+#include "platform/record/thread_session.h"
 
 namespace qz::record::internal::pg {
 
@@ -26,23 +25,18 @@ std::atomic<int> g_busy_timeout_ms{5000};
 
 using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
-std::string Quote(std::string_view name) {
-  std::string out = "\"";
-  for (char c : name) {
-    if (c == '"') out += '"';
+// `text` between `quote`s, a quote inside doubled.
+std::string Quoted(std::string_view text, char quote) {
+  std::string out(1, quote);
+  for (char c : text) {
+    if (c == quote) out += quote;
     out += c;
   }
-  return out + "\"";
+  return out + quote;
 }
 
-std::string Literal(std::string_view text) {
-  std::string out = "'";
-  for (char c : text) {
-    if (c == '\'') out += '\'';
-    out += c;
-  }
-  return out + "'";
-}
+std::string Quote(std::string_view name) { return Quoted(name, '"'); }
+std::string Literal(std::string_view text) { return Quoted(text, '\''); }
 
 std::string KeysText(const FileDef& def) {
   std::string out;
@@ -69,17 +63,6 @@ std::int64_t Int8At(const PGresult* r, int row, int col) {
   return static_cast<std::int64_t>(u);
 }
 
-std::atomic<int> g_fork_generation{0};
-
-int ForkGeneration() {
-  static const bool registered = [] {
-    pthread_atfork(nullptr, nullptr, [] { ++g_fork_generation; });
-    return true;
-  }();
-  (void)registered;
-  return g_fork_generation.load(std::memory_order_relaxed);
-}
-
 // One connection of the thread to one server and database.
 struct Conn {
   PGconn* pg = nullptr;
@@ -102,24 +85,8 @@ struct Session {
   std::vector<std::shared_ptr<StoreFile>> held;  // closed inside a transaction
 };
 
-thread_local Session* t_session = nullptr;
-
-struct SessionReaper {
-  ~SessionReaper() {
-    delete t_session;
-    t_session = nullptr;
-  }
-};
-
 Session& CurrentSession() {
-  if (!t_session) {
-    t_session = new Session;
-    if (gettid() != getpid()) {
-      thread_local SessionReaper reaper;
-      (void)reaper;
-    }
-  }
-  Session& s = *t_session;
+  Session& s = ThreadSession<Session>();
   if (s.generation != ForkGeneration()) {
     // The parent's connections belong to the parent: never used or closed
     // here (closing would end them for the parent too).
@@ -556,8 +523,6 @@ void BeginTransaction() {
   s.tx_lost = false;
 }
 
-bool TransactionLost() { return CurrentSession().tx_lost; }
-
 namespace {
 
 void EndTransaction(Session& s) {
@@ -600,8 +565,6 @@ int RollbackTransaction() {
   return status;
 }
 
-void BeginReadBatch() { ++CurrentSession().batch_depth; }
-
 void EndReadBatch() {
   Session& s = CurrentSession();
   if (s.batch_depth == 0 || --s.batch_depth > 0) return;
@@ -616,6 +579,34 @@ void ReleaseBatchLocks(bool only_held_long) {
   for (auto& [name, c] : s.conns) ++c->epoch;
 }
 
-void SetBusyTimeoutMs(int ms) { g_busy_timeout_ms = ms; }
+
+namespace {
+
+class PgStoreEngine final : public StoreEngine {
+ public:
+  std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& file_def, int* status) override {
+    return pg::AcquireFile(location, file_def, status);
+  }
+  void ReleaseFile(std::shared_ptr<StoreFile> file) override { pg::ReleaseFile(std::move(file)); }
+  bool FileExists(const Location& location) override { return pg::FileExists(location); }
+  int CreateFile(const Location& location, const FileDef& file_def, bool replace) override {
+    return pg::CreateFile(location, file_def, replace);
+  }
+  void BeginTransaction() override { pg::BeginTransaction(); }
+  int CommitTransaction() override { return pg::CommitTransaction(); }
+  int RollbackTransaction() override { return pg::RollbackTransaction(); }
+  bool TransactionLost() override { return CurrentSession().tx_lost; }
+  void BeginReadBatch() override { ++CurrentSession().batch_depth; }
+  void EndReadBatch() override { pg::EndReadBatch(); }
+  void ReleaseBatchLocks(bool only_held_long) override { pg::ReleaseBatchLocks(only_held_long); }
+  void SetBusyTimeoutMs(int ms) override { g_busy_timeout_ms = ms; }
+};
+
+}  // namespace
+
+StoreEngine& PgEngine() {
+  static PgStoreEngine engine;
+  return engine;
+}
 
 }  // namespace qz::record::internal::pg

@@ -28,31 +28,12 @@
 #ifndef QZ_PLATFORM_RECORD_PG_STORE_H_
 #define QZ_PLATFORM_RECORD_PG_STORE_H_
 
-#include <memory>
-#include <string>
-
-#include "platform/record/definitions.h"
-#include "platform/record/storage_location.h"
-#include "platform/record/store_file.h"
+#include "platform/record/store_engine.h"
 
 namespace qz::record::internal::pg {
 
-// See record_store.h for each.
-std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& file_def, int* status);
-void ReleaseFile(std::shared_ptr<StoreFile> file);
-bool FileExists(const Location& location);
-int CreateFile(const Location& location, const FileDef& file_def, bool replace);
-
-void BeginTransaction();
-int CommitTransaction();
-int RollbackTransaction();
-bool TransactionLost();
-
-void BeginReadBatch();
-void EndReadBatch();
-void ReleaseBatchLocks(bool only_held_long);
-
-void SetBusyTimeoutMs(int ms);
+// The engine (one for the process; its state is per thread).
+StoreEngine& PgEngine();
 
 }  // namespace qz::record::internal::pg
 

@@ -3,7 +3,6 @@
 #include <pthread.h>
 
 #include <atomic>
-#include <filesystem>
 #include <vector>
 
 #include "platform/record/pg_store.h"
@@ -30,34 +29,30 @@ thread_local std::vector<bool> t_rolled_back;  // by transaction number
 
 }  // namespace
 
+namespace {
+
+StoreEngine& EngineOf(Engine engine) { return engine == Engine::kPostgres ? pg::PgEngine() : sqlite::SqliteEngine(); }
+
+// Both engines, in commit order.
+StoreEngine* const* Engines() {
+  static StoreEngine* const engines[] = {&pg::PgEngine(), &sqlite::SqliteEngine(), nullptr};
+  return engines;
+}
+
+}  // namespace
+
 std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& file_def, int* status) {
-  if (location.engine == Engine::kPostgres) return pg::AcquireFile(location, file_def, status);
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(location.path, ec)) {
-    *status = kStatusFileNotFound;
-    return nullptr;
-  }
-  return sqlite::AcquireFile(location.path, file_def, status);
+  return EngineOf(location.engine).AcquireFile(location, file_def, status);
 }
 
 void ReleaseFile(std::shared_ptr<StoreFile> file) {
-  if (!file) return;
-  if (file->engine() == Engine::kPostgres) {
-    pg::ReleaseFile(std::move(file));
-  } else {
-    sqlite::ReleaseFile(std::move(file));
-  }
+  if (file) EngineOf(file->engine()).ReleaseFile(std::move(file));
 }
 
-bool StoreFileExists(const Location& location) {
-  if (location.engine == Engine::kPostgres) return pg::FileExists(location);
-  std::error_code ec;
-  return std::filesystem::is_regular_file(location.path, ec);
-}
+bool StoreFileExists(const Location& location) { return EngineOf(location.engine).FileExists(location); }
 
 int CreateStoreFile(const Location& location, const FileDef& file_def, bool replace) {
-  if (location.engine == Engine::kPostgres) return pg::CreateFile(location, file_def, replace);
-  return sqlite::CreateFile(location.path, file_def, replace);
+  return EngineOf(location.engine).CreateFile(location, file_def, replace);
 }
 
 bool InTransaction() { return t_in_tx; }
@@ -73,22 +68,23 @@ int BeginTransaction() {
   t_in_tx = true;
   ++t_tx_number;
   t_rolled_back.resize(t_tx_number + 1, false);
-  pg::BeginTransaction();
-  sqlite::BeginTransaction();
+  for (auto e = Engines(); *e; ++e) (*e)->BeginTransaction();
   return kStatusOk;
 }
 
 int CommitTransaction() {
   if (!t_in_tx) return kStatusNoTransaction;
-  if (sqlite::TransactionLost() || pg::TransactionLost()) {
-    // Committing the rest would store half of it: undo everything instead.
-    RollbackTransaction();
-    return kStatusIoError;
+  for (auto e = Engines(); *e; ++e) {
+    if ((*e)->TransactionLost()) {
+      // Committing the rest would store half of it: undo everything instead.
+      RollbackTransaction();
+      return kStatusIoError;
+    }
   }
-  int status = pg::CommitTransaction();
-  if (status != kStatusOk) return status;
-  status = sqlite::CommitTransaction();
-  if (status != kStatusOk) return status;
+  for (auto e = Engines(); *e; ++e) {
+    const int status = (*e)->CommitTransaction();
+    if (status != kStatusOk) return status;
+  }
   t_in_tx = false;
   return kStatusOk;
 }
@@ -97,30 +93,28 @@ int RollbackTransaction() {
   if (!t_in_tx) return kStatusOk;
   t_in_tx = false;
   t_rolled_back[t_tx_number] = true;
-  const int pg_status = pg::RollbackTransaction();
-  const int sqlite_status = sqlite::RollbackTransaction();
-  return pg_status == kStatusOk && sqlite_status == kStatusOk ? kStatusOk : kStatusIoError;
+  int status = kStatusOk;
+  for (auto e = Engines(); *e; ++e) {
+    if ((*e)->RollbackTransaction() != kStatusOk) status = kStatusIoError;
+  }
+  return status;
 }
 
 void BeginReadBatch() {
-  sqlite::BeginReadBatch();
-  pg::BeginReadBatch();
+  for (auto e = Engines(); *e; ++e) (*e)->BeginReadBatch();
 }
 
 void EndReadBatch() {
-  sqlite::EndReadBatch();
-  pg::EndReadBatch();
+  for (auto e = Engines(); *e; ++e) (*e)->EndReadBatch();
 }
 
 void ReleaseBatchLocks(bool only_held_long) {
-  sqlite::ReleaseBatchLocks(only_held_long);
-  pg::ReleaseBatchLocks(only_held_long);
+  for (auto e = Engines(); *e; ++e) (*e)->ReleaseBatchLocks(only_held_long);
 }
 
 void SetBusyTimeoutMs(int ms) {
   g_busy_timeout_ms = ms;
-  sqlite::SetBusyTimeoutMs(ms);
-  pg::SetBusyTimeoutMs(ms);
+  for (auto e = Engines(); *e; ++e) (*e)->SetBusyTimeoutMs(ms);
 }
 
 int BusyTimeoutMs() { return g_busy_timeout_ms.load(); }

@@ -1,6 +1,5 @@
 #include "platform/record/sqlite_store.h"
 
-#include <pthread.h>
 #include <sqlite3.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -15,6 +14,7 @@
 #include "platform/record/record_codec.h"
 #include "platform/record/status.h"
 #include "platform/record/storage_warning.h"
+#include "platform/record/thread_session.h"
 
 namespace qz::record::internal::sqlite {
 
@@ -137,18 +137,6 @@ struct Group {
 
 namespace {
 
-// Bumped in a forked child, whose sessions must start afresh.
-std::atomic<int> g_fork_generation{0};
-
-int ForkGeneration() {
-  static const bool registered = [] {
-    pthread_atfork(nullptr, nullptr, [] { ++g_fork_generation; });
-    return true;
-  }();
-  (void)registered;
-  return g_fork_generation.load(std::memory_order_relaxed);
-}
-
 struct Session {
   int generation = ForkGeneration();
   std::vector<std::shared_ptr<Group>> groups;
@@ -163,39 +151,20 @@ struct Session {
   std::vector<std::shared_ptr<StoreFile>> held;  // closed inside a transaction
 };
 
-// The thread's session. The main thread's lives to the end of the process
-// (objects in static storage close after thread-local storage is gone);
-// another thread's is freed when the thread ends.
-thread_local Session* t_session = nullptr;
-
-struct SessionReaper {
-  ~SessionReaper() {
-    delete t_session;
-    t_session = nullptr;
-  }
-};
-
 Session& CurrentSession() {
-  if (!t_session) {
-    t_session = new Session;
-    if (gettid() != getpid()) {
-      thread_local SessionReaper reaper;
-      (void)reaper;
-    }
-  }
-  Session* session = t_session;
-  if (session->generation != ForkGeneration()) {
+  Session& session = ThreadSession<Session>();
+  if (session.generation != ForkGeneration()) {
     // A forked child must not touch the parent's connections: they are
     // abandoned, not closed.
-    new (&session->groups) std::vector<std::shared_ptr<Group>>();
-    new (&session->files) std::map<std::string, std::weak_ptr<StoreFile>>();
-    new (&session->held) std::vector<std::shared_ptr<StoreFile>>();
-    session->generation = ForkGeneration();
-    session->in_tx = false;
-    session->tx_lost = false;
-    session->batch_depth = 0;
+    new (&session.groups) std::vector<std::shared_ptr<Group>>();
+    new (&session.files) std::map<std::string, std::weak_ptr<StoreFile>>();
+    new (&session.held) std::vector<std::shared_ptr<StoreFile>>();
+    session.generation = ForkGeneration();
+    session.in_tx = false;
+    session.tx_lost = false;
+    session.batch_depth = 0;
   }
-  return *session;
+  return session;
 }
 
 // Closes the connections that no longer hold a file.
@@ -232,6 +201,21 @@ std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
   }
   sqlite3_busy_timeout(g->db, g_busy_timeout_ms.load());
   return g;
+}
+
+// The row a read statement stands on: id, version, data and, when the
+// statement has it, the key.
+void TakeColumns(sqlite3_stmt* st, Row* out) {
+  out->id = sqlite3_column_int64(st, 0);
+  out->version = sqlite3_column_int64(st, 1);
+  out->data.assign(static_cast<const char*>(sqlite3_column_blob(st, 2)),
+                   static_cast<std::size_t>(sqlite3_column_bytes(st, 2)));
+  if (sqlite3_column_count(st) > 3) {
+    out->key.assign(static_cast<const char*>(sqlite3_column_blob(st, 3)),
+                    static_cast<std::size_t>(sqlite3_column_bytes(st, 3)));
+  } else {
+    out->key.clear();
+  }
 }
 
 enum Slot { kInOrderSlot = 5, kInsertSlot = 4, kUpdateSlot = 3, kDeleteSlot = 2, kLockSlot = 1 };  // from the end
@@ -434,12 +418,7 @@ int SqliteFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_
   }
   int rc = sqlite3_step(st);
   if (rc == SQLITE_ROW) {
-    out->id = sqlite3_column_int64(st, 0);
-    out->version = sqlite3_column_int64(st, 1);
-    out->data.assign(static_cast<const char*>(sqlite3_column_blob(st, 2)),
-                     static_cast<std::size_t>(sqlite3_column_bytes(st, 2)));
-    out->key.assign(static_cast<const char*>(sqlite3_column_blob(st, 3)),
-                    static_cast<std::size_t>(sqlite3_column_bytes(st, 3)));
+    TakeColumns(st, out);
     status = kStatusOk;
   } else if (rc == SQLITE_DONE) {
     status = seek == Seek::kEqual ? kStatusNotFound : kStatusEndOfFile;
@@ -471,11 +450,7 @@ int SqliteFile::ReadInOrder(std::int64_t after_id, Row* out) {
   sqlite3_bind_int64(st, 1, after_id);
   int rc = sqlite3_step(st);
   if (rc == SQLITE_ROW) {
-    out->id = sqlite3_column_int64(st, 0);
-    out->version = sqlite3_column_int64(st, 1);
-    out->data.assign(static_cast<const char*>(sqlite3_column_blob(st, 2)),
-                     static_cast<std::size_t>(sqlite3_column_bytes(st, 2)));
-    out->key.clear();
+    TakeColumns(st, out);
     status = kStatusOk;
   } else {
     status = rc == SQLITE_DONE ? kStatusEndOfFile : Fail(rc);
@@ -689,15 +664,9 @@ void BeginTransaction() {
   ++s.tx_serial;
 }
 
-bool TransactionLost() { return CurrentSession().tx_lost; }
-
 int CommitTransaction() {
   Session& s = CurrentSession();
-  if (s.tx_lost) {
-    // Committing the rest would store half of it: undo everything instead.
-    RollbackTransaction();
-    return kStatusIoError;
-  }
+  if (s.tx_lost) return kStatusIoError;  // committing the rest would store half of it
   for (auto& g : s.groups) {
     if (!g->tx_started) continue;
     g->ResetCursors();
@@ -724,8 +693,6 @@ int RollbackTransaction() {
   EndSession(s);
   return status == kStatusOk ? kStatusOk : kStatusIoError;
 }
-
-void BeginReadBatch() { ++CurrentSession().batch_depth; }
 
 void EndReadBatch() {
   Session& s = CurrentSession();
@@ -794,6 +761,42 @@ void InterruptWritesForTesting(bool on) {
 void SetBusyTimeoutMs(int ms) {
   g_busy_timeout_ms = ms;
   for (auto& g : CurrentSession().groups) sqlite3_busy_timeout(g->db, ms);
+}
+
+namespace {
+
+class SqliteStoreEngine final : public StoreEngine {
+ public:
+  std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& file_def, int* status) override {
+    if (!FileExists(location)) {
+      *status = kStatusFileNotFound;
+      return nullptr;
+    }
+    return sqlite::AcquireFile(location.path, file_def, status);
+  }
+  void ReleaseFile(std::shared_ptr<StoreFile> file) override { sqlite::ReleaseFile(std::move(file)); }
+  bool FileExists(const Location& location) override {
+    std::error_code ec;
+    return fs::is_regular_file(location.path, ec);
+  }
+  int CreateFile(const Location& location, const FileDef& file_def, bool replace) override {
+    return sqlite::CreateFile(location.path, file_def, replace);
+  }
+  void BeginTransaction() override { sqlite::BeginTransaction(); }
+  int CommitTransaction() override { return sqlite::CommitTransaction(); }
+  int RollbackTransaction() override { return sqlite::RollbackTransaction(); }
+  bool TransactionLost() override { return CurrentSession().tx_lost; }
+  void BeginReadBatch() override { ++CurrentSession().batch_depth; }
+  void EndReadBatch() override { sqlite::EndReadBatch(); }
+  void ReleaseBatchLocks(bool only_held_long) override { sqlite::ReleaseBatchLocks(only_held_long); }
+  void SetBusyTimeoutMs(int ms) override { sqlite::SetBusyTimeoutMs(ms); }
+};
+
+}  // namespace
+
+StoreEngine& SqliteEngine() {
+  static SqliteStoreEngine engine;
+  return engine;
 }
 
 }  // namespace qz::record::internal::sqlite

@@ -36,30 +36,18 @@
 #define QZ_PLATFORM_RECORD_SQLITE_STORE_H_
 
 #include <functional>
-#include <memory>
 #include <string>
 
-#include "platform/record/definitions.h"
-#include "platform/record/store_file.h"
+#include "platform/record/store_engine.h"
 
 namespace qz::record::internal::sqlite {
 
-// See record_store.h for each.
-std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileDef& file_def, int* status);
-void ReleaseFile(std::shared_ptr<StoreFile> file);
-int CreateFile(const std::string& path, const FileDef& file_def, bool replace);
+// The engine (one for the process; its state is per thread).
+StoreEngine& SqliteEngine();
 
-void BeginTransaction();
-int CommitTransaction();
-int RollbackTransaction();
-// Whether the running transaction was undone by SQLite on its own.
-bool TransactionLost();
-
-void BeginReadBatch();
-void EndReadBatch();
-void ReleaseBatchLocks(bool only_held_long);
-
-void SetBusyTimeoutMs(int ms);
+// Tests only: while on, every statement of this thread's open connections
+// is interrupted (as a failing disk would stop a write), so that the
+// handling of a transaction that SQLite rolled back by itself can be shown.
 void InterruptWritesForTesting(bool on);
 
 // The file-system type (statfs magic number) of `folder`; 0 when unknown.
