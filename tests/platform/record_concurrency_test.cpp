@@ -125,12 +125,12 @@ TEST_P(RecordConcurrencyTest, UpdateAfterAnotherProcessesChangeGives80) {
 TEST_P(RecordConcurrencyTest, AnotherThreadHasItsOwnConnectionsAndTransaction) {
   auto t = OpenT();
   ASSERT_EQ(t->BeginTrans(), 0);
-  ASSERT_EQ(Put(*t, "M", 1, "G"), 0);  // holds its lock until EndTrans
+  ASSERT_EQ(Put(*t, "M", 1, "G"), 0);  // holds the write lock until EndTrans
   int worker_status = -1;
   std::thread worker([&] {
     SetBusyTimeout(std::chrono::milliseconds(50));
     auto w = OpenT();
-    worker_status = Put(*w, "M", 1, "G");  // the main thread's transaction blocks it
+    worker_status = Put(*w, "W", 1, "G");  // the main thread's transaction blocks it
   });
   worker.join();
   SetBusyTimeout(std::chrono::milliseconds(5000));
@@ -179,14 +179,16 @@ TEST_P(RecordConcurrencyTest, ATransactionThatTheEngineRolledBackCannotBeHalfCom
     EXPECT_NE(Put(*t, "B", 2, "G"), 0);
     internal::InterruptWritesForTesting(false);
   } else {
-    // Another terminal holds B/2: the insert waits, then fails.
+    // Another terminal's transaction holds U.BTR: the insert waits, then
+    // fails, and the server ends the transaction.
     int go[2], done[2];
     ASSERT_EQ(pipe(go), 0);
     ASSERT_EQ(pipe(done), 0);
     const pid_t pid = fork();
     if (pid == 0) {
-      auto c = OpenT();
-      if (c->BeginTrans() != 0 || Put(*c, "B", 2, "G") != 0) _exit(1);
+      auto c = OpenU();
+      c->SetField("ID", "C1");
+      if (c->BeginTrans() != 0 || c->Insert("U") != 0) _exit(1);
       char byte = 0;
       if (write(go[1], "g", 1) != 1 || read(done[0], &byte, 1) != 1) _exit(2);
       c->AbortTrans();
@@ -195,7 +197,8 @@ TEST_P(RecordConcurrencyTest, ATransactionThatTheEngineRolledBackCannotBeHalfCom
     char byte = 0;
     ASSERT_EQ(read(go[0], &byte, 1), 1);
     SetBusyTimeout(std::chrono::milliseconds(100));
-    EXPECT_EQ(Put(*t, "B", 2, "G"), kStatusBusy);
+    u->SetField("ID", "U2");
+    EXPECT_EQ(u->Insert("U"), kStatusBusy);
     SetBusyTimeout(std::chrono::milliseconds(5000));
     ASSERT_EQ(write(done[1], "d", 1), 1);
     int wstatus = 0;
@@ -259,7 +262,7 @@ TEST_P(RecordConcurrencyTest, AWriteLockedByAnotherProcessGives84AfterTheTimeout
     auto c = OpenT();
     if (Read(*c, 1) != 0) return 10;  // reading still works
     auto start = std::chrono::steady_clock::now();
-    int status = Put(*c, "B", 1, "G");  // the record the parent's transaction writes
+    int status = Put(*c, "C", 1, "G");
     auto waited = std::chrono::steady_clock::now() - start;
     return waited >= std::chrono::milliseconds(80) ? status : 11;
   });

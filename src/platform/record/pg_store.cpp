@@ -81,6 +81,7 @@ struct Session {
   std::map<std::string, std::weak_ptr<StoreFile>> files;  // by connection, schema, table
   bool in_tx = false;
   bool tx_lost = false;  // a statement failed inside the transaction
+  std::uint64_t tx_serial = 0;  // numbers the transactions of the session
   int batch_depth = 0;
   std::vector<std::shared_ptr<StoreFile>> held;  // closed inside a transaction
 };
@@ -125,46 +126,51 @@ std::shared_ptr<Conn> Connect(const std::string& conninfo, int* status) {
   return c;
 }
 
+// The status of a failed statement's `r` on `c`.
+int StatusOfError(const Conn& c, const PGresult* r) {
+  if (PQstatus(c.pg) != CONNECTION_OK) return kStatusIoError;
+  const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
+  const std::string_view code = state ? state : "";
+  if (code == "55P03" || code == "40P01" || code == "40001" || code == "57014") return kStatusBusy;
+  if (code == "23505") return kStatusDuplicateKey;
+  if (code == "42P01" || code == "3F000") return kStatusFileNotFound;
+  return kStatusIoError;
+}
+
+// Readies `c` for a statement: the busy wait set, and inside the thread's
+// transaction, the transaction begun. 0 or a failure.
+int Enter(Conn& c) {
+  Session& s = CurrentSession();
+  if (!c.pg || (s.in_tx && s.tx_lost)) return kStatusIoError;
+  const int timeout = g_busy_timeout_ms.load();
+  if (c.applied_timeout != timeout) {
+    Result r(PQexec(c.pg, ("SET lock_timeout = " + std::to_string(timeout)).c_str()), PQclear);
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return kStatusIoError;
+    c.applied_timeout = timeout;
+  }
+  if (s.in_tx && !c.tx_started) {
+    Result r(PQexec(c.pg, "BEGIN"), PQclear);
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return kStatusIoError;
+    c.tx_started = true;
+  }
+  return kStatusOk;
+}
+
 // Runs `sql` with binary parameters and results on `c`, inside the
 // thread's transaction when one runs. nullptr with `*status` on failure.
 Result Run(Conn& c, const std::string& sql, int n, const Oid* types, const char* const* values, const int* lengths,
            int* status) {
   Result none(nullptr, PQclear);
   Session& s = CurrentSession();
-  if (!c.pg) {
-    *status = kStatusIoError;
-    return none;
-  }
-  if (s.in_tx && s.tx_lost) {
-    *status = kStatusIoError;
-    return none;
-  }
-  const int timeout = g_busy_timeout_ms.load();
-  if (c.applied_timeout != timeout) {
-    Result r(PQexec(c.pg, ("SET lock_timeout = " + std::to_string(timeout)).c_str()), PQclear);
-    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
-      *status = kStatusIoError;
-      return none;
-    }
-    c.applied_timeout = timeout;
-  }
-  if (s.in_tx && !c.tx_started) {
-    Result r(PQexec(c.pg, "BEGIN"), PQclear);
-    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
-      *status = kStatusIoError;
-      return none;
-    }
-    c.tx_started = true;
-  }
+  *status = Enter(c);
+  if (*status != kStatusOk) return none;
   auto it = c.prepared.find(sql);
   if (it == c.prepared.end()) {
     const std::string name = "q" + std::to_string(c.prepared.size());
     Result r(PQprepare(c.pg, name.c_str(), sql.c_str(), n, types), PQclear);
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
       if (c.tx_started) s.tx_lost = true;
-      const char* state = PQresultErrorField(r.get(), PG_DIAG_SQLSTATE);
-      *status = state && (std::strcmp(state, "42P01") == 0 || std::strcmp(state, "3F000") == 0) ? kStatusFileNotFound
-                                                                                                  : kStatusIoError;
+      *status = StatusOfError(c, r.get());
       return none;
     }
     it = c.prepared.emplace(sql, name).first;
@@ -177,17 +183,7 @@ Result Run(Conn& c, const std::string& sql, int n, const Oid* types, const char*
     return r;
   }
   if (c.tx_started) s.tx_lost = true;
-  const char* state = PQresultErrorField(r.get(), PG_DIAG_SQLSTATE);
-  const std::string_view code = state ? state : "";
-  if (PQstatus(c.pg) != CONNECTION_OK) {
-    *status = kStatusIoError;
-  } else if (code == "55P03" || code == "40P01" || code == "40001" || code == "57014") {
-    *status = kStatusBusy;
-  } else if (code == "23505") {
-    *status = kStatusDuplicateKey;
-  } else {
-    *status = kStatusIoError;
-  }
+  *status = StatusOfError(c, r.get());
   return none;
 }
 
@@ -196,9 +192,8 @@ int RunScript(Conn& c, const std::string& sql) {
   Result r(PQexec(c.pg, sql.c_str()), PQclear);
   const ExecStatusType st = PQresultStatus(r.get());
   if (st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK) return kStatusOk;
-  const char* state = PQresultErrorField(r.get(), PG_DIAG_SQLSTATE);
-  const std::string_view code = state ? state : "";
-  return code == "55P03" || code == "40P01" ? kStatusBusy : kStatusIoError;
+  const int status = StatusOfError(c, r.get());
+  return status == kStatusBusy ? kStatusBusy : kStatusIoError;
 }
 
 class PgFile : public StoreFile {
@@ -228,6 +223,11 @@ class PgFile : public StoreFile {
   };
 
   std::string ReadSql(int key, Seek seek, std::size_t limit) const;
+  // Inside a transaction: takes the file's write lock at the file's first
+  // statement, waiting out another terminal's transaction on the file (84
+  // after the busy wait), as the SQLite engine does; a file this user may
+  // not write is read without it. 0 or a failure.
+  int Before();
   // Runs a write; bumps the connection's epoch.
   Result Write(const std::string& sql, const std::vector<std::string_view>& params, const std::vector<Oid>& types,
                int* status);
@@ -236,7 +236,34 @@ class PgFile : public StoreFile {
   std::string table_;
   FileDef def_;
   std::vector<Cursor> cursors_;  // kNext and kPrevious of each key
+  int writable_ = -1;            // the user may write the table: 1, 0, or -1 not yet asked
+  std::uint64_t locked_tx_ = 0;  // the session's transaction that holds the lock
 };
+
+int PgFile::Before() {
+  Session& s = CurrentSession();
+  if (!s.in_tx || locked_tx_ == s.tx_serial) return kStatusOk;
+  int status = Enter(*conn_);
+  if (status != kStatusOk) return status;
+  if (writable_ < 0) {
+    const char* values[1] = {table_.c_str()};
+    const int lengths[1] = {static_cast<int>(table_.size())};
+    const Oid types[1] = {kTextOid};
+    Result r = Run(*conn_, "SELECT has_table_privilege($1, 'INSERT, UPDATE, DELETE')", 1, types, values, lengths,
+                   &status);
+    if (!r) return status;
+    writable_ = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
+  }
+  if (writable_) {
+    Result r(PQexec(conn_->pg, ("LOCK TABLE " + table_ + " IN SHARE ROW EXCLUSIVE MODE").c_str()), PQclear);
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
+      s.tx_lost = true;
+      return StatusOfError(*conn_, r.get());
+    }
+  }
+  locked_tx_ = s.tx_serial;
+  return kStatusOk;
+}
 
 std::string PgFile::ReadSql(int key, Seek seek, std::size_t limit) const {
   const std::string k = "k" + std::to_string(key);
@@ -260,6 +287,7 @@ std::string PgFile::ReadSql(int key, Seek seek, std::size_t limit) const {
 
 int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out) {
   if (seek == Seek::kCount) return kStatusIoError;
+  if (int status = Before(); status != kStatusOk) return status;
   const Session& s = CurrentSession();
   const bool scan = seek == Seek::kNext || seek == Seek::kPrevious;
   Cursor* cursor = scan && (s.in_tx || s.batch_depth > 0)
@@ -312,6 +340,7 @@ int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id
 }
 
 int PgFile::ReadInOrder(std::int64_t after_id, Row* out) {
+  if (int status = Before(); status != kStatusOk) return status;
   const Int8 id_param(after_id);
   const char* values[1] = {id_param.bytes};
   const int lengths[1] = {8};
@@ -331,6 +360,8 @@ int PgFile::ReadInOrder(std::int64_t after_id, Row* out) {
 Result PgFile::Write(const std::string& sql, const std::vector<std::string_view>& params,
                      const std::vector<Oid>& types, int* status) {
   ++conn_->epoch;
+  *status = Before();
+  if (*status != kStatusOk) return Result(nullptr, PQclear);
   std::vector<const char*> values;
   std::vector<int> lengths;
   for (std::string_view p : params) {
@@ -521,6 +552,7 @@ void BeginTransaction() {
   Session& s = CurrentSession();
   s.in_tx = true;  // each connection begins at its first statement
   s.tx_lost = false;
+  ++s.tx_serial;
 }
 
 namespace {

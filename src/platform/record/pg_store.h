@@ -14,13 +14,15 @@
 //
 // Each thread has one connection per connection string, which serves every
 // schema; the thread's transaction is one server transaction over all its
-// files. Writes lock only the rows they touch: two terminals saving
-// different examinees never wait for each other. A statement that waits
-// for another terminal's lock longer than the busy wait (the server's
-// lock_timeout) gives 84; an error inside a transaction leaves it able only
-// to roll back (EndTrans then rolls back and gives 2). The session notices
-// a fork and connects afresh in the child, leaving the parent's connection
-// alone.
+// files. As on SQLite, a file's first statement inside a transaction takes
+// the file's write lock (a table lock that reads outside transactions never
+// wait for), so that transactions of several terminals on one file take
+// turns and a check followed by a write in one transaction is one step. A
+// statement that waits for another terminal's lock longer than the busy
+// wait (the server's lock_timeout) gives 84; an error inside a transaction
+// leaves it able only to roll back (EndTrans then rolls back and gives 2).
+// The session notices a fork and connects afresh in the child, leaving the
+// parent's connection alone.
 //
 // Inside a read batch or a transaction, GetNext/GetPrevious fetch the
 // following records in blocks and answer from them while nothing was
