@@ -38,8 +38,9 @@ int CopyRecordFile(const Definitions& definitions, std::string_view file_name, s
                    std::string_view to_folder, bool replace, long long* copied = nullptr);
 
 // How long a read or write waits for another process's lock before it gives
-// kStatusBusy (5 seconds unless set). Applies to this thread's open files
-// and to every file opened afterwards.
+// kStatusBusy (5 seconds unless set): SQLite's busy timeout, the server's
+// lock_timeout on PostgreSQL. Applies to this thread's open files and to
+// every file opened afterwards.
 void SetBusyTimeout(std::chrono::milliseconds timeout);
 
 }  // namespace qz::record
