@@ -1,3 +1,6 @@
+#include <libpq-fe.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -148,6 +151,32 @@ TEST_F(RecordOpenTest, ATransactionWithoutItsHelperFileWritesNothing) {
   EXPECT_EQ(t->AbortTrans(), 0);
   t->SetField("CODE", "B");
   EXPECT_EQ(t->GetEqual("T"), kStatusNotFound);
+}
+
+class RecordServerTest : public RecordTest {
+ protected:
+  void SetUp() override {
+    engine_ = Engine::kPostgres;
+    RecordTest::SetUp();
+  }
+};
+
+// The server ends this process's session (a restart, a network cut): the
+// read that meets the loss fails, the next one connects again.
+TEST_F(RecordServerTest, AfterALostConnectionTheNextReadConnectsAgain) {
+  auto t = OpenT();
+  ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
+  PGconn* admin = PQconnectdb(testkit::PgServer()->c_str());
+  PGresult* r = PQexec(admin, ("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = "
+                               "'qz " + std::to_string(getpid()) + "'").c_str());
+  EXPECT_EQ(PQntuples(r), 1);
+  PQclear(r);
+  PQfinish(admin);
+  t->SetField("CODE", "A");
+  t->SetField("NUM", 1);
+  EXPECT_EQ(t->GetEqual("T"), kStatusIoError);
+  EXPECT_EQ(t->GetEqual("T"), 0);
+  ASSERT_EQ(Put(*t, "B", 1, "G"), 0);
 }
 
 TEST(RecordDefinitions, ParseReadsFilesKeysAndDefinitionsAndRoundTrips) {

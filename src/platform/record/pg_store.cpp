@@ -2,6 +2,8 @@
 
 #include <libpq-fe.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstring>
 #include <iostream>
@@ -112,8 +114,10 @@ std::shared_ptr<Conn> Connect(const std::string& conninfo, int* status) {
   }
   auto c = std::make_shared<Conn>();
   std::string info = conninfo;
-  if (info.find("://") == std::string::npos && info.find("connect_timeout") == std::string::npos) {
-    info += " connect_timeout=10";
+  if (info.find("://") == std::string::npos) {
+    if (info.find("connect_timeout") == std::string::npos) info += " connect_timeout=10";
+    // The server's list of sessions names the terminal's process.
+    info += " fallback_application_name='qz " + std::to_string(getpid()) + "'";
   }
   c->pg = PQconnectdb(info.c_str());
   if (PQstatus(c->pg) != CONNECTION_OK) {
@@ -121,7 +125,8 @@ std::shared_ptr<Conn> Connect(const std::string& conninfo, int* status) {
     *status = kStatusIoError;
     return nullptr;
   }
-  Result r(PQexec(c->pg, "SET client_min_messages = warning"), PQclear);
+  // The server's notices ("already exists, skipping") are no news here.
+  PQsetNoticeProcessor(c->pg, [](void*, const char*) {}, nullptr);
   s.conns[conninfo] = c;
   return c;
 }
@@ -142,6 +147,15 @@ int StatusOfError(const Conn& c, const PGresult* r) {
 int Enter(Conn& c) {
   Session& s = CurrentSession();
   if (!c.pg || (s.in_tx && s.tx_lost)) return kStatusIoError;
+  if (PQstatus(c.pg) != CONNECTION_OK) {
+    // The server went away: outside a transaction, connect again (a
+    // transaction died with its connection).
+    if (c.tx_started) return kStatusIoError;
+    PQreset(c.pg);
+    if (PQstatus(c.pg) != CONNECTION_OK) return kStatusIoError;
+    c.prepared.clear();
+    c.applied_timeout = -1;
+  }
   const int timeout = g_busy_timeout_ms.load();
   if (c.applied_timeout != timeout) {
     Result r(PQexec(c.pg, ("SET lock_timeout = " + std::to_string(timeout)).c_str()), PQclear);
