@@ -7,7 +7,7 @@
 #include "platform/path/host_path.h"
 #include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
-#include "platform/record/sqlite_store.h"
+#include "platform/record/network_folder.h"
 #include "platform/record/status.h"
 #include "platform/record/storage_warning.h"
 #include "record_fixture.h"
@@ -121,7 +121,7 @@ TEST_F(RecordOpenTest, AFolderOnANetworkFileSystemIsWarnedAboutOnce) {
   std::vector<std::string> warnings;
   SetStorageWarningHandler([&](const std::string& text) { warnings.push_back(text); });
   const std::string folder = fs::weakly_canonical(dir_).string();
-  internal::sqlite::SetFileSystemProbeForTesting(
+  internal::SetFileSystemProbeForTesting(
       [&](const std::string& f) { return f == folder ? 0xFE534D42L /* SMB2 */ : 0L; });
   {
     auto t = OpenT();
@@ -129,12 +129,12 @@ TEST_F(RecordOpenTest, AFolderOnANetworkFileSystemIsWarnedAboutOnce) {
     ASSERT_EQ(Put(*t, "A", 1, "G"), 0);  // the folder is still used
   }
   auto again = OpenT();
-  internal::sqlite::SetFileSystemProbeForTesting(nullptr);
+  internal::SetFileSystemProbeForTesting(nullptr);
   SetStorageWarningHandler(nullptr);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_NE(warnings[0].find(folder), std::string::npos);
-  EXPECT_TRUE(internal::sqlite::IsNetworkFileSystem(0x6969));  // NFS
-  EXPECT_FALSE(internal::sqlite::IsNetworkFileSystem(0xEF53));  // ext4
+  EXPECT_TRUE(internal::IsNetworkFileSystem(0x6969));  // NFS
+  EXPECT_FALSE(internal::IsNetworkFileSystem(0xEF53));  // ext4
 }
 
 // Without its transaction helper file SQLite would commit a transaction file

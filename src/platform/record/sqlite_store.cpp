@@ -1,7 +1,6 @@
 #include "platform/record/sqlite_store.h"
 
 #include <sqlite3.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,9 +10,9 @@
 #include <map>
 #include <mutex>
 
+#include "platform/record/network_folder.h"
 #include "platform/record/record_codec.h"
 #include "platform/record/status.h"
-#include "platform/record/storage_warning.h"
 #include "platform/record/thread_session.h"
 
 namespace qz::record::internal::sqlite {
@@ -62,47 +61,7 @@ int Exec(sqlite3* db, const std::string& sql) {
   return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
-long StatfsMagic(const std::string& folder) {
-  struct statfs st {};
-  if (statfs(folder.c_str(), &st) != 0) return 0;
-  return static_cast<long>(st.f_type);
-}
-
-std::mutex g_probe_mutex;
-FileSystemProbe g_probe;
-
-long ProbeFileSystem(const std::string& folder) {
-  std::lock_guard lock(g_probe_mutex);
-  return g_probe ? g_probe(folder) : StatfsMagic(folder);
-}
-
 }  // namespace
-
-bool IsNetworkFileSystem(long magic) {
-  switch (static_cast<unsigned long>(magic) & 0xFFFFFFFFUL) {
-    case 0x6969UL:      // NFS
-    case 0x517BUL:      // SMB
-    case 0xFF534D42UL:  // CIFS
-    case 0xFE534D42UL:  // SMB2
-    case 0x564C0000UL:  // NCP
-    case 0x73757245UL:  // CODA
-    case 0x5346414FUL:  // AFS
-    case 0x6B414653UL:  // kAFS
-    case 0x01021997UL:  // 9P
-    case 0x00C36400UL:  // CEPH
-    case 0x47504653UL:  // GPFS
-    case 0x0BD00BD0UL:  // LUSTRE
-    case 0x65735546UL:  // FUSE (sshfs and the like)
-      return true;
-    default:
-      return false;
-  }
-}
-
-void SetFileSystemProbeForTesting(FileSystemProbe probe) {
-  std::lock_guard lock(g_probe_mutex);
-  g_probe = std::move(probe);
-}
 
 // One SQLite connection with up to ten files attached.
 struct Group {
@@ -170,13 +129,6 @@ Session& CurrentSession() {
 // Closes the connections that no longer hold a file.
 void PruneGroups(Session& s) {
   std::erase_if(s.groups, [](const std::shared_ptr<Group>& g) { return g->files == 0; });
-}
-
-void WarnAboutNetworkFolder(const std::string& folder) {
-  if (!IsNetworkFileSystem(ProbeFileSystem(folder))) return;
-  WarnOnce("network folder " + folder,
-           "データフォルダがネットワーク上にあります。\r\n複数の端末から使うとデータが壊れることがあります。\r\n"
-           "フォルダ : " + folder);
 }
 
 std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
@@ -599,7 +551,7 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileDef& f
     }
     s.files.erase(it);
   }
-  WarnAboutNetworkFolder(fs::path(canonical).parent_path().string());
+  WarnIfNetworkFolder(fs::path(canonical).parent_path().string());
   // A group with a free slot whose connection may still attach.
   std::shared_ptr<Group> group;
   for (auto& g : s.groups) {

@@ -35,9 +35,6 @@
 #ifndef QZ_PLATFORM_RECORD_SQLITE_STORE_H_
 #define QZ_PLATFORM_RECORD_SQLITE_STORE_H_
 
-#include <functional>
-#include <string>
-
 #include "platform/record/store_engine.h"
 
 namespace qz::record::internal::sqlite {
@@ -49,13 +46,6 @@ StoreEngine& SqliteEngine();
 // is interrupted (as a failing disk would stop a write), so that the
 // handling of a transaction that SQLite rolled back by itself can be shown.
 void InterruptWritesForTesting(bool on);
-
-// The file-system type (statfs magic number) of `folder`; 0 when unknown.
-// Tests may replace it.
-using FileSystemProbe = std::function<long(const std::string& folder)>;
-void SetFileSystemProbeForTesting(FileSystemProbe probe);
-// True for the magic numbers of network file systems (NFS, SMB, CIFS ...).
-bool IsNetworkFileSystem(long magic);
 
 }  // namespace qz::record::internal::sqlite
 
