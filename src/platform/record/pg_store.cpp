@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <iostream>
 #include <map>
@@ -15,6 +16,8 @@
 
 namespace qz::record::internal::pg {
 
+void ReleaseBatchLocks(bool only_held_long);
+
 namespace {
 
 constexpr Oid kByteaOid = 17;
@@ -22,6 +25,9 @@ constexpr Oid kInt8Oid = 20;
 constexpr Oid kTextOid = 25;
 constexpr std::size_t kScanBlock = 128;  // records a scan fetches at once
 constexpr const char* kMetaTable = "qz_record_files";
+// A read batch's blocks are dropped at a yield after this long, so that
+// another terminal's write shows within about this long.
+constexpr std::chrono::milliseconds kFetchedHold{100};
 
 std::atomic<int> g_busy_timeout_ms{5000};
 
@@ -85,6 +91,7 @@ struct Session {
   bool tx_lost = false;  // a statement failed inside the transaction
   std::uint64_t tx_serial = 0;  // numbers the transactions of the session
   int batch_depth = 0;
+  std::chrono::steady_clock::time_point fetched_since;  // the read batch last dropped its blocks
   std::vector<std::shared_ptr<StoreFile>> held;  // closed inside a transaction
 };
 
@@ -307,6 +314,9 @@ int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id
   Cursor* cursor = scan && (s.in_tx || s.batch_depth > 0)
                        ? &cursors_[static_cast<std::size_t>(key * 2 + (seek == Seek::kPrevious))]
                        : nullptr;
+  if (cursor && !s.in_tx && cursor->valid && std::chrono::steady_clock::now() - s.fetched_since > kFetchedHold) {
+    ReleaseBatchLocks(true);  // blocks fetched long ago are fetched afresh
+  }
   if (cursor && cursor->valid && cursor->epoch == conn_->epoch) {
     const bool at_anchor = cursor->next == 0 && cursor->anchor_id == id && cursor->anchor_key == key_bytes;
     const bool at_row = cursor->next > 0 && cursor->rows[cursor->next - 1].id == id &&
@@ -619,9 +629,12 @@ void EndReadBatch() {
 
 void ReleaseBatchLocks(bool only_held_long) {
   // The server holds no lock for a read; records fetched ahead are read
-  // afresh after the operator's turn.
+  // afresh after the operator's turn, and after a while at a yield.
   Session& s = CurrentSession();
-  if (s.batch_depth == 0 || only_held_long) return;
+  if (s.batch_depth == 0) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (only_held_long && now - s.fetched_since < kFetchedHold) return;
+  s.fetched_since = now;
   for (auto& [name, c] : s.conns) ++c->epoch;
 }
 
@@ -642,7 +655,10 @@ class PgStoreEngine final : public StoreEngine {
   int CommitTransaction() override { return pg::CommitTransaction(); }
   int RollbackTransaction() override { return pg::RollbackTransaction(); }
   bool TransactionLost() override { return CurrentSession().tx_lost; }
-  void BeginReadBatch() override { ++CurrentSession().batch_depth; }
+  void BeginReadBatch() override {
+    Session& s = CurrentSession();
+    if (s.batch_depth++ == 0) s.fetched_since = std::chrono::steady_clock::now();
+  }
   void EndReadBatch() override { pg::EndReadBatch(); }
   void ReleaseBatchLocks(bool only_held_long) override { pg::ReleaseBatchLocks(only_held_long); }
   void SetBusyTimeoutMs(int ms) override { g_busy_timeout_ms = ms; }

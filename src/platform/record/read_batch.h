@@ -5,10 +5,11 @@
 // and dropping each file's lock per read, and GetNext/GetPrevious go on
 // stepping (SQLite) or answer from records fetched in blocks (PostgreSQL).
 // Reads still see every write of this thread at once; another process's
-// write shows after at most a fraction of a second (the batch gives the
-// lock back that often, so that other processes' writes wait only that
-// long). A write outside a transaction ends the shared read first and is
-// committed at once, as always.
+// write may show only after about a tenth of a second (the batch renews its
+// read that often when it reads or yields, so that other processes' writes
+// wait about that long at most while it reads). A write outside a
+// transaction ends the shared read first and is committed at once, as
+// always.
 //
 // For steps that read much and write little, such as loading a
 // consultation. Batches nest; the outermost one's end ends the batch.
