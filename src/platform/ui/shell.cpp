@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/record/read_batch.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/ui/controls.h"
@@ -96,6 +97,7 @@ void SetMessageObserver(std::function<void(const MessageBoxRequest&)> observer) 
 MsgResult MsgBox(const MessageBoxRequest& request) {
   Shell& shell = Shell::Require();
   if (MessageObserver()) MessageObserver()(request);
+  record::ReleaseBatchLocks();  // the operator may take long
   return shell.MessageBox(request);
 }
 
@@ -112,7 +114,10 @@ MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::s
 
 void Beep() { Shell::Require().Beep(); }
 
-void DoEvents() { Shell::Require().DoEvents(); }
+void DoEvents() {
+  record::ReleaseBatchLocks(/*only_held_long=*/true);
+  Shell::Require().DoEvents();
+}
 
 void RetireForm(std::unique_ptr<Form> form) {
   if (g_current != nullptr) {
@@ -411,6 +416,7 @@ void Shell::DeliverActivation() {
 }
 
 void Shell::RunModal(Form& form) {
+  record::ReleaseBatchLocks();  // the operator may take long
   modal_stack_.push_back(&form);
   ++depth_;  // the handler that showed the form is still running
   std::vector<Form*> disabled;
