@@ -26,8 +26,8 @@ constexpr const char* kNew = "0000000004";  // no results yet today
 class ProgramLogTest : public ScreenTest {
  protected:
   // The log file in `folder` as bytes.
-  static std::string Bytes(const fs::path& folder) {
-    std::ifstream in(folder / "QZP140_TERM01.log", std::ios::binary);
+  static std::string Bytes(const fs::path& folder, const std::string& terminal = "TERM01") {
+    std::ifstream in(folder / ("QZP140_" + terminal + ".log"), std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
@@ -118,6 +118,23 @@ TEST_F(ProgramLogTest, AStartThatFailsBeforeItKnowsTheDataFolderLogsInTheProgram
   EXPECT_EQ(events.front(), "message title=INIファイルエラー text=INIファイルの項目の取得に失敗しました。");
   EXPECT_EQ(events.back(), "end (the start did not complete)");
   EXPECT_FALSE(fs::exists(program / "QZP140_TERM01.log"));
+}
+
+TEST_F(ProgramLogTest, AStartsMessageIsInTheLogWhileItsBoxStands) {
+  BuildDemo();
+  system::SetComputerNameForTest("TERM99");  // no log-on row names it
+  std::vector<std::string> while_standing;
+  shell_.on_box = [&](const ui::MessageBoxRequest&) {
+    while_standing = Events(Bytes(Root() / "LOG", "TERM99"));
+  };
+  shell_.auto_answer = true;
+  EXPECT_FALSE(Start());
+
+  ASSERT_EQ(while_standing.size(), 1u);
+  EXPECT_EQ(while_standing.front().rfind("message title=", 0), 0u) << while_standing.front();
+  const std::vector<std::string> events = Events(Bytes(Root() / "LOG", "TERM99"));
+  EXPECT_EQ(events.front(), while_standing.front());
+  EXPECT_EQ(events.back(), "end (the start did not complete)");
 }
 
 TEST_F(ProgramLogTest, AStartThatFailsAfterReadingTheDataFolderLogsBesideIt) {
