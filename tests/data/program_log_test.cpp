@@ -2,6 +2,7 @@
 // load, save, release, error reports and end of the program on the demo data.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -80,6 +81,37 @@ TEST_F(ProgramLogTest, ACycleIsLoggedBesideTheDataFolderWithoutItsResultValues) 
   EXPECT_EQ(events[3], "released " + examinee + " online=" + std::to_string(online));
   EXPECT_EQ(events[4], "end");
   for (const char* value : {"172", "81", "27.4"}) EXPECT_EQ(text.find(value), std::string::npos) << value;
+}
+
+TEST_F(ProgramLogTest, ARefusedTypedValueQuotedByItsMessageStaysOutOfTheLog) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  shell_.AnswerBox(ui::MsgResult::kOk, "「17x2」");
+  ASSERT_TRUE(TypeAndEnter(1001, "17x2"));
+  shell_.auto_answer = true;
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  CloseSearch();
+
+  const std::string text = Bytes(Root() / "LOG");
+  EXPECT_NE(text.find(" end\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("17x2"), std::string::npos) << text;
+}
+
+TEST_F(ProgramLogTest, ALogWhoseWritesFailLosesNoSave) {
+  const fs::path folder = Root() / "full";
+  suite_.SetIni("Log", "Folder", folder.string());
+  BuildDemo();
+  fs::create_directories(folder);
+  fs::create_symlink("/dev/full", folder / "QZP140_TERM01.log");  // every write fails: no space
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  shell_.auto_answer = true;
+  ASSERT_TRUE(TypeAndEnter(1001, "172"));
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+
+  EXPECT_TRUE(SearchShown());
+  const std::vector<std::string> stored = StoredResults(kNew, kToday);
+  EXPECT_NE(std::find(stored.begin(), stored.end(), "1001=172.0"), stored.end()) << ::testing::PrintToString(stored);
+  CloseSearch();
 }
 
 TEST_F(ProgramLogTest, ARecordManagerFailureIsLoggedInTheFolderAndCodePageTheSettingsName) {
