@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -118,7 +119,7 @@ fs::path BesideData() { return HostFolder(basPublic.VlmfPath).parent_path() / "L
 
 // Where the lines of a run that never knew its data folder go.
 fs::path FallbackFolder() {
-  const fs::path program = App().path.empty() ? fs::current_path() : fs::path(App().path);
+  const fs::path program = App().path.empty() ? fs::path(".") : fs::path(App().path);
   if (::access(program.c_str(), W_OK) == 0) return program / "LOG";
   if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state != '\0') {
     return fs::path(state) / "qz140";
@@ -126,7 +127,9 @@ fs::path FallbackFolder() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
     return fs::path(home) / ".local" / "state" / "qz140";
   }
-  return fs::temp_directory_path() / "qz140";
+  std::error_code ec;
+  const fs::path temp = fs::temp_directory_path(ec);
+  return (ec ? fs::path("/tmp") : temp) / "qz140";
 }
 
 // Opens the log in `folder` (or, when that fails, the fallback) and writes
@@ -167,8 +170,13 @@ void ReadSettings() {
   if (log.settings) return;
   log.settings = true;
   log.folder_setting = Fnc_GetIni("Log", "Folder", "", kProgramIni);
-  const std::string encoding = Fnc_GetIni("Log", "Encoding", "UTF-8", kProgramIni);
-  log.cp932 = encoding == "CP932" || encoding == "cp932";
+  std::string encoding = Fnc_GetIni("Log", "Encoding", "UTF-8", kProgramIni);
+  for (char& c : encoding) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  log.cp932 = encoding == "CP932";
+  if (!log.cp932 && encoding != "UTF-8" && encoding != "UTF8" && encoding != "") {
+    std::fprintf(stderr, "QZP140: [Log] Encoding=%s of QZP140.INI is neither UTF-8 nor CP932; the log is in UTF-8\n",
+                 encoding.c_str());
+  }
 }
 
 // Where the lines of a start that has not completed go: [Log] Folder, else

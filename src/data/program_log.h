@@ -13,7 +13,8 @@
 // The file is "QZP140_<terminal>.log", appended to. Its folder is [Log]
 // Folder of QZP140.INI (the suite's path form is understood), by default
 // the folder LOG beside the data folder (…/DATA/ gives …/LOG/); it is made
-// when missing. [Log] Encoding is "UTF-8" (the default) or "CP932".
+// when missing. [Log] Encoding is "UTF-8" (the default) or "CP932", in
+// any case; another value is reported on the standard error and gives UTF-8.
 //
 // Until the start is complete, lines wait in memory. Every message the
 // start shows is written at once with the lines before it, so that it can
