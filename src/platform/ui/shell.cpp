@@ -180,6 +180,7 @@ bool Shell::Run(Form& main) {
     report.text = "実行時エラー '" + std::to_string(number) + "':\r\n\r\n" + description;
     report.icon = MsgIcon::kCritical;
     report.title = App().title;
+    if (MessageObserver()) MessageObserver()(report);
     backend_.ShowMessageBox(report);
     ended_ = true;
     posted_.clear();
