@@ -490,6 +490,26 @@ TEST_F(GridLockedEdits, ADeleteClearsItsSummaryItemAndStampsIt) {
   EXPECT_EQ(bed.Cell(summary, basPublic.UpdateCol), kBedUserName);
 }
 
+TEST_F(GridLockedEdits, ADeleteLeavesADoneCheckedSummaryItem) {
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t summary = bed.Add(FindingsItem(7001));
+  Finish();
+  frmResultIn.ItemTable[bmi].SougouDest = summary;
+  bed.Result(summary).Syoken = "要精検";
+  bed.Result(summary).Han = 4;
+  bed.Result(summary).Hekbn = 1;
+  grid().SetText(basPublic.ResultCol, bed.RowOf(summary), "要精検");
+  const KekkaData confirmed = bed.Result(summary);
+  bed.Result(bmi).Knsach = "22.5 ";
+  grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "22.5 ");
+  Go(bmi, basPublic.ResultCol);
+  Key(kDelete);
+  EXPECT_EQ(bed.Result(bmi).Knsach, "");
+  EXPECT_EQ(bed.Result(summary), confirmed);
+  EXPECT_EQ(bed.Cell(summary, basPublic.ResultCol), "要精検");
+  EXPECT_EQ(bed.Cell(summary, basPublic.UpdateCol), "");
+}
+
 TEST_F(GridLockedEdits, TheAutoCheckLeavesItemsTheUserMayNotEdit) {
   const std::int16_t bmi = bed.Add(JudgedNumeric(1003), false, false);
   Finish();
