@@ -16,6 +16,7 @@
 #include "grid/grid_edit_events.h"
 #include "grid/item_row_map.h"
 #include "judgement/frm_syo_comb.h"
+#include "kit/demo_catalog.h"
 #include "kit/ui_expect.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
@@ -142,6 +143,29 @@ TEST_F(FindingsSearchScreenTest, ASearchClosedWithoutADecisionLeavesTheStoredFin
   shell_.auto_answer = true;
   ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
   EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), "陳旧性炎症性変化");
+}
+
+TEST_F(FindingsSearchScreenTest, TheGroupsCheckLeavesTheSearchedMemberToTheSearch) {
+  OpenSearch();
+  if (HasFatalFailure()) return;
+  constexpr long long kChestGroup = testkit::demo::kGroupItemBase + 9;
+  const int group_row = RowOf(kChestGroup);
+  ASSERT_GT(group_row, 0);
+  // A click on the group's done-check: the cursor may not leave the
+  // searched row, but the group item takes its check.
+  shell_.AnswerBox(ui::MsgResult::kOk, kHeld);
+  ASSERT_TRUE(Drive([&] { Grid().ClickCell(basPublic.ChkCol, group_row); }));
+  EXPECT_SCRIPT_OK(shell_);
+  ASSERT_EQ(Result(kChestGroup).Hekbn, 1);
+  EXPECT_EQ(Result(kChest), before_);
+  EXPECT_EQ(Grid().TextAt(basPublic.ChkCol, row_), "");
+
+  shell_.Do([] { frmSyoComb->txtSyoken.SetText("胸膜肥厚"); }).Click("frmSyoComb", "cmdDecision").Advance(1000);
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_FALSE(basPublic.SyoSearchOpen);
+  EXPECT_EQ(vb::Trim(Result(kChest).Syoken), "胸膜肥厚");
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row_), "胸膜肥厚");
 }
 
 TEST_F(FindingsSearchScreenTest, AFindingDecidedJustBeforeTheSaveIsSaved) {
