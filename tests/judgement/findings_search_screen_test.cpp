@@ -168,6 +168,24 @@ TEST_F(FindingsSearchScreenTest, TheGroupsCheckLeavesTheSearchedMemberToTheSearc
   EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row_), "胸膜肥厚");
 }
 
+TEST_F(FindingsSearchScreenTest, ADisplaySwitchJustAfterADecisionAppliesItFirst) {
+  OpenSearch();
+  if (HasFatalFailure()) return;
+  // Decided, and the display switched before the poll's next tick.
+  shell_.Do([] { frmSyoComb->txtSyoken.SetText("胸膜肥厚"); }).Click("frmSyoComb", "cmdDecision");
+  ASSERT_TRUE(shell_.Play());
+  shell_.ClearRecords();
+  const int past_before = form().chkPastDisp.value();
+  ASSERT_TRUE(Drive([&] { form().chkPastDisp.HandleClick(1, 0); }));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_NE(form().chkPastDisp.value(), past_before);
+  EXPECT_EQ(vb::Trim(Result(kChest).Syoken), "胸膜肥厚");
+  const int row = RowOf(kChest);
+  ASSERT_GT(row, 0);
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row), "胸膜肥厚");
+}
+
 TEST_F(FindingsSearchScreenTest, AFindingDecidedJustBeforeTheSaveIsSaved) {
   OpenSearch();
   if (HasFatalFailure()) return;
