@@ -208,6 +208,24 @@ TEST_F(FrmSyoCombTest, TypingResetsTheJudgementWhenTheSettingSaysSo) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST_F(FrmSyoCombTest, TypingBackToTheSameTextKeepsTheCombinedJudgement) {
+  basPublic.SyoCombHatErase = 1;
+  Inputs(12, "", "", 0, 3);
+  ShowDialog();
+  FrmSyoComb& f = *frmSyoComb;
+  const int b01 = RowOf("B01");
+  shell.Do([&] { f.flexSyoList.ClickCell(b01, 1); });  // 胆石, judgement 3
+  shell.Type("frmSyoComb", "txtSyoken", "あ");
+  shell.Do([&] { EXPECT_EQ(f.CombinedHan, 0) << "a changed text"; });
+  shell.Type("frmSyoComb", "txtSyoken", "\b");
+  shell.Key(ui::kKeyF12);
+  ASSERT_TRUE(shell.Play());
+  EXPECT_TRUE(basPublic.SyoSearchDecided);
+  EXPECT_EQ(basPublic.SyoSearchText, "胆石");
+  EXPECT_EQ(basPublic.SyoSearchHan, 3);
+  EXPECT_SCRIPT_OK(shell);
+}
+
 TEST_F(FrmSyoCombTest, CaretKeysBetweenPicksKeepTheCombinedJudgement) {
   basPublic.SyoCombHatErase = 1;
   Inputs(12, "", "", 0, 3);
