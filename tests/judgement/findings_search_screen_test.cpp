@@ -83,6 +83,11 @@ class FindingsSearchScreenTest : public ScreenTest {
     EXPECT_SCRIPT_OK(shell_);
   }
 
+  // Queues the operator's decision of `text` in the open dialog.
+  void QueueDecision(const std::string& text) {
+    shell_.Do([text] { frmSyoComb->txtSyoken.SetText(text); }).Click("frmSyoComb", "cmdDecision");
+  }
+
   // Runs `step` expecting exactly the refusal of the searched row.
   void Refused(const std::string& what, const std::function<void()>& step) {
     SCOPED_TRACE(what);
@@ -160,7 +165,8 @@ TEST_F(FindingsSearchScreenTest, TheGroupsCheckLeavesTheSearchedMemberToTheSearc
   EXPECT_EQ(Result(kChest), before_);
   EXPECT_EQ(Grid().TextAt(basPublic.ChkCol, row_), "");
 
-  shell_.Do([] { frmSyoComb->txtSyoken.SetText("胸膜肥厚"); }).Click("frmSyoComb", "cmdDecision").Advance(1000);
+  QueueDecision("胸膜肥厚");
+  shell_.Advance(1000);
   ASSERT_TRUE(shell_.Play());
   EXPECT_SCRIPT_OK(shell_);
   EXPECT_FALSE(basPublic.SyoSearchOpen);
@@ -172,7 +178,7 @@ TEST_F(FindingsSearchScreenTest, ADisplaySwitchJustAfterADecisionAppliesItFirst)
   OpenSearch();
   if (HasFatalFailure()) return;
   // Decided, and the display switched before the poll's next tick.
-  shell_.Do([] { frmSyoComb->txtSyoken.SetText("胸膜肥厚"); }).Click("frmSyoComb", "cmdDecision");
+  QueueDecision("胸膜肥厚");
   ASSERT_TRUE(shell_.Play());
   shell_.ClearRecords();
   const int past_before = form().chkPastDisp.value();
@@ -190,7 +196,7 @@ TEST_F(FindingsSearchScreenTest, AFindingDecidedJustBeforeTheSaveIsSaved) {
   OpenSearch();
   if (HasFatalFailure()) return;
   // Decided, and saved before the poll's next tick.
-  shell_.Do([] { frmSyoComb->txtSyoken.SetText("胸膜肥厚"); }).Click("frmSyoComb", "cmdDecision");
+  QueueDecision("胸膜肥厚");
   ASSERT_TRUE(shell_.Play());
   EXPECT_FALSE(frmSyoComb.loaded());
   shell_.auto_answer = true;
