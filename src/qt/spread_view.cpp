@@ -17,7 +17,9 @@
 #include <tuple>
 
 #include "platform/ui/shell.h"
+#include "qt/cell_text_painter.h"
 #include "qt/form_window.h"
+#include "qt/input_method_adapter.h"
 #include "qt/model_snapshot.h"
 #include "qt/qt_backend.h"
 #include "qt/qt_style.h"
@@ -26,7 +28,7 @@ namespace qz::qt {
 
 namespace {
 
-constexpr int kTypeRole = Qt::UserRole + 1;
+constexpr int kTypeRole = kCellTypeRole;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -111,39 +113,12 @@ class SpreadTableModel : public QAbstractTableModel {
   ModelSnapshot shown_;
 };
 
-namespace {
-
-// Draws a list cell's drop-down arrow at its right edge.
-class SpreadDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QStyleOptionViewItem o = option;
-    o.state &= ~QStyle::State_HasFocus;
-    // The cell's own colours, also for the active cell.
-    o.state &= ~QStyle::State_Selected;
-    QStyledItemDelegate::paint(painter, o, index);
-    if (index.data(kTypeRole).toInt() == static_cast<int>(grid::CellType::kComboBox)) {
-      QStyleOption arrow;
-      const int w = std::min(option.rect.height(), 14);
-      arrow.rect = QRect(option.rect.right() - w, option.rect.top(), w, option.rect.height());
-      arrow.palette = option.palette;
-      QApplication::style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter);
-    }
-    if (option.state & QStyle::State_HasFocus) {
-      painter->save();
-      painter->setPen(QPen(option.palette.color(QPalette::Text), 2));
-      painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
-      painter->restore();
-    }
-  }
-};
-
-}  // namespace
 
 SpreadView::SpreadView(FormWindow& window, grid::Spread& spread, QWidget* parent)
     : QWidget(parent), window_(window), spread_(&spread) {
-  table_ = new QTableView(this);
+  auto* table = new InputMethodTable(this);
+  table->answer = [this](Qt::InputMethodQuery query) { return AnswerInputMethod(query); };
+  table_ = table;
   vbar_ = new QScrollBar(Qt::Vertical, this);
   hbar_ = new QScrollBar(Qt::Horizontal, this);
   auto* layout = new QGridLayout(this);
@@ -154,7 +129,7 @@ SpreadView::SpreadView(FormWindow& window, grid::Spread& spread, QWidget* parent
   layout->addWidget(hbar_, 1, 0);
   model_ = new SpreadTableModel(this);
   table_->setModel(model_);
-  table_->setItemDelegate(new SpreadDelegate(table_));
+  table_->setItemDelegate(new CellTextPainter([this](const QModelIndex& index) { return EditOf(index); }, table_));
   table_->horizontalHeader()->hide();
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setMinimumSectionSize(0);
@@ -176,6 +151,9 @@ SpreadView::SpreadView(FormWindow& window, grid::Spread& spread, QWidget* parent
   scroll(vbar_, true);
   scroll(hbar_, false);
   model_->Reset(spread_);
+  // Fonts are measured again when the cells in sight changed.
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] { char_px_.clear(); });
+  connect(model_, &QAbstractItemModel::dataChanged, this, [this] { char_px_.clear(); });
 }
 
 SpreadView::~SpreadView() = default;
@@ -221,12 +199,18 @@ void SpreadView::Sync() {
   } else {
     model_->Refresh();
   }
-  // Sizes: columns in character widths of the grid's font, rows in points.
-  const QFontMetrics metrics(FontFor(s.font));
-  const double char_px = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
+  // Sizes: columns in character widths of their cells' font, rows in points.
   const double point_px = logicalDpiY() / 72.0;
+  if (char_px_.size() != cols_.size()) {
+    // The headers, the frozen lines and a page of the others are enough to
+    // know a column's font.
+    constexpr std::size_t kSampledLines = 64;
+    const std::vector<int> sample(rows_.begin(), rows_.begin() + std::min(rows_.size(), kSampledLines));
+    char_px_.clear();
+    for (int col : cols_) char_px_.push_back(CharacterPixels(s, col, sample));
+  }
   for (std::size_t i = 0; i < cols_.size(); ++i) {
-    const int px = static_cast<int>(std::lround(s.ColWidth(cols_[i]) * char_px));
+    const int px = ColumnPixels(s.ColWidth(cols_[i]), char_px_[i], table_);
     if (px == col_px_[i]) continue;
     col_px_[i] = px;
     table_->setColumnHidden(static_cast<int>(i), px == 0);
@@ -275,6 +259,7 @@ void SpreadView::Sync() {
   if (table_->currentIndex() != current) {
     table_->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
   }
+  SyncEditing();
   QPalette p = table_->palette();
   const QColor back = ResolveColor(s.back_color, QApplication::palette());
   if (p.color(QPalette::Base) != back) {
@@ -329,10 +314,14 @@ void SpreadView::ScrollCols(int left) {
 
 void SpreadView::Wheel(QPoint delta) {
   if (spread_ == nullptr) return;
+  // From the first scrolling line in sight (the model's top row may lie
+  // among the frozen ones), never above it.
+  const grid::Spread& s = *spread_;
+  const int first_row = std::max(1, s.rows_frozen + 1), first_col = std::max(1, s.cols_frozen + 1);
   const int steps = -delta.y() / 40;  // three lines a notch
-  if (steps != 0) ScrollRows(spread_->top_row() + steps);
+  if (steps != 0) ScrollRows(std::max(first_row, std::max(s.top_row(), first_row) + steps));
   const int hsteps = -delta.x() / 120;
-  if (hsteps != 0) ScrollCols(spread_->left_col() + hsteps);
+  if (hsteps != 0) ScrollCols(std::max(first_col, std::max(s.left_col(), first_col) + hsteps));
 }
 
 void SpreadView::PopupCombo() {

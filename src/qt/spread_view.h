@@ -12,6 +12,7 @@
 #ifndef QZ_QT_SPREAD_VIEW_H_
 #define QZ_QT_SPREAD_VIEW_H_
 
+#include <QVariant>
 #include <QWidget>
 #include <vector>
 
@@ -25,6 +26,7 @@ namespace qz::qt {
 
 class FormWindow;
 class SpreadTableModel;
+struct CellEdit;
 
 class SpreadView : public QWidget {
   Q_OBJECT
@@ -53,6 +55,10 @@ class SpreadView : public QWidget {
   void ShowTip(QObject* watched, QHelpEvent* event);
   // The widget that takes Qt's focus for the grid.
   QWidget* FocusWidget() const;
+  // The input method's composition in the active cell (empty: none); shown
+  // there until it is committed or the active cell moves.
+  void SetPreedit(const QString& text, int cursor);
+  const QString& preedit() const { return preedit_; }
   QTableView* table() const { return table_; }
   // The model row and column shown at view row / column `i`.
   const std::vector<int>& shown_rows() const { return rows_; }
@@ -61,6 +67,10 @@ class SpreadView : public QWidget {
  private:
   int ViewRow(int row) const;
   int ViewCol(int col) const;
+  // Input method and editing (spread_view_editing.cpp).
+  CellEdit EditOf(const QModelIndex& index) const;
+  QVariant AnswerInputMethod(Qt::InputMethodQuery query) const;
+  void SyncEditing();
 
   FormWindow& window_;
   grid::Spread* spread_;
@@ -70,6 +80,19 @@ class SpreadView : public QWidget {
   SpreadTableModel* model_;
   std::vector<int> rows_, cols_;
   std::vector<int> row_px_, col_px_;
+  std::vector<double> char_px_;  // per shown column; empty when the fonts may have changed
+  QString preedit_;
+  int preedit_cursor_ = -1;
+  int preedit_col_ = -1, preedit_row_ = -1;
+  // The editor as last drawn: editing, cell, text length, caret, anchor.
+  struct EditShown {
+    bool editing = false;
+    int col = -1, row = -1;
+    std::size_t length = 0;
+    int caret = 0, anchor = 0;
+    bool operator==(const EditShown&) const = default;
+  };
+  EditShown edit_shown_;
 };
 
 }  // namespace qz::qt
