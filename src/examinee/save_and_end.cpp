@@ -11,6 +11,7 @@
 #include "examinee/frm_result_in.h"
 #include "examinee/result_check.h"
 #include "examinee/update_masters.h"
+#include "grid/grid_edit_events.h"
 #include "judgement/frm_syo_comb.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
@@ -151,6 +152,9 @@ void FrmResultIn::cmdEnd_Click() {
   if (!Fnc_ExamineeOnScreen()) return;  // nothing to save: between cycles, or loading
   ui::WorkInProgress busy;
   try {
+    // F12 leaves the focus on the grid: a value still being typed is
+    // entered first, and one refused stops the save.
+    if (!Fnc_EnterEditedCell()) return;
     if (Fnc_SaveResults()) Sub_EndExaminee();
   } catch (const std::exception& e) {
     ShowLoadErrorReport("終了ボタンのクリック処理でエラーが発生しました。", e);

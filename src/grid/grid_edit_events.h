@@ -68,6 +68,15 @@ void sprResult_KeyDown(int& key_code, int shift);
 void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row,
                          bool& cancel);
 
+// A value being typed into the active cell (the grid in edit mode) is
+// entered as leaving the cell would enter it, before the save, the preview
+// or the automatic judgement reads the results: a key such as F12 leaves
+// the focus on the grid, and what was typed is not lost. True when nothing
+// was being typed or the value was taken; false when it was refused (its
+// message shown, the stored value back in the cell, the cursor on it), and
+// the caller then goes no further.
+bool Fnc_EnterEditedCell();
+
 // Binds the handlers above to the events of `spr`.
 void BindResultGridEvents(grid::Spread& spr);
 
