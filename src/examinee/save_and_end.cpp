@@ -154,7 +154,10 @@ void FrmResultIn::cmdEnd_Click() {
   try {
     // F12 leaves the focus on the grid: a value still being typed is
     // entered first, and one refused stops the save.
-    if (!Fnc_EnterEditedCell()) return;
+    if (!Fnc_EnterEditedCell()) {
+      frmResultIn.ForceSave = false;  // a forced save never outlives its try
+      return;
+    }
     if (Fnc_SaveResults()) Sub_EndExaminee();
   } catch (const std::exception& e) {
     ShowLoadErrorReport("終了ボタンのクリック処理でエラーが発生しました。", e);

@@ -147,6 +147,17 @@ TEST_F(ResultEntryScreenTest, AValueStillBeingTypedThatIsRefusedStopsTheSave) {
   EXPECT_EQ(Result(kHeight).Knsach, "");
   EXPECT_FALSE(StoredHas("1001=1600"));
   EXPECT_EQ(OnlineRows().size(), 1u);
+
+  // The forced save of the right button (the focus stays on the grid) too;
+  // it is not left forced for the next save.
+  ASSERT_TRUE(TypeOnly(kHeight, "1600"));
+  shell_.AnswerBox(ui::MsgResult::kOk, "入力チェックをせずに強制保存します。")
+      .AnswerBox(ui::MsgResult::kOk, "入力値エラー");
+  ASSERT_TRUE(Drive([&] { EXPECT_TRUE(shell_.UserClick(form().cmdEnd, 2)); }));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_FALSE(frmResultIn.ForceSave);
+  EXPECT_EQ(basPublic.ExamineeNo, kNew);
+  EXPECT_FALSE(StoredHas("1001=1600"));
 }
 
 }  // namespace
