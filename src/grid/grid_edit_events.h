@@ -69,9 +69,9 @@ void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_co
                          bool& cancel);
 
 // A value being typed into the active cell (the grid in edit mode) is
-// entered as leaving the cell would enter it, before the save, the preview
-// or the automatic judgement reads the results: a key such as F12 leaves
-// the focus on the grid, and what was typed is not lost. True when nothing
+// entered as leaving the cell would enter it, before the save or the
+// preview reads the results: F12, F10 and the right click on an earlier
+// date leave the focus on the grid, and what was typed is not lost. True when nothing
 // was being typed or the value was taken; false when it was refused (its
 // message shown, the stored value back in the cell, the cursor on it), and
 // the caller then goes no further.
