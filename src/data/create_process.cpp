@@ -3,7 +3,6 @@
 #include "platform/process/child_process.h"
 #include "platform/runtime/app.h"
 #include "platform/ui/msgbox.h"
-#include "platform/ui/work_in_progress.h"
 
 namespace qz {
 namespace {
@@ -48,8 +47,8 @@ CreateProcessResult Sub_CreateProcess(std::int32_t /*owner_hwnd*/, std::string_v
     return result;  // the child goes to the background reaper
   }
   process::WaitResult w;
-  // The screen repaints while the program runs but takes no input.
-  ui::WorkInProgress busy;
+  // The screen repaints while the program runs; whether it takes input
+  // meanwhile is the caller's (ui::WorkInProgress).
   if (wait_ms < 0) {
     w = child.Wait(-1);
   } else {

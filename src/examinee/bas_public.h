@@ -74,6 +74,11 @@ struct WorkAreaInfo {
   std::int32_t Height = 0;
 };
 
+// The shortest wait of a write for another terminal's ([SysInfo] WriteWait
+// 0 or less): a save or an on-line row that meets another terminal's
+// commit of a moment waits it out instead of failing.
+inline constexpr int kShortestWriteWaitSeconds = 1;
+
 // The thirteen payment-category code lists of QZP790.INI [JKO], in this
 // order; each list has indexes 0 .. k-1 (a single 0 when no code is set).
 inline constexpr int kJkoListCount = 13;
@@ -174,7 +179,8 @@ struct BasPublic {
   std::int16_t AutoDefaultSyoken = 0;
   std::int16_t PastCopySumi = 1;
   // [SysInfo] WriteWait: seconds a write waits for another terminal's
-  // transaction on the same file before it gives up (busy); 0 not at all.
+  // transaction on the same file before it gives up (busy); a value under
+  // kShortestWriteWaitSeconds waits that long.
   std::int16_t WriteWait = 30;
   std::array<bool, 9> AutoSougouOut = {};
   std::int32_t SyoCombHatErase = 1;

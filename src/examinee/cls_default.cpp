@@ -86,8 +86,10 @@ bool ClsDefault::DefaultSetting() {
       ui::ShowErrorReport(kLoadJobText, error->number, error->description, ui::MsgIcon::kCritical, kTitle);
       return false;
     }
-    // How long a write waits for another terminal writing the same file.
-    record::SetBusyTimeout(std::chrono::seconds(std::max<int>(basPublic.WriteWait, 0)));
+    // How long a write waits for another terminal writing the same file:
+    // never under a second, so that another terminal's moment on a file
+    // (its on-line row, the end of its save) is never taken for a failure.
+    record::SetBusyTimeout(std::chrono::seconds(std::max<int>(basPublic.WriteWait, kShortestWriteWaitSeconds)));
 
     WorkAreaInfo& w = basPublic.WorkArea;
     if (!Fnc_GetWorkArea(w.Left, w.Top, w.Right, w.Bottom, w.Width, w.Height)) {

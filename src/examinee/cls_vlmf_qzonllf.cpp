@@ -48,7 +48,7 @@ void ClsVlmfQzonllf::CloseTable() {
 }
 
 bool ClsVlmfQzonllf::HeldElsewhere(std::string_view H_PatID) const {
-  if (vb::Trim(obj_->GetField("JYUNO").ToText()) != H_PatID) return false;
+  if (vb::Trim(obj_->GetField("JYUNO").ToText()) != vb::Trim(H_PatID)) return false;
   if (vb::Trim(obj_->GetField("TERMNAME").ToText()) != ThisTerminal()) return true;
   // At this terminal: the program that started this one with the examinee
   // on its command line, or a row this program left behind (it ended
@@ -57,7 +57,7 @@ bool ClsVlmfQzonllf::HeldElsewhere(std::string_view H_PatID) const {
 }
 
 bool ClsVlmfQzonllf::LeftBehindHere(std::string_view H_PatID) const {
-  return vb::Trim(obj_->GetField("JYUNO").ToText()) == H_PatID &&
+  return vb::Trim(obj_->GetField("JYUNO").ToText()) == vb::Trim(H_PatID) &&
          vb::Trim(obj_->GetField("TERMNAME").ToText()) == ThisTerminal() &&
          obj_->GetField("GYONO").ToLong() == kOnlineJobNo;
 }

@@ -40,8 +40,9 @@ class ClsVlmfQzonllf {
   ClsVlmfQzonllf& operator=(const ClsVlmfQzonllf&) = delete;
 
   // Whether examinee `H_PatID` may be used here. R_Result is False when a
-  // row of another holder has JYUNO (trimmed) equal to H_PatID (compared as
-  // given, untrimmed); then, unless H_ExMode is 1 (quiet), it beeps and
+  // row of another holder has JYUNO equal to H_PatID, both trimmed (an
+  // examinee number shorter than its ten characters comes from the command
+  // line with trailing blanks); then, unless H_ExMode is 1 (quiet), it beeps and
   // shows "[受診者番号:<id>]の受診者は､" / "<TERMNAME>で『<GYONAME>』に使用
   // されています。" (exclamation, "結果入力"). Rows of this terminal
   // (TERMNAME = this computer) hold nothing against this program when they

@@ -8,6 +8,7 @@
 #include "examinee/frm_result_in.h"
 #include "examinee/result_check.h"
 #include "examinee/update_masters.h"
+#include "grid/grid_edit_events.h"
 #include "loading/load_messages.h"
 #include "platform/text/vb.h"
 #include "platform/ui/work_in_progress.h"
@@ -52,6 +53,9 @@ void FrmResultIn::cmdPreview_Click() {
   if (!Fnc_ExamineeOnScreen()) return;
   ui::WorkInProgress busy;
   try {
+    // F10 leaves the focus on the grid: a value still being typed is
+    // entered first, and one refused stops the preview.
+    if (!Fnc_EnterEditedCell()) return;
     if (Fnc_WorkFileRunRefuses(*this)) return;
     bool save_needed = false;
     if (!Fnc_CheckResultsBeforeSave(false, save_needed)) return;

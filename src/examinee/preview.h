@@ -1,7 +1,8 @@
 // The preview of the result screen (プレビュー(F10); Shift+F10 asks for the
 // report selection): the consultation as it stands on screen, checked but
 // not saved, is written into the emptied preview work files, and the
-// report-selection dialog shows or prints it. The handler is the main
+// report-selection dialog shows or prints it; a value still being typed
+// into the grid is entered first. The handler is the main
 // form's cmdPreview_Click (frm_result_in.h); this header holds its part
 // that needs no form.
 //

@@ -60,7 +60,7 @@ bool SaveResults(FrmResultIn& form, bool list_confirmed) {
   // A value still being typed goes in first, as when the grid is left: F12,
   // the right button on cmdEnd and the right click on an earlier date take
   // no focus from the grid. A refused one keeps the screen.
-  if (!Fnc_FinishCellEdit()) return false;
+  if (!Fnc_EnterEditedCell()) return false;
   if (Fnc_FindingsSearchRefuses()) return false;
   if (!form.txtHassou.text().empty() && !vb::IsDate(form.txtHassou.text())) {
     ShowLoadWarning("結果発送日が正しくありません。");
@@ -157,6 +157,12 @@ void FrmResultIn::cmdEnd_Click() {
   if (!Fnc_ExamineeOnScreen()) return;  // nothing to save: between cycles, or loading
   ui::WorkInProgress busy;
   try {
+    // F12 leaves the focus on the grid: a value still being typed is
+    // entered first, and one refused stops the save.
+    if (!Fnc_EnterEditedCell()) {
+      frmResultIn.ForceSave = false;  // a forced save never outlives its try
+      return;
+    }
     if (Fnc_SaveResults()) Sub_EndExaminee();
   } catch (const std::exception& e) {
     ShowLoadErrorReport("終了ボタンのクリック処理でエラーが発生しました。", e);

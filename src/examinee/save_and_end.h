@@ -6,7 +6,9 @@
 // A cycle ends saved and ended (保存終了, F12), saved without the input
 // checks (right button on 保存終了), discarded (やり直し, F9), or from a tool
 // or dialog that calls Sub_EndExaminee. Afterwards the search screen comes
-// back, or the program ends when it was started with a command line.
+// back, or the program ends when it was started with a command line. A value
+// still being typed into the grid when 保存終了 runs (F12 leaves the focus
+// there) is entered first; one that is refused stops the save.
 //
 // User-interface thread only, with the main form made (frmResultInForm).
 #ifndef QZ_EXAMINEE_SAVE_AND_END_H_

@@ -68,12 +68,14 @@ void sprResult_KeyDown(int& key_code, int shift);
 void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row,
                          bool& cancel);
 
-// Ends an edit of the active cell before a key saves the screen (F12):
-// the edited text goes into the cell and is processed as when the cell is
-// left. Returns false when it was refused (the cell shows the stored value
-// again and the cursor stays); true when nothing was being edited or the
-// value went in.
-bool Fnc_FinishCellEdit();
+// A value being typed into the active cell (the grid in edit mode) is
+// entered as leaving the cell would enter it, before the save or the
+// preview reads the results: F12, F10 and the right click on an earlier
+// date leave the focus on the grid, and what was typed is not lost. True when nothing
+// was being typed or the value was taken; false when it was refused (its
+// message shown, the stored value back in the cell, the cursor on it), and
+// the caller then goes no further.
+bool Fnc_EnterEditedCell();
 
 // Binds the handlers above to the events of `spr`; a character typed into
 // it (KeyPress, also from the input method) clears frmResultIn.EnterBusy

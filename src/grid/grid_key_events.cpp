@@ -244,6 +244,19 @@ void KeyDown(int& key_code, int shift) {
   }
 }
 
+// Processes the value left in (col, row). False when it was refused: the
+// cell shows its stored value again (the refusal may not have put it back)
+// and keeps the cursor.
+bool TakeLeftEntry(grid::Spread& spr, std::int32_t col, std::int32_t row) {
+  if (Fnc_ProcessEnterKey(col, row) == kEntryRefused) {
+    RestoreCellEntry(spr.active_col(), spr.active_row());
+    return false;
+  }
+  if (auto* form = dynamic_cast<FrmResultIn*>(spr.form())) form->lblStatus.caption.clear();
+  frmResultIn.EnterBusy = false;
+  return true;
+}
+
 void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row, bool& cancel) {
   if (frmResultIn.Loading || frmResultIn.ReturnToSearch) return;
   grid::Spread& spr = ResultGrid();
@@ -262,16 +275,9 @@ void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::in
       MoveActiveTo(new_col, basPublic.StartRow);
     }
   }
-  if (!frmResultIn.EnterBusy) {
-    if (Fnc_ProcessEnterKey(col, row) == kEntryRefused) {
-      // The refused cell shows its stored value again (the refusal may not
-      // have put it back) and keeps the cursor.
-      RestoreCellEntry(spr.active_col(), spr.active_row());
-      cancel = true;
-      return;
-    }
-    if (auto* form = dynamic_cast<FrmResultIn*>(spr.form())) form->lblStatus.caption.clear();
-    frmResultIn.EnterBusy = false;
+  if (!frmResultIn.EnterBusy && !TakeLeftEntry(spr, col, row)) {
+    cancel = true;
+    return;
   }
   const std::int16_t entered = ItemOnRow(new_row);
   if (entered > 0) ImeForCell(entered, new_col, new_row, false);
@@ -288,15 +294,15 @@ void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_co
   RunGridProcedure("セルの移動処理でエラーが発生しました。", [&] { LeaveCell(col, row, new_col, new_row, cancel); });
 }
 
-bool Fnc_FinishCellEdit() {
+bool Fnc_EnterEditedCell() {
   grid::Spread& spr = ResultGrid();
   if (!spr.edit_mode()) return true;
+  const std::int32_t col = spr.active_col(), row = spr.active_row();
   spr.SetEditMode(false);
-  const std::int32_t col = spr.active_col();
-  const std::int32_t row = spr.active_row();
-  if (Fnc_ProcessEnterKey(col, row) != kEntryRefused) return true;
-  RestoreCellEntry(col, row);
-  return false;
+  if (frmResultIn.Loading || frmResultIn.ReturnToSearch || frmResultIn.EnterBusy || Fnc_SearchHoldsRow(row)) {
+    return true;
+  }
+  return TakeLeftEntry(spr, col, row);
 }
 
 void BindResultGridEvents(grid::Spread& spr) {

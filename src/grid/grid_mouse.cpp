@@ -8,6 +8,7 @@
 #include "examinee/frm_result_in.h"
 #include "examinee/save_and_end.h"
 #include "grid/findings_search_launch.h"
+#include "grid/grid_edit_events.h"
 #include "grid/grid_procedure.h"
 #include "grid/item_row_map.h"
 #include "loading/load_driver.h"
@@ -54,6 +55,9 @@ std::int32_t PastColumnDate(int col) {
 
 void OpenPastConsultation(int col) {
   if (Fnc_FindingsSearchRefuses()) return;
+  // The right click leaves the focus on the grid: a value still being typed
+  // is entered first, for the save offered.
+  if (!Fnc_EnterEditedCell()) return;
   const std::int32_t date = PastColumnDate(col);
   const ui::MsgResult answer =
       ui::MsgBox(vb::Format(date, "0000/00/00") + "の結果入力を開きます。" + std::string(kCrLf) +

@@ -234,7 +234,7 @@ void Sub_CopyPreviousResults(std::int16_t ask) {
   try {
     // A value still being typed goes in first: its item is no longer empty
     // and is not copied over. A refused one stops the copy.
-    if (!Fnc_FinishCellEdit()) return;
+    if (!Fnc_EnterEditedCell()) return;
     if (frmResultIn.HistoryCount() <= 0) {
       if (asked) Inform("過去歴がありません。");
       return;

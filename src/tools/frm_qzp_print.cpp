@@ -15,6 +15,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/error_report.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 #include "suite/qzp206.h"
 
 namespace qz {
@@ -174,6 +175,8 @@ bool FrmQZPprint::Fnc_RunReport() {
       return false;
     }
     const RunningReport running(*this);
+    // The screen repaints while the report runs but takes no input.
+    const ui::WorkInProgress busy;
     for (const std::string& record : ReportRequestRecords(report.Kind)) suite::QZP206(record);
     const CreateProcessResult run =
         Sub_CreateProcess(0, program, vb::FormatInteger(report.Code, "000000"), kWaitSliceMs);

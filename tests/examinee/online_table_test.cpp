@@ -96,7 +96,7 @@ TEST_F(OnlineTable, WhoHoldsAnExamineeAgainstThisProgram) {
       {"another examinee", "0000000002", "", true},
       {"the starting program's row at this terminal", "0000000005", "0000000005", true},
       {"this program's row left behind", "0000000006", "", true},
-      {"a number with trailing blanks never matches", std::string(kExaminee) + " ", "", true},
+      {"a number with trailing blanks is the same number", std::string(kExaminee) + " ", "", false},
       {"another terminal holds the command-line examinee", std::string(kExaminee), std::string(kExaminee), false},
       {"another job at this terminal, no command line", "0000000005", "", false},
   };
@@ -115,7 +115,7 @@ TEST_F(OnlineTable, WhoHoldsAnExamineeAgainstThisProgram) {
     }
   }
   basPublic.StartExamineeNo.clear();
-  EXPECT_EQ(bed.bed.shell.beeps(), 2);  // the two holders, told by the registration only
+  EXPECT_EQ(bed.bed.shell.beeps(), 3);  // the three holders, told by the registration only
 }
 
 TEST_F(OnlineTable, ARegistrationReplacesTheRowItLeftBehindAndTellsAHolderAfterItsTransaction) {

@@ -9,6 +9,7 @@
 
 #include "examinee/bas_public.h"
 #include "examinee/screen_fixture.h"
+#include "grid/item_row_map.h"
 #include "judgement/frm_syo_comb.h"
 #include "kit/ui_expect.h"
 #include "loading/load_state.h"
@@ -98,6 +99,30 @@ TEST_F(PastConsultationScreenTest, YesSavesFirstAndARefusedSaveKeepsTheScreen) {
   EXPECT_EQ(std::to_string(basPublic.ConsultDate), earlier_);
   const std::vector<std::string> stored = StoredResults("0000000001", kToday);
   EXPECT_NE(std::find(stored.begin(), stored.end(), "1002=99.9"), stored.end());
+  ASSERT_SCRIPT_OK(shell_);
+}
+
+// The right click leaves the focus on the grid: a value still being typed
+// is entered and saved with Yes.
+TEST_F(PastConsultationScreenTest, YesSavesAValueStillBeingTyped) {
+  Open();
+  grid::Spread& spr = form().sprResult;
+  ASSERT_TRUE(Drive([&] {
+    spr.col = basPublic.ResultCol;
+    spr.row = Fnc_ItemToRow(Fnc_FindItemRow(static_cast<std::int16_t>(weight_)));
+    spr.SetAction(grid::kActionActiveCell);
+    EXPECT_TRUE(shell_.UserType("77.7"));
+  }));
+  ASSERT_TRUE(spr.edit_mode());
+  shell_.auto_answer = true;
+  shell_.AnswerBox(ui::MsgResult::kYes, question_);
+  ASSERT_TRUE(Drive([&] {
+    spr.PointAt(basPublic.PastCol, 1);
+    EXPECT_TRUE(shell_.UserClick(spr, 2));
+  }));
+  EXPECT_EQ(std::to_string(basPublic.ConsultDate), earlier_);
+  const std::vector<std::string> stored = StoredResults("0000000001", kToday);
+  EXPECT_NE(std::find(stored.begin(), stored.end(), "1002=77.7"), stored.end());
   ASSERT_SCRIPT_OK(shell_);
 }
 

@@ -13,6 +13,8 @@
 #include "judgement/syo_search_handoff.h"
 #include "kit/ui_expect.h"
 #include "loading/load_state.h"
+#include "platform/grid/spread.h"
+#include "platform/text/vb.h"
 
 namespace qz::test {
 namespace {
@@ -31,6 +33,21 @@ class ResultEntryScreenTest : public ScreenTest {
   }
   static const KekkaData& Result(long long code) {
     return frmResultIn.ResultMatrix(ItemIndex(code), 0);
+  }
+  // Types `text` into the result cell of `code` as keys, and leaves it
+  // being edited.
+  bool TypeOnly(long long code, const std::string& text) {
+    return Drive([&] {
+      grid::Spread& spr = form().sprResult;
+      spr.col = basPublic.ResultCol;
+      spr.row = RowOf(code);
+      spr.SetAction(grid::kActionActiveCell);
+      EXPECT_TRUE(shell_.UserType(text));
+    });
+  }
+  bool StoredHas(const std::string& result) const {
+    const std::vector<std::string> stored = StoredResults(kNew, kToday);
+    return std::find(stored.begin(), stored.end(), result) != stored.end();
   }
   // Types `text` into the result cell of `code` and presses Enter.
   bool TypeAndEnter(long long code, const std::string& text) {
@@ -91,6 +108,56 @@ TEST_F(ResultEntryScreenTest, TheFindingsSearchMovesTheCursorThroughTheGridsEnte
   }));
   EXPECT_EQ(form().sprResult.active_row(), RowOf(kWeight));
   EXPECT_SCRIPT_OK(shell_);
+}
+
+// F12 and F10 leave the focus on the grid: a value still being typed is
+// entered first, as leaving the cell would enter it, and is saved or shown.
+TEST_F(ResultEntryScreenTest, AValueStillBeingTypedIsEnteredBeforeTheSaveOrThePreview) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  shell_.auto_answer = true;
+
+  ASSERT_TRUE(TypeOnly(kHeight, "170"));
+  ASSERT_TRUE(form().sprResult.edit_mode());
+  shell_.Click("frmQZPprint", "cmdCancel");
+  ASSERT_TRUE(Drive([&] { EXPECT_TRUE(shell_.UserKey(ui::kKeyF10)); }));
+  EXPECT_TRUE(WasShown("frmQZPprint"));
+  EXPECT_EQ(vb::Trim(Result(kHeight).Knsach), "170.0");
+  EXPECT_FALSE(StoredHas("1001=170.0")) << "the preview stores nothing";
+
+  ASSERT_TRUE(TypeOnly(kWeight, "64"));
+  ASSERT_TRUE(Drive([&] { EXPECT_TRUE(shell_.UserKey(ui::kKeyF12)); }));
+  EXPECT_TRUE(StoredHas("1001=170.0"));
+  EXPECT_TRUE(StoredHas("1002=64.0"));
+  EXPECT_TRUE(basPublic.ExamineeNo.empty()) << "saved and ended";
+}
+
+// A value being typed that its entry refuses stops F12 with the refusal:
+// nothing is saved and the examinee stays on screen for a correction.
+TEST_F(ResultEntryScreenTest, AValueStillBeingTypedThatIsRefusedStopsTheSave) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  ASSERT_TRUE(TypeOnly(kHeight, "1600"));
+  shell_.AnswerBox(ui::MsgResult::kOk, "入力値エラー\r\n「1600」\r\n\r\n整数部03桁\r\n小数部01桁　で入力して下さい。");
+  ASSERT_TRUE(Drive([&] { EXPECT_TRUE(shell_.UserKey(ui::kKeyF12)); }));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(basPublic.ExamineeNo, kNew);
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_EQ(form().sprResult.active_row(), RowOf(kHeight));
+  EXPECT_EQ(Result(kHeight).Knsach, "");
+  EXPECT_FALSE(StoredHas("1001=1600"));
+  EXPECT_EQ(OnlineRows().size(), 1u);
+
+  // The forced save of the right button (the focus stays on the grid) too;
+  // it is not left forced for the next save.
+  ASSERT_TRUE(TypeOnly(kHeight, "1600"));
+  shell_.AnswerBox(ui::MsgResult::kOk, "入力チェックをせずに強制保存します。")
+      .AnswerBox(ui::MsgResult::kOk, "入力値エラー");
+  ASSERT_TRUE(Drive([&] { EXPECT_TRUE(shell_.UserClick(form().cmdEnd, 2)); }));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_FALSE(frmResultIn.ForceSave);
+  EXPECT_EQ(basPublic.ExamineeNo, kNew);
+  EXPECT_FALSE(StoredHas("1001=1600"));
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 // all, and the next save after the fault stores everything.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/record_layouts.h"
@@ -173,6 +175,40 @@ TEST_F(BusyResultsFileTest, AWriteOfAnotherTerminalShorterThanTheWaitIsWaitedFor
   EXPECT_TRUE(PressF12().empty());
   EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
   EXPECT_EQ(other.ReadUntil({"FREE"}).back(), "FREE");
+}
+
+// A terminal killed (a crash, a power cut) while its save waits for
+// another terminal's write: what it had written of the other files is
+// undone, the stored files are wholly as they were, and started again at
+// the same terminal it takes the examinee and saves.
+TEST_F(BusyResultsFileTest, ATerminalKilledWhileItsSaveWaitsLeavesTheFilesWhole) {
+  BuildDemo();
+  const auto before = Files();
+  const std::vector<std::string> args = {suite_.paths().program, kTerminal, std::to_string(kToday), "command",
+                                         "0000000002" + std::to_string(kToday)};  // results stored today
+  testkit::ToolProcess other("qzterm", {"lock", ResultsFile()});
+  ASSERT_EQ(other.ReadUntil({"LOCKED"}).back(), "LOCKED");
+  {
+    testkit::ToolProcess t("qzterm", args);
+    t.ReadUntil({"READY"});
+    t.Send("go");
+    ASSERT_EQ(t.ReadUntil({"HELD", "ENDED"}).back().rfind("HELD", 0), 0u);
+    t.Send("save");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // the save waits meanwhile
+    t.Kill();
+  }
+  other.Send("");
+  EXPECT_EQ(other.ReadUntil({"FREE"}).back(), "FREE");
+  EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
+  testkit::ToolProcess again("qzterm", args);
+  again.ReadUntil({"READY"});
+  again.Send("go");
+  ASSERT_EQ(again.ReadUntil({"HELD", "ENDED"}).back().rfind("HELD", 0), 0u);
+  EXPECT_EQ(OnlineRows().size(), 1u);
+  again.Send("save");
+  EXPECT_EQ(again.ReadUntil({"ENDED", "RUNNING"}).back(), "ENDED");
+  EXPECT_FALSE(Files() == before) << "the save after the crash stores";
+  EXPECT_TRUE(OnlineRows().empty());
 }
 
 }  // namespace

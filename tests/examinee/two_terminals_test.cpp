@@ -104,6 +104,70 @@ class TwoTerminalsTest : public ScreenTest {
 
 TEST_F(TwoTerminalsTest, OfTwoCommandLineStartsForOneExamineeExactlyOneHoldsIt) { PlayRounds(false); }
 
+// Without a write wait in the settings three terminals still start at the
+// same moment without a failed read: exactly one holds the examinee, the
+// others are told where it is used.
+TEST_F(TwoTerminalsTest, OfThreeStartsWithoutAWriteWaitExactlyOneHoldsIt) {
+  constexpr const char* kThird = "TERM03";
+  AddLogon(4, "USER01", kThird, kToday);
+  suite_.SetIni("SysInfo", "WriteWait", "0");
+  BuildDemo();
+  for (int round = 0; round < 20 && !HasFailure(); ++round) {
+    SCOPED_TRACE(round);
+    testkit::ToolProcess t0("qzterm", Args(kTerminal, false)), t1("qzterm", Args(kOtherTerminal, false)),
+        t2("qzterm", Args(kThird, false));
+    testkit::ToolProcess* all[3] = {&t0, &t1, &t2};
+    for (testkit::ToolProcess* t : all) t->ReadUntil({"READY"});
+    for (int i = 0; i < 3; ++i) all[(round + i) % 3]->Send("go");
+    testkit::ToolProcess* holder = nullptr;
+    for (testkit::ToolProcess* t : all) {
+      const std::vector<std::string> said = t->ReadUntil({"HELD", "REFUSED", "ENDED"});
+      if (said.back().rfind("HELD", 0) == 0) {
+        EXPECT_EQ(holder, nullptr) << "a second holder";
+        holder = t;
+      } else {
+        EXPECT_TRUE(Has(said, "に使用されています。")) << said.front();
+        EXPECT_EQ(said.back(), "ENDED");
+      }
+    }
+    ASSERT_NE(holder, nullptr);
+    EXPECT_EQ(OnlineRows().size(), 1u);
+    holder->Send("save");
+    EXPECT_EQ(holder->ReadUntil({"ENDED", "RUNNING"}).back(), "ENDED");
+  }
+  EXPECT_TRUE(OnlineRows().empty());
+}
+
+// A terminal killed while it holds the examinee leaves its row: another
+// terminal is still refused, and the same terminal started again takes the
+// examinee under one row, which its end releases.
+TEST_F(TwoTerminalsTest, AKilledTerminalTakesItsExamineeAgainUnderOneRow) {
+  BuildDemo();
+  const auto start = [this](testkit::ToolProcess& t) {
+    t.ReadUntil({"READY"});
+    t.Send("go");
+    return t.ReadUntil({"HELD", "REFUSED", "ENDED"});
+  };
+  {
+    testkit::ToolProcess t("qzterm", Args(kTerminal, false));
+    ASSERT_EQ(start(t).back().rfind("HELD", 0), 0u);
+    t.Kill();
+  }
+  ASSERT_EQ(OnlineRows().size(), 1u);
+  {
+    testkit::ToolProcess other("qzterm", Args(kOtherTerminal, false));
+    const std::vector<std::string> said = start(other);
+    EXPECT_TRUE(Has(said, std::string(kTerminal) + "で『結果入力』に使用されています。")) << said.front();
+    EXPECT_EQ(said.back(), "ENDED");
+  }
+  testkit::ToolProcess again("qzterm", Args(kTerminal, false));
+  ASSERT_EQ(start(again).back().rfind("HELD", 0), 0u);
+  EXPECT_EQ(OnlineRows().size(), 1u) << "the row left behind is replaced";
+  again.Send("save");
+  EXPECT_EQ(again.ReadUntil({"ENDED", "RUNNING"}).back(), "ENDED");
+  EXPECT_TRUE(OnlineRows().empty());
+}
+
 TEST_F(TwoTerminalsTest, OfTwoChoicesOnTheSearchScreensExactlyOneHoldsIt) { PlayRounds(true); }
 
 }  // namespace

@@ -57,6 +57,14 @@ ToolProcess::~ToolProcess() {
   }
 }
 
+void ToolProcess::Kill() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  int status = 0;
+  waitpid(pid_, &status, 0);
+  pid_ = -1;
+}
+
 void ToolProcess::Send(const std::string& line) {
   const std::string text = line + "\n";
   if (in_ < 0 || write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {

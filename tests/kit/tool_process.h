@@ -33,6 +33,9 @@ class ToolProcess {
   // `stops`. A tool that says nothing for 30 seconds or ends first is a
   // test failure; the lines read so far are returned.
   std::vector<std::string> ReadUntil(const std::vector<std::string>& stops);
+  // Ends it at once with SIGKILL, as a crash or a power cut would, and
+  // waits for it.
+  void Kill();
 
  private:
   std::string ReadLine();
