@@ -153,7 +153,6 @@ void FrmMain::Sub_VersionUp() {
   } else if (crashed) {
     Critical("バージョンアップに失敗しました。");
   }
-  running_ = false;
   if (ok) {
     try {
       Sub_Log("");
@@ -185,6 +184,9 @@ void FrmMain::Sub_VersionUp() {
       Critical("バージョンアップに失敗しました。");
     }
   }
+  // Until here (the end messages, the closing boxes) a close would end the
+  // program before its run is complete.
+  running_ = false;
   Separator();
 }
 
