@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -339,9 +340,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailingStep{"ExternalEdit", "EDIT", "※外部編集処理が異常終了しました。", "", MsgResult::kOk}),
     [](const ::testing::TestParamInfo<FailingStep>& info) { return std::string(info.param.name); });
 
-TEST_F(EndToEndTest, TheWindowCannotBeClosedDuringTheRebuild) {
+TEST_F(EndToEndTest, NeitherACloseNorASignalEndsTheRunDuringTheRebuild) {
   // The rebuild program takes a moment, as on a centre's data; while it
-  // runs the operator tries to close the progress window.
+  // runs the operator tries to close the progress window, then to end the
+  // program from its terminal.
   WrapProgram("QZPCLR", "sleep 0.3");
   const Records before = ReadRecords(paths_.spec_file);
   bool asked = false;
@@ -355,6 +357,7 @@ TEST_F(EndToEndTest, TheWindowCannotBeClosedDuringTheRebuild) {
         if (rebuilding && !asked && frmMain() != nullptr) {
           asked = true;
           closed = ui::Shell::Require().UserCloseBox(*frmMain());
+          std::raise(SIGTERM);
         }
         ui::DoEvents();
       }});
@@ -366,6 +369,7 @@ TEST_F(EndToEndTest, TheWindowCannotBeClosedDuringTheRebuild) {
   EXPECT_TRUE(asked);
   EXPECT_FALSE(closed);
   EXPECT_TRUE(Logged("バージョンアップ処理中のため、画面を閉じることはできません。"));
+  EXPECT_TRUE(Logged("バージョンアップ処理中のため、終了要求（シグナル 15）を受け付けません。"));
   const Records after = ReadRecords((program_ / "CPFSPEC.INI").string());
   for (const auto& [file, rows] : before) EXPECT_EQ(after.at(file).size(), rows.size()) << file;
 }
