@@ -25,6 +25,7 @@
 #include "kit/suite_builder.h"
 #include "kit/tool_path.h"
 #include "kit/ui_expect.h"
+#include "platform/path/no_case.h"
 #include "platform/record/btr_access.h"
 #include "platform/record/definitions.h"
 #include "platform/record/status.h"
@@ -34,6 +35,7 @@
 #include "platform/ui/shell.h"
 #include "update/bas_public.h"
 #include "update/frm_main.h"
+#include "update/run_log.h"
 #include "update/update_fixture.h"
 #include "update/update_main.h"
 
@@ -391,6 +393,37 @@ TEST_F(EndToEndTest, AProgramKilledByASignalFailsItsStep) {
   EXPECT_EQ(after.data, before.data);
   EXPECT_EQ(after.version, before.version);
   EXPECT_EQ(after.spec, before.spec);
+}
+
+// A backup that cannot be put back is reported as such, with the run folder
+// where the others stay; the run never claims to have restored.
+TEST_F(EndToEndTest, ARestoreThatFailsSaysSo) {
+  setenv("QZ_STANDIN_FAIL", "QZPCLR:QZKKKLF", 1);
+  WrapProgram("QZPCLR", "sleep 0.3");
+  const std::string kept = (data_ / "QZKOSLF.BTR").string();
+  const Snapshot before = Files(data_);
+  SetCreateProcessHooks(CreateProcessHooks{{}, [&] {
+                                             // The backup of the results is lost while the rebuild runs.
+                                             const fs::path backup = path::ResolveSuitePath(
+                                                 BackupPathOf((data_ / "QZKKKLF.BTR").string()));
+                                             if (fs::is_regular_file(backup)) {
+                                               fs::remove(backup);
+                                               fs::create_directory(backup);
+                                             }
+                                             ui::DoEvents();
+                                           }});
+  shell_.AnswerBox(MsgResult::kOk, "マスタクリアプログラムが異常終了しました。");
+  shell_.AnswerBox(MsgResult::kOk, "バージョンアップ前の状態に戻せませんでした。");
+
+  EXPECT_NE(RunUpdate(), 0);
+
+  EXPECT_SCRIPT_OK(shell_);
+  ASSERT_FALSE(shell_.boxes().empty());
+  EXPECT_NE(shell_.boxes().back().request.text.find(basPublic.LogFolder), std::string::npos);
+  EXPECT_TRUE(Logged("※バックアップからの復元が異常終了しました。"));
+  EXPECT_FALSE(Logged("バージョンアップ前の状態に戻しました。"));
+  EXPECT_EQ(Slurp(kept), before.at("QZKOSLF.BTR"));  // the other files are back
+  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.1.0\r\n");
 }
 
 // The conversion programs on their own: an import is all or nothing, and a
