@@ -173,6 +173,9 @@ struct BasPublic {
   std::int16_t AutoPastCopy = 1;
   std::int16_t AutoDefaultSyoken = 0;
   std::int16_t PastCopySumi = 1;
+  // [SysInfo] WriteWait: seconds a write waits for another terminal's
+  // transaction on the same file before it gives up (busy); 0 not at all.
+  std::int16_t WriteWait = 30;
   std::array<bool, 9> AutoSougouOut = {};
   std::int32_t SyoCombHatErase = 1;
 

@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 
 #include "data/bas_file_access.h"
 #include "data/ini_access.h"
@@ -13,6 +15,7 @@
 #include "examinee/frm_guide.h"
 #include "examinee/settings_reader.h"
 #include "platform/ini/profile.h"
+#include "platform/record/btr_file.h"
 #include "platform/path/no_case.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/run_time_error.h"
@@ -83,6 +86,8 @@ bool ClsDefault::DefaultSetting() {
       ui::ShowErrorReport(kLoadJobText, error->number, error->description, ui::MsgIcon::kCritical, kTitle);
       return false;
     }
+    // How long a write waits for another terminal writing the same file.
+    record::SetBusyTimeout(std::chrono::seconds(std::max<int>(basPublic.WriteWait, 0)));
 
     WorkAreaInfo& w = basPublic.WorkArea;
     if (!Fnc_GetWorkArea(w.Left, w.Top, w.Right, w.Bottom, w.Width, w.Height)) {

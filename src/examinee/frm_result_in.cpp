@@ -147,12 +147,12 @@ void FrmResultIn::Form_Load() {
     if (started) {
       Sub_CreateSearchDysp();
     } else {
-      frmResultIn.SearchCreated = false;
+      // Still inside the load: the unload ends the program without an end
+      // of an examinee cycle that never began.
       Unload();
       return;
     }
   } catch (const std::exception&) {
-    frmResultIn.SearchCreated = false;
     Unload();
     return;
   }
@@ -195,7 +195,12 @@ void FrmResultIn::Form_QueryUnload(int& cancel, int unload_mode) {
 
 void FrmResultIn::Form_Unload(int& /*cancel*/) {
   UnloadRunning = true;
-  if (!frmResultIn.SearchCreated) IgnoringErrors([] { Sub_EndExaminee(); });
+  // The end of the examinee cycle, when one holds its on-line row (not
+  // after a start that failed or was refused, nor after the search screen
+  // was closed between cycles: the program then ends at once).
+  if (!frmResultIn.SearchCreated && basPublic.OnlineRen > 0) {
+    IgnoringErrors([] { Sub_EndExaminee(); });
+  }
   IgnoringErrors([&] {
     frmGuide->Show(false, this);
     frmGuide->lblGuide.caption = "終了処理中です．．．";
@@ -231,5 +236,11 @@ void Sub_KeepSaveScreen() {
 }
 
 bool Fnc_HasCommandLine() { return !vb::Trim(App().command).empty(); }
+
+bool Fnc_ExamineeHeld() { return !frmResultIn.Loading && !basPublic.ExamineeNo.empty(); }
+
+bool Fnc_ExamineeOnScreen() {
+  return Fnc_ExamineeHeld() && frmResultInForm.loaded() && frmResultInForm->sprResult.visible;
+}
 
 }  // namespace qz

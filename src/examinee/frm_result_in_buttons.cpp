@@ -8,7 +8,6 @@
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
 #include "examinee/save_and_end.h"
-#include "examinee/update_masters.h"
 #include "grid/column_toggles.h"
 #include "grid/screen_reload.h"
 #include "grid/searched_row.h"
@@ -20,8 +19,8 @@
 #include "platform/process/child_process.h"
 #include "platform/runtime/app.h"
 #include "platform/text/vb.h"
+#include "platform/ui/work_in_progress.h"
 #include "tools/copy_previous_results.h"
-#include "tools/delete_list.h"
 #include "tools/frm_chk_input.h"
 #include "tools/frm_opchk.h"
 #include "tools/frm_sub_menu.h"
@@ -115,6 +114,7 @@ void FrmResultIn::optKirikae_Click(int index) {
 }
 
 void FrmResultIn::cmdSubMenu_Click() {
+  if (!Fnc_ExamineeOnScreen()) return;
   frmSubMenu->Show(true, this);
   const int choice = basPublic.SubMenuChoice;
   const bool changes_items = choice == kSubMenuResetDoneChecks || choice == kSubMenuSetDoneChecks ||
@@ -135,7 +135,7 @@ void FrmResultIn::cmdSubMenu_Click() {
 
 void FrmResultIn::cmdOpchk_Click() {
   Reporting("未実施検査一覧ボタンボタンのクリック処理でエラーが発生しました。", [&] {
-    if (Fnc_FindingsSearchRefuses()) return;
+    if (!Fnc_ExamineeOnScreen() || Fnc_FindingsSearchRefuses()) return;
     FrmOpchk& dialog = *frmOpchk;
     dialog.Load();
     int listed = 0;
@@ -157,6 +157,7 @@ void FrmResultIn::cmdOpchk_Click() {
 }
 
 void FrmResultIn::cmdOption_Click(int index) {
+  if (!Fnc_ExamineeOnScreen()) return;
   const std::string path =
       path::JoinPath(App().path, basPublic.OptionTable[static_cast<std::size_t>(index)].PgName);
   try {
@@ -175,7 +176,7 @@ void FrmResultIn::cmdOption_Click(int index) {
 
 void FrmResultIn::cmdChkInput_Click() {
   Reporting("未入力項目チェックボタンのクリック処理でエラーが発生しました。", [&] {
-    if (Fnc_FindingsSearchRefuses()) return;
+    if (!Fnc_ExamineeOnScreen() || Fnc_FindingsSearchRefuses()) return;
     SetEnabled(false);
     FrmChkInput& dialog = *frmChkInput;
     dialog.Load();
@@ -184,17 +185,16 @@ void FrmResultIn::cmdChkInput_Click() {
     SetEnabled(true);
     sprResult.SetFocus();
     if (basPublic.ChkInputAnswer != 1) return;
-    if (Fnc_ShowDeleteList() == 1) return;
-    Sub_KeepSaveScreen();
-    // A write-back that failed keeps the examinee on screen, so nothing
-    // entered is lost.
-    if (Sub_UpdateMasters()) Sub_EndExaminee();
+    // Saved as F12 saves, with every result check; a refusal or a
+    // write-back that failed keeps the examinee on screen.
+    ui::WorkInProgress busy;
+    if (Fnc_SaveConfirmedResults()) Sub_EndExaminee();
   });
 }
 
 void FrmResultIn::cmdGrpSel_Click() {
   Reporting("グループ選択ボタンのクリック処理でエラーが発生しました。", [&] {
-    if (Fnc_FindingsSearchRefuses()) return;
+    if (!Fnc_ExamineeOnScreen() || Fnc_FindingsSearchRefuses()) return;
     FrmGrpSel& sel = *frmGrpSel;
     if (sel.window_state() != ui::WindowState::kNormal) sel.SetWindowState(ui::WindowState::kNormal);
     sel.Show();

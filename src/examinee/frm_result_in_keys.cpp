@@ -142,6 +142,12 @@ constexpr KeyRow kKeyMap[] = {
 
 void FrmResultIn::Form_KeyDown(int& key_code, int& shift) {
   try {
+    // Between cycles, or before a load has drawn the grid, the keys have
+    // nothing to work on; an examinee whose load failed can be discarded.
+    if (!Fnc_ExamineeOnScreen()) {
+      if (key_code == ui::kKeyF9 && shift != ui::kCtrlMask && Fnc_ExamineeHeld()) cmdAgain_Click();
+      return;
+    }
     for (const KeyRow& row : kKeyMap) {
       if (row.key != key_code || (row.shift != kAny && row.shift != shift)) continue;
       row.act(*this, Key{key_code, shift});

@@ -1,5 +1,6 @@
 #include "examinee/save_and_end.h"
 
+
 #include <exception>
 #include <string>
 
@@ -11,12 +12,14 @@
 #include "examinee/frm_result_in.h"
 #include "examinee/result_check.h"
 #include "examinee/update_masters.h"
+#include "grid/grid_edit_events.h"
 #include "judgement/frm_syo_comb.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 #include "tools/delete_list.h"
 #include "tools/frm_chk_input.h"
 
@@ -51,7 +54,13 @@ bool ConfirmUnconfirmedItems(FrmResultIn& form) {
   return basPublic.ChkInputAnswer == 1;
 }
 
-bool SaveResults(FrmResultIn& form) {
+// `list_confirmed`: the operator chose save and end in the list of the
+// unconfirmed items already; it is not shown again.
+bool SaveResults(FrmResultIn& form, bool list_confirmed) {
+  // A value still being typed goes in first, as when the grid is left: F12,
+  // the right button on cmdEnd and the right click on an earlier date take
+  // no focus from the grid. A refused one keeps the screen.
+  if (!Fnc_FinishCellEdit()) return false;
   if (Fnc_FindingsSearchRefuses()) return false;
   if (!form.txtHassou.text().empty() && !vb::IsDate(form.txtHassou.text())) {
     ShowLoadWarning("結果発送日が正しくありません。");
@@ -60,31 +69,39 @@ bool SaveResults(FrmResultIn& form) {
   }
   bool save_needed = false;
   if (!Fnc_CheckResultsBeforeSave(!frmResultIn.ForceSave, save_needed)) return false;
-  if (!frmResultIn.ForceSave && basPublic.DecisionCheck != 0 &&
+  if (!list_confirmed && !frmResultIn.ForceSave && basPublic.DecisionCheck != 0 &&
       (Fnc_CountInputRows(form.sprResult) > 0 || !basPublic.AutoJudgeDone)) {
     if (!ConfirmUnconfirmedItems(form)) return false;
   }
   if (!save_needed) return true;
   if (Fnc_ShowDeleteList() == 1) return false;
   Sub_KeepSaveScreen();
-  // The write-back reports its own failures; one that leaves the program
-  // running keeps the examinee on screen, so that nothing entered is lost.
+  // The write-back reports its own failures and undoes them; the examinee
+  // then stays on screen with every entry, for another save.
   return Sub_UpdateMasters();
 }
 
-}  // namespace
-
-bool Fnc_SaveResults() {
+bool Save(bool list_confirmed) {
   ForceSaveReset reset;
   try {
-    return SaveResults(*frmResultInForm);
+    // The write-back yields at every item: no second save, no entry into
+    // the cells being written, until it has ended.
+    ui::WorkInProgress busy;
+    return SaveResults(*frmResultInForm, list_confirmed);
   } catch (const std::exception& e) {
     ShowLoadErrorReport("結果の保存処理でエラーが発生しました。", e);
     return false;
   }
 }
 
+}  // namespace
+
+bool Fnc_SaveResults() { return Save(false); }
+
+bool Fnc_SaveConfirmedResults() { return Save(true); }
+
 void Sub_EndExaminee() {
+  ui::WorkInProgress busy;
   FrmResultIn& form = *frmResultInForm;
   IgnoringErrors([&] { form.Hide(); });
   IgnoringErrors([&] {
@@ -137,6 +154,8 @@ void Sub_EndExaminee() {
 }
 
 void FrmResultIn::cmdEnd_Click() {
+  if (!Fnc_ExamineeOnScreen()) return;  // nothing to save: between cycles, or loading
+  ui::WorkInProgress busy;
   try {
     if (Fnc_SaveResults()) Sub_EndExaminee();
   } catch (const std::exception& e) {
@@ -145,7 +164,7 @@ void FrmResultIn::cmdEnd_Click() {
 }
 
 void FrmResultIn::cmdEnd_MouseUp(int button, int /*shift*/, float /*x*/, float /*y*/) {
-  if (button != 2) return;
+  if (button != 2 || !Fnc_ExamineeOnScreen()) return;
   if (ui::MsgBox("入力チェックをせずに強制保存します。\r\nよろしいですか？", ui::MsgButtons::kOkCancel,
                  ui::MsgIcon::kNone, kResultScreenTitle) != ui::MsgResult::kOk) {
     return;
@@ -155,6 +174,7 @@ void FrmResultIn::cmdEnd_MouseUp(int button, int /*shift*/, float /*x*/, float /
 }
 
 void FrmResultIn::cmdAgain_Click() {
+  if (!Fnc_ExamineeHeld()) return;
   try {
     if (Fnc_FindingsSearchRefuses()) return;
     if (ui::MsgBox("保存せずに終了します。よろしいですか？", ui::MsgButtons::kOkCancel, ui::MsgIcon::kNone,

@@ -93,7 +93,7 @@ std::string DumpSettings(const BasPublic& s) {
       {"Kirikae", s.Kirikae},           {"HanIME", s.HanIME},
       {"NewMijissi", s.NewMijissi},     {"SokuteiKekka", s.SokuteiKekka},
       {"AutoPastCopy", s.AutoPastCopy}, {"AutoDefaultSyoken", s.AutoDefaultSyoken},
-      {"PastCopySumi", s.PastCopySumi},
+      {"PastCopySumi", s.PastCopySumi}, {"WriteWait", s.WriteWait},
   };
   for (const auto& [name, v] : sys3) d.Int(name, v);
   for (std::size_t i = 0; i < s.AutoSougouOut.size(); ++i) {

@@ -225,6 +225,7 @@ void ReadSysInfo(IniReader& ini, BasPublic& s) {
   i16("AutoPastCopy", "1", s.AutoPastCopy);
   i16("AutoDefaultSyoken", "0", s.AutoDefaultSyoken);
   i16("PastCopySumi", "1", s.PastCopySumi);
+  i16("WriteWait", "30", s.WriteWait);
   ReadAutoSougouOut(ini.Get("SysInfo", "AutoSougouOut", ""), s.AutoSougouOut);
   via_item("SyoCombHatErase", "1", s.SyoCombHatErase);
 }

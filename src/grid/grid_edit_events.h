@@ -68,7 +68,16 @@ void sprResult_KeyDown(int& key_code, int shift);
 void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row,
                          bool& cancel);
 
-// Binds the handlers above to the events of `spr`.
+// Ends an edit of the active cell before a key saves the screen (F12):
+// the edited text goes into the cell and is processed as when the cell is
+// left. Returns false when it was refused (the cell shows the stored value
+// again and the cursor stays); true when nothing was being edited or the
+// value went in.
+bool Fnc_FinishCellEdit();
+
+// Binds the handlers above to the events of `spr`; a character typed into
+// it (KeyPress, also from the input method) clears frmResultIn.EnterBusy
+// as a key does.
 void BindResultGridEvents(grid::Spread& spr);
 
 }  // namespace qz

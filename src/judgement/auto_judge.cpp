@@ -49,7 +49,6 @@ bool Judge(Currency item_code, std::string_view value, Currency finding_type, st
   if (read != record::kStatusOk) {
     ShowLoadWarning("所見マスタ３の読み込みに失敗しました。" + std::string(kCrLf) + "検査項目番号 : " +
                     syo.GetField("CODE").ToText() + std::string(kCrLf) + StatusText(read));
-    frmResultIn.UnloadMainForm();
     return false;
   }
   finding = vb::Trim(syo.GetField("SYKN").ToText());

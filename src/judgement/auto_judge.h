@@ -34,7 +34,7 @@ inline constexpr int kJudgedValueLength = 10;
 // no message. A findings code missing from the master warns "コード「<code>」は
 // 所見マスタに登録されていません。" and returns false; any other read failure
 // warns "所見マスタ３の読み込みに失敗しました。" with the finding type and
-// the status, unloads the result screen and returns false. A run-time error,
+// the status and returns false (the screen stays). A run-time error,
 // a status that is no number among them, shows the error report "自動判定
 // 処理でエラーが発生しました。" and returns false.
 bool Fnc_AutoJudgeItem(Currency item_code, std::string_view value, Currency finding_type,

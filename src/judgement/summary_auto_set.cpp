@@ -84,7 +84,6 @@ bool ReadFinding(Currency type, std::int32_t code, std::string& text, std::int16
   if (status != record::kStatusOk) {
     ShowLoadWarning("所見マスタ３の読み込みに失敗しました。" + std::string(kCrLf) + "所見種別番号 : " +
                     vb::CStr(type) + std::string(kCrLf) + StatusText(status));
-    frmResultIn.UnloadMainForm();
     return false;
   }
   if (syo.GetField("TITLE").ToInt() == kTitleRow) {

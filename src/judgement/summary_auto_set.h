@@ -40,8 +40,7 @@ std::int16_t Fnc_FindSummaryFindingItem();
 // - not found: warning "コード「<code>」は所見マスタに登録されていません。";
 // - a heading row: warning "タイトル用所見は選択できません。";
 // - another read failure: warning "所見マスタ３の読み込みに失敗しました。"
-//   with the finding type and the status, then the result screen is
-//   unloaded;
+//   with the finding type and the status (the screen stays);
 // each with no change. Otherwise the destination's current result takes
 // the trimmed finding text (replacing the old one), its judgement, the
 // stamp of the logged-on user and measurement class 0; when it is on the

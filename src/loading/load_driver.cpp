@@ -37,7 +37,9 @@
 #include "loading/result_load.h"
 #include "loading/settings_master.h"
 #include "platform/text/vb.h"
+#include "platform/record/read_batch.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 #include "tools/copy_previous_results.h"
 #include "tools/reservation_lookup.h"
 
@@ -66,18 +68,15 @@ void SetSwitch(ui::CheckBox& box, bool on, const char* tip_on, const char* tip_o
 // examinee is in use elsewhere or the registration failed: the main form
 // has been unloaded.
 bool RegisterOnline() {
-  bool free = false;
-  ClsVlmfQzonllf().Sub_ReadOnlineInfo(basPublic.ExamineeNo, free, 0);
-  if (!free) {
-    frmResultIn.UnloadMainForm();
-    return false;
-  }
   basPublic.OnlineRen = 0;
-  ClsVlmfQzonllf().Sub_SetOnlineInfo(basPublic.ExamineeNo, basPublic.OnlineRen);
-  if (basPublic.OnlineRen == -1) {
+  std::int32_t ren = 0;
+  ClsVlmfQzonllf().Sub_HoldOnlineInfo(basPublic.ExamineeNo, ren);
+  if (ren <= 0) {
+    basPublic.OnlineRen = ren < 0 ? -1 : 0;
     frmResultIn.UnloadMainForm();
     return false;
   }
+  basPublic.OnlineRen = ren;
   return true;
 }
 
@@ -234,7 +233,12 @@ void LoadExaminee(FrmResultIn& form, bool from_command_line) {
   form.SetEnabled(false);
   form.sprResult.visible = false;
 
-  if (!LoadTables(form, from_command_line)) return;
+  {
+    // The load reads much and writes nothing: one read transaction serves
+    // its reads, given back at every message and now and then at a yield.
+    record::ReadBatch batch;
+    if (!LoadTables(form, from_command_line)) return;
+  }
 
   form.txtHassou.SetText(DispatchDateText());
   FrmGrpSel& sel = *frmGrpSel;
@@ -274,10 +278,20 @@ void LoadExaminee(FrmResultIn& form, bool from_command_line) {
 }  // namespace
 
 void Sub_LoadExaminee(bool from_command_line) {
+  FrmResultIn& form = *frmResultInForm;
   try {
-    LoadExaminee(*frmResultInForm, from_command_line);
+    // The load yields at every step: nothing of the screen, the group
+    // windows included, takes input until it is done.
+    ui::WorkInProgress busy;
+    LoadExaminee(form, from_command_line);
   } catch (const std::exception& e) {
     ShowLoadErrorReport("結果入力画面の初期化処理でエラーが発生しました。", e);
+    // The operator is not left before a disabled form: the screen comes
+    // back without the half-built grid, and the examinee can be discarded.
+    if (frmGuide.loaded()) frmGuide->Unload();
+    frmResultIn.Loading = false;
+    form.SetEnabled(true);
+    form.Show();
   }
 }
 

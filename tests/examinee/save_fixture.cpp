@@ -108,34 +108,53 @@ std::vector<std::string> SaveBed::Dump(std::string_view layout) const {
 
 namespace {
 
-// Makes `operation` ("INSERT" or "DELETE") on the records of the database
-// `path` fail once `allowed` of them have gone through within one
-// transaction: the budget is part of each transaction, so an aborted one
-// gives it back.
-void FailAfter(const std::string& path, const std::string& operation, int allowed) {
+// Runs `sql` on the record-manager file at `path` from a connection of its
+// own.
+void ExecOnFile(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     sqlite3_close_v2(db);
     throw std::runtime_error("cannot open " + path);
   }
-  const std::string budget = "budget_" + operation;
-  const std::string sql = "CREATE TABLE " + budget + "(n INTEGER); INSERT INTO " + budget + " VALUES(" +
-                          std::to_string(allowed) + "); CREATE TRIGGER fail_" + operation + " BEFORE " +
-                          operation + " ON records BEGIN SELECT RAISE(ABORT, 'refused') WHERE (SELECT n FROM " +
-                          budget + ") <= 0; UPDATE " + budget + " SET n = n - 1; END";
+  sqlite3_busy_timeout(db, 5000);
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
   sqlite3_close_v2(db);
-  if (rc != SQLITE_OK) throw std::runtime_error("cannot fail " + operation + " of " + path);
+  if (rc != SQLITE_OK) throw std::runtime_error("cannot change " + path);
+}
+
+// The name of the budget table of `operations`.
+std::string BudgetOf(const std::vector<std::string>& operations) {
+  std::string name = "budget";
+  for (const std::string& op : operations) name += "_" + op;
+  return name;
 }
 
 }  // namespace
 
+void FailWritesAfter(const std::string& path, const std::vector<std::string>& operations, int allowed) {
+  // The budget is part of each transaction: an aborted one gives it back.
+  const std::string budget = BudgetOf(operations);
+  std::string sql = "CREATE TABLE " + budget + "(n INTEGER); INSERT INTO " + budget + " VALUES(" +
+                    std::to_string(allowed) + ");";
+  for (const std::string& op : operations) {
+    sql += "CREATE TRIGGER fail_" + op + " BEFORE " + op + " ON records BEGIN SELECT RAISE(ABORT, 'refused') " +
+           "WHERE (SELECT n FROM " + budget + ") <= 0; UPDATE " + budget + " SET n = n - 1; END;";
+  }
+  ExecOnFile(path, sql);
+}
+
+void HealWrites(const std::string& path, const std::vector<std::string>& operations) {
+  std::string sql;
+  for (const std::string& op : operations) sql += "DROP TRIGGER IF EXISTS fail_" + op + ";";
+  ExecOnFile(path, sql + "DROP TABLE IF EXISTS " + BudgetOf(operations) + ";");
+}
+
 void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
-  FailAfter(bed.suite.paths().data + std::string(file), "INSERT", allowed);
+  FailWritesAfter(bed.suite.paths().data + std::string(file), {"INSERT"}, allowed);
 }
 
 void SaveBed::FailDeletesAfter(std::string_view file, int allowed) const {
-  FailAfter(bed.suite.paths().data + std::string(file), "DELETE", allowed);
+  FailWritesAfter(bed.suite.paths().data + std::string(file), {"DELETE"}, allowed);
 }
 
 }  // namespace qz::testing

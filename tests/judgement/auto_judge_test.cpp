@@ -110,13 +110,13 @@ TEST_F(AutoJudge, AFindingsCodeMissingFromTheMasterWarns) {
   EXPECT_FALSE(frmResultIn.Unloaded);
 }
 
-TEST_F(AutoJudge, AFailedReadOfTheMasterUnloadsTheScreen) {
+TEST_F(AutoJudge, AFailedReadOfTheMasterRefusesTheJudgementAndKeepsTheScreen) {
   bed.DamageFile("QZSYOLF.BTR");
   EXPECT_FALSE(Judge(1003, "22").ok);
   ASSERT_EQ(bed.Boxes().size(), 1u);
   EXPECT_EQ(bed.Boxes()[0].rfind("所見マスタ３の読み込みに失敗しました。\r\n検査項目番号 : ", 0), 0u) << bed.Boxes()[0];
   EXPECT_NE(bed.Boxes()[0].find("ステータス : "), std::string::npos) << bed.Boxes()[0];
-  EXPECT_TRUE(frmResultIn.Unloaded);
+  EXPECT_FALSE(frmResultIn.Unloaded);
 }
 
 }  // namespace

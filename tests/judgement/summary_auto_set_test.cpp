@@ -253,7 +253,7 @@ TEST_F(SummaryAutoSet, AFindingTheMasterCannotGiveChangesNothing) {
   }
 }
 
-TEST_F(SummaryAutoSet, AFailedReadOfTheFindingsMasterUnloadsTheScreen) {
+TEST_F(SummaryAutoSet, AFailedReadOfTheFindingsMasterSetsNothingAndKeepsTheScreen) {
   Rules({Rule(2001, "", 3, 3)});
   Finish();
   bed.DamageFile("QZSYOLF.BTR");
@@ -261,7 +261,7 @@ TEST_F(SummaryAutoSet, AFailedReadOfTheFindingsMasterUnloadsTheScreen) {
   ASSERT_EQ(bed.Boxes().size(), 1u);
   EXPECT_EQ(bed.Boxes()[0].rfind("所見マスタ３の読み込みに失敗しました。\r\n所見種別番号 : 600\r\nステータス : ", 0), 0u)
       << bed.Boxes()[0];
-  EXPECT_TRUE(frmResultIn.Unloaded);
+  EXPECT_FALSE(frmResultIn.Unloaded);
   EXPECT_TRUE(bed.Result(m1).Syoken.empty());
 }
 

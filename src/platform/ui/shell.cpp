@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/record/read_batch.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/ui/controls.h"
@@ -96,6 +97,7 @@ void SetMessageObserver(std::function<void(const MessageBoxRequest&)> observer) 
 MsgResult MsgBox(const MessageBoxRequest& request) {
   Shell& shell = Shell::Require();
   if (MessageObserver()) MessageObserver()(request);
+  record::ReleaseBatchLocks();  // the operator may take long
   return shell.MessageBox(request);
 }
 
@@ -112,7 +114,10 @@ MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::s
 
 void Beep() { Shell::Require().Beep(); }
 
-void DoEvents() { Shell::Require().DoEvents(); }
+void DoEvents() {
+  record::ReleaseBatchLocks(/*only_held_long=*/true);
+  Shell::Require().DoEvents();
+}
 
 void RetireForm(std::unique_ptr<Form> form) {
   if (g_current != nullptr) {
@@ -411,6 +416,7 @@ void Shell::DeliverActivation() {
 }
 
 void Shell::RunModal(Form& form) {
+  record::ReleaseBatchLocks();  // the operator may take long
   modal_stack_.push_back(&form);
   ++depth_;  // the handler that showed the form is still running
   std::vector<Form*> disabled;
@@ -472,9 +478,25 @@ bool Shell::AcceptsInput(const Form& form) const {
   return form.loaded_ && form.visible_ && form.enabled_;
 }
 
+void Shell::BeginWork() { work_.push_back(modal_stack_.size()); }
+
+void Shell::EndWork() {
+  if (!work_.empty()) work_.pop_back();
+}
+
+bool Shell::TakesUserInput(const Form& form) const {
+  if (!AcceptsInput(form)) return false;
+  if (work_.empty()) return true;
+  // Only a dialog of the work itself: a modal form shown since it began.
+  for (std::size_t i = work_.back(); i < modal_stack_.size(); ++i) {
+    if (modal_stack_[i] == &form) return true;
+  }
+  return false;
+}
+
 bool Shell::UserClick(Control& control, int button, int shift) {
   Form* form = control.form();
-  if (form == nullptr || !AcceptsInput(*form) || !Reachable(control)) return false;
+  if (form == nullptr || !TakesUserInput(*form) || !Reachable(control)) return false;
   if (active_ != form) {
     Activate(*form);
     RunPending();
@@ -488,13 +510,13 @@ bool Shell::UserClick(Control& control, int button, int shift) {
 }
 
 bool Shell::UserKey(int key_code, int shift, int ascii) {
-  if (active_ == nullptr || !AcceptsInput(*active_)) return false;
+  if (active_ == nullptr || !TakesUserInput(*active_)) return false;
   DeliverKey(*active_, key_code, shift, ascii != 0 ? ascii : AsciiOf(key_code, shift));
   return true;
 }
 
 bool Shell::UserType(std::string_view text) {
-  if (active_ == nullptr || !AcceptsInput(*active_)) return false;
+  if (active_ == nullptr || !TakesUserInput(*active_)) return false;
   Form& form = *active_;
   for (const std::string& ch : SplitChars(text)) {
     int code = CodePoint(ch);
@@ -504,7 +526,7 @@ bool Shell::UserType(std::string_view text) {
 }
 
 bool Shell::UserCloseBox(Form& form) {
-  if (!AcceptsInput(form) || !form.HasCloseItem()) return false;
+  if (!TakesUserInput(form) || !form.HasCloseItem()) return false;
   return form.Unload(kUnloadControlMenu);
 }
 
