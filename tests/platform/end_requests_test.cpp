@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <vector>
 
 #include "kit/scratch_dir.h"
 #include "platform/process/child_process.h"
@@ -19,14 +20,16 @@ void (*HandlerOf(int signal_number))(int) {
 // A request to end the program while it is held off ends nothing and is
 // reported once; afterwards the signals act as before.
 TEST(EndRequestsHeld, ARequestIsNotedNotActedOn) {
-  ASSERT_EQ(HandlerOf(SIGTERM), SIG_DFL);
+  constexpr int kSignals[] = {SIGINT, SIGHUP, SIGTERM};
+  std::vector<void (*)(int)> before;
+  for (int s : kSignals) before.push_back(HandlerOf(s));
   {
     EndRequestsHeld held;
-    for (int s : {SIGINT, SIGHUP, SIGTERM}) std::raise(s);
+    for (int s : kSignals) std::raise(s);
     EXPECT_EQ(TakeEndRequest(), SIGTERM);  // the latest
     EXPECT_EQ(TakeEndRequest(), 0);
   }
-  for (int s : {SIGINT, SIGTERM, SIGHUP}) EXPECT_EQ(HandlerOf(s), SIG_DFL) << s;
+  for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(HandlerOf(kSignals[i]), before[i]) << kSignals[i];
 }
 
 // A program started meanwhile can still be stopped.
