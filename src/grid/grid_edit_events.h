@@ -54,7 +54,7 @@ void sprResult_DblClick(std::int32_t col, std::int32_t row);
 // there; Delete empties the active cell and processes it (on the done-check
 // column under the click's refusals; a refused Delete puts the stored value
 // back and leaves the item's summary-findings item alone, a processed one
-// clears that item and stamps it); other keys start editing while the input
+// clears that item and stamps it unless its done-check is set); other keys start editing while the input
 // method is open. May set `key_code` to 0 (the
 // grid's own handling is then skipped). Clears frmResultIn.EnterBusy. Job
 // text "結果スプレッドのキーボード処理でエラーが発生しました。".

@@ -184,7 +184,8 @@ void DeleteStep(int& key_code) {
     return;
   }
   const std::int16_t d = k.SougouDest;
-  if (d >= 1) {
+  // A confirmed summary finding stays, as the automatic set leaves it.
+  if (d >= 1 && frmResultIn.ResultMatrix(d, 0).Hekbn == 0) {
     KekkaData& dest = frmResultIn.ResultMatrix(d, 0);
     dest.Syoken.clear();
     dest.Han = 0;

@@ -180,6 +180,7 @@ bool Shell::Run(Form& main) {
     report.text = "実行時エラー '" + std::to_string(number) + "':\r\n\r\n" + description;
     report.icon = MsgIcon::kCritical;
     report.title = App().title;
+    if (MessageObserver()) MessageObserver()(report);
     backend_.ShowMessageBox(report);
     ended_ = true;
     posted_.clear();
@@ -567,11 +568,11 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
   if (!swallowed && ascii != 0) DeliverChar(form, ascii, {});
   if (gone()) return;
   if (!swallowed) {
-    // Enter and Space press a focused button; Enter and Esc the form's
-    // default and cancel buttons.
+    // Enter and Space press a focused button that takes input; Enter and
+    // Esc the form's default and cancel buttons.
     Control* focused = form.active_control_;
     Control* press = nullptr;
-    if (focused != nullptr && focused->kind() == ControlKind::kButton &&
+    if (focused != nullptr && focused->kind() == ControlKind::kButton && Reachable(*focused) &&
         (key_code == kKeyReturn || key_code == kKeySpace)) {
       press = focused;
     } else if (key_code == kKeyReturn || key_code == kKeyEscape) {
