@@ -342,6 +342,30 @@ INSTANTIATE_TEST_SUITE_P(
         FailingStep{"ExternalEdit", "EDIT", "※外部編集処理が異常終了しました。", "", MsgResult::kOk}),
     [](const ::testing::TestParamInfo<FailingStep>& info) { return std::string(info.param.name); });
 
+// After a failed run has put everything back, the same release runs again,
+// in a run folder of its own, and completes.
+TEST_F(EndToEndTest, TheSameReleaseRunsAgainAfterAFailedRun) {
+  const Records before = ReadRecords(paths_.spec_file);
+  setenv("QZ_STANDIN_FAIL", "QZPCLR:QZKKKLF", 1);
+  shell_.AnswerBox(MsgResult::kOk, "マスタクリアプログラムが異常終了しました。");
+  shell_.AnswerBox(MsgResult::kOk, "バージョンアップ前の状態に戻しました。");
+  ASSERT_NE(RunUpdate(), 0);
+  EXPECT_SCRIPT_OK(shell_);
+  const std::string failed_run = basPublic.LogFolder;
+  unsetenv("QZ_STANDIN_FAIL");
+
+  ui::ScriptedShell again;  // a program that ended does not start again
+  again.AnswerBox(MsgResult::kOk, "バージョンアップ処理が終了しました。");
+  EXPECT_EQ(ProgramMain(again, program_.string()), 0);
+
+  EXPECT_SCRIPT_OK(again);
+  EXPECT_NE(basPublic.LogFolder, failed_run);
+  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
+  const Records after = ReadRecords((program_ / "CPFSPEC.INI").string());
+  for (const auto& [file, rows] : before) EXPECT_EQ(after.at(file).size(), rows.size()) << file;
+  EXPECT_EQ(after.at("QZKKKLF.BTR").front().size(), static_cast<std::size_t>(kNewLength));
+}
+
 TEST_F(EndToEndTest, NeitherACloseNorASignalEndsTheRunDuringTheRebuild) {
   // The rebuild program takes a moment, as on a centre's data; while it
   // runs the operator tries to close the progress window, then to end the
