@@ -23,7 +23,6 @@ namespace {
 constexpr const char* kExportProgram = "QZPCSV.EXE";
 constexpr const char* kRebuildProgram = "QZPCBR85.EXE";
 constexpr const char* kClearProgram = "QZPCLR.EXE";
-constexpr const char* kConvertProgram = "QZPGENCNV.EXE";
 
 // The names under which each phase set the suite's QZPCSV.INI aside.
 std::string g_export_moved;
@@ -287,16 +286,7 @@ bool Fnc_ConvertImport(std::int32_t index) {
     Sub_Log("");
     Sub_Log("◆ インポート開始 ◆");
     Sub_Log("ファイルID : " + id);
-    if (!ChangeDirOrReport(basPublic.ProgramPath)) return false;
-    Sub_Log("");
-    Sub_Log(std::string("インポート処理を呼び出します。 : ") + kConvertProgram + " " + id);
-    if (!ProgramPresent(kConvertProgram)) {
-      Report("汎用コンバートプログラムが見つかりません。", "プログラム : ", kConvertProgram);
-      return false;
-    }
-    // A converter that could not be started, or that ended with an error,
-    // has not imported the file: that is a failure, not a done import.
-    return RunProgramAndWait(kConvertProgram, id);
+    return ChangeDirOrReport(basPublic.ProgramPath) && RunGenericConverter(id);
   });
 }
 

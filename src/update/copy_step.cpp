@@ -155,11 +155,10 @@ bool Fnc_Copy(std::int32_t k) {
     const bool existed = AnyFileExists(destination);
     const std::vector<std::string> made = MissingFolders(Fnc_FolderName(destination));
     const std::int16_t copied = Fnc_FileCopy(e.From + e.File, destination, e.OverWrite, true);
-    if (copied != kCopyError) {
-      for (const std::string& folder : made) NoteAddedFolder(folder);
-      if (copied == kFolderCreated) NoteAddedFolder(Fnc_FolderName(destination));
-      if (copied == kCopied && !existed) NoteAddedFile(destination);
-    }
+    // Noted whatever the result: a copy that fails may have made its folders.
+    for (const std::string& folder : made) NoteAddedFolder(folder);
+    if (copied == kFolderCreated) NoteAddedFolder(Fnc_FolderName(destination));
+    if (copied == kCopied && !existed) NoteAddedFile(destination);
     switch (copied) {
       case kCopied:
         ++basCopy.CopyCount;

@@ -4,6 +4,7 @@
 
 #include "data/create_process.h"
 #include "platform/runtime/run_time_error.h"
+#include "platform/system/end_requests.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/shell.h"
 #include "update/bas_public.h"
@@ -45,6 +46,15 @@ bool PutBackMovedFiles() {
   return ok;
 }
 
+// Logs a request to end the program that came as a signal while the run
+// holds such requests off (as it refuses the close box).
+void LogHeldEndRequest() {
+  if (const int signal_number = system::TakeEndRequest(); signal_number != 0) {
+    Sub_Log("バージョンアップ処理中のため、終了要求（シグナル " + std::to_string(signal_number) +
+            "）を受け付けません。");
+  }
+}
+
 }  // namespace
 
 FrmMain* frmMain() { return g_main; }
@@ -52,6 +62,7 @@ FrmMain* frmMain() { return g_main; }
 bool RunCompleted() { return g_completed; }
 
 void ProcessEvents() {
+  LogHeldEndRequest();
   if (ui::Shell::Current() != nullptr) ui::DoEvents();
 }
 
@@ -126,6 +137,8 @@ void FrmMain::Form_Unload(int& /*cancel*/) {
 }
 
 void FrmMain::Sub_VersionUp() {
+  // Neither the close box nor a signal ends the program half-way through.
+  system::EndRequestsHeld held;
   g_completed = false;
   running_ = true;
   ClearRunJournal();
@@ -153,7 +166,6 @@ void FrmMain::Sub_VersionUp() {
   } else if (crashed) {
     Critical("バージョンアップに失敗しました。");
   }
-  running_ = false;
   if (ok) {
     try {
       Sub_Log("");
@@ -185,6 +197,10 @@ void FrmMain::Sub_VersionUp() {
       Critical("バージョンアップに失敗しました。");
     }
   }
+  // Until here (the end messages, the closing boxes) a close would end the
+  // program before its run is complete.
+  LogHeldEndRequest();
+  running_ = false;
   Separator();
 }
 

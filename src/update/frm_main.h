@@ -6,7 +6,8 @@
 // Only labels; the steps write their progress into them. While the form
 // exists, frmMain() gives it to the steps (nullptr otherwise), so steps run
 // without a window in tests. While the sequence runs the operator cannot
-// close the window: the close is refused and the run goes on.
+// close the window, nor end the program with a signal (Ctrl+C, kill, a
+// closed session): the request is refused, logged, and the run goes on.
 //
 // A run either completes or leaves the installation as it was: when a step
 // fails after the lock check, every file the run changed is put back from

@@ -19,7 +19,6 @@ namespace qz::update {
 
 namespace {
 
-constexpr const char* kConvertProgram = "QZPGENCNV.EXE";
 constexpr const char* kNumInitProgram = "QZPCNV.EXE";
 
 // The name under which the running section set the suite's QZPCSV.INI
@@ -58,21 +57,13 @@ std::string CheckedRecordFile(std::string_view id, const std::string& definition
 }
 
 // The body of Fnc_Import after the CSV at `target` may have been set aside
-// under `moved`.
+// under `moved`. The copied CSV is deleted on every way out, so that the
+// CSV folder keeps only its own files.
 bool ImportBody(std::string_view id, const std::string& source, const std::string& mode, const std::string& target) {
   if (Fnc_FileCopy(source, target, kAlwaysCopy, false) == kCopyError) return false;
-  if (!ChangeDirOrReport(basPublic.ProgramPath)) return false;
-  const std::string parameters = std::string(id) + mode;
-  Sub_Log("");
-  Sub_Log(std::string("インポート処理を呼び出します。 : ") + kConvertProgram + " " + parameters);
-  if (!ProgramPresent(kConvertProgram)) {
-    Report("汎用コンバートプログラムが見つかりません。", "プログラム : ", kConvertProgram);
-    return false;
-  }
-  // A converter that could not be started or waited for imported nothing.
-  const bool ran = RunProgramAndWait(kConvertProgram, parameters);
+  const bool ran = ChangeDirOrReport(basPublic.ProgramPath) && RunGenericConverter(std::string(id) + mode);
   if (!Fnc_FileDel(target)) return false;
-  Sub_Log("コピーしたCSVファイルを削除しました。 : " + target);
+  if (ran) Sub_Log("コピーしたCSVファイルを削除しました。 : " + target);
   return ran;
 }
 

@@ -37,9 +37,11 @@ bool InRunFolder(std::string_view path) {
   return !run.empty() && host.compare(0, run.size(), run) == 0;
 }
 
-bool Noted(const std::vector<Change>& journal, Kind kind, std::string_view path) {
-  for (const Change& c : journal) {
-    if (c.kind == kind && c.path == path) return true;
+// Whether `journal` notes `kind` for `path` among its first `count` changes.
+bool Noted(const std::vector<Change>& journal, Kind kind, std::string_view path,
+           std::size_t count = static_cast<std::size_t>(-1)) {
+  for (std::size_t i = 0; i < journal.size() && i < count; ++i) {
+    if (journal[i].kind == kind && journal[i].path == path) return true;
   }
   return false;
 }
@@ -108,13 +110,17 @@ bool Fnc_RollBack() {
   bool ok = true;
   std::vector<Change> journal;
   journal.swap(Journal());
-  for (auto it = journal.rbegin(); it != journal.rend(); ++it) {
+  for (std::size_t i = journal.size(); i-- > 0;) {
+    const Change* it = &journal[i];
     switch (it->kind) {
       case Kind::kBackedUp:
         if (!PutBack(*it)) ok = false;
         break;
       case Kind::kAddedFile:
-        if (Noted(journal, Kind::kBackedUp, it->path)) break;
+        // A backup taken before the file was added shows it was there
+        // before the run; one taken after is of the run's own file, which
+        // goes.
+        if (Noted(journal, Kind::kBackedUp, it->path, i)) break;
         if (AnyFileExists(it->path)) {
           if (Fnc_FileDel(it->path)) {
             Sub_Log("  追加したファイルを削除しました。 : " + it->path);

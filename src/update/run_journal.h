@@ -10,7 +10,10 @@
 //
 // Fnc_RollBack puts every noted file back from its backup, removes the
 // added files and, when empty, the folders made for them, newest first. A
-// file with a backup existed before the run: it is put back, never removed.
+// file backed up before it was noted as added existed before the run: it is
+// put back, never removed. A file the run added and a later step backed up
+// (a new file of the release that an import or an edit then changed) is the
+// run's own: it goes.
 // A clean run simply leaves the journal unused. Single-threaded, like the
 // program.
 #ifndef QZ_UPDATE_RUN_JOURNAL_H_

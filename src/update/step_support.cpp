@@ -107,4 +107,17 @@ bool RunProgramAndWait(std::string_view file, std::string_view parameters) {
   return true;
 }
 
+bool RunGenericConverter(std::string_view parameters) {
+  constexpr const char* kProgram = "QZPGENCNV.EXE";
+  Sub_Log("");
+  Sub_Log(std::string("インポート処理を呼び出します。 : ") + kProgram + " " + std::string(parameters));
+  if (!ProgramPresent(kProgram)) {
+    Report("汎用コンバートプログラムが見つかりません。", "プログラム : ", kProgram);
+    return false;
+  }
+  // A converter that could not be started, or that ended with an error,
+  // has not imported the file: that is a failure, not a done import.
+  return RunProgramAndWait(kProgram, parameters);
+}
+
 }  // namespace qz::update

@@ -72,6 +72,13 @@ bool ProgramPresent(std::string_view file);
 // its work is for the caller to judge by the files present afterwards.
 bool RunProgramAndWait(std::string_view file, std::string_view parameters);
 
+// The suite's generic converter QZPGENCNV.EXE, which reads one file's CSV
+// into its record-manager file: logs "インポート処理を呼び出します。 : " &
+// the program & " " & `parameters`, reports a missing program ("汎用コンバー
+// トプログラムが見つかりません。") and otherwise runs it from the current
+// folder (RunProgramAndWait). True when it ran and ended well.
+bool RunGenericConverter(std::string_view parameters);
+
 }  // namespace qz::update
 
 #endif  // QZ_UPDATE_STEP_SUPPORT_H_

@@ -34,7 +34,15 @@ void Sub_End() {
   ui::Shell::Require().End();
 }
 
-int ExitStatus(bool shell_ok) { return shell_ok && TheMainForm() && RunCompleted() ? 0 : 1; }
+int ExitStatus() { return TheMainForm() && RunCompleted() ? 0 : 1; }
+
+int ProgramMain(ui::Shell& shell, std::string_view command_line) {
+  // The run happens in the main form's first activation, which may come
+  // while Main is still being driven: the end of the program (the form's
+  // unload) then ends the driver, and the run's result alone decides.
+  if (shell.Step([&] { Main(command_line); }) && TheMainForm()) shell.Run(*TheMainForm());
+  return ExitStatus();
+}
 
 void Main(std::string_view command_line) {
   TheMainForm().reset();

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/ui/shell.h"
 #include "update/frm_main.h"
 
 namespace qz::update {
@@ -27,10 +28,14 @@ void Main(std::string_view command_line);
 // The main form made by the last Main (null before, and after a refusal).
 std::unique_ptr<FrmMain>& TheMainForm();
 
-// The program's exit status once its events are over (`shell_ok`: the
-// shell ran them to their end): 0 only when the last Main showed the main
-// form and its run completed (RunCompleted), 1 after any refusal or failure.
-int ExitStatus(bool shell_ok);
+// The program's exit status: 0 only when the last Main showed the main form
+// and its run completed (RunCompleted), 1 after any refusal or failure.
+int ExitStatus();
+
+// The program as its executable runs it on `shell`: Main inside the shell's
+// driver, then the main form's events until the program ends (the form's
+// unload ends it after the run). Returns ExitStatus() of that run.
+int ProgramMain(ui::Shell& shell, std::string_view command_line);
 
 }  // namespace qz::update
 

@@ -6,6 +6,7 @@
 #include "update/bas_public.h"
 #include "update/copy_step.h"
 #include "update/frm_main.h"
+#include "update/run_journal.h"
 #include "update/steps_fixture.h"
 
 namespace qz::update {
@@ -140,6 +141,21 @@ TEST_F(CopyStepTest, AFailedCopyAsksWhetherToGoOn) {
     EXPECT_TRUE(Logged("◆◇◆ コピー処理終了 ◆◇◆"));
     EXPECT_SCRIPT_OK(shell_);
   }
+}
+
+// The folder made for a copy that then fails is the run's too: a failed run
+// takes it away again.
+TEST_F(CopyStepTest, TheFolderOfAFailedCopyGoesWithTheRollBack) {
+  ClearRunJournal();
+  WriteUpdateIni("[Copy_001]\r\nFrom=files\r\nTo=%VLMP%NEWBIN\\DEEP\r\n");
+  WriteFile("D:\\REL\\files\\a.exe", "x");  // one byte: counts as missing
+  shell_.AnswerBox(MsgResult::kNo, "「a.exe」のコピーに失敗しました。");
+
+  EXPECT_FALSE(Fnc_CopyMain());
+  ASSERT_TRUE(fs::is_directory(Host("D:\\SUITE\\NEWBIN\\DEEP")));
+  EXPECT_TRUE(Fnc_RollBack());
+  EXPECT_FALSE(Exists("D:\\SUITE\\NEWBIN"));
+  EXPECT_SCRIPT_OK(shell_);
 }
 
 TEST_F(CopyStepTest, AReleaseOnTheNetworkIsRefused) {

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +25,7 @@
 #include "kit/suite_builder.h"
 #include "kit/tool_path.h"
 #include "kit/ui_expect.h"
+#include "platform/path/no_case.h"
 #include "platform/record/btr_access.h"
 #include "platform/record/definitions.h"
 #include "platform/record/status.h"
@@ -33,6 +35,7 @@
 #include "platform/ui/shell.h"
 #include "update/bas_public.h"
 #include "update/frm_main.h"
+#include "update/run_log.h"
 #include "update/update_fixture.h"
 #include "update/update_main.h"
 
@@ -154,6 +157,7 @@ class EndToEndTest : public UpdateTest {
     Spit(files / "QZPCSV.INI", Definition(true));
     Spit(files / "QZP140B.EXE", "a new program of the release");
     Spit(files / "manual" / "UPDATE.TXT", "what is new");
+    Spit(files / "QZPNEW.INI", "[New]\r\nShipped=1\r\n");  // new, and edited below
     Spit(release_ / "CONVERT.INI", Definition(true));
     Spit(release_ / "masters" / "QZSYOLF.CSV", "RECORD\r\n" + text::ToHex(ChangedFindingsRecord()) + "\r\n");
     Spit(release_ / "edit.ini", "[Edit]\r\nTarget=%VLMP%QZP140.INI\r\n");
@@ -170,7 +174,8 @@ class EndToEndTest : public UpdateTest {
          "[Copy_001]\r\nFrom=files\r\nTo=%VLMP%\r\n"
          "[Import]\r\nINI=CONVERT.INI\r\nQZSYOLF=masters\\QZSYOLF.CSV;2\r\n"
          "[QZPCNV]\r\nINI=CONVERT.INI\r\nFile=QZKKKLF\r\n"
-         "[External]\r\nPG=edit\r\nComment=設定の編集\r\nBackup001=%VLMP%QZP140.INI\r\nSetting=edit.ini\r\n");
+         "[External]\r\nPG=edit\r\nComment=設定の編集\r\nBackup001=%VLMP%QZP140.INI\r\n"
+         "Backup002=%VLMP%QZPNEW.INI\r\nSetting=edit.ini\r\n");
   }
 
   // The first findings record with its last byte outside every key changed:
@@ -230,8 +235,19 @@ class EndToEndTest : public UpdateTest {
                      Files(csv_)};
   }
 
-  // Runs Update on the installation as `Update <program folder>` does.
-  void RunUpdate() { shell_.Drive([&] { Main(program_.string()); }); }
+  // Replaces conversion program `name` (QZPCLR) by a script that runs
+  // `before` and then the stand-in.
+  void WrapProgram(const std::string& name, const std::string& before) {
+    const fs::path real = program_ / (name + ".EXE");
+    if (!fs::exists(program_ / "qzpconv")) fs::copy_file(real, program_ / "qzpconv");
+    fs::remove(real);
+    dir_.WriteScript(fs::relative(real, dir_.path()).string(),
+                     "#!/bin/sh\n" + before + "\nexec \"$(dirname \"$0\")/qzpconv\" " + name + " \"$@\"\n");
+  }
+
+  // Runs Update on the installation as `Update <program folder>` does;
+  // returns its exit status.
+  int RunUpdate() { return ProgramMain(shell_, program_.string()); }
 
   std::string centre_;
   testkit::SuitePaths paths_;
@@ -244,10 +260,9 @@ TEST_F(EndToEndTest, ACleanRunConvertsEveryRecordIntoTheWiderLayout) {
   const std::string p140_ini = Slurp(program_ / "QZP140.INI");
   shell_.AnswerBox(MsgResult::kOk, "バージョンアップ処理が終了しました。");
 
-  RunUpdate();
+  EXPECT_EQ(RunUpdate(), 0);
 
   EXPECT_SCRIPT_OK(shell_);
-  EXPECT_EQ(ExitStatus(true), 0);
   EXPECT_TRUE(Logged("※コンバート②処理が正常終了しました。"));
   EXPECT_TRUE(Logged("※数値項目初期化処理が正常終了しました。"));
   EXPECT_TRUE(Logged("※外部編集処理が正常終了しました。"));
@@ -295,12 +310,11 @@ TEST_P(FailingStepTest, LeavesTheInstallationAsItWas) {
   if (*c.box != '\0') shell_.AnswerBox(c.answer, c.box);
   shell_.AnswerBox(MsgResult::kOk, "バージョンアップ前の状態に戻しました。");
 
-  RunUpdate();
+  EXPECT_NE(RunUpdate(), 0);
 
   EXPECT_SCRIPT_OK(shell_);
   EXPECT_TRUE(Logged(c.line));
   EXPECT_TRUE(Logged("※バックアップからの復元が正常終了しました。"));
-  EXPECT_NE(ExitStatus(true), 0);
   const Installed after = Take();
   EXPECT_EQ(after.data, before.data);
   EXPECT_EQ(after.spec, before.spec);
@@ -328,13 +342,35 @@ INSTANTIATE_TEST_SUITE_P(
         FailingStep{"ExternalEdit", "EDIT", "※外部編集処理が異常終了しました。", "", MsgResult::kOk}),
     [](const ::testing::TestParamInfo<FailingStep>& info) { return std::string(info.param.name); });
 
-TEST_F(EndToEndTest, TheWindowCannotBeClosedDuringTheRebuild) {
+// After a failed run has put everything back, the same release runs again,
+// in a run folder of its own, and completes.
+TEST_F(EndToEndTest, TheSameReleaseRunsAgainAfterAFailedRun) {
+  const Records before = ReadRecords(paths_.spec_file);
+  setenv("QZ_STANDIN_FAIL", "QZPCLR:QZKKKLF", 1);
+  shell_.AnswerBox(MsgResult::kOk, "マスタクリアプログラムが異常終了しました。");
+  shell_.AnswerBox(MsgResult::kOk, "バージョンアップ前の状態に戻しました。");
+  ASSERT_NE(RunUpdate(), 0);
+  EXPECT_SCRIPT_OK(shell_);
+  const std::string failed_run = basPublic.LogFolder;
+  unsetenv("QZ_STANDIN_FAIL");
+
+  ui::ScriptedShell again;  // a program that ended does not start again
+  again.AnswerBox(MsgResult::kOk, "バージョンアップ処理が終了しました。");
+  EXPECT_EQ(ProgramMain(again, program_.string()), 0);
+
+  EXPECT_SCRIPT_OK(again);
+  EXPECT_NE(basPublic.LogFolder, failed_run);
+  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
+  const Records after = ReadRecords((program_ / "CPFSPEC.INI").string());
+  for (const auto& [file, rows] : before) EXPECT_EQ(after.at(file).size(), rows.size()) << file;
+  EXPECT_EQ(after.at("QZKKKLF.BTR").front().size(), static_cast<std::size_t>(kNewLength));
+}
+
+TEST_F(EndToEndTest, NeitherACloseNorASignalEndsTheRunDuringTheRebuild) {
   // The rebuild program takes a moment, as on a centre's data; while it
-  // runs the operator tries to close the progress window.
-  const std::string real = (program_ / "QZPCLR.EXE").string();
-  fs::rename(real, program_ / "qzpconv");
-  dir_.WriteScript(fs::relative(real, dir_.path()).string(),
-                   "#!/bin/sh\nsleep 0.3\nexec \"$(dirname \"$0\")/qzpconv\" QZPCLR \"$@\"\n");
+  // runs the operator tries to close the progress window, then to end the
+  // program from its terminal.
+  WrapProgram("QZPCLR", "sleep 0.3");
   const Records before = ReadRecords(paths_.spec_file);
   bool asked = false;
   bool closed = false;
@@ -347,20 +383,71 @@ TEST_F(EndToEndTest, TheWindowCannotBeClosedDuringTheRebuild) {
         if (rebuilding && !asked && frmMain() != nullptr) {
           asked = true;
           closed = ui::Shell::Require().UserCloseBox(*frmMain());
+          std::raise(SIGTERM);
         }
         ui::DoEvents();
       }});
   shell_.AnswerBox(MsgResult::kOk, "バージョンアップ処理が終了しました。");
 
-  RunUpdate();
+  EXPECT_EQ(RunUpdate(), 0);
 
   EXPECT_SCRIPT_OK(shell_);
   EXPECT_TRUE(asked);
   EXPECT_FALSE(closed);
   EXPECT_TRUE(Logged("バージョンアップ処理中のため、画面を閉じることはできません。"));
-  EXPECT_EQ(ExitStatus(true), 0);
+  EXPECT_TRUE(Logged("バージョンアップ処理中のため、終了要求（シグナル 15）を受け付けません。"));
   const Records after = ReadRecords((program_ / "CPFSPEC.INI").string());
   for (const auto& [file, rows] : before) EXPECT_EQ(after.at(file).size(), rows.size()) << file;
+}
+
+// A conversion program killed by a signal has failed like one that exits
+// with an error: its step fails and the run puts everything back.
+TEST_F(EndToEndTest, AProgramKilledByASignalFailsItsStep) {
+  WrapProgram("QZPGENCNV", "[ \"$1\" = QZKKKLF ] && kill -KILL $$");
+  const Installed before = Take();
+  shell_.AnswerBox(MsgResult::kOk, "「QZKKKLF」のインポートに失敗しました。");
+  shell_.AnswerBox(MsgResult::kOk, "バージョンアップ前の状態に戻しました。");
+
+  EXPECT_NE(RunUpdate(), 0);
+
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(Logged("  プログラムがエラーで終了しました。 : QZPGENCNV.EXE 終了コード 137"));
+  EXPECT_TRUE(Logged("※コンバート②処理が異常終了しました。"));
+  const Installed after = Take();
+  EXPECT_EQ(after.data, before.data);
+  EXPECT_EQ(after.version, before.version);
+  EXPECT_EQ(after.spec, before.spec);
+}
+
+// A backup that cannot be put back is reported as such, with the run folder
+// where the others stay; the run never claims to have restored.
+TEST_F(EndToEndTest, ARestoreThatFailsSaysSo) {
+  setenv("QZ_STANDIN_FAIL", "QZPCLR:QZKKKLF", 1);
+  WrapProgram("QZPCLR", "sleep 0.3");
+  const std::string kept = (data_ / "QZKOSLF.BTR").string();
+  const Snapshot before = Files(data_);
+  SetCreateProcessHooks(CreateProcessHooks{{}, [&] {
+                                             // The backup of the results is lost while the rebuild runs.
+                                             const fs::path backup = path::ResolveSuitePath(
+                                                 BackupPathOf((data_ / "QZKKKLF.BTR").string()));
+                                             if (fs::is_regular_file(backup)) {
+                                               fs::remove(backup);
+                                               fs::create_directory(backup);
+                                             }
+                                             ui::DoEvents();
+                                           }});
+  shell_.AnswerBox(MsgResult::kOk, "マスタクリアプログラムが異常終了しました。");
+  shell_.AnswerBox(MsgResult::kOk, "バージョンアップ前の状態に戻せませんでした。");
+
+  EXPECT_NE(RunUpdate(), 0);
+
+  EXPECT_SCRIPT_OK(shell_);
+  ASSERT_FALSE(shell_.boxes().empty());
+  EXPECT_NE(shell_.boxes().back().request.text.find(basPublic.LogFolder), std::string::npos);
+  EXPECT_TRUE(Logged("※バックアップからの復元が異常終了しました。"));
+  EXPECT_FALSE(Logged("バージョンアップ前の状態に戻しました。"));
+  EXPECT_EQ(Slurp(kept), before.at("QZKOSLF.BTR"));  // the other files are back
+  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.1.0\r\n");
 }
 
 // The conversion programs on their own: an import is all or nothing, and a

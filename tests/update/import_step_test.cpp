@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "kit/ui_expect.h"
 #include "update/bas_public.h"
 #include "update/import_step.h"
@@ -89,6 +91,17 @@ TEST_F(ImportStepTest, AFailedCopyPutsTheEarlierCsvBack) {
   EXPECT_EQ(ReadFile("D:\\CSV\\A.CSV"), "csv already there");
   EXPECT_TRUE(Calls().empty());
   EXPECT_TRUE(Logged("※インポート処理が異常終了しました。"));
+  EXPECT_SCRIPT_OK(shell_);
+}
+
+// Without its converter the import fails and the CSV it copied goes again.
+TEST_F(ImportStepTest, AMissingConverterLeavesNoCopiedCsv) {
+  WriteUpdateIni("[Import]\r\nINI=IMP.INI\r\nB=data\\B.csv\r\n");
+  std::filesystem::remove(Host("D:\\SUITE\\qzpgencnv"));
+  shell_.AnswerBox(MsgResult::kOk, "汎用コンバートプログラムが見つかりません。")
+      .AnswerBox(MsgResult::kNo, "「B」のインポートに失敗しました。");
+  EXPECT_FALSE(Fnc_ImportSection(0));
+  EXPECT_FALSE(Exists("D:\\CSV\\B.CSV"));
   EXPECT_SCRIPT_OK(shell_);
 }
 

@@ -47,7 +47,9 @@ class MainTest : public testing::UpdateTest {
 TEST_F(MainTest, ARunWithoutChecksGoesThroughEveryPhaseOnce) {
   MakeInstallation("[Setting]\r\nVersionCheck=0\r\nRunCheck=0\r\nLockCheck=0\r\nConvert_Max=1\r\nImport_Max=0\r\nQZPCNV_Max=0\r\n");
   shell_.AnswerBox(ui::MsgResult::kOk, "バージョンアップ処理が終了しました。");
-  EXPECT_FALSE(shell_.Drive([] { Main("D:\\SUITE"); }));  // the form's unload ends the program
+  // As the executable runs it: the form's unload ends the program, and the
+  // complete run gives the exit status 0.
+  EXPECT_EQ(ProgramMain(shell_, "D:\\SUITE"), 0);
   EXPECT_SCRIPT_OK(shell_);
   ASSERT_EQ(shell_.boxes().size(), 1u);
   EXPECT_EQ(shell_.boxes()[0].request.text, "バージョンアップ処理が終了しました。");
@@ -69,7 +71,6 @@ TEST_F(MainTest, ARunWithoutChecksGoesThroughEveryPhaseOnce) {
   EXPECT_FALSE(basPublic.FileSystem);  // released by the unload
   ASSERT_TRUE(TheMainForm());
   EXPECT_EQ(TheMainForm()->lblTitle.caption, "バージョンアップ処理が終了しました。");
-  EXPECT_EQ(ExitStatus(true), 0);
 }
 
 // A section whose version range cannot be read fails the run (it is never
@@ -105,8 +106,27 @@ TEST_F(MainTest, AMalformedSectionRangeFailsItsStep) {
       EXPECT_TRUE(Logged(c.line));
     }
     EXPECT_FALSE(Logged("■■■ 終了メッセージ編集処理開始 ■■■"));
-    EXPECT_EQ(ExitStatus(true), 1);
+    EXPECT_EQ(ExitStatus(), 1);
   }
+}
+
+// The end messages and the closing box still belong to the run: a close
+// request among them is refused, and the run ends complete.
+TEST_F(MainTest, ACloseDuringTheEndMessagesIsRefused) {
+  MakeInstallation(
+      "[Setting]\r\nVersionCheck=0\r\nRunCheck=0\r\nLockCheck=0\r\nConvert_Max=-1\r\nImport_Max=-1\r\n"
+      "QZPCNV_Max=-1\r\n[EndMessage]\r\nFile=end.txt\r\n");
+  WriteFile("D:\\REL\\end.txt", "お知らせ", true);
+  bool closed = true;
+  shell_.on_box = [&](const ui::MessageBoxRequest& box) {
+    if (box.text == "お知らせ") closed = ui::Shell::Require().UserCloseBox(*frmMain());
+  };
+  shell_.AnswerBox(ui::MsgResult::kOk, "お知らせ").AnswerBox(ui::MsgResult::kOk, "バージョンアップ処理が終了しました。");
+
+  EXPECT_EQ(ProgramMain(shell_, "D:\\SUITE"), 0);
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(Logged("バージョンアップ処理中のため、画面を閉じることはできません。"));
 }
 
 TEST_F(MainTest, ANegativeConvertMaxRunsNoConversionSection) {
@@ -162,7 +182,7 @@ TEST_F(MainTest, RefusalsAtTheStartEndTheProgram) {
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(Lines(log.end() - 3, log.end()), (Lines{c.last_line, "", "■■■■■ バージョンアップ処理終了 ■■■■■"}));
     EXPECT_FALSE(TheMainForm());
-    EXPECT_EQ(ExitStatus(true), 1) << "a refusal is no complete run";
+    EXPECT_EQ(ExitStatus(), 1) << "a refusal is no complete run";
     if (c.last_line.rfind("「キャンセル」", 0) == 0) {
       const ui::MessageBoxRequest& start = shell.boxes()[0].request;
       EXPECT_EQ(start.buttons, ui::MsgButtons::kOkCancel);

@@ -51,17 +51,24 @@ TEST_F(RunJournalTest, TheRollBackUndoesWhatTheRunChanged) {
   EXPECT_TRUE(RunJournalEmpty());
 }
 
-// A file that was there before the run (it has a backup) is put back, never
-// removed, even when the run also noted it as added (it was moved aside
-// and copied anew in between).
-TEST_F(RunJournalTest, AFileWithABackupIsPutBackNotRemoved) {
+// Whether a file goes or comes back depends on what the run saw first: a
+// backup before it was noted as added means it was there before the run
+// (deleted and made anew in between); an added file that a later step backed
+// up is the run's own (a new file of the release that an edit changed).
+TEST_F(RunJournalTest, AFileIsPutBackOnlyWhenItWasThereBeforeTheRun) {
   WriteFile("D:\\SUITE\\QZPCSV.INI", "the centre's definition");
-  NoteAddedFile("D:\\SUITE\\QZPCSV.INI");
   ASSERT_TRUE(Fnc_FileBackup("D:\\SUITE\\QZPCSV.INI"));
+  NoteAddedFile("D:\\SUITE\\QZPCSV.INI");
   WriteFile("D:\\SUITE\\QZPCSV.INI", "the release's definition");
+
+  WriteFile("D:\\SUITE\\NEW.INI", "the release's settings");
+  NoteAddedFile("D:\\SUITE\\NEW.INI");
+  ASSERT_TRUE(Fnc_FileBackup("D:\\SUITE\\NEW.INI"));
+  WriteFile("D:\\SUITE\\NEW.INI", "the release's settings, edited");
 
   EXPECT_TRUE(Fnc_RollBack());
   EXPECT_EQ(ReadFile("D:\\SUITE\\QZPCSV.INI"), "the centre's definition");
+  EXPECT_FALSE(Exists("D:\\SUITE\\NEW.INI"));
 }
 
 // The run folder is the run's record: nothing in it is noted or removed.

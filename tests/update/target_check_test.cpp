@@ -44,6 +44,10 @@ TEST_F(UpdateTest, VersionNumbersJoinTheirPartsInFiveDigits) {
       {"-1.2.3", -1, "    バージョン文字列が数値ではありません。 : 1個目"},
       {"1.1E2.3", -1, "    バージョン文字列が数値ではありません。 : 2個目"},
       {"1.&H1.3", -1, "    バージョン文字列が数値ではありません。 : 2個目"},
+      // Blanks around a part are no part of it; full-width digits are no
+      // digits of a version.
+      {" 1 . 2 .3 ", 10000200003.0, nullptr},
+      {"１.２.３", -1, "    バージョン文字列が数値ではありません。 : 1個目"},
   };
   for (const Case& c : cases) {
     shell_.ClearRecords();

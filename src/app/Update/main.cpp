@@ -23,8 +23,5 @@ int main(int argc, char** argv) {
   const std::string command_line = qz::App().command;
 
   qz::qt::QtShell shell;
-  if (!shell.Step([&] { qz::update::Main(command_line); })) return qz::update::ExitStatus(false);
-  auto& form = qz::update::TheMainForm();
-  if (!form) return qz::update::ExitStatus(false);
-  return qz::update::ExitStatus(shell.Run(*form));
+  return qz::update::ProgramMain(shell, command_line);
 }
