@@ -181,7 +181,9 @@ TEST_F(ValueEntryScreenTest, ASaveTakesTheValueBeingTypedOrStopsAtItsRefusal) {
   };
   for (const auto& [name, save] : saves) {
     SCOPED_TRACE(name);
-    if (SearchShown()) ASSERT_TRUE(Choose(kNew, kToday));
+    if (SearchShown()) {
+      ASSERT_TRUE(Choose(kNew, kToday));
+    }
     const std::string value = name == "F12" ? "107" : "49";
     ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, row, value); }));
     shell_.auto_answer = true;
