@@ -105,6 +105,20 @@ TEST_F(RecordOpenTest, AnObjectOpensAgainAfterClose) {
   EXPECT_EQ(t->GetEqual("U"), kStatusNotFound);
 }
 
+// A mistyped storage line (a schema that is no plain name, here one that
+// would end a quoted identifier) opens nothing, touches no server, and says
+// which line is wrong.
+TEST_F(RecordOpenTest, AMalformedStorageLineOpensNothingAndSaysWhy) {
+  std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary)
+      << kDefinitions << "[STORAGE]\r\n" << dir_ << "=POSTGRESQL host=/nowhere schema=a\"b\r\n";
+  BtrAccess t;
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(t.OpenFile("T.BTR", "T", dir_, dir_));
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("bad storage of"), std::string::npos) << said;
+  EXPECT_EQ(said.find("connect"), std::string::npos) << said;
+}
+
 TEST_F(RecordOpenTest, CreateRefusesAnExistingFileUnlessReplacing) {
   auto t = OpenT();
   ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
