@@ -1,5 +1,6 @@
 #include "examinee/save_fixture.h"
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <stdexcept>
@@ -12,6 +13,8 @@
 #include "loading/load_state.h"
 #include "loading/settings_master.h"
 #include "platform/grid/spread.h"
+#include "platform/record/definitions.h"
+#include "platform/record/storage_location.h"
 #include "platform/system/system_info.h"
 
 namespace qz::testing {
@@ -108,8 +111,20 @@ std::vector<std::string> SaveBed::Dump(std::string_view layout) const {
 
 namespace {
 
-// Runs `sql` on the record-manager file at `path` from a connection of its
-// own.
+// Where the record-manager file at `path` lives: the definitions file of
+// the suite on view names the engine of its folder.
+record::Location LocationOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string folder = path.substr(0, slash + 1), file = path.substr(slash + 1);
+  if (auto defs = record::Definitions::Load(basPublic.SpecPath)) {
+    if (auto l = record::LocateFile(*defs, folder, file)) return *l;
+  }
+  record::Location l;
+  l.path = path;
+  return l;
+}
+
+// Runs `sql` on the SQLite file at `path` from a connection of its own.
 void ExecOnFile(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
@@ -121,6 +136,18 @@ void ExecOnFile(const std::string& path, const std::string& sql) {
   sqlite3_close_v2(db);
   if (rc != SQLITE_OK) throw std::runtime_error("cannot change " + path);
 }
+
+// Runs `sql` on the server of `l` from a connection of its own.
+void ExecOnServer(const record::Location& l, const std::string& sql) {
+  PGconn* c = PQconnectdb(l.conninfo.c_str());
+  PGresult* r = PQexec(c, ("SET client_min_messages = warning; " + sql).c_str());
+  const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+  PQclear(r);
+  PQfinish(c);
+  if (!ok) throw std::runtime_error("cannot change " + l.schema + "." + l.table);
+}
+
+std::string Quoted(const std::string& name) { return '"' + name + '"'; }
 
 // The name of the budget table of `operations`.
 std::string BudgetOf(const std::vector<std::string>& operations) {
@@ -134,6 +161,22 @@ std::string BudgetOf(const std::vector<std::string>& operations) {
 void FailWritesAfter(const std::string& path, const std::vector<std::string>& operations, int allowed) {
   // The budget is part of each transaction: an aborted one gives it back.
   const std::string budget = BudgetOf(operations);
+  const record::Location l = LocationOf(path);
+  if (l.engine == record::Engine::kPostgres) {
+    const std::string schema = Quoted(l.schema) + ".", table = schema + Quoted(l.table);
+    const std::string fn = schema + Quoted("fail_" + l.table);
+    std::string sql = "CREATE TABLE " + schema + budget + "(n INTEGER); INSERT INTO " + schema + budget +
+                      " VALUES(" + std::to_string(allowed) + "); CREATE FUNCTION " + fn +
+                      "() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF (SELECT n FROM " + schema + budget +
+                      ") <= 0 THEN RAISE EXCEPTION 'refused'; END IF; UPDATE " + schema + budget +
+                      " SET n = n - 1; RETURN COALESCE(NEW, OLD); END $$;";
+    for (const std::string& op : operations) {
+      sql += "CREATE TRIGGER fail_" + op + " BEFORE " + op + " ON " + table + " FOR EACH ROW EXECUTE FUNCTION " +
+             fn + "();";
+    }
+    ExecOnServer(l, sql);
+    return;
+  }
   std::string sql = "CREATE TABLE " + budget + "(n INTEGER); INSERT INTO " + budget + " VALUES(" +
                     std::to_string(allowed) + ");";
   for (const std::string& op : operations) {
@@ -144,9 +187,16 @@ void FailWritesAfter(const std::string& path, const std::vector<std::string>& op
 }
 
 void HealWrites(const std::string& path, const std::vector<std::string>& operations) {
+  const record::Location l = LocationOf(path);
+  const bool server = l.engine == record::Engine::kPostgres;
+  const std::string schema = server ? Quoted(l.schema) + "." : "";
   std::string sql;
-  for (const std::string& op : operations) sql += "DROP TRIGGER IF EXISTS fail_" + op + ";";
-  ExecOnFile(path, sql + "DROP TABLE IF EXISTS " + BudgetOf(operations) + ";");
+  for (const std::string& op : operations) {
+    sql += "DROP TRIGGER IF EXISTS fail_" + op + (server ? " ON " + schema + Quoted(l.table) : "") + ";";
+  }
+  sql += "DROP TABLE IF EXISTS " + schema + BudgetOf(operations) + ";";
+  if (!server) return ExecOnFile(path, sql);
+  ExecOnServer(l, sql + "DROP FUNCTION IF EXISTS " + schema + Quoted("fail_" + l.table) + "();");
 }
 
 void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {

@@ -27,8 +27,9 @@ inline constexpr const char* kTerminal = "TERM01";
 
 // Makes `operations` ("INSERT", "UPDATE", "DELETE") on the records of the
 // record-manager file at `path` fail, as a full disk would, once `allowed`
-// of them have gone through within one transaction. HealWrites with the
-// same operations ends it.
+// of them have gone through within one transaction, on the engine that the
+// definitions file of basPublic.SpecPath gives the file's folder (SQLite
+// without one). HealWrites with the same operations ends it.
 void FailWritesAfter(const std::string& path, const std::vector<std::string>& operations, int allowed);
 void HealWrites(const std::string& path, const std::vector<std::string>& operations);
 

@@ -2,7 +2,7 @@
 // a second process, spoken to line by line over its standard input and
 // output. For tests that need two real processes. Any test may use it.
 //
-//   testkit::ToolProcess t("qzterm", {"lock", path});
+//   testkit::ToolProcess t("qzterm", {"lock", definitions, folder, file});
 //   t.ReadUntil({"LOCKED"});
 //   ...
 //   t.Send("");                 // the tool goes on

@@ -12,6 +12,8 @@
 #include "platform/record/read_batch.h"
 #include "platform/record/record_store.h"
 #include "platform/record/status.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/scripted_shell.h"
 #include "record_fixture.h"
 
 namespace qz::record::testing {
@@ -438,6 +440,39 @@ TEST_P(RecordConcurrencyTest, AReadBatchSeesEveryWriteAndCommitsWritesAtOnce) {
     }
   }
   EXPECT_EQ(seen, "A/5 A/2 ");
+}
+
+// A message box that stands in the middle of a read batch holds no lock
+// against another terminal: its write while the box stands goes through
+// within a short wait, and the batch reads on after the box.
+TEST_P(RecordConcurrencyTest, AReadBatchGivesItsLocksBackWhileABoxStands) {
+  auto t = OpenT();
+  WaitingChild child([&] {
+    SetBusyTimeout(std::chrono::milliseconds(300));
+    auto c = OpenT();
+    return Put(*c, "A", 3, "G");
+  });
+  ui::ScriptedShell shell;
+  shell.auto_answer = true;
+  int written = -1;
+  shell.on_box = [&](const ui::MessageBoxRequest&) {
+    child.Go();
+    written = child.Wait();
+  };
+  std::string seen;
+  {
+    ReadBatch batch;
+    int s = t->GetFirst("T");
+    ASSERT_EQ(s, 0);
+    seen += Key(*t) + " ";
+    ui::MessageBoxRequest box;
+    box.text = "a question";
+    ui::MsgBox(box);
+    for (s = t->GetNext(); s == 0; s = t->GetNext()) seen += Key(*t) + " ";
+    EXPECT_EQ(s, kStatusEndOfFile);
+  }
+  EXPECT_EQ(written, 0);
+  EXPECT_EQ(seen, "A/1 A/2 A/3 ");
 }
 
 QZ_RECORD_ENGINES(RecordConcurrencyTest);

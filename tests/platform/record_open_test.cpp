@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/path/host_path.h"
 #include "platform/record/btr_file.h"
@@ -104,6 +105,20 @@ TEST_F(RecordOpenTest, AnObjectOpensAgainAfterClose) {
   EXPECT_EQ(t->GetEqual("U"), kStatusNotFound);
 }
 
+// A mistyped storage line (a schema that is no plain name, here one that
+// would end a quoted identifier) opens nothing, touches no server, and says
+// which line is wrong.
+TEST_F(RecordOpenTest, AMalformedStorageLineOpensNothingAndSaysWhy) {
+  std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary)
+      << kDefinitions << "[STORAGE]\r\n" << dir_ << "=POSTGRESQL host=/nowhere schema=a\"b\r\n";
+  BtrAccess t;
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(t.OpenFile("T.BTR", "T", dir_, dir_));
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("bad storage of"), std::string::npos) << said;
+  EXPECT_EQ(said.find("connect"), std::string::npos) << said;
+}
+
 TEST_F(RecordOpenTest, CreateRefusesAnExistingFileUnlessReplacing) {
   auto t = OpenT();
   ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
@@ -159,6 +174,15 @@ class RecordServerTest : public RecordTest {
     engine_ = Engine::kPostgres;
     RecordTest::SetUp();
   }
+  // The server ends this process's sessions, as at a restart.
+  static void EndServerSession() {
+    PGconn* admin = PQconnectdb(testkit::PgServer()->c_str());
+    PGresult* r = PQexec(admin, ("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = "
+                                 "'qz " + std::to_string(getpid()) + "'").c_str());
+    EXPECT_EQ(PQntuples(r), 1);
+    PQclear(r);
+    PQfinish(admin);
+  }
 };
 
 // The server ends this process's session (a restart, a network cut): the
@@ -166,17 +190,58 @@ class RecordServerTest : public RecordTest {
 TEST_F(RecordServerTest, AfterALostConnectionTheNextReadConnectsAgain) {
   auto t = OpenT();
   ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
-  PGconn* admin = PQconnectdb(testkit::PgServer()->c_str());
-  PGresult* r = PQexec(admin, ("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = "
-                               "'qz " + std::to_string(getpid()) + "'").c_str());
-  EXPECT_EQ(PQntuples(r), 1);
-  PQclear(r);
-  PQfinish(admin);
+  EndServerSession();
   t->SetField("CODE", "A");
   t->SetField("NUM", 1);
   EXPECT_EQ(t->GetEqual("T"), kStatusIoError);
   EXPECT_EQ(t->GetEqual("T"), 0);
   ASSERT_EQ(Put(*t, "B", 1, "G"), 0);
+}
+
+// The server ends the session while a file is open, and the next file is
+// opened (after the open that met the loss) before the first is used again: the transaction that writes both
+// still commits both, for every other terminal to see.
+TEST_F(RecordServerTest, AfterALostConnectionATransactionOverOldAndNewFilesCommitsBoth) {
+  auto t = OpenT();
+  ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
+  EndServerSession();
+  BtrAccess meets_the_loss;
+  EXPECT_FALSE(meets_the_loss.OpenFile("U.BTR", "U", dir_, dir_));
+  auto u = OpenU();
+  ASSERT_TRUE(u->IsOpen());
+  ASSERT_EQ(t->BeginTrans(), 0);
+  ASSERT_EQ(Put(*t, "B", 1, "G"), 0);
+  u->SetRecordBytes("");
+  u->SetField("ID", "U1");
+  ASSERT_EQ(u->Insert("U"), 0);
+  ASSERT_EQ(t->EndTrans(), 0);
+  int seen = -1;
+  std::thread other([&] {
+    auto t2 = OpenT();
+    seen = 0;
+    for (int s = t2->GetFirst("T"); s == 0; s = t2->GetNext()) ++seen;
+  });
+  other.join();
+  EXPECT_EQ(seen, 2);
+}
+
+// A wait of 0 seconds is no wait at all, also on the server (where a lock
+// timeout of 0 would wait without end).
+TEST_F(RecordServerTest, AWriteWaitOfZeroGives84AtOnce) {
+  auto t = OpenT();
+  ASSERT_EQ(t->BeginTrans(), 0);
+  ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
+  int status = -1;
+  std::thread other([&] {
+    SetBusyTimeout(std::chrono::milliseconds(0));
+    auto t2 = OpenT();
+    status = Put(*t2, "B", 1, "G");
+    t2->AbortTrans();
+  });
+  other.join();
+  SetBusyTimeout(std::chrono::seconds(5));
+  EXPECT_EQ(status, kStatusBusy);
+  EXPECT_EQ(t->EndTrans(), 0);
 }
 
 TEST(RecordDefinitions, ParseReadsFilesKeysAndDefinitionsAndRoundTrips) {

@@ -3,7 +3,7 @@
 //
 //   qzterm <program folder> <computer name> <today yyyymmdd> command <command line>
 //   qzterm <program folder> <computer name> <today yyyymmdd> search <examinee> <consultation date>
-//   qzterm lock <record-manager file> [<ms>]
+//   qzterm lock <definitions file> <data folder> <record-manager file> [<ms>]
 //
 // The first two run the real main form QZP140 through the scripted shell,
 // as the computer named, on the given day, as if started from the suite's
@@ -24,12 +24,12 @@
 // After HELD it waits for a line, then presses F12 (after a search start it
 // then closes the search screen that comes back).
 //
-// "lock" takes the write lock of the file as another terminal's save would
-// and writes LOCKED; it holds it for <ms> milliseconds, or without <ms>
+// "lock" takes the write lock of the file (one of the suite's record
+// layouts, on the engine the definitions file gives the folder) as another
+// terminal's save would and writes LOCKED; it holds it for <ms> milliseconds, or without <ms>
 // until a line arrives, then lets it go and writes FREE.
 //
 // Exit status 0, or 2 on bad arguments.
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -38,9 +38,13 @@
 #include <string>
 #include <thread>
 
+#include "data/record_layouts.h"
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
 #include "platform/clock/clock.h"
+#include "platform/record/btr_access.h"
+#include "platform/record/btr_file.h"
+#include "platform/record/status.h"
 #include "platform/runtime/app.h"
 #include "platform/system/instance_lock.h"
 #include "platform/system/system_info.h"
@@ -61,19 +65,30 @@ std::string ReadLine() {
   return line;
 }
 
-int Lock(const std::string& file, int ms) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) return 2;
-  sqlite3_busy_timeout(db, 10000);
-  if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return 2;
+int Lock(const std::string& definitions, const std::string& folder, const std::string& file, int ms) {
+  const qz::data::FileLayout* layout = nullptr;
+  for (const qz::data::FileLayout* l : qz::data::AllLayouts()) {
+    if (l->file == file) layout = l;
+  }
+  if (layout == nullptr) return 2;
+  // Rewriting the first record inside a transaction takes the file's write
+  // lock on either engine, as another terminal's save does.
+  qz::record::SetBusyTimeout(std::chrono::seconds(10));
+  qz::record::BtrAccess obj;
+  if (!obj.OpenFile(layout->file, layout->definition, folder, definitions)) return 2;
+  if (obj.BeginTrans() != qz::record::kStatusOk) return 2;
+  if (obj.GetFirst(layout->definition) != qz::record::kStatusOk || obj.Update() != qz::record::kStatusOk) {
+    obj.AbortTrans();
+    return 2;
+  }
   Say("LOCKED");
   if (ms >= 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
   } else {
     ReadLine();
   }
-  sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
+  obj.AbortTrans();
+  obj.CloseFile();
   Say("FREE");
   return 0;
 }
@@ -148,9 +163,9 @@ int Terminal(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   const std::string first = argc > 1 ? argv[1] : "";
-  if (first == "lock" && argc >= 3) return Lock(argv[2], argc > 3 ? std::stoi(argv[3]) : -1);
+  if (first == "lock" && argc >= 5) return Lock(argv[2], argv[3], argv[4], argc > 5 ? std::stoi(argv[5]) : -1);
   if (argc >= 6 && (std::string(argv[4]) == "command" || std::string(argv[4]) == "search")) return Terminal(argc, argv);
   std::fprintf(stderr, "usage: qzterm <program folder> <computer> <yyyymmdd> command <line> | ... search <no> <date>"
-                       " | lock <file> [<ms>]\n");
+                       " | lock <definitions file> <data folder> <file> [<ms>]\n");
   return 2;
 }

@@ -1,6 +1,7 @@
 #include "platform/record/btr_access.h"
 
 #include <filesystem>
+#include <iostream>
 #include <limits>
 #include <unordered_map>
 
@@ -182,8 +183,13 @@ bool BtrAccess::OpenFile(std::string_view file_name, std::string_view definition
   impl_->Close();
   std::string defs_path = FindDefinitionsFile(definition_folder);
   if (defs_path.empty()) return false;
-  auto defs = Definitions::Load(defs_path);
-  if (!defs) return false;
+  std::string error;
+  auto defs = Definitions::Load(defs_path, &error);
+  if (!defs) {
+    // The start shows only that a file could not be opened: say why here.
+    std::cerr << "record manager: definitions file " << defs_path << ": " << error << "\n";
+    return false;
+  }
   const DefinitionEntry* def = defs->FindDefinition(definition_name);
   if (!def || AsciiUpper(def->file) != AsciiUpper(file_name)) return false;
   const FileDef* file_def = defs->FindFile(def->file);

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -111,6 +112,19 @@ Session& CurrentSession() {
   return s;
 }
 
+// Connects `c` again after its server session ended. 0 or 2.
+int Reconnect(Conn& c) {
+  PQreset(c.pg);
+  if (PQstatus(c.pg) != CONNECTION_OK) {
+    std::cerr << "record manager: cannot connect to the database server: " << PQerrorMessage(c.pg);
+    return kStatusIoError;
+  }
+  PQsetNoticeProcessor(c.pg, [](void*, const char*) {}, nullptr);
+  c.prepared.clear();
+  c.applied_timeout = -1;
+  return kStatusOk;
+}
+
 std::shared_ptr<Conn> Connect(const std::string& conninfo, int* status) {
   Session& s = CurrentSession();
   auto it = s.conns.find(conninfo);
@@ -119,10 +133,23 @@ std::shared_ptr<Conn> Connect(const std::string& conninfo, int* status) {
     *status = kStatusIoError;  // the transaction died with its connection
     return nullptr;
   }
+  if (it != s.conns.end() && it->second->pg) {
+    // Files still open share this connection: it connects again in place,
+    // so that one transaction and one commit keep covering all of them.
+    *status = Reconnect(*it->second);
+    if (*status != kStatusOk) return nullptr;
+    return it->second;
+  }
   auto c = std::make_shared<Conn>();
   std::string info = conninfo;
   if (info.find("://") == std::string::npos) {
     if (info.find("connect_timeout") == std::string::npos) info += " connect_timeout=10";
+    // A server machine that went away without a word (power, network) is
+    // noticed within about half a minute instead of the system's hours:
+    // the statement then fails as on a lost connection.
+    if (info.find("keepalives_idle") == std::string::npos) info += " keepalives_idle=10";
+    if (info.find("keepalives_interval") == std::string::npos) info += " keepalives_interval=5";
+    if (info.find("keepalives_count") == std::string::npos) info += " keepalives_count=3";
     // The server's list of sessions names the terminal's process.
     info += " fallback_application_name='qz " + std::to_string(getpid()) + "'";
   }
@@ -158,12 +185,10 @@ int Enter(Conn& c) {
     // The server went away: outside a transaction, connect again (a
     // transaction died with its connection).
     if (c.tx_started) return kStatusIoError;
-    PQreset(c.pg);
-    if (PQstatus(c.pg) != CONNECTION_OK) return kStatusIoError;
-    c.prepared.clear();
-    c.applied_timeout = -1;
+    if (int status = Reconnect(c); status != kStatusOk) return status;
   }
-  const int timeout = g_busy_timeout_ms.load();
+  // lock_timeout 0 would wait without end: no wait is the shortest one.
+  const int timeout = std::max(g_busy_timeout_ms.load(), 1);
   if (c.applied_timeout != timeout) {
     Result r(PQexec(c.pg, ("SET lock_timeout = " + std::to_string(timeout)).c_str()), PQclear);
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return kStatusIoError;

@@ -19,8 +19,12 @@
 // wait for), so that transactions of several terminals on one file take
 // turns and a check followed by a write in one transaction is one step. A
 // statement that waits for another terminal's lock longer than the busy
-// wait (the server's lock_timeout) gives 84; an error inside a transaction
-// leaves it able only to roll back (EndTrans then rolls back and gives 2).
+// wait (the server's lock_timeout; a wait of 0 is the shortest one, never
+// one without end) gives 84; an error inside a transaction leaves it able
+// only to roll back (EndTrans then rolls back and gives 2). A connection the
+// server ended fails the statement that meets the loss; the next one outside
+// a transaction connects the same connection again, so every file opened
+// before and after stays in one transaction.
 // The session notices a fork and connects afresh in the child, leaving the
 // parent's connection alone.
 //
