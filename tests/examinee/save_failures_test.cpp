@@ -196,8 +196,8 @@ TEST_F(BusyResultsFileTest, ATerminalKilledWhileItsSaveWaitsLeavesTheFilesWhole)
   const auto before = Files();
   const std::vector<std::string> args = {suite_.paths().program, kTerminal, std::to_string(kToday), "command",
                                          "0000000002" + std::to_string(kToday)};  // results stored today
-  testkit::ToolProcess other("qzterm", {"lock", ResultsFile()});
-  ASSERT_EQ(other.ReadUntil({"LOCKED"}).back(), "LOCKED");
+  testkit::ToolProcess other("qzterm", LockResults());
+  ASSERT_TRUE(Says(other, "LOCKED"));
   {
     testkit::ToolProcess t("qzterm", args);
     t.ReadUntil({"READY"});
@@ -208,7 +208,7 @@ TEST_F(BusyResultsFileTest, ATerminalKilledWhileItsSaveWaitsLeavesTheFilesWhole)
     t.Kill();
   }
   other.Send("");
-  EXPECT_EQ(other.ReadUntil({"FREE"}).back(), "FREE");
+  EXPECT_TRUE(Says(other, "FREE"));
   EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
   testkit::ToolProcess again("qzterm", args);
   again.ReadUntil({"READY"});
