@@ -13,12 +13,13 @@
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <tuple>
 
 #include "platform/ui/shell.h"
 #include "qt/form_window.h"
-#include "qt/model_snapshot.h"
+#include "qt/model_sight.h"
 #include "qt/qt_backend.h"
 #include "qt/qt_style.h"
 
@@ -43,17 +44,20 @@ class SpreadTableModel : public QAbstractTableModel {
     spread_ = spread;
     formats_.clear();
     endResetModel();
-    shown_.Forget();
   }
-  // Repaints the cells in sight when anything they show changed.
-  void Refresh() {
+  // Repaints the cells in sight among `changes`.
+  void Refresh(const grid::Spread::Changes& changes) {
     formats_.clear();
-    if (!shown_.Changed(*this, {Qt::DisplayRole, Qt::CheckStateRole, Qt::BackgroundRole, Qt::ForegroundRole,
-                                Qt::FontRole, Qt::TextAlignmentRole, kTypeRole})) {
+    const int rows = rowCount({}), cols = columnCount({});
+    if (rows == 0 || cols == 0) return;
+    if (changes.all) {
+      emit dataChanged(index(0, 0), index(rows - 1, cols - 1));
       return;
     }
-    if (rowCount({}) > 0 && columnCount({}) > 0) {
-      emit dataChanged(index(0, 0), index(rowCount({}) - 1, columnCount({}) - 1));
+    for (const grid::Range& range : changes.ranges) {
+      const auto [top, bottom] = ViewSpan(view_->shown_rows(), range.row1, range.row2);
+      const auto [left, right] = ViewSpan(view_->shown_cols(), range.col1, range.col2);
+      if (top <= bottom && left <= right) emit dataChanged(index(top, left), index(bottom, right));
     }
   }
 
@@ -105,10 +109,23 @@ class SpreadTableModel : public QAbstractTableModel {
     return it->second;
   }
 
+  // The view lines (first, last) that show the model lines a..b of a range
+  // (-1: every line); first > last when none is shown.
+  static std::pair<int, int> ViewSpan(const std::vector<int>& shown, int a, int b) {
+    int lo = std::min(a, b), hi = std::max(a, b);
+    if (a < 0 || b < 0) {
+      lo = 0;
+      hi = std::numeric_limits<int>::max();
+    }
+    // The lines shown ascend: the header, the frozen ones, the scrolling ones.
+    const auto first = std::lower_bound(shown.begin(), shown.end(), lo);
+    const auto last = std::upper_bound(shown.begin(), shown.end(), hi);
+    return {static_cast<int>(first - shown.begin()), static_cast<int>(last - shown.begin()) - 1};
+  }
+
   SpreadView* view_;
   grid::Spread* spread_ = nullptr;
   mutable std::map<std::pair<int, int>, grid::CellFormat> formats_;
-  ModelSnapshot shown_;
 };
 
 namespace {
@@ -182,6 +199,7 @@ SpreadView::~SpreadView() = default;
 
 void SpreadView::Detach() {
   spread_ = nullptr;
+  synced_.reset();
   rows_.clear();
   cols_.clear();
   model_->Reset(nullptr);
@@ -205,13 +223,24 @@ std::vector<int> ShownLines(int max, int frozen, int first) {
 
 }  // namespace
 
+bool SpreadView::Synced::operator==(const Synced& o) const {
+  return revision == o.revision && rows_frozen == o.rows_frozen && cols_frozen == o.cols_frozen &&
+         back_color == o.back_color && SameFont(font, o.font) && viewport == o.viewport && visible == o.visible;
+}
+
 void SpreadView::Sync() {
   if (spread_ == nullptr) return;
   grid::Spread& s = *spread_;
   // A grid out of sight is brought up to date when it is shown again.
   if (!ModelShown(s)) return;
+  // An unchanged grid costs nothing: not one cell is read.
+  const Synced now{s.revision(), s.rows_frozen, s.cols_frozen, s.back_color, s.font, table_->viewport()->size(),
+                   isVisible()};
+  if (synced_ && *synced_ == now) return;
+  synced_ = now;
   std::vector<int> rows = ShownLines(s.max_rows(), s.rows_frozen, s.top_row());
   std::vector<int> cols = ShownLines(s.max_cols(), s.cols_frozen, s.left_col());
+  const grid::Spread::Changes changes = s.TakeChanges();
   if (rows != rows_ || cols != cols_) {
     rows_ = std::move(rows);
     cols_ = std::move(cols);
@@ -219,7 +248,7 @@ void SpreadView::Sync() {
     row_px_.assign(rows_.size(), -1);
     col_px_.assign(cols_.size(), -1);
   } else {
-    model_->Refresh();
+    model_->Refresh(changes);
   }
   // Sizes: columns in character widths of the grid's font, rows in points.
   const QFontMetrics metrics(FontFor(s.font));

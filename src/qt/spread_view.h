@@ -6,13 +6,18 @@
 //
 // The view shows the model and scrolls it; everything else (clicks, keys,
 // typing) reaches the model through the form window and the shell. Sync()
-// brings it in step (cheap: the table asks only for the cells in sight).
+// brings it in step: nothing happens while the model is unchanged, and a
+// change repaints the cells in sight that the model reports changed (the
+// table asks only for the cells in sight).
 // Wheel, Scroll and a pick from a list cell's drop-down change the model
 // and must run inside QtBackend::Dispatch.
 #ifndef QZ_QT_SPREAD_VIEW_H_
 #define QZ_QT_SPREAD_VIEW_H_
 
+#include <QSize>
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/grid/spread.h"
@@ -62,6 +67,17 @@ class SpreadView : public QWidget {
   int ViewRow(int row) const;
   int ViewCol(int col) const;
 
+  // What the last sync brought in step.
+  struct Synced {
+    std::uint64_t revision;
+    int rows_frozen, cols_frozen;
+    ui::Color back_color;
+    ui::Font font;
+    QSize viewport;
+    bool visible;
+    bool operator==(const Synced& o) const;
+  };
+
   FormWindow& window_;
   grid::Spread* spread_;
   QTableView* table_;
@@ -70,6 +86,7 @@ class SpreadView : public QWidget {
   SpreadTableModel* model_;
   std::vector<int> rows_, cols_;
   std::vector<int> row_px_, col_px_;
+  std::optional<Synced> synced_;
 };
 
 }  // namespace qz::qt

@@ -74,6 +74,7 @@ bool Spread::MoveActiveCell(int c, int r) {
   if (!cancel && active_col_ == from_col && active_row_ == from_row) {
     active_col_ = c;
     active_row_ = r;
+    TouchView();
     const int saved_col = col, saved_row = row;
     col = c;
     row = r;
@@ -91,6 +92,7 @@ void Spread::SetAction(int action) {
       return;
     case kActionGotoCell:
     case kActionGotoTop: {
+      TouchView();
       const int first_row = std::max(1, rows_frozen + 1);
       const int first_col = std::max(1, cols_frozen + 1);
       if (row >= first_row && row <= max_rows_) {
@@ -145,6 +147,7 @@ void Spread::SetEditMode(bool on) {
   edit_before_ = TextAt(active_col_, active_row_);
   edit_text_ = edit_before_;
   editing_ = true;
+  TouchView();
 }
 
 void Spread::CommitEdit() {
@@ -159,6 +162,7 @@ void Spread::CommitEdit() {
 }
 
 void Spread::AbandonEdit() {
+  if (editing_ && InGrid(active_col_, active_row_)) Touch(Range::Cell(active_col_, active_row_));
   editing_ = false;
   edit_text_.clear();
 }
@@ -229,7 +233,10 @@ int Spread::DeliverKeyDown(int key, int shift) {
       SetEditMode(true);
       break;
     case kKeyBack:
-      if (editing_) PopLastCharacter(edit_text_);
+      if (editing_) {
+        PopLastCharacter(edit_text_);
+        Touch(Range::Cell(active_col_, active_row_));
+      }
       break;
     case kKeyTab:
       MoveBy((shift & kShiftMask) != 0 ? -1 : 1, 0);
@@ -270,6 +277,7 @@ bool Spread::TypeText(std::string_view text) {
     edit_text_.clear();
     editing_ = true;
   }
+  Touch(Range::Cell(c, r));
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t len = std::min(Utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
     const std::string_view ch = text.substr(i, len);

@@ -1,0 +1,90 @@
+// How the Qt front end keeps a grid on screen in step with its model at the
+// program's yields: an unchanged grid costs no cell read, whatever its
+// size, and a change repaints its own cells.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTableView>
+#include <memory>
+#include <vector>
+
+#include "kit/sample_grid_form.h"
+#include "platform/ui/shell.h"
+#include "qt/qt_backend.h"
+#include "qt/spread_view.h"
+
+namespace qz::qt {
+namespace {
+
+void EnsureApp() {
+  if (QApplication::instance() != nullptr) return;
+  static int argc = 1;
+  static char name[] = "test_qt";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  new QApplication(argc, argv);
+}
+
+class GridSync : public ::testing::Test {
+ protected:
+  GridSync() {
+    EnsureApp();
+    shell = std::make_unique<QtShell>();
+  }
+  bool Step(const std::function<void()>& step) { return shell->Step(step); }
+  void Yield(int times) {
+    ASSERT_TRUE(Step([&] {
+      for (int i = 0; i < times; ++i) ui::DoEvents();
+    }));
+  }
+
+  std::unique_ptr<QtShell> shell;
+};
+
+TEST_F(GridSync, AYieldWithAnUnchangedGridOnScreenReadsNoCellOfIt) {
+  testkit::SampleGridForm form;
+  grid::Spread& spr = form.sprResult;
+  ASSERT_TRUE(Step([&] {
+    // A centre-sized grid: its size must not matter.
+    spr.SetMaxRows(1600);
+    for (int r = 7; r <= 1600; ++r) spr.SetText(1, r, "項目" + std::to_string(r));
+    form.Show();
+  }));
+  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
+  ASSERT_NE(view, nullptr);
+  Yield(3);  // the window settles and paints
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(view->isVisible());
+
+  const std::uint64_t reads = spr.cell_reads();
+  Yield(20);
+  EXPECT_EQ(spr.cell_reads(), reads) << "idle yields read no cell";
+
+  // A change repaints its own cell only.
+  std::vector<std::pair<QModelIndex, QModelIndex>> repainted;
+  QObject::connect(view->table()->model(), &QAbstractItemModel::dataChanged,
+                   [&](const QModelIndex& a, const QModelIndex& b) { repainted.emplace_back(a, b); });
+  ASSERT_TRUE(Step([&] {
+    spr.SetText(3, 1, "(±)");
+    ui::DoEvents();
+  }));
+  ASSERT_EQ(repainted.size(), 1u);
+  EXPECT_EQ(repainted[0].first, repainted[0].second) << "one cell";
+  EXPECT_EQ(view->shown_rows()[static_cast<std::size_t>(repainted[0].first.row())], 1);
+  EXPECT_EQ(view->shown_cols()[static_cast<std::size_t>(repainted[0].first.column())], 3);
+  EXPECT_EQ(view->table()->model()->index(1, 3).data().toString().toStdString(), "(±)");
+
+  // After a change further down, idle is idle again.
+  repainted.clear();
+  ASSERT_TRUE(Step([&] {
+    spr.SetText(1, 1500, "視力");
+    ui::DoEvents();
+  }));
+  QCoreApplication::processEvents();
+  const std::uint64_t after = spr.cell_reads();
+  Yield(20);
+  EXPECT_EQ(spr.cell_reads(), after);
+}
+
+}  // namespace
+}  // namespace qz::qt
