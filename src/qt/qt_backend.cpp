@@ -149,8 +149,18 @@ std::int64_t QtBackend::ClockMs() const { return clock_.elapsed(); }
 
 // --- Event pumping -------------------------------------------------------------
 
+void QtBackend::PaceSyncs(bool on) {
+  frame_ns_ = 0;
+  if (!on) return;
+  double hz = 60;
+  if (QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr && screen->refreshRate() >= 1) {
+    hz = screen->refreshRate();
+  }
+  frame_ns_ = static_cast<qint64>(1e9 / hz);
+}
+
 void QtBackend::PollInput(ui::Shell&) {
-  SyncAll();
+  if (frame_ns_ == 0 || !last_sync_.isValid() || last_sync_.nsecsElapsed() >= frame_ns_) SyncAll();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   RethrowPending();
 }
@@ -226,6 +236,8 @@ void QtBackend::Drop(const ui::Form* form) {
 }
 
 void QtBackend::SyncAll() {
+  ++syncs_;
+  last_sync_.start();
   ui::Shell* shell = ui::Shell::Current();
   std::vector<const ui::Form*> gone;
   for (const auto& [form, window] : windows_) {

@@ -13,7 +13,10 @@
 // idle waits (waiting at most until the next timer is due). Each form the
 // shell shows gets a window (form_window.h) built from its model; every
 // window is brought in step with its model before Qt's events are processed
-// and after every user action it dispatched. The user's clicks, keys,
+// and after every user action it dispatched. With PaceSyncs on, a yield
+// inside a long step brings the windows in step at most once per frame of
+// the display (the yield still hands every waiting event to the program);
+// the idle wait, a message box and a user action always do. The user's clicks, keys,
 // typing and close box go to the model through the shell (Dispatch); the
 // Qt layer decides nothing itself.
 //
@@ -28,6 +31,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <map>
@@ -79,6 +83,12 @@ class QtBackend : public ui::Backend {
   QWidget* WidgetOf(const ui::Control& control) const;
   // 1440 / the primary screen's logical dpi.
   int twips_per_pixel() const { return twips_per_pixel_; }
+  // On: the yields of a long step sync the windows at the display's pace
+  // (its refresh rate, 60 Hz when it tells none). Off (the default): every
+  // yield syncs, as tests that look at the widgets after a yield expect.
+  void PaceSyncs(bool on);
+  // How many times the windows were brought in step (for benchmarks).
+  std::uint64_t syncs() const { return syncs_; }
 
   // Called with every message box just before it runs (tests answer it
   // from here, e.g. with a zero-time QTimer clicking a button).
@@ -91,6 +101,9 @@ class QtBackend : public ui::Backend {
   std::map<const ui::Form*, FormWindow*> windows_;
   std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend
   QElapsedTimer clock_;
+  QElapsedTimer last_sync_;
+  qint64 frame_ns_ = 0;  // 0: sync at every yield
+  std::uint64_t syncs_ = 0;
   QTimer wake_;
   std::exception_ptr pending_;
   int twips_per_pixel_ = 15;

@@ -16,5 +16,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qz::InitApp("QZP140", argc, argv);
   qz::qt::QtShell shell;
+  shell.qt().PaceSyncs(true);  // long steps repaint at the display's pace
   return shell.Run(*qz::frmResultInForm) ? 0 : 1;
 }

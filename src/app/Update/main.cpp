@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   const std::string command_line = qz::App().command;
 
   qz::qt::QtShell shell;
+  shell.qt().PaceSyncs(true);  // long steps repaint at the display's pace
   if (!shell.Step([&] { qz::update::Main(command_line); })) return 0;
   auto& form = qz::update::TheMainForm();
   if (!form) return 0;

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QTableView>
 #include <memory>
 #include <vector>
@@ -25,9 +28,9 @@ void EnsureApp() {
   new QApplication(argc, argv);
 }
 
-class GridSync : public ::testing::Test {
+class ScreenSync : public ::testing::Test {
  protected:
-  GridSync() {
+  ScreenSync() {
     EnsureApp();
     shell = std::make_unique<QtShell>();
   }
@@ -41,7 +44,7 @@ class GridSync : public ::testing::Test {
   std::unique_ptr<QtShell> shell;
 };
 
-TEST_F(GridSync, AYieldWithAnUnchangedGridOnScreenReadsNoCellOfIt) {
+TEST_F(ScreenSync, AYieldWithAnUnchangedGridOnScreenReadsNoCellOfIt) {
   testkit::SampleGridForm form;
   grid::Spread& spr = form.sprResult;
   ASSERT_TRUE(Step([&] {
@@ -84,6 +87,40 @@ TEST_F(GridSync, AYieldWithAnUnchangedGridOnScreenReadsNoCellOfIt) {
   const std::uint64_t after = spr.cell_reads();
   Yield(20);
   EXPECT_EQ(spr.cell_reads(), after);
+}
+
+TEST_F(ScreenSync, PacedYieldsSyncAtTheDisplaysPaceAndStillLetTheOperatorsEventsThrough) {
+  testkit::SampleGridForm form;
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  Yield(3);
+  shell->qt().PaceSyncs(true);
+  auto* ok = qobject_cast<QPushButton*>(shell->qt().WidgetOf(form.cmdOk));
+  ASSERT_NE(ok, nullptr);
+  const std::uint64_t syncs = shell->qt().syncs();
+  int posted = 0;
+  ASSERT_TRUE(Step([&] {
+    // The operator clicks while the step runs: the click waits in Qt's queue.
+    const QPointF at = QPointF(ok->rect().center());
+    QCoreApplication::postEvent(ok, new QMouseEvent(QEvent::MouseButtonPress, at, ok->mapToGlobal(at),
+                                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    for (int i = 0; i < 200; ++i) {
+      shell->Post([&] { ++posted; });
+      ui::DoEvents();
+    }
+  }));
+  EXPECT_EQ(form.ok_clicks, 1) << "a yield hands the click to the program";
+  EXPECT_EQ(posted, 200) << "every yield runs what waits";
+  EXPECT_LT(shell->qt().syncs() - syncs, 200u) << "the windows synced at the display's pace, not at every yield";
+
+  // A user action brings the screen in step whatever the pace.
+  ASSERT_TRUE(Step([&] {
+    form.txtMemo.SetText("再検");
+    ui::DoEvents();
+  }));
+  shell->qt().Dispatch([](ui::Shell&) {});
+  auto* memo = qobject_cast<QLineEdit*>(shell->qt().WidgetOf(form.txtMemo));
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(memo->text().toStdString(), "再検");
 }
 
 }  // namespace
