@@ -35,7 +35,15 @@ bool CentreBed::Load() {
     search->lstExaminee.SetRow(row);
     search->cmdSelect_Click();
   });
-  return form().sprResult.visible && lines() > 0;
+  numeric_lines_.clear();
+  for (int k = 1; k <= lines(); ++k) {
+    if (frmResultIn.ItemTable[frmResultIn.RowItems[k]].Ksyub == kKsyubNumeric) numeric_lines_.push_back(k);
+  }
+  return form().sprResult.visible && !numeric_lines_.empty();
+}
+
+int CentreBed::NumericLine(int k) const {
+  return numeric_lines_[static_cast<std::size_t>(k) % numeric_lines_.size()];
 }
 
 void CentreBed::Enter(int line, const std::string& value) {

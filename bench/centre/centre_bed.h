@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "examinee/screen_fixture.h"
 
@@ -47,6 +48,9 @@ class CentreBed : public test::ScreenTest {
   int items() const { return items_; }
   // Grid lines of the loaded consultation.
   int lines() const;
+  // The k-th grid line (counting round) that shows a numeric item, the
+  // lines an Enter of a value is meant for.
+  int NumericLine(int k) const;
   // Message boxes the program showed so far (none is expected); each was
   // answered with its close answer.
   virtual int boxes() const { return static_cast<int>(Boxes().size()); }
@@ -60,6 +64,7 @@ class CentreBed : public test::ScreenTest {
   void TestBody() override {}
 
   int items_;
+  std::vector<int> numeric_lines_;
 };
 
 }  // namespace qz::bench

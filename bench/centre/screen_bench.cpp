@@ -78,7 +78,7 @@ void EnterPainted(benchmark::State& state, CentreBed& bed) {
   }
   int k = 0;
   for (auto _ : state) {
-    bed.Enter(k % bed.lines() + 1, ValueFor(k));
+    bed.Enter(bed.NumericLine(k), ValueFor(k));
     ++k;
   }
   bed.Save();  // after the measure
@@ -92,7 +92,7 @@ void SaveAsFelt(benchmark::State& state, CentreBed& bed) {
       state.SkipWithError("the consultation did not load");
       return;
     }
-    bed.Enter(1, ValueFor(k++));
+    bed.Enter(bed.NumericLine(0), ValueFor(k++));
     state.ResumeTiming();
     if (!bed.Save()) {
       state.SkipWithError("the search screen did not show after the save");

@@ -13,8 +13,9 @@ namespace qz::testkit {
 namespace {
 
 constexpr int kGenDate = 20000101;
-constexpr long long kCourse = 1;       // every item
-constexpr long long kSmallCourse = 2;  // the first items, for the other examinees
+constexpr long long kFirstCourse = 11;  // the courses that together book every item
+constexpr std::size_t kCourseItems = 800;
+constexpr long long kSmallCourse = 2;   // the first items, for the other examinees
 constexpr int kSmallCourseItems = 40;
 constexpr int kFirstGroup = 101;       // input groups kFirstGroup, kFirstGroup + 1, ...
 constexpr int kOverallGroup = 999;     // the decision group of the overall judgement
@@ -64,7 +65,7 @@ void AddItem(SuiteBuilder& b, long long code, const std::string& name, int kind,
 }
 
 // The masters: groups, items with their ranges, group and overall items,
-// the two courses.
+// the courses. Returns the courses that book every item.
 std::vector<long long> AddMasters(SuiteBuilder& b, const ScaledCentreOptions& o) {
   std::vector<long long> booked;
   for (int g = 0; g < o.groups; ++g) b.Add("QZGRPLF", {{"CODE", kFirstGroup + g}, {"NAME", "検査群" + std::to_string(g + 1)}});
@@ -91,23 +92,35 @@ std::vector<long long> AddMasters(SuiteBuilder& b, const ScaledCentreOptions& o)
   AddItem(b, kOverallItem, "総合判定", demo::kGroup, kOverallGroup, 1, 0, pjyun += 10);
   booked.push_back(kOverallItem);
 
-  const std::pair<long long, const char*> courses[] = {{kCourse, "人間ドック"}, {kSmallCourse, "一般健診"}};
-  for (const auto& [cno, name] : courses) {
-    b.Add("QZKOSLF", {{"CNO", cno}, {"GENDATE", kGenDate}, {"CNAME", name}, {"PRNO", 1}});
+  // A course holds at most kCourseItems items: a large consultation books
+  // several.
+  std::vector<long long> courses;
+  for (std::size_t first = 0; first < booked.size(); first += kCourseItems) {
+    const long long cno = kFirstCourse + static_cast<long long>(courses.size());
+    courses.push_back(cno);
+    b.Add("QZKOSLF", {{"CNO", cno}, {"GENDATE", kGenDate}, {"CNAME", "人間ドック" + std::to_string(courses.size())},
+                      {"PRNO", 1}});
+    for (std::size_t k = first; k < std::min(booked.size(), first + kCourseItems); ++k) {
+      b.Add("QZKSKLF", {{"CNO", cno}, {"GENDATE", kGenDate}, {"REN", static_cast<int>(k - first + 1)},
+                        {"CODE", booked[k]}});
+    }
   }
-  int ren = 0;
-  for (long long code : booked) {
-    b.Add("QZKSKLF", {{"CNO", kCourse}, {"GENDATE", kGenDate}, {"REN", ++ren}, {"CODE", code}});
-  }
+  b.Add("QZKOSLF", {{"CNO", kSmallCourse}, {"GENDATE", kGenDate}, {"CNAME", "一般健診"}, {"PRNO", 1}});
   for (int i = 1; i <= std::min(o.items, kSmallCourseItems); ++i) {
     b.Add("QZKSKLF", {{"CNO", kSmallCourse}, {"GENDATE", kGenDate}, {"REN", i}, {"CODE", ScaledItemCode(i)}});
   }
-  return booked;
+  return courses;
 }
 
-void AddConsultation(SuiteBuilder& b, const std::string& code, int date, long long course, bool current) {
-  b.Add("QZJKOLF", {{"CODE", code}, {"KSYMD", date}, {"KKBN_1", 0}, {"KCODE_1", course}});
-  b.Add("QZJRKLF", {{"CODE", code}, {"JDATE", date}, {"CNO1", course}, {"EDIT", "0"},
+void AddConsultation(SuiteBuilder& b, const std::string& code, int date, const std::vector<long long>& courses,
+                     bool current) {
+  RecordInit jko = {{"CODE", code}, {"KSYMD", date}};
+  for (std::size_t n = 1; n <= courses.size(); ++n) {
+    jko.push_back({"KKBN_" + std::to_string(n), 0});
+    jko.push_back({"KCODE_" + std::to_string(n), courses[n - 1]});
+  }
+  b.Add("QZJKOLF", jko);
+  b.Add("QZJRKLF", {{"CODE", code}, {"JDATE", date}, {"CNO1", courses.front()}, {"EDIT", "0"},
                     {"PRINT", current ? "0" : "1"}, {"PRYMD", current ? "" : Num(date, 8)},
                     {"JHKBN", current ? "0" : "1"}});
 }
@@ -146,13 +159,13 @@ void AddScaledCentre(SuiteBuilder& b, const ScaledCentreOptions& o) {
   b.SetIni("SysInfo", "MaxJrk", std::to_string(o.earlier));
   demo::AddSettings(b);
   AddUsers(b, o);
-  AddMasters(b, o);
+  const std::vector<long long> courses = AddMasters(b, o);
   b.Add("QZJSNLF", {{"CODE", kScaledExaminee}, {"KANA", "ﾔﾏﾀﾞ ﾀﾛｳ"}, {"NAME", "山田　太郎"}, {"SEX", 1},
                     {"BIRTH", 19700415}, {"ZNKDAT", YearsBefore(o.today, 1)}, {"IKANID", "P000100001"}});
-  AddConsultation(b, kScaledExaminee, o.today, kCourse, true);
+  AddConsultation(b, kScaledExaminee, o.today, courses, true);
   for (int k = 1; k <= o.earlier; ++k) {
     const int date = YearsBefore(o.today, k);
-    AddConsultation(b, kScaledExaminee, date, kCourse, false);
+    AddConsultation(b, kScaledExaminee, date, courses, false);
     AddResults(b, kScaledExaminee, date, k, o.items, o.groups, o);
   }
   const int small = std::min(o.items, kSmallCourseItems);
@@ -162,7 +175,7 @@ void AddScaledCentre(SuiteBuilder& b, const ScaledCentreOptions& o) {
                       {"BIRTH", 19600101 + (e % 30) * 10000}});
     const int month_back = YearsBefore(o.today, 1) / 100 * 100 - 100;  // the month before, a year back
     const int date = (month_back % 10000 < 100 ? month_back - 10000 + 1200 : month_back) + 1 + e % 28;
-    AddConsultation(b, code, date, kSmallCourse, false);
+    AddConsultation(b, code, date, {kSmallCourse}, false);
     AddResults(b, code, date, 1, small, 0, o);
   }
 }

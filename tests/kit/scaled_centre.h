@@ -1,9 +1,10 @@
 // A checkup centre of a chosen size, for benchmarks and tests that need a
 // consultation far larger than the demo's: `items` numeric items with
 // standard ranges in `groups` input groups (each group with its group
-// judgement item, and the overall judgement item), one course that books
-// them all, and the examinee kScaledExaminee with a consultation today
-// (nothing entered yet) and `earlier` earlier consultations, one a year,
+// judgement item, and the overall judgement item), courses of at most 800
+// items that together book them all, and the examinee kScaledExaminee with
+// a consultation today (nothing entered yet) and `earlier` earlier
+// consultations, one a year,
 // each with a result for every item. `others` further examinees each have
 // one consultation a year back with results of a small course (the first
 // 40 items), so the files hold what a centre's files hold besides the
