@@ -1,6 +1,7 @@
 #include "bench/centre/bench_main.h"
 
 #include <cstring>
+#include <string>
 
 namespace qz::bench {
 
@@ -26,7 +27,53 @@ CentreBed* BedFor(CurrentBed& current, const BedMaker& make_bed, int items, benc
   return current.bed.get();
 }
 
+// The value typed at the k-th Enter: within the range, then above it, so
+// that every Enter changes the judgement and its group's.
+std::string ValueFor(int k) { return k % 2 == 0 ? "45.0" : "75.0"; }
+
 }  // namespace
+
+void MeasureLoad(benchmark::State& state, CentreBed& bed) {
+  for (auto _ : state) {
+    if (!bed.Load()) {
+      state.SkipWithError("the consultation did not load");
+      return;
+    }
+    state.PauseTiming();
+    bed.Save();  // nothing entered: back to the search screen
+    state.ResumeTiming();
+  }
+}
+
+void MeasureEnter(benchmark::State& state, CentreBed& bed) {
+  if (!bed.Load()) {
+    state.SkipWithError("the consultation did not load");
+    return;
+  }
+  int k = 0;
+  for (auto _ : state) {
+    bed.Enter(bed.NumericLine(k), ValueFor(k));
+    ++k;
+  }
+  bed.Save();  // after the measure
+}
+
+void MeasureSave(benchmark::State& state, CentreBed& bed) {
+  int k = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!bed.Load()) {
+      state.SkipWithError("the consultation did not load");
+      return;
+    }
+    bed.Enter(bed.NumericLine(0), ValueFor(k++));
+    state.ResumeTiming();
+    if (!bed.Save()) {
+      state.SkipWithError("the search screen did not show after the save");
+      return;
+    }
+  }
+}
 
 int RunCentreBenchmarks(int argc, char** argv, const std::vector<CentreBenchmark>& benchmarks,
                         const BedMaker& make_bed) {

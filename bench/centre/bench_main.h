@@ -33,6 +33,14 @@ struct CentreBenchmark {
 // Makes the bed of a size (the program not started).
 using BedMaker = std::function<std::unique_ptr<CentreBed>(int items)>;
 
+// The measures both front ends take, through the bed's Act: the load of
+// the consultation from the search screen (back to it untimed), Enters
+// into numeric lines that change their judgements, and the save (F12) of
+// a consultation with one entry until the search screen shows.
+void MeasureLoad(benchmark::State& state, CentreBed& bed);
+void MeasureEnter(benchmark::State& state, CentreBed& bed);
+void MeasureSave(benchmark::State& state, CentreBed& bed);
+
 // Registers `benchmarks` for every size and runs them; returns the
 // program's exit code.
 int RunCentreBenchmarks(int argc, char** argv, const std::vector<CentreBenchmark>& benchmarks,

@@ -57,50 +57,6 @@ class ScreenBed : public CentreBed {
   int boxes_ = 0;
 };
 
-std::string ValueFor(int k) { return k % 2 == 0 ? "45.0" : "75.0"; }
-
-void LoadPainted(benchmark::State& state, CentreBed& bed) {
-  for (auto _ : state) {
-    if (!bed.Load()) {
-      state.SkipWithError("the consultation did not load");
-      return;
-    }
-    state.PauseTiming();
-    bed.Save();
-    state.ResumeTiming();
-  }
-}
-
-void EnterPainted(benchmark::State& state, CentreBed& bed) {
-  if (!bed.Load()) {
-    state.SkipWithError("the consultation did not load");
-    return;
-  }
-  int k = 0;
-  for (auto _ : state) {
-    bed.Enter(bed.NumericLine(k), ValueFor(k));
-    ++k;
-  }
-  bed.Save();  // after the measure
-}
-
-void SaveAsFelt(benchmark::State& state, CentreBed& bed) {
-  int k = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    if (!bed.Load()) {
-      state.SkipWithError("the consultation did not load");
-      return;
-    }
-    bed.Enter(bed.NumericLine(0), ValueFor(k++));
-    state.ResumeTiming();
-    if (!bed.Save()) {
-      state.SkipWithError("the search screen did not show after the save");
-      return;
-    }
-  }
-}
-
 void IdleYield(benchmark::State& state, CentreBed& bed) {
   auto& screen = static_cast<ScreenBed&>(bed);
   if (!bed.Load()) {
@@ -121,9 +77,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   return qz::bench::RunCentreBenchmarks(
       argc, argv,
-      {{"qt/load_painted", qz::bench::LoadPainted},
-       {"qt/enter_painted", qz::bench::EnterPainted},
-       {"qt/save_as_felt", qz::bench::SaveAsFelt},
+      {{"qt/load_painted", qz::bench::MeasureLoad},
+       {"qt/enter_painted", qz::bench::MeasureEnter},
+       {"qt/save_as_felt", qz::bench::MeasureSave},
        {"qt/idle_yield", qz::bench::IdleYield}},
       [](int items) { return std::make_unique<qz::bench::ScreenBed>(items); });
 }
