@@ -42,6 +42,11 @@ bool CentreBed::Load() {
   return form().sprResult.visible && !numeric_lines_.empty();
 }
 
+std::string CentreBed::EnterValue(int k) const {
+  const int round = k / static_cast<int>(numeric_lines_.size());
+  return (k + round) % 2 == 0 ? "45.0" : "75.0";
+}
+
 int CentreBed::NumericLine(int k) const {
   return numeric_lines_[static_cast<std::size_t>(k) % numeric_lines_.size()];
 }

@@ -51,6 +51,10 @@ class CentreBed : public test::ScreenTest {
   // The k-th grid line (counting round) that shows a numeric item, the
   // lines an Enter of a value is meant for.
   int NumericLine(int k) const;
+  // A value for the k-th Enter: within the standard range and above it by
+  // turns, and on each line another value than the time before, so that
+  // every Enter changes a result and its judgements.
+  std::string EnterValue(int k) const;
   // Message boxes the program showed so far (none is expected); each was
   // answered with its close answer.
   virtual int boxes() const { return static_cast<int>(Boxes().size()); }
