@@ -13,6 +13,7 @@
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <map>
 #include <tuple>
@@ -210,14 +211,24 @@ QWidget* SpreadView::FocusWidget() const { return table_; }
 namespace {
 
 // Lines shown along one axis: the header 0, the frozen lines, then the
-// scrolling ones from `first`.
-std::vector<int> ShownLines(int max, int frozen, int first) {
+// scrolling ones from `first`, as many as fill `room` pixels (one more,
+// partly in view) when `size_px` gives each line's size; all of them when
+// `room` is negative. A grid of a thousand lines thus costs the table the
+// few it shows.
+std::vector<int> ShownLines(int max, int frozen, int first, int room, const std::function<int(int)>& size_px) {
   std::vector<int> lines;
   if (max < 0) return lines;
   lines.push_back(0);
   frozen = std::clamp(frozen, 0, max);
-  for (int i = 1; i <= frozen; ++i) lines.push_back(i);
-  for (int i = std::max(first, frozen + 1); i <= max; ++i) lines.push_back(i);
+  int used = room < 0 ? 0 : size_px(0);
+  for (int i = 1; i <= frozen; ++i) {
+    lines.push_back(i);
+    if (room >= 0) used += size_px(i);
+  }
+  for (int i = std::max(first, frozen + 1); i <= max && (room < 0 || used <= room); ++i) {
+    lines.push_back(i);
+    if (room >= 0) used += size_px(i);
+  }
   return lines;
 }
 
@@ -225,7 +236,8 @@ std::vector<int> ShownLines(int max, int frozen, int first) {
 
 bool SpreadView::Synced::operator==(const Synced& o) const {
   return revision == o.revision && rows_frozen == o.rows_frozen && cols_frozen == o.cols_frozen &&
-         back_color == o.back_color && SameFont(font, o.font) && viewport == o.viewport && visible == o.visible;
+         back_color == o.back_color && SameFont(font, o.font) && viewport == o.viewport && height == o.height &&
+         visible == o.visible;
 }
 
 void SpreadView::Sync() {
@@ -235,11 +247,15 @@ void SpreadView::Sync() {
   if (!ModelShown(s)) return;
   // An unchanged grid costs nothing: not one cell is read.
   const Synced now{s.revision(), s.rows_frozen, s.cols_frozen, s.back_color, s.font, table_->viewport()->size(),
-                   isVisible()};
+                   height(), isVisible()};
   if (synced_ && *synced_ == now) return;
   synced_ = now;
-  std::vector<int> rows = ShownLines(s.max_rows(), s.rows_frozen, s.top_row());
-  std::vector<int> cols = ShownLines(s.max_cols(), s.cols_frozen, s.left_col());
+  const double point_px = logicalDpiY() / 72.0;
+  std::vector<int> rows =
+      // The view's own height holds the table's before Qt has laid it out.
+      ShownLines(s.max_rows(), s.rows_frozen, s.top_row(), std::max(height(), table_->viewport()->height()),
+                 [&](int r) { return static_cast<int>(std::lround(s.RowHeight(r) * point_px)); });
+  std::vector<int> cols = ShownLines(s.max_cols(), s.cols_frozen, s.left_col(), -1, {});
   const grid::Spread::Changes changes = s.TakeChanges();
   if (rows != rows_ || cols != cols_) {
     rows_ = std::move(rows);
@@ -253,7 +269,6 @@ void SpreadView::Sync() {
   // Sizes: columns in character widths of the grid's font, rows in points.
   const QFontMetrics metrics(FontFor(s.font));
   const double char_px = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
-  const double point_px = logicalDpiY() / 72.0;
   for (std::size_t i = 0; i < cols_.size(); ++i) {
     const int px = static_cast<int>(std::lround(s.ColWidth(cols_[i]) * char_px));
     if (px == col_px_[i]) continue;

@@ -74,6 +74,7 @@ class SpreadView : public QWidget {
     ui::Color back_color;
     ui::Font font;
     QSize viewport;
+    int height;
     bool visible;
     bool operator==(const Synced& o) const;
   };
