@@ -18,6 +18,9 @@ namespace qz::qt {
 
 namespace {
 
+// How often a paced yield asks Qt for input: 1 ms.
+constexpr qint64 kPollNs = 1000000;
+
 QMessageBox::StandardButton StandardOf(ui::MsgResult r) {
   switch (r) {
     case ui::MsgResult::kOk: return QMessageBox::Ok;
@@ -160,7 +163,18 @@ void QtBackend::PaceSyncs(bool on) {
 }
 
 void QtBackend::PollInput(ui::Shell&) {
-  if (frame_ns_ == 0 || !last_sync_.isValid() || last_sync_.nsecsElapsed() >= frame_ns_) SyncAll();
+  if (frame_ns_ == 0) {
+    SyncAll();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    RethrowPending();
+    return;
+  }
+  // Paced: a step that yields thousands of times a second asks Qt for the
+  // operator's input at most every kPollNs (faster than any hand) and
+  // brings the windows in step once a frame.
+  if (!last_sync_.isValid() || last_sync_.nsecsElapsed() >= frame_ns_) SyncAll();
+  if (last_poll_.isValid() && last_poll_.nsecsElapsed() < kPollNs) return;
+  last_poll_.start();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   RethrowPending();
 }

@@ -13,10 +13,11 @@
 // idle waits (waiting at most until the next timer is due). Each form the
 // shell shows gets a window (form_window.h) built from its model; every
 // window is brought in step with its model before Qt's events are processed
-// and after every user action it dispatched. With PaceSyncs on, a yield
-// inside a long step brings the windows in step at most once per frame of
-// the display (the yield still hands every waiting event to the program);
-// the idle wait, a message box and a user action always do. The user's clicks, keys,
+// and after every user action it dispatched. With PaceSyncs on, the yields
+// of a long step bring the windows in step at most once per frame of the
+// display and take the operator's waiting input at most once a millisecond
+// (so every event still reaches the program within a millisecond, in
+// order); the idle wait, a message box and a user action always sync. The user's clicks, keys,
 // typing and close box go to the model through the shell (Dispatch); the
 // Qt layer decides nothing itself.
 //
@@ -84,8 +85,9 @@ class QtBackend : public ui::Backend {
   // 1440 / the primary screen's logical dpi.
   int twips_per_pixel() const { return twips_per_pixel_; }
   // On: the yields of a long step sync the windows at the display's pace
-  // (its refresh rate, 60 Hz when it tells none). Off (the default): every
-  // yield syncs, as tests that look at the widgets after a yield expect.
+  // (its refresh rate, 60 Hz when it tells none) and poll Qt's input at
+  // most once a millisecond. Off (the default): every yield syncs and
+  // polls, as tests that look at the widgets after a yield expect.
   void PaceSyncs(bool on);
   // How many times the windows were brought in step (for benchmarks).
   std::uint64_t syncs() const { return syncs_; }
@@ -102,6 +104,7 @@ class QtBackend : public ui::Backend {
   std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend
   QElapsedTimer clock_;
   QElapsedTimer last_sync_;
+  QElapsedTimer last_poll_;
   qint64 frame_ns_ = 0;  // 0: sync at every yield
   std::uint64_t syncs_ = 0;
   QTimer wake_;

@@ -34,8 +34,8 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-// The cells in sight, asked for by the table as it paints. Formats are
-// resolved once per sync.
+// The cells in sight, asked for by the table as it paints. What a cell
+// shows is resolved once and kept until the grid reports the cell changed.
 class SpreadTableModel : public QAbstractTableModel {
  public:
   explicit SpreadTableModel(SpreadView* view) : QAbstractTableModel(view), view_(view) {}
@@ -43,22 +43,26 @@ class SpreadTableModel : public QAbstractTableModel {
   void Reset(grid::Spread* spread) {
     beginResetModel();
     spread_ = spread;
-    formats_.clear();
+    cells_.assign(static_cast<std::size_t>(rowCount({})) * static_cast<std::size_t>(columnCount({})), Shown{});
     endResetModel();
   }
   // Repaints the cells in sight among `changes`.
   void Refresh(const grid::Spread::Changes& changes) {
-    formats_.clear();
     const int rows = rowCount({}), cols = columnCount({});
     if (rows == 0 || cols == 0) return;
     if (changes.all) {
+      for (Shown& cell : cells_) cell.known = false;
       emit dataChanged(index(0, 0), index(rows - 1, cols - 1));
       return;
     }
     for (const grid::Range& range : changes.ranges) {
       const auto [top, bottom] = ViewSpan(view_->shown_rows(), range.row1, range.row2);
       const auto [left, right] = ViewSpan(view_->shown_cols(), range.col1, range.col2);
-      if (top <= bottom && left <= right) emit dataChanged(index(top, left), index(bottom, right));
+      if (top > bottom || left > right) continue;
+      for (int vr = top; vr <= bottom; ++vr) {
+        for (int vc = left; vc <= right; ++vc) cells_[Slot(vr, vc)].known = false;
+      }
+      emit dataChanged(index(top, left), index(bottom, right));
     }
   }
 
@@ -73,40 +77,71 @@ class SpreadTableModel : public QAbstractTableModel {
 
   QVariant data(const QModelIndex& index, int role) const override {
     if (spread_ == nullptr || !index.isValid()) return {};
-    const int c = view_->shown_cols()[static_cast<std::size_t>(index.column())];
-    const int r = view_->shown_rows()[static_cast<std::size_t>(index.row())];
-    const grid::CellFormat& f = FormatOf(c, r);
-    const bool check = f.type == grid::CellType::kCheckBox && c > 0 && r > 0;
+    const Shown& cell = ShownAt(index.row(), index.column());
     switch (role) {
       case Qt::DisplayRole:
-        return check ? QVariant() : QVariant(Q(spread_->TextAt(c, r)));
+        return cell.text;
       case Qt::CheckStateRole:
-        if (!check) return {};
-        return spread_->TextAt(c, r) == "1" ? Qt::Checked : Qt::Unchecked;
+        return cell.check;
       case Qt::BackgroundRole:
-        return QBrush(ResolveColor(f.back_color, QApplication::palette()));
+        return cell.back;
       case Qt::ForegroundRole:
-        return QBrush(ResolveColor(f.fore_color, QApplication::palette()));
+        return cell.fore;
       case Qt::FontRole:
-        return FontFor(f.font_name, f.font_size, f.font_bold);
-      case Qt::TextAlignmentRole: {
-        Qt::Alignment h = Qt::AlignLeft;
-        if (f.align == grid::HAlign::kRight) h = Qt::AlignRight;
-        if (f.align == grid::HAlign::kCenter || r == 0 || c == 0) h = Qt::AlignHCenter;
-        return static_cast<int>(h | Qt::AlignVCenter);
-      }
-      case kTypeRole:  // headers show their text only
-        return c > 0 && r > 0 ? static_cast<int>(f.type) : static_cast<int>(grid::CellType::kStaticText);
+        return cell.font;
+      case Qt::TextAlignmentRole:
+        return cell.align;
+      case kTypeRole:
+        return cell.type;
       default:
         return {};
     }
   }
 
  private:
-  const grid::CellFormat& FormatOf(int c, int r) const {
-    auto key = std::make_pair(c, r);
-    auto it = formats_.find(key);
-    if (it == formats_.end()) it = formats_.emplace(key, spread_->FormatAt(c, r)).first;
+  // What one cell shows, by role.
+  struct Shown {
+    bool known = false;
+    QVariant text, check;
+    QBrush back, fore;
+    QFont font;
+    int align = 0;
+    int type = 0;
+  };
+
+  std::size_t Slot(int vr, int vc) const {
+    return static_cast<std::size_t>(vr) * view_->shown_cols().size() + static_cast<std::size_t>(vc);
+  }
+
+  const Shown& ShownAt(int vr, int vc) const {
+    Shown& cell = cells_[Slot(vr, vc)];
+    if (cell.known) return cell;
+    const int c = view_->shown_cols()[static_cast<std::size_t>(vc)];
+    const int r = view_->shown_rows()[static_cast<std::size_t>(vr)];
+    const grid::CellFormat f = spread_->FormatAt(c, r);
+    const bool check = f.type == grid::CellType::kCheckBox && c > 0 && r > 0;
+    const std::string text = spread_->TextAt(c, r);
+    cell.text = check ? QVariant() : QVariant(Q(text));
+    cell.check = check ? QVariant(text == "1" ? Qt::Checked : Qt::Unchecked) : QVariant();
+    const QPalette palette = QApplication::palette();
+    cell.back = QBrush(ResolveColor(f.back_color, palette));
+    cell.fore = QBrush(ResolveColor(f.fore_color, palette));
+    cell.font = FontOf(f);
+    Qt::Alignment h = Qt::AlignLeft;
+    if (f.align == grid::HAlign::kRight) h = Qt::AlignRight;
+    if (f.align == grid::HAlign::kCenter || r == 0 || c == 0) h = Qt::AlignHCenter;
+    cell.align = static_cast<int>(h | Qt::AlignVCenter);
+    // Headers show their text only.
+    cell.type = c > 0 && r > 0 ? static_cast<int>(f.type) : static_cast<int>(grid::CellType::kStaticText);
+    cell.known = true;
+    return cell;
+  }
+
+  // The Qt font of a cell's format, built once per font of the grid.
+  const QFont& FontOf(const grid::CellFormat& f) const {
+    auto key = std::make_tuple(f.font_name, f.font_size, f.font_bold);
+    auto it = fonts_.find(key);
+    if (it == fonts_.end()) it = fonts_.emplace(key, FontFor(f.font_name, f.font_size, f.font_bold)).first;
     return it->second;
   }
 
@@ -126,7 +161,8 @@ class SpreadTableModel : public QAbstractTableModel {
 
   SpreadView* view_;
   grid::Spread* spread_ = nullptr;
-  mutable std::map<std::pair<int, int>, grid::CellFormat> formats_;
+  mutable std::vector<Shown> cells_;  // [view row * view columns + view column]
+  mutable std::map<std::tuple<std::string, double, bool>, QFont> fonts_;
 };
 
 namespace {
@@ -257,12 +293,17 @@ void SpreadView::Sync() {
                  [&](int r) { return static_cast<int>(std::lround(s.RowHeight(r) * point_px)); });
   std::vector<int> cols = ShownLines(s.max_cols(), s.cols_frozen, s.left_col(), -1, {});
   const grid::Spread::Changes changes = s.TakeChanges();
-  if (rows != rows_ || cols != cols_) {
+  if (rows.size() != rows_.size() || cols != cols_) {
     rows_ = std::move(rows);
     cols_ = std::move(cols);
     model_->Reset(spread_);
     row_px_.assign(rows_.size(), -1);
     col_px_.assign(cols_.size(), -1);
+  } else if (rows != rows_) {
+    // Scrolled by as many lines as it shows: every cell repaints, the
+    // table keeps its shape and the line sizes that did not change.
+    rows_ = std::move(rows);
+    model_->Refresh(grid::Spread::Changes{true, {}});
   } else {
     model_->Refresh(changes);
   }
