@@ -66,6 +66,16 @@ class SpreadTableModel : public QAbstractTableModel {
     }
   }
 
+  // Drops what the cells showed (the lines in sight moved) without a repaint.
+  void Forget() {
+    for (Shown& cell : cells_) cell.known = false;
+  }
+  // Repaints view row `vr` (nothing when it is not in the table).
+  void RepaintRow(int vr) {
+    if (vr < 0 || vr >= rowCount({}) || columnCount({}) == 0) return;
+    emit dataChanged(index(vr, 0), index(vr, columnCount({}) - 1));
+  }
+
   int rowCount(const QModelIndex& parent) const override {
     return spread_ == nullptr || parent.isValid() ? 0 : static_cast<int>(view_->shown_rows().size());
   }
@@ -300,10 +310,29 @@ void SpreadView::Sync() {
     row_px_.assign(rows_.size(), -1);
     col_px_.assign(cols_.size(), -1);
   } else if (rows != rows_) {
-    // Scrolled by as many lines as it shows: every cell repaints, the
-    // table keeps its shape and the line sizes that did not change.
+    // Scrolled with as many lines in sight: the table keeps its shape and
+    // the line sizes that did not change; the lines still in sight move as
+    // pixels when they can, and only what comes into sight is painted.
+    const int moved = ScrolledPixels(rows, point_px);
+    const int old_current = table_->currentIndex().row();
     rows_ = std::move(rows);
-    model_->Refresh(grid::Spread::Changes{true, {}});
+    if (moved == 0) {
+      model_->Refresh(grid::Spread::Changes{true, {}});
+    } else {
+      model_->Forget();
+      QWidget* port = table_->viewport();
+      int fixed_px = 0;
+      for (std::size_t i = 0; i < FixedLines(rows_, s.rows_frozen); ++i) fixed_px += std::max(0, row_px_[i]);
+      port->scroll(0, -moved, QRect(0, fixed_px, port->width(), port->height() - fixed_px));
+      model_->Refresh(changes);
+      // The active cell's frame moved with the pixels: the line it moved to
+      // and the line the table takes for the active one repaint.
+      const int lines = moved / std::max(1, row_px_.back());
+      if (old_current >= 0) {
+        model_->RepaintRow(old_current - lines);
+        model_->RepaintRow(old_current);
+      }
+    }
   } else {
     model_->Refresh(changes);
   }
@@ -366,6 +395,32 @@ void SpreadView::Sync() {
     p.setColor(QPalette::Base, back);
     table_->setPalette(p);
   }
+}
+
+std::size_t SpreadView::FixedLines(const std::vector<int>& lines, int frozen) {
+  std::size_t n = 0;
+  while (n < lines.size() && lines[n] <= std::max(0, frozen)) ++n;
+  return n;
+}
+
+int SpreadView::ScrolledPixels(const std::vector<int>& rows, double point_px) const {
+  // The lines that scroll, before and after, all of one height in sight.
+  const grid::Spread& s = *spread_;
+  const std::size_t fixed = FixedLines(rows, s.rows_frozen);
+  if (fixed != FixedLines(rows_, s.rows_frozen) || fixed >= rows.size() || fixed >= rows_.size()) return 0;
+  const int line_px = static_cast<int>(std::lround(s.RowHeight(rows[fixed]) * point_px));
+  if (line_px <= 0) return 0;
+  for (std::size_t i = fixed; i < rows.size(); ++i) {
+    if (static_cast<int>(std::lround(s.RowHeight(rows[i]) * point_px)) != line_px) return 0;
+    if (row_px_[i] != line_px) return 0;
+  }
+  // Consecutive lines both times (no hidden line in between), shifted by a
+  // few lines.
+  const int shift = rows[fixed] - rows_[fixed];
+  if (shift == 0 || std::abs(shift) >= static_cast<int>(rows.size() - fixed)) return 0;
+  if (rows.back() - rows[fixed] != static_cast<int>(rows.size() - fixed - 1)) return 0;
+  if (rows_.back() - rows_[fixed] != static_cast<int>(rows_.size() - fixed - 1)) return 0;
+  return shift * line_px;
 }
 
 int SpreadView::ViewRow(int row) const {

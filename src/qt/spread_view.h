@@ -66,6 +66,12 @@ class SpreadView : public QWidget {
  private:
   int ViewRow(int row) const;
   int ViewCol(int col) const;
+  // How many of `lines` (ascending) are the header and the frozen lines.
+  static std::size_t FixedLines(const std::vector<int>& lines, int frozen);
+  // The pixels the lines in sight moved up (down when negative) from rows_
+  // to `rows`, when they can move as pixels: the same lines in sight, all
+  // of one height, shifted by fewer than they are. 0 otherwise.
+  int ScrolledPixels(const std::vector<int>& rows, double point_px) const;
 
   // What the last sync brought in step.
   struct Synced {
