@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "kit/sample_grid_form.h"
@@ -87,6 +92,58 @@ TEST_F(ScreenSync, AYieldWithAnUnchangedGridOnScreenReadsNoCellOfIt) {
   const std::uint64_t after = spr.cell_reads();
   Yield(20);
   EXPECT_EQ(spr.cell_reads(), after);
+}
+
+// What a scroll leaves on the screen (lines moved as pixels, the rest
+// painted) is what a full repaint of the window paints.
+TEST_F(ScreenSync, AScrolledGridShowsWhatAFullRepaintShows) {
+  testkit::SampleGridForm form;
+  grid::Spread& spr = form.sprResult;
+  ASSERT_TRUE(Step([&] {
+    spr.SetMaxRows(300);
+    for (int r = 7; r <= 300; ++r) {
+      spr.SetText(1, r, "項目" + std::to_string(r));
+      spr.SetText(3, r, r % 3 == 0 ? "陽性" : "陰性");
+    }
+    form.Show();
+  }));
+  Yield(3);
+  QCoreApplication::processEvents();
+  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
+  ASSERT_NE(view, nullptr);
+  QWidget* window = view->window();
+  auto screen_now = [&] { return QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage(); };
+  auto repainted = [&] {
+    window->update();
+    view->table()->viewport()->update();
+    QCoreApplication::processEvents();
+    return screen_now();
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> moves = {
+      {"down a line past the page", [&] { spr.MoveActiveCell(1, spr.top_row() + spr.page_rows); }},
+      {"down three lines", [&] {
+         spr.DeliverKeyDown(grid::kKeyDown, 0);
+         spr.DeliverKeyDown(grid::kKeyDown, 0);
+         spr.DeliverKeyDown(grid::kKeyDown, 0);
+       }},
+      {"a change and a line down", [&] {
+         spr.SetText(3, spr.active_row(), "(±)");
+         spr.MoveActiveCell(1, spr.top_row() + spr.page_rows);
+       }},
+      {"up past the top", [&] { spr.MoveActiveCell(1, spr.top_row() - 1); }},
+  };
+  for (const auto& [name, move] : moves) {
+    SCOPED_TRACE(name);
+    const int top = spr.top_row();
+    ASSERT_TRUE(Step([&] {
+      move();
+      ui::DoEvents();
+    }));
+    QCoreApplication::processEvents();
+    EXPECT_NE(spr.top_row(), top) << "the grid scrolled";
+    const QImage shown = screen_now();
+    EXPECT_TRUE(shown == repainted());
+  }
 }
 
 TEST_F(ScreenSync, PacedYieldsSyncAtTheDisplaysPaceAndStillLetTheOperatorsEventsThrough) {
