@@ -28,7 +28,7 @@ function(qz_test name)
   endif()
   add_executable(test_${name} ${srcs})
   target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(test_${name} PRIVATE qz_core qz_testkit ${Q_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(test_${name} PRIVATE qz_core qz_testbeds qz_testkit ${Q_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(test_${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "QZ_SOURCE_DIR=${PROJECT_SOURCE_DIR};QZ_BINARY_DIR=${PROJECT_BINARY_DIR}"

@@ -37,6 +37,7 @@ JudgeSlots ReadJudgeSlots(const record::BtrAccess& sys) {
 
 std::int16_t Fnc_JudgeCodeToMark(const record::BtrAccess& sys, std::int16_t Code, std::string& Mark,
                                  std::string& ColorLetter) {
+  if (!sys.HasCurrentRecord()) return 1;
   try {
     return JudgeCodeToMark(ReadJudgeSlots(sys), Code, Mark, ColorLetter);
   } catch (const RunTimeError&) {
@@ -46,6 +47,7 @@ std::int16_t Fnc_JudgeCodeToMark(const record::BtrAccess& sys, std::int16_t Code
 
 std::int16_t Fnc_MarkToJudgeCode(const record::BtrAccess& sys, std::string_view Mark, std::int16_t& Code,
                                  std::string& ColorLetter) {
+  if (!sys.HasCurrentRecord()) return 1;
   try {
     return MarkToJudgeCode(ReadJudgeSlots(sys), Mark, Code, ColorLetter);
   } catch (const RunTimeError&) {

@@ -24,8 +24,10 @@ namespace qz {
 JudgeSlots ReadJudgeSlots(const record::BtrAccess& sys);
 
 // JudgeCodeToMark and MarkToJudgeCode (judge_mark.h) over the current
-// record of `sys`. A run-time error (a layout without the judgement fields,
-// for example) returns 1 like not found, outputs untouched.
+// record of `sys`. Without a current record (none read yet, or the last
+// read failed), or on a run-time error (a layout without the judgement
+// fields, for example), they return 1 like not found, outputs untouched:
+// a blank buffer is never taken for eight blank judgements.
 std::int16_t Fnc_JudgeCodeToMark(const record::BtrAccess& sys, std::int16_t Code, std::string& Mark,
                                  std::string& ColorLetter);
 std::int16_t Fnc_MarkToJudgeCode(const record::BtrAccess& sys, std::string_view Mark, std::int16_t& Code,

@@ -3,6 +3,7 @@
 #include "platform/process/child_process.h"
 #include "platform/runtime/app.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 
 namespace qz {
 namespace {
@@ -47,6 +48,8 @@ CreateProcessResult Sub_CreateProcess(std::int32_t /*owner_hwnd*/, std::string_v
     return result;  // the child goes to the background reaper
   }
   process::WaitResult w;
+  // The screen repaints while the program runs but takes no input.
+  ui::WorkInProgress busy;
   if (wait_ms < 0) {
     w = child.Wait(-1);
   } else {

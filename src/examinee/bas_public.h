@@ -36,7 +36,7 @@ using CodeList = CountedArray<Currency>;
 struct OptionInfo {
   std::int16_t Enable = 0;   // 1 shows the button
   std::string Caption;
-  std::int16_t KomCode = 0;  // item whose finding triggers the option
+  Currency KomCode;          // item whose finding triggers the option (an item number)
   std::string Syoken;        // the finding text that triggers it
   std::string KeyCode;       // keystrokes sent
   std::string PgName;        // program started
@@ -173,6 +173,9 @@ struct BasPublic {
   std::int16_t AutoPastCopy = 1;
   std::int16_t AutoDefaultSyoken = 0;
   std::int16_t PastCopySumi = 1;
+  // [SysInfo] WriteWait: seconds a write waits for another terminal's
+  // transaction on the same file before it gives up (busy); 0 not at all.
+  std::int16_t WriteWait = 30;
   std::array<bool, 9> AutoSougouOut = {};
   std::int32_t SyoCombHatErase = 1;
 

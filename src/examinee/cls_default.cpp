@@ -2,16 +2,20 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 
 #include "data/bas_file_access.h"
 #include "data/ini_access.h"
+#include "data/program_log.h"
 #include "examinee/bas_get_user.h"
 #include "examinee/bas_get_user_info.h"
 #include "examinee/bas_public.h"
 #include "examinee/frm_guide.h"
 #include "examinee/settings_reader.h"
 #include "platform/ini/profile.h"
+#include "platform/record/btr_file.h"
 #include "platform/path/no_case.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/run_time_error.h"
@@ -61,6 +65,7 @@ ClsDefault::ClsDefault(ui::Form& frm_result_in, ui::Form& frm_grp_jmp)
     : frm_result_in_(frm_result_in), frm_grp_jmp_(frm_grp_jmp) {}
 
 bool ClsDefault::DefaultSetting() {
+  program_log::Begin();
   try {
     if (system::AnotherInstanceRunning(App().exe_name)) {
       Warn("既に起動しています。");
@@ -81,6 +86,8 @@ bool ClsDefault::DefaultSetting() {
       ui::ShowErrorReport(kLoadJobText, error->number, error->description, ui::MsgIcon::kCritical, kTitle);
       return false;
     }
+    // How long a write waits for another terminal writing the same file.
+    record::SetBusyTimeout(std::chrono::seconds(std::max<int>(basPublic.WriteWait, 0)));
 
     WorkAreaInfo& w = basPublic.WorkArea;
     if (!Fnc_GetWorkArea(w.Left, w.Top, w.Right, w.Bottom, w.Width, w.Height)) {
@@ -98,6 +105,7 @@ bool ClsDefault::DefaultSetting() {
       return false;
     }
     if (!Fnc_SetLogonUser()) return false;
+    program_log::Started();
 
     State("ファイル初期化中");
     suite::JMPCINT2();

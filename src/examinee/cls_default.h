@@ -1,8 +1,10 @@
 // clsDefault: the start of the result-input program. DefaultSetting decides
 // whether the program may run (no second copy, started from the suite's
-// menu), shows the progress window, reads every setting, fits the main form
-// to the desktop work area, reads the data paths, establishes the logon
-// user, starts the suite's run-time and work files and opens all masters.
+// menu), shows the progress window, reads every setting (and sets the
+// record manager's wait for another terminal's write from [SysInfo]
+// WriteWait), fits the main form to the desktop work area, reads the data
+// paths, establishes the logon user, starts the suite's run-time and work
+// files and opens all masters.
 //
 // The main form's Load creates one object, calls DefaultSetting once with a
 // shell installed and the program folder as the current folder, and drops

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "data/common_sub.h"
 #include "data/define_fields.h"
@@ -46,45 +47,134 @@ void ClsVlmfQzonllf::CloseTable() {
   if (obj_ && obj_->IsOpen()) obj_->CloseFile();
 }
 
+bool ClsVlmfQzonllf::HeldElsewhere(std::string_view H_PatID) const {
+  if (vb::Trim(obj_->GetField("JYUNO").ToText()) != H_PatID) return false;
+  if (vb::Trim(obj_->GetField("TERMNAME").ToText()) != ThisTerminal()) return true;
+  // At this terminal: the program that started this one with the examinee
+  // on its command line, or a row this program left behind (it ended
+  // without its end processing). Neither holds the examinee against it.
+  return H_PatID != basPublic.StartExamineeNo && obj_->GetField("GYONO").ToLong() != kOnlineJobNo;
+}
+
+bool ClsVlmfQzonllf::LeftBehindHere(std::string_view H_PatID) const {
+  return vb::Trim(obj_->GetField("JYUNO").ToText()) == H_PatID &&
+         vb::Trim(obj_->GetField("TERMNAME").ToText()) == ThisTerminal() &&
+         obj_->GetField("GYONO").ToLong() == kOnlineJobNo;
+}
+
+std::string ClsVlmfQzonllf::ThisTerminal() {
+  return vb::Trim(text::LeftB(Fnc_GetComputerName(), kTermNameBytes));
+}
+
+void ClsVlmfQzonllf::TellHolder(std::string_view H_PatID, const Holder& holder) {
+  ui::Beep();
+  ui::MsgBox("[受診者番号:" + std::string(H_PatID) + "]の受診者は､\r\n" + holder.terminal + "で『" + holder.job +
+                 "』に使用されています。",
+             ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, "結果入力");
+}
+
+int ClsVlmfQzonllf::FindHolder(std::string_view H_PatID, Holder& holder, std::vector<std::int32_t>* left_behind) {
+  obj_->SetField("REN", 1);
+  int status = obj_->GetGreaterOrEqual(Definition());
+  while (status == record::kStatusOk) {
+    if (HeldElsewhere(H_PatID)) {
+      holder.found = true;
+      holder.job = vb::Trim(obj_->GetField("GYONAME").ToText());
+      holder.terminal = vb::Trim(obj_->GetField("TERMNAME").ToText());
+      return record::kStatusOk;
+    }
+    if (left_behind != nullptr && LeftBehindHere(H_PatID)) {
+      left_behind->push_back(static_cast<std::int32_t>(obj_->GetField("REN").ToLong()));
+    }
+    status = obj_->GetNext();
+  }
+  // The end of the table ends the walk; any other status is a read that
+  // failed, and a holder may lie beyond it.
+  return status == record::kStatusNotFound || status == record::kStatusEndOfFile ? record::kStatusOk : status;
+}
+
 void ClsVlmfQzonllf::Sub_ReadOnlineInfo(std::string_view H_PatID, bool& R_Result, std::uint8_t H_ExMode) {
   R_Result = true;
+  Holder holder;
+  bool read = false;
   try {
-    if (OpenTable()) {
-      obj_->SetField("REN", 1);
-      int status = obj_->GetGreaterOrEqual(Definition());
-      if (status == record::kStatusNotFound || status == record::kStatusEndOfFile) {
-        CloseTable();
-        return;
-      }
-      while (status == record::kStatusOk) {
-        const std::string holder = vb::Trim(obj_->GetField("JYUNO").ToText());
-        if (holder == H_PatID && holder != basPublic.StartExamineeNo) {
-          const std::string job = vb::Trim(obj_->GetField("GYONAME").ToText());
-          const std::string terminal = vb::Trim(obj_->GetField("TERMNAME").ToText());
-          CloseTable();
-          R_Result = false;
-          if (H_ExMode == 1) return;
-          ui::Beep();
-          ui::MsgBox("[受診者番号:" + std::string(H_PatID) + "]の受診者は､\r\n" + terminal + "で『" + job +
-                         "』に使用されています。",
-                     ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, "結果入力");
-          return;
+    read = OpenTable() && FindHolder(H_PatID, holder, nullptr) == record::kStatusOk;
+  } catch (const std::exception&) {
+    read = false;  // reported below like a read failure
+  }
+  CloseTable();
+  if (!read) {
+    TellFailure("ログオン情報のレコードが取得ができませんでした。");
+    R_Result = false;
+    return;
+  }
+  if (!holder.found) return;
+  R_Result = false;
+  if (H_ExMode != 1) TellHolder(H_PatID, holder);
+}
+
+void ClsVlmfQzonllf::Sub_HoldOnlineInfo(std::string_view H_PatID, std::int32_t& R_ConNo) {
+  R_ConNo = -1;
+  Holder holder;
+  const char* failure = nullptr;
+  bool in_transaction = false;
+  try {
+    if (!OpenTable()) {
+      failure = "ログオン情報のレコードが取得ができませんでした。";
+    } else if (obj_->BeginTrans() != record::kStatusOk) {
+      failure = "オンラインマスタのレコードの作成時にエラーが発生しました。";
+    } else {
+      // The transaction's first read takes the table's write lock: no
+      // other terminal checks or registers until this one has ended.
+      in_transaction = true;
+      std::vector<std::int32_t> left_behind;
+      if (FindHolder(H_PatID, holder, &left_behind) != record::kStatusOk) {
+        failure = "ログオン情報のレコードが取得ができませんでした。";
+      } else if (!holder.found) {
+        for (std::int32_t ren : left_behind) {
+          obj_->SetField("REN", static_cast<std::int64_t>(ren));
+          if (obj_->GetEqual(Definition()) != record::kStatusOk || obj_->Delete() != record::kStatusOk) {
+            failure = "オンラインマスタのレコードの作成時にエラーが発生しました。";
+            break;
+          }
         }
-        status = obj_->GetNext();
-      }
-      // The end of the table ends the walk; any other status is a read
-      // that failed, and a holder may lie beyond it.
-      if (status == record::kStatusEndOfFile) {
-        CloseTable();
-        return;
+        std::int32_t n = -1;
+        if (failure == nullptr) {
+          n = Fnc_GetFreeOnlineRen();
+          if (n == -1) failure = "連番の取得に失敗しました。";
+        }
+        if (failure == nullptr) {
+          SetRow(H_PatID, n);
+          if (obj_->Insert(Definition()) == record::kStatusOk && obj_->EndTrans() == record::kStatusOk) {
+            in_transaction = false;
+            R_ConNo = n;
+          } else {
+            failure = "オンラインマスタのレコードの作成時にエラーが発生しました。";
+          }
+        }
       }
     }
   } catch (const std::exception&) {
-    // Reported below like a read failure.
+    failure = "オンラインマスタのレコードの作成時にエラーが発生しました。";
   }
-  TellFailure("ログオン情報のレコードが取得ができませんでした。");
+  if (in_transaction) obj_->AbortTrans();
   CloseTable();
-  R_Result = false;
+  // Messages only now: a box left standing must not hold the table.
+  if (failure != nullptr) {
+    R_ConNo = -1;
+    TellFailure(failure);
+  } else if (holder.found) {
+    R_ConNo = 0;
+    TellHolder(H_PatID, holder);
+  }
+}
+
+void ClsVlmfQzonllf::SetRow(std::string_view H_PatID, std::int32_t ren) {
+  obj_->SetField("REN", static_cast<std::int64_t>(ren));
+  obj_->SetField("JYUNO", H_PatID);
+  obj_->SetField("TERMNAME", Fnc_GetComputerName());
+  obj_->SetField("GYONO", kOnlineJobNo);
+  obj_->SetField("GYONAME", kOnlineJobName);
 }
 
 std::int32_t ClsVlmfQzonllf::Fnc_GetFreeOnlineRen() {
@@ -121,11 +211,7 @@ void ClsVlmfQzonllf::Sub_SetOnlineInfo(std::string_view H_PatID, std::int32_t& R
         }
         if (obj_->BeginTrans() != record::kStatusOk) break;
         in_transaction = true;
-        obj_->SetField("REN", static_cast<std::int64_t>(n));
-        obj_->SetField("JYUNO", H_PatID);
-        obj_->SetField("TERMNAME", Fnc_GetComputerName());
-        obj_->SetField("GYONO", kOnlineJobNo);
-        obj_->SetField("GYONAME", kOnlineJobName);
+        SetRow(H_PatID, n);
         const int status = obj_->Insert(Definition());
         if (status == record::kStatusOk) {
           if (obj_->EndTrans() != record::kStatusOk) break;
@@ -144,9 +230,9 @@ void ClsVlmfQzonllf::Sub_SetOnlineInfo(std::string_view H_PatID, std::int32_t& R
   } catch (const std::exception&) {
     // Reported below.
   }
-  TellFailure("オンラインマスタのレコードの作成時にエラーが発生しました。");
   if (in_transaction) obj_->AbortTrans();
   CloseTable();
+  TellFailure("オンラインマスタのレコードの作成時にエラーが発生しました。");
   R_ConNo = -1;
 }
 
@@ -154,21 +240,17 @@ void ClsVlmfQzonllf::Sub_DelOnlineInfo(std::string_view H_RenNo, bool& R_Result)
   R_Result = true;
   bool in_transaction = false;
   try {
-    if (OpenTable()) {
+    if (OpenTable() && obj_->BeginTrans() == record::kStatusOk) {
+      in_transaction = true;
       obj_->SetField("REN", H_RenNo);
-      if (obj_->GetEqual(Definition()) != record::kStatusOk) {
-        CloseTable();
-        return;
-      }
-      // A row of another terminal is not this program's to release (the
-      // number may have been given to that terminal since).
-      if (vb::Trim(obj_->GetField("TERMNAME").ToText()) != vb::Trim(text::LeftB(Fnc_GetComputerName(), kTermNameBytes))) {
-        CloseTable();
-        return;
-      }
-      if (obj_->BeginTrans() == record::kStatusOk) {
-        in_transaction = true;
-        if (obj_->Delete() == record::kStatusOk && obj_->EndTrans() == record::kStatusOk) {
+      const int read = obj_->GetEqual(Definition());
+      // No such row, or a row of another terminal (the number may have been
+      // given to that terminal since): nothing of this program's to release.
+      const bool nothing_held =
+          read == record::kStatusNotFound ||
+          (read == record::kStatusOk && vb::Trim(obj_->GetField("TERMNAME").ToText()) != ThisTerminal());
+      if (nothing_held || (read == record::kStatusOk && obj_->Delete() == record::kStatusOk)) {
+        if (obj_->EndTrans() == record::kStatusOk) {
           CloseTable();
           return;
         }
@@ -177,9 +259,9 @@ void ClsVlmfQzonllf::Sub_DelOnlineInfo(std::string_view H_RenNo, bool& R_Result)
   } catch (const std::exception&) {
     // Reported below.
   }
-  TellFailure("オンラインマスタのレコードの削除時にエラーが発生しました。");
   if (in_transaction) obj_->AbortTrans();
   CloseTable();
+  TellFailure("オンラインマスタのレコードの削除時にエラーが発生しました。");
   R_Result = false;
 }
 

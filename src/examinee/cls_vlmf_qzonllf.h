@@ -17,7 +17,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/record/btr_access.h"
 
@@ -39,12 +41,26 @@ class ClsVlmfQzonllf {
 
   // Whether examinee `H_PatID` may be used here. R_Result is False when a
   // row of another holder has JYUNO (trimmed) equal to H_PatID (compared as
-  // given, untrimmed) and JYUNO is not basPublic.StartExamineeNo; then,
-  // unless H_ExMode is 1 (quiet), it beeps and shows "[受診者番号:<id>]の
-  // 受診者は､" / "<TERMNAME>で『<GYONAME>』に使用されています。"
-  // (exclamation, "結果入力"). A table that cannot be opened or read gives
-  // False with "ログオン情報のレコードが取得ができませんでした。".
+  // given, untrimmed); then, unless H_ExMode is 1 (quiet), it beeps and
+  // shows "[受診者番号:<id>]の受診者は､" / "<TERMNAME>で『<GYONAME>』に使用
+  // されています。" (exclamation, "結果入力"). Rows of this terminal
+  // (TERMNAME = this computer) hold nothing against this program when they
+  // are for the command-line examinee (basPublic.StartExamineeNo: the
+  // program that started this one) or of this program's own job (left
+  // behind); every other terminal's row holds. A table that cannot be
+  // opened or read to its end gives False with "ログオン情報のレコードが取得
+  // ができませんでした。".
   void Sub_ReadOnlineInfo(std::string_view H_PatID, bool& R_Result, std::uint8_t H_ExMode);
+
+  // The check of Sub_ReadOnlineInfo and the registration of
+  // Sub_SetOnlineInfo as one step: both in one transaction that holds the
+  // table's write lock from the first read to the insert, so that of two
+  // terminals taking the same examinee at once exactly one gets it. A row
+  // this program left at this terminal for the examinee is replaced, not
+  // kept beside the new one. R_ConNo is the new row's REN; 0 when another
+  // holder was found (its message shown as by Sub_ReadOnlineInfo); -1 after
+  // a failure (its message shown). Messages come after the transaction.
+  void Sub_HoldOnlineInfo(std::string_view H_PatID, std::int32_t& R_ConNo);
 
   // Inserts this program's row for `H_PatID` at the lowest free REN, this
   // computer's name and job 3, in its own transaction. R_ConNo is the REN,
@@ -57,7 +73,8 @@ class ClsVlmfQzonllf {
   // Deletes row `H_RenNo` (a number as text) in its own transaction.
   // R_Result is True when the row is gone: also when there was no such row,
   // or the row belongs to another terminal (it is left alone). False after
-  // a failure ("オンラインマスタのレコードの削除時にエラーが発生しました。").
+  // a failure, a read that failed included ("オンラインマスタのレコードの
+  // 削除時にエラーが発生しました。"): the row may still be there.
   void Sub_DelOnlineInfo(std::string_view H_RenNo, bool& R_Result);
 
  private:
@@ -67,6 +84,22 @@ class ClsVlmfQzonllf {
   void Sub_DefineOnlineFields();
   // The lowest REN from 1 upward that no row holds; -1 on a read failure.
   std::int32_t Fnc_GetFreeOnlineRen();
+
+  struct Holder {
+    bool found = false;
+    std::string job, terminal;  // GYONAME, TERMNAME, trimmed
+  };
+  // Walks the table for a row that holds `H_PatID` against this program;
+  // `left_behind` (when given) receives the RENs of this program's own
+  // rows for it at this terminal. 0, or the status of a read that failed.
+  int FindHolder(std::string_view H_PatID, Holder& holder, std::vector<std::int32_t>* left_behind);
+  // About the current row.
+  bool HeldElsewhere(std::string_view H_PatID) const;
+  bool LeftBehindHere(std::string_view H_PatID) const;
+  static std::string ThisTerminal();
+  static void TellHolder(std::string_view H_PatID, const Holder& holder);
+  // The fields of this program's row for `H_PatID` at `ren`.
+  void SetRow(std::string_view H_PatID, std::int32_t ren);
   void CloseTable();
 
   std::unique_ptr<record::BtrAccess> obj_;

@@ -79,6 +79,10 @@ void FrmResultIn::Form_Activate() {
     Sub_LoadExaminee(true);
   } catch (const std::exception& e) {
     ShowLoadErrorReport("フォームのアクティブ処理でエラーが発生しました。", e);
+    // A command line that cannot start the cycle (a date that is not a
+    // number) leaves nothing to do: the program ends rather than wait with
+    // an empty screen.
+    if (Fnc_HasCommandLine()) Unload();
   }
 }
 

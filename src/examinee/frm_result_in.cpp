@@ -6,6 +6,7 @@
 #include "data/bas_file_access.h"
 #include "data/close_erase.h"
 #include "data/common_sub.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/cls_default.h"
 #include "examinee/frm_guide.h"
@@ -15,6 +16,7 @@
 #include "grid/findings_search_launch.h"
 #include "grid/grid_edit_events.h"
 #include "grid/grid_mouse.h"
+#include "grid/searched_row.h"
 #include "judgement/frm_syo_comb.h"
 #include "judgement/syo_search_handoff.h"
 #include "loading/group_forms.h"
@@ -145,12 +147,12 @@ void FrmResultIn::Form_Load() {
     if (started) {
       Sub_CreateSearchDysp();
     } else {
-      frmResultIn.SearchCreated = false;
+      // Still inside the load: the unload ends the program without an end
+      // of an examinee cycle that never began.
       Unload();
       return;
     }
   } catch (const std::exception&) {
-    frmResultIn.SearchCreated = false;
     Unload();
     return;
   }
@@ -193,7 +195,12 @@ void FrmResultIn::Form_QueryUnload(int& cancel, int unload_mode) {
 
 void FrmResultIn::Form_Unload(int& /*cancel*/) {
   UnloadRunning = true;
-  if (!frmResultIn.SearchCreated) IgnoringErrors([] { Sub_EndExaminee(); });
+  // The end of the examinee cycle, when one holds its on-line row (not
+  // after a start that failed or was refused, nor after the search screen
+  // was closed between cycles: the program then ends at once).
+  if (!frmResultIn.SearchCreated && basPublic.OnlineRen > 0) {
+    IgnoringErrors([] { Sub_EndExaminee(); });
+  }
   IgnoringErrors([&] {
     frmGuide->Show(false, this);
     frmGuide->lblGuide.caption = "終了処理中です．．．";
@@ -207,10 +214,12 @@ void FrmResultIn::Form_Unload(int& /*cancel*/) {
   });
   SearchDysp.reset();
   IgnoringErrors([] { frmGuide->Unload(); });
+  program_log::Ended();
   ui::Shell::Require().End();
 }
 
 bool Fnc_FindingsSearchRefuses() {
+  Sub_ApplyClosedSearch();
   if (!basPublic.SyoSearchOpen) return false;
   std::string name;
   const int item = frmResultIn.SyoSearchItem;
@@ -227,5 +236,11 @@ void Sub_KeepSaveScreen() {
 }
 
 bool Fnc_HasCommandLine() { return !vb::Trim(App().command).empty(); }
+
+bool Fnc_ExamineeHeld() { return !frmResultIn.Loading && !basPublic.ExamineeNo.empty(); }
+
+bool Fnc_ExamineeOnScreen() {
+  return Fnc_ExamineeHeld() && frmResultInForm.loaded() && frmResultInForm->sprResult.visible;
+}
 
 }  // namespace qz

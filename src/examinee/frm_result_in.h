@@ -104,7 +104,8 @@ class FrmResultIn : public ui::Form {
   // without saving.
   void cmdOpchk_Click();
   void cmdOption_Click(int index);
-  // The unconfirmed items; its save-and-end button writes back and ends.
+  // The unconfirmed items; its save-and-end button saves with the checks
+  // of F12 and ends the examinee.
   void cmdChkInput_Click();
   void cmdGrpSel_Click();
   // Places the group-jump window beside the main form (or at the right of
@@ -156,7 +157,8 @@ extern ui::FormSlot<FrmResultIn> frmResultInForm;
 // search window is open (basPublic.SyoSearchOpen), warns
 // "所見検索画面が「<item name>」で開かれています。" (exclamation, "結果入力"),
 // brings the window to the front and returns true: the caller then does
-// nothing else. False when no search is open.
+// nothing else. False when no search is open; a search closed but not yet
+// applied is applied first (grid/searched_row.h).
 bool Fnc_FindingsSearchRefuses();
 
 // Copies the screen values the write-back reads (chkOperation, txtHassou)
@@ -166,6 +168,15 @@ void Sub_KeepSaveScreen();
 // True when the program was started with a command line (App().command not
 // empty after trimming).
 bool Fnc_HasCommandLine();
+
+// True while an examinee cycle holds an examinee: one has been chosen and no
+// load is running (its grid may be missing after a load that failed; it
+// can then be discarded). Between cycles and during a load, false.
+bool Fnc_ExamineeHeld();
+// True while an examinee is on screen: held, and its grid drawn. The
+// handlers that work on the results (save, preview, judgement, tools) do
+// nothing otherwise.
+bool Fnc_ExamineeOnScreen();
 
 }  // namespace qz
 

@@ -8,9 +8,9 @@
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
 #include "examinee/save_and_end.h"
-#include "examinee/update_masters.h"
 #include "grid/column_toggles.h"
 #include "grid/screen_reload.h"
+#include "grid/searched_row.h"
 #include "judgement/default_findings_set.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
@@ -19,8 +19,8 @@
 #include "platform/process/child_process.h"
 #include "platform/runtime/app.h"
 #include "platform/text/vb.h"
+#include "platform/ui/work_in_progress.h"
 #include "tools/copy_previous_results.h"
-#include "tools/delete_list.h"
 #include "tools/frm_chk_input.h"
 #include "tools/frm_opchk.h"
 #include "tools/frm_sub_menu.h"
@@ -55,6 +55,25 @@ bool IsUnperformed(int i) {
 
 void ReloadLayout() { Sub_ReloadScreen(false, "QZKKKLF", true); }
 
+// The display-mode option button whose lines are shown; -1 before the
+// first load chose one.
+int shownKirikae = -1;
+// Set while a refused display switch is put back, whose own Click then
+// does nothing.
+bool puttingSwitchBack = false;
+
+// A display switch that would rebuild the item lines under an open
+// findings search: refused, and `put_back` returns the switch to what the
+// screen shows. True when refused.
+template <class F>
+bool DisplaySwitchRefused(F&& put_back) {
+  if (frmResultIn.Loading || !Fnc_RowsRebuildRefused()) return false;
+  puttingSwitchBack = true;
+  put_back();
+  puttingSwitchBack = false;
+  return true;
+}
+
 }  // namespace
 
 void FrmResultIn::chkSokutei_Click() {
@@ -75,18 +94,33 @@ void FrmResultIn::chkOperation_Click() {
 }
 
 void FrmResultIn::chkPastDisp_Click() {
+  if (puttingSwitchBack ||
+      DisplaySwitchRefused([this] { chkPastDisp.SetValue(chkPastDisp.value() == 1 ? 0 : 1); })) {
+    return;
+  }
   if (!frmResultIn.Loading) ReloadLayout();
   chkPastDisp.tool_tip_text = chkPastDisp.value() == 1 ? "チェックをはずすと過去に受診した検査項目を全て非表示にします"
                                                         : "チェックをつけると過去に受診した検査項目を全て表示します";
 }
 
-void FrmResultIn::optKirikae_Click(int /*index*/) {
+void FrmResultIn::optKirikae_Click(int index) {
+  if (puttingSwitchBack || DisplaySwitchRefused([this] {
+        if (shownKirikae >= 0) optKirikae[static_cast<std::size_t>(shownKirikae)]->SetValue(true);
+      })) {
+    return;
+  }
+  shownKirikae = index;
   if (!frmResultIn.Loading) ReloadLayout();
 }
 
 void FrmResultIn::cmdSubMenu_Click() {
+  if (!Fnc_ExamineeOnScreen()) return;
   frmSubMenu->Show(true, this);
-  switch (basPublic.SubMenuChoice) {
+  const int choice = basPublic.SubMenuChoice;
+  const bool changes_items = choice == kSubMenuResetDoneChecks || choice == kSubMenuSetDoneChecks ||
+                             choice == kSubMenuDefaultFindings || choice == kSubMenuCopyPrevious;
+  if (changes_items && Fnc_RowsRebuildRefused()) return;
+  switch (choice) {
     case kSubMenuUpdater: Sub_ToggleUpdaterColumn(); break;
     case kSubMenuUpdateTime: Sub_ToggleUpdateTimeColumn(); break;
     case kSubMenuJudge: Sub_ToggleJudgeColumn(); break;
@@ -101,7 +135,7 @@ void FrmResultIn::cmdSubMenu_Click() {
 
 void FrmResultIn::cmdOpchk_Click() {
   Reporting("未実施検査一覧ボタンボタンのクリック処理でエラーが発生しました。", [&] {
-    if (Fnc_FindingsSearchRefuses()) return;
+    if (!Fnc_ExamineeOnScreen() || Fnc_FindingsSearchRefuses()) return;
     FrmOpchk& dialog = *frmOpchk;
     dialog.Load();
     int listed = 0;
@@ -123,6 +157,7 @@ void FrmResultIn::cmdOpchk_Click() {
 }
 
 void FrmResultIn::cmdOption_Click(int index) {
+  if (!Fnc_ExamineeOnScreen()) return;
   const std::string path =
       path::JoinPath(App().path, basPublic.OptionTable[static_cast<std::size_t>(index)].PgName);
   try {
@@ -141,7 +176,7 @@ void FrmResultIn::cmdOption_Click(int index) {
 
 void FrmResultIn::cmdChkInput_Click() {
   Reporting("未入力項目チェックボタンのクリック処理でエラーが発生しました。", [&] {
-    if (Fnc_FindingsSearchRefuses()) return;
+    if (!Fnc_ExamineeOnScreen() || Fnc_FindingsSearchRefuses()) return;
     SetEnabled(false);
     FrmChkInput& dialog = *frmChkInput;
     dialog.Load();
@@ -150,17 +185,16 @@ void FrmResultIn::cmdChkInput_Click() {
     SetEnabled(true);
     sprResult.SetFocus();
     if (basPublic.ChkInputAnswer != 1) return;
-    if (Fnc_ShowDeleteList() == 1) return;
-    Sub_KeepSaveScreen();
-    // A write-back that failed keeps the examinee on screen, so nothing
-    // entered is lost.
-    if (Sub_UpdateMasters()) Sub_EndExaminee();
+    // Saved as F12 saves, with every result check; a refusal or a
+    // write-back that failed keeps the examinee on screen.
+    ui::WorkInProgress busy;
+    if (Fnc_SaveConfirmedResults()) Sub_EndExaminee();
   });
 }
 
 void FrmResultIn::cmdGrpSel_Click() {
   Reporting("グループ選択ボタンのクリック処理でエラーが発生しました。", [&] {
-    if (Fnc_FindingsSearchRefuses()) return;
+    if (!Fnc_ExamineeOnScreen() || Fnc_FindingsSearchRefuses()) return;
     FrmGrpSel& sel = *frmGrpSel;
     if (sel.window_state() != ui::WindowState::kNormal) sel.SetWindowState(ui::WindowState::kNormal);
     sel.Show();

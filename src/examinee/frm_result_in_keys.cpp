@@ -8,6 +8,7 @@
 #include "grid/column_toggles.h"
 #include "grid/findings_search_launch.h"
 #include "grid/screen_reload.h"
+#include "grid/searched_row.h"
 #include "judgement/default_findings_set.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
@@ -47,13 +48,19 @@ void ToolThenSwallow(FrmResultIn&, Key key) {
   key.Swallow();
 }
 
-void Reload(FrmResultIn&, Key key) {
-  Sub_ReloadScreen(true, "QZKKKLF", true);
+// A tool that rebuilds the item lines or changes every item: refused
+// (and the key swallowed) while a findings search holds its row.
+template <void (*Tool)()>
+void RowsToolThenSwallow(FrmResultIn&, Key key) {
+  if (!Fnc_RowsRebuildRefused()) Tool();
   key.Swallow();
 }
 
+void ReloadResults() { Sub_ReloadScreen(true, "QZKKKLF", true); }
+
 // Cancel lets the key pass on.
 void AskClearResults(FrmResultIn&, Key key) {
+  if (Fnc_RowsRebuildRefused()) return key.Swallow();
   if (ui::MsgBox("検査結果をクリアします。よろしいですか？", ui::MsgButtons::kOkCancel, ui::MsgIcon::kNone,
                  kResultScreenTitle) != ui::MsgResult::kOk) {
     return;
@@ -70,6 +77,7 @@ void PreviewWithSelection(FrmResultIn& form, Key key) {
 
 // No lets the key pass on.
 void AskDefaultFindings(FrmResultIn&, Key key) {
+  if (Fnc_RowsRebuildRefused()) return key.Swallow();
   if (ui::MsgBox("所見項目のデフォルト値をセットします。\r\nよろしいですか？", ui::MsgButtons::kYesNo,
                  ui::MsgIcon::kQuestion, kResultScreenTitle) != ui::MsgResult::kYes) {
     return;
@@ -81,6 +89,7 @@ void AskDefaultFindings(FrmResultIn&, Key key) {
 // The key is swallowed before the copy, which shows its own dialog.
 void CopyPrevious(FrmResultIn&, Key key) {
   key.Swallow();
+  if (Fnc_RowsRebuildRefused()) return;
   Sub_CopyPreviousResults(-1);
 }
 
@@ -105,21 +114,21 @@ void Preview(FrmResultIn& form, Key) { form.cmdPreview_Click(); }
 void End(FrmResultIn& form, Key) { form.cmdEnd_Click(); }
 
 constexpr KeyRow kKeyMap[] = {
-    {ui::kKeyF9, ui::kCtrlMask, Reload},
+    {ui::kKeyF9, ui::kCtrlMask, RowsToolThenSwallow<ReloadResults>},
     {ui::kKeyF8, ui::kCtrlMask, ToolThenSwallow<Sub_ToggleJudgeColumn>},
     {ui::kKeyF3, ui::kCtrlMask, AskClearResults},
-    {ui::kKeyF4, ui::kCtrlMask, ToolThenSwallow<Sub_ResetDoneChecks>},
-    {ui::kKeyF5, ui::kCtrlMask, ToolThenSwallow<Sub_SetDoneChecks>},
+    {ui::kKeyF4, ui::kCtrlMask, RowsToolThenSwallow<Sub_ResetDoneChecks>},
+    {ui::kKeyF5, ui::kCtrlMask, RowsToolThenSwallow<Sub_SetDoneChecks>},
     {ui::kKeyF1, ui::kCtrlMask, ToolThenSwallow<Sub_ShowVersion>},
     {ui::kKeyF2, ui::kCtrlMask, ToolThenSwallow<Sub_ToggleUpdaterColumn>},
     {ui::kKeyF10, ui::kShiftMask, PreviewWithSelection},
-    {ui::kKeyF6, ui::kCtrlMask, ToolThenSwallow<Sub_RejudgeAllGroups>},
-    {ui::kKeyF3, ui::kAltMask, ToolThenSwallow<Sub_DeleteResultsAsk>},
+    {ui::kKeyF6, ui::kCtrlMask, RowsToolThenSwallow<Sub_RejudgeAllGroups>},
+    {ui::kKeyF3, ui::kAltMask, RowsToolThenSwallow<Sub_DeleteResultsAsk>},
     {ui::kKeyF11, ui::kCtrlMask, ToolThenSwallow<Sub_ToggleUpdateTimeColumn>},
     {ui::kKeyF1, ui::kAltMask, ToolThenSwallow<Sub_ShowHint>},
     {ui::kKeyF2, ui::kAltMask, ToolThenSwallow<Sub_ShowDebugWindow>},
     {ui::kKeyF7, ui::kCtrlMask, ToolThenSwallow<Sub_ToggleJudgeFindingColumn>},
-    {ui::kKeyF4, ui::kAltMask, ToolThenSwallow<Sub_ShowDummyDataDialog>},
+    {ui::kKeyF4, ui::kAltMask, RowsToolThenSwallow<Sub_ShowDummyDataDialog>},
     {ui::kKeyF5, ui::kAltMask, AskDefaultFindings},
     {ui::kKeyF6, ui::kAltMask, CopyPrevious},
     {ui::kKeyF5, kAny, FindingsSearch},
@@ -133,6 +142,12 @@ constexpr KeyRow kKeyMap[] = {
 
 void FrmResultIn::Form_KeyDown(int& key_code, int& shift) {
   try {
+    // Between cycles, or before a load has drawn the grid, the keys have
+    // nothing to work on; an examinee whose load failed can be discarded.
+    if (!Fnc_ExamineeOnScreen()) {
+      if (key_code == ui::kKeyF9 && shift != ui::kCtrlMask && Fnc_ExamineeHeld()) cmdAgain_Click();
+      return;
+    }
     for (const KeyRow& row : kKeyMap) {
       if (row.key != key_code || (row.shift != kAny && row.shift != shift)) continue;
       row.act(*this, Key{key_code, shift});

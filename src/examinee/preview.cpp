@@ -10,6 +10,7 @@
 #include "examinee/update_masters.h"
 #include "loading/load_messages.h"
 #include "platform/text/vb.h"
+#include "platform/ui/work_in_progress.h"
 #include "suite/qzpclr.h"
 #include "tools/frm_qzp_print.h"
 
@@ -48,6 +49,8 @@ bool Fnc_WorkFileRunRefuses(FrmResultIn& form) {
 
 void FrmResultIn::cmdPreview_Click() {
   PrintSelectReset reset;
+  if (!Fnc_ExamineeOnScreen()) return;
+  ui::WorkInProgress busy;
   try {
     if (Fnc_WorkFileRunRefuses(*this)) return;
     bool save_needed = false;
@@ -56,9 +59,11 @@ void FrmResultIn::cmdPreview_Click() {
     if (!Fnc_ClearPreviewFile("QJJRKLF", "プレビュー用受診歴マスタの初期化に失敗しました。")) return;
     Sub_OpenPreviewFiles();
     Sub_KeepSaveScreen();
-    Sub_UpdateConsultHistory("QJJRKLF");
-    Sub_UpdateExamResults("QJKKKLF");
+    const bool written = Fnc_WriteWorkFiles();
     Sub_ClosePreviewFiles();
+    // A write that failed has been reported and undone: no report of a
+    // half-filled work file; the screen keeps everything.
+    if (!written) return;
     SetEnabled(false);
     frmQZPprint->Show(true, this);
     SetEnabled(true);

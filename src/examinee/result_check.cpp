@@ -23,7 +23,7 @@ namespace qz {
 
 namespace {
 
-enum class Outcome { kPassed, kRefused, kUnload };
+enum class Outcome { kPassed, kRefused };
 
 bool IsRequiredDoneCheck(const KomInfo& item) {
   const CodeList& list = basPublic.ChkKomCode;
@@ -119,7 +119,8 @@ Outcome CheckItem(int i, bool check_done_checks, int& empty) {
 }
 
 // Sets `exist` to whether the results file holds a record of the
-// consultation; kUnload after the warning of a failed read.
+// consultation; kRefused after the warning of a failed read (the save
+// waits for the operator to try again).
 Outcome StoredResultsExist(bool& exist) {
   record::BtrAccess& kkk = *basFileAccess.QZKKKLFObj;
   kkk.SetField("CODE", basPublic.ExamineeNo);
@@ -139,7 +140,7 @@ Outcome StoredResultsExist(bool& exist) {
   Tell("検査結果マスタの読み込みに失敗しました。" + crlf + "受診者番号 : " + basPublic.ExamineeNo + crlf +
            StatusText(status),
        ui::MsgIcon::kExclamation);
-  return Outcome::kUnload;
+  return Outcome::kRefused;
 }
 
 Outcome CheckAll(bool check_done_checks, bool& save_needed) {
@@ -177,7 +178,6 @@ bool Fnc_CheckResultsBeforeSave(bool check_done_checks, bool& save_needed) {
     outcome = Outcome::kRefused;
   }
   frmGuide->Unload();
-  if (outcome == Outcome::kUnload) frmResultIn.UnloadMainForm();
   return outcome == Outcome::kPassed;
 }
 

@@ -23,7 +23,8 @@ namespace qz {
 // A failed check shows its message, moves the grid cursor to the item's
 // done-check or result cell (when the item is shown) and returns false;
 // items after it are not examined. A read failure of the results file shows
-// its warning with the status and unloads the main form. A run-time error
+// its warning with the status and returns false (the examinee stays on
+// screen for another try). A run-time error
 // shows the error report "検査結果情報のチェック処理でエラーが発生しました。"
 // and returns false.
 bool Fnc_CheckResultsBeforeSave(bool check_done_checks, bool& save_needed);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/count_input_rows.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/cls_vlmf_qzonllf.h"
 #include "examinee/frm_guide.h"
@@ -16,6 +17,7 @@
 #include "loading/load_state.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 #include "tools/delete_list.h"
 #include "tools/frm_chk_input.h"
 
@@ -50,7 +52,9 @@ bool ConfirmUnconfirmedItems(FrmResultIn& form) {
   return basPublic.ChkInputAnswer == 1;
 }
 
-bool SaveResults(FrmResultIn& form) {
+// `list_confirmed`: the operator chose save and end in the list of the
+// unconfirmed items already; it is not shown again.
+bool SaveResults(FrmResultIn& form, bool list_confirmed) {
   if (Fnc_FindingsSearchRefuses()) return false;
   if (!form.txtHassou.text().empty() && !vb::IsDate(form.txtHassou.text())) {
     ShowLoadWarning("結果発送日が正しくありません。");
@@ -59,31 +63,39 @@ bool SaveResults(FrmResultIn& form) {
   }
   bool save_needed = false;
   if (!Fnc_CheckResultsBeforeSave(!frmResultIn.ForceSave, save_needed)) return false;
-  if (!frmResultIn.ForceSave && basPublic.DecisionCheck != 0 &&
+  if (!list_confirmed && !frmResultIn.ForceSave && basPublic.DecisionCheck != 0 &&
       (Fnc_CountInputRows(form.sprResult) > 0 || !basPublic.AutoJudgeDone)) {
     if (!ConfirmUnconfirmedItems(form)) return false;
   }
   if (!save_needed) return true;
   if (Fnc_ShowDeleteList() == 1) return false;
   Sub_KeepSaveScreen();
-  // The write-back reports its own failures; one that leaves the program
-  // running keeps the examinee on screen, so that nothing entered is lost.
+  // The write-back reports its own failures and undoes them; the examinee
+  // then stays on screen with every entry, for another save.
   return Sub_UpdateMasters();
 }
 
-}  // namespace
-
-bool Fnc_SaveResults() {
+bool Save(bool list_confirmed) {
   ForceSaveReset reset;
   try {
-    return SaveResults(*frmResultInForm);
+    // The write-back yields at every item: no second save, no entry into
+    // the cells being written, until it has ended.
+    ui::WorkInProgress busy;
+    return SaveResults(*frmResultInForm, list_confirmed);
   } catch (const std::exception& e) {
     ShowLoadErrorReport("結果の保存処理でエラーが発生しました。", e);
     return false;
   }
 }
 
+}  // namespace
+
+bool Fnc_SaveResults() { return Save(false); }
+
+bool Fnc_SaveConfirmedResults() { return Save(true); }
+
 void Sub_EndExaminee() {
+  ui::WorkInProgress busy;
   FrmResultIn& form = *frmResultInForm;
   IgnoringErrors([&] { form.Hide(); });
   IgnoringErrors([&] {
@@ -104,6 +116,7 @@ void Sub_EndExaminee() {
     IgnoringErrors([&] { form.Show(); });
     return;
   }
+  program_log::ExamineeReleased();
   basPublic.OnlineRen = 0;
   IgnoringErrors([&] {
     frmGuide->lblState.caption = "グループ画面終了中";
@@ -135,6 +148,8 @@ void Sub_EndExaminee() {
 }
 
 void FrmResultIn::cmdEnd_Click() {
+  if (!Fnc_ExamineeOnScreen()) return;  // nothing to save: between cycles, or loading
+  ui::WorkInProgress busy;
   try {
     if (Fnc_SaveResults()) Sub_EndExaminee();
   } catch (const std::exception& e) {
@@ -143,7 +158,7 @@ void FrmResultIn::cmdEnd_Click() {
 }
 
 void FrmResultIn::cmdEnd_MouseUp(int button, int /*shift*/, float /*x*/, float /*y*/) {
-  if (button != 2) return;
+  if (button != 2 || !Fnc_ExamineeOnScreen()) return;
   if (ui::MsgBox("入力チェックをせずに強制保存します。\r\nよろしいですか？", ui::MsgButtons::kOkCancel,
                  ui::MsgIcon::kNone, kResultScreenTitle) != ui::MsgResult::kOk) {
     return;
@@ -153,6 +168,7 @@ void FrmResultIn::cmdEnd_MouseUp(int button, int /*shift*/, float /*x*/, float /
 }
 
 void FrmResultIn::cmdAgain_Click() {
+  if (!Fnc_ExamineeHeld()) return;
   try {
     if (Fnc_FindingsSearchRefuses()) return;
     if (ui::MsgBox("保存せずに終了します。よろしいですか？", ui::MsgButtons::kOkCancel, ui::MsgIcon::kNone,

@@ -21,11 +21,15 @@ namespace qz {
 //
 // Returns true when the cycle may end: saved, or nothing to save (no
 // result on screen and none stored). False after any refusal, a Back in
-// one of the dialogs, a write-back that failed and left the program
-// running, or a run-time error (its report "結果の保存処理でエラーが発生
-// しました。" shown); the examinee then stays on screen. Always leaves
-// frmResultIn.ForceSave false.
+// one of the dialogs, a write-back that failed (reported and undone), or a
+// run-time error (its report "結果の保存処理でエラーが発生しました。"
+// shown); the examinee then stays on screen with every entry. Always leaves
+// frmResultIn.ForceSave false. The screen takes no input while it runs.
 bool Fnc_SaveResults();
+
+// Fnc_SaveResults for the save and end of the unconfirmed-items list: the
+// same checks, without showing the list again.
+bool Fnc_SaveConfirmedResults();
 
 // Ends the examinee cycle: hides the main form, releases the on-line row
 // held (and forgets its number, so that no later end releases a row that
@@ -35,7 +39,7 @@ bool Fnc_SaveResults();
 // message shown) stops the processing there. Then, without a command line,
 // the next activation shows the search screen; with one, the main form is
 // unloaded and the program ends. Each step runs even when the one before it
-// raised a run-time error.
+// raised a run-time error. The screen takes no input meanwhile.
 void Sub_EndExaminee();
 
 }  // namespace qz

@@ -93,7 +93,7 @@ std::string DumpSettings(const BasPublic& s) {
       {"Kirikae", s.Kirikae},           {"HanIME", s.HanIME},
       {"NewMijissi", s.NewMijissi},     {"SokuteiKekka", s.SokuteiKekka},
       {"AutoPastCopy", s.AutoPastCopy}, {"AutoDefaultSyoken", s.AutoDefaultSyoken},
-      {"PastCopySumi", s.PastCopySumi},
+      {"PastCopySumi", s.PastCopySumi}, {"WriteWait", s.WriteWait},
   };
   for (const auto& [name, v] : sys3) d.Int(name, v);
   for (std::size_t i = 0; i < s.AutoSougouOut.size(); ++i) {
@@ -116,7 +116,7 @@ std::string DumpSettings(const BasPublic& s) {
     std::string n = Dump::Index("OptionTable", i);
     d.Int(n + ".Enable", o.Enable);
     d.Text(n + ".Caption", o.Caption);
-    d.Int(n + ".KomCode", o.KomCode);
+    d.Num(n + ".KomCode", o.KomCode);
     d.Text(n + ".Syoken", o.Syoken);
     d.Text(n + ".KeyCode", o.KeyCode);
     d.Text(n + ".PgName", o.PgName);

@@ -225,6 +225,7 @@ void ReadSysInfo(IniReader& ini, BasPublic& s) {
   i16("AutoPastCopy", "1", s.AutoPastCopy);
   i16("AutoDefaultSyoken", "0", s.AutoDefaultSyoken);
   i16("PastCopySumi", "1", s.PastCopySumi);
+  i16("WriteWait", "30", s.WriteWait);
   ReadAutoSougouOut(ini.Get("SysInfo", "AutoSougouOut", ""), s.AutoSougouOut);
   via_item("SyoCombHatErase", "1", s.SyoCombHatErase);
 }
@@ -253,7 +254,7 @@ void ReadOptions(IniReader& ini, BasPublic& s) {
     OptionInfo& o = s.OptionTable[n];
     o.Enable = ToInt16(ini.Get(section, "Enable", "0"));
     o.Caption = TrimBlanks(ini.Get(section, "Caption", "ｵﾌﾟｼｮﾝ" + digits));
-    o.KomCode = vb::CInt(ToItemNumber(ini.Get(section, "KomCode", "0")));
+    o.KomCode = ToItemNumber(ini.Get(section, "KomCode", "0"));
     o.Syoken = SecondToLastCharacter(ini.Get(section, "Syoken", "[オプション" + digits + "を実行します]"));
     o.KeyCode = TrimBlanks(ini.Get(section, "KeyCode", ""));
     o.PgName = TrimBlanks(ini.Get(section, "PgName", "QZP5" + digits + "0"));

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -11,6 +10,7 @@
 
 #include "data/bas_file_access.h"
 #include "data/bas_rank_change.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/save_screen.h"
 #include "examinee/write_back_steps.h"
@@ -88,7 +88,7 @@ Step CopyEarlierHistory(record::BtrAccess& work) {
   if (status == record::kStatusEndOfFile) return Step::kWritten;
   if (status != record::kStatusOk) {
     Warn(StatusWarning("受診歴マスタの読み込みに失敗しました。", status));
-    return Step::kUnload;
+    return Step::kFailed;
   }
   while (status == record::kStatusOk && SameExaminee(real)) {
     work.SetRecordBytes("");
@@ -100,13 +100,13 @@ Step CopyEarlierHistory(record::BtrAccess& work) {
         work.SetField(f, v.ToText());
       }
     }
-    work.Insert(kPreviewHistoryFile);  // a copy for the preview: its status is not examined
+    PutCopy(work, kPreviewHistoryFile);
     status = real.GetPrevious();
   }
   return Step::kWritten;
 }
 
-Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
+Step WriteHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   if (file_name != kHistoryFile && file_name != kPreviewHistoryFile) {
     Warn("ファイル名が不正です。" + std::string(kCrLf) + "ファイル名 : " + std::string(file_name));
     return Step::kFailed;
@@ -118,7 +118,7 @@ Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
   const int read = jrk.GetEqual(file_name);
   if (read != record::kStatusOk && read != record::kStatusNotFound) {
     Warn(StatusWarning("受診歴マスタの読み込みに失敗しました。", read));
-    return Step::kUnload;
+    return Step::kFailed;
   }
   const bool exists = read == record::kStatusOk;
   if (!exists) {
@@ -151,11 +151,9 @@ Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
   // files are filled from the screen whatever is stored.
   frmResultInSave.ResultsDeleted = false;
   if (basPublic.DelListAnswer == 2 && real_file) {
-    const DeleteResultsOutcome deleted = Fnc_DeleteResultsWithLog(true);
-    // A log this run created goes with an undone save; one it appended to
-    // holds an earlier deletion and stays.
-    if (deleted.log_offset == 0) deletion_log = deleted.log_path;
-    if (!deleted.ok) return Step::kFailed;
+    // An undone save takes the log of this deletion back.
+    deletion = Fnc_DeleteResultsWithLog(true);
+    if (!deletion.ok) return Step::kFailed;
     frmResultInSave.ResultsDeleted = true;
   }
 
@@ -167,8 +165,9 @@ Step WriteHistory(std::string_view file_name, std::string& deletion_log) {
   const int written = exists ? jrk.Update() : jrk.Insert(file_name);
   if (written != record::kStatusOk) {
     Warn(StatusWarning("受診歴マスタの書き込みに失敗しました。", written));
-    return Step::kUnload;
+    return Step::kFailed;
   }
+  program_log::RecordWritten();
   return real_file ? Step::kWritten : CopyEarlierHistory(jrk);
 }
 
@@ -215,11 +214,23 @@ void ReportError(std::string_view job_text, const std::exception& error) {
 
 std::string StatusWarning(std::string_view what, int status) {
   const std::string crlf(kCrLf);
-  return std::string(what) + crlf + "受診者番号 : " + basPublic.ExamineeNo + crlf + StatusText(status);
+  std::string text = std::string(what) + crlf + "受診者番号 : " + basPublic.ExamineeNo + crlf + StatusText(status);
+  if (status == record::kStatusBusy) {
+    // Another terminal wrote the files for longer than the wait.
+    text += crlf + crlf + "他の端末がデータを書き込み中です。" + crlf + "しばらくしてから、もう一度保存してください。";
+  }
+  return text;
 }
 
-void Finish(Step step) {
-  if (step == Step::kUnload) frmResultIn.UnloadMainForm();
+void PutCopy(record::BtrAccess& work, std::string_view definition) {
+  const std::string copy = work.RecordBytes();
+  const bool there = work.GetEqual(definition) == record::kStatusOk;
+  work.SetRecordBytes(copy);
+  if (there) {
+    work.Update();
+  } else {
+    work.Insert(definition);
+  }
 }
 
 Step UpdateExamineeMaster() {
@@ -229,19 +240,20 @@ Step UpdateExamineeMaster() {
     const int read = jsn.GetEqual("QZJSNLF");
     if (read == record::kStatusNotFound) {
       Warn("受診者マスタが見つかりません。" + std::string(kCrLf) + "受診者番号 : " + basPublic.ExamineeNo);
-      return Step::kUnload;
+      return Step::kFailed;
     }
     if (read != record::kStatusOk) {
       Warn(StatusWarning("受診者マスタの読み込みに失敗しました。", read));
-      return Step::kUnload;
+      return Step::kFailed;
     }
     if (jsn.GetField("ZNKDAT").ToLong() < basPublic.ConsultDate) {
       jsn.SetField("ZNKDAT", static_cast<std::int64_t>(basPublic.ConsultDate));
       const int written = jsn.Update();
       if (written != record::kStatusOk) {
         Warn(StatusWarning("受診者マスタの更新に失敗しました。", written));
-        return Step::kUnload;
+        return Step::kFailed;
       }
+      program_log::RecordWritten();
     }
     return Step::kWritten;
   } catch (const std::exception& e) {
@@ -250,9 +262,9 @@ Step UpdateExamineeMaster() {
   }
 }
 
-Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log) {
+Step UpdateConsultHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   try {
-    return WriteHistory(file_name, deletion_log);
+    return WriteHistory(file_name, deletion);
   } catch (const std::exception& e) {
     ReportError("受診歴情報の更新処理でエラーが発生しました。", e);
     return Step::kFailed;
@@ -288,61 +300,81 @@ class SaveTransaction {
   bool active_ = false;
 };
 
-void RemoveLog(const std::string& path) {
-  if (path.empty()) return;
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
-}
+// Whether a run of the write-back is the save, which the program's log
+// records, or the filling of the work files.
+enum class Run { kSave, kWorkFiles };
 
-}  // namespace
-
-bool Sub_UpdateMasters() {
+// Runs `steps` in one transaction and commits it. On a failure the
+// transaction is rolled back before any message is shown, so that nothing
+// of it stays (not the log of a deletion it undid) and no box left standing
+// holds the files against other terminals. The screen keeps everything.
+bool WriteInOneTransaction(Run run, const std::function<writeback::Step(DeleteResultsOutcome& deletion)>& steps) {
   using writeback::Step;
   writeback::MessageHold hold;
   SaveTransaction tx;
-  std::string deletion_log;
+  DeleteResultsOutcome deletion;
   Step failed = Step::kWritten;
+  if (run == Run::kSave) program_log::SaveBegun();
   try {
     const int begun = tx.Begin();
     if (begun != record::kStatusOk) {
       writeback::Warn(writeback::StatusWarning("マスタの更新に失敗しました。", begun));
-      failed = Step::kUnload;
+      failed = Step::kFailed;
     }
-    if (failed == Step::kWritten) failed = writeback::UpdateExamineeMaster();
-    if (failed == Step::kWritten) failed = writeback::UpdateConsultHistory("QZJRKLF", deletion_log);
-    if (failed == Step::kWritten) failed = writeback::UpdateExamResults("QZKKKLF");
+    if (failed == Step::kWritten) failed = steps(deletion);
     if (failed == Step::kWritten) {
       const int committed = tx.Commit();
       if (committed != record::kStatusOk) {
         writeback::Warn(writeback::StatusWarning("マスタの更新に失敗しました。", committed));
-        failed = Step::kUnload;
+        failed = Step::kFailed;
       }
     }
   } catch (const std::exception& e) {
     writeback::ReportError("マスタの更新処理でエラーが発生しました。", e);
     failed = Step::kFailed;
   }
+  if (run == Run::kSave) program_log::SaveEnded(failed == Step::kWritten);
   if (failed == Step::kWritten) {
     hold.Release();
     return true;
   }
-  // Nothing of this save stays: not the three files, not the log of a
-  // deletion that has been undone.
   tx.Abort();
-  RemoveLog(deletion_log);
+  Sub_WithdrawDeletionLog(deletion);
   frmResultInSave.ResultsDeleted = false;
   hold.Release();
-  writeback::Finish(failed);
   return false;
 }
 
-void Sub_UpdateExamineeMaster() { writeback::Finish(writeback::UpdateExamineeMaster()); }
+}  // namespace
 
-void Sub_UpdateConsultHistory(std::string_view file_name) {
-  std::string deletion_log;
-  writeback::Finish(writeback::UpdateConsultHistory(file_name, deletion_log));
+bool Sub_UpdateMasters() {
+  using writeback::Step;
+  return WriteInOneTransaction(Run::kSave, [](DeleteResultsOutcome& deletion) {
+    Step step = writeback::UpdateExamineeMaster();
+    if (step == Step::kWritten) step = writeback::UpdateConsultHistory("QZJRKLF", deletion);
+    if (step == Step::kWritten) step = writeback::UpdateExamResults("QZKKKLF");
+    return step;
+  });
 }
 
-void Sub_UpdateExamResults(std::string_view file_name) { writeback::Finish(writeback::UpdateExamResults(file_name)); }
+bool Fnc_WriteWorkFiles() {
+  using writeback::Step;
+  return WriteInOneTransaction(Run::kWorkFiles, [](DeleteResultsOutcome& deletion) {
+    Step step = writeback::UpdateConsultHistory("QJJRKLF", deletion);
+    if (step == Step::kWritten) step = writeback::UpdateExamResults("QJKKKLF");
+    return step;
+  });
+}
+
+void Sub_UpdateExamineeMaster() { writeback::UpdateExamineeMaster(); }
+
+bool Sub_UpdateConsultHistory(std::string_view file_name) {
+  DeleteResultsOutcome deletion;
+  return writeback::UpdateConsultHistory(file_name, deletion) == writeback::Step::kWritten;
+}
+
+bool Sub_UpdateExamResults(std::string_view file_name) {
+  return writeback::UpdateExamResults(file_name) == writeback::Step::kWritten;
+}
 
 }  // namespace qz

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "data/bas_file_access.h"
+#include "data/program_log.h"
 #include "data/value_digits.h"
 #include "examinee/bas_public.h"
 #include "examinee/frm_guide.h"
@@ -128,7 +129,7 @@ Step WriteItem(record::BtrAccess& kkk, std::string_view file_name, int i) {
   const int read = kkk.GetEqual(file_name);
   if (read != record::kStatusOk && read != record::kStatusNotFound) {
     Warn(StatusWarning("検査結果マスタの読み込みに失敗しました。", read));
-    return Step::kUnload;
+    return Step::kFailed;
   }
   const bool exists = read == record::kStatusOk;
   if (!exists) {
@@ -141,8 +142,9 @@ Step WriteItem(record::BtrAccess& kkk, std::string_view file_name, int i) {
   const int written = exists ? kkk.Update() : kkk.Insert(file_name);
   if (written != record::kStatusOk) {
     Warn(StatusWarning("検査結果マスタの書き込みに失敗しました。", written));
-    return Step::kUnload;
+    return Step::kFailed;
   }
+  program_log::RecordWritten();
   return Step::kWritten;
 }
 
@@ -166,7 +168,7 @@ void CopyEarlierResults(record::BtrAccess& work) {
         work.SetField(f, WithoutNul(v.ToText()));
       }
     }
-    work.Insert(kPreviewResultFile);  // a copy for the preview: its status is not examined
+    PutCopy(work, kPreviewResultFile);
     status = real.GetPrevious();
   }
 }

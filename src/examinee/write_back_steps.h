@@ -1,6 +1,6 @@
 // Internal to the write-back (update_masters.h): the three steps with their
-// outcome, so that the driver can abort its transaction before the main
-// form is unloaded.
+// outcome, so that the driver can roll its transaction back before any
+// message of a failure is shown.
 #ifndef QZ_EXAMINEE_WRITE_BACK_STEPS_H_
 #define QZ_EXAMINEE_WRITE_BACK_STEPS_H_
 
@@ -8,18 +8,20 @@
 #include <string>
 #include <string_view>
 
+#include "platform/record/btr_access.h"
+#include "tools/delete_results_log.h"
+
 namespace qz::writeback {
 
 enum class Step {
   kWritten,  // the step did its writes
-  kFailed,   // its message has been shown; the step wrote nothing further
-  kUnload,   // a record-manager failure: its warning shown, the main form must go
+  kFailed,   // its message has been given; the step wrote nothing further
 };
 
-// Each step shows its own messages and never unloads the main form.
+// Each step gives its own messages (held while a MessageHold is in force).
 Step UpdateExamineeMaster();
-// `deletion_log` receives the deletion log written by this step, if any.
-Step UpdateConsultHistory(std::string_view file_name, std::string& deletion_log);
+// `deletion` receives the deletion this step ran with its log, if any.
+Step UpdateConsultHistory(std::string_view file_name, DeleteResultsOutcome& deletion);
 Step UpdateExamResults(std::string_view file_name);
 
 // A warning of the write-back: exclamation icon, title "結果入力".
@@ -44,10 +46,15 @@ class MessageHold {
   // Ends the hold and shows what was held.
   void Release();
 };
-// "<what>" CRLF "受診者番号 : <examinee>" CRLF "ステータス : <status>".
+// "<what>" CRLF "受診者番号 : <examinee>" CRLF "ステータス : <status>"; for
+// the busy status (another terminal wrote the files for longer than the
+// wait) followed by a blank line and "他の端末がデータを書き込み中です。" /
+// "しばらくしてから、もう一度保存してください。".
 std::string StatusWarning(std::string_view what, int status);
-// Ends a step: unloads the main form after kUnload.
-void Finish(Step step);
+// Stores the record in the buffer of `work` (a work file opened under
+// `definition`): it replaces the record of the same key, or is added. The
+// status is not examined (a copy for the preview).
+void PutCopy(record::BtrAccess& work, std::string_view definition);
 
 }  // namespace qz::writeback
 

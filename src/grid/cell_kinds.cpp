@@ -50,6 +50,9 @@ std::int16_t KindOf(int c, int r, const KomInfo* item) {
   const BasPublic& p = basPublic;
   if (c < p.InputColFirst || c > p.InputColLast || r < p.DataRow || item == nullptr) return kCellNeverEntered;
   if (c == p.ChkCol) return kCellNeverEntered;
+  // An item not booked now takes nothing, neither a measurement class nor
+  // a judgement: what would be picked there could never be stored.
+  if ((c == p.SokuteiCol || c == p.HanCol) && item->Past != kPastBookedNow) return kCellNoEntry;
   if (c == p.SokuteiCol) return kCellPickOnly;
   if (c == p.SyoCodeCol) return FindingsCodeKind(*item);
   if (c == p.ResultCol) return ResultKind(*item);

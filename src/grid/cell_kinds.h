@@ -11,6 +11,7 @@
 //   - the descriptive columns (before basPublic.InputColFirst), the columns
 //     after basPublic.InputColLast and the done-check column: never entered;
 //   - the measurement class: picked from its list (no cursor stop);
+//     nothing to enter for an item not booked now;
 //   - the findings code: an input cell for a findings item booked now that
 //     takes a result (Kekano not 1), else nothing to enter;
 //   - the result: an input cell, except a calculated item's (picked, no
@@ -18,7 +19,8 @@
 //     Syokno for a findings and Hantno for a judgement-coded item: nothing
 //     to enter) and an item not booked now (Past not 0: nothing to enter);
 //   - the judgement: picked from its list, never entered for a
-//     judgement-coded item (its result cell holds the judgement).
+//     judgement-coded item (its result cell holds the judgement), nothing
+//     to enter for an item not booked now.
 // Every cell of the header rows is never entered; the two rows after the
 // last line are outside.
 //

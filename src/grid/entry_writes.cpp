@@ -4,7 +4,7 @@
 #include "grid/cell_colors.h"
 #include "grid/grid_procedure.h"
 #include "grid/item_row_map.h"
-#include "judgement/frm_syo_comb.h"
+#include "grid/searched_row.h"
 #include "loading/load_messages.h"
 #include "grid/last_write.h"
 #include "judgement/result_update.h"
@@ -71,12 +71,7 @@ bool ResultContentEmpty(std::int16_t item) {
   }
 }
 
-bool WarnSearchOpenOn(std::int32_t row) {
-  if (row != frmResultIn.SyoSearchRow || !basPublic.SyoSearchOpen) return false;
-  ShowLoadWarning("この項目の所見検索画面が開かれています。");
-  if (frmSyoComb.loaded()) frmSyoComb->ZOrder(0);
-  return true;
-}
+bool WarnSearchOpenOn(std::int32_t row) { return Fnc_SearchedRowRefuses(row); }
 
 void MoveActiveTo(std::int32_t col, std::int32_t row) {
   grid::Spread& spr = ResultGrid();

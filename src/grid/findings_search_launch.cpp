@@ -8,6 +8,7 @@
 #include "examinee/frm_result_in.h"
 #include "grid/grid_procedure.h"
 #include "grid/item_row_map.h"
+#include "grid/searched_row.h"
 #include "judgement/edit_permission.h"
 #include "judgement/frm_syo_comb.h"
 #include "judgement/overall_lock.h"
@@ -55,6 +56,15 @@ std::int16_t JudgementItemTab(const KomInfo& kom) {
   return vb::CInt(Fnc_GetIni("SougouSyoken", key, "0", kProgramIni));
 }
 
+// A second search while one is open: names the item being searched.
+void WarnSecondSearch() {
+  std::string name;
+  const std::int16_t item = frmResultIn.SyoSearchItem;
+  if (item >= 1 && item <= frmResultIn.ItemCount()) name = frmResultIn.ItemTable[item].KomName;
+  ShowLoadWarning("所見検索画面は「" + name + "」で開かれています。");
+  if (frmSyoComb.loaded()) frmSyoComb->ZOrder(0);
+}
+
 void FocusGrid(grid::Spread& spr) {
   FrmResultIn& form = frmResultInForm.get();
   if (form.visible() && spr.CanFocus()) form.SetFocusTo(&spr);
@@ -100,9 +110,9 @@ void Launch() {
     return;
   }
   if (findingsSearchChecks.overall_judged && findingsSearchChecks.overall_judged(item)) return;
-  if (basPublic.SyoSearchOpen) {
+  if (Fnc_FindingsSearchPending()) {
     put_back();
-    Fnc_FindingsSearchRefuses();
+    WarnSecondSearch();
     return;
   }
   if (kom.Ksyub == kKsyubFindings && spr.FormatAt(basPublic.ResultCol, r).type != grid::CellType::kComboBox &&
@@ -124,7 +134,10 @@ void Launch() {
   basPublic.SyoSearchRcode = vb::Trim(code_text);
   basPublic.SyoSearchMaxLen = kom.Keta != 0 ? kom.Keta : kDefaultSyoMaxLen;
   if (kom.Ksyub == kKsyubFindings) {
-    basPublic.SyoSearchText = spr.TextAt(basPublic.ResultCol, r);
+    // The cell's text, typed or stored; the search entry of the findings
+    // list that started this search is no finding.
+    const std::string shown = spr.TextAt(basPublic.ResultCol, r);
+    basPublic.SyoSearchText = vb::Trim(shown) == vb::Trim(basPublic.SearchCombo) ? back : shown;
     basPublic.SyoSearchHan = current.Han;
     basPublic.SyoSearchTab = 0;
   } else {

@@ -30,7 +30,7 @@ namespace qz {
 // - a done-checked result: the warning "「<name>」は" CR LF "チェックがついてる
 //   ため変更できません。";
 // - the overall judgement made (its check shows its message);
-// - a search already open: the warning "所見検索画面は「<name of the item
+// - a search already open (or closed and not yet applied): the warning "所見検索画面は「<name of the item
 //   being searched>」で開かれています。" and that dialog to the front;
 // - a findings item that must be picked from its list but has no list:
 //   "「<name>」は" CR LF "リストから選択して下さい。";
@@ -39,6 +39,8 @@ namespace qz {
 // Every refusal after the first three puts the result cell back to what
 // the result matrix holds (ResultCellText). A judgement-coded item keeps
 // the summary-findings item found on its first search (KomInfo.SougouDest).
+// A findings item's search starts from the text its result cell shows (the
+// stored one when the cell shows the search entry of its list).
 //
 // A dialog that has nothing to show (its tag "1" after loading) is unloaded
 // and nothing is locked; when it found the one finding of a typed code

@@ -16,6 +16,8 @@
 #include "grid/group_label.h"
 #include "grid/grid_procedure.h"
 #include "grid/item_row_map.h"
+#include "grid/searched_row.h"
+#include "grid/typed_entry.h"
 #include "judgement/finding_lookup.h"
 #include "judgement/group_judgement.h"
 #include "judgement/judgement_finding.h"
@@ -89,6 +91,8 @@ class Pick {
       picked = vb::Left(picked, std::max(0, vb::Len(picked) - kFindingSuffix));
     }
 
+    // An item not booked now takes no pick (its list cells are locked).
+    if (k_.Past != kPastBookedNow) return PutBack();
     if (vb::Trim(picked) != vb::Trim(old_)) {
       if (r_.Hekbn == 1) {
         ShowLoadWarning("「" + k_.KomName + "」は" + kCrLfText + "チェックがついてるため変更できません。");
@@ -207,6 +211,10 @@ void Change(std::int32_t col, std::int32_t row) {
   if (spr.FormatAt(col, row).type != grid::CellType::kComboBox) return;
   const std::int16_t item = ItemOnRow(row);
   if (item <= 0) return;
+  if (Fnc_SearchedRowRefuses(row)) {
+    RestoreCellEntry(col, row);
+    return;
+  }
   Pick(col, row, item).Run();
 }
 

@@ -12,6 +12,11 @@
 // is a direct nested call. Each handler traps its run-time errors and shows
 // the error report with its own job text; what was stored before stays.
 //
+// While a findings search holds a row (grid/searched_row.h), a pick, a
+// done-check click, Enter and Delete on that row, and moving the cursor off
+// it, are refused with "この項目の所見検索画面が開かれています。"; the focus
+// leaving the grid then processes nothing.
+//
 // The result screen's thread only, with a shell installed.
 #ifndef QZ_GRID_GRID_EDIT_EVENTS_H_
 #define QZ_GRID_GRID_EDIT_EVENTS_H_
@@ -43,9 +48,14 @@ void sprResult_Click(std::int32_t col, std::int32_t row);
 void sprResult_DblClick(std::int32_t col, std::int32_t row);
 
 // A key on the grid: Enter processes the active cell and moves the cursor
-// to the next input cell; Space on the done-check column is a click there;
-// Delete empties the active cell and processes it; other keys start
-// editing while the input method is open. May set `key_code` to 0 (the
+// to the next input cell, and the automatic done-check (basPublic.AutoCheck)
+// marks only an item booked now that the user may change and that the
+// overall lock leaves alone; Space on the done-check column is a click
+// there; Delete empties the active cell and processes it (on the done-check
+// column under the click's refusals; a refused Delete puts the stored value
+// back and leaves the item's summary-findings item alone, a processed one
+// clears that item and stamps it); other keys start editing while the input
+// method is open. May set `key_code` to 0 (the
 // grid's own handling is then skipped). Clears frmResultIn.EnterBusy. Job
 // text "結果スプレッドのキーボード処理でエラーが発生しました。".
 void sprResult_KeyDown(int& key_code, int shift);

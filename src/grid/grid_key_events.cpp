@@ -2,7 +2,6 @@
 #include <string>
 
 #include "data/imm_on_off.h"
-#include "examinee/bas_get_user_info.h"
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
 #include "grid/cursor_destination.h"
@@ -11,9 +10,10 @@
 #include "grid/grid_edit_events.h"
 #include "grid/grid_procedure.h"
 #include "grid/item_row_map.h"
-#include "grid/last_write.h"
+#include "judgement/overall_lock.h"
 #include "judgement/result_update.h"
 #include "grid/typed_entry.h"
+#include "grid/searched_row.h"
 #include "loading/group_forms.h"
 #include "loading/jump_group_index.h"
 #include "loading/load_messages.h"
@@ -59,6 +59,9 @@ bool HasResult(std::int16_t item, std::int32_t col) {
 
 void AutoCheck(std::int16_t item, std::int32_t col, std::int32_t row) {
   if (item <= 0 || basPublic.AutoCheck == 0) return;
+  // Only an item the operator could check by hand gets the check.
+  const KomInfo& k = frmResultIn.ItemTable[item];
+  if (k.Past != kPastBookedNow || !k.Editable || OverallLockHolds(item)) return;
   KekkaData& r = frmResultIn.ResultMatrix(item, 0);
   if (basPublic.AutoCheck != 2 && (r.Sokutei == kSokuteiNotPerformed || !HasResult(item, col))) return;
   SetResultCell(basPublic.ChkCol, row, basPublic.ChkStr);
@@ -160,6 +163,12 @@ void DeleteStep(int& key_code) {
   const KomInfo& k = frmResultIn.ItemTable[item];
   if (k.Past != kPastBookedNow || (ac == basPublic.HanCol && k.Ksyub == kKsyubGroupJudgement)) return;
   if (WarnSearchOpenOn(ar)) return;
+  // The done-check is cleared under the same rules as by a click.
+  if (ac == basPublic.ChkCol &&
+      (!entryRuleSteps.check_edit_permission(ar) || entryRuleSteps.check_overall_judged(item) == -1)) {
+    key_code = 0;
+    return;
+  }
   if (ac == basPublic.SokuteiCol) {
     spr.SetComboCurSel(grid::Range::Cell(ac, ar), -1);
   }
@@ -179,11 +188,11 @@ void DeleteStep(int& key_code) {
     KekkaData& dest = frmResultIn.ResultMatrix(d, 0);
     dest.Syoken.clear();
     dest.Han = 0;
+    // Stamped in the result matrix as on the screen.
     const std::int32_t drow = ScreenRowOf(d);
+    StampEntry(d, drow);
     if (drow != 0) {
       SetResultCell(basPublic.ResultCol, drow, "");
-      SetResultCell(basPublic.UpdateCol, drow, vb::Trim(Fnc_GetUserName(basPublic.LogonUserId)));
-      SetResultCell(basPublic.UptimeCol, drow, Fnc_FormatLastWrite(d));
       SetResultCell(basPublic.HanCol, drow, "");
     }
   }
@@ -215,6 +224,10 @@ void KeyDown(int& key_code, int shift) {
   if (!IsInputColumn(ac) || spr.active_row() < basPublic.DataRow) return;
   switch (key_code) {
     case ui::kKeyReturn:
+      if (Fnc_SearchedRowRefuses(spr.active_row())) {
+        key_code = 0;
+        return;
+      }
       EnterStep(key_code);
       return;
     case ui::kKeySpace:
@@ -233,6 +246,15 @@ void KeyDown(int& key_code, int shift) {
 void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row, bool& cancel) {
   if (frmResultIn.Loading || frmResultIn.ReturnToSearch) return;
   grid::Spread& spr = ResultGrid();
+  if (Fnc_SearchHoldsRow(row)) {
+    // The row shows the search's text, not a value typed: nothing is
+    // processed. The focus may go (to the dialog, say); the cursor stays.
+    if (new_row != -1) {
+      Fnc_SearchedRowRefuses(row);
+      cancel = true;
+    }
+    return;
+  }
   if (new_row < basPublic.DataRow) {
     cancel = true;
     if (new_row != -1) {

@@ -20,6 +20,7 @@
 #include "loading/result_load.h"
 #include "platform/grid/spread.h"
 #include "platform/ui/shell.h"
+#include "platform/ui/work_in_progress.h"
 
 namespace qz {
 
@@ -87,6 +88,7 @@ void ShowScreen(FrmResultIn& form) {
 }  // namespace
 
 void Sub_ReloadScreen(bool reread, std::string_view file_name, bool rebuild) {
+  ui::WorkInProgress busy;
   FrmResultIn& form = *frmResultInForm;
   bool shown = false;
   const bool done = RunGridProcedure("結果入力画面の読み直し処理でエラーが発生しました。", [&] {

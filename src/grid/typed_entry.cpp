@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/bas_rank_change.h"
+#include "data/result_number.h"
 #include "data/value_digits.h"
 #include "examinee/bas_public.h"
 #include "grid/cell_colors.h"
@@ -90,12 +91,19 @@ class Entry {
 
   std::int16_t Run(const std::string& typed, const std::string& stored) {
     stored_ = stored;
+    // An item not booked now takes nothing (its cells are locked).
+    if (k_.Past != kPastBookedNow) {
+      PutBack(col_, row_, stored_);
+      return kEntryNothing;
+    }
     if (r_.Hekbn == 1) {
       ShowLoadWarning("「" + k_.KomName + "」は" + kCrLfText + "チェックがついているため変更できません。");
       return Refuse();
     }
     if (!entryRuleSteps.check_edit_permission(row_)) return Refuse();
-    if (entryRuleSteps.check_overall_judged(i_) == -1) return kEntryNothing;
+    // Under the overall lock the stored value goes back and the cursor
+    // stays, as for any other refusal.
+    if (entryRuleSteps.check_overall_judged(i_) == -1) return Refuse();
 
     std::int16_t status = kEntryProcessed;
     if (col_ == basPublic.HanCol) {
@@ -148,7 +156,7 @@ class Entry {
     }
     std::string joined;
     std::int16_t highest = 0;
-    const std::string sep = basPublic.DivRcode.empty() ? std::string(" ") : vb::Left(basPublic.DivRcode, 1);
+    const std::string sep = basPublic.DivRcode.empty() ? std::string(" ") : basPublic.DivRcode;
     std::size_t start = 0;
     for (bool first = true;; first = false) {
       const std::size_t at = codes.find(sep, start);
@@ -228,7 +236,13 @@ class Entry {
     if (!narrow.empty()) {
       std::string edited;
       std::int16_t error = 0;
-      Sub_EditValueByDigits(narrow, k_.Stype, k_.Yuko, edited, error);
+      // The judgement area takes the typed text whole: a longer one is
+      // refused before anything is stored, never judged cut.
+      if (vb::Len(narrow) > kJudgedValueLength) {
+        error = 1;
+      } else {
+        Sub_EditValueByDigits(narrow, k_.Stype, k_.Yuko, edited, error);
+      }
       if (error != 0) {
         const std::string spec = vb::Left(k_.Stype + "  ", 2);
         ShowLoadWarning("入力値エラー" + kCrLfText + "「" + narrow + "」" + kCrLfText + kCrLfText + "整数部" +
@@ -236,7 +250,7 @@ class Entry {
                         vb::Format(vb::Mid(spec, 2, 1), "00") + "桁" + "　で入力して下さい。");
         return Refuse();
       }
-      if (!vb::IsNumeric(edited)) {
+      if (!IsResultNumber(narrow)) {
         ShowLoadWarning("入力値エラー" + kCrLfText + "「" + narrow + "」は数値ではありません。");
         return Refuse();
       }

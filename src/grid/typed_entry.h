@@ -42,8 +42,12 @@ inline constexpr std::int16_t kEntryRefused = 9;  // the cursor stays in the cel
 std::int16_t Fnc_GetCellEntry(std::int32_t col, std::int32_t row, std::string& typed, std::string& stored);
 
 // Processes the value in cell (col, row) as typed and returns its status.
-// Sets frmResultIn.EnterBusy first. Refusals warn (title "結果入力"), put the
-// stored display text back and give kEntryRefused; an unchanged cell gives
+// Sets frmResultIn.EnterBusy first. Refusals (done-check, edit permission,
+// the overall judgement already made, a value that is no judgement mark, no
+// number, too long for the judgement or outside the item's digits) warn
+// (title "結果入力"), put the stored display text back and give
+// kEntryRefused. A numeric value is taken after converting full-width
+// characters to half-width; an unchanged cell gives
 // kEntryNothing and stores, stamps and judges nothing. A value the automatic
 // judgement cannot judge is refused as a whole: the value stays unstored.
 // A run-time error shows the error report "Enterキー処理でエラーが発生しました。"

@@ -32,6 +32,7 @@ std::string JudgementArea(Currency item_code, std::string_view value) {
 
 bool Judge(Currency item_code, std::string_view value, Currency finding_type, std::int16_t& judgement,
            std::string& mark, std::string& color_letter, std::string& finding) {
+  if (vb::Len(vb::Trim(value)) > kJudgedValueLength) return false;
   const std::string area = CallWithArea(JudgementArea(item_code, value), suite::QZP310);
   const std::string status = vb::Mid(area, 39, 1);
   if (!vb::IsNumeric(status)) throw RunTimeError(kErrTypeMismatch);
@@ -48,7 +49,6 @@ bool Judge(Currency item_code, std::string_view value, Currency finding_type, st
   if (read != record::kStatusOk) {
     ShowLoadWarning("所見マスタ３の読み込みに失敗しました。" + std::string(kCrLf) + "検査項目番号 : " +
                     syo.GetField("CODE").ToText() + std::string(kCrLf) + StatusText(read));
-    frmResultIn.UnloadMainForm();
     return false;
   }
   finding = vb::Trim(syo.GetField("SYKN").ToText());

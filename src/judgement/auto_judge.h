@@ -18,6 +18,10 @@
 
 namespace qz {
 
+// The longest result text (in characters, after trimming) that the
+// judgement area takes.
+inline constexpr int kJudgedValueLength = 10;
+
 // Judges `value` (the result text) of the item numbered `item_code`, whose
 // findings stand under `finding_type` in the findings master.
 //
@@ -25,11 +29,12 @@ namespace qz {
 // finding with a judgement that has a mark: `judgement`, `mark`,
 // `color_letter` and `finding` (the trimmed finding text) are then set.
 // Returns false, the outputs carrying nothing to use, when the library did
-// not judge (a status other than 1) or the judgement has no mark: no
-// message. A findings code missing from the master warns "コード「<code>」は
+// not judge (a status other than 1), the judgement has no mark, or the
+// trimmed value is longer than kJudgedValueLength (it is never judged cut):
+// no message. A findings code missing from the master warns "コード「<code>」は
 // 所見マスタに登録されていません。" and returns false; any other read failure
 // warns "所見マスタ３の読み込みに失敗しました。" with the finding type and
-// the status, unloads the result screen and returns false. A run-time error,
+// the status and returns false (the screen stays). A run-time error,
 // a status that is no number among them, shows the error report "自動判定
 // 処理でエラーが発生しました。" and returns false.
 bool Fnc_AutoJudgeItem(Currency item_code, std::string_view value, Currency finding_type,

@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "data/value_digits.h"
 #include "examinee/bas_public.h"
@@ -10,6 +11,7 @@
 #include "examinee/save_screen.h"
 #include "grid/cell_colors.h"
 #include "judgement/auto_judge.h"
+#include "judgement/calc_order.h"
 #include "judgement/group_judgement.h"
 #include "judgement/result_update.h"
 #include "judgement/summary_auto_set.h"
@@ -81,9 +83,9 @@ void JudgeCalculated(std::int16_t c, const std::string& text, std::int32_t row) 
   Sub_AutoSetSummaryFindings(c);
 }
 
-// Recomputes calculated item `calc.Item` once.
-void Recompute(const CalcKomInfo& calc) {
-  if (!OperandsReady(calc)) return;
+// Recomputes calculated item `calc.Item` once; true when it took a value.
+bool Recompute(const CalcKomInfo& calc) {
+  if (!OperandsReady(calc)) return false;
   const std::int16_t c = calc.Item;
   const KomInfo& k = frmResultIn.ItemTable[c];
   const std::string value = Calculate(calc);
@@ -93,7 +95,7 @@ void Recompute(const CalcKomInfo& calc) {
   if (error != 0) {
     ShowLoadWarning("計算項目の計算に失敗しました。" + std::string(kCrLf) + "項目名 : " + k.KomName +
                     std::string(kCrLf) + "計算値 : " + value);
-    return;
+    return false;
   }
   const std::string text = vb::Trim(edited) + " ";
   KekkaData& r = frmResultIn.ResultMatrix(c, 0);
@@ -110,16 +112,32 @@ void Recompute(const CalcKomInfo& calc) {
   } else if (row != 0) {
     Sub_SetCellForeColor(basPublic.ResultCol, row, frmResultIn.DefaultColorLetter);
   }
+  return true;
 }
 
+// Walks the calculated items in dependency order: an item whose operand
+// is `changed` is recomputed once per operand slot naming it, an item whose
+// operand was recomputed on this walk once. `changed` itself is never
+// recomputed, and each item is visited once, so definitions in a cycle end.
 void CheckCalcItems(std::int16_t changed) {
-  for (int n = 1; n <= frmResultIn.CalcCount(); ++n) {
+  std::vector<bool> changed_now(static_cast<std::size_t>(frmResultIn.ItemCount()) + 1, false);
+  auto was_changed = [&](std::int16_t item) {
+    return item > 0 && item < static_cast<int>(changed_now.size()) && changed_now[static_cast<std::size_t>(item)];
+  };
+  for (int n : CalcOrder()) {
     const CalcKomInfo calc = frmResultIn.CalcItems[n];
     const KomInfo& k = frmResultIn.ItemTable[calc.Item];
+    if (calc.Item == changed) continue;
     if (frmResultIn.ResultMatrix(calc.Item, 0).Hekbn != 0 || !k.Editable || k.Past != kPastBookedNow) continue;
+    int times = 0;
+    bool follows = false;
     for (int slot = 1; slot <= kOperands; ++slot) {
-      if (calc.Opnd[slot] != changed) continue;
-      Recompute(calc);
+      if (calc.Opnd[slot] == changed) ++times;
+      if (was_changed(calc.Opnd[slot])) follows = true;
+    }
+    if (times == 0 && follows) times = 1;
+    for (int t = 0; t < times; ++t) {
+      if (Recompute(calc)) changed_now[static_cast<std::size_t>(calc.Item)] = true;
       if (frmResultIn.Unloaded) return;
     }
   }

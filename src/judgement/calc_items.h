@@ -13,7 +13,11 @@
 namespace qz {
 
 // Recomputes every calculated item that has item `changed` (an item-table
-// index) as an operand, once per operand slot that names it.
+// index) as an operand, once per operand slot that names it, and then every
+// calculated item whose operand was recomputed so, in dependency order
+// (calc_order.h) whatever the order of the item table. `changed` itself is
+// not recomputed, and no item more than once per slot: definitions that
+// form a cycle are followed once round, never looped.
 //
 // A calculated item is left alone when its current result is done-checked,
 // when the logged-on user may not edit it, or when it is past-only; it keeps

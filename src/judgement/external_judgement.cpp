@@ -21,6 +21,7 @@
 #include "loading/load_state.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 #include "suite/qzp149b.h"
 
 namespace qz {
@@ -63,15 +64,12 @@ bool RunJudgementProgram(std::string_view program, const std::string& argument) 
 bool WrittenByJudgementPrograms(const KekkaData& r) { return r.User.rfind(kExternalUserPrefix, 0) == 0; }
 
 // Writes the consultation on screen into the emptied work files. False when
-// they could not be opened or a write unloaded the screen.
+// they could not be opened or a write failed (reported and undone).
 bool FillWorkFiles() {
   PreviewFilesOpen files;
   if (!files.ok) return false;
   Sub_KeepSaveScreen();
-  Sub_UpdateConsultHistory("QJJRKLF");
-  if (frmResultIn.Unloaded) return false;
-  Sub_UpdateExamResults("QJKKKLF");
-  return !frmResultIn.Unloaded;
+  return Fnc_WriteWorkFiles();
 }
 
 // Runs the judgement programs and the import library under the progress
@@ -174,14 +172,12 @@ bool Fnc_TriggerItemHasValue(std::int16_t item) {
 }
 
 void FrmResultIn::cmdAutoJudge_Click() {
-  // The waits for the programs yield to window events: a second click then
-  // must not start a second run over the same work files.
-  static bool running = false;
-  if (running) return;
-  running = true;
-  struct Done {
-    ~Done() { running = false; }
-  } done;
+  if (!Fnc_ExamineeOnScreen()) return;
+  // The waits for the programs yield to window events: until the run and
+  // its follow-ups have ended, the screen takes no input (a second click
+  // would start a second run over the same work files, a typed value would
+  // be overwritten by the reload).
+  ui::WorkInProgress busy;
   try {
     if (Fnc_WorkFileRunRefuses(*this)) return;
     bool save_needed = false;

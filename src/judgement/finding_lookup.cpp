@@ -42,7 +42,6 @@ bool Lookup(Currency finding_type, std::string_view typed, std::int32_t& code_nu
   }
   ShowLoadWarning("所見マスタの読み込みに失敗しました。" + std::string(kCrLf) + "検査項目番号 : " +
                   syo.GetField("CODE").ToText() + std::string(kCrLf) + StatusText(status));
-  frmResultIn.UnloadMainForm();
   return false;
 }
 

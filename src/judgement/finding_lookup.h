@@ -25,9 +25,9 @@ namespace qz {
 // heading row warns "タイトル用所見は選択できません。"; an unknown code
 // warns "コード「<typed>」は所見マスタに登録されていません。"; any other read
 // failure warns "所見マスタの読み込みに失敗しました。" with the finding type
-// and the status and unloads the result screen; a run-time error shows the
-// error report "所見マスタの読み込み処理でエラーが発生しました。". Each
-// returns false.
+// and the status (the action is refused, the screen stays); a run-time
+// error shows the error report "所見マスタの読み込み処理でエラーが発生しま
+// した。". Each returns false.
 bool Fnc_LookupFindingCode(Currency finding_type, std::string_view typed, std::int32_t& code_number,
                            std::string& finding, std::int16_t& judgement);
 

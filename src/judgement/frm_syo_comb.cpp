@@ -113,6 +113,7 @@ FrmSyoComb::FrmSyoComb()
   txtSyoken.on_got_focus = [this] { Sub_ShowCaretInfo(); };
   txtSyoken.on_key_press = [this](int& key_ascii) { txtSyoken_KeyPress(key_ascii); };
   txtSyoken.on_key_up = [this](int& key_code, int& shift) { txtSyoken_KeyUp(key_code, shift); };
+  txtSyoken.on_change = [this] { txtSyoken_Change(); };
   txtSyoken.on_mouse_up = [this](int, int, float, float) { Sub_ShowCaretInfo(); };
   flexSyoList.on_got_focus = [this] { flexSyoList_GotFocus(); };
   flexSyoList.on_lost_focus = [this] { flexSyoList_LostFocus(); };
@@ -128,7 +129,7 @@ void FrmSyoComb::Form_Load() {
   try {
     SearchText = basPublic.SyoSearchRcode;
     EntryText = basPublic.SyoSearchText;
-    txtSyoken.SetText(EntryText);
+    SetSyokenText(EntryText);
     CombinedHan = basPublic.SyoSearchHan;
     basPublic.SyoSearchDecided = false;
     HideHighlight();
@@ -207,7 +208,7 @@ void FrmSyoComb::cmdDecision_Click() {
 void FrmSyoComb::cmdCancel_Click() {
   Label1.caption.clear();
   txtRCode.SetText("");
-  txtSyoken.SetText(EntryText);
+  SetSyokenText(EntryText);
   CaretToEnd(txtSyoken);
   CombinedHan = basPublic.SyoSearchHan;
   SearchText.clear();
@@ -285,12 +286,25 @@ void FrmSyoComb::txtRCode_KeyPress(int& key_ascii) {
 void FrmSyoComb::txtSyoken_KeyPress(int& key_ascii) {
   if (key_ascii == ui::kKeyReturn) key_ascii = 0;
   Sub_ShowCaretInfo();
-  if (vb::RTrim(txtSyoken.text()).empty() || basPublic.SyoCombHatErase == 1) CombinedHan = 0;
+  if (vb::RTrim(txtSyoken.text()).empty()) CombinedHan = 0;
 }
 
 void FrmSyoComb::txtSyoken_KeyUp(int& /*key_code*/, int& /*shift*/) {
   Sub_ShowCaretInfo();
-  if (vb::RTrim(txtSyoken.text()).empty() || basPublic.SyoCombHatErase == 1) CombinedHan = 0;
+  if (vb::RTrim(txtSyoken.text()).empty()) CombinedHan = 0;
+}
+
+void FrmSyoComb::txtSyoken_Change() {
+  // Only a text the operator changed resets the judgement; a caret or
+  // selection move changes no text, and the dialog's own writes (a pick,
+  // "取消", the load) keep the judgement they set.
+  if (!settingText_ && basPublic.SyoCombHatErase == 1) CombinedHan = 0;
+}
+
+void FrmSyoComb::SetSyokenText(const std::string& text) {
+  settingText_ = true;
+  txtSyoken.SetText(text);
+  settingText_ = false;
 }
 
 void FrmSyoComb::Sub_ShowCaretInfo() {
@@ -308,7 +322,7 @@ void FrmSyoComb::Sub_InsertPickedFinding() {
   const std::string finding = vb::RTrim(flexSyoList.TextMatrix(flexSyoList.row(), kSyoColSykn));
   const SyoTextEdit edit =
       InsertPickedFinding({txtSyoken.text(), txtSyoken.sel_start}, finding, basPublic.DivSykn);
-  txtSyoken.SetText(edit.text);
+  SetSyokenText(edit.text);
   txtSyoken.sel_start = edit.caret;
   txtSyoken.sel_length = 0;
 }
@@ -346,7 +360,7 @@ void FrmSyoComb::flexSyoList_KeyDown(int& key_code, int /*shift*/) {
     flexSyoList.SetRowSel(flexSyoList.row());
     TakeRowJudgement();
     const std::string finding = vb::RTrim(flexSyoList.TextMatrix(flexSyoList.row(), kSyoColSykn));
-    txtSyoken.SetText(AppendPickedFinding(txtSyoken.text(), finding, basPublic.DivSykn));
+    SetSyokenText(AppendPickedFinding(txtSyoken.text(), finding, basPublic.DivSykn));
   } catch (const std::exception&) {
   }
 }

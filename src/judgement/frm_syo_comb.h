@@ -95,6 +95,7 @@ class FrmSyoComb : public ui::Form {
   void txtRCode_KeyPress(int& key_ascii);
   void txtSyoken_KeyPress(int& key_ascii);
   void txtSyoken_KeyUp(int& key_code, int& shift);
+  void txtSyoken_Change();
   void flexSyoList_GotFocus();
   void flexSyoList_LostFocus();
   void flexSyoList_KeyDown(int& key_code, int shift);
@@ -148,6 +149,10 @@ class FrmSyoComb : public ui::Form {
   // Raises CombinedHan to the judgement of the list's current row.
   void TakeRowJudgement();
   bool CurrentRowIsTitle() const;
+  // Writes txtSyoken as the dialog's own change, not the operator's.
+  void SetSyokenText(const std::string& text);
+
+  bool settingText_ = false;
 };
 
 extern ui::FormSlot<FrmSyoComb> frmSyoComb;

@@ -17,7 +17,7 @@ void CallOptionButton(std::int16_t item, std::string_view value) {
   const Currency code = frmResultIn.ItemTable[item].KomCode;
   for (int n = 1; n <= kOptionCount; ++n) {
     const OptionInfo& option = basPublic.OptionTable[static_cast<std::size_t>(n)];
-    if (Currency(option.KomCode) != code || option.Syoken != value || option.KeyCode.empty()) continue;
+    if (option.KomCode != code || option.Syoken != value || option.KeyCode.empty()) continue;
     ui::Shell* shell = ui::Shell::Current();
     if (shell == nullptr) throw RunTimeError(kErrObjectRequired);
     shell->SendKeys(option.KeyCode);

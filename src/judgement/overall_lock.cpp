@@ -10,10 +10,14 @@
 namespace qz {
 namespace {
 
-std::int16_t CheckOverallJudged(std::int16_t item) {
+bool LockHolds(std::int16_t item) {
   const std::int16_t overall = frmResultIn.OverallItem;
-  if (overall == 0 || frmResultIn.SouChk != "1" || item == overall) return kOverallChangeAllowed;
-  if (frmResultIn.ResultMatrix(overall, 0).Hekbn == 0) return kOverallChangeAllowed;
+  if (overall == 0 || frmResultIn.SouChk != "1" || item == overall) return false;
+  return frmResultIn.ResultMatrix(overall, 0).Hekbn != 0;
+}
+
+std::int16_t CheckOverallJudged(std::int16_t item) {
+  if (!LockHolds(item)) return kOverallChangeAllowed;
   ShowLoadWarning("総合判定済みのため変更できません。");
   return kOverallChangeRefused;
 }
@@ -39,6 +43,8 @@ std::int16_t Fnc_CheckOverallJudged(std::int16_t item) {
     return kOverallChangeAllowed;
   }
 }
+
+bool OverallLockHolds(std::int16_t item) { return LockHolds(item); }
 
 void Sub_UpdateOverallJudge() {
   try {

@@ -25,6 +25,11 @@ inline constexpr std::int16_t kOverallChangeRefused = -1;  // message shown
 // "総合判定済みチェック処理でエラーが発生しました。" and allows.
 std::int16_t Fnc_CheckOverallJudged(std::int16_t item);
 
+// Whether the lock above holds for `item`, without a message: for the
+// changes the program makes by itself (the automatic done-check), which
+// leave a locked item alone rather than warn.
+bool OverallLockHolds(std::int16_t item);
+
 // Stamps the overall-judger item: the first item of the table numbered
 // basPublic.HanteiCode gets, in its current result, the logged-on user and
 // the present date and time (its value is not changed). When it is on the

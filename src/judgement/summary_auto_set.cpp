@@ -22,11 +22,19 @@ constexpr std::int64_t kTitleRow = 1;
 constexpr std::string_view kNoHighLimit = "99999.9999";
 constexpr std::string_view kNoLowLimit = "0";
 
+// Whether summary item `d` is the destination some item already holds.
+bool ClaimedByASource(std::int16_t d) {
+  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+    if (frmResultIn.ItemTable[i].SougouDest == d) return true;
+  }
+  return false;
+}
+
 std::int16_t FindFreeSummaryItem() {
   const int count = basPublic.SougouSyokenKomCode.Count;
   for (int k = 1; k <= count && k <= SougouItems.Count(); ++k) {
     const std::int16_t d = SougouItems[k];
-    if (d == 0 || frmResultIn.ItemTable[d].Past != kPastBookedNow) continue;
+    if (d == 0 || frmResultIn.ItemTable[d].Past != kPastBookedNow || ClaimedByASource(d)) continue;
     const KekkaData& r = frmResultIn.ResultMatrix(d, 0);
     if (r.Hekbn == 0 && vb::Trim(r.Syoken).empty()) return d;
   }
@@ -76,7 +84,6 @@ bool ReadFinding(Currency type, std::int32_t code, std::string& text, std::int16
   if (status != record::kStatusOk) {
     ShowLoadWarning("所見マスタ３の読み込みに失敗しました。" + std::string(kCrLf) + "所見種別番号 : " +
                     vb::CStr(type) + std::string(kCrLf) + StatusText(status));
-    frmResultIn.UnloadMainForm();
     return false;
   }
   if (syo.GetField("TITLE").ToInt() == kTitleRow) {
@@ -100,6 +107,9 @@ void AutoSet(std::int16_t s) {
   }
   const SougouRule* rule = FirstApplyingRule(s);
   if (rule == nullptr) return;
+
+  // A confirmed summary finding is not rewritten.
+  if (frmResultIn.ResultMatrix(d, 0).Hekbn != 0) return;
 
   std::string text;
   std::int16_t han = 0;

@@ -17,9 +17,10 @@ namespace qz {
 
 // The first free summary-findings item, as an item-table index: for the
 // summary item numbers of the settings in their order, the first one the
-// consultation books now (SougouItems entry non-zero, Past 0) whose current
-// result has no done-check and a finding text that is blank after
-// trimming. 0 when there is none or the settings list no summary item. A
+// consultation books now (SougouItems entry non-zero, Past 0) that no item
+// holds as its destination (KomInfo::SougouDest) and whose current result
+// has no done-check and a finding text that is blank after trimming, so
+// that one summary item takes the findings of one source only. 0 when there is none or the settings list no summary item. A
 // run-time error shows the error report "総合所見セット処理でエラーが
 // 発生しました。" and gives 0.
 std::int16_t Fnc_FindSummaryFindingItem();
@@ -28,7 +29,8 @@ std::int16_t Fnc_FindSummaryFindingItem();
 // Nothing when the settings list no summary item or the item is no rule's
 // source (SougouDest -1). The destination is the item's SougouDest, or else
 // Fnc_FindSummaryFindingItem, which is then kept in SougouDest whether or
-// not a rule applies; none found: nothing. The first rule for the item's
+// not a rule applies; none found: nothing. A done-checked destination is
+// never rewritten. The first rule for the item's
 // number that applies is taken: its judgement must equal the item's current
 // judgement and, for a numeric or calculated item, rule "H" needs the value
 // above the standard high (99999.9999 when none), rule "L" below the
@@ -38,8 +40,7 @@ std::int16_t Fnc_FindSummaryFindingItem();
 // - not found: warning "コード「<code>」は所見マスタに登録されていません。";
 // - a heading row: warning "タイトル用所見は選択できません。";
 // - another read failure: warning "所見マスタ３の読み込みに失敗しました。"
-//   with the finding type and the status, then the result screen is
-//   unloaded;
+//   with the finding type and the status (the screen stays);
 // each with no change. Otherwise the destination's current result takes
 // the trimmed finding text (replacing the old one), its judgement, the
 // stamp of the logged-on user and measurement class 0; when it is on the

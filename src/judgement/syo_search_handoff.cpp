@@ -72,7 +72,8 @@ void WriteTarget(std::int16_t target, std::int32_t row, const std::string& text,
                  const std::string& letter) {
   grid::Spread& spr = ResultGrid();
   KekkaData& result = frmResultIn.ResultMatrix(target, 0);
-  result.Han = basPublic.SyoSearchHan;
+  // An empty finding carries no judgement: none that nothing would show.
+  result.Han = text.empty() ? std::int16_t{0} : basPublic.SyoSearchHan;
   result.Syoken = text;
   result.User = basPublic.LogonUserId;
   const LocalDateTime now = Now();
@@ -119,6 +120,12 @@ void ApplyDecided(std::int16_t item, std::int32_t row) {
     }
   }
 
+  if (target > 0 && frmResultIn.ResultMatrix(target, 0).Hekbn == 1) {
+    // A confirmed finding is not rewritten.
+    ui::MsgBox("「" + frmResultIn.ItemTable[target].KomName + "」は" + kCrLf + "チェックがついてるため変更できません。",
+               ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, "結果入力");
+    target = 0;
+  }
   if (target > 0) {
     WriteTarget(target, target_row, text, mark, letter);
     if (syoSearchSteps.auto_set_summary) syoSearchSteps.auto_set_summary(target);

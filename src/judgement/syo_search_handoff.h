@@ -50,11 +50,13 @@ void tmrSyoSearch_Timer();
 //   colour letter, for an empty text or judgement 0; a code without a mark
 //   warns "判定変換に失敗しました。" and ends the apply), then on the target
 //   (the findings item itself, else the judgement item's summary-findings
-//   item) the judgement, findings text, updater and time stamps, the
+//   item) the judgement (0 for an empty text), findings text, updater and
+//   time stamps, the
 //   measurement class of "(未実施)" / "(測定不能)", the cells and their
 //   colour, the summary-findings auto-set and, for an item of the group
 //   judgement, the group judgement. A target without a grid line is stored
-//   without drawing. Then the grid's Enter handling moves the cursor on
+//   without drawing; a done-checked target is not written (the warning
+//   "「<name>」は" CR LF "チェックがついてるため変更できません。"). Then the grid's Enter handling moves the cursor on
 //   (once more when it stayed on the row), and a judgement item reports
 //   "  <target> に所見をセットしました。" in the status line.
 // A run-time error shows the error report "所見検索画面が閉じられた後の

@@ -16,6 +16,7 @@
 #include "platform/grid/spread.h"
 #include "platform/runtime/app.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 
 namespace qz {
 
@@ -81,6 +82,8 @@ void FrmGrpSel::flxGroop_KeyUp(int& key_code, int /*shift*/) {
 }
 
 void FrmGrpSel::cmdSelectEnd_Click() {
+  // The rebuild yields: no input until the screen is back.
+  ui::WorkInProgress busy;
   ui::Form* screen = ResultScreen();
   try {
     if (!AnyRowSelected(flxGroop)) {

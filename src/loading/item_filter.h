@@ -3,9 +3,11 @@
 // option buttons (optKirikae). The input-group list and the item rows apply
 // the same filter, so their groups agree.
 //
-// The check box and the option buttons belong to the main form; until it
-// exists, their state lives in `displayChoices`, which the main form (and
-// tests) set before a load. The result screen's thread only.
+// The check box and the option buttons belong to the main form: while it is
+// loaded the filter reads them, as the operator (or the load, from [SysInfo]
+// PastDisp and Kirikae) left them. Without a loaded main form (a bed that
+// builds the tables alone) it reads `displayChoices`. The result screen's
+// thread only.
 #ifndef QZ_LOADING_ITEM_FILTER_H_
 #define QZ_LOADING_ITEM_FILTER_H_
 
@@ -25,7 +27,13 @@ struct DisplayChoices {
   int optKirikae = kKirikaeQuestionnaire;  // the selected option button, kKirikae*
 };
 
+// The choices used while no main form is loaded.
 extern DisplayChoices displayChoices;
+
+// The choices in force: the main form's check box (ticked = value 1) and
+// the first option button that is set (none set: the first), or
+// displayChoices without a loaded main form.
+DisplayChoices CurrentDisplayChoices();
 
 // True when `item` is shown: its sex class is 0 or the examinee's
 // (frmResultIn.ExamineeSex), it is booked now or chkPastDisp is ticked, and

@@ -7,6 +7,7 @@
 #include "data/close_erase.h"
 #include "data/form_routines.h"
 #include "data/imm_on_off.h"
+#include "data/program_log.h"
 #include "examinee/bas_public.h"
 #include "examinee/cls_vlmf_qzonllf.h"
 #include "examinee/frm_guide.h"
@@ -14,10 +15,12 @@
 #include "examinee/save_screen.h"
 #include "grid/cell_kinds.h"
 #include "grid/cursor_destination.h"
+#include "grid/entry_writes.h"
 #include "grid/frozen_rows.h"
 #include "grid/group_label.h"
 #include "grid/item_row_map.h"
 #include "grid/result_grid_layout.h"
+#include "judgement/calc_order.h"
 #include "judgement/summary_findings.h"
 #include "loading/consult_history.h"
 #include "loading/consult_items.h"
@@ -35,6 +38,7 @@
 #include "loading/settings_master.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 #include "tools/copy_previous_results.h"
 #include "tools/reservation_lookup.h"
 
@@ -63,18 +67,15 @@ void SetSwitch(ui::CheckBox& box, bool on, const char* tip_on, const char* tip_o
 // examinee is in use elsewhere or the registration failed: the main form
 // has been unloaded.
 bool RegisterOnline() {
-  bool free = false;
-  ClsVlmfQzonllf().Sub_ReadOnlineInfo(basPublic.ExamineeNo, free, 0);
-  if (!free) {
-    frmResultIn.UnloadMainForm();
-    return false;
-  }
   basPublic.OnlineRen = 0;
-  ClsVlmfQzonllf().Sub_SetOnlineInfo(basPublic.ExamineeNo, basPublic.OnlineRen);
-  if (basPublic.OnlineRen == -1) {
+  std::int32_t ren = 0;
+  ClsVlmfQzonllf().Sub_HoldOnlineInfo(basPublic.ExamineeNo, ren);
+  if (ren <= 0) {
+    basPublic.OnlineRen = ren < 0 ? -1 : 0;
     frmResultIn.UnloadMainForm();
     return false;
   }
+  basPublic.OnlineRen = ren;
   return true;
 }
 
@@ -138,10 +139,12 @@ void PlaceCursor(grid::Spread& spr) {
   list.SetCellBackColor(static_cast<ui::Color>(basPublic.ColorNgrpSelect));
 }
 
-// The input method for the item kind of the active cell.
+// The input method for the item kind of the active cell. A screen without
+// item lines (no group of the user's shown, or none left by the display
+// mode) has no item there: nothing to switch, nothing to report.
 void SetInputMethod(FrmResultIn& form) {
   grid::Spread& spr = form.sprResult;
-  const std::int16_t item = Fnc_RowToItem(spr.active_row());
+  const std::int16_t item = ItemOnRow(spr.active_row());
   if (item >= 1 && item <= frmResultIn.ItemCount()) {
     switch (frmResultIn.ItemTable[item].Ksyub) {
       case kKsyubNumeric:
@@ -190,6 +193,7 @@ bool LoadTables(FrmResultIn& form, bool from_command_line) {
 
   StepText("検査項目情報取得中");
   if (!Sub_LoadItemMaster() || !Sub_SortItems() || !Sub_BuildCalcItems()) return false;
+  Sub_ReportCalcCycles();
   Sub_CheckSummaryFindingItem();
 
   StepText("グループ情報取得中");
@@ -256,6 +260,7 @@ void LoadExaminee(FrmResultIn& form, bool from_command_line) {
   form.sprResult.SetFocus();
   form.Form_Resize();
   frmGuide->Unload();
+  program_log::ExamineeLoaded();
 
   if (basPublic.OpChkStart == 1) {
     form.cmdOpchk_Click();
@@ -267,10 +272,20 @@ void LoadExaminee(FrmResultIn& form, bool from_command_line) {
 }  // namespace
 
 void Sub_LoadExaminee(bool from_command_line) {
+  FrmResultIn& form = *frmResultInForm;
   try {
-    LoadExaminee(*frmResultInForm, from_command_line);
+    // The load yields at every step: nothing of the screen, the group
+    // windows included, takes input until it is done.
+    ui::WorkInProgress busy;
+    LoadExaminee(form, from_command_line);
   } catch (const std::exception& e) {
     ShowLoadErrorReport("結果入力画面の初期化処理でエラーが発生しました。", e);
+    // The operator is not left before a disabled form: the screen comes
+    // back without the half-built grid, and the examinee can be discarded.
+    if (frmGuide.loaded()) frmGuide->Unload();
+    frmResultIn.Loading = false;
+    form.SetEnabled(true);
+    form.Show();
   }
 }
 

@@ -24,8 +24,10 @@ namespace qz {
 //
 // A loading step that unloads the main form ends the load. Any other
 // run-time error shows the error report "結果入力画面の初期化処理でエラーが
-// 発生しました。" and ends the load with the progress window open and the
-// form disabled.
+// 発生しました。" and ends the load: the progress window closes and the form
+// is shown and enabled again, without its grid, so that the examinee can be
+// discarded. While the load runs the screen takes no input (the group
+// windows included).
 void Sub_LoadExaminee(bool from_command_line);
 
 }  // namespace qz

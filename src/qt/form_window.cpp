@@ -39,11 +39,13 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Whether the user can reach the control now: its form takes input and the
-// control and its containers are visible and enabled.
+// Whether the user can reach the control now: its form takes input (no work
+// in progress holds it back) and the control and its containers are visible
+// and enabled.
 bool UserCanReach(const ui::Control& control) {
   const ui::Form* f = control.form();
-  if (f == nullptr || !f->loaded() || !f->visible() || !f->enabled()) return false;
+  const ui::Shell* shell = ui::Shell::Current();
+  if (f == nullptr || shell == nullptr || !shell->TakesUserInput(*f)) return false;
   for (const ui::Control* c = &control; c != nullptr; c = c->container) {
     if (!c->visible || !c->enabled) return false;
   }
@@ -435,7 +437,7 @@ bool FormWindow::HandleKey(QKeyEvent* e) {
   }
   backend_.Dispatch([k](ui::Shell& shell) { shell.UserKey(k.key_code, k.shift, k.ascii); });
   // A list cell drops its list down on Alt+Down or F4.
-  if (form_ != nullptr && form_->active_control() != nullptr &&
+  if (form_ != nullptr && form_->active_control() != nullptr && UserCanReach(*form_->active_control()) &&
       ((k.key_code == ui::kKeyDown && (k.shift & ui::kAltMask) != 0) || (k.key_code == ui::kKeyF4 && k.shift == 0))) {
     if (auto* s = qobject_cast<SpreadView*>(WidgetOf(*form_->active_control()))) s->PopupCombo();
   }
@@ -462,7 +464,7 @@ bool FormWindow::HandleMouse(ui::Control& c, QObject* watched, QMouseEvent* e, b
         spr.PointAt(col, row);
         shell.UserClick(spr, button, shift);
       });
-      if (!dbl && button == 1 && on_active) view->PopupCombo();
+      if (!dbl && button == 1 && on_active && UserCanReach(spr)) view->PopupCombo();
       return true;
     }
     case ui::ControlKind::kListGrid: {

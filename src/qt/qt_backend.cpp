@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,10 @@
 #include <cmath>
 
 #include "qt/form_window.h"
+
+// The icon resource lives in this static library; the macro must be used
+// outside any namespace.
+static void InitIconResource() { Q_INIT_RESOURCE(qz140); }
 
 namespace qz::qt {
 
@@ -143,6 +148,7 @@ ui::ScreenMetrics QtBackend::QueryScreen() const {
   const QRect a = screen->availableGeometry();
   m.width_px = g.width();
   m.height_px = g.height();
+  m.bits_per_pixel = screen->depth();
   m.work_area_px = {a.left(), a.top(), a.left() + a.width(), a.top() + a.height()};
   m.work_area_ok = a.isValid();
   return m;
@@ -219,6 +225,12 @@ void QtBackend::Dispatch(const std::function<void(ui::Shell&)>& action) {
 void QtBackend::OnFormShown(ui::Form& form, bool modal) {
   FormWindow* window = WindowOf(form);
   if (window == nullptr) {
+    // Every window of the program carries its icon, set once the
+    // application exists.
+    if (QApplication::windowIcon().isNull()) {
+      InitIconResource();
+      QApplication::setWindowIcon(QIcon(":/qz140/qz140.png"));
+    }
     window = new FormWindow(*this, form);
     windows_[&form] = window;
   }

@@ -8,9 +8,14 @@
 // The program start passes 10 blanks and accepts "00", "05" and two blanks;
 // the preview passes a work-file name and accepts "00" only.
 //
-// This stand-in has nothing to initialise and answers "00". A test may set
-// the answer; every call is recorded in the call log (call_log.h) as
-// "QZPCLR <area as passed>".
+// This stand-in empties the named work file, "<name>.BTR" in the work folder
+// (basPublic.SvworkPath) under the definition <name> (definitions in
+// basPublic.SpecPath), in one transaction, and answers "00" (also for a
+// file that does not open: there is nothing in it to keep); a file that
+// cannot be emptied answers "05" and is left as it was. All
+// blanks (the program start) has nothing to initialise and answers "00". A
+// test may set the answer instead (nothing is emptied then); every call is
+// recorded in the call log (call_log.h) as "QZPCLR <area as passed>".
 #ifndef QZ_SUITE_QZPCLR_H_
 #define QZ_SUITE_QZPCLR_H_
 

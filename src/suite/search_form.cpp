@@ -118,11 +118,10 @@ void FrmSearch::cmdSelect_Click() {
   const int row = lstExaminee.row();
   if (row < 1 || row > static_cast<int>(entries_.size())) return;
   const SearchListEntry& entry = entries_[static_cast<std::size_t>(row - 1)];
-  bool free = false;
-  ClsVlmfQzonllf().Sub_ReadOnlineInfo(vb::RTrim(entry.ExamineeNo), free, 0);
-  if (!free) return;
+  // The check and the registration are one step: of two terminals choosing
+  // the examinee at once, one gets it and the other is told who holds it.
   std::int32_t ren = 0;
-  ClsVlmfQzonllf().Sub_SetOnlineInfo(entry.ExamineeNo, ren);
+  ClsVlmfQzonllf().Sub_HoldOnlineInfo(vb::RTrim(entry.ExamineeNo), ren);
   if (ren <= 0) return;
   Raise(SearchResultRecord{entry.ExamineeNo, entry.ConsultDate, kSearchChosen, static_cast<std::int16_t>(ren)});
 }

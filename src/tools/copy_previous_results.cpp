@@ -7,6 +7,7 @@
 #include "examinee/bas_public.h"
 #include "grid/cursor_destination.h"
 #include "grid/item_row_map.h"
+#include "grid/typed_entry.h"
 #include "loading/group_forms.h"
 #include "loading/load_state.h"
 #include "platform/clock/clock.h"
@@ -102,17 +103,31 @@ grid::Spread& ResultGrid() {
   return *frmResultIn.sprResult;
 }
 
-// Makes (col, row) the active cell of the result grid and passes it the
-// Enter key, as the grid's key handling gets a typed Enter.
-void EnterAt(int col, int row) {
+// Makes (col, row) the active cell of the result grid, puts `text` into it
+// and passes the grid's key handler an Enter, as the operator would type the
+// value: nothing is stored beforehand, so the Enter processing sees the
+// change and validates, judges, carries on and stamps it.
+void TypeAndEnter(int col, int row, const std::string& text) {
   grid::Spread& spr = ResultGrid();
   spr.col = col;
   spr.row = row;
   spr.SetAction(grid::kActionActiveCell);
+  spr.SetComboCurSel(grid::Range::Cell(col, row), -1);  // typed, not picked
+  spr.SetText(col, row, text);
   if (spr.on_key_down) {
     int key = grid::kKeyReturn;
     spr.on_key_down(key, 0);
   }
+}
+
+// The judgement mark `mark` of a findings item entered into its judgement
+// cell (col, row) as typed, without the move and the automatic check of the
+// key handler: the findings text follows through the key handler.
+void EnterJudgementMark(int col, int row, const std::string& mark) {
+  grid::Spread& spr = ResultGrid();
+  spr.SetComboCurSel(grid::Range::Cell(col, row), -1);
+  spr.SetText(col, row, mark);
+  Fnc_ProcessEnterKey(col, row);
 }
 
 // The stamp of a changed current result that no grid Enter stamps.
@@ -130,42 +145,42 @@ void CopyItem(int i) {
   const std::int16_t line = Fnc_FindItemRow(static_cast<std::int16_t>(i));
   const bool shown = line != 0;
   const int row = shown ? Fnc_ItemToRow(line) : 0;
+  KekkaData& cur = frmResultIn.ResultMatrix(i, kCurrent);
   switch (item.Ksyub) {
-    case kKsyubFindings: {
-      if (shown) ResultGrid().SetText(basPublic.ResultCol, row, prev.Syoken);
-      frmResultIn.ResultMatrix(i, kCurrent).Syoken = vb::RTrim(prev.Syoken);
-      const std::string mark = MarkOf(prev.Han);
+    case kKsyubFindings:
       if (shown) {
-        ResultGrid().SetText(basPublic.HanCol, row, mark);
-        EnterAt(basPublic.HanCol, row);
-        ResultGrid().SetText(basPublic.HanCol, row, mark);
+        // An earlier finding without judgement is copied all the same.
+        if (prev.Han != 0) EnterJudgementMark(basPublic.HanCol, row, MarkOf(prev.Han));
+        TypeAndEnter(basPublic.ResultCol, row, prev.Syoken);
       } else {
-        frmResultIn.ResultMatrix(i, kCurrent).Han = prev.Han;
+        cur.Syoken = vb::RTrim(prev.Syoken);
+        cur.Han = prev.Han;
+        Stamp(cur);
       }
       break;
-    }
-    case kKsyubGroupJudgement: {
-      const std::string mark = MarkOf(prev.Han);
+    case kKsyubGroupJudgement:
       if (shown) {
-        ResultGrid().SetText(basPublic.ResultCol, row, mark);
-        EnterAt(basPublic.ResultCol, row);
-        ResultGrid().SetText(basPublic.ResultCol, row, mark);
+        TypeAndEnter(basPublic.ResultCol, row, MarkOf(prev.Han));
+      } else {
+        cur.Han = prev.Han;
+        Stamp(cur);
       }
-      frmResultIn.ResultMatrix(i, kCurrent).Han = prev.Han;
       break;
-    }
     case kKsyubNumeric:
     case kKsyubCalculated:
-      if (shown) ResultGrid().SetText(basPublic.ResultCol, row, prev.Knsach);
-      frmResultIn.ResultMatrix(i, kCurrent).Knsach = vb::RTrim(prev.Knsach);
-      if (shown) EnterAt(basPublic.ResultCol, row);
+      if (shown) {
+        TypeAndEnter(basPublic.ResultCol, row, vb::Trim(prev.Knsach));
+      } else {
+        cur.Knsach = vb::RTrim(prev.Knsach);
+        Stamp(cur);
+      }
       break;
     default:
       return;
   }
-  KekkaData& cur = frmResultIn.ResultMatrix(i, kCurrent);
-  if (!shown) Stamp(cur);
-  if (item.Ksyub != kKsyubGroupJudgement && basPublic.PastCopySumi == 1) {
+  // The done mark only on a value that went in (a refused one left the
+  // result empty).
+  if (item.Ksyub != kKsyubGroupJudgement && basPublic.PastCopySumi == 1 && !CurrentIsEmpty(item, cur)) {
     cur.Hekbn = 1;
     if (shown) ResultGrid().SetText(basPublic.ChkCol, row, basPublic.ChkStr);
   }

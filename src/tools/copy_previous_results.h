@@ -29,16 +29,19 @@ namespace qz {
 // checked. A numeric item without a grid line is offered unchecked and
 // locked, reading "(画面に表示されていません)".
 //
-// Each chosen item (basPublic.CopySelection after frmCopy closed): the
-// value goes into the result matrix and, for an item with a grid line,
-// into its cell, with a simulated Enter (frmResultIn.sprResult's KeyDown
-// handler, key 13) on the result cell (the judgement cell of a findings
-// item) so that it is checked and judged as if typed; a judgement goes
-// into the matrix for judgement items, and for findings items without a
-// grid line. An item copied without a grid line is stamped with the logon
-// user and now. With basPublic.PastCopySumi 1 the done-check of copied
-// numeric and findings items is set too. Afterwards the cursor goes back
-// to the current input group of frmGrpJmp.
+// Each chosen item (basPublic.CopySelection after frmCopy closed) with a
+// grid line is entered exactly as if typed: the earlier value (a findings
+// item's text, a judgement item's mark) goes into its result cell and the
+// grid's key handler (frmResultIn.sprResult's KeyDown, key 13) gets an
+// Enter there, so the Enter processing validates, judges, carries it into
+// calculated items and group judgements and stamps it as for a typed value,
+// and refuses what it would refuse typed. A findings item's earlier
+// judgement is entered as typed into its judgement cell first (the Enter
+// processing alone, without moving the cursor). An item without a grid
+// line takes the earlier value and judgement in the result matrix, stamped
+// with the logon user and now. With basPublic.PastCopySumi 1 the done-check
+// of copied numeric and findings items whose value went in is set too.
+// Afterwards the cursor goes back to the current input group of frmGrpJmp.
 //
 // A run-time error shows the error report
 // "前回結果コピー処理でエラーが発生しました。"; what was copied stays.

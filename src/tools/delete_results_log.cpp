@@ -42,38 +42,60 @@ class DeletionLog {
     path_ = path::JoinPath(basPublic.SvworkPath, LogName());
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path_, ec);
+    created_ = static_cast<bool>(ec);
     offset_ = ec ? 0 : size;
+    size_ = offset_;
     out_.open(path_, std::ios::binary | std::ios::app);
     if (!out_) throw RunTimeError(kErrPathNotFound, "削除ログを作成できません: " + path_);
   }
 
-  // Writes the block of the current record of `kkk`; throws when the file
-  // does not take it.
-  void Append(const record::BtrAccess& kkk) {
-    Line("★★★★★ 以下の検査結果データを削除しました ★★★★★");
-    Line("");
-    Line("ユーザ ： " + basPublic.LogonUserId);
-    Line("受診者番号 ： " + basPublic.ExamineeNo);
-    Line("受診日 ： " + std::to_string(basPublic.ConsultDate));
-    Line("");
+  // Writes the block of the current record of `kkk` and returns the size
+  // of the log before it; a block the file does not take whole is cut off
+  // again and RunTimeError thrown.
+  std::uintmax_t Append(const record::BtrAccess& kkk) {
+    std::string block;
+    const auto line = [&](const std::string& utf8) { block += text::ToCp932(utf8) + std::string(kCrLf); };
+    line("★★★★★ 以下の検査結果データを削除しました ★★★★★");
+    line("");
+    line("ユーザ ： " + basPublic.LogonUserId);
+    line("受診者番号 ： " + basPublic.ExamineeNo);
+    line("受診日 ： " + std::to_string(basPublic.ConsultDate));
+    line("");
     for (const data::FieldDef& f : data::QzkkklfLayout().fields) {
-      Line(f.name + " ： " + kkk.GetField(f.name).ToText());
+      line(f.name + " ： " + kkk.GetField(f.name).ToText());
     }
-    Line("");
-    Line("");
+    line("");
+    line("");
+    const std::uintmax_t before = size_;
+    out_.write(block.data(), static_cast<std::streamsize>(block.size()));
     out_.flush();
-    if (!out_) throw RunTimeError(kErrPathNotFound, "削除ログを書き込めません: " + path_);
+    if (!out_) {
+      CutBackTo(before);
+      throw RunTimeError(kErrPathNotFound, "削除ログを書き込めません: " + path_);
+    }
+    size_ += block.size();
+    return before;
+  }
+
+  // Takes the log back to its first `size` bytes: the block of a record
+  // that was not deleted claims nothing. The log is closed.
+  void CutBackTo(std::uintmax_t size) {
+    out_.close();
+    std::error_code ignored;
+    std::filesystem::resize_file(path_, size, ignored);
+    size_ = size;
   }
 
   const std::string& path() const { return path_; }
   std::uintmax_t offset() const { return offset_; }
+  bool created() const { return created_; }
 
  private:
-  void Line(const std::string& utf8) { out_ << text::ToCp932(utf8) << kCrLf; }
-
   std::ofstream out_;
   std::string path_;
   std::uintmax_t offset_ = 0;
+  std::uintmax_t size_ = 0;
+  bool created_ = false;
 };
 
 bool OfConsultation(const record::BtrAccess& kkk) {
@@ -110,10 +132,16 @@ DeleteResultsOutcome Fnc_DeleteResultsWithLog(bool quiet) {
     log.Open();
     outcome.log_path = log.path();
     outcome.log_offset = log.offset();
+    outcome.log_created = log.created();
     while (status == record::kStatusOk && OfConsultation(kkk)) {
-      log.Append(kkk);
+      // Logged first, so that nothing is deleted unread; a refused delete
+      // takes its block back out.
+      const std::uintmax_t before = log.Append(kkk);
       status = kkk.Delete();
-      if (status != record::kStatusOk) break;
+      if (status != record::kStatusOk) {
+        log.CutBackTo(before);
+        break;
+      }
       ++outcome.deleted;
       status = kkk.GetNext();
     }
@@ -139,5 +167,15 @@ DeleteResultsOutcome Fnc_DeleteResultsWithLog(bool quiet) {
 }
 
 void Sub_DeleteResultsWithLog(bool quiet) { Fnc_DeleteResultsWithLog(quiet); }
+
+void Sub_WithdrawDeletionLog(const DeleteResultsOutcome& run) {
+  if (run.log_path.empty()) return;
+  std::error_code ignored;
+  if (run.log_created) {
+    std::filesystem::remove(run.log_path, ignored);
+  } else {
+    std::filesystem::resize_file(run.log_path, run.log_offset, ignored);
+  }
+}
 
 }  // namespace qz

@@ -36,6 +36,7 @@ struct DeleteResultsOutcome {
   int deleted = 0;             // records deleted
   std::string log_path;        // the log file written (this machine's path), or ""
   std::uintmax_t log_offset = 0;  // bytes the log held before this run
+  bool log_created = false;       // this run created the log
 };
 
 // Deletes the consultation's stored results with the log.
@@ -52,11 +53,18 @@ struct DeleteResultsOutcome {
 // manager failed) and stops: records deleted before stay deleted unless the
 // caller's transaction is aborted, and the reception row is not touched.
 // A record is logged before it is deleted and counted only once its delete
-// succeeded.
+// succeeded; the block of a record whose delete is refused is taken out of
+// the log again, so the log holds exactly the records deleted.
 DeleteResultsOutcome Fnc_DeleteResultsWithLog(bool quiet);
 
 // The program's entry, without the outcome.
 void Sub_DeleteResultsWithLog(bool quiet);
+
+// Takes back the log of deletion `run` whose deletes were undone (the
+// save's transaction aborted): a log the run created is removed, one it
+// appended to is cut back to what it held before. Nothing for a run that
+// wrote no log. Failures of the file system are ignored.
+void Sub_WithdrawDeletionLog(const DeleteResultsOutcome& run);
 
 }  // namespace qz
 

@@ -5,7 +5,6 @@
 
 #include "data/bas_file_access.h"
 #include "data/bas_rank_change.h"
-#include "data/error_report.h"
 #include "data/value_digits.h"
 #include "examinee/bas_public.h"
 #include "grid/cell_colors.h"
@@ -15,6 +14,7 @@
 #include "loading/group_forms.h"
 #include "loading/jump_group_index.h"
 #include "loading/load_records.h"
+#include "loading/load_messages.h"
 #include "loading/load_state.h"
 #include "platform/clock/clock.h"
 #include "platform/grid/spread.h"
@@ -285,7 +285,7 @@ void Sub_FillDummyData(std::int16_t num_type, double start_no, std::int16_t han_
       Stamp(item, line);
     }
   } catch (const std::exception& e) {
-    ShowErrorReport(ui::JobText("ダミーデータのセット処理"), e);
+    ShowLoadErrorReport(ui::JobText("ダミーデータのセット処理"), e);
     return;
   }
   ui::MsgBox("ダミーデータをセットしました。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, "結果入力");

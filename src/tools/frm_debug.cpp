@@ -4,9 +4,9 @@
 #include <exception>
 
 #include "data/bas_file_access.h"
-#include "data/error_report.h"
 #include "examinee/bas_public.h"
 #include "grid/cell_colors.h"
+#include "loading/load_messages.h"
 #include "loading/load_state.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/vb.h"
@@ -202,7 +202,7 @@ void Sub_ShowDebugWindow() {
     form.Show(true);
     Sub_FocusResultGrid();
   } catch (const std::exception& e) {
-    ShowErrorReport(ui::JobText("デバッグウィンドウの表示処理"), e);
+    ShowLoadErrorReport(ui::JobText("デバッグウィンドウの表示処理"), e);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "tools/frm_qzp_print.h"
 
 #include <exception>
+#include <string>
 
 #include "data/bas_file_access.h"
 #include "data/create_process.h"
@@ -38,7 +39,33 @@ std::string RequestRecord(const std::string& head, const std::string& kind) {
   return record;
 }
 
+// A CODE of the report records: six digits, leading zeros allowed.
+bool IsDigits(const std::string& text) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+// While a report program runs the dialog's buttons and close box rest.
+class FrmQZPprint::RunningReport {
+ public:
+  explicit RunningReport(FrmQZPprint& form) : form_(form) { Set(true); }
+  ~RunningReport() { Set(false); }
+  RunningReport(const RunningReport&) = delete;
+  RunningReport& operator=(const RunningReport&) = delete;
+
+ private:
+  void Set(bool running) {
+    form_.ReportRunning = running;
+    form_.cmdRun.enabled = !running;
+    form_.cmdCancel.enabled = !running;
+  }
+  FrmQZPprint& form_;
+};
 
 std::vector<std::string> ReportRequestRecords(const std::string& kind) {
   std::string examinee = basPublic.ExamineeNo;
@@ -65,6 +92,7 @@ FrmQZPprint::FrmQZPprint()
   cmdCancel.is_cancel = true;
   cmdCancel.Move(3000, 960, 1335, 495);
   on_load = [this] { Form_Load(); };
+  on_query_unload = [this](int& cancel, int unload_mode) { Form_QueryUnload(cancel, unload_mode); };
   cmdRun.on_click = [this] { cmdRun_Click(); };
   cmdCancel.on_click = [this] { cmdCancel_Click(); };
 }
@@ -86,7 +114,12 @@ void FrmQZPprint::Form_Load() {
   }
 }
 
+void FrmQZPprint::Form_QueryUnload(int& cancel, int /*unload_mode*/) {
+  if (ReportRunning) cancel = 1;
+}
+
 void FrmQZPprint::cmdRun_Click() {
+  if (ReportRunning) return;
   try {
     if (Fnc_RunReport()) Unload();
   } catch (const RunTimeError& e) {
@@ -95,7 +128,9 @@ void FrmQZPprint::cmdRun_Click() {
   }
 }
 
-void FrmQZPprint::cmdCancel_Click() { Unload(); }
+void FrmQZPprint::cmdCancel_Click() {
+  if (!ReportRunning) Unload();
+}
 
 void FrmQZPprint::Sub_LoadReportList() {
   cboPrintSelect.Clear();
@@ -109,11 +144,13 @@ void FrmQZPprint::Sub_LoadReportList() {
        status = sys.GetNext()) {
     if (sys.GetField("KBN").ToLong() != data::kSysKbnReport) break;
     ReportInfo info;
-    info.Code = static_cast<std::int16_t>(vb::Val(sys.GetField("CODE").ToText()));
+    const std::string code = vb::Trim(sys.GetField("CODE").ToText());
+    info.Numeric = IsDigits(code);
+    info.Code = info.Numeric ? static_cast<std::int32_t>(std::stol(code)) : 0;
     info.Program = vb::RTrim(sys.GetField("CHOHYOPGM").ToText());
     info.Kind = vb::RTrim(sys.GetField("CHOHYOKBN").ToText());
     cboPrintSelect.AddItem(vb::RTrim(sys.GetField("CHOHYOMEI").ToText()));
-    if (info.Code == basPublic.ReportCode) preselect = static_cast<int>(ReportTable.size());
+    if (info.Numeric && info.Code == basPublic.ReportCode) preselect = static_cast<int>(ReportTable.size());
     ReportTable.push_back(std::move(info));
   }
   if (preselect != -1) cboPrintSelect.SetListIndex(preselect);
@@ -127,11 +164,16 @@ bool FrmQZPprint::Fnc_RunReport() {
       return false;
     }
     const ReportInfo& report = ReportTable[static_cast<std::size_t>(selected)];
+    if (!report.Numeric) {
+      Critical("「" + cboPrintSelect.List(selected) + "」の帳票コードが正しくありません。");
+      return false;
+    }
     const std::string program = report.Program + ".EXE";
     if (!process::FindProgram(program)) {
       Critical("「" + program + "」\r\nが見つかりません。");
       return false;
     }
+    const RunningReport running(*this);
     for (const std::string& record : ReportRequestRecords(report.Kind)) suite::QZP206(record);
     const CreateProcessResult run =
         Sub_CreateProcess(0, program, vb::FormatInteger(report.Code, "000000"), kWaitSliceMs);

@@ -27,9 +27,10 @@ namespace qz {
 
 // One report of the list.
 struct ReportInfo {
-  std::int16_t Code = 0;  // the numeric value of CODE
+  std::int32_t Code = 0;  // the value of CODE (six digits); 0 when it is no number
   std::string Program;    // CHOHYOPGM without trailing blanks (no extension)
   std::string Kind;       // CHOHYOKBN without trailing blanks
+  bool Numeric = true;    // CODE is a number (digits only)
 
   friend bool operator==(const ReportInfo&, const ReportInfo&) = default;
 };
@@ -45,7 +46,12 @@ class FrmQZPprint : public ui::Form {
   // Parallel to the entries of cboPrintSelect.
   std::vector<ReportInfo> ReportTable;
 
+  // True while a report program runs: 実行, キャンセル and the close box
+  // take no click then (one report per click, one request per run).
+  bool ReportRunning = false;
+
   void Form_Load();
+  void Form_QueryUnload(int& cancel, int unload_mode);
   void cmdRun_Click();
   void cmdCancel_Click();
 
@@ -53,11 +59,14 @@ class FrmQZPprint : public ui::Form {
   // KBN 9, CODE "000000" (that record itself is never listed), up to the
   // first record of another KBN or a read status other than 0 (no message).
   // Selects the entry whose code is basPublic.ReportCode, when there is
-  // one; else nothing is selected.
+  // one; else nothing is selected. A CODE that is no number is listed but
+  // never preselected.
   void Sub_LoadReportList();
 
   // Runs the selected report: with no entry selected says
-  // "帳票を選択して下さい。"; with no program file "<PGM>.EXE" in the current
+  // "帳票を選択して下さい。"; with a code that is no number says
+  // "「<name>」の帳票コードが正しくありません。"; with no program file
+  // "<PGM>.EXE" in the current
   // folder says "「<PGM>.EXE」" CR LF "が見つかりません。"; otherwise passes
   // the two request records to QZP206 and starts the program with the
   // report code as six digits as its only parameter, waiting for its end.
@@ -66,6 +75,9 @@ class FrmQZPprint : public ui::Form {
   // error is reported as "帳票の実行処理でエラーが発生しました" and gives
   // false.
   bool Fnc_RunReport();
+
+ private:
+  class RunningReport;
 };
 
 extern ui::FormSlot<FrmQZPprint> frmQZPprint;

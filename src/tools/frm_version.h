@@ -1,5 +1,6 @@
 // frmVersion ("結果入力"): the version and system-information dialog of the
-// result screen (Ctrl+F1). It shows the program's version, the copyright
+// result screen (Ctrl+F1). It shows the program's version (App(): the
+// build's version unless the program set another), the copyright
 // text (typed in character by character by tmrCopyRight), the time since
 // the system started (refreshed every second by tmrProgress), the logged-on
 // user of the suite, the institution name of the settings master and a list
@@ -8,7 +9,8 @@
 // shows it.
 //
 // The institution is read through a data-access object of the dialog's own
-// (QZSYSLF, the institution record KBN 1). User-interface thread only.
+// (QZSYSLF, the institution record KBN 1). The dialog writes no file.
+// User-interface thread only.
 #ifndef QZ_TOOLS_FRM_VERSION_H_
 #define QZ_TOOLS_FRM_VERSION_H_
 

@@ -63,6 +63,9 @@ void Sub_ClearResults() {
         r = KekkaData{};
         r.Sokutei = sokutei;
       }
+      // The group and overall judgements go with the results they came
+      // from: a save after the clear writes no earlier overall mark.
+      for (GroupItemInfo& group : frmResultIn.GroupItems) group.Han = 0;
       FrmGrpJmp& jmp = *frmGrpJmp;
       jmp.Hide();
       for (int row = 0; row < jmp.flxGroop.rows(); ++row) jmp.flxGroop.SetTextMatrix(row, kJumpMarkCol, "");

@@ -60,7 +60,10 @@ std::optional<ReservationDbError> ReservationDatabase::Open(std::string_view pat
   if (host.empty() || host[0] == ':') {  // no file named (SQLite would make a private one)
     return ReservationDbError{SQLITE_CANTOPEN, "no database file: \"" + host + "\""};
   }
-  const int rc = sqlite3_open_v2(host.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+  int rc = sqlite3_open_v2(host.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+  // The file is read only when first used: its schema is read now, so that
+  // a file that is no database fails the open, as a missing one does.
+  if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     ReservationDbError e = LastError(rc);
     e.description += ": " + host;

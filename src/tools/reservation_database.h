@@ -48,14 +48,15 @@ class ReservationDatabase {
   ReservationDatabase& operator=(const ReservationDatabase&) = delete;
 
   // Opens the database file `path` (the suite's path form is mapped to this
-  // machine) for reading and writing. nullopt on success.
+  // machine) for reading and writing. nullopt on success; an error for a
+  // missing file and for a file that is no database.
   std::optional<ReservationDbError> Open(std::string_view path);
 
   // The first reservation of doctor `doctor` for patient `patient` on
   // `date`, in the order the database returns them, into `found` (nullopt
   // when there is none). The patient number is compared exactly as given.
   // Precondition: Open succeeded. nullopt on success, else the error of the
-  // query (a missing table or column, a file that is no database).
+  // query (a missing table or column).
   std::optional<ReservationDbError> FindFirst(std::int32_t doctor, std::string_view patient,
                                               std::int32_t date,
                                               std::optional<ReservationRow>& found);

@@ -1,10 +1,7 @@
 #include "tools/system_info_lines.h"
 
-#include <unistd.h>
-
 #include <exception>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "platform/system/system_info.h"
@@ -63,22 +60,13 @@ std::vector<system::AdapterInfo> Fnc_ParseAdapterReport(std::istream& in) {
 }
 
 std::vector<system::AdapterInfo> Sub_GetNetworkInfo() {
-  // A file of this process's own, so two programs never read each other's.
-  std::error_code ec;
-  const std::filesystem::path file =
-      std::filesystem::temp_directory_path(ec) / ("QZP140_IP_" + std::to_string(::getpid()) + ".TXT");
-  if (ec) return {};
-  std::vector<system::AdapterInfo> adapters;
   try {
-    if (system::WriteAdapterReport(file.string())) {
-      std::ifstream in(file, std::ios::binary);
-      adapters = Fnc_ParseAdapterReport(in);
-    }
+    std::istringstream report(system::AdapterReportText(system::ListAdapters()));
+    return Fnc_ParseAdapterReport(report);
   } catch (const std::exception&) {
-    // The network group then lists what was read, or no adapter.
+    // The network group then lists no adapter.
+    return {};
   }
-  std::filesystem::remove(file, ec);
-  return adapters;
 }
 
 SystemInfo Sub_CollectSystemInfo(const std::string& program_folder) {
@@ -98,6 +86,7 @@ SystemInfo Sub_CollectSystemInfo(const std::string& program_folder) {
     const ui::ScreenMetrics screen = shell->Screen();
     info.screen_width = screen.width_px;
     info.screen_height = screen.height_px;
+    info.bits_per_pixel = screen.bits_per_pixel;
   }
   info.adapters = Sub_GetNetworkInfo();
   return info;

@@ -4,9 +4,9 @@
 // the dialog's list, whose labels are padded so that the values line up in
 // a fixed-pitch font.
 //
-// The network facts come from the adapter report (adapter_report.h),
-// written to a file of its own in the temporary folder, read back line by
-// line and deleted, as the dialog always read the platform's listing.
+// The network facts come from the adapter report (adapter_report.h), built
+// in memory and read line by line as the dialog always read the platform's
+// listing; nothing is written to any folder.
 // User-interface thread only.
 #ifndef QZ_TOOLS_SYSTEM_INFO_LINES_H_
 #define QZ_TOOLS_SYSTEM_INFO_LINES_H_
@@ -36,7 +36,7 @@ struct SystemInfo {
   system::MemoryStatus memory;
   int screen_width = 0;            // pixels
   int screen_height = 0;
-  int bits_per_pixel = 24;
+  int bits_per_pixel = 24;         // the screen's colour depth
   std::vector<system::AdapterInfo> adapters;
 };
 
@@ -55,12 +55,13 @@ std::string Fnc_GetElapsedTime();
 // Value lines before the first adapter and all other lines are passed over.
 std::vector<system::AdapterInfo> Fnc_ParseAdapterReport(std::istream& in);
 
-// The adapters of this computer through the report file; any failure gives
-// what was gathered so far, silently. The file is deleted afterwards.
+// The adapters of this computer, read from their report in memory; any
+// failure gives no adapter, silently.
 std::vector<system::AdapterInfo> Sub_GetNetworkInfo();
 
 // Everything the dialog lists, from the platform; the disk is the one
-// holding `program_folder`.
+// holding `program_folder`, the screen size and colour depth those of the
+// current shell's screen.
 SystemInfo Sub_CollectSystemInfo(const std::string& program_folder);
 
 // The lines of the dialog's list: the computer, disk, memory, desktop and

@@ -11,6 +11,7 @@
 #include "update/ini_routines.h"
 #include "update/org_ini.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 #include "update/step_support.h"
 #include "update/target_check.h"
@@ -39,20 +40,6 @@ std::string JoinedIds() {
     ids += basPublic.RenameBackList[i].FileId;
   }
   return ids;
-}
-
-// Runs one of the steps' bodies and turns a run-time error into the error
-// lines under `module` and a failure.
-template <class Body>
-bool Guarded(const char* module, Body&& body) {
-  try {
-    return body();
-  } catch (const RunTimeError& e) {
-    Sub_ErrorLog(module, e.number(), e.description());
-  } catch (const std::exception& e) {
-    Sub_ErrorLog(module, 5, e.what());
-  }
-  return false;
 }
 
 // Puts every listed record-manager file back from its backup of this run,
@@ -105,15 +92,18 @@ bool Fnc_Convert1(std::string_view section) {
       } else {
         Sub_Log("");
         Sub_Log("◆ 処理対象ファイルの取得 ◆");
-        std::vector<std::string> names;
-        std::int16_t count = 0;
-        Sub_GetSectionNames(basPublic.CsvIniPath, names, count);
-        ok = true;
-        for (std::int16_t i = 1; i <= count && ok; ++i) {
-          if (names[static_cast<std::size_t>(i)] == "SysInfo") continue;
-          ok = Fnc_FileCheck(names[static_cast<std::size_t>(i)]);
-        }
-        ok = ok && Fnc_MakeCSV();
+        // The swapped definition goes back below whatever happens here.
+        ok = Guarded("Fnc_Convert1", [&] {
+          std::vector<std::string> names;
+          std::int16_t count = 0;
+          Sub_GetSectionNames(basPublic.CsvIniPath, names, count);
+          bool checked = true;
+          for (std::int16_t i = 1; i <= count && checked; ++i) {
+            if (names[static_cast<std::size_t>(i)] == "SysInfo") continue;
+            checked = Fnc_FileCheck(names[static_cast<std::size_t>(i)]);
+          }
+          return checked && Fnc_MakeCSV();
+        });
       }
     }
     if (!finished) {
@@ -177,7 +167,16 @@ bool Fnc_MakeCSV() {
       Report("CSV作成プログラムが見つかりません。", "プログラム : ", kExportProgram);
       return false;
     }
-    RunProgramAndWait(kExportProgram, ids);
+    const bool ran = RunProgramAndWait(kExportProgram, ids);
+    for (std::size_t i = 1; i <= LastIndex(); ++i) {
+      const RenameBackEntry& e = basPublic.RenameBackList[i];
+      // A CSV where none was before is this run's: a failed run removes it.
+      if (e.MovedName.empty() && AnyFileExists(e.OwnName)) NoteAddedFile(e.OwnName);
+    }
+    if (!ran) {
+      Report("CSV作成プログラムが異常終了しました。", "プログラム : ", kExportProgram);
+      return false;
+    }
     for (std::size_t i = 1; i <= LastIndex(); ++i) {
       const RenameBackEntry& e = basPublic.RenameBackList[i];
       if (!Fnc_FileExists(e.OwnName)) {
@@ -204,17 +203,18 @@ bool Fnc_Convert2(std::string_view section) {
     Sub_Log("");
     Sub_Log("◆ 変換用QZPCSV.INIの準備 ◆");
     g_deleted = false;
-    bool ok = Fnc_OrgINI(section, "Import", g_import_moved) && Fnc_MasterClear();
-    if (ok) {
+    // The swapped definition goes back below whatever happens here.
+    bool ok = Guarded("Fnc_Convert2", [&] {
+      if (!Fnc_OrgINI(section, "Import", g_import_moved) || !Fnc_MasterClear()) return false;
       for (std::size_t i = 1; i <= LastIndex(); ++i) {
         if (Fnc_ConvertImport(static_cast<std::int32_t>(i))) continue;
         const std::string& id = basPublic.RenameBackList[i].FileId;
         CriticalBox("「" + id + "」のインポートに失敗しました。");
         Sub_Log("インポートに失敗しました。 : " + id);
-        ok = false;
-        break;
+        return false;
       }
-    }
+      return true;
+    });
     if (!ok && g_deleted) RestoreFromBackups();
     g_deleted = false;
     Sub_Log("");
@@ -257,11 +257,17 @@ bool Fnc_MasterClear() {
     }
     Sub_Log("");
     Sub_Log(std::string("QZPCBR85を呼び出します。 : ") + kRebuildProgram);
-    RunProgramAndWait(kRebuildProgram, "");
+    if (!RunProgramAndWait(kRebuildProgram, "")) {
+      Report("QZPCBR85プログラムが異常終了しました。", "プログラム : ", kRebuildProgram);
+      return false;
+    }
     const std::string ids = JoinedIds();
     Sub_Log("");
     Sub_Log(std::string("マスタクリア処理を呼び出します。 : ") + kClearProgram + " " + ids);
-    RunProgramAndWait(kClearProgram, ids);
+    if (!RunProgramAndWait(kClearProgram, ids)) {
+      Report("マスタクリアプログラムが異常終了しました。", "プログラム : ", kClearProgram);
+      return false;
+    }
     for (std::size_t i = 1; i <= LastIndex(); ++i) {
       const RenameBackEntry& e = basPublic.RenameBackList[i];
       if (!Fnc_FileExists(e.BtrName)) {
@@ -288,8 +294,8 @@ bool Fnc_ConvertImport(std::int32_t index) {
       Report("汎用コンバートプログラムが見つかりません。", "プログラム : ", kConvertProgram);
       return false;
     }
-    // A converter that could not be started or waited for has imported
-    // nothing: that is a failure, not a done import.
+    // A converter that could not be started, or that ended with an error,
+    // has not imported the file: that is a failure, not a done import.
     return RunProgramAndWait(kConvertProgram, id);
   });
 }

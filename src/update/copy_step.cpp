@@ -10,6 +10,7 @@
 #include "update/file_routines.h"
 #include "update/frm_main.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 #include "update/step_support.h"
 #include "update/target_check.h"
@@ -62,7 +63,14 @@ bool Fnc_CopyMain() {
   }
   Sub_Log("");
   Sub_Log("◆ コピーするファイルリストの作成 ◆");
-  for (std::int32_t i = 1; i <= 100; ++i) Sub_CopyList("Copy_" + vb::Format(i, "000"));
+  for (std::int32_t i = 1; i <= 100; ++i) {
+    if (Sub_CopyList("Copy_" + vb::Format(i, "000"))) continue;
+    Sub_Log("");
+    Sub_Log("※コピー処理が異常終了しました。");
+    Sub_Log("");
+    Sub_Log("◆◇◆ コピー処理終了 ◆◇◆");
+    return false;
+  }
 
   if (FrmMain* f = frmMain()) {
     f->lblGageNow.width = 0;
@@ -92,13 +100,15 @@ bool Fnc_CopyMain() {
   return result;
 }
 
-void Sub_CopyList(std::string_view section) {
+bool Sub_CopyList(std::string_view section) {
   const std::string& ini = basPublic.UpdateIniPath;
   std::string from = Fnc_GetIni(section, "From", "", ini);
-  if (from.empty()) return;
+  if (from.empty()) return true;
   Sub_Log("");
   Sub_Log("セクション : " + std::string(section));
-  if (Fnc_TargetCheck(section) != 0) return;
+  const std::int16_t t = Fnc_TargetCheck(section);
+  if (TargetMalformed(t, section)) return false;
+  if (t != kTargetApplies) return true;
 
   Sub_Log("From : " + from);
   from = WithClosingSeparator(Fnc_FullPath(from));
@@ -126,6 +136,7 @@ void Sub_CopyList(std::string_view section) {
     if (dest->empty()) continue;
     for (std::size_t j = 1; j < files.size(); ++j) basCopy.CopyList.push_back({from, *dest, files[j], mode});
   }
+  return true;
 }
 
 bool Fnc_Copy(std::int32_t k) {
@@ -138,7 +149,18 @@ bool Fnc_Copy(std::int32_t k) {
       f->lblGuide.caption = e.File;
       ProcessEvents();
     }
-    switch (Fnc_FileCopy(e.From + e.File, e.To + e.File, e.OverWrite, true)) {
+    // What the copy adds to the installation is noted, so that a failed run
+    // can take it away again (run_journal.h).
+    const std::string destination = e.To + e.File;
+    const bool existed = AnyFileExists(destination);
+    const std::vector<std::string> made = MissingFolders(Fnc_FolderName(destination));
+    const std::int16_t copied = Fnc_FileCopy(e.From + e.File, destination, e.OverWrite, true);
+    if (copied != kCopyError) {
+      for (const std::string& folder : made) NoteAddedFolder(folder);
+      if (copied == kFolderCreated) NoteAddedFolder(Fnc_FolderName(destination));
+      if (copied == kCopied && !existed) NoteAddedFile(destination);
+    }
+    switch (copied) {
       case kCopied:
         ++basCopy.CopyCount;
         ShowCopyCount();

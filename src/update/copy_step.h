@@ -44,8 +44,9 @@ bool Fnc_CopyMain();
 // Appends the files of copy section `section` to basCopy.CopyList (nothing
 // for an absent section, one without From, or one outside its version
 // range). With basPublic.MasterLocal, files aimed at "%VLMP_MASTER%" are
-// listed a second time for "%VLMP%".
-void Sub_CopyList(std::string_view section);
+// listed a second time for "%VLMP%". False (nothing listed) when the
+// section's version range is malformed: the step then fails.
+bool Sub_CopyList(std::string_view section);
 
 // Copies entry `k` (1 … last index) of the list and shows the progress.
 // True when copied, skipped under its mode, or its folder is there; false

@@ -27,8 +27,6 @@ std::string g_setting_copy;
 
 std::string Key(std::string_view key) { return Fnc_GetIni(g_section, key, "", basPublic.UpdateIniPath); }
 
-// Folder macros, then %CURDIR%, without a full-path step.
-std::string Resolved(std::string_view text) { return ResolveCurDir(Fnc_PathMacro(text, false, false)); }
 
 bool IsBlank(std::string_view text) {
   for (char c : text) {
@@ -38,6 +36,38 @@ bool IsBlank(std::string_view text) {
 }
 
 }  // namespace
+
+std::string ForProgram(std::string_view path) {
+  if (path.empty()) return {};
+  std::string host = path::ResolveSuitePath(path);
+  if (EndsInSeparator(path) && !EndsInSeparator(host)) host += '/';
+  return host;
+}
+
+std::string ResolveForProgram(std::string_view text) {
+  const std::pair<const char*, const std::string*> macros[] = {
+      {"%VLMP_MASTER%", &basPublic.MasterPath}, {"%VLMP%", &basPublic.ProgramPath},
+      {"%VLMF%", &basPublic.DataPath},          {"%CSV%", &basPublic.CsvPath},
+      {"%CURDIR%", &basPublic.RootPath}};
+  std::string out;
+  std::size_t pos = 0;
+  while (pos <= text.size()) {
+    std::size_t end = text.find(' ', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string word(text.substr(pos, end - pos));
+    bool has_macro = false;
+    for (const auto& [macro, folder] : macros) {
+      if (word.find(macro) == std::string::npos) continue;
+      has_macro = true;
+      word = ReplaceAll(ReplaceAll(word, std::string(macro) + "\\", macro), macro, ForProgram(*folder));
+    }
+    if (has_macro) word = ReplaceAll(word, "\\", "/");
+    out += word;
+    if (end < text.size()) out += ' ';
+    pos = end + 1;
+  }
+  return out;
+}
 
 std::string ResolveCurDir(std::string_view text) {
   return ReplaceAll(ReplaceAll(text, "%CURDIR%\\", "%CURDIR%"), "%CURDIR%", basPublic.RootPath);
@@ -74,7 +104,7 @@ bool Fnc_External(std::int32_t n) {
       return false;
     }
     const std::string param = Key("Param");
-    const std::string parameters = param.empty() ? g_setting_copy : Resolved(param);
+    const std::string parameters = param.empty() ? ForProgram(g_setting_copy) : ResolveForProgram(param);
     const std::string folder = Fnc_FolderName(pg);
     if (!ChangeDirOrReport(folder)) return false;
     Sub_Log("");
@@ -82,7 +112,10 @@ bool Fnc_External(std::int32_t n) {
     // A program that could not be started has edited nothing.
     return RunProgramAndWait(pg, parameters);
   };
-  if (Fnc_TargetCheck(g_section) != 0) {
+  const std::int16_t target = Fnc_TargetCheck(g_section);
+  if (TargetMalformed(target, g_section)) {
+    result = false;
+  } else if (target != kTargetApplies) {
     result = true;
   } else {
     result = body();
@@ -133,7 +166,7 @@ bool Fnc_ExternalSetting() {
     Sub_GetSection(g_setting_copy, name, keys, values, count);
     for (std::int16_t i = 1; i <= count; ++i) {
       const std::size_t at = static_cast<std::size_t>(i);
-      if (!Fnc_PutIni(name, keys[at], Resolved(values[at]), g_setting_copy)) return false;
+      if (!Fnc_PutIni(name, keys[at], ResolveForProgram(values[at]), g_setting_copy)) return false;
     }
   }
   const std::string work = WithClosingSeparator(Fnc_FolderName(g_setting_copy));
@@ -144,7 +177,7 @@ bool Fnc_ExternalSetting() {
       {"CPFSPEC", &basPublic.SpecIniPath}, {"Work", &work},
   };
   for (const auto& [key, value] : path_keys) {
-    if (!Fnc_PutIni("Path", key, *value, g_setting_copy)) return false;
+    if (!Fnc_PutIni("Path", key, ForProgram(*value), g_setting_copy)) return false;
   }
   return true;
 }
@@ -158,7 +191,10 @@ bool Fnc_EndMessage(std::int32_t n) {
   Sub_Log("セクション : " + section);
   Sub_Log("");
   bool result = true;
-  if (Fnc_TargetCheck(section) == 0) {
+  const std::int16_t target = Fnc_TargetCheck(section);
+  if (TargetMalformed(target, section)) {
+    result = false;
+  } else if (target == kTargetApplies) {
     std::string text;
     if (Fnc_ReadText(file, text)) {
       ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);

@@ -10,6 +10,12 @@
 // section ("EndMessage", "EndMessage_001" …) names a text file (key File)
 // whose text is shown in an information box.
 //
+// The program runs on this machine: every path it receives (the prepared
+// copy, the folders of its "Path" section, the folder macros and %CURDIR%
+// in Param and in the copy's values) is a path of this machine
+// (ForProgram), with the files' names as they are on disk (QZPPATH.ini as
+// it is named).
+//
 // The path of the prepared copy lasts for the run: a section without
 // Setting passes the copy of an earlier section. Single-threaded, like the
 // program.
@@ -44,6 +50,15 @@ bool Fnc_ReadText(std::string_view path, std::string& text);
 // %CURDIR% resolved to the release folder, with or without a following
 // "\" ("%CURDIR%\a" and "%CURDIR%a" both give RootPath & "a").
 std::string ResolveCurDir(std::string_view text);
+
+// `path` (the suite's form or this machine's) as the external program
+// opens it on this machine: drive letters mapped, every part named as on
+// disk, "/" separators, a closing separator kept.
+std::string ForProgram(std::string_view path);
+
+// `text` with the folder macros and %CURDIR% made folders of this machine
+// (ForProgram); in a word that holds a macro, "" separators become "/".
+std::string ResolveForProgram(std::string_view text);
 
 // Forgets the settings-copy path of the run (tests).
 void ForgetSettingCopy();

@@ -9,6 +9,7 @@
 #include "update/bas_public.h"
 #include "update/org_ini.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 #include "update/steps.h"
 #include "update/target_check.h"
@@ -18,8 +19,12 @@ namespace qz::update {
 namespace {
 
 FrmMain* g_main = nullptr;
+bool g_completed = false;
 
 const std::string kAsterisks(70, '*');
+
+constexpr ui::Color kGaugeColor = 0xFF0000;  // blue (0xBBGGRR)
+constexpr ui::Color kGaugeBack = 0xFFFFFF;   // white
 
 void Critical(const std::string& text) {
   ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kCritical, kTitle);
@@ -44,6 +49,8 @@ bool PutBackMovedFiles() {
 
 FrmMain* frmMain() { return g_main; }
 
+bool RunCompleted() { return g_completed; }
+
 void ProcessEvents() {
   if (ui::Shell::Current() != nullptr) ui::DoEvents();
 }
@@ -51,12 +58,33 @@ void ProcessEvents() {
 FrmMain::FrmMain() : Form("frmMain") {
   caption = kTitle;
   font.name = "ＭＳ ゴシック";
+  font.size = 10;
+  // The window: the waiting note, the step and its item, the gauge with
+  // its counter, the copied files and the backup under way.
+  width = 7560;
+  height = 3840;
   lblWaitMsg.caption = "バージョンアップ中です．しばらくお待ち下さい．．．";
+  lblWaitMsg.font.bold = true;
+  lblWaitMsg.Move(360, 240, 6720, 300);
+  lblTitle.Move(360, 720, 6720, 300);
+  lblGuide.Move(360, 1080, 6720, 300);
+  lblGageMax.back_color = kGaugeBack;
+  lblGageMax.Move(360, 1500, 6720, 240);
+  lblGageNow.back_color = kGaugeColor;
+  lblGageNow.Move(360, 1500, 0, 240);
+  lblCount.alignment = 1;
+  lblCount.Move(360, 1800, 6720, 240);
   lblCopyCountLabel.caption = "コピーしたファイル：";
+  lblCopyCountLabel.Move(360, 2160, 2400, 240);
+  lblCopyCount.Move(2760, 2160, 1440, 240);
+  lblBackup.font.size = 9;
+  lblBackup.Move(360, 2640, 6720, 480);
   on_load = [this] { Form_Load(); };
   on_activate = [this] { Form_Activate(); };
+  on_query_unload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
   on_unload = [this](int& cancel) { Form_Unload(cancel); };
   g_main = this;
+  g_completed = false;
 }
 
 FrmMain::~FrmMain() {
@@ -81,6 +109,15 @@ void FrmMain::Form_Activate() {
   Unload();
 }
 
+void FrmMain::Form_QueryUnload(int& cancel, int unload_mode) {
+  // Closing mid-run would leave files half converted: only the program
+  // itself unloads the window while the sequence runs.
+  if (running_ && unload_mode != ui::kUnloadCode) {
+    cancel = 1;
+    Sub_Log("バージョンアップ処理中のため、画面を閉じることはできません。");
+  }
+}
+
 void FrmMain::Form_Unload(int& /*cancel*/) {
   Sub_Log("");
   Sub_Log("■■■■■ バージョンアップ処理終了 ■■■■■");
@@ -89,6 +126,12 @@ void FrmMain::Form_Unload(int& /*cancel*/) {
 }
 
 void FrmMain::Sub_VersionUp() {
+  g_completed = false;
+  running_ = true;
+  ClearRunJournal();
+  bool ok = false;
+  bool started = false;  // the lock check passed: the installation may change
+  bool crashed = false;
   try {
     Sub_Log("");
     Sub_Log("");
@@ -96,11 +139,23 @@ void FrmMain::Sub_VersionUp() {
     if (basPublic.RunCheck) {
       ui::MsgBox("バージョンアップを開始します。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
     }
-    bool ok = Fnc_LockCheck();
+    ok = Fnc_LockCheck();
+    started = ok;
     for (std::int32_t i = 0; ok && i <= basPublic.ConvertMax; ++i) ok = Fnc_ConvertSection(i);
     ok = ok && Fnc_MasterEdit();
     ok = ok && Fnc_ExternalEdit();
-    if (ok) {
+  } catch (const std::exception&) {
+    ok = false;
+    crashed = true;
+  }
+  if (!ok && started && !RunJournalEmpty()) {
+    Sub_RollBack();
+  } else if (crashed) {
+    Critical("バージョンアップに失敗しました。");
+  }
+  running_ = false;
+  if (ok) {
+    try {
       Sub_Log("");
       Sub_Log("");
       lblTitle.caption = "バージョンアップ処理が終了しました。";
@@ -112,21 +167,39 @@ void FrmMain::Sub_VersionUp() {
         Critical(text);
         Sub_Log(text);
         Critical("バージョンアップに失敗しました。");
-      } else if (basPublic.RunCheck) {
-        if (ui::MsgBox("バージョンアップ処理が終了しました。\r\n\r\nバントリクを起動しますか？", ui::MsgButtons::kYesNo,
-                       ui::MsgIcon::kInformation, kTitle) == ui::MsgResult::kYes) {
-          Sub_Log("");
-          Sub_Log("バントリクを起動します。");
-          Sub_CreateProcess(hWnd(), "VANTORIK.EXE", "", 0);
-        }
       } else {
-        ui::MsgBox("バージョンアップ処理が終了しました。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
+        g_completed = true;
+        if (basPublic.RunCheck) {
+          if (ui::MsgBox("バージョンアップ処理が終了しました。\r\n\r\nバントリクを起動しますか？", ui::MsgButtons::kYesNo,
+                         ui::MsgIcon::kInformation, kTitle) == ui::MsgResult::kYes) {
+            Sub_Log("");
+            Sub_Log("バントリクを起動します。");
+            Sub_CreateProcess(hWnd(), "VANTORIK.EXE", "", 0);
+          }
+        } else {
+          ui::MsgBox("バージョンアップ処理が終了しました。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
+        }
       }
+    } catch (const std::exception&) {
+      g_completed = false;
+      Critical("バージョンアップに失敗しました。");
     }
-  } catch (const std::exception&) {
-    Critical("バージョンアップに失敗しました。");
   }
   Separator();
+}
+
+void FrmMain::Sub_RollBack() {
+  lblTitle.caption = "バージョンアップ前の状態に戻しています。";
+  lblGuide.caption.clear();
+  ProcessEvents();
+  if (Fnc_RollBack()) {
+    Sub_Log("バージョンアップ前の状態に戻しました。");
+    Critical("バージョンアップに失敗しました。\r\n\r\nバージョンアップ前の状態に戻しました。\r\n\r\nログ : " +
+             basPublic.LogFile);
+    return;
+  }
+  Critical("バージョンアップ前の状態に戻せませんでした。\r\n\r\nバックアップ : " + basPublic.LogFolder +
+           "\r\n\r\nサポートセンターに連絡して下さい。");
 }
 
 bool FrmMain::Fnc_ConvertSection(std::int32_t i) {
@@ -141,7 +214,9 @@ bool FrmMain::Fnc_ConvertSection(std::int32_t i) {
   try {
     std::int16_t t = Fnc_TargetCheck(name);
     if (t == kTargetApplies) Separator();
-    if (i >= 1) {
+    if (TargetMalformed(t, name)) {
+      result = false;
+    } else if (i >= 1) {
       if (t != kTargetApplies) {
         result = true;
       } else if (Fnc_Convert1(name)) {

@@ -5,7 +5,13 @@
 //
 // Only labels; the steps write their progress into them. While the form
 // exists, frmMain() gives it to the steps (nullptr otherwise), so steps run
-// without a window in tests. UI thread only.
+// without a window in tests. While the sequence runs the operator cannot
+// close the window: the close is refused and the run goes on.
+//
+// A run either completes or leaves the installation as it was: when a step
+// fails after the lock check, every file the run changed is put back from
+// the run's backups and every file it added is removed (run_journal.h).
+// RunCompleted() tells the program's exit status. UI thread only.
 #ifndef QZ_UPDATE_FRM_MAIN_H_
 #define QZ_UPDATE_FRM_MAIN_H_
 
@@ -33,6 +39,7 @@ class FrmMain : public ui::Form {
 
   void Form_Load();
   void Form_Activate();
+  void Form_QueryUnload(int& cancel, int unload_mode);
   void Form_Unload(int& cancel);
 
   // The whole version-up; shows and logs its own failures.
@@ -46,13 +53,25 @@ class FrmMain : public ui::Form {
   bool Fnc_ExternalEdit();
   // End-message sections 0 … 100 from the release folder.
   void Sub_EndMessage();
+  // Puts back what the failed run changed (run_journal.h) and tells the
+  // operator so, with the log; a restore that fails is shown with the run
+  // folder, where the backups stay.
+  void Sub_RollBack();
 
   // The window handle passed to the programs it starts.
   std::int32_t hWnd() const { return 0; }
 
+  // True while Sub_VersionUp runs.
+  bool running() const { return running_; }
+
  private:
   bool first_activation_ = false;
+  bool running_ = false;
 };
+
+// True when the last Sub_VersionUp ran every step to its end (the program
+// then exits with status 0; any refusal or failure gives a non-zero one).
+bool RunCompleted();
 
 // The main form while it exists, else nullptr.
 FrmMain* frmMain();

@@ -1,5 +1,6 @@
 #include "update/frm_wait.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -37,9 +38,16 @@ bool AskYesNo(std::string_view text) {
 FrmWait::FrmWait() : Form("frmWait") {
   caption = kTitle;
   font.name = "ＭＳ ゴシック";
+  font.size = 10;
+  width = 5400;
+  height = 3780;
   lblGuide.caption = "以下のプログラムが実行中です。";
+  lblGuide.Move(240, 180, 4800, 300);
+  lstPG.Move(240, 540, 4800, 2040);
   cmdRun.caption = "強制実行";
+  cmdRun.Move(1200, 2760, 1800, 480);
   cmdCancel.caption = "中止";
+  cmdCancel.Move(3240, 2760, 1800, 480);
   tmrTimer.interval = 1000;
   tmrTimer.enabled = true;
   on_load = [this] { Form_Load(); };
@@ -57,9 +65,13 @@ void FrmWait::Form_Load() {
   // that form, so that "D:\SUITE\" finds programs of its host folder.
   program_folder_ = WithClosingSeparator(path::ResolveSuitePath(basPublic.ProgramPath));
   pg_list_path_ = basPublic.RootPath + "PGList.ini";
+  own_path_ = OwnExecutablePath();
+  query_failed_ = false;
   Sub_CloseErase(*this);
+  // At the left edge, its bottom on the work area's bottom (inside the
+  // work area also when a task bar lies above it).
   std::int32_t l = 0, t = 0, r = 0, b = 0, w = 0, h = 0;
-  if (Fnc_GetWorkArea(l, t, r, b, w, h)) Move(l, h - height);
+  if (Fnc_GetWorkArea(l, t, r, b, w, h)) Move(l, std::max(t, b - height));
   SetWindowState(ui::WindowState::kMinimized);
 }
 
@@ -83,9 +95,19 @@ void FrmWait::Form_QueryUnload(int& cancel, int unload_mode) {
 void FrmWait::tmrTimer_Timer() {
   lstPG.Clear();
   std::vector<std::string> paths;
-  const std::int32_t n = Fnc_GetProcessPaths("", paths);
+  bool failed = false;
+  const std::int32_t n = Fnc_GetProcessPaths("", paths, &failed);
+  if (failed) {
+    // Nothing could be asked: that is no answer that nothing runs.
+    if (!query_failed_) Sub_Log("実行中のプログラムを取得できません。待機を続けます。");
+    query_failed_ = true;
+    if (!Fnc_FindWindow(kMenuCaption)) SetWindowState(ui::WindowState::kNormal);
+    return;
+  }
+  query_failed_ = false;
   for (std::int32_t i = 1; i <= n; ++i) {
     const std::string& p = paths[static_cast<std::size_t>(i)];
+    if (!own_path_.empty() && p == own_path_) continue;
     if (p.size() < program_folder_.size()) continue;
     if (!path::EqualNoCase(std::string_view(p).substr(0, program_folder_.size()), program_folder_)) continue;
     lstPG.AddItem(Fnc_PGName(Fnc_FileName(p)));

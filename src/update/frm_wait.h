@@ -5,8 +5,12 @@
 // case), by their names in PGList.ini of the release folder; when none is
 // left it logs so, sets basPublic.WaitProceed and unloads itself. The
 // operator may force the run ("強制実行") or stop it ("中止"); the close box
-// is refused. It waits minimised, and shows itself again once the suite's
-// initial menu is closed while programs still run.
+// is refused. It waits minimised at the bottom left of the work area, and
+// shows itself again once the suite's initial menu is closed while
+// programs still run. This program itself is never listed (its release
+// folder may lie under the program folder), and a process query that fails
+// lists nothing but keeps the window waiting: only an answer that nothing
+// runs lets the version-up go on.
 //
 // UI thread only; shown modally by Sub_ShowWaitWindow.
 #ifndef QZ_UPDATE_FRM_WAIT_H_
@@ -50,6 +54,8 @@ class FrmWait : public ui::Form {
   bool first_activation_ = false;
   std::string program_folder_;  // ProgramPath as a path of this machine
   std::string pg_list_path_;
+  std::string own_path_;        // this program's executable
+  bool query_failed_ = false;   // logged once per failing spell
 };
 
 extern ui::FormSlot<FrmWait> frmWait;

@@ -87,7 +87,12 @@ bool Fnc_ImportSection(std::int32_t n) {
   Sub_Log("");
 
   bool result = true;
-  if (Fnc_TargetCheck(section) != 0) {
+  const std::int16_t target = Fnc_TargetCheck(section);
+  if (TargetMalformed(target, section)) {
+    Sub_Log("");
+    Sub_Log("※インポート処理が異常終了しました。");
+    result = false;
+  } else if (target != kTargetApplies) {
     Sub_Log("");
     Sub_Log("※インポート処理が正常終了しました。");
   } else {
@@ -192,7 +197,10 @@ bool Fnc_NumInit(std::int32_t n) {
     return false;
   };
   bool result = true;
-  if (Fnc_TargetCheck(section) != 0) {
+  const std::int16_t target = Fnc_TargetCheck(section);
+  if (TargetMalformed(target, section)) {
+    result = abnormal();
+  } else if (target != kTargetApplies) {
     result = true;
   } else if (!ChangeDirOrReport(basPublic.ProgramPath)) {
     result = abnormal();

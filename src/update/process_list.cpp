@@ -22,6 +22,7 @@ std::vector<std::string> MachineProcesses() {
   std::vector<std::string> paths;
   std::error_code ec;
   fs::directory_iterator it("/proc", ec);
+  if (ec) throw fs::filesystem_error("the process list cannot be read", "/proc", ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
     std::string pid = it->path().filename().string();
     if (pid.empty() || !std::isdigit(static_cast<unsigned char>(pid[0]))) continue;
@@ -34,12 +35,14 @@ std::vector<std::string> MachineProcesses() {
 
 }  // namespace
 
-std::int32_t Fnc_GetProcessPaths(std::string_view name, std::vector<std::string>& list) {
+std::int32_t Fnc_GetProcessPaths(std::string_view name, std::vector<std::string>& list, bool* failed) {
   list.assign(1, std::string());
+  if (failed != nullptr) *failed = false;
   std::vector<std::string> all;
   try {
     all = Source() ? Source()() : MachineProcesses();
   } catch (const std::exception&) {
+    if (failed != nullptr) *failed = true;
     return 0;
   }
   for (const std::string& p : all) {
@@ -47,6 +50,12 @@ std::int32_t Fnc_GetProcessPaths(std::string_view name, std::vector<std::string>
     list.push_back(p);
   }
   return static_cast<std::int32_t>(list.size() - 1);
+}
+
+std::string OwnExecutablePath() {
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.string();
 }
 
 void SetProcessListForTest(std::function<std::vector<std::string>()> source) { Source() = std::move(source); }

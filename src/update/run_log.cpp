@@ -1,11 +1,15 @@
 #include "update/run_log.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
+#include "data/ini_access.h"
 #include "platform/clock/clock.h"
+#include "platform/path/host_path.h"
+#include "platform/runtime/app.h"
 #include "platform/path/no_case.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
@@ -15,6 +19,7 @@
 #include "update/file_routines.h"
 #include "update/frm_main.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 
 namespace qz::update {
 
@@ -34,14 +39,29 @@ void SetBackupNote(const std::string& text) {
 
 }  // namespace
 
+std::string LogRootFolder() {
+  const std::string ini = path::JoinPath(App().path, App().exe_name + ".INI");
+  std::string root = vb::Trim(Fnc_GetIni("Setting", "LogRoot", "", ini));
+  if (!root.empty()) {
+    if (!path::HasDriveLetter(root) && !path::IsNetworkPath(root) && root[0] != '/' && root[0] != '\\') {
+      root = path::JoinPath(App().path, root);
+    }
+    return WithClosingSeparator(root);
+  }
+  if (path::ToHostPath("C:\\") != "/") return kLogRoot;
+  const char* home = std::getenv("HOME");
+  return WithClosingSeparator(path::JoinPath(home != nullptr && *home != '\0' ? home : "/tmp", "Vantork.Update"));
+}
+
 bool Fnc_LogInit() {
   try {
+    const std::string root = LogRootFolder();
     std::string stamp = vb::Format(NowAsDate(), "yyyymmdd_hhnnss");
-    std::string folder = std::string(kLogRoot) + stamp + "\\";
+    std::string folder = root + stamp + SeparatorOf(root);
     for (int n = 2; n < 1000; ++n) {
       std::error_code ec;
       if (!std::filesystem::exists(path::ResolveSuitePath(folder + "Update.log"), ec)) break;
-      folder = std::string(kLogRoot) + stamp + "_" + std::to_string(n) + "\\";
+      folder = root + stamp + "_" + std::to_string(n) + SeparatorOf(root);
     }
     basPublic.LogFolder = folder;
     basPublic.LogFile = folder + "Update.log";
@@ -106,6 +126,7 @@ bool Fnc_FileBackup(std::string_view file) {
       } else {
         if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
         basPublic.FileSystem->CopyFile(file, target, true);
+        NoteBackup(file, target);
         SetBackupNote(std::string(file) + " のバックアップ中です。");
         Sub_Log("    バックアップが正常終了しました。");
       }

@@ -1,7 +1,11 @@
 // The run log and backups of the version-up program.
 //
-// Every run gets a run folder "C:\Vantork.Update\yyyymmdd_hhnnss\" (the
-// start time) holding the log "Update.log" and the backup tree. A log line
+// Every run gets a run folder "<log root>yyyymmdd_hhnnss\" (the start time)
+// holding the log "Update.log" and the backup tree. The log root is
+// LogRootFolder(): the setting LogRoot of section Setting in Update.INI
+// beside the program, else "C:\Vantork.Update\" where drive C maps to a
+// folder of this machine, else "Vantork.Update" in the user's home folder,
+// so that nothing is written at the root of the file system. A log line
 // is the time "yyyy/mm/dd hh:nn:ss", one blank and the text, CR LF, in
 // CP932; the file is opened, appended and closed for every line, so it is
 // complete up to the last line whatever happens later. A line that cannot
@@ -21,8 +25,12 @@
 
 namespace qz::update {
 
-// The folder under which the run folders are made: "C:\Vantork.Update\".
+// The log root of the suite's form: "C:\Vantork.Update\".
 inline constexpr const char* kLogRoot = "C:\\Vantork.Update\\";
+
+// The folder under which the run folders are made (see above), with a
+// closing separator. Reads Update.INI of App() (the release's program).
+std::string LogRootFolder();
 
 // Sets basPublic.LogFolder and LogFile from the current time and makes the
 // folder. When the folder already holds a log (a run started in the same

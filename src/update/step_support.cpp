@@ -4,6 +4,7 @@
 #include "data/ini_access.h"
 #include "platform/clock/clock.h"
 #include "platform/process/child_process.h"
+#include "platform/runtime/run_time_error.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
 #include "update/bas_public.h"
@@ -12,6 +13,17 @@
 #include "update/run_log.h"
 
 namespace qz::update {
+
+bool Guarded(std::string_view module, const std::function<bool()>& body) {
+  try {
+    return body();
+  } catch (const RunTimeError& e) {
+    Sub_ErrorLog(module, e.number(), e.description());
+  } catch (const std::exception& e) {
+    Sub_ErrorLog(module, 5, e.what());
+  }
+  return false;
+}
 
 void CriticalBox(std::string_view text) {
   ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kCritical, kTitle);
@@ -86,7 +98,13 @@ bool ProgramPresent(std::string_view file) { return process::FindProgram(file).h
 bool RunProgramAndWait(std::string_view file, std::string_view parameters) {
   FrmMain* f = frmMain();
   CreateProcessResult r = Sub_CreateProcess(f != nullptr ? f->hWnd() : 0, file, parameters, 100);
-  return r.finished();
+  if (!r.finished()) return false;
+  if (r.exit_status != 0) {
+    Sub_Log("  プログラムがエラーで終了しました。 : " + std::string(file) + " 終了コード " +
+            std::to_string(r.exit_status));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace qz::update

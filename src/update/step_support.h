@@ -5,17 +5,23 @@
 //
 // Outside programs are named by bare file name and found in the current
 // folder (without regard to case, with or without ".EXE"); they are waited
-// for in slices of 100 ms with pending events processed between. Their
-// exit codes are never read: the callers judge them by the files they
-// leave. Single-threaded, like the program.
+// for in slices of 100 ms with pending events processed between. A program
+// that ends with a non-zero exit status has failed, whatever files it
+// left; the callers also judge them by the files they leave.
+// Single-threaded, like the program.
 #ifndef QZ_UPDATE_STEP_SUPPORT_H_
 #define QZ_UPDATE_STEP_SUPPORT_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace qz::update {
+
+// Runs `body` and turns a run-time error (or any other exception) into the
+// four error lines under `module` and a failure; otherwise its result.
+bool Guarded(std::string_view module, const std::function<bool()>& body);
 
 // An OK box with the critical icon and the program's title.
 void CriticalBox(std::string_view text);
@@ -60,9 +66,10 @@ bool IsNameInsideFolder(std::string_view name);
 bool ProgramPresent(std::string_view file);
 
 // Starts `file` from the current folder with `parameters` and waits for its
-// end (100 ms slices). False only when it could not be started or waited
-// for (the start routine has shown its box); whether it did its work is for
-// the caller to judge by the files present afterwards.
+// end (100 ms slices). False when it could not be started or waited for
+// (the start routine has shown its box) or ended with a non-zero exit
+// status (logged with the status); whether a program that ended well did
+// its work is for the caller to judge by the files present afterwards.
 bool RunProgramAndWait(std::string_view file, std::string_view parameters);
 
 }  // namespace qz::update

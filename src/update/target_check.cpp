@@ -58,6 +58,10 @@ double Fnc_VersionToNum(std::string_view v) {
       BadFormat(v, "    バージョン文字列が数値ではありません。 : " + std::to_string(k + 1) + "個目");
       return -1;
     }
+    if (part.size() > 5) {
+      BadFormat(v, "    バージョン文字列の桁数が不正です。 : " + std::to_string(k + 1) + "個目");
+      return -1;
+    }
     std::size_t nz = part.find_first_not_of('0');
     part = nz == std::string::npos ? "0" : part.substr(nz);
     if (part.size() < 5) part.insert(0, 5 - part.size(), '0');
@@ -66,6 +70,12 @@ double Fnc_VersionToNum(std::string_view v) {
   double result = vb::CDbl(joined);
   Sub_Log("  バージョンの数値 : " + vb::CStr(result));
   return result;
+}
+
+bool TargetMalformed(std::int16_t result, std::string_view section) {
+  if (result != kTargetUndecided) return false;
+  Sub_Log("対象バージョンの指定が不正です。 : " + std::string(section));
+  return true;
 }
 
 std::int16_t Fnc_TargetCheck(std::string_view section) {

@@ -34,7 +34,10 @@ void Sub_End() {
   ui::Shell::Require().End();
 }
 
+int ExitStatus(bool shell_ok) { return shell_ok && TheMainForm() && RunCompleted() ? 0 : 1; }
+
 void Main(std::string_view command_line) {
+  TheMainForm().reset();
   App().title = kTitle;
   if (!Fnc_LogInit()) {
     Critical("ログの初期化に失敗しました。");

@@ -24,8 +24,13 @@ void Main(std::string_view command_line);
 // program.
 [[noreturn]] void Sub_End();
 
-// The main form made by the last Main (null before).
+// The main form made by the last Main (null before, and after a refusal).
 std::unique_ptr<FrmMain>& TheMainForm();
+
+// The program's exit status once its events are over (`shell_ok`: the
+// shell ran them to their end): 0 only when the last Main showed the main
+// form and its run completed (RunCompleted), 1 after any refusal or failure.
+int ExitStatus(bool shell_ok);
 
 }  // namespace qz::update
 

@@ -113,17 +113,38 @@ TEST_F(RankChangeTest, MarkToCodeFromTheSettingsRecord) {
   }
 }
 
+// Both conversions answer "not found" and leave their outputs untouched.
+void ExpectNothingFound(std::int16_t code_asked) {
+  std::string mark = "old", color = "old";
+  std::int16_t code = 99;
+  EXPECT_EQ(Fnc_JudgeCodeToMark(code_asked, mark, color), 1);
+  EXPECT_EQ(Fnc_MarkToJudgeCode("", code, color), 1);
+  EXPECT_EQ(mark, "old");
+  EXPECT_EQ(color, "old");
+  EXPECT_EQ(code, 99);
+}
+
+TEST_F(RankChangeTest, WithoutASettingsRecordReadNothingIsFound) {
+  record::BtrAccess& sys = *basFileAccess.SysObj;
+  for (const char* state : {"failed read", "reopened"}) {
+    SCOPED_TRACE(state);
+    if (std::string(state) == "failed read") {
+      sys.SetField("KBN", data::kSysKbnSettings);
+      sys.SetField("CODE", "NOSUCH");
+      ASSERT_EQ(sys.GetEqual("QZSYSLF"), record::kStatusNotFound);
+    } else {
+      basFileAccess.SysObj.reset();
+      ASSERT_TRUE(Fnc_OpenSysMaster());
+    }
+    ExpectNothingFound(0);
+  }
+}
+
 TEST(RankChange, NoSettingsObjectOrLayoutIsNotFound) {
   for (bool empty_slot : {false, true}) {
     SCOPED_TRACE(empty_slot);
     basFileAccess.SysObj = empty_slot ? nullptr : std::make_unique<record::BtrAccess>();
-    std::string mark = "old", color = "old";
-    std::int16_t code = 99;
-    EXPECT_EQ(Fnc_JudgeCodeToMark(1, mark, color), 1);
-    EXPECT_EQ(Fnc_MarkToJudgeCode("", code, color), 1);
-    EXPECT_EQ(mark, "old");
-    EXPECT_EQ(color, "old");
-    EXPECT_EQ(code, 99);
+    ExpectNothingFound(1);
   }
   basFileAccess = BasFileAccess{};
 }

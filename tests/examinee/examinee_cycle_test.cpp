@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "examinee/bas_public.h"
 #include "examinee/examinee_selection.h"
@@ -15,6 +16,7 @@
 #include "loading/load_driver.h"
 #include "loading/load_state.h"
 #include "platform/runtime/app.h"
+#include "platform/text/vb.h"
 #include "platform/ui/shell.h"
 #include "suite/call_log.h"
 
@@ -159,15 +161,22 @@ TEST_F(CommandLineStartTest, ALoadToRegisterAnExamineeInUseElsewhereEndsTheProgr
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
-TEST_F(CommandLineStartTest, ADateThatIsNoNumberIsReportedAndNothingIsLoaded) {
+// A command line whose date is no date ends the program after its one
+// message, through the real main form: no empty screen is left waiting.
+class CommandLineDateTest : public ScreenTest, public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+TEST_P(CommandLineDateTest, ADateThatIsNoDateEndsTheProgramWithItsMessage) {
   BuildDemo();
-  shell_.AnswerBox(MsgResult::kOk, "フォームのアクティブ処理でエラーが発生しました。");
-  ASSERT_TRUE(Start("0000000002xx2026120x"));
-  EXPECT_TRUE(frmResultIn.Activated);
+  shell_.AnswerBox(MsgResult::kOk, GetParam().second);
+  EXPECT_FALSE(Start(GetParam().first));
+  EXPECT_EQ(shell_.boxes().size(), 1u);
   EXPECT_TRUE(OnlineRows().empty());
-  EXPECT_FALSE(form().sprResult.visible);
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
+
+INSTANTIATE_TEST_SUITE_P(Dates, CommandLineDateTest,
+                         ::testing::Values(std::pair{"0000000002xx2026120x", "フォームのアクティブ処理でエラーが発生しました。"},
+                                           std::pair{"000000000220261340", "受診項目が登録されていません。"}));
 
 class SearchResultTest : public ScreenTest {};
 
@@ -239,12 +248,19 @@ TEST_F(StartScreenTest, WithoutASearchObjectTheActivationIsReported) {
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
-TEST_F(StartScreenTest, AStartThatFailsEndsTheProgram) {
+// A second start says only that the program runs already: no beep, no
+// failure of the on-line table, no screen left standing.
+TEST_F(StartScreenTest, ASecondStartEndsTheProgramWithItsOneMessage) {
   another_copy_ = true;
   BuildDemo();
-  shell_.auto_answer = true;
-  EXPECT_FALSE(Start());
+  shell_.AnswerBox(MsgResult::kOk, "既に起動しています。");
+  EXPECT_FALSE(Start("0000000002"));
+  EXPECT_EQ(shell_.boxes().size(), 1u);
+  EXPECT_EQ(shell_.beeps(), 0);
   EXPECT_FALSE(SearchShown());
+  for (const ui::ShownForm& f : shell_.shown_forms()) EXPECT_NE(f.name, "frmResultIn");
+  EXPECT_TRUE(OnlineRows().empty());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
 }  // namespace
@@ -307,6 +323,23 @@ TEST_F(CycleEndTest, SaveAndEndInTheUnconfirmedListWritesBackAndEnds) {
   EXPECT_NE(std::find(stored.begin(), stored.end(), "1001=160.0"), stored.end());
   EXPECT_TRUE(OnlineRows().empty());
   EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+// Save and end in the list checks the results as F12 does: a value with
+// more integer digits than its item allows is refused, nothing is written.
+TEST_F(CycleEndTest, SaveAndEndInTheUnconfirmedListChecksTheResultsFirst) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000004", kToday));
+  const auto before = StoredResults("0000000004", kToday);
+  frmResultIn.ResultMatrix(ItemIndex(1001), 0).Knsach = "12345 ";  // digits "31"
+  shell_.Click("frmChkInput", "cmdSave").AnswerBox(MsgResult::kOk);
+  ASSERT_TRUE(Drive([&] { form().cmdChkInput_Click(); }));
+  ASSERT_EQ(shell_.boxes().size(), 1u);
+  EXPECT_EQ(StoredResults("0000000004", kToday), before);
+  EXPECT_EQ(OnlineRows().size(), 1u);
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_EQ(vb::Trim(frmResultIn.ResultMatrix(ItemIndex(1001), 0).Knsach), "12345");
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 

@@ -9,6 +9,8 @@
 #include "examinee/cls_vlmf_qzonllf.h"
 #include "examinee/save_fixture.h"
 #include "kit/ui_expect.h"
+#include "platform/record/btr_access.h"
+#include "platform/record/status.h"
 #include "platform/text/cp932.h"
 
 namespace qz::testing {
@@ -74,28 +76,69 @@ TEST_F(OnlineTable, ReportsAnExamineeHeldElsewhere) {
   EXPECT_EQ(bed.Boxes().size(), 1u);
 }
 
-TEST_F(OnlineTable, ExamineesThatAreFree) {
+// Rows of this terminal hold nothing against the program when they are the
+// starting program's row of the command-line examinee or this program's own
+// row left behind; every other terminal's row holds, whatever the command
+// line says.
+TEST_F(OnlineTable, WhoHoldsAnExamineeAgainstThisProgram) {
   AddRow(1, "0000000001", "TERM02");
   AddRow(3, std::string(kExaminee), "TERM07");
+  AddRow(4, "0000000005", kTerminal, 1, "受付");
+  AddRow(5, "0000000006", kTerminal);
   bed.Open();
   struct Case {
     const char* what;
     std::string patient;
     std::string start_examinee;
+    bool free;
   };
   const std::vector<Case> cases = {
-      {"another examinee", "0000000002", ""},
-      {"the command-line examinee", std::string(kExaminee), std::string(kExaminee)},
-      {"a number with trailing blanks never matches", std::string(kExaminee) + " ", ""},
+      {"another examinee", "0000000002", "", true},
+      {"the starting program's row at this terminal", "0000000005", "0000000005", true},
+      {"this program's row left behind", "0000000006", "", true},
+      {"a number with trailing blanks never matches", std::string(kExaminee) + " ", "", true},
+      {"another terminal holds the command-line examinee", std::string(kExaminee), std::string(kExaminee), false},
+      {"another job at this terminal, no command line", "0000000005", "", false},
   };
   for (const Case& c : cases) {
     basPublic.StartExamineeNo = c.start_examinee;
-    bool ok = false;
-    ClsVlmfQzonllf().Sub_ReadOnlineInfo(c.patient, ok, 0);
-    EXPECT_TRUE(ok) << c.what;
+    bool ok = !c.free;
+    ClsVlmfQzonllf().Sub_ReadOnlineInfo(c.patient, ok, 1);
+    EXPECT_EQ(ok, c.free) << c.what;
+    std::int32_t ren = -2;
+    ClsVlmfQzonllf().Sub_HoldOnlineInfo(c.patient, ren);
+    EXPECT_EQ(ren > 0, c.free) << c.what;
+    if (ren > 0) {
+      bool released = false;
+      ClsVlmfQzonllf().Sub_DelOnlineInfo(std::to_string(ren), released);
+      EXPECT_TRUE(released);
+    }
   }
-  EXPECT_TRUE(bed.Boxes().empty());
-  EXPECT_EQ(bed.bed.shell.beeps(), 0);
+  basPublic.StartExamineeNo.clear();
+  EXPECT_EQ(bed.bed.shell.beeps(), 2);  // the two holders, told by the registration only
+}
+
+TEST_F(OnlineTable, ARegistrationReplacesTheRowItLeftBehindAndTellsAHolderAfterItsTransaction) {
+  AddRow(2, std::string(kExaminee), kTerminal);
+  AddRow(4, "0000000007", "TERM07", 1, "受付");
+  bed.Open();
+  std::int32_t ren = 0;
+  ClsVlmfQzonllf().Sub_HoldOnlineInfo(kExaminee, ren);
+  EXPECT_EQ(ren, 1);
+  EXPECT_EQ(bed.Read("QZONLLF", {{"REN", 2}}), nullptr);
+  EXPECT_EQ(Rows().size(), 2u);
+
+  std::vector<int> begin_at_box;
+  bed.bed.shell.on_box = [&](const ui::MessageBoxRequest&) {
+    record::BtrAccess probe;
+    begin_at_box.push_back(probe.BeginTrans());
+    probe.AbortTrans();
+  };
+  ClsVlmfQzonllf().Sub_HoldOnlineInfo("0000000007", ren);
+  EXPECT_EQ(ren, 0);
+  EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"[受診者番号:0000000007]の受診者は､\r\nTERM07で『受付』に使用されています。"});
+  EXPECT_EQ(begin_at_box, std::vector<int>{record::kStatusOk});
+  EXPECT_EQ(Rows().size(), 2u);
 }
 
 TEST_F(OnlineTable, ReleasesOnlyItsOwnRow) {
@@ -138,14 +181,20 @@ TEST_F(OnlineTable, ATableWhoseReadsFailIsNoAllClear) {
   AddRow(1, "0000000001", "TERM02");
   bed.Open();
   bed.bed.DamageFile("QZONLLF.BTR");
-  bool ok = true;
-  std::int32_t ren = 0;
+  bool ok = true, released = true;
+  std::int32_t ren = 0, held = 0;
   ClsVlmfQzonllf().Sub_ReadOnlineInfo(kExaminee, ok, 1);
   ClsVlmfQzonllf().Sub_SetOnlineInfo(kExaminee, ren);
+  ClsVlmfQzonllf().Sub_HoldOnlineInfo(kExaminee, held);
+  ClsVlmfQzonllf().Sub_DelOnlineInfo("1", released);
   EXPECT_FALSE(ok);
   EXPECT_EQ(ren, -1);
+  EXPECT_EQ(held, -1);
+  EXPECT_FALSE(released) << "a release that could not read the row is no success";
   EXPECT_EQ(bed.Boxes(), (std::vector<std::string>{"ログオン情報のレコードが取得ができませんでした。",
-                                                    "連番の取得に失敗しました。"}));
+                                                    "連番の取得に失敗しました。",
+                                                    "ログオン情報のレコードが取得ができませんでした。",
+                                                    "オンラインマスタのレコードの削除時にエラーが発生しました。"}));
 }
 
 }  // namespace

@@ -179,7 +179,7 @@ TEST_F(ResultCheck, NothingToSaveOnlyWhenTheScreenAndTheFileAreBothEmpty) {
   }
 }
 
-TEST_F(ResultCheck, AnUnreadableResultsFileEndsTheProgram) {
+TEST_F(ResultCheck, AnUnreadableResultsFileRefusesTheSaveAndKeepsTheScreen) {
   bed.Show({{NumericItem(1001, "a"), {}}});
   bed.bed.DamageFile("QZKKKLF.BTR");
   bool save_needed = false;
@@ -187,7 +187,7 @@ TEST_F(ResultCheck, AnUnreadableResultsFileEndsTheProgram) {
   ASSERT_EQ(bed.Boxes().size(), 1u);
   EXPECT_EQ(bed.Boxes()[0].rfind("検査結果マスタの読み込みに失敗しました。\r\n受診者番号 : 0000012345\r\nステータス : ", 0), 0u);
   EXPECT_EQ(bed.bed.shell.boxes()[0].request.icon, ui::MsgIcon::kExclamation);
-  EXPECT_EQ(bed.unloads, 1);
+  EXPECT_EQ(bed.unloads, 0);
   EXPECT_FALSE(frmGuide.loaded());
 }
 

@@ -106,22 +106,55 @@ std::vector<std::string> SaveBed::Dump(std::string_view layout) const {
   return records;
 }
 
-void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
-  const std::string path = bed.suite.paths().data + std::string(file);
+namespace {
+
+// Runs `sql` on the record-manager file at `path` from a connection of its
+// own.
+void ExecOnFile(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     sqlite3_close_v2(db);
     throw std::runtime_error("cannot open " + path);
   }
-  // The budget is part of each transaction: an aborted save gives it back.
-  const std::string sql = "CREATE TABLE insert_budget(n INTEGER); INSERT INTO insert_budget VALUES(" +
-                          std::to_string(allowed) +
-                          "); CREATE TRIGGER full_disk BEFORE INSERT ON records BEGIN "
-                          "SELECT RAISE(ABORT, 'disk full') WHERE (SELECT n FROM insert_budget) <= 0; "
-                          "UPDATE insert_budget SET n = n - 1; END";
+  sqlite3_busy_timeout(db, 5000);
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
   sqlite3_close_v2(db);
-  if (rc != SQLITE_OK) throw std::runtime_error("cannot fail inserts of " + path);
+  if (rc != SQLITE_OK) throw std::runtime_error("cannot change " + path);
+}
+
+// The name of the budget table of `operations`.
+std::string BudgetOf(const std::vector<std::string>& operations) {
+  std::string name = "budget";
+  for (const std::string& op : operations) name += "_" + op;
+  return name;
+}
+
+}  // namespace
+
+void FailWritesAfter(const std::string& path, const std::vector<std::string>& operations, int allowed) {
+  // The budget is part of each transaction: an aborted one gives it back.
+  const std::string budget = BudgetOf(operations);
+  std::string sql = "CREATE TABLE " + budget + "(n INTEGER); INSERT INTO " + budget + " VALUES(" +
+                    std::to_string(allowed) + ");";
+  for (const std::string& op : operations) {
+    sql += "CREATE TRIGGER fail_" + op + " BEFORE " + op + " ON records BEGIN SELECT RAISE(ABORT, 'refused') " +
+           "WHERE (SELECT n FROM " + budget + ") <= 0; UPDATE " + budget + " SET n = n - 1; END;";
+  }
+  ExecOnFile(path, sql);
+}
+
+void HealWrites(const std::string& path, const std::vector<std::string>& operations) {
+  std::string sql;
+  for (const std::string& op : operations) sql += "DROP TRIGGER IF EXISTS fail_" + op + ";";
+  ExecOnFile(path, sql + "DROP TABLE IF EXISTS " + BudgetOf(operations) + ";");
+}
+
+void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
+  FailWritesAfter(bed.suite.paths().data + std::string(file), {"INSERT"}, allowed);
+}
+
+void SaveBed::FailDeletesAfter(std::string_view file, int allowed) const {
+  FailWritesAfter(bed.suite.paths().data + std::string(file), {"DELETE"}, allowed);
 }
 
 }  // namespace qz::testing

@@ -25,6 +25,13 @@ namespace qz::testing {
 
 inline constexpr const char* kTerminal = "TERM01";
 
+// Makes `operations` ("INSERT", "UPDATE", "DELETE") on the records of the
+// record-manager file at `path` fail, as a full disk would, once `allowed`
+// of them have gone through within one transaction. HealWrites with the
+// same operations ends it.
+void FailWritesAfter(const std::string& path, const std::vector<std::string>& operations, int allowed);
+void HealWrites(const std::string& path, const std::vector<std::string>& operations);
+
 // One item on screen: its record, its current result and whether it is a
 // grid line.
 struct ShownItem {
@@ -62,6 +69,9 @@ class SaveBed {
   // Makes the inserts into `file` in the data folder fail (as a full disk
   // would) once `allowed` inserts have gone in within one transaction.
   void FailInsertsAfter(std::string_view file, int allowed) const;
+  // Makes the deletes from `file` refused the same way once `allowed`
+  // deletes have gone through.
+  void FailDeletesAfter(std::string_view file, int allowed) const;
 
   // The text of every message box so far.
   std::vector<std::string> Boxes() const { return bed.Boxes(); }

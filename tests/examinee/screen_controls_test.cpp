@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "examinee/bas_public.h"
+#include "examinee/save_fixture.h"
 #include "examinee/screen_fixture.h"
 #include "judgement/frm_syo_comb.h"
 #include "kit/ui_expect.h"
 #include "loading/group_forms.h"
 #include "loading/load_state.h"
+#include "platform/text/vb.h"
 #include "platform/ui/shell.h"
 #include "suite/qzpclr.h"
 #include "tools/frm_opchk.h"
@@ -111,6 +113,45 @@ TEST_F(ScreenControlsTest, ThePreviewFillsTheWorkFilesAndWritesNothingReal) {
   EXPECT_GT(CountRecords(data::QjjrklfLayout()), 0);
   EXPECT_GT(CountRecords(data::QjkkklfLayout()), 0);
   EXPECT_EQ(StoredResults(kFirst, kToday), stored);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+// Every preview starts from emptied work files, and a row already in a work
+// file (one the clearing did not reach) is replaced, never doubled.
+TEST_F(ScreenControlsTest, APreviewNeverDoublesTheRowsOfTheWorkFiles) {
+  Load();
+  shell_.Click("frmQZPprint", "cmdCancel");
+  ASSERT_TRUE(Drive([&] { form().cmdPreview_Click(); }));
+  const int results = CountRecords(data::QjkkklfLayout());
+  const int history = CountRecords(data::QjjrklfLayout());
+  ASSERT_GT(history, 1) << "the demo examinee has earlier consultations";
+  for (const bool emptied : {true, false}) {
+    // Without the clearing the rows of the last preview stay in the files.
+    if (!emptied) suite::SetQzpclrStatusForTest([](std::string_view) { return "00"; });
+    shell_.Click("frmQZPprint", "cmdCancel");
+    ASSERT_TRUE(Drive([&] { form().cmdPreview_Click(); }));
+    EXPECT_EQ(CountRecords(data::QjkkklfLayout()), results) << emptied;
+    EXPECT_EQ(CountRecords(data::QjjrklfLayout()), history) << emptied;
+  }
+  suite::SetQzpclrStatusForTest(nullptr);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+// A work-file write that fails is reported after it was undone; no report
+// is offered on half-filled files and the screen keeps every entry.
+TEST_F(ScreenControlsTest, AWorkFileWriteThatFailsStopsThePreviewAndKeepsTheScreen) {
+  Load();
+  Height().Knsach = "175.2 ";
+  const std::string results = suite_.paths().work + "QJKKKLF.BTR";
+  testing::FailWritesAfter(results, {"INSERT", "UPDATE"}, 3);
+  shell_.AnswerBox(MsgResult::kOk, "検査結果マスタの書き込みに失敗しました。");
+  ASSERT_TRUE(Drive([&] { form().cmdPreview_Click(); }));
+  testing::HealWrites(results, {"INSERT", "UPDATE"});
+  EXPECT_FALSE(WasShown("frmQZPprint"));
+  EXPECT_EQ(CountRecords(data::QjkkklfLayout()), 0) << "nothing of the undone write stays";
+  EXPECT_TRUE(form().loaded());
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_EQ(vb::Trim(Height().Knsach), "175.2");
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 

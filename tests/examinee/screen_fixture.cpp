@@ -135,6 +135,29 @@ std::vector<std::string> ScreenTest::StoredResults(const std::string& examinee, 
   return values;
 }
 
+std::string ScreenTest::StoredResult(const std::string& examinee, int date, long long item,
+                                     const std::vector<std::string>& fields) const {
+  std::string out;
+  ForEachRecord(data::QzkkklfLayout(), [&](const record::BtrAccess& obj) {
+    if (vb::RTrim(obj.GetField("CODE").ToText()) != examinee || obj.GetField("JDATE").ToLong() != date ||
+        obj.GetField("KKMKNO").ToText() != std::to_string(item)) {
+      return;
+    }
+    for (const std::string& f : fields) out += (out.empty() ? "" : " ") + f + "=" + obj.GetField(f).ToText();
+  });
+  return out;
+}
+
+std::string ScreenTest::StoredHistoryField(const std::string& examinee, int date, const std::string& field) const {
+  std::string out;
+  ForEachRecord(data::QzjrklfLayout(), [&](const record::BtrAccess& obj) {
+    if (vb::RTrim(obj.GetField("CODE").ToText()) == examinee && obj.GetField("JDATE").ToLong() == date) {
+      out = obj.GetField(field).ToText();
+    }
+  });
+  return out;
+}
+
 int ScreenTest::CountRecords(const data::FileLayout& layout) const {
   int n = 0;
   ForEachRecord(layout, [&](const record::BtrAccess&) { ++n; });

@@ -59,6 +59,14 @@ class ScreenTest : public StartTest {
   // The stored results of `examinee` on `date` as "<item>=<value>" (value
   // trimmed), in item order.
   std::vector<std::string> StoredResults(const std::string& examinee, int date) const;
+  // The fields `fields` of the stored result of item `item` of `examinee`
+  // on `date`, as "<FIELD>=<text>" joined by blanks, each text as stored
+  // (blanks kept); "" when there is no such record.
+  std::string StoredResult(const std::string& examinee, int date, long long item,
+                           const std::vector<std::string>& fields) const;
+  // Field `field` of the history row of `examinee` on `date` as stored;
+  // "" when there is no such row.
+  std::string StoredHistoryField(const std::string& examinee, int date, const std::string& field) const;
   // The number of records in `layout`'s file (data or work folder).
   int CountRecords(const data::FileLayout& layout) const;
   // The index in the item table of item number `code`; 0 when none.

@@ -204,7 +204,7 @@ const StartErrorCase kStartErrors[] = {
     {"QZP140.INI", "[SysInfo]\nMaxJrk=five\n", 13, "[SysInfo] MaxJrk of ./QZP140.INI"},
     {"QZP140.INI", "[SysInfo]\nDecisionCheck=32768\n", 6, "[SysInfo] DecisionCheck of ./QZP140.INI"},
     {"QZP140.INI", "[Option1]\nEnable=yes\n", 13, "[Option1] Enable of ./QZP140.INI"},
-    {"QZP140.INI", "[Option3]\nKomCode=40000\n", 6, "[Option3] KomCode of ./QZP140.INI"},
+    {"QZP140.INI", "[Option3]\nKomCode=x\n", 13, "[Option3] KomCode of ./QZP140.INI"},
     {"QZP140.INI", "[Option2]\nSyoken=x\n", 5, "[Option2] Syoken of ./QZP140.INI"},
     {"QZP140.INI", "[Option4]\nSyoken=\n", 5, "[Option4] Syoken of ./QZP140.INI"},
     {"QZP140.INI", "[Width]\nSokutei=wide\n", 13, "[Width] Sokutei of ./QZP140.INI"},
@@ -258,6 +258,21 @@ TEST(SettingsReader, SectionsReadWholeReplaceEarlierContentOnlyWhenTheyHaveEntri
   EXPECT_EQ(basPublic.HissuGrpKomCode.Items.size(), 2u);
   EXPECT_EQ(basPublic.IndividualColor.Count, 0);
   EXPECT_TRUE(basPublic.IndividualColor.Items.empty());
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+using test::ProgramFolder;
+
+TEST(SettingsReader, AnOptionNamesItsItemByAFullItemNumber) {
+  ProgramFolder folder;
+  folder.Write("QZP140.INI", "[Option2]\nKomCode=9999999001\nSyoken=[1]\nKeyCode={F5}\n");
+  ASSERT_FALSE(Sub_ReadSettings().has_value());
+  EXPECT_EQ(basPublic.OptionTable[2].KomCode, Currency(9999999001LL));
 }
 
 }  // namespace

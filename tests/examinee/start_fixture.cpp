@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 
 #include "data/bas_file_access.h"
@@ -9,6 +10,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/frm_guide.h"
 #include "platform/clock/clock.h"
+#include "platform/record/btr_file.h"
 #include "platform/runtime/app.h"
 #include "platform/system/instance_lock.h"
 #include "platform/system/system_info.h"
@@ -19,6 +21,10 @@
 
 namespace qz::test {
 namespace {
+
+// The record manager's own busy wait, which a start replaces with the
+// program's setting.
+constexpr int kRecordBusyWaitMs = 5000;
 
 void ResetProgramState() {
   basPublic = BasPublic{};
@@ -81,6 +87,7 @@ StartTest::~StartTest() {
   system::SetInstanceCheckForTest(nullptr);
   system::SetComputerNameForTest(std::nullopt);
   SetClockForTest(nullptr);
+  record::SetBusyTimeout(std::chrono::milliseconds(kRecordBusyWaitMs));  // the start set the program's wait
   App().path = old_app_path_;
   if (!old_cwd_.empty() && ::chdir(old_cwd_.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << old_cwd_;
 }

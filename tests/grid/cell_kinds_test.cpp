@@ -37,10 +37,11 @@ TEST(CellKinds, EachKindOfItemHasItsInputCells) {
       {"findings, no findings", kKsyubFindings, 0, 1, 0, 0, "444123434444"},
       {"judgement-coded", kKsyubGroupJudgement, 0, 0, 0, 0, "444213444444"},
       {"judgement-coded, no judgement", kKsyubGroupJudgement, 0, 0, 1, 0, "444223444444"},
-      {"numeric, earlier only", kKsyubNumeric, 0, 0, 0, kPastBookedEarlier, "444223434444"},
-      {"calculated, results only", kKsyubCalculated, 0, 0, 0, kPastResultOnly, "444223434444"},
-      // Neither the code nor the result of an item not booked now is entered.
-      {"findings, earlier only", kKsyubFindings, 0, 0, 0, kPastBookedEarlier, "444223434444"},
+      // Nothing of an item not booked now is entered: neither its code, its
+      // result, its measurement class nor its judgement.
+      {"numeric, earlier only", kKsyubNumeric, 0, 0, 0, kPastBookedEarlier, "444222424444"},
+      {"calculated, results only", kKsyubCalculated, 0, 0, 0, kPastResultOnly, "444222424444"},
+      {"findings, earlier only", kKsyubFindings, 0, 0, 0, kPastBookedEarlier, "444222424444"},
   };
   GridBed bed;
   long long code = 1;

@@ -179,7 +179,7 @@ TEST_F(FindingsSearchLaunchTest, ASecondSearchNamesTheItemBeingSearched) {
   frmResultIn.ResultMatrix(1, 0).Syoken = "前";
   Grid().SetText(basPublic.ResultCol, 4, "途中");
   Search(4);
-  EXPECT_EQ(testkit::BoxTexts(shell), std::vector<std::string>{"所見検索画面が「胸部判定」で開かれています。"});
+  EXPECT_EQ(testkit::BoxTexts(shell), std::vector<std::string>{"所見検索画面は「胸部判定」で開かれています。"});
   EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 4), "前");
   EXPECT_EQ(frmResultIn.SyoSearchItem, 2);
   EXPECT_SCRIPT_OK(shell);

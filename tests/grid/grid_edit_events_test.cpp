@@ -416,3 +416,89 @@ TEST_F(GridEditEvents, ACheckedRowIsNotOpenedByADoubleClick) {
 
 }  // namespace
 }  // namespace qz::testing
+
+namespace qz::testing {
+namespace {
+
+class GridLockedEdits : public GridEditEvents {};
+
+TEST_F(GridLockedEdits, RefusedDeletesChangeNeitherTheCellNorTheSummaryItem) {
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t other = bed.Add(JudgedNumeric(1101, "体脂肪率"), false, false);
+  const std::int16_t summary = bed.Add(FindingsItem(7001));
+  const std::int16_t overall = bed.Add(JudgementBed::OverallItem());
+  Finish();
+  frmResultIn.ItemTable[bmi].SougouDest = summary;
+  bed.Result(summary).Syoken = "要精検";
+  bed.Result(summary).Han = 4;
+  for (std::int16_t i : {bmi, other}) {
+    bed.Result(i).Knsach = "22.5 ";
+    bed.Result(i).Hekbn = 1;
+    grid().SetText(basPublic.ResultCol, bed.RowOf(i), "22.5 ");
+    grid().SetText(basPublic.ChkCol, bed.RowOf(i), "V");
+  }
+  // Without the permission the check stays, as after a click.
+  Go(other, basPublic.ChkCol);
+  Key(kDelete);
+  EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"「体脂肪率」の\r\n入力ご担当者に連絡して下さい。"});
+  EXPECT_EQ(bed.Result(other).Hekbn, 1);
+  EXPECT_EQ(bed.Cell(other, basPublic.ChkCol), "V");
+
+  // Under the overall lock neither the check nor the value goes.
+  frmResultIn.SouChk = "1";
+  bed.Result(overall).Hekbn = 1;
+  bed.shell.ClearRecords();
+  Go(bmi, basPublic.ChkCol);
+  Key(kDelete);
+  EXPECT_EQ(bed.Result(bmi).Hekbn, 1);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ChkCol), "V");
+  bed.Result(bmi).Hekbn = 0;
+  Go(bmi, basPublic.ResultCol);
+  Key(kDelete);
+  EXPECT_EQ(bed.Boxes(), (std::vector<std::string>{"総合判定済みのため変更できません。",
+                                                   "総合判定済みのため変更できません。"}));
+  EXPECT_EQ(bed.Result(bmi).Knsach, "22.5 ");
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ResultCol), "22.5 ");
+  EXPECT_EQ(grid().active_row(), bed.RowOf(bmi));
+  EXPECT_EQ(bed.Result(summary).Syoken, "要精検");
+  EXPECT_EQ(bed.Result(summary).Han, 4);
+  EXPECT_EQ(bed.Result(summary).User, "");
+
+  // Nor does the automatic check touch a locked item.
+  basPublic.AutoCheck = 2;
+  Key(kEnter);
+  EXPECT_EQ(bed.Result(bmi).Hekbn, 0);
+}
+
+TEST_F(GridLockedEdits, ADeleteClearsItsSummaryItemAndStampsIt) {
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t summary = bed.Add(FindingsItem(7001));
+  Finish();
+  frmResultIn.ItemTable[bmi].SougouDest = summary;
+  bed.Result(summary).Syoken = "要精検";
+  bed.Result(summary).Han = 4;
+  bed.Result(bmi).Knsach = "22.5 ";
+  grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "22.5 ");
+  Go(bmi, basPublic.ResultCol);
+  Key(kDelete);
+  EXPECT_EQ(bed.Result(bmi).Knsach, "");
+  EXPECT_EQ(bed.Result(summary).Syoken, "");
+  EXPECT_EQ(bed.Result(summary).Han, 0);
+  EXPECT_EQ(bed.Result(summary).User, kBedUser);
+  EXPECT_EQ(bed.Result(summary).Ymd, 20261209);
+  EXPECT_EQ(bed.Result(summary).Hms, 103015);
+  EXPECT_EQ(bed.Cell(summary, basPublic.UpdateCol), kBedUserName);
+}
+
+TEST_F(GridLockedEdits, TheAutoCheckLeavesItemsTheUserMayNotEdit) {
+  const std::int16_t bmi = bed.Add(JudgedNumeric(1003), false, false);
+  Finish();
+  basPublic.AutoCheck = 2;
+  Go(bmi, basPublic.ResultCol);
+  Key(kEnter);
+  EXPECT_EQ(bed.Result(bmi).Hekbn, 0);
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ChkCol), "");
+}
+
+}  // namespace
+}  // namespace qz::testing

@@ -104,9 +104,8 @@ TEST_F(ScreenReload, ReadingAgainDropsWhatWasNotSavedAndLaysTheGridOutAgain) {
 TEST_F(ScreenReload, ShowingOtherLinesKeepsTheResultsOnScreen) {
   TypeUnsaved(1001, "999 ");
   ASSERT_EQ(Fnc_FindItemRow(ItemIndex(6001)), 0);
-  displayChoices.chkPastDisp = true;
-
-  Sub_ReloadScreen(false, "QZKKKLF", true);
+  // Ticking "全検査項目表示" reloads the lines.
+  ASSERT_TRUE(bed.shell.Drive([&] { form->chkPastDisp.SetValue(1); }));
 
   EXPECT_TRUE(bed.Boxes().empty()) << ::testing::PrintToString(bed.Boxes());
   EXPECT_EQ(Current(1001).Knsach, "999 ");

@@ -93,6 +93,12 @@ TEST_F(TypedEntry, RefusalsWarnPutTheStoredTextBackAndKeepTheResult) {
       {"digits", "1234", false, true,
        "入力値エラー\r\n「1234」\r\n\r\n整数部03桁\r\n小数部01桁　で入力して下さい。"},
       {"no number", "1-2", false, true, "入力値エラー\r\n「1-2」は数値ではありません。"},
+      {"exponent", "1e2", false, true, "入力値エラー\r\n「1e2」は数値ではありません。"},
+      {"plus sign", "+5", false, true, "入力値エラー\r\n「+5」は数値ではありません。"},
+      {"sign alone", "-", false, true, "入力値エラー\r\n「-」は数値ではありません。"},
+      {"point alone", "．", false, true, "入力値エラー\r\n「.」は数値ではありません。"},
+      {"longer than the judgement takes", "000000000022", false, true,
+       "入力値エラー\r\n「000000000022」\r\n\r\n整数部03桁\r\n小数部01桁　で入力して下さい。"},
       {"checked", "23", true, true, "「ＢＭＩ」は\r\nチェックがついているため変更できません。"},
       {"not editable", "23", false, false, "「ＢＭＩ」の\r\n入力ご担当者に連絡して下さい。"},
   };
@@ -162,6 +168,17 @@ TEST_F(TypedEntry, FindingCodesGiveTheirTextsAndTheHighestJudgement) {
   EXPECT_EQ(bed.Result(chest).Han, 3);
 }
 
+TEST_F(TypedEntry, ACodeSeparatorOfTwoCharactersSplitsTheCodes) {
+  const std::int16_t chest = bed.Add(FindingsItem(3001));
+  bed.Finish();
+  basPublic.DivRcode = "//";
+  EXPECT_EQ(Enter(chest, basPublic.SyoCodeCol, "002//003"), kEntryProcessed);
+  basPublic.DivRcode = " ";
+  EXPECT_EQ(bed.Result(chest).Syoken, "所見なし  要再検");
+  EXPECT_EQ(bed.Result(chest).Han, 3);
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
 TEST_F(TypedEntry, AJudgementMarkIsCheckedAndStored) {
   const std::int16_t bmi = bed.Add(JudgedNumeric(kBmiCode));
   bed.Finish();
@@ -202,9 +219,11 @@ TEST_F(TypedEntry, AnOverallJudgementMadeLocksTheOtherItems) {
   bed.Finish();
   frmResultIn.SouChk = "1";
   bed.Result(overall).Hekbn = 1;
-  EXPECT_EQ(Enter(bmi, basPublic.ResultCol, "22"), kEntryNothing);
+  bed.Result(bmi).Knsach = "20.0 ";
+  EXPECT_EQ(Enter(bmi, basPublic.ResultCol, "22"), kEntryRefused);
   EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"総合判定済みのため変更できません。"});
-  EXPECT_EQ(bed.Result(bmi).Knsach, "");
+  EXPECT_EQ(bed.Result(bmi).Knsach, "20.0 ");
+  EXPECT_EQ(bed.Cell(bmi, basPublic.ResultCol), "20.0 ");
 }
 
 }  // namespace

@@ -72,10 +72,12 @@ TEST_F(AutoJudge, HandsTheLibraryTheItemDateExamineeAndValue) {
   Judge(1003, "22.0 ");
   frmResultIn.ExamineeSex = 2;
   frmResultIn.ExamineeAge = 7;
-  Judge(1003, "123456789012");  // cut to 10 characters
+  Judge(1003, "0000000022");  // ten characters: the whole value
+  // A longer value is never judged cut: not judged at all.
+  EXPECT_FALSE(Judge(1003, "000000000022").ok);
   ASSERT_EQ(suite::Calls().size(), 2u);
   EXPECT_EQ(suite::Calls()[0], "QZP310 0000001003" + std::string(kBedDate) + "1045" + "22.0      " + std::string(7, ' '));
-  EXPECT_EQ(suite::Calls()[1], "QZP310 0000001003" + std::string(kBedDate) + "2007" + "1234567890" + std::string(7, ' '));
+  EXPECT_EQ(suite::Calls()[1], "QZP310 0000001003" + std::string(kBedDate) + "2007" + "0000000022" + std::string(7, ' '));
 }
 
 TEST_F(AutoJudge, NotJudgedGivesFalseWithoutAMessage) {
@@ -108,13 +110,13 @@ TEST_F(AutoJudge, AFindingsCodeMissingFromTheMasterWarns) {
   EXPECT_FALSE(frmResultIn.Unloaded);
 }
 
-TEST_F(AutoJudge, AFailedReadOfTheMasterUnloadsTheScreen) {
+TEST_F(AutoJudge, AFailedReadOfTheMasterRefusesTheJudgementAndKeepsTheScreen) {
   bed.DamageFile("QZSYOLF.BTR");
   EXPECT_FALSE(Judge(1003, "22").ok);
   ASSERT_EQ(bed.Boxes().size(), 1u);
   EXPECT_EQ(bed.Boxes()[0].rfind("所見マスタ３の読み込みに失敗しました。\r\n検査項目番号 : ", 0), 0u) << bed.Boxes()[0];
   EXPECT_NE(bed.Boxes()[0].find("ステータス : "), std::string::npos) << bed.Boxes()[0];
-  EXPECT_TRUE(frmResultIn.Unloaded);
+  EXPECT_FALSE(frmResultIn.Unloaded);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Calculated items: recomputed from their operands, edited, stamped, shown,
 // judged, and the group judgement that follows.
 #include "judgement/calc_items.h"
+#include "judgement/calc_order.h"
 
 #include <gtest/gtest.h>
 
@@ -215,6 +216,66 @@ TEST_F(CalcItems, RecalculationRunsOverEveryItemUnderTheProgressWindow) {
   bool shown = false;
   for (const ui::ShownForm& f : bed.shell.shown_forms()) shown = shown || f.name == "frmGuide";
   EXPECT_TRUE(shown);
+}
+
+}  // namespace
+}  // namespace qz::testing
+
+namespace qz::testing {
+namespace {
+
+// A calculated item numbered `code` that sums the items numbered `a` and
+// `b` (0: no second operand), not judged.
+KomInfo SumItem(long long code, const char* name, long long a, long long b = 0) {
+  KomInfo k = JudgementBed::Numeric(code, 0, name);
+  k.Ksyub = kKsyubCalculated;
+  k.Calpt = 2;
+  k.Ktaino[1] = Currency(a);
+  k.Ktaino[2] = Currency(b);
+  k.Stype = "41";
+  return k;
+}
+
+TEST(CalcChains, AChangeFollowsChainedItemsInEitherTableOrder) {
+  for (bool dependent_first : {false, true}) {
+    SCOPED_TRACE(dependent_first);
+    JudgementBed bed;
+    bed.Open();
+    const std::int16_t c = bed.Add(JudgementBed::Numeric(1, 0, "C"));
+    std::int16_t a = 0, b = 0;
+    if (dependent_first) {
+      a = bed.Add(SumItem(3, "A", 2));
+      b = bed.Add(SumItem(2, "B", 1));
+    } else {
+      b = bed.Add(SumItem(2, "B", 1));
+      a = bed.Add(SumItem(3, "A", 2));
+    }
+    bed.Finish();
+    bed.Result(c).Knsach = "10.0 ";
+    Sub_CheckCalcItems(c);
+    EXPECT_EQ(bed.Result(b).Knsach, "10.0 ");
+    EXPECT_EQ(bed.Result(a).Knsach, "10.0 ");  // from B's new value
+    EXPECT_EQ(bed.Cell(a, basPublic.ResultCol), "10.0 ");
+    EXPECT_EQ(bed.Result(a).User, kBedUser);
+    EXPECT_TRUE(bed.Boxes().empty());
+  }
+}
+
+TEST(CalcChains, ACycleIsReportedAndNeverFollowedRound) {
+  JudgementBed bed;
+  bed.Open();
+  const std::int16_t c = bed.Add(JudgementBed::Numeric(1, 0, "C"));
+  const std::int16_t a = bed.Add(SumItem(3, "A", 2, 1));
+  const std::int16_t b = bed.Add(SumItem(2, "B", 3));
+  bed.Finish();
+  Sub_ReportCalcCycles();
+  EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"計算項目の定義が循環しています。\r\n項目名 : A、B"});
+
+  bed.Result(b).Knsach = "5.0 ";
+  bed.Result(c).Knsach = "10.0 ";
+  Sub_CheckCalcItems(c);  // A from B and C, then B from A, once
+  EXPECT_EQ(bed.Result(a).Knsach, "15.0 ");
+  EXPECT_EQ(bed.Result(b).Knsach, "15.0 ");
 }
 
 }  // namespace

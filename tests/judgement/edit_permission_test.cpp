@@ -54,9 +54,9 @@ class OptionRows : public EditPermission {
     ASSERT_TRUE(bed.shell.Drive([&] { form.Show(); }));
   }
 
-  void Option(int n, std::int16_t code, const char* trigger, const char* keystrokes) {
+  void Option(int n, long long code, const char* trigger, const char* keystrokes) {
     OptionInfo& o = basPublic.OptionTable[static_cast<std::size_t>(n)];
-    o.KomCode = code;
+    o.KomCode = Currency(code);
     o.Syoken = trigger;
     o.KeyCode = keystrokes;
   }

@@ -100,6 +100,58 @@ TEST_F(ExternalJudgementTest, TheBasicJudgementJudgesTheWorkFileAndTheScreenShow
   EXPECT_EQ(StoredResults(kExaminee, kToday), stored);
 }
 
+// The reload after the judgement shows the earlier consultations as they are
+// stored, also on a second run over the same work files.
+TEST_F(ExternalJudgementTest, EarlierConsultationsShowWhatIsStoredAfterTheRun) {
+  BuildDemo();
+  InstallStandIn("QZP149C.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  ASSERT_GT(frmResultIn.HistoryCount(), 0);
+  auto earlier = [] {
+    std::vector<std::string> values;
+    for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+      for (int h = 1; h <= frmResultIn.HistoryCount(); ++h) {
+        const KekkaData& r = frmResultIn.ResultMatrix(i, h);
+        values.push_back(std::to_string(i) + "/" + std::to_string(h) + "=" + vb::Trim(r.Knsach) + "|" +
+                         vb::Trim(r.Syoken) + "|" + std::to_string(r.Han));
+      }
+    }
+    return values;
+  };
+  const std::vector<std::string> before = earlier();
+  for (int run = 1; run <= 2; ++run) {
+    ASSERT_TRUE(Click());
+    ASSERT_SCRIPT_OK(shell_);
+    EXPECT_EQ(earlier(), before) << "run " << run;
+  }
+}
+
+// Until the run and its follow-ups have ended the screen takes no input: a
+// value typed meanwhile would be overwritten by the reload, a second click
+// would start a second run over the same work files.
+TEST_F(ExternalJudgementTest, TheScreenTakesNoInputDuringTheRun) {
+  BuildDemo();
+  InstallStandIn("QZP149C.EXE");
+  ASSERT_TRUE(Start(kExaminee));
+  const int sbp = ItemIndex(2001);
+  frmResultIn.ResultMatrix(sbp, 0).Knsach = "180 ";  // typed before the click
+  suite::ClearCalls();
+  int yields = 0, taken = 0;
+  for (int i = 0; i < 3; ++i) {
+    shell_.Do([&] {
+      ++yields;
+      taken += shell_.UserType("9") + shell_.UserKey(ui::kKeyF12) + shell_.UserClick(form().cmdAutoJudge);
+    }).AtYield();
+  }
+  ASSERT_TRUE(Click());
+  ASSERT_SCRIPT_OK(shell_);
+  EXPECT_EQ(yields, 3);
+  EXPECT_EQ(taken, 0);
+  EXPECT_EQ(LibraryCalls().size(), 3u) << "one run";
+  EXPECT_EQ(vb::Trim(frmResultIn.ResultMatrix(sbp, 0).Knsach), "180");
+  EXPECT_TRUE(shell_.TakesUserInput(form()));
+}
+
 TEST(SpecificJudgeMode, ByTheTriggerItemsPresent) {
   struct Case {
     std::int16_t a, b;

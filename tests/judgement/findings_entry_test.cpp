@@ -53,7 +53,7 @@ TEST_F(FindingsEntry, ATypedCodeGivesItsFinding) {
   }
 }
 
-TEST_F(FindingsEntry, AFailedReadOfTheFindingsMasterUnloadsTheScreen) {
+TEST_F(FindingsEntry, AFailedReadOfTheFindingsMasterRefusesTheCodeAndKeepsTheScreen) {
   bed.DamageFile("QZSYOLF.BTR");
   std::int32_t scode = 0;
   std::string text;
@@ -62,7 +62,7 @@ TEST_F(FindingsEntry, AFailedReadOfTheFindingsMasterUnloadsTheScreen) {
   ASSERT_EQ(bed.Boxes().size(), 1u);
   EXPECT_EQ(bed.Boxes()[0].rfind("所見マスタの読み込みに失敗しました。\r\n検査項目番号 : 700\r\nステータス : ", 0), 0u)
       << bed.Boxes()[0];
-  EXPECT_TRUE(frmResultIn.Unloaded);
+  EXPECT_FALSE(frmResultIn.Unloaded);
 }
 
 class PickedFromList : public FindingsEntry {

@@ -208,6 +208,24 @@ TEST_F(FrmSyoCombTest, TypingResetsTheJudgementWhenTheSettingSaysSo) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST_F(FrmSyoCombTest, CaretKeysBetweenPicksKeepTheCombinedJudgement) {
+  basPublic.SyoCombHatErase = 1;
+  Inputs(12, "", "", 0, 3);
+  ShowDialog();
+  FrmSyoComb& f = *frmSyoComb;
+  const int b01 = RowOf("B01"), a01 = RowOf("A01");
+  shell.Do([&] { f.flexSyoList.ClickCell(b01, 1); });  // 胆石, judgement 3
+  shell.Key(ui::kKeyRight).Key(ui::kKeyHome).Key(ui::kKeyEnd);
+  shell.Do([&] { EXPECT_EQ(f.active_control(), &f.txtSyoken); });
+  shell.Do([&] { f.flexSyoList.ClickCell(a01, 1); });  // 所見なし, judgement 1
+  shell.Key(ui::kKeyF12);
+  ASSERT_TRUE(shell.Play());
+  EXPECT_TRUE(basPublic.SyoSearchDecided);
+  EXPECT_EQ(basPublic.SyoSearchText, "胆石  所見なし");
+  EXPECT_EQ(basPublic.SyoSearchHan, 3);
+  EXPECT_SCRIPT_OK(shell);
+}
+
 TEST_F(FrmSyoCombTest, DecideHandsBackTheTextAndJudgement) {
   basPublic.SyoSearchOpen = true;
   Inputs(12, "", "", 1, 3);

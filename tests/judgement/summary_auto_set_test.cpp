@@ -182,6 +182,36 @@ TEST_F(SummaryAutoSet, ASourceKeepsItsSummaryItemAndTheNextSourceTakesAnother) {
   EXPECT_TRUE(bed.Boxes().empty());
 }
 
+TEST_F(SummaryAutoSet, ASummaryItemClaimedButStillEmptyIsNotTakenByAnotherSource) {
+  Rules({Rule(2001, "H", 3, 3), Rule(3001, "", 5, 6)});
+  Finish();
+  Judge(s, "100 ", 3);  // within the limits: s claims m1 and writes nothing
+  EXPECT_EQ(frmResultIn.ItemTable[s].SougouDest, m1);
+  EXPECT_TRUE(bed.Result(m1).Syoken.empty());
+  EXPECT_EQ(Fnc_FindSummaryFindingItem(), m2);
+  Judge(t, "1 ", 5);
+  EXPECT_EQ(frmResultIn.ItemTable[t].SougouDest, m2);
+  Judge(s, "150 ", 3);
+  EXPECT_EQ(bed.Result(m1).Syoken, "要観察（一）");
+  EXPECT_EQ(bed.Result(m2).Syoken, "要医療");
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
+TEST_F(SummaryAutoSet, ADoneCheckedSummaryItemKeepsItsText) {
+  Rules({Rule(2001, "", 3, 3), Rule(2001, "", 2, 2)});
+  Finish();
+  Judge(s, "150 ", 3);
+  ASSERT_EQ(bed.Result(m1).Syoken, "要観察（一）");
+  bed.Result(m1).Hekbn = 1;
+  const KekkaData confirmed = bed.Result(m1);
+  const std::string shown = bed.Cell(m1, basPublic.ResultCol);
+  Judge(s, "140 ", 2);
+  EXPECT_EQ(bed.Result(m1), confirmed);
+  EXPECT_EQ(bed.Cell(m1, basPublic.ResultCol), shown);
+  EXPECT_TRUE(bed.Result(m2).Syoken.empty());
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
 TEST_F(SummaryAutoSet, NothingWithoutSummaryItemsOrForAnItemThatIsNoSource) {
   Rules({Rule(2001, "", 3, 3)});
   basPublic.SougouSyokenKomCode.Count = 0;
@@ -223,7 +253,7 @@ TEST_F(SummaryAutoSet, AFindingTheMasterCannotGiveChangesNothing) {
   }
 }
 
-TEST_F(SummaryAutoSet, AFailedReadOfTheFindingsMasterUnloadsTheScreen) {
+TEST_F(SummaryAutoSet, AFailedReadOfTheFindingsMasterSetsNothingAndKeepsTheScreen) {
   Rules({Rule(2001, "", 3, 3)});
   Finish();
   bed.DamageFile("QZSYOLF.BTR");
@@ -231,7 +261,7 @@ TEST_F(SummaryAutoSet, AFailedReadOfTheFindingsMasterUnloadsTheScreen) {
   ASSERT_EQ(bed.Boxes().size(), 1u);
   EXPECT_EQ(bed.Boxes()[0].rfind("所見マスタ３の読み込みに失敗しました。\r\n所見種別番号 : 600\r\nステータス : ", 0), 0u)
       << bed.Boxes()[0];
-  EXPECT_TRUE(frmResultIn.Unloaded);
+  EXPECT_FALSE(frmResultIn.Unloaded);
   EXPECT_TRUE(bed.Result(m1).Syoken.empty());
 }
 

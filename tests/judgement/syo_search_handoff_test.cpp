@@ -74,11 +74,12 @@ class SyoSearchHandoffTest : public testkit::SyoSearchTest {
   }
 
   grid::Spread& Grid() { return *frmResultIn.sprResult; }
-  // The launch's side: item `item` on grid row `row` was searched.
+  // The launch's side: item `item` on grid row `row` was searched, and the
+  // dialog has closed (its unload clears the open flag before the apply).
   void Searched(std::int16_t item, std::int32_t row, bool decided, std::string text, std::int16_t han) {
     frmResultIn.SyoSearchItem = item;
     frmResultIn.SyoSearchRow = row;
-    basPublic.SyoSearchOpen = true;
+    basPublic.SyoSearchOpen = false;
     basPublic.SyoSearchDecided = decided;
     basPublic.SyoSearchText = std::move(text);
     basPublic.SyoSearchHan = han;
@@ -144,7 +145,7 @@ TEST_F(SyoSearchHandoffTest, MeasurementTextsSetTheMeasurementClass) {
   EXPECT_SCRIPT_OK(shell);
 }
 
-TEST_F(SyoSearchHandoffTest, AnEmptyDecisionClearsTheFindingInTheDefaultColour) {
+TEST_F(SyoSearchHandoffTest, AnEmptyDecisionClearsTheFindingAndItsJudgementInTheDefaultColour) {
   KekkaData& r = frmResultIn.ResultMatrix(1, 0);
   r.Syoken = "胆石";
   r.Sokutei = kSokuteiBelow;
@@ -152,7 +153,7 @@ TEST_F(SyoSearchHandoffTest, AnEmptyDecisionClearsTheFindingInTheDefaultColour) 
   Searched(1, 4, true, "  ", 3);
   Apply();
   EXPECT_EQ(r.Syoken, "");
-  EXPECT_EQ(r.Han, 3);  // the code is stored as decided; only the mark is empty
+  EXPECT_EQ(r.Han, 0);  // no judgement hides behind the empty mark
   EXPECT_EQ(r.Sokutei, kSokuteiBelow);
   EXPECT_EQ(r.Hms, 90507);
   EXPECT_EQ(Grid().TextAt(basPublic.HanCol, 4), "");
@@ -205,6 +206,26 @@ TEST_F(SyoSearchHandoffTest, AJudgementItemWithoutSummaryItemOnlyMovesTheCursor)
   for (int item = 1; item <= 4; ++item) EXPECT_EQ(frmResultIn.ResultMatrix(item, 0), KekkaData{}) << item;
   EXPECT_EQ(calls, (std::vector<std::string>{"enter", "enter"}));
   EXPECT_EQ(frmResultInForm->lblStatus.caption, "");
+  EXPECT_SCRIPT_OK(shell);
+}
+
+TEST_F(SyoSearchHandoffTest, ADoneCheckedSummaryItemKeepsItsFindingThroughADecision) {
+  frmResultIn.ItemTable[2].SougouDest = 3;
+  KekkaData& summary = frmResultIn.ResultMatrix(3, 0);
+  summary.Syoken = "確定済み";
+  summary.Han = 1;
+  summary.Hekbn = 1;
+  const KekkaData confirmed = summary;
+  Grid().SetText(basPublic.ResultCol, 6, "確定済み");
+  Searched(2, 5, true, "胆石", 3);
+  ASSERT_TRUE(shell.Drive([&] {
+    shell.AnswerBox(ui::MsgResult::kOk, "「総合所見」は\r\nチェックがついてるため変更できません。");
+    Sub_ApplyFindingSearchResult();
+  }));
+  EXPECT_EQ(summary, confirmed);
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 6), "確定済み");
+  EXPECT_EQ(frmResultInForm->lblStatus.caption, "");
+  EXPECT_EQ(calls, std::vector<std::string>{});
   EXPECT_SCRIPT_OK(shell);
 }
 

@@ -16,6 +16,8 @@ namespace {
 
 using demo::Item;
 
+constexpr long long kEarlierOnlyItem = 3015;
+
 struct Examinee {
   const char* code;
   const char* kana;
@@ -237,11 +239,18 @@ void AddDemoExaminees(SuiteBuilder& b, const DemoOptions& o) {
     for (int k = 1; k <= x.earlier; ++k) {
       const int date = YearsBefore(o.today, k);
       const long long cno = k == x.earlier ? x.first_course : x.course;
-      AddConsultation(b, x, date, cno, false, 0);
+      // The fourth examinee had uric acid taken once as a single item: an
+      // item that only an earlier consultation has.
+      const long long single = e == 3 && k == x.earlier ? kEarlierOnlyItem : 0;
+      AddConsultation(b, x, date, cno, false, single);
       for (const auto& [code, r] : ResultsOf(e, demo::FindCourse(cno), k, date)) {
         const demo::Item* item = demo::FindItem(code);
         const bool doctor = item->kind == demo::kGroup || code == 7001;
         AddResult(b, x, date, code, r, true, doctor ? "USER02" : "USER01", doctor ? "163000" : "101500");
+      }
+      if (single != 0) {
+        AddResult(b, x, date, single, ResultsOf(e, demo::FindCourse(1002), k, date).at(single), true, "USER01",
+                  "101500");
       }
     }
   }

@@ -264,7 +264,9 @@ TEST_F(SpreadTest, TypingKeepsToTheMaximumLengthInBytesAndTheCharacterSet) {
   const std::vector<Case> cases = {
       {CellType::kEdit, 4, kCharSetAll, "結果値", "結果"},          // 2 bytes a character
       {CellType::kEdit, 3, kCharSetAll, "a結果", "a結"},
-      {CellType::kEdit, 10, kCharSetSingleByte, "１2.５ｶﾅ", "2.ｶﾅ"},  // half-width kana is single-byte
+      // A full-width character with a half-width form is taken in it; half-width
+      // kana is single-byte; a character with no single-byte form is dropped.
+      {CellType::kEdit, 10, kCharSetSingleByte, "１2．５ｶﾅ漢", "12.5ｶﾅ"},
       {CellType::kInteger, 10, kCharSetAll, "-12a.5", "-125"},
       {CellType::kFloat, 10, kCharSetAll, "12.5e", "12.5"},
   };
@@ -278,6 +280,22 @@ TEST_F(SpreadTest, TypingKeepsToTheMaximumLengthInBytesAndTheCharacterSet) {
     ASSERT_TRUE(s.TypeText(c.typed));
     EXPECT_EQ(s.edit_text(), c.kept) << c.typed;
   }
+}
+
+TEST_F(SpreadTest, KeysTheCellRefusesStartNoEditAndKeepItsText) {
+  Spread s(nullptr, "s");
+  s.SetMaxCols(2);
+  s.SetMaxRows(2);
+  s.SetEditCharSet(Range::Cell(1, 1), kCharSetSingleByte);
+  s.SetText(1, 1, "12.5 ");
+  ASSERT_TRUE(s.TypeText("漢"));
+  EXPECT_FALSE(s.edit_mode());
+  s.DeliverKeyDown(kKeyReturn, 0);
+  EXPECT_EQ(s.TextAt(1, 1), "12.5 ");
+  // A key it takes replaces the text as usual.
+  ASSERT_TRUE(s.TypeText("１"));
+  s.DeliverKeyDown(kKeyReturn, 0);
+  EXPECT_EQ(s.TextAt(1, 1), "1");
 }
 
 TEST_F(SpreadTest, SortsRowsByThreeKeysStablyAndNumericallyForNumberColumns) {

@@ -111,6 +111,46 @@ TEST_F(RecordConcurrencyTest, AnotherThreadHasItsOwnConnectionsAndTransaction) {
   EXPECT_EQ(CountT(), 4);
 }
 
+// A save that failed is rolled back and tried again with the same objects:
+// the record an object wrote in the undone transaction is again the one it
+// read, so its next write is no false "changed by another" (80).
+TEST_F(RecordConcurrencyTest, AfterAnAbortTheSameObjectWritesTheRecordItReadAgain) {
+  auto t = OpenT();
+  ASSERT_EQ(Read(*t, 1), 0);
+  for (const bool deleting : {false, true}) {
+    ASSERT_EQ(t->BeginTrans(), 0);
+    t->SetField("AMT", 5);
+    ASSERT_EQ(deleting ? t->Delete() : t->Update(), 0);
+    if (!deleting) {
+      t->SetField("AMT", 6);
+      ASSERT_EQ(t->Update(), 0);  // twice in one transaction
+    }
+    ASSERT_EQ(t->AbortTrans(), 0);
+  }
+  ASSERT_EQ(t->BeginTrans(), 0);
+  t->SetField("AMT", 7);
+  EXPECT_EQ(t->Update(), 0);
+  ASSERT_EQ(t->EndTrans(), 0);
+  auto other = OpenT();
+  ASSERT_EQ(Read(*other, 1), 0);
+  EXPECT_EQ(other->GetField("AMT").ToLong(), 7);
+  // A real change by another object is still reported after an abort.
+  ASSERT_EQ(t->BeginTrans(), 0);
+  ASSERT_EQ(t->Update(), 0);
+  ASSERT_EQ(t->AbortTrans(), 0);
+  other->SetField("AMT", 8);
+  ASSERT_EQ(other->Update(), 0);
+  EXPECT_EQ(t->Update(), kStatusChanged);
+  EXPECT_EQ(t->Delete(), kStatusChanged);
+  // A failed read in between leaves no record to write.
+  ASSERT_EQ(Read(*t, 1), 0);
+  ASSERT_EQ(t->BeginTrans(), 0);
+  ASSERT_EQ(t->Update(), 0);
+  ASSERT_EQ(t->AbortTrans(), 0);
+  EXPECT_EQ(Read(*t, 9), kStatusNotFound);
+  EXPECT_EQ(t->Update(), kStatusNoCurrentRecord);
+}
+
 TEST_F(RecordConcurrencyTest, AbortUndoesWritesOnEveryOpenFile) {
   auto t = OpenT();
   auto u = OpenU();

@@ -168,3 +168,48 @@ TEST(UiTimers, ATimerThatTickedInsideAnotherTimersYieldDoesNotTickAgainAfterIt) 
 
 }  // namespace
 }  // namespace qz::ui
+
+#include "platform/ui/work_in_progress.h"
+
+namespace qz::ui {
+namespace {
+
+// While the program works and yields, the user's clicks, keys, typing and
+// close box are not taken; a dialog the work itself shows takes them.
+TEST(UiWorkInProgress, HoldsBackTheUsersInputButForTheWorksOwnDialogs) {
+  ScriptedShell shell;
+  Form main("frmMain");
+  auto& button = main.Add<CommandButton>("cmdGo");
+  auto& text = main.Add<TextBox>("txtA");
+  Form dialog("frmAsk");
+  auto& ok = dialog.Add<CommandButton>("cmdOk");
+  int clicks = 0;
+  button.on_click = [&] { ++clicks; };
+  ok.on_click = [&] { dialog.Hide(); };
+  ASSERT_TRUE(shell.Drive([&] { main.Show(); }));
+  std::vector<bool> taken;
+  ASSERT_TRUE(shell.Drive([&] {
+    WorkInProgress busy;
+    EXPECT_TRUE(shell.working());
+    taken.push_back(shell.UserClick(button));
+    taken.push_back(shell.UserKey(kKeyReturn));
+    taken.push_back(shell.UserType("x"));
+    {
+      WorkInProgress nested;
+      taken.push_back(shell.UserClick(button));
+    }
+    // The work's own dialog takes its click; the main form still does not.
+    shell.Do([&] { taken.push_back(shell.UserClick(button)); }).Click("frmAsk", "cmdOk");
+    dialog.Show(true, &main);
+  }));
+  EXPECT_EQ(taken, (std::vector<bool>{false, false, false, false, false}));
+  EXPECT_EQ(clicks, 0);
+  EXPECT_TRUE(text.text().empty());
+  EXPECT_FALSE(shell.working());
+  EXPECT_TRUE(shell.UserClick(button));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(testkit::ScriptOk(shell));
+}
+
+}  // namespace
+}  // namespace qz::ui

@@ -29,6 +29,7 @@
 #include "kit/sample_grid_form.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 #include "qt/form_window.h"
 #include "qt/list_grid_view.h"
 #include "qt/qt_backend.h"
@@ -114,6 +115,17 @@ TEST_F(QtFrontEnd, TheProgressWindowRendersItsTextsColoursAndGauge) {
 
   ASSERT_TRUE(Step([&] { g.Unload(); }));
   EXPECT_EQ(shell->qt().WindowOf(g), nullptr) << "an unloaded form's window goes";
+}
+
+TEST_F(QtFrontEnd, EveryWindowCarriesTheProgramsIcon) {
+  ASSERT_TRUE(Step([] { frmGuide->Show(); }));
+  FormWindow* window = shell->qt().WindowOf(frmGuide.get());
+  ASSERT_NE(window, nullptr);
+  const QImage icon = window->windowIcon().pixmap(64, 64).toImage();
+  ASSERT_FALSE(icon.isNull());
+  EXPECT_EQ(icon.size(), QSize(64, 64));
+  EXPECT_EQ(QColor(icon.pixel(32, 6)), QColor(0x1f, 0x5f, 0xa8)) << "the blue sheet of qz140.png";
+  ASSERT_TRUE(Step([] { frmGuide->Unload(); }));
 }
 
 TEST_F(QtFrontEnd, TheGridFormRendersCellsColoursFrozenRowsAndHiddenColumns) {
@@ -269,6 +281,37 @@ TEST_F(QtFrontEnd, ClicksKeysAndTypingReachTheModelThroughTheShell) {
   ASSERT_TRUE(Step([&] { KeyTo(Widget<QPushButton>(form.cmdOk), Qt::Key_Tab, "\t"); }));
   EXPECT_EQ(form.active_control(), &form.sprResult);
   EXPECT_EQ(shell->qt().WindowOf(form)->focusWidget(), table);
+}
+
+// While the program works and yields, the windows still repaint but no
+// click, key or double click of the user reaches the model; afterwards
+// they do again.
+TEST_F(QtFrontEnd, NoInputReachesTheModelWhileTheProgramWorks) {
+  testkit::SampleGridForm form;
+  std::vector<std::string> log;
+  form.cmdOk.on_click = [&] { log.push_back("ok"); };
+  form.sprResult.on_key_down = [&](int& key, int) { log.push_back("key " + std::to_string(key)); };
+  form.sprResult.on_dbl_click = [&](int, int r) { log.push_back("dblclick " + std::to_string(r)); };
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  QTableView* table = Widget<SpreadView>(form.sprResult)->table();
+  const QRect row4 = table->visualRect(table->model()->index(4, 1));
+  auto user = [&] {
+    ClickOn(Widget<QPushButton>(form.cmdOk));
+    KeyTo(table, Qt::Key_F12);
+    const QPointF at(row4.center());
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, table->viewport()->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &dbl);
+  };
+  ASSERT_TRUE(Step([&] {
+    ui::WorkInProgress busy;
+    user();
+    ui::DoEvents();
+  }));
+  EXPECT_TRUE(log.empty());
+  ASSERT_TRUE(Step(user));
+  EXPECT_FALSE(log.empty());
+  EXPECT_EQ(log.front(), "ok");
 }
 
 TEST_F(QtFrontEnd, TypingInputMethodTextAndClicksEditTheModelAndTheWidgetsFollow) {

@@ -28,7 +28,7 @@ int PixelsOf(const QImage& image, QColor color) {
   return n;
 }
 
-TEST(ScreenshotTool, WritesTheProgressWindowAndTheGridFormAsPngFiles) {
+TEST(ScreenshotTool, WritesTheProgressWindowsTheWaitWindowAndTheGridFormAsPngFiles) {
   const std::string tool = testkit::ToolPath("uishot");
   if (!std::filesystem::exists(tool)) GTEST_SKIP() << "uishot not built";
   testkit::ScratchDir dir;
@@ -56,6 +56,18 @@ TEST(ScreenshotTool, WritesTheProgressWindowAndTheGridFormAsPngFiles) {
   ASSERT_FALSE(grid.isNull()) << "sample_grid.png is a readable PNG";
   EXPECT_GT(PixelsOf(grid, QColor(0xFF, 0xC0, 0xC0)), 100)
       << "the abnormal rows of the grid and the list are painted pale red (0xC0C0FF)";
+
+  // The version-up's wait window: a real window with its list of the
+  // programs still running (a white box) above its two buttons.
+  const QImage wait(out + "/update_wait.png");
+  ASSERT_FALSE(wait.isNull()) << "update_wait.png is a readable PNG";
+  EXPECT_GE(wait.width(), 300);
+  EXPECT_GE(wait.height(), 200);
+  EXPECT_GT(PixelsOf(wait, QColor(255, 255, 255)), wait.width() * wait.height() / 4) << "the list is drawn";
+  // Its progress window with the gauge half-way.
+  const QImage progress(out + "/update_main.png");
+  ASSERT_FALSE(progress.isNull()) << "update_main.png is a readable PNG";
+  EXPECT_GT(PixelsOf(progress, QColor(0, 0, 255)), progress.width() * 5) << "the gauge is drawn";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/save_fixture.h"
 #include "grid/cell_kinds.h"
+#include "grid/grid_edit_events.h"
 #include "kit/ui_expect.h"
 #include "loading/group_forms.h"
 #include "loading/load_state.h"
@@ -59,10 +60,8 @@ class CopyPrevious : public ::testing::Test {
     bed.Open();
     frmGrpJmp.Reset();
     frmCopy.Reset();
-    bed.bed.spr->on_key_down = [this](int& key, int shift) {
-      enters.push_back(std::to_string(bed.bed.spr->active_col()) + "," + std::to_string(bed.bed.spr->active_row()) +
-                       ":" + std::to_string(key) + "/" + std::to_string(shift));
-    };
+    // The grid's own handlers: a copied value goes through the real Enter.
+    BindResultGridEvents(*bed.bed.spr);
   }
   ~CopyPrevious() override {
     frmCopy.Reset();
@@ -101,7 +100,6 @@ class CopyPrevious : public ::testing::Test {
   }
 
   SaveBed bed;
-  std::vector<std::string> enters;
 };
 
 TEST_F(CopyPrevious, OnlyTheOperatorIsToldThatThereIsNothingToCopy) {
@@ -166,7 +164,6 @@ TEST_F(CopyPrevious, TheDialogOffersCopyableEmptyItemsWithAPreviousValue) {
   // Closed after checking every row: nothing was copied.
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0), KekkaData{});
   EXPECT_EQ(frmResultIn.ResultMatrix(4, 0), KekkaData{});
-  EXPECT_TRUE(enters.empty());
   EXPECT_TRUE(bed.Boxes().empty());
 }
 
@@ -174,7 +171,6 @@ TEST_F(CopyPrevious, ChosenItemsAreEnteredAsIfTyped) {
   for (std::int16_t sumi : {1, 0}) {
     SCOPED_TRACE(sumi);
     basPublic.PastCopySumi = sumi;
-    enters.clear();
     // Lines 1 身長, 2 胸部所見; the judgement item has no line.
     Show({{Copyable(NumericItem(1001, "身長")), {}, Value("170.0 ")},
           {Kind(1003, "胸部所見", kKsyubFindings, 1), {}, Finding("異常なし  ", 2)},
@@ -184,16 +180,25 @@ TEST_F(CopyPrevious, ChosenItemsAreEnteredAsIfTyped) {
     EXPECT_SCRIPT_OK(bed.bed.shell);
 
     const std::string chk = sumi == 1 ? "V" : "";
+    // Entered through the Enter processing: edited, stored and stamped as
+    // typed.
+    const KekkaData& height = frmResultIn.ResultMatrix(1, 0);
     EXPECT_EQ(Cell(basPublic.ResultCol, 1), "170.0 ");
-    EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Knsach, "170.0");
-    EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Hekbn, sumi);
+    EXPECT_EQ(height.Knsach, "170.0 ");
+    EXPECT_EQ(height.User, "USER01");
+    EXPECT_EQ(height.Ymd, kToday);
+    EXPECT_EQ(height.Hms, 103000);
+    EXPECT_EQ(height.Hekbn, sumi);
     EXPECT_EQ(Cell(basPublic.ChkCol, 1), chk);
 
+    const KekkaData& chest = frmResultIn.ResultMatrix(2, 0);
     EXPECT_EQ(Cell(basPublic.ResultCol, 2), "異常なし  ");
     EXPECT_EQ(Cell(basPublic.HanCol, 2), "Ｂ");
-    EXPECT_EQ(frmResultIn.ResultMatrix(2, 0).Syoken, "異常なし");
-    EXPECT_EQ(frmResultIn.ResultMatrix(2, 0).Han, 0) << "a shown finding's judgement goes through its cell";
-    EXPECT_EQ(frmResultIn.ResultMatrix(2, 0).Hekbn, sumi);
+    EXPECT_EQ(chest.Syoken, "異常なし");
+    EXPECT_EQ(chest.Han, 2);
+    EXPECT_EQ(chest.User, "USER01");
+    EXPECT_EQ(chest.Hms, 103000);
+    EXPECT_EQ(chest.Hekbn, sumi);
 
     const KekkaData& judged = frmResultIn.ResultMatrix(3, 0);
     EXPECT_EQ(judged.Han, 2);
@@ -202,9 +207,23 @@ TEST_F(CopyPrevious, ChosenItemsAreEnteredAsIfTyped) {
     EXPECT_EQ(judged.Ymd, kToday);
     EXPECT_EQ(judged.Hms, 103000);
 
-    // Enter on the result cell of line 1 and the judgement cell of line 2.
-    EXPECT_EQ(enters, (std::vector<std::string>{"5,4:13/0", "8,5:13/0"}));
   }
+}
+
+TEST_F(CopyPrevious, AnEarlierFindingWithoutJudgementIsEnteredAndStamped) {
+  basPublic.PastCopySumi = 1;
+  Show({{Copyable(NumericItem(1002, "体重", "31")), {}, Value("65.5 ")},
+        {Kind(1003, "胸部所見", kKsyubFindings, 1), {}, Finding("所見なし", 0)}});
+  bed.bed.shell.Click("frmCopy", "cmdEnter");
+  Sub_CopyPreviousResults(0);
+  EXPECT_SCRIPT_OK(bed.bed.shell);
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Knsach, "65.5 ");
+  const KekkaData& finding = frmResultIn.ResultMatrix(2, 0);
+  EXPECT_EQ(finding.Syoken, "所見なし");
+  EXPECT_EQ(finding.Han, 0);
+  EXPECT_EQ(finding.User, "USER01");
+  EXPECT_EQ(finding.Hms, 103000);
+  EXPECT_EQ(finding.Hekbn, 1);
 }
 
 TEST_F(CopyPrevious, TheCursorGoesBackToTheCurrentInputGroup) {

@@ -235,6 +235,9 @@ TEST_F(DebugWindowTest, CourseMasterFailureIsReportedAndTheWindowNotShown) {
   bed_.shell.AnswerBox(ui::MsgResult::kOk, "デバッグウィンドウの表示処理でエラーが発生しました。\r\nエラー番号 : 424");
   ASSERT_TRUE(bed_.shell.Drive([] { Sub_ShowDebugWindow(); }));
   ASSERT_SCRIPT_OK(bed_.shell);
+  ASSERT_EQ(bed_.shell.boxes().size(), 1u);
+  EXPECT_EQ(bed_.shell.boxes()[0].request.title, "結果入力");
+  EXPECT_EQ(bed_.shell.boxes()[0].request.icon, ui::MsgIcon::kCritical);
   for (const ui::ShownForm& f : bed_.shell.shown_forms()) EXPECT_NE(f.name, "frmDebug");
 }
 

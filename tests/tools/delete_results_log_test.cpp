@@ -12,6 +12,7 @@
 #include "data/bas_file_access.h"
 #include "examinee/bas_public.h"
 #include "examinee/save_fixture.h"
+#include "examinee/update_masters.h"
 #include "platform/text/cp932.h"
 #include "tools/delete_results_log.h"
 
@@ -37,6 +38,10 @@ class DeleteResults : public ::testing::Test {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+  }
+  void WriteLog(const std::string& bytes) const {
+    std::ofstream out(LogPath(), std::ios::binary);
+    out << bytes;
   }
   void Open() {
     bed.Open();
@@ -160,6 +165,88 @@ TEST_F(DeleteResults, ALogThatCannotBeCreatedStopsBeforeAnythingIsDeleted) {
   EXPECT_TRUE(HasResult(kMe, kToday, 1001));
   EXPECT_TRUE(HasReception());
 }
+
+// A refused delete: `allowed` deletes go through first; the log held
+// `earlier` before the run.
+struct RefusedCase {
+  int allowed;
+  std::string earlier;
+};
+
+class DeleteRefused : public DeleteResults, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(DeleteRefused, StopsTheRunAndTheLogHoldsExactlyTheDeletedRecords) {
+  const RefusedCase& c = GetParam();
+  AddResult(kMe, kToday, 1001, "170.0");
+  AddResult(kMe, kToday, 1002, "65.5");
+  AddResult(kMe, kToday, 1003, "80.0");
+  AddReception();
+  Open();
+  if (!c.earlier.empty()) WriteLog(c.earlier);
+  bed.FailDeletesAfter("QZKKKLF.BTR", c.allowed);
+
+  const DeleteResultsOutcome out = Fnc_DeleteResultsWithLog(false);
+  EXPECT_FALSE(out.ok);
+  EXPECT_EQ(out.deleted, c.allowed);
+  ASSERT_EQ(bed.Boxes().size(), 1u);
+  EXPECT_EQ(bed.Boxes()[0].rfind("結果の削除処理でエラーが発生しました。\r\n", 0), 0u);
+  EXPECT_NE(bed.Boxes()[0].find("\r\nステータス : "), std::string::npos) << bed.Boxes()[0];
+  EXPECT_TRUE(HasReception()) << "a stopped run leaves the reception row";
+
+  const std::string log = LogText();
+  EXPECT_EQ(log.rfind(c.earlier, 0), 0u);
+  const std::vector<std::pair<long long, std::string>> stored = {{1001, "170.0     "}, {1002, "65.5      "},
+                                                                 {1003, "80.0      "}};
+  std::size_t at = c.earlier.size();
+  for (int n = 0; n < 3; ++n) {
+    const bool deleted = n < c.allowed;
+    SCOPED_TRACE(stored[n].first);
+    EXPECT_EQ(HasResult(kMe, kToday, stored[n].first), !deleted);
+    const std::string block = Block(stored[n].first, stored[n].second);
+    const std::size_t found = log.find(block);
+    if (deleted) {
+      EXPECT_EQ(found, at);  // whole blocks, one after the other
+      at = log.find(text::ToCp932("★★★★★ 以下"), at + 1);
+      if (at == std::string::npos) at = log.size();
+    } else {
+      EXPECT_EQ(found, std::string::npos);
+    }
+  }
+  EXPECT_EQ(at, log.size()) << "nothing follows the last deleted record's block";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DeleteRefused,
+                         ::testing::Values(RefusedCase{0, ""}, RefusedCase{1, ""}, RefusedCase{2, ""},
+                                           RefusedCase{1, "earlier run\r\n"}));
+
+class DeleteUndone : public DeleteResults, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(DeleteUndone, AnUndoneSaveTakesItsBlocksBackOutOfTheLog) {
+  const std::string earlier = GetParam();
+  AddResult(kMe, kToday, 1001, "170.0");
+  AddResult(kMe, kToday, 7001, "9");
+  Open();
+  if (!earlier.empty()) WriteLog(earlier);
+  KekkaData value;
+  value.Knsach = "172.0 ";
+  value.User = "USER01";
+  value.Ymd = kToday;
+  value.Hms = 93005;
+  bed.Show({{NumericItem(1001, "身長"), value}});
+  bed.FailInsertsAfter("QZKKKLF.BTR", 0);  // the results' write fails after the deletion
+  basPublic.DelListAnswer = 2;
+  bed.bed.shell.auto_answer = true;
+  EXPECT_FALSE(Sub_UpdateMasters());
+  basPublic.DelListAnswer = 0;
+  EXPECT_TRUE(HasResult(kMe, kToday, 7001)) << "the deletion was undone";
+  if (earlier.empty()) {
+    EXPECT_FALSE(std::filesystem::exists(LogPath()));
+  } else {
+    EXPECT_EQ(LogText(), earlier);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(NewAndAppended, DeleteUndone, ::testing::Values(std::string(), std::string("earlier run\r\n")));
 
 }  // namespace
 }  // namespace qz::testing

@@ -352,7 +352,9 @@ TEST_F(DummyFillTest, RunTimeErrorEndsTheFillWithTheReportAndKeepsWhatWasFilled)
   bed_.shell.AnswerBox(ui::MsgResult::kOk, "ダミーデータのセット処理でエラーが発生しました。\r\nエラー番号 : 9");
   Sub_FillDummyData(kDummyNumRunning, 1, 1, 1, false);
   ASSERT_SCRIPT_OK(bed_.shell);
-  EXPECT_EQ(bed_.shell.boxes().size(), 1u);
+  ASSERT_EQ(bed_.shell.boxes().size(), 1u);
+  EXPECT_EQ(bed_.shell.boxes()[0].request.title, "結果入力");
+  EXPECT_EQ(bed_.shell.boxes()[0].request.icon, ui::MsgIcon::kCritical);
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Knsach, "1.0 ");
   EXPECT_EQ(Cell(basPublic.ResultCol, 1), "1.0 ");
   EXPECT_EQ(Cell(basPublic.ResultCol, 2), "old");

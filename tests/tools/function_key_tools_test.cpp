@@ -15,6 +15,7 @@
 #include "kit/ui_expect.h"
 #include "loading/group_forms.h"
 #include "loading/load_state.h"
+#include "platform/text/vb.h"
 
 namespace qz::test {
 namespace {
@@ -62,6 +63,20 @@ TEST_F(FunctionKeyToolsTest, ClearingEmptiesEveryResultButItsMeasurementClass) {
   for (int row = 0; row < frmGrpJmp->flxGroop.rows(); ++row) EXPECT_EQ(frmGrpJmp->flxGroop.TextMatrix(row, 2), "");
   EXPECT_TRUE(form().visible());
   EXPECT_FALSE(frmGuide.loaded());
+}
+
+TEST_F(FunctionKeyToolsTest, ASaveAfterClearingWritesNoOverallMark) {
+  const int date = std::stoi(frmResultIn.HistoryDates.at(0).Jdate);
+  // The groups judged as the re-judge tool does.
+  shell_.AnswerBox(ui::MsgResult::kYes, "チェック済みでも更新しますか？");
+  Press(ui::kKeyF6, ui::kCtrlMask);
+  ASSERT_TRUE(std::any_of(frmResultIn.GroupItems.begin(), frmResultIn.GroupItems.end(),
+                          [](const GroupItemInfo& g) { return g.Han != 0; }));
+  shell_.AnswerBox(ui::MsgResult::kOk, "検査結果をクリアします。よろしいですか？");
+  Press(ui::kKeyF3, ui::kCtrlMask);
+  shell_.auto_answer = true;
+  Drive([&] { form().cmdEnd_Click(); });  // started for one examinee: the save ends the program
+  EXPECT_EQ(vb::Trim(StoredHistoryField(kExaminee, date, "SHAT")), "");
 }
 
 TEST_F(FunctionKeyToolsTest, ResetThenSetLeavesEveryItemDoneChecked) {

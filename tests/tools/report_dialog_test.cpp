@@ -177,5 +177,69 @@ TEST_F(ReportDialog, AListThatCannotBeReadClosesOnlyTheDialog) {
   EXPECT_EQ(Ran(), "");
 }
 
+TEST_F(ReportDialog, ReportCodesAreSixDigitNumbers) {
+  AddReport("040000", "健診結果票", "QZP501", "1");
+  AddReport("065561", "特定健診票", "QZP502", "2");
+  AddReport("12A", "不正コード票", "QZP502", "2");
+  Open(25, true, 0);
+  struct Case {
+    int entry;
+    const char* ran;
+    const char* box;  // "" when the report runs
+  };
+  const Case cases[] = {
+      {2, "QZP501 040000;", ""},
+      {3, "QZP502 065561;", ""},
+      {4, "", "「不正コード票」の帳票コードが正しくありません。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    frmQZPprint.Reset();
+    std::filesystem::remove("reports.out");
+    suite::ClearCalls();
+    bed.shell.ClearRecords();
+    int preselected = -2;
+    bed.shell.Do([&] {
+      preselected = frmQZPprint->cboPrintSelect.list_index();
+      frmQZPprint->cboPrintSelect.SetListIndex(c.entry);
+    });
+    bed.shell.Click("frmQZPprint", "cmdRun");
+    if (*c.box != '\0') bed.shell.AnswerBox(ui::MsgResult::kOk, c.box).Click("frmQZPprint", "cmdCancel");
+    ASSERT_TRUE(bed.shell.Drive([] { frmQZPprint->Show(true); }));
+    EXPECT_SCRIPT_OK(bed.shell);
+    EXPECT_EQ(preselected, 0) << "065561 is not the course's report 25";
+    EXPECT_EQ(Ran(), c.ran);
+    EXPECT_EQ(suite::Calls().size(), *c.box == '\0' ? 2u : 0u);
+    EXPECT_FALSE(frmQZPprint.loaded());
+  }
+}
+
+TEST_F(ReportDialog, WhileTheReportRunsTheDialogTakesNoClick) {
+  Open(25, true, 0);
+  // A report program that takes a moment.
+  std::ofstream("QZP501") << "#!/bin/sh\nsleep 0.4\necho \"$0 $*\" >> reports.out\n";
+  bool checked = false;
+  bed.shell.Click("frmQZPprint", "cmdRun")
+      .Do([&] {
+        FrmQZPprint& f = *frmQZPprint;
+        ui::Shell& shell = ui::Shell::Require();
+        EXPECT_TRUE(f.ReportRunning);
+        EXPECT_FALSE(shell.UserClick(f.cmdRun));
+        EXPECT_FALSE(shell.UserClick(f.cmdCancel));
+        f.cmdRun_Click();  // a click that reaches the handler all the same
+        f.cmdCancel_Click();
+        shell.UserCloseBox(f);
+        EXPECT_TRUE(frmQZPprint.loaded());
+        checked = true;
+      })
+      .AtYield();
+  ASSERT_TRUE(bed.shell.Drive([] { frmQZPprint->Show(true); }));
+  EXPECT_SCRIPT_OK(bed.shell);
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(Ran(), "QZP501 000025;");
+  EXPECT_EQ(suite::Calls().size(), 2u) << "one request";
+  EXPECT_FALSE(frmQZPprint.loaded()) << "the run's own end closes the dialog";
+}
+
 }  // namespace
 }  // namespace qz::testing

@@ -122,6 +122,15 @@ TEST_F(ReservationTest, NoDatabaseNamedIsAnOpenError) {
   EXPECT_SCRIPT_OK(shell_);
 }
 
+TEST_F(ReservationTest, AFileThatIsNoDatabaseIsAnOpenError) {
+  dir_.Write("RESERVE/RESERVE.MDB", "予約一覧\r\n0000012345,20261209,01230010\r\n");
+  shell_.AnswerBox(ui::MsgResult::kOk, "MDB OPEN ERROR\r\nERROR STATUS: 26\r\n");
+  Sub_GetReservation();
+  EXPECT_EQ(basRSVGET.ReservationText, "");
+  EXPECT_EQ(shell_.beeps(), 1);
+  EXPECT_SCRIPT_OK(shell_);
+}
+
 TEST_F(ReservationTest, DatabaseWithoutTheTableShowsTheTableError) {
   dir_.Write("RESERVE/RESERVE.MDB", "");  // an empty file opens as an empty database
   shell_.AnswerBox(ui::MsgResult::kOk, "TABLE OPEN ERROR\r\nERROR STATUS: 1\r\nno such table");

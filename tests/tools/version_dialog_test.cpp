@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -207,6 +213,63 @@ TEST(InstitutionTest, MissingRecordShowsUnknownAndAMissingMasterKeepsTheLabel) {
   ASSERT_SCRIPT_OK(bed.shell);
   EXPECT_EQ(bed.shell.boxes().at(0).request.title, "エラー");
   EXPECT_EQ(w.lblInstitution.caption, "<施設名>");
+}
+
+TEST_F(VersionDialogTest, TheColourDepthIsTheScreens) {
+  bed_.shell.screen.bits_per_pixel = 16;
+  bed_.shell.Do([] { EXPECT_EQ(frmVersion->lstInfo.List(23), "色数               ： 65536色"); })
+      .CloseBox("frmVersion");
+  ASSERT_TRUE(bed_.shell.Drive([] { frmVersion->Show(true); }));
+  ASSERT_SCRIPT_OK(bed_.shell);
+}
+
+TEST_F(VersionDialogTest, TheVersionIsTheProjectsOwn) {
+  std::ifstream in(std::string(QZ_PROJECT_SOURCE_DIR) + "/CMakeLists.txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::smatch m;
+  const std::string cmake = text.str();
+  ASSERT_TRUE(std::regex_search(cmake, m, std::regex(R"(project\(qz140 VERSION (\d+)\.(\d+)\.(\d+))")));
+  const std::string path = App().path;
+  App() = AppInfo{};  // as the program starts: only its folder and title set
+  App().path = path;
+  const std::string expected = "Ver." + m[1].str() + "." + m[2].str() + "." + m[3].str();
+  bed_.shell.Do([&] { EXPECT_EQ(frmVersion->lblVersion.caption, expected); }).CloseBox("frmVersion");
+  ASSERT_TRUE(bed_.shell.Drive([] { frmVersion->Show(true); }));
+  ASSERT_SCRIPT_OK(bed_.shell);
+}
+
+// The network listing is built in memory: a link planted in the temporary
+// folder under a name a listing file could have keeps its target.
+TEST_F(VersionDialogTest, TheNetworkListingWritesNoFile) {
+  namespace fs = std::filesystem;
+  const fs::path tmp = fs::path(bed_.suite.paths().root) / "tmp";
+  fs::create_directories(tmp);
+  const fs::path target = fs::path(bed_.suite.paths().root) / "precious.txt";
+  std::ofstream(target) << "keep";
+  fs::create_symlink(target, tmp / ("QZP140_IP_" + std::to_string(::getpid()) + ".TXT"));
+  const char* old_tmpdir = std::getenv("TMPDIR");
+  const std::string saved = old_tmpdir != nullptr ? old_tmpdir : "";
+  ::setenv("TMPDIR", tmp.c_str(), 1);
+  bed_.shell.CloseBox("frmVersion");
+  const bool drove = bed_.shell.Drive([] { frmVersion->Show(true); });
+  if (old_tmpdir != nullptr) {
+    ::setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
+  ASSERT_TRUE(drove);
+  ASSERT_SCRIPT_OK(bed_.shell);
+  std::ifstream kept(target);
+  std::string content;
+  std::getline(kept, content);
+  EXPECT_EQ(content, "keep");
+  int entries = 0;
+  for (const auto& e : fs::directory_iterator(tmp)) {
+    (void)e;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1) << "only the planted link";
 }
 
 }  // namespace

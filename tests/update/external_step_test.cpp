@@ -33,10 +33,12 @@ TEST_F(ExternalStepTest, TheProgramRunsFromItsFolderWithItsParameters) {
   ASSERT_TRUE(Fnc_External(0));  // absent: nothing logged
   EXPECT_FALSE(Logged("◆◇◆ 外部編集処理開始 ◆◇◆"));
   ASSERT_TRUE(Fnc_External(3));
-  EXPECT_EQ(Calls(), std::vector<std::string>{"edit D:\\REL\\a.ini D:\\DATA\\x"});
+  // The program gets paths it can open on this machine.
+  const std::string parameters = Host("D:\\REL") + "/a.ini " + Host("D:\\DATA") + "/x";
+  EXPECT_EQ(Calls(), std::vector<std::string>{"edit " + parameters});
   EXPECT_EQ(ReadFile("D:\\DATA\\pwd.txt"), Host("D:\\REL\\tools") + "\n");
   EXPECT_EQ(ReadFile(basPublic.LogFolder + "D$\\SUITE\\QZP140.INI"), "settings");
-  EXPECT_TRUE(Logged("外部編集プログラムを呼び出します。 : D:\\REL\\tools\\edit D:\\REL\\a.ini D:\\DATA\\x"));
+  EXPECT_TRUE(Logged("外部編集プログラムを呼び出します。 : D:\\REL\\tools\\edit " + parameters));
   EXPECT_EQ(LogFrom("◆◇◆ 外部編集処理開始 ◆◇◆", "セクション : External_003").back(), "セクション : External_003");
   EXPECT_TRUE(Logged("※外部編集処理が正常終了しました。"));
   EXPECT_SCRIPT_OK(shell_);
@@ -47,21 +49,25 @@ TEST_F(ExternalStepTest, ThePreparedSettingsCopyIsPassedWhenThereIsNoParam) {
       "[External]\r\nPG=edit\r\nSetting=conf\\edit.ini\r\n[External_001]\r\nPG=edit\r\n");
   WriteFile("D:\\REL\\conf\\edit.ini", "[Files]\r\nData=%VLMF%data\r\nSelf=%CURDIR%x.txt\r\n[Path]\r\nBase=old\r\n");
   WriteProgram("D:\\REL\\edit");
+  // The suite's path file as a centre names it.
+  WriteFile("D:\\SUITE\\QZPPATH.ini", "[FILE_PATH]\r\n");
 
   ASSERT_TRUE(Fnc_External(0));
   ASSERT_TRUE(Fnc_External(1));
   const std::string copy = basPublic.LogFolder + "External\\edit.ini";
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"edit " + copy, "edit " + copy}));
-  EXPECT_EQ(Fnc_GetIni("Files", "Data", "", copy), "D:\\DATA\\data");
-  EXPECT_EQ(Fnc_GetIni("Files", "Self", "", copy), "D:\\REL\\x.txt");
+  const std::string passed = Host(copy);
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"edit " + passed, "edit " + passed}));
+  EXPECT_EQ(Fnc_GetIni("Files", "Data", "", copy), Host("D:\\DATA") + "/data");
+  EXPECT_EQ(Fnc_GetIni("Files", "Self", "", copy), Host("D:\\REL") + "/x.txt");
   std::vector<std::string> keys, values;
   std::int16_t count = 0;
   Sub_GetSection(copy, "Path", keys, values, count);
   ASSERT_EQ(count, 8);
   EXPECT_EQ(keys, (std::vector<std::string>{"", "Base", "QZPPATH", "VLMP_MASTER", "VLMP", "VLMF", "CSV", "CPFSPEC", "Work"}));
-  EXPECT_EQ(values, (std::vector<std::string>{"", "D:\\REL\\", "D:\\SUITE\\QZPPATH.INI", "M:\\MASTER\\", "D:\\SUITE\\",
-                                              "D:\\DATA\\", "D:\\CSV\\", "D:\\SUITE\\CPFSPEC.INI",
-                                              basPublic.LogFolder + "External\\"}));
+  EXPECT_EQ(values, (std::vector<std::string>{"", Host("D:\\REL") + "/", Host("D:\\SUITE") + "/QZPPATH.ini",
+                                              Host("M:\\MASTER") + "/", Host("D:\\SUITE") + "/", Host("D:\\DATA") + "/",
+                                              Host("D:\\CSV") + "/", Host("D:\\SUITE") + "/CPFSPEC.INI",
+                                              Host(basPublic.LogFolder + "External") + "/"}));
   EXPECT_EQ(ReadFile("D:\\REL\\conf\\edit.ini").find("D:\\"), std::string::npos);  // the original stays
 }
 

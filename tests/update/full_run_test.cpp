@@ -54,7 +54,7 @@ TEST_F(FullRunTest, EveryStepRunsInOrderAndLeavesTheInstallationUpdated) {
   EXPECT_FALSE(shell_.Drive([] { Main("D:\\SUITE"); }));
   EXPECT_SCRIPT_OK(shell_);
   EXPECT_EQ(Calls(), (std::vector<std::string>{"qzpcsv A", "qzpcbr85 ", "qzpclr A", "qzpgencnv A", "qzpgencnv A2",
-                                               "edit D:\\DATA\\"}));
+                                               "edit " + Host("D:\\DATA") + "/"}));
   EXPECT_EQ(ReadFile("D:\\DATA\\A.BTR"), "new\ncsv A\nmaster rows");
   EXPECT_EQ(ReadFile("D:\\SUITE\\NEW.EXE"), "new program");
   EXPECT_EQ(ReadFile("D:\\SUITE\\QZPCSV.INI"), "installed definition");

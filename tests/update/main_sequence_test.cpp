@@ -69,6 +69,44 @@ TEST_F(MainTest, ARunWithoutChecksGoesThroughEveryPhaseOnce) {
   EXPECT_FALSE(basPublic.FileSystem);  // released by the unload
   ASSERT_TRUE(TheMainForm());
   EXPECT_EQ(TheMainForm()->lblTitle.caption, "バージョンアップ処理が終了しました。");
+  EXPECT_EQ(ExitStatus(true), 0);
+}
+
+// A section whose version range cannot be read fails the run (it is never
+// skipped silently), whichever step it belongs to.
+TEST_F(MainTest, AMalformedSectionRangeFailsItsStep) {
+  struct Case {
+    const char* section;
+    const char* line;  // the step's failure line
+  } cases[] = {
+      {"[Convert_001]\r\nExport=X.INI\r\nTargetMax=1.x.0\r\n", nullptr},
+      {"[Copy_001]\r\nFrom=files\r\nTo=%VLMP%\r\nTargetMin=1.100000.0\r\n", "※コピー処理が異常終了しました。"},
+      {"[Import]\r\nTargetMin=1..0\r\n", "※インポート処理が異常終了しました。"},
+      {"[QZPCNV]\r\nFile=A\r\nTargetMin=x\r\n", "※数値項目初期化処理が異常終了しました。"},
+      {"[External]\r\nPG=edit\r\nTargetMax=1.2\r\n", "※外部編集処理が異常終了しました。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.section);
+    TearDown();
+    SetUp();
+    MakeInstallation(std::string("[Setting]\r\nVersionFile=REL.ini\r\nTargetMin=1.0.0\r\nTargetMax=2.0.0\r\n"
+                                 "RunCheck=0\r\nLockCheck=0\r\nConvert_Max=1\r\nImport_Max=0\r\nQZPCNV_Max=0\r\n") +
+                     c.section);
+    WriteFile("D:\\REL\\REL.ini", "[Version]\r\nNow=1.1.0\r\n");
+    WriteFile("D:\\SUITE\\Version.ini", "[Version]\r\nNow=1.0.0\r\n");
+    ui::ScriptedShell shell;  // a program that ended does not start again
+    shell.AnswerBox(ui::MsgResult::kOk, "バージョンの書式が不正です。");
+    EXPECT_FALSE(shell.Drive([] { Main("D:\\SUITE"); }));
+    EXPECT_SCRIPT_OK(shell);
+    bool refused = false;
+    for (const std::string& t : LogTexts()) refused = refused || t.rfind("対象バージョンの指定が不正です。 : ", 0) == 0;
+    EXPECT_TRUE(refused);
+    if (c.line != nullptr) {
+      EXPECT_TRUE(Logged(c.line));
+    }
+    EXPECT_FALSE(Logged("■■■ 終了メッセージ編集処理開始 ■■■"));
+    EXPECT_EQ(ExitStatus(true), 1);
+  }
 }
 
 TEST_F(MainTest, ANegativeConvertMaxRunsNoConversionSection) {
@@ -124,6 +162,7 @@ TEST_F(MainTest, RefusalsAtTheStartEndTheProgram) {
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(Lines(log.end() - 3, log.end()), (Lines{c.last_line, "", "■■■■■ バージョンアップ処理終了 ■■■■■"}));
     EXPECT_FALSE(TheMainForm());
+    EXPECT_EQ(ExitStatus(true), 1) << "a refusal is no complete run";
     if (c.last_line.rfind("「キャンセル」", 0) == 0) {
       const ui::MessageBoxRequest& start = shell.boxes()[0].request;
       EXPECT_EQ(start.buttons, ui::MsgButtons::kOkCancel);

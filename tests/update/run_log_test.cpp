@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <cstdlib>
 #include <filesystem>
 
 #include "kit/ui_expect.h"
+#include "platform/path/host_path.h"
+#include "platform/runtime/app.h"
 #include "platform/text/cp932.h"
 #include "update/bas_public.h"
 #include "update/frm_main.h"
@@ -34,6 +39,39 @@ TEST_F(UpdateTest, ASecondRunInTheSameSecondGetsItsOwnFolderAndLeavesTheFirstLog
   EXPECT_EQ(text::FromCp932(ReadFile("C:\\Vantork.Update\\20261209_142233\\Update.log")),
             "2026/12/09 14:22:33 first run\r\n");
   EXPECT_EQ(LogTexts(), std::vector<std::string>{"second run"});
+}
+
+TEST_F(UpdateTest, TheLogRootIsASettingOfTheRelease) {
+  App().path = Host("D:\\REL");
+  App().exe_name = "Update";
+  WriteFile("D:\\REL\\Update.INI", "[Setting]\r\nLogRoot=D:\\LOGS\r\n");
+  basPublic = BasPublic{};
+  ASSERT_TRUE(Fnc_LogInit());
+  EXPECT_EQ(basPublic.LogFolder, "D:\\LOGS\\20261209_142233\\");
+  Sub_Log("here");
+  EXPECT_EQ(LogTexts(), std::vector<std::string>{"here"});
+  // A relative root counts from the release folder.
+  WriteFile("D:\\REL\\Update.INI", "[Setting]\r\nLogRoot=logs\r\n");
+  EXPECT_EQ(LogRootFolder(), Host("D:\\REL") + "/logs/");
+}
+
+// Where drive C means nothing on this machine, the runs go to the user's
+// home folder: nothing is written at the root of the file system.
+TEST_F(UpdateTest, WithoutADriveCTheLogRootIsInTheHomeFolder) {
+  path::SetDriveRoot('C', std::nullopt);
+  const char* env = std::getenv("QZ_DRIVE_ROOT_C");
+  const std::string saved_env = env != nullptr ? env : "";
+  const char* home = std::getenv("HOME");
+  const std::string saved_home = home != nullptr ? home : "";
+  unsetenv("QZ_DRIVE_ROOT_C");
+  setenv("HOME", Host("D:\\home").c_str(), 1);
+  EXPECT_EQ(LogRootFolder(), Host("D:\\home") + "/Vantork.Update/");
+  basPublic = BasPublic{};
+  EXPECT_TRUE(Fnc_LogInit());
+  EXPECT_TRUE(fs::is_directory(Host("D:\\home") + "/Vantork.Update/20261209_142233"));
+  setenv("HOME", saved_home.c_str(), 1);
+  if (env != nullptr) setenv("QZ_DRIVE_ROOT_C", saved_env.c_str(), 1);
+  path::SetDriveRoot('C', dir_.Path("C"));
 }
 
 TEST_F(UpdateTest, ARunFolderThatCannotBeMadeIsReported) {

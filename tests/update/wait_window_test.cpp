@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 
 #include "kit/ui_expect.h"
 #include "platform/system/window_finder.h"
@@ -119,6 +120,67 @@ TEST_F(WaitWindowTest, TheOperatorForcesTheRunOrStopsIt) {
     EXPECT_EQ(shell_.boxes()[0].request.icon, ui::MsgIcon::kQuestion);
     EXPECT_SCRIPT_OK(shell_);
   }
+}
+
+TEST_F(WaitWindowTest, TheWindowHasItsSizeInsideTheWorkArea) {
+  // A task bar along the top of the screen: the work area starts lower.
+  shell_.screen.work_area_px = {0, 40, 1280, 1024};
+  processes_ = {InSuite("QZP140.EXE")};
+  shell_.Do([&] {
+        const ui::Form& w = frmWait.get();
+        EXPECT_GE(w.width, 3000);
+        EXPECT_GE(w.height, 2000);
+        EXPECT_EQ(w.left, 0);
+        EXPECT_GE(w.top, 40 * 15);
+        EXPECT_EQ(w.top + w.height, 1024 * 15) << "its bottom on the work area's bottom";
+        const std::vector<const ui::Control*> controls = {&frmWait->lstPG, &frmWait->cmdRun, &frmWait->cmdCancel,
+                                                          &frmWait->lblGuide};
+        for (const ui::Control* c : controls) {
+          EXPECT_GT(c->width, 0);
+          EXPECT_LE(c->left + c->width, w.width);
+          EXPECT_LE(c->top + c->height, w.height);
+        }
+        processes_.clear();
+      })
+      .Advance(1000);
+  ASSERT_TRUE(shell_.Drive([] { Sub_ShowWaitWindow(); }));
+  EXPECT_SCRIPT_OK(shell_);
+}
+
+// The program itself runs from the release folder, which may lie under the
+// program folder: it is never waited for.
+TEST_F(WaitWindowTest, TheUpdateProgramItselfIsNotListed) {
+  const std::string self = OwnExecutablePath();
+  ASSERT_FALSE(self.empty());
+  basPublic.ProgramPath = self.substr(0, self.rfind('/') + 1);
+  processes_ = {self};
+  shell_.Advance(1000);
+  ASSERT_TRUE(shell_.Drive([] { Sub_ShowWaitWindow(); }));
+  EXPECT_TRUE(basPublic.WaitProceed);
+  EXPECT_SCRIPT_OK(shell_);
+}
+
+// A process query that fails is no answer that nothing runs: the window
+// keeps waiting until a query answers.
+TEST_F(WaitWindowTest, AFailingProcessQueryKeepsWaiting) {
+  bool failing = true;
+  SetProcessListForTest([&]() -> std::vector<std::string> {
+    if (failing) throw std::runtime_error("no process list");
+    return {};
+  });
+  shell_.Advance(1000)
+      .Advance(1000)
+      .Do([&] {
+        EXPECT_FALSE(basPublic.WaitProceed);
+        EXPECT_TRUE(frmWait.loaded());
+        EXPECT_EQ(frmWait->window_state(), ui::WindowState::kNormal);
+        failing = false;
+      })
+      .Advance(1000);
+  ASSERT_TRUE(shell_.Drive([] { Sub_ShowWaitWindow(); }));
+  EXPECT_TRUE(basPublic.WaitProceed);
+  EXPECT_TRUE(Logged("実行中のプログラムを取得できません。待機を続けます。"));
+  EXPECT_SCRIPT_OK(shell_);
 }
 
 }  // namespace

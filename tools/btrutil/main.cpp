@@ -27,6 +27,7 @@
 #include "platform/record/layout_registry.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
+#include "platform/text/hex.h"
 
 namespace qz::btrutil {
 namespace {
@@ -66,33 +67,6 @@ std::optional<Args> ParseArgs(int argc, char** argv) {
 int Fail(const std::string& text) {
   std::cerr << "btrutil: " << text << "\n";
   return 2;
-}
-
-std::string Hex(std::string_view bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
-
-std::optional<std::string> Unhex(std::string_view hex) {
-  if (hex.size() % 2) return std::nullopt;
-  std::string out;
-  for (std::size_t i = 0; i < hex.size(); i += 2) {
-    int v = 0;
-    for (char c : hex.substr(i, 2)) {
-      v *= 16;
-      if (c >= '0' && c <= '9') v += c - '0';
-      else if (c >= 'A' && c <= 'F') v += c - 'A' + 10;
-      else if (c >= 'a' && c <= 'f') v += c - 'a' + 10;
-      else return std::nullopt;
-    }
-    out += static_cast<char>(v);
-  }
-  return out;
 }
 
 // The definitions named by `defs`, or nullopt after a message.
@@ -147,7 +121,7 @@ std::vector<std::string> Header(const Opened& o) {
 }
 
 std::vector<std::string> Values(const Opened& o) {
-  if (o.hex) return {Hex(o.file.RecordBytes())};
+  if (o.hex) return {text::ToHex(o.file.RecordBytes())};
   std::vector<std::string> values;
   for (const record::FieldInfo& f : o.file.Fields()) values.push_back(o.file.GetField(f.name).ToText());
   return values;
@@ -156,7 +130,7 @@ std::vector<std::string> Values(const Opened& o) {
 // Sets `name` to `value` (RECORD: hexadecimal bytes); false after a message.
 bool Set(Opened& o, const std::string& name, const std::string& value) {
   if (name == "RECORD") {
-    auto bytes = Unhex(value);
+    auto bytes = text::FromHex(value);
     if (!bytes) return Fail("RECORD is not hexadecimal") == 0;
     if (bytes->size() > static_cast<std::size_t>(o.file.RecordLength())) {
       return Fail("RECORD is longer than the record length " + std::to_string(o.file.RecordLength())) == 0;

@@ -1,8 +1,10 @@
 // uishot: renders the progress window and a sample grid form through the Qt
-// front end and saves them as PNG files.
+// front end, and the version-up's wait window and progress window, and
+// saves them as PNG files.
 //
-//   uishot <folder>     writes <folder>/frm_guide.png and
-//                       <folder>/sample_grid.png
+//   uishot <folder>     writes <folder>/frm_guide.png,
+//                       <folder>/sample_grid.png, <folder>/update_wait.png
+//                       and <folder>/update_main.png
 //
 // Run under a display (scripts/screenshot uses xvfb-run) or with
 // QT_QPA_PLATFORM=offscreen.
@@ -19,6 +21,10 @@
 #include "platform/ui/msgbox.h"
 #include "qt/form_window.h"
 #include "qt/qt_backend.h"
+#include "update/bas_public.h"
+#include "update/frm_main.h"
+#include "update/frm_wait.h"
+#include "update/process_list.h"
 
 namespace {
 
@@ -68,5 +74,42 @@ int main(int argc, char** argv) {
     qz::ui::DoEvents();
   });
   ok = Save(shell, qz::frmGuide.get(), dir.filePath("frm_guide.png")) && ok;
+  qz::frmGuide->Hide();
+
+  // The version-up's wait window while two programs of the suite still run
+  // from the installed folder: its own timer tick lists them.
+  qz::update::basPublic.ProgramPath = "/opt/centre/QZP140/";
+  qz::update::basPublic.RootPath = dir.path().toStdString() + "/";
+  qz::update::SetProcessListForTest([] {
+    return std::vector<std::string>{"/opt/centre/QZP140/QZP140", "/usr/bin/bash", "/opt/centre/QZP140/QZP149C.EXE"};
+  });
+  shell.Step([&] {
+    qz::update::frmWait->Show(false);
+    qz::update::frmWait->tmrTimer.enabled = false;
+    qz::update::frmWait->SetWindowState(qz::ui::WindowState::kNormal);
+    qz::update::frmWait->tmrTimer_Timer();
+    qz::ui::DoEvents();
+  });
+  ok = Save(shell, qz::update::frmWait.get(), dir.filePath("update_wait.png")) && ok;
+  qz::update::SetProcessListForTest(nullptr);
+  shell.Step([&] { qz::update::frmWait->Unload(); });
+
+  // The version-up's progress window in the copy step, half-way.
+  qz::update::FrmMain progress;
+  progress.on_activate = nullptr;  // shown only: the version-up does not run
+  shell.Step([&] {
+    progress.Show(false);
+    progress.lblTitle.caption = "ファイルのコピー中です。";
+    progress.lblGuide.caption = "QZP140.EXE";
+    progress.lblCount.caption = "( 12 / 24 )";
+    progress.lblCopyCount.caption = "12";
+    for (qz::ui::Label* l : {&progress.lblCount, &progress.lblGageMax, &progress.lblGageNow,
+                             &progress.lblCopyCountLabel, &progress.lblCopyCount}) {
+      l->visible = true;
+    }
+    progress.lblGageNow.width = progress.lblGageMax.width / 2;
+    qz::ui::DoEvents();
+  });
+  ok = Save(shell, progress, dir.filePath("update_main.png")) && ok;
   return ok ? 0 : 1;
 }

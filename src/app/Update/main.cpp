@@ -4,7 +4,11 @@
 //
 // The program's own folder is the release's root. Drive letters in the
 // suite's INI files map through QZ_DRIVE_ROOT_<letter> (see
-// platform/path/host_path.h); the run log goes to C:\Vantork.Update\.
+// platform/path/host_path.h). The run log and backups go under the folder
+// that [Setting] LogRoot of Update.INI names (update/run_log.h).
+//
+// Exit status: 0 only after a complete run; 1 after any refusal or failure
+// (a failed run has put the installation back as it was).
 #include <QApplication>
 
 #include <string>
@@ -20,8 +24,8 @@ int main(int argc, char** argv) {
 
   qz::qt::QtShell shell;
   shell.qt().PaceSyncs(true);  // long steps repaint at the display's pace
-  if (!shell.Step([&] { qz::update::Main(command_line); })) return 0;
+  if (!shell.Step([&] { qz::update::Main(command_line); })) return qz::update::ExitStatus(false);
   auto& form = qz::update::TheMainForm();
-  if (!form) return 0;
-  return shell.Run(*form) ? 0 : 1;
+  if (!form) return qz::update::ExitStatus(false);
+  return qz::update::ExitStatus(shell.Run(*form));
 }

@@ -265,9 +265,11 @@ class Spread : public ui::Control {
   // Space toggles a check box). Returns the key code after the handler.
   int DeliverKeyDown(int key_code, int shift);
   // Characters typed into the active cell. A cell not being edited starts
-  // editing with an empty editor (typing replaces the text). Characters
-  // the cell's character set or type refuses are dropped, and so is what
-  // would pass the maximum length. Typing clears a combo's selection.
+  // editing with an empty editor (typing replaces the text). A single-byte
+  // cell takes a full-width character in its half-width form (１ as 1).
+  // Characters the cell's character set or type refuses are dropped, and
+  // so is what would pass the maximum length; when every character is
+  // dropped, no edit starts and the cell keeps its text. Typing clears a combo's selection.
   // Returns false (and changes nothing) when the cell takes no input.
   bool TypeText(std::string_view text);
   // Types into (col, row) as a person would: click the cell unless it is

@@ -272,26 +272,31 @@ bool Spread::TypeText(std::string_view text) {
   const int c = active_col_, r = active_row_;
   if (!CellTakesInput(c, r)) return false;
   const CellFormat f = FormatAt(c, r);
-  if (!editing_) {
-    edit_before_ = TextAt(c, r);
-    edit_text_.clear();
-    editing_ = true;
-  }
-  Touch(Range::Cell(c, r));
+  std::string typed = editing_ ? edit_text_ : std::string();
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t len = std::min(Utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
-    const std::string_view ch = text.substr(i, len);
+    std::string ch(text.substr(i, len));
     i += len;
+    // A single-byte cell takes a full-width character in its half-width
+    // form, as the input method gives it in half-width mode.
+    if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) ch = text::ToNarrow(ch);
     if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) continue;
-    if (len == 1 && !TypeAccepts(f.type, ch[0])) continue;
-    if (len != 1 && (f.type == CellType::kInteger || f.type == CellType::kFloat)) continue;
+    if (ch.size() == 1 && !TypeAccepts(f.type, ch[0])) continue;
+    if (ch.size() != 1 && (f.type == CellType::kInteger || f.type == CellType::kFloat)) continue;
     if (f.max_edit_len > 0 &&
-        text::Cp932Length(edit_text_) + text::Cp932Length(ch) >
-            static_cast<std::size_t>(f.max_edit_len)) {
+        text::Cp932Length(typed) + text::Cp932Length(ch) > static_cast<std::size_t>(f.max_edit_len)) {
       continue;
     }
-    edit_text_.append(ch);
+    typed.append(ch);
   }
+  // Characters the cell refuses start no edit: the text stays as it was.
+  if (!editing_ && typed.empty()) return true;
+  if (!editing_) {
+    edit_before_ = TextAt(c, r);
+    editing_ = true;
+  }
+  edit_text_ = std::move(typed);
+  Touch(Range::Cell(c, r));
   if (f.type == CellType::kComboBox) CellRef(c, r).combo_sel = -1;
   return true;
 }

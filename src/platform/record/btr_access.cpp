@@ -56,6 +56,29 @@ struct BtrAccess::Impl {
   std::int64_t current_id = 0;
   std::int64_t current_version = 0;
 
+  // The current record as it was before this object's first write of it
+  // inside a transaction: when that transaction is rolled back, the record
+  // is again as it was read, and so is the object's view of it.
+  std::uint64_t undo_tx = 0;  // 0: nothing to undo
+  bool undo_current = false;
+  std::int64_t undo_version = 0;
+
+  // Before a write of the current record: remembers how it stood, or takes
+  // back the view of a write that a rollback has undone.
+  void BeforeWrite() {
+    if (undo_tx != 0 && internal::TransactionRolledBack(undo_tx)) {
+      current = undo_current;
+      current_version = undo_version;
+      undo_tx = 0;
+    }
+    const std::uint64_t tx = internal::RunningTransaction();
+    if (tx != 0 && undo_tx != tx) {
+      undo_tx = tx;
+      undo_current = current;
+      undo_version = current_version;
+    }
+  }
+
   const FieldInfo& Field(std::string_view name) const {
     auto it = by_name.find(name);
     if (it == by_name.end()) it = by_name.find(AsciiUpper(name));
@@ -102,6 +125,7 @@ struct BtrAccess::Impl {
     fields.clear();
     by_name.clear();
     positioned = current = false;
+    undo_tx = 0;
   }
 
   // The key of `definition` on this file; -1 when it is not one of its.
@@ -120,6 +144,7 @@ struct BtrAccess::Impl {
     current = true;
     current_id = row.id;
     current_version = row.version;
+    undo_tx = 0;
   }
 
   int Positioning(std::string_view definition, Seek seek) {
@@ -132,6 +157,7 @@ struct BtrAccess::Impl {
       Take(row, k);
     } else if (status == kStatusNotFound || status == kStatusEndOfFile) {
       positioned = current = false;
+      undo_tx = 0;
     }
     return status;
   }
@@ -265,6 +291,7 @@ int BtrAccess::Insert(std::string_view definition_name) {
 int BtrAccess::Update() {
   Impl& m = *impl_;
   if (!m.file) return kStatusFileNotOpen;
+  m.BeforeWrite();
   if (!m.current) return kStatusNoCurrentRecord;
   int status = m.file->Update(m.current_id, m.current_version, m.buffer);
   if (status != kStatusOk) return status;
@@ -276,6 +303,7 @@ int BtrAccess::Update() {
 int BtrAccess::Delete() {
   Impl& m = *impl_;
   if (!m.file) return kStatusFileNotOpen;
+  m.BeforeWrite();
   if (!m.current) return kStatusNoCurrentRecord;
   int status = m.file->Delete(m.current_id, m.current_version);
   if (status == kStatusOk) m.current = false;  // the position stays for GetNext
@@ -296,6 +324,7 @@ void BtrAccess::SetRecordBytes(std::string_view bytes) {
 
 const std::vector<FieldInfo>& BtrAccess::Fields() const { return impl_->fields; }
 bool BtrAccess::IsOpen() const { return impl_->file != nullptr; }
+bool BtrAccess::HasCurrentRecord() const { return impl_->current; }
 int BtrAccess::RecordLength() const { return impl_->file ? impl_->file->def().record_length : 0; }
 
 }  // namespace qz::record

@@ -110,7 +110,9 @@ class BtrAccess {
   int Insert(std::string_view definition_name);
   // Rewrites or deletes the record last read. 80 when another object or
   // process changed or deleted it since; 8 when no record was read. After
-  // Delete, GetNext gives the record after the deleted one.
+  // Delete, GetNext gives the record after the deleted one. When AbortTrans
+  // undoes this object's Update or Delete, the record is again the one it
+  // read, and the next Update or Delete acts on it as read.
   int Update();
   int Delete();
 
@@ -138,6 +140,9 @@ class BtrAccess {
   const std::vector<FieldInfo>& Fields() const;
   // True between a successful OpenFile and CloseFile.
   bool IsOpen() const;
+  // True when the buffer holds the record last read or inserted: false
+  // before the first read, after a failed positioning read and after Delete.
+  bool HasCurrentRecord() const;
   // The record length of the open file; 0 when not open.
   int RecordLength() const;
 

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <map>
@@ -92,6 +93,8 @@ struct Session {
   // can only be aborted.
   bool tx_lost = false;
   std::vector<std::shared_ptr<StoreFile>> held;  // closed inside a transaction
+  // The transactions that were rolled back, in increasing order.
+  std::vector<std::uint64_t> rolled_back;
 };
 
 // The thread's session. The main thread's lives to the end of the process
@@ -467,6 +470,16 @@ void ReleaseFile(std::shared_ptr<StoreFile> file) {
 
 bool InTransaction() { return CurrentSession().in_tx; }
 
+std::uint64_t RunningTransaction() {
+  const Session& s = CurrentSession();
+  return s.in_tx ? s.tx_serial : 0;
+}
+
+bool TransactionRolledBack(std::uint64_t serial) {
+  const auto& undone = CurrentSession().rolled_back;
+  return std::binary_search(undone.begin(), undone.end(), serial);
+}
+
 int BeginTransaction() {
   Session& s = CurrentSession();
   if (s.in_tx) return kStatusTransactionActive;
@@ -511,6 +524,7 @@ int CommitTransaction() {
 int RollbackTransaction() {
   Session& s = CurrentSession();
   if (!s.in_tx) return kStatusOk;
+  s.rolled_back.push_back(s.tx_serial);
   int status = kStatusOk;
   for (auto& g : s.groups) {
     if (!g->tx_started) continue;

@@ -102,6 +102,12 @@ int BeginTransaction();
 int CommitTransaction();
 int RollbackTransaction();
 bool InTransaction();
+// The number of the running transaction of this thread (transactions are
+// numbered from 1); 0 outside one.
+std::uint64_t RunningTransaction();
+// Whether transaction `serial` of this thread was rolled back (aborted, or
+// undone by a commit that could not store it whole).
+bool TransactionRolledBack(std::uint64_t serial);
 
 // Creates an empty file at `path` for `file_def`. 0, 59 (exists and not
 // `replace`) or 2.

@@ -1,7 +1,7 @@
 // The running program's own facts, as the runtime's App object gives them:
 // its title (the caption of message boxes that name no title of their own),
-// its folder and its version. Each program's main sets them once at start;
-// tests may set them.
+// its folder and its version (the build's version unless set). Each
+// program's main sets them once at start; tests may set them.
 #ifndef QZ_PLATFORM_RUNTIME_APP_H_
 #define QZ_PLATFORM_RUNTIME_APP_H_
 
@@ -9,12 +9,21 @@
 
 namespace qz {
 
+// A program version: major.minor.revision.
+struct VersionNumber {
+  int major = 0, minor = 0, revision = 0;
+};
+
+// The version of this build: the project's own version, as the build
+// configured it.
+VersionNumber BuildVersion();
+
 struct AppInfo {
   std::string title = "QZP140";   // "QZP140" or "Update"
   std::string exe_name = "QZP140";
   std::string path;               // the program's folder (this machine's form)
   std::string command;            // the program's argument text, as given
-  int major = 1, minor = 0, revision = 0;
+  int major = BuildVersion().major, minor = BuildVersion().minor, revision = BuildVersion().revision;
 };
 
 // The one instance.
@@ -23,6 +32,9 @@ AppInfo& App();
 // Sets the title and executable name to `name`, the folder to the running
 // executable's own (the current folder when it cannot be told) and the
 // argument text to argv[1..] joined by single blanks. For a program's main.
+// An installed program runs from a folder of its own that holds no INI
+// files: the environment variable QZ_FOLDER_<name> (QZ_FOLDER_QZP140), when
+// set and not empty, names the program's folder instead.
 void InitApp(const char* name, int argc, char** argv);
 
 }  // namespace qz

@@ -83,11 +83,4 @@ std::string AdapterReportText(const std::vector<AdapterInfo>& adapters) {
   return text;
 }
 
-bool WriteAdapterReport(const std::string& path) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << AdapterReportText(ListAdapters());
-  return static_cast<bool>(out.flush());
-}
-
 }  // namespace qz::system

@@ -12,8 +12,8 @@
 // One block per adapter with an IPv4 address, in the order the system
 // lists them; the loopback adapter is left out. A value the system does not
 // tell is empty. On the suite's platform the dialog ran that listing through
-// a batch file into a text file; here the report is written straight into
-// the file. Single-threaded use.
+// a batch file into a text file; here the report is built in memory, so no
+// file is written. Single-threaded use.
 #ifndef QZ_PLATFORM_SYSTEM_ADAPTER_REPORT_H_
 #define QZ_PLATFORM_SYSTEM_ADAPTER_REPORT_H_
 
@@ -36,10 +36,6 @@ std::vector<AdapterInfo> ListAdapters();
 
 // The report text of `adapters`, lines ending in CR LF.
 std::string AdapterReportText(const std::vector<AdapterInfo>& adapters);
-
-// Writes the report of this computer's adapters to `path`. False when the
-// file cannot be written.
-bool WriteAdapterReport(const std::string& path);
 
 }  // namespace qz::system
 

@@ -6,6 +6,7 @@
 #ifndef QZ_PLATFORM_UI_MSGBOX_H_
 #define QZ_PLATFORM_UI_MSGBOX_H_
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,11 @@ MsgResult CloseAnswer(MsgButtons buttons);
 MsgResult MsgBox(const MessageBoxRequest& request);
 MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title,
                  int default_button = 0);
+
+// Installs `observer` (nullptr: none), told of every message box just
+// before it is shown, whatever the shell; the program's log uses it to
+// record error reports. One observer at a time; it must not show boxes.
+void SetMessageObserver(std::function<void(const MessageBoxRequest&)> observer);
 
 // Sounds the platform's beep.
 void Beep();

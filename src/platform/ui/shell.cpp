@@ -82,7 +82,22 @@ MsgResult CloseAnswer(MsgButtons buttons) {
 
 // The free functions of msgbox.h are defined with the shell, so that every
 // program that links the shell has them.
-MsgResult MsgBox(const MessageBoxRequest& request) { return Shell::Require().MessageBox(request); }
+namespace {
+std::function<void(const MessageBoxRequest&)>& MessageObserver() {
+  static std::function<void(const MessageBoxRequest&)> observer;
+  return observer;
+}
+}  // namespace
+
+void SetMessageObserver(std::function<void(const MessageBoxRequest&)> observer) {
+  MessageObserver() = std::move(observer);
+}
+
+MsgResult MsgBox(const MessageBoxRequest& request) {
+  Shell& shell = Shell::Require();
+  if (MessageObserver()) MessageObserver()(request);
+  return shell.MessageBox(request);
+}
 
 MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title,
                  int default_button) {
@@ -457,9 +472,25 @@ bool Shell::AcceptsInput(const Form& form) const {
   return form.loaded_ && form.visible_ && form.enabled_;
 }
 
+void Shell::BeginWork() { work_.push_back(modal_stack_.size()); }
+
+void Shell::EndWork() {
+  if (!work_.empty()) work_.pop_back();
+}
+
+bool Shell::TakesUserInput(const Form& form) const {
+  if (!AcceptsInput(form)) return false;
+  if (work_.empty()) return true;
+  // Only a dialog of the work itself: a modal form shown since it began.
+  for (std::size_t i = work_.back(); i < modal_stack_.size(); ++i) {
+    if (modal_stack_[i] == &form) return true;
+  }
+  return false;
+}
+
 bool Shell::UserClick(Control& control, int button, int shift) {
   Form* form = control.form();
-  if (form == nullptr || !AcceptsInput(*form) || !Reachable(control)) return false;
+  if (form == nullptr || !TakesUserInput(*form) || !Reachable(control)) return false;
   if (active_ != form) {
     Activate(*form);
     RunPending();
@@ -473,13 +504,13 @@ bool Shell::UserClick(Control& control, int button, int shift) {
 }
 
 bool Shell::UserKey(int key_code, int shift, int ascii) {
-  if (active_ == nullptr || !AcceptsInput(*active_)) return false;
+  if (active_ == nullptr || !TakesUserInput(*active_)) return false;
   DeliverKey(*active_, key_code, shift, ascii != 0 ? ascii : AsciiOf(key_code, shift));
   return true;
 }
 
 bool Shell::UserType(std::string_view text) {
-  if (active_ == nullptr || !AcceptsInput(*active_)) return false;
+  if (active_ == nullptr || !TakesUserInput(*active_)) return false;
   Form& form = *active_;
   for (const std::string& ch : SplitChars(text)) {
     int code = CodePoint(ch);
@@ -489,7 +520,7 @@ bool Shell::UserType(std::string_view text) {
 }
 
 bool Shell::UserCloseBox(Form& form) {
-  if (!AcceptsInput(form) || !form.HasCloseItem()) return false;
+  if (!TakesUserInput(form) || !form.HasCloseItem()) return false;
   return form.Unload(kUnloadControlMenu);
 }
 

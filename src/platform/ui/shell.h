@@ -63,6 +63,7 @@ struct ScreenMetrics {
   PixelRect work_area_px = {0, 0, 1280, 984};
   int twips_per_pixel_x = 15, twips_per_pixel_y = 15;
   bool work_area_ok = true;  // false: the platform could not tell the work area
+  int bits_per_pixel = 24;   // colour depth
 };
 
 // Key codes the program uses.
@@ -177,9 +178,24 @@ class Shell {
   // tell it (the rectangle is then empty).
   TwipsRect WorkAreaTwips(bool* ok = nullptr) const;
 
+  // --- Work in progress --------------------------------------------------
+  // While the program works (a save, a load, a run of another program it
+  // waits for), the user's input is held back: clicks, keys, typing and the
+  // close box reach only modal forms shown since the work began (the work's
+  // own dialogs). Windows still repaint and timers still run. Calls nest;
+  // each BeginWork needs its EndWork (work_in_progress.h holds the scope).
+  void BeginWork();
+  void EndWork();
+  bool working() const { return !work_.empty(); }
+  // Whether the user's input may reach `form` now: it is loaded, visible and
+  // enabled, and no work in progress holds it back. Front ends ask this
+  // before they hand any input of their own to the model.
+  bool TakesUserInput(const Form& form) const;
+
   // --- User input (from the backend) ------------------------------------
   // Each returns false when the input was refused (disabled or hidden form
-  // or control, a modal form elsewhere, a removed Close item).
+  // or control, a modal form elsewhere, a removed Close item, work in
+  // progress).
   // A mouse click: the form is activated; (left button) the focus moves to
   // the control when it takes focus; then Control::HandleClick (MouseDown,
   // MouseUp, and for the left button Click, the toggle of a check box, the
@@ -233,6 +249,8 @@ class Shell {
   Form* activated_ = nullptr;  // the form whose Activate was raised last
   int depth_ = 0;              // driver steps and modal loops running
   bool ended_ = false;
+  // Per work in progress, the number of modal forms running when it began.
+  std::vector<std::size_t> work_;
 };
 
 }  // namespace qz::ui

@@ -1,0 +1,44 @@
+// The hold of an open findings search on its grid row.
+//
+// From the launch until its result is applied (grid/findings_search_launch.h,
+// judgement/syo_search_handoff.h) the row frmResultIn.SyoSearchRow belongs to
+// the search: while the dialog is open, and after it closed until the poll
+// of frmResultIn.tmrSyoSearch has applied what it returned. Nothing else may
+// change that row, and the item lines may not be rebuilt under it, so that
+// a decided finding lands on the row it was searched for and the text the
+// row shows meanwhile ("所見検索中です") is never taken as typed.
+//
+// The result screen's thread only.
+#ifndef QZ_GRID_SEARCHED_ROW_H_
+#define QZ_GRID_SEARCHED_ROW_H_
+
+#include <cstdint>
+
+namespace qz {
+
+// Whether a findings search holds a row now (open, or closed and not yet
+// applied).
+bool Fnc_FindingsSearchPending();
+
+// Whether grid row `row` is held by the findings search; no message.
+bool Fnc_SearchHoldsRow(std::int32_t row);
+
+// When grid row `row` is held: the warning "この項目の所見検索画面が開かれて
+// います。" (title "結果入力"), the dialog brought to the front, and true;
+// the caller then changes nothing. False otherwise.
+bool Fnc_SearchedRowRefuses(std::int32_t row);
+
+// When the dialog has closed but the poll has not applied its result yet,
+// applies it now (tmrSyoSearch_Timer): for an action that would otherwise
+// end the consultation or read its results before the poll, so that a
+// decided finding is not lost. Nothing otherwise.
+void Sub_ApplyClosedSearch();
+
+// The same refusal for whatever rebuilds the item lines or changes every
+// item (a reload, a display switch, a tool on all items): true, after the
+// warning, while any row is held.
+bool Fnc_RowsRebuildRefused();
+
+}  // namespace qz
+
+#endif  // QZ_GRID_SEARCHED_ROW_H_

@@ -1,0 +1,138 @@
+#include "update/run_journal.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/path/no_case.h"
+#include "platform/runtime/run_time_error.h"
+#include "update/bas_public.h"
+#include "update/file_routines.h"
+#include "update/path_routines.h"
+#include "update/run_log.h"
+
+namespace qz::update {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class Kind { kBackedUp, kAddedFile, kAddedFolder };
+
+struct Change {
+  Kind kind;
+  std::string path;
+  std::string backup;
+};
+
+std::vector<Change>& Journal() {
+  static std::vector<Change> journal;
+  return journal;
+}
+
+// True for a path inside the run folder (the run's own record).
+bool InRunFolder(std::string_view path) {
+  if (basPublic.LogFolder.empty()) return false;
+  const std::string host = path::ResolveSuitePath(path);
+  const std::string run = path::ResolveSuitePath(basPublic.LogFolder);
+  return !run.empty() && host.compare(0, run.size(), run) == 0;
+}
+
+bool Noted(const std::vector<Change>& journal, Kind kind, std::string_view path) {
+  for (const Change& c : journal) {
+    if (c.kind == kind && c.path == path) return true;
+  }
+  return false;
+}
+
+void Note(Kind kind, std::string_view path, std::string_view backup) {
+  if (InRunFolder(path) || Noted(Journal(), kind, path)) return;
+  Journal().push_back(Change{kind, std::string(path), std::string(backup)});
+}
+
+bool PutBack(const Change& c) {
+  try {
+    if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
+    basPublic.FileSystem->CopyFile(c.backup, c.path, true);
+    Sub_Log("  復元しました。 : " + c.backup + " -> " + c.path);
+    return true;
+  } catch (const RunTimeError& e) {
+    Sub_Log("  復元に失敗しました。 : " + c.path);
+    Sub_ErrorLog("Fnc_RollBack", e.number(), e.description());
+    return false;
+  }
+}
+
+bool RemoveEmptyFolder(const std::string& folder) {
+  std::error_code ec;
+  const fs::path host = path::ResolveSuitePath(folder);
+  if (!fs::is_directory(host, ec)) return true;
+  if (!fs::is_empty(host, ec)) {
+    Sub_Log("  フォルダが空でないため残します。 : " + folder);
+    return true;
+  }
+  if (!fs::remove(host, ec) || ec) {
+    Sub_Log("  フォルダの削除に失敗しました。 : " + folder);
+    return false;
+  }
+  Sub_Log("  追加したフォルダを削除しました。 : " + folder);
+  return true;
+}
+
+}  // namespace
+
+void ClearRunJournal() { Journal().clear(); }
+
+void NoteBackup(std::string_view file, std::string_view backup) { Note(Kind::kBackedUp, file, backup); }
+
+void NoteAddedFile(std::string_view file) { Note(Kind::kAddedFile, file, {}); }
+
+void NoteAddedFolder(std::string_view folder) { Note(Kind::kAddedFolder, folder, {}); }
+
+std::vector<std::string> MissingFolders(std::string_view folder) {
+  std::vector<std::string> missing;
+  std::string at = std::string(folder);
+  while (!at.empty() && !Fnc_FolderExists(at)) {
+    missing.insert(missing.begin(), at);
+    std::string up = Fnc_FolderName(at);
+    if (up == at || up.size() >= at.size()) break;
+    at = up;
+  }
+  return missing;
+}
+
+bool RunJournalEmpty() { return Journal().empty(); }
+
+bool Fnc_RollBack() {
+  Sub_Log("");
+  Sub_Log("◆◇◆ バックアップからの復元開始 ◆◇◆");
+  bool ok = true;
+  std::vector<Change> journal;
+  journal.swap(Journal());
+  for (auto it = journal.rbegin(); it != journal.rend(); ++it) {
+    switch (it->kind) {
+      case Kind::kBackedUp:
+        if (!PutBack(*it)) ok = false;
+        break;
+      case Kind::kAddedFile:
+        if (Noted(journal, Kind::kBackedUp, it->path)) break;
+        if (AnyFileExists(it->path)) {
+          if (Fnc_FileDel(it->path)) {
+            Sub_Log("  追加したファイルを削除しました。 : " + it->path);
+          } else {
+            ok = false;
+          }
+        }
+        break;
+      case Kind::kAddedFolder:
+        if (!RemoveEmptyFolder(it->path)) ok = false;
+        break;
+    }
+  }
+  Sub_Log("");
+  Sub_Log(ok ? "※バックアップからの復元が正常終了しました。" : "※バックアップからの復元が異常終了しました。");
+  Sub_Log("");
+  Sub_Log("◆◇◆ バックアップからの復元終了 ◆◇◆");
+  return ok;
+}
+
+}  // namespace qz::update

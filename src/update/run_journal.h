@@ -1,0 +1,52 @@
+// The run journal of the version-up: what this run changed in the
+// installation, so that a run that fails half-way can leave the
+// installation exactly as it was.
+//
+// Every first backup of a file in this run (run_log.h Fnc_FileBackup) is
+// noted with its backup path, every file the copy step put where none was
+// and every folder it made (copy_step.h), and every file a suite program
+// wrote where none was (the CSV files of a conversion). Files and folders inside the run folder itself are not
+// noted: they are the run's record, not the installation.
+//
+// Fnc_RollBack puts every noted file back from its backup, removes the
+// added files and, when empty, the folders made for them, newest first. A
+// file with a backup existed before the run: it is put back, never removed.
+// A clean run simply leaves the journal unused. Single-threaded, like the
+// program.
+#ifndef QZ_UPDATE_RUN_JOURNAL_H_
+#define QZ_UPDATE_RUN_JOURNAL_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qz::update {
+
+// Forgets everything noted (the start of a run; tests).
+void ClearRunJournal();
+
+// Notes that `file` was backed up to `backup` before this run changed it.
+void NoteBackup(std::string_view file, std::string_view backup);
+
+// Notes that this run made `file`, which did not exist before.
+void NoteAddedFile(std::string_view file);
+
+// Notes that this run made the folder `folder`, which did not exist before.
+void NoteAddedFolder(std::string_view folder);
+
+// The folders of `folder` and above it that do not exist yet, outermost
+// first (what making `folder` will add).
+std::vector<std::string> MissingFolders(std::string_view folder);
+
+// Whether anything was noted since the last ClearRunJournal.
+bool RunJournalEmpty();
+
+// Puts the installation back as it was before the run (see above), logging
+// every file under "◆◇◆ バックアップからの復元開始 ◆◇◆". True when every file
+// went back; false when one could not (logged; its backup stays in the run
+// folder). The journal is emptied.
+bool Fnc_RollBack();
+
+}  // namespace qz::update
+
+#endif  // QZ_UPDATE_RUN_JOURNAL_H_

@@ -1,0 +1,179 @@
+// A save that fails or meets another terminal's write: F12 on the result
+// screen with a write that fails at each step in turn, and with another
+// process holding the results file's write lock shorter and longer than
+// the wait. Nothing typed is lost, the files are stored whole or not at
+// all, and the next save after the fault stores everything.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/record_layouts.h"
+#include "examinee/bas_public.h"
+#include "examinee/save_fixture.h"
+#include "examinee/screen_fixture.h"
+#include "grid/item_row_map.h"
+#include "kit/tool_path.h"
+#include "kit/tool_process.h"
+#include "kit/ui_expect.h"
+#include "loading/load_state.h"
+#include "platform/text/vb.h"
+
+namespace qz::test {
+namespace {
+
+using ui::MsgResult;
+
+// Examinee 4 has today's consultation booked and nothing entered yet.
+constexpr const char* kNew = "0000000004";
+constexpr long long kHeight = 1001;  // 身長, numeric, digits "31"
+constexpr long long kWeight = 1002;  // 体重
+
+class SaveFailuresTest : public ScreenTest {
+ protected:
+  // Loads examinee 4 and enters height and weight as the grid would.
+  void LoadAndEnter() {
+    ASSERT_TRUE(StartAndChoose(kNew, kToday));
+    Enter(kHeight, "168.5");
+    Enter(kWeight, "60.2");
+  }
+  void Enter(long long code, const std::string& value) {
+    const int i = ItemIndex(code);
+    ASSERT_GT(i, 0) << code;
+    frmResultIn.ResultMatrix(i, 0).Knsach = value + " ";
+    const std::int16_t line = Fnc_FindItemRow(static_cast<std::int16_t>(i));
+    if (line != 0) form().sprResult.SetText(basPublic.ResultCol, Fnc_ItemToRow(line), value + " ");
+  }
+  // What the screen holds of the two entries.
+  std::vector<std::string> OnScreen() const {
+    std::vector<std::string> values;
+    for (long long code : {kHeight, kWeight}) {
+      values.push_back(vb::Trim(frmResultIn.ResultMatrix(ItemIndex(code), 0).Knsach));
+    }
+    return values;
+  }
+  std::vector<std::string> StoredValues() const {
+    std::vector<std::string> valued;
+    for (const std::string& r : StoredResults(kNew, kToday)) {
+      if (r.back() != '=') valued.push_back(r);
+    }
+    return valued;
+  }
+  // The three files a save writes, record by record.
+  std::vector<std::vector<std::string>> Files() const {
+    std::vector<std::vector<std::string>> files;
+    for (const data::FileLayout* layout : {&data::QzjsnlfLayout(), &data::QzjrklfLayout(), &data::QzkkklfLayout()}) {
+      record::BtrAccess obj;
+      std::vector<std::string> records;
+      if (obj.OpenFile(layout->file, layout->definition, suite_.paths().data, suite_.paths().spec_file)) {
+        for (int s = obj.GetFirst(layout->definition); s == record::kStatusOk; s = obj.GetNext()) {
+          records.push_back(obj.RecordBytes());
+        }
+      }
+      files.push_back(records);
+    }
+    return files;
+  }
+  // F12, with the boxes it shows answered OK; returns their texts.
+  std::vector<std::string> PressF12() {
+    shell_.ClearRecords();
+    shell_.auto_answer = true;
+    shell_.Key(ui::kKeyF12);
+    EXPECT_TRUE(shell_.Play());
+    shell_.auto_answer = false;
+    return Boxes();
+  }
+  void ExpectKeptOnScreen() {
+    EXPECT_TRUE(form().sprResult.visible);
+    EXPECT_EQ(basPublic.ExamineeNo, kNew);
+    EXPECT_EQ(OnScreen(), (std::vector<std::string>{"168.5", "60.2"}));
+    EXPECT_EQ(OnlineRows().size(), 1u);
+  }
+};
+
+// Every write of the save in turn fails: the history row, then each result
+// record. Each time the files stay wholly as they were and the screen keeps
+// every entry; once the fault is gone the same F12 stores everything.
+TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) {
+  BuildDemo();
+  LoadAndEnter();
+  auto before = Files();
+  int failures = 0;
+  for (const char* file : {"QZJSNLF.BTR", "QZJRKLF.BTR", "QZKKKLF.BTR"}) {
+    const std::string path = suite_.paths().data + file;
+    for (int allowed = 0;; ++allowed) {
+      SCOPED_TRACE(std::string(file) + " after " + std::to_string(allowed));
+      testing::FailWritesAfter(path, {"INSERT", "UPDATE"}, allowed);
+      const std::vector<std::string> boxes = PressF12();
+      const bool saved = boxes.empty();
+      if (!saved) {
+        ++failures;
+        ASSERT_EQ(boxes.size(), 1u) << boxes.front();
+        EXPECT_NE(boxes[0].find("ステータス : "), std::string::npos) << boxes[0];
+        EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
+        ExpectKeptOnScreen();
+      }
+      testing::HealWrites(path, {"INSERT", "UPDATE"});
+      if (saved) {
+        // The fault was beyond the writes of this file: the save went
+        // through. Take the examinee again for the next file.
+        EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
+        before = Files();
+        ASSERT_TRUE(Choose(kNew, kToday));
+        Enter(kHeight, "168.5");
+        Enter(kWeight, "60.2");
+        break;
+      }
+      ASSERT_LT(allowed, 200) << "the save never went through";
+    }
+  }
+  EXPECT_GT(failures, 3);
+  // Nothing in the way: the save stores and ends.
+  EXPECT_TRUE(PressF12().empty());
+  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
+  EXPECT_TRUE(OnlineRows().empty());
+}
+
+class BusyResultsFileTest : public SaveFailuresTest {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(testkit::ToolPath("qzterm"))) GTEST_SKIP() << "qzterm not built";
+  }
+  std::string ResultsFile() const { return suite_.paths().data + "QZKKKLF.BTR"; }
+};
+
+TEST_F(BusyResultsFileTest, AWriteOfAnotherTerminalLongerThanTheWaitKeepsEverythingForAnotherTry) {
+  suite_.SetIni("SysInfo", "WriteWait", "1");
+  BuildDemo();
+  LoadAndEnter();
+  const auto before = Files();
+  {
+    testkit::ToolProcess other("qzterm", {"lock", ResultsFile()});
+    ASSERT_EQ(other.ReadUntil({"LOCKED"}).back(), "LOCKED");
+    const std::vector<std::string> boxes = PressF12();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("ステータス : 84"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("他の端末がデータを書き込み中です。"), std::string::npos) << boxes[0];
+    EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
+    ExpectKeptOnScreen();
+    other.Send("");
+    EXPECT_EQ(other.ReadUntil({"FREE"}).back(), "FREE");
+  }
+  EXPECT_TRUE(PressF12().empty());
+  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
+  EXPECT_TRUE(OnlineRows().empty());
+}
+
+TEST_F(BusyResultsFileTest, AWriteOfAnotherTerminalShorterThanTheWaitIsWaitedFor) {
+  BuildDemo();  // the wait of 30 seconds
+  LoadAndEnter();
+  testkit::ToolProcess other("qzterm", {"lock", ResultsFile(), "500"});
+  ASSERT_EQ(other.ReadUntil({"LOCKED"}).back(), "LOCKED");
+  EXPECT_TRUE(PressF12().empty());
+  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
+  EXPECT_EQ(other.ReadUntil({"FREE"}).back(), "FREE");
+}
+
+}  // namespace
+}  // namespace qz::test

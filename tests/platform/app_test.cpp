@@ -1,0 +1,51 @@
+// The running program's facts set at start: its folder is the executable's
+// own unless the launcher names the program folder.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "platform/runtime/app.h"
+
+namespace qz {
+namespace {
+
+class InitAppTest : public ::testing::Test {
+ protected:
+  ~InitAppTest() override {
+    ::unsetenv("QZ_FOLDER_QZP140");
+    App() = AppInfo{};
+  }
+  void Init(const char* name) {
+    char program[] = "program";
+    char first[] = "0000000001";
+    char second[] = "20261209";
+    char* argv[] = {program, first, second, nullptr};
+    InitApp(name, 3, argv);
+  }
+  static std::string OwnFolder() {
+    return std::filesystem::canonical("/proc/self/exe").parent_path().string();
+  }
+};
+
+TEST_F(InitAppTest, TheFolderIsTheExecutablesOwnAndTheArgumentsAreJoined) {
+  Init("QZP140");
+  EXPECT_EQ(App().title, "QZP140");
+  EXPECT_EQ(App().path, OwnFolder());
+  EXPECT_EQ(App().command, "0000000001 20261209");
+}
+
+TEST_F(InitAppTest, TheLaunchersFolderVariableNamesTheFolderOfThatProgramOnly) {
+  ::setenv("QZ_FOLDER_QZP140", "/srv/qz140/QZP140", 1);
+  Init("QZP140");
+  EXPECT_EQ(App().path, "/srv/qz140/QZP140");
+  Init("Update");
+  EXPECT_EQ(App().path, OwnFolder());
+  ::setenv("QZ_FOLDER_QZP140", "", 1);
+  Init("QZP140");
+  EXPECT_EQ(App().path, OwnFolder());
+}
+
+}  // namespace
+}  // namespace qz
