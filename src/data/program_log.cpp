@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +31,8 @@ constexpr const char* kProgramIni = "./QZP140.INI";
 struct Log {
   bool begun = false;     // Begin has been called for this run
   bool settings = false;  // [Log] has been read
-  bool opened = false;    // the start is complete or the run has ended: lines go to the file
+  bool started = false;   // Started has been called: the start has its folders
+  bool opened = false;    // lines go to the file (a box stood, the start is complete or the run ended)
   bool failed = false;    // a failure of the file has been reported on the standard error
   bool cp932 = false;     // [Log] Encoding=CP932
   std::FILE* file = nullptr;
@@ -99,7 +101,8 @@ bool OpenIn(const fs::path& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   const fs::path file = folder / ("QZP140_" + system::ComputerName() + ".log");
-  TheLog().file = std::fopen(file.c_str(), "ab");
+  // Not inherited by the programs QZP140 starts.
+  TheLog().file = std::fopen(file.c_str(), "abe");
   return TheLog().file != nullptr;
 }
 
@@ -116,7 +119,7 @@ fs::path BesideData() { return HostFolder(basPublic.VlmfPath).parent_path() / "L
 
 // Where the lines of a run that never knew its data folder go.
 fs::path FallbackFolder() {
-  const fs::path program = App().path.empty() ? fs::current_path() : fs::path(App().path);
+  const fs::path program = App().path.empty() ? fs::path(".") : fs::path(App().path);
   if (::access(program.c_str(), W_OK) == 0) return program / "LOG";
   if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state != '\0') {
     return fs::path(state) / "qz140";
@@ -124,13 +127,17 @@ fs::path FallbackFolder() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
     return fs::path(home) / ".local" / "state" / "qz140";
   }
-  return fs::temp_directory_path() / "qz140";
+  std::error_code ec;
+  const fs::path temp = fs::temp_directory_path(ec);
+  return (ec ? fs::path("/tmp") : temp) / "qz140";
 }
 
 // Opens the log in `folder` (or, when that fails, the fallback) and writes
-// the waiting lines.
+// the waiting lines. A file opened earlier is closed first.
 void Open(const fs::path& folder) {
   Log& log = TheLog();
+  if (log.file != nullptr) std::fclose(log.file);
+  log.file = nullptr;
   log.opened = true;
   if (!OpenIn(folder)) {
     const fs::path fallback = FallbackFolder();
@@ -158,20 +165,40 @@ bool IsErrorReport(const ui::MessageBoxRequest& box) {
   return false;
 }
 
-void Observe(const ui::MessageBoxRequest& box) {
-  // Until the start is complete every box tells why it stops.
-  if (TheLog().opened && !IsErrorReport(box)) return;
-  Line(std::string(IsErrorReport(box) ? "error" : "message") + " title=" + (box.title.empty() ? App().title : box.title) +
-       " text=" + OneLine(box.text));
-}
-
 void ReadSettings() {
   Log& log = TheLog();
   if (log.settings) return;
   log.settings = true;
   log.folder_setting = Fnc_GetIni("Log", "Folder", "", kProgramIni);
-  const std::string encoding = Fnc_GetIni("Log", "Encoding", "UTF-8", kProgramIni);
-  log.cp932 = encoding == "CP932" || encoding == "cp932";
+  std::string encoding = Fnc_GetIni("Log", "Encoding", "UTF-8", kProgramIni);
+  for (char& c : encoding) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  log.cp932 = encoding == "CP932";
+  if (!log.cp932 && encoding != "UTF-8" && encoding != "UTF8" && encoding != "") {
+    std::fprintf(stderr, "QZP140: [Log] Encoding=%s of QZP140.INI is neither UTF-8 nor CP932; the log is in UTF-8\n",
+                 encoding.c_str());
+  }
+}
+
+// Where the lines of a start that has not completed go: [Log] Folder, else
+// beside the data folder once it is known, else the fallback.
+fs::path StartFolder() {
+  Log& log = TheLog();
+  ReadSettings();
+  if (!log.folder_setting.empty()) return HostFolder(log.folder_setting);
+  if (!basPublic.VlmfPath.empty()) return BesideData();
+  return FallbackFolder();
+}
+
+void Observe(const ui::MessageBoxRequest& box) {
+  Log& log = TheLog();
+  // Until the start is complete every box tells why it stops.
+  const bool error = IsErrorReport(box);
+  if (log.started && !error) return;
+  Line(std::string(error ? "error" : "message") + " title=" + (box.title.empty() ? App().title : box.title) +
+       " text=" + OneLine(box.text));
+  // The box stands until the operator answers it, and the program may be
+  // stopped meanwhile: what the start has to tell is written now.
+  if (!log.opened) Open(StartFolder());
 }
 
 std::string Examinee() {
@@ -190,12 +217,14 @@ void Begin() {
 
 void Started() {
   Log& log = TheLog();
-  ReadSettings();
-  const fs::path folder = !log.folder_setting.empty() ? HostFolder(log.folder_setting) : BesideData();
+  // Lines written while a box of the start stood went where the start could
+  // tell then; from here on they go where its folders say.
+  log.started = true;
+  log.opened = false;
   Line("start terminal=" + system::ComputerName() + " user=" + basPublic.LogonUserId +
        " os-user=" + system::UserName() + " program=" + App().path + " data=" + basPublic.VlmfPath +
        " work=" + basPublic.SvworkPath + " definitions=" + basPublic.SpecPath);
-  Open(folder);
+  Open(StartFolder());
 }
 
 void ExamineeLoaded() { Line("loaded " + Examinee() + " online=" + std::to_string(basPublic.OnlineRen)); }
@@ -228,17 +257,8 @@ void SaveEnded(bool saved) {
 void Ended() {
   Log& log = TheLog();
   if (!log.begun) return;
-  Line(log.opened ? "end" : "end (the start did not complete)");
-  if (!log.opened) {
-    ReadSettings();
-    if (!log.folder_setting.empty()) {
-      Open(HostFolder(log.folder_setting));
-    } else if (!basPublic.VlmfPath.empty()) {
-      Open(BesideData());
-    } else {
-      Open(FallbackFolder());
-    }
-  }
+  Line(log.started ? "end" : "end (the start did not complete)");
+  if (!log.opened) Open(StartFolder());
   ui::SetMessageObserver(nullptr);
   if (log.file != nullptr) std::fclose(log.file);
   log = Log{};

@@ -13,14 +13,17 @@
 // The file is "QZP140_<terminal>.log", appended to. Its folder is [Log]
 // Folder of QZP140.INI (the suite's path form is understood), by default
 // the folder LOG beside the data folder (…/DATA/ gives …/LOG/); it is made
-// when missing. [Log] Encoding is "UTF-8" (the default) or "CP932".
+// when missing. [Log] Encoding is "UTF-8" (the default) or "CP932", in
+// any case; another value is reported on the standard error and gives UTF-8.
 //
-// Until the start is complete, lines wait in memory. A start that fails
-// writes them, with every message it showed, into [Log] Folder when set,
-// else beside the data folder when it was read, else into LOG in the
-// program folder when that can be written, else into $XDG_STATE_HOME/qz140
-// (~/.local/state/qz140): never into the program folder itself. A log that cannot be written says so once on the
-// standard error and drops its lines; the program goes on.
+// Until the start is complete, lines wait in memory. Every message the
+// start shows is written at once with the lines before it, so that it can
+// be read while the box stands: into [Log] Folder when set, else beside the
+// data folder when it was read, else into LOG in the program folder when
+// that can be written, else into $XDG_STATE_HOME/qz140
+// (~/.local/state/qz140): never into the program folder itself. A log that
+// cannot be written says so once on the standard error and drops its lines;
+// the program goes on.
 //
 // Logged: the start (terminal, logon user, the user of the machine,
 // folders), each examinee loaded and released (number, consultation date,

@@ -1,5 +1,6 @@
 #include "examinee/save_and_end.h"
 
+
 #include <exception>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "examinee/frm_result_in.h"
 #include "examinee/result_check.h"
 #include "examinee/update_masters.h"
+#include "grid/grid_edit_events.h"
 #include "judgement/frm_syo_comb.h"
 #include "loading/group_forms.h"
 #include "loading/load_messages.h"
@@ -55,6 +57,10 @@ bool ConfirmUnconfirmedItems(FrmResultIn& form) {
 // `list_confirmed`: the operator chose save and end in the list of the
 // unconfirmed items already; it is not shown again.
 bool SaveResults(FrmResultIn& form, bool list_confirmed) {
+  // A value still being typed goes in first, as when the grid is left: F12,
+  // the right button on cmdEnd and the right click on an earlier date take
+  // no focus from the grid. A refused one keeps the screen.
+  if (!Fnc_FinishCellEdit()) return false;
   if (Fnc_FindingsSearchRefuses()) return false;
   if (!form.txtHassou.text().empty() && !vb::IsDate(form.txtHassou.text())) {
     ShowLoadWarning("結果発送日が正しくありません。");

@@ -54,7 +54,7 @@ void sprResult_DblClick(std::int32_t col, std::int32_t row);
 // there; Delete empties the active cell and processes it (on the done-check
 // column under the click's refusals; a refused Delete puts the stored value
 // back and leaves the item's summary-findings item alone, a processed one
-// clears that item and stamps it); other keys start editing while the input
+// clears that item and stamps it unless its done-check is set); other keys start editing while the input
 // method is open. May set `key_code` to 0 (the
 // grid's own handling is then skipped). Clears frmResultIn.EnterBusy. Job
 // text "結果スプレッドのキーボード処理でエラーが発生しました。".
@@ -68,7 +68,16 @@ void sprResult_KeyDown(int& key_code, int shift);
 void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row,
                          bool& cancel);
 
-// Binds the handlers above to the events of `spr`.
+// Ends an edit of the active cell before a key saves the screen (F12):
+// the edited text goes into the cell and is processed as when the cell is
+// left. Returns false when it was refused (the cell shows the stored value
+// again and the cursor stays); true when nothing was being edited or the
+// value went in.
+bool Fnc_FinishCellEdit();
+
+// Binds the handlers above to the events of `spr`; a character typed into
+// it (KeyPress, also from the input method) clears frmResultIn.EnterBusy
+// as a key does.
 void BindResultGridEvents(grid::Spread& spr);
 
 }  // namespace qz

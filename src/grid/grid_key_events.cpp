@@ -184,7 +184,8 @@ void DeleteStep(int& key_code) {
     return;
   }
   const std::int16_t d = k.SougouDest;
-  if (d >= 1) {
+  // A confirmed summary finding stays, as the automatic set leaves it.
+  if (d >= 1 && frmResultIn.ResultMatrix(d, 0).Hekbn == 0) {
     KekkaData& dest = frmResultIn.ResultMatrix(d, 0);
     dest.Syoken.clear();
     dest.Han = 0;
@@ -287,8 +288,25 @@ void sprResult_LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_co
   RunGridProcedure("セルの移動処理でエラーが発生しました。", [&] { LeaveCell(col, row, new_col, new_row, cancel); });
 }
 
+bool Fnc_FinishCellEdit() {
+  grid::Spread& spr = ResultGrid();
+  if (!spr.edit_mode()) return true;
+  spr.SetEditMode(false);
+  const std::int32_t col = spr.active_col();
+  const std::int32_t row = spr.active_row();
+  if (Fnc_ProcessEnterKey(col, row) != kEntryRefused) return true;
+  RestoreCellEntry(col, row);
+  return false;
+}
+
 void BindResultGridEvents(grid::Spread& spr) {
   spr.on_key_down = [](int& key_code, int shift) { sprResult_KeyDown(key_code, shift); };
+  // A character typed into the grid is input since the last Enter
+  // processing, as a key is; the input method commits characters without
+  // key events.
+  spr.on_key_press = [](int& ascii) {
+    if (ascii >= ' ') frmResultIn.EnterBusy = false;
+  };
   spr.on_leave_cell = [](int col, int row, int new_col, int new_row, bool& cancel) {
     sprResult_LeaveCell(col, row, new_col, new_row, cancel);
   };

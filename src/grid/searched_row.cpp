@@ -38,6 +38,7 @@ void Sub_ApplyClosedSearch() {
 }
 
 bool Fnc_RowsRebuildRefused() {
+  Sub_ApplyClosedSearch();
   if (!Fnc_FindingsSearchPending()) return false;
   WarnSearchHolds();
   return true;

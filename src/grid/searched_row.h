@@ -36,7 +36,8 @@ void Sub_ApplyClosedSearch();
 
 // The same refusal for whatever rebuilds the item lines or changes every
 // item (a reload, a display switch, a tool on all items): true, after the
-// warning, while any row is held.
+// warning, while the search is open. A search closed but not yet applied
+// is applied first (Sub_ApplyClosedSearch), and the caller goes on.
 bool Fnc_RowsRebuildRefused();
 
 }  // namespace qz

@@ -43,21 +43,45 @@ bool Reaches(int from, int target, const std::vector<int>& entry_of, std::vector
   return false;
 }
 
+// reach[n][m]: entry m is reached from entry n along operands.
+std::vector<std::vector<bool>> ReachTable(int count, const std::vector<int>& entry_of) {
+  std::vector<std::vector<bool>> reach(static_cast<std::size_t>(count) + 1);
+  for (int n = 1; n <= count; ++n) {
+    std::vector<bool>& row = reach[static_cast<std::size_t>(n)];
+    row.assign(static_cast<std::size_t>(count) + 1, false);
+    for (int m = 1; m <= count; ++m) {
+      std::vector<bool> seen(static_cast<std::size_t>(count) + 1, false);
+      row[static_cast<std::size_t>(m)] = Reaches(n, m, entry_of, seen);
+    }
+  }
+  return reach;
+}
+
 }  // namespace
 
 std::vector<int> CalcOrder() {
   const int count = frmResultIn.CalcCount();
   const std::vector<int> entry_of = EntryOfItem();
+  const std::vector<std::vector<bool>> reach = ReachTable(count, entry_of);
+  // Entries n and m are in one cycle when each reaches the other.
+  auto one_cycle = [&](int n, int m) {
+    return reach[static_cast<std::size_t>(n)][static_cast<std::size_t>(m)] &&
+           reach[static_cast<std::size_t>(m)][static_cast<std::size_t>(n)];
+  };
   std::vector<bool> placed(static_cast<std::size_t>(count) + 1, false);
   std::vector<int> order;
   // Repeatedly take, in table order, the entries whose calculated operands
-  // are all placed.
+  // are all placed or lie in a cycle with them: a cycle's items come
+  // together in table order, after what they take from outside it and
+  // before what takes from them.
   for (bool progress = true; progress;) {
     progress = false;
     for (int n = 1; n <= count; ++n) {
       if (placed[static_cast<std::size_t>(n)]) continue;
       bool ready = true;
-      for (int op : OperandEntries(n, entry_of)) ready = ready && placed[static_cast<std::size_t>(op)];
+      for (int op : OperandEntries(n, entry_of)) {
+        ready = ready && (placed[static_cast<std::size_t>(op)] || one_cycle(n, op));
+      }
       if (!ready) continue;
       placed[static_cast<std::size_t>(n)] = true;
       order.push_back(n);

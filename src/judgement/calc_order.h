@@ -1,9 +1,11 @@
 // The order in which calculated items follow one another: a calculated item
 // whose operand is itself calculated comes after that operand, whatever the
 // order of the item table (frmResultIn.CalcItems). Definitions that form a
-// cycle (A from B, B from A) have no such order; their items, and the items
-// that depend on them, come last in table order, so one walk over the order
-// visits every item once and never goes round.
+// cycle (A from B, B from A) have no such order among themselves: they come
+// together in table order, after the items they take from outside the cycle
+// and before every item that takes from one of them, so one walk over the
+// order visits every item once, never goes round, and leaves no item behind
+// an operand that changes after it.
 //
 // Reads frmResultIn.CalcItems and the item table; the result screen's
 // thread only.

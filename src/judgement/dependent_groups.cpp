@@ -5,6 +5,7 @@
 
 #include "data/bas_rank_change.h"
 #include "examinee/bas_public.h"
+#include "grid/searched_row.h"
 #include "judgement/result_update.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
@@ -26,9 +27,11 @@ std::int16_t GroupOfGroupItem(const KomInfo& k) {
 }
 
 // Whether item `b` is a member of group `g` that the routines may change.
+// A member whose row an open findings search holds is left to that search.
 bool IsChangeableMember(int b, std::int16_t g) {
   const KomInfo& k = frmResultIn.ItemTable[b];
   if (k.Past != kPastBookedNow || !k.Editable) return false;
+  if (b == frmResultIn.SyoSearchItem && Fnc_FindingsSearchPending()) return false;
   for (int n = 1; n <= kGroupSlots; ++n) {
     if (k.Hgrp[n] == g) return true;
   }

@@ -3,7 +3,8 @@
 // members, the items that list g among their four decision groups.
 //
 // Only members booked now (Past 0) that the operator may edit
-// (KomInfo::Editable) ever change. Both routines work on the current
+// (KomInfo::Editable) ever change, and never one whose row an open findings
+// search holds (grid/searched_row.h). Both routines work on the current
 // results (column 0 of the result matrix) and redraw the members' rows of
 // the result grid. Called by the grid's done-check clicks, measurement-class
 // list changes and the Delete key. The result screen's thread only.

@@ -297,14 +297,23 @@ void FrmSyoComb::txtSyoken_KeyUp(int& /*key_code*/, int& /*shift*/) {
 void FrmSyoComb::txtSyoken_Change() {
   // Only a text the operator changed resets the judgement; a caret or
   // selection move changes no text, and the dialog's own writes (a pick,
-  // "取消", the load) keep the judgement they set.
-  if (!settingText_ && basPublic.SyoCombHatErase == 1) CombinedHan = 0;
+  // "取消", the load) keep the judgement they set. Typed back to the text
+  // the dialog last wrote, the text has not changed after all: its
+  // judgement comes back.
+  if (settingText_ || basPublic.SyoCombHatErase != 1) return;
+  if (!writtenHanKept_) {
+    writtenHan_ = CombinedHan;
+    writtenHanKept_ = true;
+  }
+  CombinedHan = txtSyoken.text() == writtenText_ ? writtenHan_ : std::int16_t{0};
 }
 
 void FrmSyoComb::SetSyokenText(const std::string& text) {
   settingText_ = true;
   txtSyoken.SetText(text);
   settingText_ = false;
+  writtenText_ = text;
+  writtenHanKept_ = false;
 }
 
 void FrmSyoComb::Sub_ShowCaretInfo() {

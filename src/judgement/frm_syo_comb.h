@@ -3,7 +3,9 @@
 // The operator looks up the findings of one findings type in the findings
 // master (by classification tab and typed code) and combines several into
 // one findings text; the combination's judgement is the highest judgement
-// code picked. The dialog talks to its opener only through the hand-off
+// code picked. With basPublic.SyoCombHatErase 1 a text the operator changes
+// drops that judgement to 0 (caret moves change nothing, and typing back to
+// the text last picked brings its judgement back). The dialog talks to its opener only through the hand-off
 // globals basPublic.SyoSearch* (judgement/syo_search_handoff.h): its load
 // reads the findings type, the first search text, the current text and
 // judgement, the first tab and the length limit; "確定" writes back the text,
@@ -153,6 +155,11 @@ class FrmSyoComb : public ui::Form {
   void SetSyokenText(const std::string& text);
 
   bool settingText_ = false;
+  // txtSyoken as the dialog last wrote it, and the judgement that text had
+  // when the operator first changed it (kept once that happened).
+  std::string writtenText_;
+  std::int16_t writtenHan_ = 0;
+  bool writtenHanKept_ = false;
 };
 
 extern ui::FormSlot<FrmSyoComb> frmSyoComb;

@@ -9,6 +9,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
 #include "grid/cell_colors.h"
+#include "grid/findings_search_launch.h"
 #include "grid/item_row_map.h"
 #include "grid/last_write.h"
 #include "judgement/frm_syo_comb.h"
@@ -92,6 +93,14 @@ void WriteTarget(std::int16_t target, std::int32_t row, const std::string& text,
   Sub_SetCellForeColor(basPublic.HanCol, row, letter);
 }
 
+// A findings item's row that shows "所見検索中です" while its decided
+// finding is not written shows what it holds again: the searching text is
+// never left to be taken as typed.
+void ShowStoredFinding(std::int16_t item, std::int32_t row) {
+  if (frmResultIn.ItemTable[item].Ksyub != kKsyubFindings || row <= 0) return;
+  ResultGrid().SetText(basPublic.ResultCol, row, ResultCellText(item));
+}
+
 void ApplyDecided(std::int16_t item, std::int32_t row) {
   const KomInfo& kom = frmResultIn.ItemTable[item];
   const std::string text = vb::Trim(basPublic.SyoSearchText);
@@ -102,6 +111,7 @@ void ApplyDecided(std::int16_t item, std::int32_t row) {
     ui::MsgBox("判定変換に失敗しました。" + std::string(kCrLf) + "判定コード : " +
                    std::to_string(basPublic.SyoSearchHan) + kCrLf + "項目名 : " + kom.KomName,
                ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, "結果入力");
+    ShowStoredFinding(item, row);
     return;
   }
 
@@ -124,6 +134,7 @@ void ApplyDecided(std::int16_t item, std::int32_t row) {
     // A confirmed finding is not rewritten.
     ui::MsgBox("「" + frmResultIn.ItemTable[target].KomName + "」は" + kCrLf + "チェックがついてるため変更できません。",
                ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, "結果入力");
+    if (target == item) ShowStoredFinding(item, row);
     target = 0;
   }
   if (target > 0) {

@@ -56,7 +56,10 @@ void tmrSyoSearch_Timer();
 //   colour, the summary-findings auto-set and, for an item of the group
 //   judgement, the group judgement. A target without a grid line is stored
 //   without drawing; a done-checked target is not written (the warning
-//   "「<name>」は" CR LF "チェックがついてるため変更できません。"). Then the grid's Enter handling moves the cursor on
+//   "「<name>」は" CR LF "チェックがついてるため変更できません。"). A
+//   findings item whose decided finding is not written (no mark, or
+//   done-checked) shows its stored finding again in place of the search's
+//   text. Then the grid's Enter handling moves the cursor on
 //   (once more when it stayed on the row), and a judgement item reports
 //   "  <target> に所見をセットしました。" in the status line.
 // A run-time error shows the error report "所見検索画面が閉じられた後の

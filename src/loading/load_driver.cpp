@@ -37,6 +37,7 @@
 #include "loading/result_load.h"
 #include "loading/settings_master.h"
 #include "platform/text/vb.h"
+#include "platform/record/read_batch.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/work_in_progress.h"
 #include "tools/copy_previous_results.h"
@@ -232,7 +233,12 @@ void LoadExaminee(FrmResultIn& form, bool from_command_line) {
   form.SetEnabled(false);
   form.sprResult.visible = false;
 
-  if (!LoadTables(form, from_command_line)) return;
+  {
+    // The load reads much and writes nothing: one read transaction serves
+    // its reads, given back at every message and now and then at a yield.
+    record::ReadBatch batch;
+    if (!LoadTables(form, from_command_line)) return;
+  }
 
   form.txtHassou.SetText(DispatchDateText());
   FrmGrpSel& sel = *frmGrpSel;

@@ -6,8 +6,12 @@
 #include "data/value_digits.h"
 #include "examinee/bas_public.h"
 #include "grid/cursor_destination.h"
+#include "grid/grid_edit_events.h"
 #include "grid/item_row_map.h"
 #include "grid/typed_entry.h"
+#include "judgement/group_judgement.h"
+#include "judgement/judgement_finding.h"
+#include "judgement/summary_auto_set.h"
 #include "loading/group_forms.h"
 #include "loading/load_state.h"
 #include "platform/clock/clock.h"
@@ -139,6 +143,18 @@ void Stamp(KekkaData& cur) {
   cur.Sokutei = kSokuteiNone;
 }
 
+// What the Enter processing does after a value went in, for an item
+// without a grid line: its judgement finding, the summary findings and,
+// for an automatically judged item, the group and overall judgements; then
+// the stamp.
+void FollowOffScreen(int i) {
+  const auto item = static_cast<std::int16_t>(i);
+  Sub_SetJudgementFinding(item);
+  Sub_AutoSetSummaryFindings(item);
+  if (frmResultIn.ItemTable[i].Jhkbn == 1) Sub_JudgeGroup(item, kJudgeModeEntry, kJudgeForceNo);
+  Stamp(frmResultIn.ResultMatrix(i, kCurrent));
+}
+
 void CopyItem(int i) {
   const KomInfo& item = frmResultIn.ItemTable[i];
   const KekkaData prev = frmResultIn.ResultMatrix(i, kPrevious);
@@ -155,7 +171,7 @@ void CopyItem(int i) {
       } else {
         cur.Syoken = vb::RTrim(prev.Syoken);
         cur.Han = prev.Han;
-        Stamp(cur);
+        FollowOffScreen(i);
       }
       break;
     case kKsyubGroupJudgement:
@@ -163,7 +179,7 @@ void CopyItem(int i) {
         TypeAndEnter(basPublic.ResultCol, row, MarkOf(prev.Han));
       } else {
         cur.Han = prev.Han;
-        Stamp(cur);
+        FollowOffScreen(i);
       }
       break;
     case kKsyubNumeric:
@@ -216,6 +232,9 @@ void Inform(std::string_view text) { ui::MsgBox(text, ui::MsgButtons::kOk, ui::M
 void Sub_CopyPreviousResults(std::int16_t ask) {
   const bool asked = ask != 0;
   try {
+    // A value still being typed goes in first: its item is no longer empty
+    // and is not copied over. A refused one stops the copy.
+    if (!Fnc_FinishCellEdit()) return;
     if (frmResultIn.HistoryCount() <= 0) {
       if (asked) Inform("過去歴がありません。");
       return;

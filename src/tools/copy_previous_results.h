@@ -38,8 +38,12 @@ namespace qz {
 // and refuses what it would refuse typed. A findings item's earlier
 // judgement is entered as typed into its judgement cell first (the Enter
 // processing alone, without moving the cursor). An item without a grid
-// line takes the earlier value and judgement in the result matrix, stamped
-// with the logon user and now. With basPublic.PastCopySumi 1 the done-check
+// line takes the earlier value and judgement in the result matrix and is
+// carried into its judgement finding, the summary findings and (judged
+// automatically) its group and overall judgements as the Enter processing
+// would, stamped with the logon user and now. A value still being typed in
+// the grid goes in before anything is offered (refused: nothing is
+// copied). With basPublic.PastCopySumi 1 the done-check
 // of copied numeric and findings items whose value went in is set too.
 // Afterwards the cursor goes back to the current input group of frmGrpJmp.
 //

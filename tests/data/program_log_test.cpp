@@ -2,6 +2,7 @@
 // load, save, release, error reports and end of the program on the demo data.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -26,8 +27,8 @@ constexpr const char* kNew = "0000000004";  // no results yet today
 class ProgramLogTest : public ScreenTest {
  protected:
   // The log file in `folder` as bytes.
-  static std::string Bytes(const fs::path& folder) {
-    std::ifstream in(folder / "QZP140_TERM01.log", std::ios::binary);
+  static std::string Bytes(const fs::path& folder, const std::string& terminal = "TERM01") {
+    std::ifstream in(folder / ("QZP140_" + terminal + ".log"), std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
@@ -82,6 +83,37 @@ TEST_F(ProgramLogTest, ACycleIsLoggedBesideTheDataFolderWithoutItsResultValues) 
   for (const char* value : {"172", "81", "27.4"}) EXPECT_EQ(text.find(value), std::string::npos) << value;
 }
 
+TEST_F(ProgramLogTest, ARefusedTypedValueQuotedByItsMessageStaysOutOfTheLog) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  shell_.AnswerBox(ui::MsgResult::kOk, "「17x2」");
+  ASSERT_TRUE(TypeAndEnter(1001, "17x2"));
+  shell_.auto_answer = true;
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+  CloseSearch();
+
+  const std::string text = Bytes(Root() / "LOG");
+  EXPECT_NE(text.find(" end\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("17x2"), std::string::npos) << text;
+}
+
+TEST_F(ProgramLogTest, ALogWhoseWritesFailLosesNoSave) {
+  const fs::path folder = Root() / "full";
+  suite_.SetIni("Log", "Folder", folder.string());
+  BuildDemo();
+  fs::create_directories(folder);
+  fs::create_symlink("/dev/full", folder / "QZP140_TERM01.log");  // every write fails: no space
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  shell_.auto_answer = true;
+  ASSERT_TRUE(TypeAndEnter(1001, "172"));
+  ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+
+  EXPECT_TRUE(SearchShown());
+  const std::vector<std::string> stored = StoredResults(kNew, kToday);
+  EXPECT_NE(std::find(stored.begin(), stored.end(), "1001=172.0"), stored.end()) << ::testing::PrintToString(stored);
+  CloseSearch();
+}
+
 TEST_F(ProgramLogTest, ARecordManagerFailureIsLoggedInTheFolderAndCodePageTheSettingsName) {
   suite_.SetIni("Log", "Folder", suite_.paths().root + "logs");
   suite_.SetIni("Log", "Encoding", "CP932");
@@ -118,6 +150,23 @@ TEST_F(ProgramLogTest, AStartThatFailsBeforeItKnowsTheDataFolderLogsInTheProgram
   EXPECT_EQ(events.front(), "message title=INIファイルエラー text=INIファイルの項目の取得に失敗しました。");
   EXPECT_EQ(events.back(), "end (the start did not complete)");
   EXPECT_FALSE(fs::exists(program / "QZP140_TERM01.log"));
+}
+
+TEST_F(ProgramLogTest, AStartsMessageIsInTheLogWhileItsBoxStands) {
+  BuildDemo();
+  system::SetComputerNameForTest("TERM99");  // no log-on row names it
+  std::vector<std::string> while_standing;
+  shell_.on_box = [&](const ui::MessageBoxRequest&) {
+    while_standing = Events(Bytes(Root() / "LOG", "TERM99"));
+  };
+  shell_.auto_answer = true;
+  EXPECT_FALSE(Start());
+
+  ASSERT_EQ(while_standing.size(), 1u);
+  EXPECT_EQ(while_standing.front().rfind("message title=", 0), 0u) << while_standing.front();
+  const std::vector<std::string> events = Events(Bytes(Root() / "LOG", "TERM99"));
+  EXPECT_EQ(events.front(), while_standing.front());
+  EXPECT_EQ(events.back(), "end (the start did not complete)");
 }
 
 TEST_F(ProgramLogTest, AStartThatFailsAfterReadingTheDataFolderLogsBesideIt) {

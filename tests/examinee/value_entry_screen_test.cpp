@@ -7,6 +7,7 @@
 // earlier consultations.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,7 @@ TEST_F(ValueEntryScreenTest, AcceptedValuesAreStoredJudgedAndStampedAsTyped) {
       {2003, "0000000130", "130", 3},    // 脈拍, 50 to 100: ten characters, judged whole
       {3003, "１２．５", "12.5", 1},     // 血色素量, digits 21: full-width digits and point
       {3002, "-5", "-5", 3},             // 赤血球数: a minus sign, below the range
+      {3006, "−５", "-5", 3},           // ＡＳＴ: the minus sign is the code page's full-width minus
   };
   BuildDemo();
   ASSERT_TRUE(StartAndChoose(kNew, kToday));
@@ -122,6 +124,7 @@ TEST_F(ValueEntryScreenTest, RefusedValuesLeaveValueCellCursorAndFileAlone) {
       {"ab", NotANumber("ab")},     {"１ｅ２", NotANumber("1e2")},  // converted first, then refused
       {"1,000", Digits("1,000")},   {"(12)", Digits("(12)")},    {"1234", Digits("1234")},
       {"1.5", Digits("1.5")},
+      {"ー5", NotANumber("ｰ5")},  // a long-vowel mark is no minus: kept and refused, never dropped
   };
   BuildDemo();
   ASSERT_TRUE(StartAndChoose(kNew, kToday));
@@ -151,6 +154,45 @@ TEST_F(ValueEntryScreenTest, RefusedValuesLeaveValueCellCursorAndFileAlone) {
   EXPECT_EQ(Cell(basPublic.ResultCol, pulse), "72 ");
   Save();
   EXPECT_EQ(StoredField(pulse, "KNSACH"), "72");
+}
+
+// A save by key or by the right button, which take no focus from the grid,
+// saves what is being typed as if it had been entered; a value refused then
+// keeps the screen, its cell and the file as they were.
+TEST_F(ValueEntryScreenTest, ASaveTakesTheValueBeingTypedOrStopsAtItsRefusal) {
+  const long long pulse = 2003;
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  const int row = RowOf(pulse);
+  ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, row, "1e2"); }));
+  shell_.Key(ui::kKeyF12).AnswerBox(ui::MsgResult::kOk, NotANumber("1e2"));
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_FALSE(SearchShown());
+  EXPECT_EQ(Cell(basPublic.ResultCol, pulse), "");
+  EXPECT_EQ(form().sprResult.active_row(), row);
+  EXPECT_EQ(StoredField(pulse, "KNSACH"), "(no record)");
+
+  const std::vector<std::pair<std::string, std::function<void()>>> saves = {
+      {"F12", [&] { shell_.Key(ui::kKeyF12); }},
+      {"right button on 保存終了", [&] {
+         shell_.Click("frmResultIn", "cmdEnd", -1, 2).AnswerBox(ui::MsgResult::kOk, "強制保存します。");
+       }},
+  };
+  for (const auto& [name, save] : saves) {
+    SCOPED_TRACE(name);
+    if (SearchShown()) ASSERT_TRUE(Choose(kNew, kToday));
+    const std::string value = name == "F12" ? "107" : "49";
+    ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, row, value); }));
+    shell_.auto_answer = true;
+    save();
+    ASSERT_TRUE(shell_.Play());
+    shell_.auto_answer = false;
+    ASSERT_TRUE(SearchShown());
+    EXPECT_EQ(StoredField(pulse, "KNSACH"), value);
+    EXPECT_EQ(StoredField(pulse, "HAN"), "3");
+    EXPECT_EQ(StoredField(pulse, "USER"), basPublic.LogonUserId);
+  }
 }
 
 TEST_F(ValueEntryScreenTest, ACopiedValueEndsInTheRecordOfTheSameValueTyped) {
@@ -194,6 +236,50 @@ TEST_F(ValueEntryScreenTest, ACopiedValueEndsInTheRecordOfTheSameValueTyped) {
   EXPECT_EQ(Stored(kHemoglobin), copied);
   EXPECT_EQ(Stored(kAnemiaGroup), copied_group_record);
   EXPECT_NE(copied.find("HAN=1 "), std::string::npos) << copied;
+}
+
+// After a refused value the operator types again through the input method
+// (characters, no key events) and clicks elsewhere: the new value is
+// processed when the cell is left, never left on screen unstored.
+TEST_F(ValueEntryScreenTest, AValueTypedThroughTheInputMethodAfterARefusalGoesInWhenTheCellIsLeft) {
+  const long long pulse = 2003;
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  const int row = RowOf(pulse);
+  shell_.AnswerBox(ui::MsgResult::kOk, NotANumber("1e2"));
+  ASSERT_TRUE(Drive([&] {
+    form().sprResult.TypeIntoCell(basPublic.ResultCol, row, "1e2");
+    form().sprResult.DeliverKeyDown(ui::kKeyDown, 0);
+  }));
+  ASSERT_EQ(form().sprResult.active_row(), row);
+  shell_.Type("frmResultIn", "sprResult", "７２").Do([&] {
+    form().sprResult.ClickCell(basPublic.ResultCol, RowOf(2001));
+  });
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Result(pulse).Knsach, "72 ");
+  EXPECT_EQ(Result(pulse).Han, 1);
+  EXPECT_EQ(Result(pulse).User, basPublic.LogonUserId);
+  EXPECT_EQ(form().sprResult.active_row(), RowOf(2001));
+}
+
+// A value being typed when the copy starts goes in first: its item is no
+// longer empty, and the earlier value never replaces it.
+TEST_F(ValueEntryScreenTest, TheCopyKeepsTheValueBeingTyped) {
+  const long long diastolic = 2002;
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  ASSERT_FALSE(vb::Trim(frmResultIn.ResultMatrix(ItemIndex(diastolic), 1).Knsach).empty());
+  ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, RowOf(diastolic), "88"); }));
+  shell_.Key(ui::kKeyF6, ui::kAltMask).Click("frmCopy", "cmdEnter");
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Result(diastolic).Knsach, "88 ");
+  EXPECT_EQ(Cell(basPublic.ResultCol, diastolic), "88 ");
+  EXPECT_EQ(Result(diastolic).Han, 3);
+  EXPECT_FALSE(Result(kHemoglobin).Knsach.empty()) << "the others are copied";
+  Save();
+  EXPECT_EQ(StoredField(diastolic, "KNSACH"), "88");
 }
 
 TEST_F(ValueEntryScreenTest, TheDisplaySwitchShowsAndHidesEarlierOnlyItems) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "examinee/bas_public.h"
@@ -420,7 +421,24 @@ TEST_F(GridEditEvents, ACheckedRowIsNotOpenedByADoubleClick) {
 namespace qz::testing {
 namespace {
 
-class GridLockedEdits : public GridEditEvents {};
+class GridLockedEdits : public GridEditEvents {
+ protected:
+  // A numeric source holding "22.5" whose summary item holds "要精検" (4)
+  // with done-check `hekbn`; returns the two item indexes.
+  std::pair<std::int16_t, std::int16_t> SourceWithSummary(std::int16_t hekbn) {
+    const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+    const std::int16_t summary = bed.Add(FindingsItem(7001));
+    Finish();
+    frmResultIn.ItemTable[bmi].SougouDest = summary;
+    bed.Result(summary).Syoken = "要精検";
+    bed.Result(summary).Han = 4;
+    bed.Result(summary).Hekbn = hekbn;
+    grid().SetText(basPublic.ResultCol, bed.RowOf(summary), "要精検");
+    bed.Result(bmi).Knsach = "22.5 ";
+    grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "22.5 ");
+    return {bmi, summary};
+  }
+};
 
 TEST_F(GridLockedEdits, RefusedDeletesChangeNeitherTheCellNorTheSummaryItem) {
   const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
@@ -471,14 +489,7 @@ TEST_F(GridLockedEdits, RefusedDeletesChangeNeitherTheCellNorTheSummaryItem) {
 }
 
 TEST_F(GridLockedEdits, ADeleteClearsItsSummaryItemAndStampsIt) {
-  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
-  const std::int16_t summary = bed.Add(FindingsItem(7001));
-  Finish();
-  frmResultIn.ItemTable[bmi].SougouDest = summary;
-  bed.Result(summary).Syoken = "要精検";
-  bed.Result(summary).Han = 4;
-  bed.Result(bmi).Knsach = "22.5 ";
-  grid().SetText(basPublic.ResultCol, bed.RowOf(bmi), "22.5 ");
+  const auto [bmi, summary] = SourceWithSummary(0);
   Go(bmi, basPublic.ResultCol);
   Key(kDelete);
   EXPECT_EQ(bed.Result(bmi).Knsach, "");
@@ -487,7 +498,19 @@ TEST_F(GridLockedEdits, ADeleteClearsItsSummaryItemAndStampsIt) {
   EXPECT_EQ(bed.Result(summary).User, kBedUser);
   EXPECT_EQ(bed.Result(summary).Ymd, 20261209);
   EXPECT_EQ(bed.Result(summary).Hms, 103015);
+  EXPECT_EQ(bed.Cell(summary, basPublic.ResultCol), "");
   EXPECT_EQ(bed.Cell(summary, basPublic.UpdateCol), kBedUserName);
+}
+
+TEST_F(GridLockedEdits, ADeleteLeavesADoneCheckedSummaryItem) {
+  const auto [bmi, summary] = SourceWithSummary(1);
+  const KekkaData confirmed = bed.Result(summary);
+  Go(bmi, basPublic.ResultCol);
+  Key(kDelete);
+  EXPECT_EQ(bed.Result(bmi).Knsach, "");
+  EXPECT_EQ(bed.Result(summary), confirmed);
+  EXPECT_EQ(bed.Cell(summary, basPublic.ResultCol), "要精検");
+  EXPECT_EQ(bed.Cell(summary, basPublic.UpdateCol), "");
 }
 
 TEST_F(GridLockedEdits, TheAutoCheckLeavesItemsTheUserMayNotEdit) {

@@ -278,5 +278,23 @@ TEST(CalcChains, ACycleIsReportedAndNeverFollowedRound) {
   EXPECT_EQ(bed.Result(b).Knsach, "15.0 ");
 }
 
+TEST(CalcChains, AChainFromACycleFollowsItsOperandWhereverItStandsInTheTable) {
+  JudgementBed bed;
+  bed.Open();
+  const std::int16_t c = bed.Add(JudgementBed::Numeric(1, 0, "C"));
+  const std::int16_t f = bed.Add(SumItem(5, "F", 3));   // from A, before the cycle
+  const std::int16_t a = bed.Add(SumItem(3, "A", 2, 1));  // A from B and C
+  const std::int16_t b = bed.Add(SumItem(2, "B", 3));     // B from A
+  const std::int16_t g = bed.Add(SumItem(6, "G", 1));   // from C alone
+  bed.Finish();
+  bed.Result(b).Knsach = "5.0 ";
+  bed.Result(c).Knsach = "10.0 ";
+  Sub_CheckCalcItems(c);
+  EXPECT_EQ(bed.Result(a).Knsach, "15.0 ");
+  EXPECT_EQ(bed.Result(b).Knsach, "15.0 ");
+  EXPECT_EQ(bed.Result(f).Knsach, "15.0 ");  // after A, not before it
+  EXPECT_EQ(bed.Result(g).Knsach, "10.0 ");
+}
+
 }  // namespace
 }  // namespace qz::testing

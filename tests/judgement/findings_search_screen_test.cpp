@@ -16,6 +16,7 @@
 #include "grid/grid_edit_events.h"
 #include "grid/item_row_map.h"
 #include "judgement/frm_syo_comb.h"
+#include "kit/demo_catalog.h"
 #include "kit/ui_expect.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
@@ -82,6 +83,11 @@ class FindingsSearchScreenTest : public ScreenTest {
     EXPECT_SCRIPT_OK(shell_);
   }
 
+  // Queues the operator's decision of `text` in the open dialog.
+  void QueueDecision(const std::string& text) {
+    shell_.Do([text] { frmSyoComb->txtSyoken.SetText(text); }).Click("frmSyoComb", "cmdDecision");
+  }
+
   // Runs `step` expecting exactly the refusal of the searched row.
   void Refused(const std::string& what, const std::function<void()>& step) {
     SCOPED_TRACE(what);
@@ -144,11 +150,53 @@ TEST_F(FindingsSearchScreenTest, ASearchClosedWithoutADecisionLeavesTheStoredFin
   EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), "陳旧性炎症性変化");
 }
 
+TEST_F(FindingsSearchScreenTest, TheGroupsCheckLeavesTheSearchedMemberToTheSearch) {
+  OpenSearch();
+  if (HasFatalFailure()) return;
+  constexpr long long kChestGroup = testkit::demo::kGroupItemBase + 9;
+  const int group_row = RowOf(kChestGroup);
+  ASSERT_GT(group_row, 0);
+  // A click on the group's done-check: the cursor may not leave the
+  // searched row, but the group item takes its check.
+  shell_.AnswerBox(ui::MsgResult::kOk, kHeld);
+  ASSERT_TRUE(Drive([&] { Grid().ClickCell(basPublic.ChkCol, group_row); }));
+  EXPECT_SCRIPT_OK(shell_);
+  ASSERT_EQ(Result(kChestGroup).Hekbn, 1);
+  EXPECT_EQ(Result(kChest), before_);
+  EXPECT_EQ(Grid().TextAt(basPublic.ChkCol, row_), "");
+
+  QueueDecision("胸膜肥厚");
+  shell_.Advance(1000);
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_FALSE(basPublic.SyoSearchOpen);
+  EXPECT_EQ(vb::Trim(Result(kChest).Syoken), "胸膜肥厚");
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row_), "胸膜肥厚");
+}
+
+TEST_F(FindingsSearchScreenTest, ADisplaySwitchJustAfterADecisionAppliesItFirst) {
+  OpenSearch();
+  if (HasFatalFailure()) return;
+  // Decided, and the display switched before the poll's next tick.
+  QueueDecision("胸膜肥厚");
+  ASSERT_TRUE(shell_.Play());
+  shell_.ClearRecords();
+  const int past_before = form().chkPastDisp.value();
+  ASSERT_TRUE(Drive([&] { form().chkPastDisp.HandleClick(1, 0); }));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_NE(form().chkPastDisp.value(), past_before);
+  EXPECT_EQ(vb::Trim(Result(kChest).Syoken), "胸膜肥厚");
+  const int row = RowOf(kChest);
+  ASSERT_GT(row, 0);
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row), "胸膜肥厚");
+}
+
 TEST_F(FindingsSearchScreenTest, AFindingDecidedJustBeforeTheSaveIsSaved) {
   OpenSearch();
   if (HasFatalFailure()) return;
   // Decided, and saved before the poll's next tick.
-  shell_.Do([] { frmSyoComb->txtSyoken.SetText("胸膜肥厚"); }).Click("frmSyoComb", "cmdDecision");
+  QueueDecision("胸膜肥厚");
   ASSERT_TRUE(shell_.Play());
   EXPECT_FALSE(frmSyoComb.loaded());
   shell_.auto_answer = true;

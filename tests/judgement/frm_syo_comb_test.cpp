@@ -40,6 +40,15 @@ class FrmSyoCombTest : public testkit::SyoSearchTest {
     for (int r = 1; r < f.NextRow; ++r) codes.push_back(f.flexSyoList.TextMatrix(r, kSyoColRcode));
     return codes;
   }
+  // Decides with F12 after the queued steps: `text` and `han` handed back.
+  void ExpectDecidedWithF12(const std::string& text, std::int16_t han) {
+    shell.Key(ui::kKeyF12);
+    ASSERT_TRUE(shell.Play());
+    EXPECT_TRUE(basPublic.SyoSearchDecided);
+    EXPECT_EQ(basPublic.SyoSearchText, text);
+    EXPECT_EQ(basPublic.SyoSearchHan, han);
+    EXPECT_SCRIPT_OK(shell);
+  }
   int RowOf(const std::string& code) {
     FrmSyoComb& f = *frmSyoComb;
     for (int r = 1; r < f.NextRow; ++r) {
@@ -208,6 +217,19 @@ TEST_F(FrmSyoCombTest, TypingResetsTheJudgementWhenTheSettingSaysSo) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST_F(FrmSyoCombTest, TypingBackToTheSameTextKeepsTheCombinedJudgement) {
+  basPublic.SyoCombHatErase = 1;
+  Inputs(12, "", "", 0, 3);
+  ShowDialog();
+  FrmSyoComb& f = *frmSyoComb;
+  const int b01 = RowOf("B01");
+  shell.Do([&] { f.flexSyoList.ClickCell(b01, 1); });  // 胆石, judgement 3
+  shell.Type("frmSyoComb", "txtSyoken", "あ");
+  shell.Do([&] { EXPECT_EQ(f.CombinedHan, 0) << "a changed text"; });
+  shell.Type("frmSyoComb", "txtSyoken", "\b");
+  ExpectDecidedWithF12("胆石", 3);
+}
+
 TEST_F(FrmSyoCombTest, CaretKeysBetweenPicksKeepTheCombinedJudgement) {
   basPublic.SyoCombHatErase = 1;
   Inputs(12, "", "", 0, 3);
@@ -218,12 +240,7 @@ TEST_F(FrmSyoCombTest, CaretKeysBetweenPicksKeepTheCombinedJudgement) {
   shell.Key(ui::kKeyRight).Key(ui::kKeyHome).Key(ui::kKeyEnd);
   shell.Do([&] { EXPECT_EQ(f.active_control(), &f.txtSyoken); });
   shell.Do([&] { f.flexSyoList.ClickCell(a01, 1); });  // 所見なし, judgement 1
-  shell.Key(ui::kKeyF12);
-  ASSERT_TRUE(shell.Play());
-  EXPECT_TRUE(basPublic.SyoSearchDecided);
-  EXPECT_EQ(basPublic.SyoSearchText, "胆石  所見なし");
-  EXPECT_EQ(basPublic.SyoSearchHan, 3);
-  EXPECT_SCRIPT_OK(shell);
+  ExpectDecidedWithF12("胆石  所見なし", 3);
 }
 
 TEST_F(FrmSyoCombTest, DecideHandsBackTheTextAndJudgement) {

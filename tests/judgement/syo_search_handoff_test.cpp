@@ -173,6 +173,36 @@ TEST_F(SyoSearchHandoffTest, AJudgementWithoutAMarkWarnsAndWritesNothing) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST_F(SyoSearchHandoffTest, AFindingNotWrittenGivesTheRowItsStoredFindingBack) {
+  struct Case {
+    const char* what;
+    std::int16_t han;     // the decided judgement (5 has no mark)
+    std::int16_t hekbn;   // the item's done-check at the apply
+    const char* box;
+  } cases[] = {
+      {"no mark", 5, 0, "判定変換に失敗しました。\r\n判定コード : 5\r\n項目名 : 胸部所見"},
+      {"checked meanwhile", 3, 1, "「胸部所見」は\r\nチェックがついてるため変更できません。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    KekkaData& stored = frmResultIn.ResultMatrix(1, 0);
+    stored = KekkaData{};
+    stored.Syoken = "前の所見";
+    stored.Han = 2;
+    stored.Hekbn = c.hekbn;
+    const KekkaData before = stored;
+    Grid().SetText(basPublic.ResultCol, 4, "所見検索中です");
+    Searched(1, 4, true, "胆石", c.han);
+    ASSERT_TRUE(shell.Drive([&] {
+      shell.AnswerBox(ui::MsgResult::kOk, c.box);
+      Sub_ApplyFindingSearchResult();
+    }));
+    EXPECT_EQ(frmResultIn.ResultMatrix(1, 0), before);
+    EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 4), "前の所見");
+    EXPECT_SCRIPT_OK(shell);
+  }
+}
+
 TEST_F(SyoSearchHandoffTest, AJudgementItemSendsItsFindingToTheSummaryItem) {
   syoSearchSteps.find_summary_item = [](std::int16_t) -> std::int16_t { return 3; };
   Grid().MoveActiveCell(basPublic.ResultCol, 5);

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "data/define_fields.h"
 #include "data/definitions_text.h"
 #include "examinee/bas_public.h"
+#include "kit/pg_server.h"
 #include "platform/record/btr_access.h"
 #include "platform/record/btr_file.h"
 #include "platform/record/status.h"
@@ -54,12 +56,18 @@ SuiteBuilder::SuiteBuilder(std::string root) {
   path_keys_ = {{"HOPE", paths_.hope},         {"VLMP", paths_.program}, {"VLMF", paths_.data},
                 {"CPFSPEC ", paths_.spec_file}, {"RESERVE", paths_.reserve}, {"SVWORK", paths_.work}};
   SetIni("SysInfo", "MenuCheck", "0");
+  const char* engine = std::getenv("QZ_SUITE_ENGINE");
+  if (engine && std::string_view(engine) == "postgres") {
+    if (!PgServer()) throw std::runtime_error("QZ_SUITE_ENGINE=postgres needs QZ_TEST_PG");
+    schemas_ = {NewPgSchema(), NewPgSchema()};
+  }
 }
 
 SuiteBuilder::~SuiteBuilder() {
   if (temporary_ && !keep_) {
     std::error_code ec;
     fs::remove_all(paths_.root, ec);
+    for (const std::string& schema : schemas_) DropPgSchema(schema);
   }
 }
 
@@ -145,7 +153,12 @@ void SuiteBuilder::WriteIniFiles() const {
     p140 += "\r\n";
   }
   WriteFile(paths_.p140_ini, text::ToCp932(p140));
-  WriteFile(paths_.spec_file, data::DefinitionsIniText());
+  std::string spec = data::DefinitionsIniText();
+  if (!schemas_.empty()) {
+    spec += "\r\n[STORAGE]\r\n" + paths_.data + "=" + PgStorage(schemas_[0]) + "\r\n" + paths_.work + "=" +
+            PgStorage(schemas_[1]) + "\r\n";
+  }
+  WriteFile(paths_.spec_file, spec);
   WriteFile(paths_.program + "KWBDISP.ENV", text::ToCp932(kwbdisp_ + "\r\n"));
 }
 

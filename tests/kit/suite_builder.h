@@ -16,6 +16,11 @@
 //
 // A temporary tree is removed when the builder is destroyed unless Keep()
 // was called; a tree in a folder passed to the constructor is kept.
+//
+// With the environment variable QZ_SUITE_ENGINE=postgres (and QZ_TEST_PG
+// naming the test server, see pg_server.h) the data and work folders are
+// schemas of that server (CPFSPEC.INI [STORAGE]), dropped with a temporary
+// tree; every test built on the tree then runs on PostgreSQL.
 #ifndef QZ_TESTKIT_SUITE_BUILDER_H_
 #define QZ_TESTKIT_SUITE_BUILDER_H_
 
@@ -133,6 +138,7 @@ class SuiteBuilder {
   std::vector<std::pair<std::string, std::string>> path_keys_;
   std::set<std::string> omitted_;
   std::string kwbdisp_ = "CTLFEP  K";
+  std::vector<std::string> schemas_;  // data, work: on PostgreSQL
 };
 
 }  // namespace qz::testkit

@@ -42,6 +42,9 @@ TEST_F(InitAppTest, TheLaunchersFolderVariableNamesTheFolderOfThatProgramOnly) {
   EXPECT_EQ(App().path, "/srv/qz140/QZP140");
   Init("Update");
   EXPECT_EQ(App().path, OwnFolder());
+  ::setenv("QZ_FOLDER_QZP140", "centre/./QZP140/", 1);
+  Init("QZP140");
+  EXPECT_EQ(App().path, (std::filesystem::current_path() / "centre" / "QZP140").string());
   ::setenv("QZ_FOLDER_QZP140", "", 1);
   Init("QZP140");
   EXPECT_EQ(App().path, OwnFolder());

@@ -267,6 +267,8 @@ TEST_F(SpreadTest, TypingKeepsToTheMaximumLengthInBytesAndTheCharacterSet) {
       // A full-width character with a half-width form is taken in it; half-width
       // kana is single-byte; a character with no single-byte form is dropped.
       {CellType::kEdit, 10, kCharSetSingleByte, "１2．５ｶﾅ漢", "12.5ｶﾅ"},
+      // The minus sign is the code page's full-width minus: never dropped.
+      {CellType::kEdit, 10, kCharSetSingleByte, "−5 －5 ー", "-5 -5 ｰ"},
       {CellType::kInteger, 10, kCharSetAll, "-12a.5", "-125"},
       {CellType::kFloat, 10, kCharSetAll, "12.5e", "12.5"},
   };

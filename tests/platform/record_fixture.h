@@ -1,5 +1,7 @@
 // A scratch data folder with a definitions file and two empty record
-// files, for the record-manager tests.
+// files, for the record-manager tests. RecordContractTest runs a test on
+// each engine: SQLite files in the folder, or a schema of its own on the
+// PostgreSQL test server (skipped without one, see kit/pg_server.h).
 //
 //   T.BTR (40 bytes): CODE 1-4 alpha, NUM 5-7 numeric, GRP 8-9 alpha,
 //     NAME 10-29 kanji, AMT 30-35 numeric; bytes 36-40 belong to no field.
@@ -15,8 +17,10 @@
 #include <memory>
 #include <string>
 
+#include "kit/pg_server.h"
 #include "platform/record/btr_access.h"
 #include "platform/record/btr_file.h"
+#include "platform/record/storage_location.h"
 
 namespace qz::record::testing {
 
@@ -38,17 +42,30 @@ inline constexpr const char* kDefinitions =
 class RecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (engine_ == Engine::kPostgres) {
+      QZ_PG_OR_SKIP();
+      schema_ = testkit::NewPgSchema();
+    }
     char tmpl[] = "/tmp/qz_record_XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     dir_ = tmpl;
-    std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary) << kDefinitions;
+    std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary) << kDefinitions << StorageSection();
     ASSERT_EQ(CreateRecordFile(dir_, "T.BTR", dir_), 0);
     ASSERT_EQ(CreateRecordFile(dir_, "U.BTR", dir_), 0);
   }
   void TearDown() override {
+    BtrAccess().AbortTrans();  // a test that failed inside a transaction
     std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    if (!schema_.empty()) testkit::DropPgSchema(schema_);
   }
+  // The definitions file's [STORAGE] section that puts dir_ on the engine
+  // under test; empty for SQLite, the default.
+  std::string StorageSection() const {
+    return engine_ == Engine::kSqlite ? "" : "[STORAGE]\r\n" + dir_ + "=" + testkit::PgStorage(schema_) + "\r\n";
+  }
+  // Whether SetUp gave up (no server, or a failure).
+  bool Unready() const { return IsSkipped() || HasFatalFailure(); }
 
   // A new object open on T.BTR under `definition`, fields declared.
   std::unique_ptr<BtrAccess> OpenT(const char* definition = "T") {
@@ -85,8 +102,28 @@ class RecordTest : public ::testing::Test {
     return code + "/" + t.GetField("NUM").ToText();
   }
 
+  Engine engine_ = Engine::kSqlite;
+  std::string schema_;  // PostgreSQL: the test's own schema
   std::string dir_;
 };
+
+// A record-manager test that runs on both engines (TEST_P, then
+// QZ_RECORD_ENGINES(Suite)).
+class RecordContractTest : public RecordTest, public ::testing::WithParamInterface<Engine> {
+ protected:
+  void SetUp() override {
+    engine_ = GetParam();
+    RecordTest::SetUp();
+  }
+};
+
+inline std::string EngineName(const ::testing::TestParamInfo<Engine>& info) {
+  return info.param == Engine::kSqlite ? "Sqlite" : "Postgres";
+}
+
+#define QZ_RECORD_ENGINES(Suite)                                                                  \
+  INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::Values(Engine::kSqlite, Engine::kPostgres), \
+                           EngineName)
 
 }  // namespace qz::record::testing
 

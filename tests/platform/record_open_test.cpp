@@ -1,10 +1,15 @@
+#include <libpq-fe.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
 #include "platform/path/host_path.h"
 #include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
+#include "platform/record/network_folder.h"
 #include "platform/record/status.h"
+#include "platform/record/storage_warning.h"
 #include "record_fixture.h"
 
 namespace qz::record::testing {
@@ -112,6 +117,68 @@ TEST_F(RecordOpenTest, CreateRefusesAnExistingFileUnlessReplacing) {
   EXPECT_EQ(t->GetGreaterOrEqual("T"), kStatusEndOfFile);
 }
 
+TEST_F(RecordOpenTest, AFolderOnANetworkFileSystemIsWarnedAboutOnce) {
+  std::vector<std::string> warnings;
+  SetStorageWarningHandler([&](const std::string& text) { warnings.push_back(text); });
+  const std::string folder = fs::weakly_canonical(dir_).string();
+  internal::SetFileSystemProbeForTesting(
+      [&](const std::string& f) { return f == folder ? 0xFE534D42L /* SMB2 */ : 0L; });
+  {
+    auto t = OpenT();
+    auto u = OpenU();
+    ASSERT_EQ(Put(*t, "A", 1, "G"), 0);  // the folder is still used
+  }
+  auto again = OpenT();
+  internal::SetFileSystemProbeForTesting(nullptr);
+  SetStorageWarningHandler(nullptr);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find(folder), std::string::npos);
+  EXPECT_TRUE(internal::IsNetworkFileSystem(0x6969));  // NFS
+  EXPECT_FALSE(internal::IsNetworkFileSystem(0xEF53));  // ext4
+}
+
+// Without its transaction helper file SQLite would commit a transaction file
+// by file: a write inside a transaction is refused instead.
+TEST_F(RecordOpenTest, ATransactionWithoutItsHelperFileWritesNothing) {
+  fs::create_directory(dir_ + "/.qzrecord-tx");  // cannot be opened as a file
+  auto t = OpenT();
+  ASSERT_EQ(Put(*t, "A", 1, "G"), 0);  // a single write is atomic by itself
+  ASSERT_EQ(t->BeginTrans(), 0);
+  t->SetField("CODE", "A");
+  t->SetField("NUM", 1);
+  EXPECT_EQ(t->GetEqual("T"), 0);
+  EXPECT_EQ(Put(*t, "B", 1, "G"), kStatusIoError);
+  EXPECT_EQ(t->AbortTrans(), 0);
+  t->SetField("CODE", "B");
+  EXPECT_EQ(t->GetEqual("T"), kStatusNotFound);
+}
+
+class RecordServerTest : public RecordTest {
+ protected:
+  void SetUp() override {
+    engine_ = Engine::kPostgres;
+    RecordTest::SetUp();
+  }
+};
+
+// The server ends this process's session (a restart, a network cut): the
+// read that meets the loss fails, the next one connects again.
+TEST_F(RecordServerTest, AfterALostConnectionTheNextReadConnectsAgain) {
+  auto t = OpenT();
+  ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
+  PGconn* admin = PQconnectdb(testkit::PgServer()->c_str());
+  PGresult* r = PQexec(admin, ("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = "
+                               "'qz " + std::to_string(getpid()) + "'").c_str());
+  EXPECT_EQ(PQntuples(r), 1);
+  PQclear(r);
+  PQfinish(admin);
+  t->SetField("CODE", "A");
+  t->SetField("NUM", 1);
+  EXPECT_EQ(t->GetEqual("T"), kStatusIoError);
+  EXPECT_EQ(t->GetEqual("T"), 0);
+  ASSERT_EQ(Put(*t, "B", 1, "G"), 0);
+}
+
 TEST(RecordDefinitions, ParseReadsFilesKeysAndDefinitionsAndRoundTrips) {
   auto d = Definitions::Parse(
       "[files]\n a.btr = 30\n; the A file\n[A.BTR]\nkey0=1:10:a, 11:8:n ;unique\nKEY1=19:2:K\n"
@@ -131,6 +198,43 @@ TEST(RecordDefinitions, ParseReadsFilesKeysAndDefinitionsAndRoundTrips) {
   ASSERT_TRUE(again);
   EXPECT_EQ(*again->FindFile("A.BTR"), *f);
   EXPECT_EQ(again->FindDefinition("A2")->key, 1);
+}
+
+TEST(RecordDefinitions, StorageNamesTheEngineOfEachDataFolder) {
+  auto d = Definitions::Parse(
+      "[FILES]\nA.BTR=10\n[STORAGE]\nC:\\QZP\\DATA\\=POSTGRESQL host=db dbname='the qz' schema=Data\n"
+      "C:\\QZP\\WORK=postgresql host=db dbname=qz schema=work_01\nD:\\LOCAL=SQLITE\n");
+  ASSERT_TRUE(d);
+  struct Case {
+    const char* folder;
+    Engine engine;
+    const char* conninfo;
+    const char* schema;
+  };
+  const Case cases[] = {
+      {"c:\\qzp\\data", Engine::kPostgres, "host=db dbname='the qz'", "data"},
+      {"C:/QZP/DATA/", Engine::kPostgres, "host=db dbname='the qz'", "data"},
+      {"C:\\QZP\\WORK", Engine::kPostgres, "host=db dbname=qz", "work_01"},
+      {"D:\\LOCAL", Engine::kSqlite, "", ""},
+      {"C:\\QZP\\OTHER", Engine::kSqlite, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    auto l = LocateFile(*d, c.folder, "a.btr");
+    ASSERT_TRUE(l);
+    EXPECT_EQ(l->engine, c.engine);
+    EXPECT_EQ(l->conninfo, c.conninfo);
+    EXPECT_EQ(l->schema, c.schema);
+    EXPECT_EQ(l->table, c.engine == Engine::kPostgres ? "A.BTR" : "");
+  }
+  auto again = Definitions::Parse(d->ToIni());
+  ASSERT_TRUE(again);
+  EXPECT_EQ(LocateFile(*again, "c:\\qzp\\work", "A.BTR")->schema, "work_01");
+  for (const char* bad : {"POSTGRESQL host=db", "POSTGRESQL host=db schema=a-b", "MYSQL schema=a", "SQLITE x"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_FALSE(ParseStorage(bad));
+    EXPECT_FALSE(Definitions::Parse(std::string("[FILES]\nA.BTR=10\n[STORAGE]\nC:\\X=") + bad + "\n"));
+  }
 }
 
 TEST(RecordDefinitions, MalformedDefinitionsAreRefused) {

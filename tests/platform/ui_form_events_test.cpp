@@ -268,6 +268,23 @@ TEST(UiFocus, AClickOnAButtonMovesTheFocusBeforeItsClick) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST(UiFocus, AFocusedButtonTakesEnterAndSpaceOnlyWhileEnabled) {
+  ScriptedShell shell;
+  Form form("frm");
+  auto& button = form.Add<CommandButton>("cmdRun");
+  int clicks = 0;
+  button.on_click = [&] {
+    ++clicks;
+    button.enabled = false;  // busy: the button rests, keeping the focus
+  };
+  ASSERT_TRUE(shell.Drive([&] { form.Show(); }));
+  ASSERT_EQ(form.active_control(), &button);
+  shell.Key(kKeyReturn).Key(kKeyReturn).Key(kKeySpace);
+  ASSERT_TRUE(shell.Play());
+  EXPECT_EQ(clicks, 1);
+  EXPECT_SCRIPT_OK(shell);
+}
+
 TEST(UiFocus, ARightClickRaisesNoClickAndLeavesTheFocus) {
   ScriptedShell shell;
   Form form("frm");

@@ -155,6 +155,21 @@ TEST(UiEndProgram, AnyOtherUntrappedExceptionIsReportedAsAnInvalidCallAndEndsRun
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST(UiEndProgram, TheMessageObserverIsToldOfTheUntrappedErrorsReport) {
+  ScriptedShell shell;
+  Form main("frmMain");
+  main.Add<CommandButton>("cmdGo").on_click = [] { throw RunTimeError(kErrTypeMismatch); };
+  std::vector<MessageBoxRequest> observed;
+  SetMessageObserver([&](const MessageBoxRequest& box) { observed.push_back(box); });
+  shell.Click("frmMain", "cmdGo").AnswerBox(MsgResult::kOk, "実行時エラー '13'");
+  EXPECT_TRUE(shell.Run(main));
+  SetMessageObserver(nullptr);
+  ASSERT_EQ(observed.size(), 1u);
+  EXPECT_EQ(observed[0].text, "実行時エラー '13':\r\n\r\n型が一致しません。");
+  EXPECT_EQ(observed[0].icon, MsgIcon::kCritical);
+  EXPECT_SCRIPT_OK(shell);
+}
+
 TEST(UiCloseBox, RaisesQueryUnloadWithModeZeroAndTheHandlerMayRefuse) {
   ScriptedShell shell;
   Form form("frmA");

@@ -226,6 +226,24 @@ TEST_F(CopyPrevious, AnEarlierFindingWithoutJudgementIsEnteredAndStamped) {
   EXPECT_EQ(finding.Hekbn, 1);
 }
 
+// An item without a grid line is carried into its group judgement as a
+// typed one would be.
+TEST_F(CopyPrevious, AFindingWithoutALineStillJudgesItsGroup) {
+  KomInfo chest = Kind(1003, "胸部所見", kKsyubFindings, 1);
+  chest.Jhkbn = 1;
+  chest.Hgrp[1] = 1;
+  Show({{chest, {}, Finding("陳旧性変化", 3), false},
+        {Kind(9999999001, "胸部判定", kKsyubGroupJudgement, 0), {}, {}}});
+  frmResultIn.GroupItems[1].Item = 2;
+  bed.bed.shell.Click("frmCopy", "cmdEnter");
+  Sub_CopyPreviousResults(0);
+  EXPECT_SCRIPT_OK(bed.bed.shell);
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 3);
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).User, "USER01");
+  EXPECT_EQ(frmResultIn.GroupItems[1].Han, 3);
+  EXPECT_EQ(frmResultIn.ResultMatrix(2, 0).Han, 3);
+}
+
 TEST_F(CopyPrevious, TheCursorGoesBackToTheCurrentInputGroup) {
   Show({{Copyable(NumericItem(1001, "身長")), {}, Value("170.0 ")},
         {Copyable(NumericItem(1002, "体重")), {}, Value("65.5 ")}});

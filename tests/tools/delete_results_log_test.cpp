@@ -166,6 +166,21 @@ TEST_F(DeleteResults, ALogThatCannotBeCreatedStopsBeforeAnythingIsDeleted) {
   EXPECT_TRUE(HasReception());
 }
 
+TEST_F(DeleteResults, ALogThatCannotBeWrittenStopsBeforeTheRecordIsDeleted) {
+  AddResult(kMe, kToday, 1001, "170.0");
+  AddReception();
+  Open();
+  // The log's disk is full: every write fails.
+  std::filesystem::create_symlink("/dev/full", LogPath());
+  const DeleteResultsOutcome out = Fnc_DeleteResultsWithLog(false);
+  EXPECT_FALSE(out.ok);
+  EXPECT_EQ(out.deleted, 0);
+  ASSERT_EQ(bed.Boxes().size(), 1u);
+  EXPECT_EQ(bed.Boxes()[0].rfind("結果の削除処理でエラーが発生しました。\r\n", 0), 0u);
+  EXPECT_TRUE(HasResult(kMe, kToday, 1001)) << "nothing is deleted unlogged";
+  EXPECT_TRUE(HasReception());
+}
+
 // A refused delete: `allowed` deletes go through first; the log held
 // `earlier` before the run.
 struct RefusedCase {

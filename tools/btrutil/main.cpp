@@ -5,12 +5,16 @@
 //   btrutil dump   DEFS DATA DEFINITION [--layout F] [--cp932] [--out F]
 //   btrutil load   DEFS DATA DEFINITION [--layout F] [--cp932] [--in F]
 //   btrutil show   DEFS DATA DEFINITION [--layout F] FIELD=VALUE ...
+//   btrutil copy   DEFS FROM TO [--replace]
 //
 // DEFS is the definitions file or its folder, DATA the data folder. The
 // fields come from --layout (a field list, see layout_file.h), else from a
 // registered layout of the definition, else the record is one column RECORD
 // in hexadecimal. CSV is UTF-8 unless --cp932; its first row names the
-// fields. Exit status 0, 1 for a usage error, 2 for a failure.
+// fields. `copy` copies every file of DEFS found in the data folder FROM to
+// the data folder TO, each folder on the engine DEFS gives it (so a folder
+// moves from SQLite files to a PostgreSQL schema or back). Exit status 0, 1
+// for a usage error, 2 for a failure.
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -39,7 +43,8 @@ constexpr const char* kUsage =
     "       btrutil create DEFS DATA FILE [--replace]\n"
     "       btrutil dump   DEFS DATA DEFINITION [--layout FILE] [--cp932] [--out FILE]\n"
     "       btrutil load   DEFS DATA DEFINITION [--layout FILE] [--cp932] [--in FILE]\n"
-    "       btrutil show   DEFS DATA DEFINITION [--layout FILE] FIELD=VALUE ...\n";
+    "       btrutil show   DEFS DATA DEFINITION [--layout FILE] FIELD=VALUE ...\n"
+    "       btrutil copy   DEFS FROM TO [--replace]\n";
 
 struct Args {
   std::vector<std::string> words;
@@ -272,6 +277,27 @@ int Show(const Args& a) {
   return 0;
 }
 
+// copy DEFS FROM TO: every file of the definitions that FROM holds.
+int Copy(const Args& a) {
+  auto defs = LoadDefinitions(a.words[1]);
+  if (!defs) return 2;
+  const bool replace = a.options.count("--replace") > 0;
+  int result = 0;
+  for (const auto& [name, file] : defs->files()) {
+    long long copied = 0;
+    const int status = record::CopyRecordFile(*defs, file.name, a.words[2], a.words[3], replace, &copied);
+    if (status == record::kStatusOk) {
+      std::cout << file.name << ": " << copied << " records\n";
+    } else if (status == record::kStatusFileNotFound) {
+      std::cout << file.name << ": not in " << a.words[2] << "\n";
+    } else {
+      result = Fail(file.name + ": status " + std::to_string(status) +
+                    (status == record::kStatusFileExists ? " (already there; --replace to overwrite)" : ""));
+    }
+  }
+  return result;
+}
+
 int Run(int argc, char** argv) {
   auto a = ParseArgs(argc, argv);
   if (!a || a->words.empty()) {
@@ -285,6 +311,7 @@ int Run(int argc, char** argv) {
   if (cmd == "dump" && n == 4) return Dump(*a);
   if (cmd == "load" && n == 4) return Load(*a);
   if (cmd == "show" && n >= 4) return Show(*a);
+  if (cmd == "copy" && n == 4) return Copy(*a);
   std::cerr << kUsage;
   return 1;
 }

@@ -2,12 +2,13 @@
 //
 //   QZP140 [examinee number (10 characters)[I][...yyyymmdd]]
 //
-// The program's own folder is its program folder (QZP140.INI, QZPPATH.ini);
-// drive letters in the suite's INI files map through QZ_DRIVE_ROOT_<letter>
-// (see platform/path/host_path.h). Without arguments the search screen
-// offers the examinees.
+// The program's own folder, or the one QZ_FOLDER_QZP140 names, is its
+// program folder (QZP140.INI, QZPPATH.ini); drive letters in the suite's INI
+// files map through QZ_DRIVE_ROOT_<letter> (see platform/path/host_path.h).
+// Without arguments the search screen offers the examinees.
 #include <QApplication>
 
+#include "data/program_log.h"
 #include "examinee/frm_result_in.h"
 #include "platform/runtime/app.h"
 #include "qt/qt_backend.h"
@@ -17,5 +18,9 @@ int main(int argc, char** argv) {
   qz::InitApp("QZP140", argc, argv);
   qz::qt::QtShell shell;
   shell.qt().PaceSyncs(true);  // long steps repaint at the display's pace
-  return shell.Run(*qz::frmResultInForm) ? 0 : 1;
+  const bool ended = shell.Run(*qz::frmResultInForm);
+  // A run that an untrapped error ended never unloaded its form: its log
+  // still needs the end.
+  qz::program_log::Ended();
+  return ended ? 0 : 1;
 }

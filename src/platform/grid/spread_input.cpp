@@ -30,6 +30,15 @@ bool IsSingleByte(std::string_view ch) {
   return (b1 == 0xBD && b2 >= 0xA1) || (b1 == 0xBE && b2 <= 0x9F);
 }
 
+// The half-width form of a typed character, as the code page knows it: a
+// character that the code page holds under another form first takes that
+// form (the minus sign U+2212 is the code page's full-width minus, U+FF0D),
+// so that it narrows like the full-width character it is ("−" as "-").
+std::string NarrowTyped(const std::string& ch) {
+  const std::string bytes = text::ToCp932(ch);
+  return text::ToNarrow(bytes == "?" ? ch : text::FromCp932(bytes));
+}
+
 bool TypeAccepts(CellType type, char ch) {
   const bool digit = ch >= '0' && ch <= '9';
   if (type == CellType::kInteger) return digit || ch == '-' || ch == '+';
@@ -279,7 +288,7 @@ bool Spread::TypeText(std::string_view text) {
     i += len;
     // A single-byte cell takes a full-width character in its half-width
     // form, as the input method gives it in half-width mode.
-    if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) ch = text::ToNarrow(ch);
+    if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) ch = NarrowTyped(ch);
     if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) continue;
     if (ch.size() == 1 && !TypeAccepts(f.type, ch[0])) continue;
     if (ch.size() != 1 && (f.type == CellType::kInteger || f.type == CellType::kFloat)) continue;

@@ -7,6 +7,7 @@
 #include "platform/record/definitions.h"
 #include "platform/record/record_codec.h"
 #include "platform/record/record_store.h"
+#include "platform/record/storage_location.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
 
@@ -47,6 +48,7 @@ struct BtrAccess::Impl {
   std::vector<FieldInfo> fields;
   std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> by_name;
 
+  Row row;  // the last read's record (kept to spare its allocations)
   bool positioned = false;  // a record was read: GetNext/GetPrevious go on from it
   int position_key = 0;
   std::string position_bytes;
@@ -55,7 +57,6 @@ struct BtrAccess::Impl {
   bool current = false;  // the record last read, for Update/Delete
   std::int64_t current_id = 0;
   std::int64_t current_version = 0;
-
   // The current record as it was before this object's first write of it
   // inside a transaction: when that transaction is rolled back, the record
   // is again as it was read, and so is the object's view of it.
@@ -71,7 +72,7 @@ struct BtrAccess::Impl {
       current_version = undo_version;
       undo_tx = 0;
     }
-    const std::uint64_t tx = internal::RunningTransaction();
+    const std::uint64_t tx = internal::CurrentTransaction();
     if (tx != 0 && undo_tx != tx) {
       undo_tx = tx;
       undo_current = current;
@@ -134,12 +135,14 @@ struct BtrAccess::Impl {
     return it == keys_by_definition.end() ? -1 : it->second;
   }
 
-  void Take(const Row& row, int k) {
-    buffer = row.data;
+  // Takes `row` (its bytes are swapped in, not copied) as the current
+  // record and the position in key `k`.
+  void Take(Row& row, int k) {
+    buffer.swap(row.data);
     buffer.resize(static_cast<std::size_t>(file->def().record_length), ' ');
     positioned = true;
     position_key = k;
-    position_bytes = row.key;
+    position_bytes.swap(row.key);
     position_id = row.id;
     current = true;
     current_id = row.id;
@@ -151,7 +154,6 @@ struct BtrAccess::Impl {
     if (!file) return kStatusFileNotOpen;
     int k = KeyOf(definition);
     if (k < 0) return kStatusInvalidKey;
-    Row row;
     int status = file->Read(k, seek, BuildKey(buffer, file->def().keys[static_cast<std::size_t>(k)]), 0, &row);
     if (status == kStatusOk) {
       Take(row, k);
@@ -165,7 +167,6 @@ struct BtrAccess::Impl {
   int Step(Seek seek) {
     if (!file) return kStatusFileNotOpen;
     if (!positioned) return kStatusNoCurrentRecord;
-    Row row;
     int status = file->Read(position_key, seek, position_bytes, position_id, &row);
     if (status == kStatusOk) Take(row, position_key);
     return status;
@@ -187,12 +188,10 @@ bool BtrAccess::OpenFile(std::string_view file_name, std::string_view definition
   if (!def || AsciiUpper(def->file) != AsciiUpper(file_name)) return false;
   const FileDef* file_def = defs->FindFile(def->file);
   if (!file_def) return false;
-  std::string folder = NativePath(data_folder);
-  std::string path = FindInFolder(folder.empty() ? "." : folder, file_name);
-  std::error_code ec;
-  if (path.empty() || !fs::is_regular_file(path, ec)) return false;
+  const auto location = LocateFile(*defs, data_folder, file_name);
+  if (!location) return false;
   int status = kStatusOk;
-  auto file = internal::AcquireFile(path, *file_def, &status);
+  auto file = internal::AcquireFile(*location, *file_def, &status);
   if (!file) return false;
   impl_->file = std::move(file);
   for (const auto& [name, d] : defs->definitions()) {
@@ -280,7 +279,7 @@ int BtrAccess::Insert(std::string_view definition_name) {
   if (!m.file) return kStatusFileNotOpen;
   int k = m.KeyOf(definition_name);
   if (k < 0) return kStatusInvalidKey;
-  Row row;
+  Row& row = m.row;
   int status = m.file->Insert(m.buffer, &row);
   if (status != kStatusOk) return status;
   row.key = BuildKey(m.buffer, m.file->def().keys[static_cast<std::size_t>(k)]);

@@ -14,9 +14,12 @@
 // length and key segments. Text fields hold CP932 bytes; the program's texts
 // are UTF-8 and are converted at the buffer.
 //
-// Files are SQLite databases (see record_store.h); btr_file.h creates them.
-// Statuses are those of status.h; a lock held by another process past the
-// busy timeout gives kStatusBusy, a file fault kStatusIoError.
+// A file is an SQLite database in the data folder, or a table of a
+// PostgreSQL schema when the definitions file names one for the folder
+// (storage_location.h); both engines keep the same order, duplicates and
+// statuses. btr_file.h creates files. Statuses are those of status.h; a lock
+// held by another process past the busy timeout gives kStatusBusy, a file
+// fault or a lost connection kStatusIoError.
 //
 // Not thread-safe: the program uses its objects from one thread. Each thread
 // has its own connections; a transaction covers the files of its thread.
@@ -117,11 +120,14 @@ class BtrAccess {
   int Delete();
 
   // Transactions span every file this process has open (on this thread),
-  // also files opened inside the transaction. A commit is atomic over up to
-  // ten files opened together; more files commit in groups of ten in the
-  // order they were first opened. A file's first read or write inside a
+  // also files opened inside the transaction. On PostgreSQL the commit is
+  // one server transaction; on SQLite it is atomic over up to ten files
+  // opened together, and more files commit in groups of ten in the order
+  // they were first opened. A file's first read or write inside a
   // transaction takes its write lock, waiting up to the busy timeout for
-  // another process's transaction on it to end (84 after that). BeginTrans
+  // another process's transaction on it to end (84 after that). An
+  // AbortTrans also undoes this object's Updates in it: its next Update or
+  // Delete of the record it read is no false 80. BeginTrans
   // inside a transaction gives
   // kStatusTransactionActive; EndTrans without one kStatusNoTransaction; a
   // failed EndTrans leaves the transaction for AbortTrans. AbortTrans

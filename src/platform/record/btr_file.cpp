@@ -4,6 +4,7 @@
 
 #include "platform/record/record_store.h"
 #include "platform/record/status.h"
+#include "platform/record/storage_location.h"
 
 namespace qz::record {
 
@@ -20,11 +21,52 @@ int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
                      std::string_view data_folder, bool replace) {
   const FileDef* file_def = definitions.FindFile(file_name);
   if (!file_def) return kStatusFileNotFound;
-  const std::string native = NativePath(data_folder);
-  const std::string folder = native.empty() ? std::string(".") : native;
-  std::string path = FindInFolder(folder, file_name);
-  if (path.empty()) path = (std::filesystem::path(folder) / std::string(file_name)).string();
-  return internal::CreateStoreFile(path, *file_def, replace);
+  const auto location = LocateFile(definitions, data_folder, file_name);
+  if (!location) return kStatusFileNotFound;
+  return internal::CreateStoreFile(*location, *file_def, replace);
+}
+
+int CopyRecordFile(const Definitions& definitions, std::string_view file_name, std::string_view from_folder,
+                   std::string_view to_folder, bool replace, long long* copied) {
+  if (copied) *copied = 0;
+  const FileDef* file_def = definitions.FindFile(file_name);
+  if (!file_def) return kStatusFileNotFound;
+  const auto from = LocateFile(definitions, from_folder, file_name);
+  const auto to = LocateFile(definitions, to_folder, file_name);
+  if (!from || !to) return kStatusFileNotFound;
+  std::error_code ec;
+  if (from->engine == to->engine && from->conninfo == to->conninfo && from->schema == to->schema &&
+      (from->engine == Engine::kPostgres ||
+       std::filesystem::weakly_canonical(from->path, ec) == std::filesystem::weakly_canonical(to->path, ec))) {
+    return kStatusFileExists;  // a file is never copied onto itself
+  }
+  int status = kStatusOk;
+  auto source = internal::AcquireFile(*from, *file_def, &status);
+  if (!source) return status;
+  status = internal::CreateStoreFile(*to, *file_def, replace);
+  if (status != kStatusOk) return status;
+  auto target = internal::AcquireFile(*to, *file_def, &status);
+  if (!target) return status;
+  status = internal::BeginTransaction();
+  if (status != kStatusOk) return status;
+  internal::Row row, added;
+  long long n = 0;
+  while ((status = source->ReadInOrder(row.id, &row)) == kStatusOk) {
+    status = target->Insert(row.data, &added);
+    if (status != kStatusOk) break;
+    ++n;
+  }
+  if (status != kStatusEndOfFile) {
+    internal::RollbackTransaction();
+    return status;
+  }
+  status = internal::CommitTransaction();
+  if (status != kStatusOk) {
+    internal::RollbackTransaction();
+    return status;
+  }
+  if (copied) *copied = n;
+  return kStatusOk;
 }
 
 void SetBusyTimeout(std::chrono::milliseconds timeout) {

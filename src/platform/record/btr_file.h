@@ -26,9 +26,21 @@ int CreateRecordFile(std::string_view definition_folder, std::string_view file_n
 int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
                      std::string_view data_folder, bool replace = false);
 
+// Copies every record of `file_name` from `from_folder` to `to_folder`
+// (each on the engine the definitions give it), in insertion order, so that
+// duplicates read back as before. The target is created, or emptied with
+// `replace`; the copy is one transaction on the target. `*copied` (when
+// given) gets the number of records. Returns kStatusOk; kStatusFileNotFound
+// when the source or the file's entry is missing; kStatusFileExists when the
+// target is there and `replace` is false; another status of the record
+// manager when a read or write fails (nothing of the copy is then stored).
+int CopyRecordFile(const Definitions& definitions, std::string_view file_name, std::string_view from_folder,
+                   std::string_view to_folder, bool replace, long long* copied = nullptr);
+
 // How long a read or write waits for another process's lock before it gives
-// kStatusBusy (5 seconds unless set). Applies to this thread's open files
-// and to every file opened afterwards.
+// kStatusBusy (5 seconds unless set): SQLite's busy timeout, the server's
+// lock_timeout on PostgreSQL. Applies to this thread's open files and to
+// every file opened afterwards.
 void SetBusyTimeout(std::chrono::milliseconds timeout);
 
 }  // namespace qz::record

@@ -7,6 +7,7 @@
 
 #include "platform/path/host_path.h"
 #include "platform/path/no_case.h"
+#include "platform/record/storage_location.h"
 
 namespace qz::record {
 namespace {
@@ -160,6 +161,13 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
     }
     d.definitions_[name] = DefinitionEntry{file_def->name, key};
   }
+  for (auto& [folder, value] : sections["STORAGE"]) {
+    if (!ParseStorage(value)) {
+      Fail(error, "bad storage of " + folder);
+      return std::nullopt;
+    }
+    d.storage_[StorageKey(folder)] = value;
+  }
   return d;
 }
 
@@ -187,6 +195,10 @@ std::string Definitions::ToIni() const {
   for (auto& [name, def] : definitions_) {
     out += name + "=" + def.file + "," + std::to_string(def.key) + "\r\n";
   }
+  if (!storage_.empty()) {
+    out += "\r\n[STORAGE]\r\n";
+    for (auto& [folder, value] : storage_) out += folder + "=" + value + "\r\n";
+  }
   return out;
 }
 
@@ -197,6 +209,16 @@ void Definitions::AddFile(FileDef file) {
 
 void Definitions::AddDefinition(std::string_view name, std::string_view file, int key) {
   definitions_[AsciiUpper(name)] = DefinitionEntry{std::string(file), key};
+}
+
+void Definitions::AddStorage(std::string_view data_folder, std::string_view value) {
+  storage_[StorageKey(data_folder)] = std::string(value);
+}
+
+const std::string* Definitions::FindStorage(std::string_view data_folder) const {
+  auto it = storage_.find(StorageKey(data_folder));
+  if (it == storage_.end()) it = storage_.find(StorageKey(NativePath(data_folder)));
+  return it == storage_.end() ? nullptr : &it->second;
 }
 
 const FileDef* Definitions::FindFile(std::string_view name) const {

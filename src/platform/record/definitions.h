@@ -15,6 +15,10 @@
 //   ; definition name = file name, key number
 //   QZKKKLF=QZKKKLF.BTR,0
 //
+//   [STORAGE]
+//   ; data folder = engine of its files (see storage_location.h)
+//   C:\QZP\DATA=POSTGRESQL host=centre-db dbname=qz schema=data
+//
 // A key is one or more segments "position:length:kind" (positions count
 // bytes from 1; kind A alpha, K kanji, N numeric) joined by ",", then
 // ";UNIQUE" or ";DUP" (duplicates allowed, the default). Keys are numbered
@@ -78,10 +82,15 @@ class Definitions {
   // Adds or replaces a file or a definition (names kept as given).
   void AddFile(FileDef file);
   void AddDefinition(std::string_view name, std::string_view file, int key);
+  // Names the engine of `data_folder` (a [STORAGE] value, see
+  // storage_location.h).
+  void AddStorage(std::string_view data_folder, std::string_view value);
 
   // Lookups without regard to case; nullptr when missing.
   const FileDef* FindFile(std::string_view name) const;
   const DefinitionEntry* FindDefinition(std::string_view name) const;
+  // The [STORAGE] value of `data_folder`; nullptr when it has none.
+  const std::string* FindStorage(std::string_view data_folder) const;
 
   // Every file and every definition, by upper-case name.
   const std::map<std::string, FileDef>& files() const { return files_; }
@@ -90,6 +99,7 @@ class Definitions {
  private:
   std::map<std::string, FileDef> files_;               // by upper-case name
   std::map<std::string, DefinitionEntry> definitions_;   // by upper-case name
+  std::map<std::string, std::string> storage_;            // by StorageKey of the folder
 };
 
 // The text "1:10:A,11:8:N;UNIQUE" of a key, and its parse (nullopt when bad).

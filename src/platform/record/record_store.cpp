@@ -1,592 +1,124 @@
 #include "platform/record/record_store.h"
 
 #include <pthread.h>
-#include <sqlite3.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
-#include <filesystem>
-#include <map>
+#include <vector>
 
-#include "platform/record/record_codec.h"
+#include "platform/record/pg_store.h"
+#include "platform/record/sqlite_store.h"
 #include "platform/record/status.h"
 
 namespace qz::record::internal {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-constexpr int kAttachLimit = 10;
-constexpr const char* kTxFileName = ".qzrecord-tx";
 std::atomic<int> g_busy_timeout_ms{5000};
 
-int StatusOf(int rc) {
-  switch (rc & 0xFF) {
-    case SQLITE_OK:
-    case SQLITE_DONE:
-    case SQLITE_ROW: return kStatusOk;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: return kStatusBusy;
-    case SQLITE_CONSTRAINT: return kStatusDuplicateKey;
-    case SQLITE_CANTOPEN: return kStatusFileNotFound;
-    default: return kStatusIoError;
-  }
-}
+// The thread's transaction over both engines.
+thread_local bool t_in_tx = false;
+thread_local std::uint64_t t_tx_number = 0;
+thread_local std::vector<bool> t_rolled_back;  // by transaction number
 
-std::string UriOf(const std::string& path, const char* mode) {
-  std::string abs = fs::absolute(path).string();
-  std::string out = "file:";
-  for (unsigned char c : abs) {
-    if (c == '%' || c == '?' || c == '#') {
-      static const char* hex = "0123456789ABCDEF";
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "?mode=" + mode;
-}
-
-int Exec(sqlite3* db, const std::string& sql) {
-  return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-}
+// A forked child starts without a transaction (the engines start afresh
+// there too).
+[[maybe_unused]] const bool g_fork_handler = [] {
+  pthread_atfork(nullptr, nullptr, [] { t_in_tx = false; });
+  return true;
+}();
 
 }  // namespace
-
-// One SQLite connection with up to ten files attached.
-struct Group {
-  sqlite3* db = nullptr;
-  std::vector<bool> slots = std::vector<bool>(kAttachLimit, false);
-  int files = 0;
-  bool tx_started = false;  // BEGIN ran on this connection
-  ~Group() {
-    if (db) sqlite3_close_v2(db);
-  }
-};
 
 namespace {
 
-// Bumped in a forked child, whose sessions must start afresh.
-std::atomic<int> g_fork_generation{0};
+StoreEngine& EngineOf(Engine engine) { return engine == Engine::kPostgres ? pg::PgEngine() : sqlite::SqliteEngine(); }
 
-int ForkGeneration() {
-  static const bool registered = [] {
-    pthread_atfork(nullptr, nullptr, [] { ++g_fork_generation; });
-    return true;
-  }();
-  (void)registered;
-  return g_fork_generation.load(std::memory_order_relaxed);
-}
-
-struct Session {
-  int generation = ForkGeneration();
-  std::vector<std::shared_ptr<Group>> groups;
-  std::map<std::string, std::weak_ptr<StoreFile>> files;
-  bool in_tx = false;
-  std::uint64_t tx_serial = 0;  // numbers the transactions of the session
-  // SQLite rolled back part of the running transaction on its own (an
-  // interrupted or failed write): nothing more may be written in it, and it
-  // can only be aborted.
-  bool tx_lost = false;
-  std::vector<std::shared_ptr<StoreFile>> held;  // closed inside a transaction
-  // The transactions that were rolled back, in increasing order.
-  std::vector<std::uint64_t> rolled_back;
-};
-
-// The thread's session. The main thread's lives to the end of the process
-// (objects in static storage close after thread-local storage is gone);
-// another thread's is freed when the thread ends.
-thread_local Session* t_session = nullptr;
-
-struct SessionReaper {
-  ~SessionReaper() {
-    delete t_session;
-    t_session = nullptr;
-  }
-};
-
-Session& CurrentSession() {
-  if (!t_session) {
-    t_session = new Session;
-    if (gettid() != getpid()) {
-      thread_local SessionReaper reaper;
-      (void)reaper;
-    }
-  }
-  Session* session = t_session;
-  if (session->generation != ForkGeneration()) {
-    // A forked child must not touch the parent's connections: they are
-    // abandoned, not closed.
-    new (&session->groups) std::vector<std::shared_ptr<Group>>();
-    new (&session->files) std::map<std::string, std::weak_ptr<StoreFile>>();
-    new (&session->held) std::vector<std::shared_ptr<StoreFile>>();
-    session->generation = ForkGeneration();
-    session->in_tx = false;
-    session->tx_lost = false;
-  }
-  return *session;
-}
-
-// Closes the connections that no longer hold a file.
-void PruneGroups(Session& s) {
-  std::erase_if(s.groups, [](const std::shared_ptr<Group>& g) { return g->files == 0; });
-}
-
-std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
-  auto g = std::make_shared<Group>();
-  // The connection's main database sits beside the data so that the
-  // journal of a commit over several files lives with them.
-  std::string main = (fs::path(folder) / kTxFileName).string();
-  int rc = sqlite3_open_v2(main.c_str(), &g->db,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
-  if (rc != SQLITE_OK) {
-    sqlite3_close_v2(g->db);
-    g->db = nullptr;
-    rc = sqlite3_open_v2("", &g->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-      *status = kStatusIoError;
-      return nullptr;
-    }
-  }
-  sqlite3_busy_timeout(g->db, g_busy_timeout_ms.load());
-  return g;
+// Both engines, in commit order.
+StoreEngine* const* Engines() {
+  static StoreEngine* const engines[] = {&pg::PgEngine(), &sqlite::SqliteEngine(), nullptr};
+  return engines;
 }
 
 }  // namespace
 
-StoreFile::StoreFile(std::shared_ptr<Group> group, std::string schema, FileDef file_def)
-    : group_(std::move(group)), schema_(std::move(schema)), def_(std::move(file_def)),
-      statements_(static_cast<std::size_t>(static_cast<int>(Seek::kCount) * static_cast<int>(def_.keys.size()) + 4),
-                  nullptr) {}
-
-StoreFile::~StoreFile() {
-  for (sqlite3_stmt* s : statements_) sqlite3_finalize(s);
-  if (group_->db) Exec(group_->db, "DETACH DATABASE " + schema_);
-  group_->slots[static_cast<std::size_t>(std::stoi(schema_.substr(1)))] = false;
-  --group_->files;
-}
-
-int StoreFile::Fail(int rc) {
-  int status = StatusOf(rc);
-  if (group_->tx_started && sqlite3_get_autocommit(group_->db)) {
-    // SQLite rolled the transaction back on its own: the writes made so far
-    // on this connection are gone, so the transaction as a whole is lost.
-    group_->tx_started = false;
-    CurrentSession().tx_lost = true;
-  }
-  return status == kStatusOk ? kStatusIoError : status;
-}
-
-int StoreFile::Before() {
-  Session& s = CurrentSession();
-  if (!s.in_tx) return kStatusOk;
-  if (s.tx_lost) return kStatusIoError;
-  if (!group_->tx_started) {
-    int rc = Exec(group_->db, "BEGIN");
-    if (rc != SQLITE_OK) return StatusOf(rc);
-    group_->tx_started = true;
-  }
-  if (locked_tx_ == s.tx_serial) return kStatusOk;
-  // The file's write lock is taken at its first statement of the
-  // transaction, waiting out another process's transaction on it. Were a
-  // read lock taken first, it could not become a write lock while another
-  // process holds the write lock: one of the two transactions would fail at
-  // once instead of waiting its turn. A file that cannot be written (a
-  // read-only master) is read without the lock.
-  sqlite3_stmt*& lock = statements_.back();
-  int rc = SQLITE_OK;
-  if (!lock) {
-    const std::string sql = "UPDATE " + schema_ + ".record_meta SET value = value WHERE 0";
-    rc = sqlite3_prepare_v3(group_->db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &lock, nullptr);
-  }
-  if (rc == SQLITE_OK) {
-    rc = sqlite3_step(lock);
-    sqlite3_reset(lock);
-  }
-  const bool read_only = (rc & 0xFF) == SQLITE_READONLY && !sqlite3_get_autocommit(group_->db);
-  if (rc != SQLITE_DONE && !read_only) return Fail(rc);
-  locked_tx_ = s.tx_serial;
-  return kStatusOk;
-}
-
-sqlite3_stmt* StoreFile::Statement(int slot, const std::function<std::string()>& sql, int* status) {
-  sqlite3_stmt*& s = statements_[static_cast<std::size_t>(slot)];
-  if (!s) {
-    const std::string text = sql();
-    int rc = sqlite3_prepare_v3(group_->db, text.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr);
-    if (rc != SQLITE_OK) {
-      *status = Fail(rc);
-      s = nullptr;
-      return nullptr;
-    }
-  }
-  *status = Before();
-  return *status == kStatusOk ? s : nullptr;
-}
-
-int StoreFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out) {
-  if (seek == Seek::kCount) return kStatusIoError;
-  const int slot = key * static_cast<int>(Seek::kCount) + static_cast<int>(seek);
-  int status = kStatusOk;
-  sqlite3_stmt* st = Statement(slot, [&] {
-    const std::string k = "k" + std::to_string(key);
-    std::string where, order = " ORDER BY " + k + ", id LIMIT 1";
-    const std::string desc = " ORDER BY " + k + " DESC, id DESC LIMIT 1";
-    switch (seek) {
-      case Seek::kEqual: where = k + " = ?1"; break;
-      case Seek::kGreater: where = k + " > ?1"; break;
-      case Seek::kGreaterOrEqual: where = k + " >= ?1"; break;
-      case Seek::kLess: where = k + " < ?1"; order = desc; break;
-      case Seek::kLessOrEqual: where = k + " <= ?1"; order = desc; break;
-      case Seek::kNext: where = "(" + k + ", id) > (?1, ?2)"; break;
-      case Seek::kPrevious: where = "(" + k + ", id) < (?1, ?2)"; order = desc; break;
-      case Seek::kFirst: where = "1"; break;
-      case Seek::kLast: where = "1"; order = desc; break;
-      case Seek::kCount: break;
-    }
-    return "SELECT id, version, data, " + k + " FROM " + schema_ + ".records WHERE " + where + order;
-  }, &status);
-  if (!st) return status;
-  if (seek != Seek::kFirst && seek != Seek::kLast) {
-    sqlite3_bind_blob(st, 1, key_bytes.data(), static_cast<int>(key_bytes.size()), SQLITE_STATIC);
-  }
-  if (seek == Seek::kNext || seek == Seek::kPrevious) sqlite3_bind_int64(st, 2, id);
-  int rc = sqlite3_step(st);
-  if (rc == SQLITE_ROW) {
-    out->id = sqlite3_column_int64(st, 0);
-    out->version = sqlite3_column_int64(st, 1);
-    out->data.assign(static_cast<const char*>(sqlite3_column_blob(st, 2)),
-                     static_cast<std::size_t>(sqlite3_column_bytes(st, 2)));
-    out->key.assign(static_cast<const char*>(sqlite3_column_blob(st, 3)),
-                    static_cast<std::size_t>(sqlite3_column_bytes(st, 3)));
-    status = kStatusOk;
-  } else if (rc == SQLITE_DONE) {
-    status = seek == Seek::kEqual ? kStatusNotFound : kStatusEndOfFile;
-  } else {
-    status = Fail(rc);
-  }
-  sqlite3_reset(st);
-  sqlite3_clear_bindings(st);
-  return status;
-}
-
-namespace {
-
-void BindKeys(sqlite3_stmt* st, int first, std::string_view data, const FileDef& file_def,
-              std::vector<std::string>* keys) {
-  keys->clear();
-  for (const KeyDef& k : file_def.keys) keys->push_back(BuildKey(data, k));
-  for (std::size_t i = 0; i < keys->size(); ++i) {
-    const std::string& b = (*keys)[i];
-    sqlite3_bind_blob(st, first + static_cast<int>(i), b.data(), static_cast<int>(b.size()), SQLITE_STATIC);
-  }
-}
-
-}  // namespace
-
-int StoreFile::Insert(std::string_view data, Row* out) {
-  const int slot = static_cast<int>(statements_.size()) - 4;
-  int status = kStatusOk;
-  sqlite3_stmt* st = Statement(slot, [&] {
-    std::string cols, vals;
-    for (std::size_t i = 0; i < def_.keys.size(); ++i) {
-      cols += ", k" + std::to_string(i);
-      vals += ", ?" + std::to_string(i + 2);
-    }
-    return "INSERT INTO " + schema_ + ".records(version, data" + cols + ") VALUES(1, ?1" + vals + ")";
-  }, &status);
-  if (!st) return status;
-  std::vector<std::string> keys;
-  sqlite3_bind_blob(st, 1, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
-  BindKeys(st, 2, data, def_, &keys);
-  int rc = sqlite3_step(st);
-  if (rc == SQLITE_DONE) {
-    out->id = sqlite3_last_insert_rowid(group_->db);
-    out->version = 1;
-    out->data.assign(data);
-    status = kStatusOk;
-  } else {
-    status = Fail(rc);
-  }
-  sqlite3_reset(st);
-  sqlite3_clear_bindings(st);
-  return status;
-}
-
-int StoreFile::Update(std::int64_t id, std::int64_t version, std::string_view data) {
-  const int slot = static_cast<int>(statements_.size()) - 3;
-  int status = kStatusOk;
-  sqlite3_stmt* st = Statement(slot, [&] {
-    std::string sets;
-    for (std::size_t i = 0; i < def_.keys.size(); ++i) {
-      sets += ", k" + std::to_string(i) + " = ?" + std::to_string(i + 4);
-    }
-    return "UPDATE " + schema_ + ".records SET version = version + 1, data = ?1" + sets +
-           " WHERE id = ?2 AND version = ?3";
-  }, &status);
-  if (!st) return status;
-  std::vector<std::string> keys;
-  sqlite3_bind_blob(st, 1, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
-  sqlite3_bind_int64(st, 2, id);
-  sqlite3_bind_int64(st, 3, version);
-  BindKeys(st, 4, data, def_, &keys);
-  int rc = sqlite3_step(st);
-  if (rc == SQLITE_DONE) {
-    status = sqlite3_changes(group_->db) == 1 ? kStatusOk : kStatusChanged;
-  } else {
-    status = Fail(rc);
-  }
-  sqlite3_reset(st);
-  sqlite3_clear_bindings(st);
-  return status;
-}
-
-int StoreFile::Delete(std::int64_t id, std::int64_t version) {
-  const int slot = static_cast<int>(statements_.size()) - 2;
-  int status = kStatusOk;
-  sqlite3_stmt* st = Statement(slot, [&] {
-    return "DELETE FROM " + schema_ + ".records WHERE id = ?1 AND version = ?2";
-  }, &status);
-  if (!st) return status;
-  sqlite3_bind_int64(st, 1, id);
-  sqlite3_bind_int64(st, 2, version);
-  int rc = sqlite3_step(st);
-  if (rc == SQLITE_DONE) {
-    status = sqlite3_changes(group_->db) == 1 ? kStatusOk : kStatusChanged;
-  } else {
-    status = Fail(rc);
-  }
-  sqlite3_reset(st);
-  return status;
-}
-
-namespace {
-
-// Reads the record length and keys stored in the attached `schema`.
-int CheckSchema(sqlite3* db, const std::string& schema, const FileDef& file_def) {
-  sqlite3_stmt* st = nullptr;
-  std::string sql = "SELECT value FROM " + schema + ".record_meta WHERE name = 'record_length'";
-  int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
-  if (rc != SQLITE_OK) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  rc = sqlite3_step(st);
-  int length = rc == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
-  sqlite3_finalize(st);
-  if (rc != SQLITE_ROW) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  if (length != file_def.record_length) return kStatusIoError;
-  sql = "SELECT keyno, segments FROM " + schema + ".record_keys ORDER BY keyno";
-  rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
-  if (rc != SQLITE_OK) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  std::size_t n = 0;
-  bool same = true;
-  while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-    const unsigned char* text = sqlite3_column_text(st, 1);
-    auto key = ParseKey(text ? reinterpret_cast<const char*>(text) : "");
-    if (sqlite3_column_int(st, 0) != static_cast<int>(n) || n >= file_def.keys.size() || !key || !(*key == file_def.keys[n])) {
-      same = false;
-    }
-    ++n;
-  }
-  sqlite3_finalize(st);
-  if (rc != SQLITE_DONE) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  return same && n == file_def.keys.size() ? kStatusOk : kStatusIoError;
-}
-
-}  // namespace
-
-std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileDef& file_def, int* status) {
-  Session& s = CurrentSession();
-  std::error_code ec;
-  std::string canonical = fs::weakly_canonical(path, ec).string();
-  if (ec) canonical = fs::absolute(path).string();
-  auto it = s.files.find(canonical);
-  if (it != s.files.end()) {
-    if (auto f = it->second.lock()) {
-      if (!(f->def() == file_def)) {
-        *status = kStatusIoError;
-        return nullptr;
-      }
-      *status = kStatusOk;
-      return f;
-    }
-    s.files.erase(it);
-  }
-  // A group with a free slot whose connection may still attach.
-  std::shared_ptr<Group> group;
-  for (auto& g : s.groups) {
-    if (g->files < kAttachLimit && !g->tx_started) {
-      group = g;
-      break;
-    }
-  }
-  if (!group) {
-    group = OpenGroup(fs::path(canonical).parent_path().string(), status);
-    if (!group) return nullptr;
-    s.groups.push_back(group);
-  }
-  int slot = 0;
-  while (group->slots[static_cast<std::size_t>(slot)]) ++slot;
-  const std::string schema = "f" + std::to_string(slot);
-  sqlite3_stmt* st = nullptr;
-  int rc = sqlite3_prepare_v2(group->db, ("ATTACH DATABASE ?1 AS " + schema).c_str(), -1, &st, nullptr);
-  if (rc == SQLITE_OK) {
-    std::string uri = UriOf(canonical, "rw");
-    sqlite3_bind_text(st, 1, uri.c_str(), -1, SQLITE_TRANSIENT);
-    rc = sqlite3_step(st);
-  }
-  sqlite3_finalize(st);
-  if (rc != SQLITE_DONE) {
-    *status = StatusOf(rc) == kStatusOk ? kStatusIoError : StatusOf(rc);
-    if (!s.in_tx) PruneGroups(s);
-    return nullptr;
-  }
-  group->slots[static_cast<std::size_t>(slot)] = true;
-  ++group->files;
-  auto file = std::make_shared<StoreFile>(group, schema, file_def);
-  *status = CheckSchema(group->db, schema, file_def);
-  if (*status != kStatusOk) {
-    file.reset();  // detaches
-    if (!s.in_tx) PruneGroups(s);
-    return nullptr;
-  }
-  Exec(group->db, "PRAGMA " + schema + ".journal_mode = DELETE");
-  s.files[canonical] = file;
-  return file;
+std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& file_def, int* status) {
+  return EngineOf(location.engine).AcquireFile(location, file_def, status);
 }
 
 void ReleaseFile(std::shared_ptr<StoreFile> file) {
-  Session& s = CurrentSession();
-  if (s.in_tx && file.use_count() == 1) {
-    s.held.push_back(std::move(file));
-    return;
-  }
-  file.reset();
-  if (!s.in_tx) PruneGroups(s);
+  if (file) EngineOf(file->engine()).ReleaseFile(std::move(file));
 }
 
-bool InTransaction() { return CurrentSession().in_tx; }
+bool StoreFileExists(const Location& location) { return EngineOf(location.engine).FileExists(location); }
 
-std::uint64_t RunningTransaction() {
-  const Session& s = CurrentSession();
-  return s.in_tx ? s.tx_serial : 0;
+int CreateStoreFile(const Location& location, const FileDef& file_def, bool replace) {
+  return EngineOf(location.engine).CreateFile(location, file_def, replace);
 }
 
-bool TransactionRolledBack(std::uint64_t serial) {
-  const auto& undone = CurrentSession().rolled_back;
-  return std::binary_search(undone.begin(), undone.end(), serial);
+bool InTransaction() { return t_in_tx; }
+
+std::uint64_t CurrentTransaction() { return t_in_tx ? t_tx_number : 0; }
+
+bool TransactionRolledBack(std::uint64_t number) {
+  return number < t_rolled_back.size() && t_rolled_back[number];
 }
 
 int BeginTransaction() {
-  Session& s = CurrentSession();
-  if (s.in_tx) return kStatusTransactionActive;
-  s.in_tx = true;  // each group begins at its first statement
-  ++s.tx_serial;
+  if (t_in_tx) return kStatusTransactionActive;
+  t_in_tx = true;
+  ++t_tx_number;
+  t_rolled_back.resize(t_tx_number + 1, false);
+  for (auto e = Engines(); *e; ++e) (*e)->BeginTransaction();
   return kStatusOk;
 }
 
-namespace {
-
-void EndSession(Session& s) {
-  s.in_tx = false;
-  s.tx_lost = false;
-  for (auto& g : s.groups) g->tx_started = false;
-  s.held.clear();
-  PruneGroups(s);
-}
-
-}  // namespace
-
 int CommitTransaction() {
-  Session& s = CurrentSession();
-  if (!s.in_tx) return kStatusNoTransaction;
-  if (s.tx_lost) {
-    // Committing the rest would store half of it: undo everything instead.
-    RollbackTransaction();
-    return kStatusIoError;
-  }
-  for (auto& g : s.groups) {
-    if (!g->tx_started) continue;
-    int rc = Exec(g->db, "COMMIT");
-    if (rc != SQLITE_OK) {
-      if (sqlite3_get_autocommit(g->db)) g->tx_started = false;
-      return StatusOf(rc) == kStatusOk ? kStatusIoError : StatusOf(rc);
+  if (!t_in_tx) return kStatusNoTransaction;
+  for (auto e = Engines(); *e; ++e) {
+    if ((*e)->TransactionLost()) {
+      // Committing the rest would store half of it: undo everything instead.
+      RollbackTransaction();
+      return kStatusIoError;
     }
-    g->tx_started = false;
   }
-  EndSession(s);
+  for (auto e = Engines(); *e; ++e) {
+    const int status = (*e)->CommitTransaction();
+    if (status != kStatusOk) return status;
+  }
+  t_in_tx = false;
   return kStatusOk;
 }
 
 int RollbackTransaction() {
-  Session& s = CurrentSession();
-  if (!s.in_tx) return kStatusOk;
-  s.rolled_back.push_back(s.tx_serial);
+  if (!t_in_tx) return kStatusOk;
+  t_in_tx = false;
+  t_rolled_back[t_tx_number] = true;
   int status = kStatusOk;
-  for (auto& g : s.groups) {
-    if (!g->tx_started) continue;
-    int rc = Exec(g->db, "ROLLBACK");
-    if (rc != SQLITE_OK && !sqlite3_get_autocommit(g->db)) status = StatusOf(rc);
+  for (auto e = Engines(); *e; ++e) {
+    if ((*e)->RollbackTransaction() != kStatusOk) status = kStatusIoError;
   }
-  EndSession(s);
-  return status == kStatusOk ? kStatusOk : kStatusIoError;
+  return status;
 }
 
-int CreateStoreFile(const std::string& path, const FileDef& file_def, bool replace) {
-  std::error_code ec;
-  if (fs::exists(path, ec)) {
-    if (!replace) return kStatusFileExists;
-    fs::remove(path, ec);
-    fs::remove(path + "-journal", ec);
-    if (ec) return kStatusIoError;
-  }
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-  if (rc != SQLITE_OK) {
-    sqlite3_close_v2(db);
-    return kStatusIoError;
-  }
-  sqlite3_busy_timeout(db, g_busy_timeout_ms.load());
-  std::string sql = "PRAGMA journal_mode = DELETE; BEGIN;"
-                    "CREATE TABLE record_meta(name TEXT PRIMARY KEY, value);"
-                    "CREATE TABLE record_keys(keyno INTEGER PRIMARY KEY, segments TEXT NOT NULL);"
-                    "INSERT INTO record_meta VALUES('format', 1);"
-                    "INSERT INTO record_meta VALUES('record_length', " + std::to_string(file_def.record_length) + ");"
-                    "CREATE TABLE records(id INTEGER PRIMARY KEY AUTOINCREMENT, version INTEGER NOT NULL, data BLOB NOT NULL";
-  for (std::size_t i = 0; i < file_def.keys.size(); ++i) sql += ", k" + std::to_string(i) + " BLOB NOT NULL";
-  sql += ");";
-  for (std::size_t i = 0; i < file_def.keys.size(); ++i) {
-    const std::string n = std::to_string(i);
-    sql += std::string(file_def.keys[i].unique ? "CREATE UNIQUE INDEX" : "CREATE INDEX") + " records_k" + n +
-           " ON records(k" + n + ");";
-    sql += "INSERT INTO record_keys VALUES(" + n + ", '" + FormatKey(file_def.keys[i]) + "');";
-  }
-  sql += "COMMIT;";
-  rc = Exec(db, sql);
-  sqlite3_close_v2(db);
-  if (rc != SQLITE_OK) {
-    fs::remove(path, ec);
-    return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  }
-  return kStatusOk;
+void BeginReadBatch() {
+  for (auto e = Engines(); *e; ++e) (*e)->BeginReadBatch();
 }
 
-int InterruptEveryStep(void*) { return 1; }
+void EndReadBatch() {
+  for (auto e = Engines(); *e; ++e) (*e)->EndReadBatch();
+}
 
-void InterruptWritesForTesting(bool on) {
-  for (auto& g : CurrentSession().groups) {
-    sqlite3_progress_handler(g->db, on ? 1 : 0, on ? InterruptEveryStep : nullptr, nullptr);
-  }
+void ReleaseBatchLocks(bool only_held_long) {
+  for (auto e = Engines(); *e; ++e) (*e)->ReleaseBatchLocks(only_held_long);
 }
 
 void SetBusyTimeoutMs(int ms) {
   g_busy_timeout_ms = ms;
-  for (auto& g : CurrentSession().groups) sqlite3_busy_timeout(g->db, ms);
+  for (auto e = Engines(); *e; ++e) (*e)->SetBusyTimeoutMs(ms);
 }
 
 int BusyTimeoutMs() { return g_busy_timeout_ms.load(); }
+
+void InterruptWritesForTesting(bool on) { sqlite::InterruptWritesForTesting(on); }
 
 }  // namespace qz::record::internal

@@ -23,7 +23,11 @@ void InitApp(const char* name, int argc, char** argv) {
   app.path = ec ? std::filesystem::current_path().string() : self.parent_path().string();
   const std::string variable = std::string("QZ_FOLDER_") + name;
   if (const char* folder = std::getenv(variable.c_str()); folder != nullptr && *folder != '\0') {
-    app.path = folder;
+    // The program changes into its folder at start: a relative name is
+    // made absolute first, while it still means what the caller meant.
+    const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+    app.path = ec ? std::string(folder) : absolute.lexically_normal().string();
+    if (app.path.size() > 1 && app.path.back() == '/') app.path.pop_back();
   }
   app.command.clear();
   for (int i = 1; i < argc; ++i) {

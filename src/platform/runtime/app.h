@@ -34,7 +34,8 @@ AppInfo& App();
 // argument text to argv[1..] joined by single blanks. For a program's main.
 // An installed program runs from a folder of its own that holds no INI
 // files: the environment variable QZ_FOLDER_<name> (QZ_FOLDER_QZP140), when
-// set and not empty, names the program's folder instead.
+// set and not empty, names the program's folder instead (made absolute
+// against the current folder).
 void InitApp(const char* name, int argc, char** argv);
 
 }  // namespace qz

@@ -40,8 +40,9 @@ MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::s
                  int default_button = 0);
 
 // Installs `observer` (nullptr: none), told of every message box just
-// before it is shown, whatever the shell; the program's log uses it to
-// record error reports. One observer at a time; it must not show boxes.
+// before it is shown, whatever the shell, the runtime's report of an
+// untrapped error that ends Shell::Run included; the program's log uses it
+// to record error reports. One observer at a time; it must not show boxes.
 void SetMessageObserver(std::function<void(const MessageBoxRequest&)> observer);
 
 // Sounds the platform's beep.

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/record/read_batch.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/ui/controls.h"
@@ -96,6 +97,7 @@ void SetMessageObserver(std::function<void(const MessageBoxRequest&)> observer) 
 MsgResult MsgBox(const MessageBoxRequest& request) {
   Shell& shell = Shell::Require();
   if (MessageObserver()) MessageObserver()(request);
+  record::ReleaseBatchLocks();  // the operator may take long
   return shell.MessageBox(request);
 }
 
@@ -112,7 +114,10 @@ MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::s
 
 void Beep() { Shell::Require().Beep(); }
 
-void DoEvents() { Shell::Require().DoEvents(); }
+void DoEvents() {
+  record::ReleaseBatchLocks(/*only_held_long=*/true);
+  Shell::Require().DoEvents();
+}
 
 void RetireForm(std::unique_ptr<Form> form) {
   if (g_current != nullptr) {
@@ -175,6 +180,7 @@ bool Shell::Run(Form& main) {
     report.text = "実行時エラー '" + std::to_string(number) + "':\r\n\r\n" + description;
     report.icon = MsgIcon::kCritical;
     report.title = App().title;
+    if (MessageObserver()) MessageObserver()(report);
     backend_.ShowMessageBox(report);
     ended_ = true;
     posted_.clear();
@@ -411,6 +417,7 @@ void Shell::DeliverActivation() {
 }
 
 void Shell::RunModal(Form& form) {
+  record::ReleaseBatchLocks();  // the operator may take long
   modal_stack_.push_back(&form);
   ++depth_;  // the handler that showed the form is still running
   std::vector<Form*> disabled;
@@ -561,11 +568,11 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
   if (!swallowed && ascii != 0) DeliverChar(form, ascii, {});
   if (gone()) return;
   if (!swallowed) {
-    // Enter and Space press a focused button; Enter and Esc the form's
-    // default and cancel buttons.
+    // Enter and Space press a focused button that takes input; Enter and
+    // Esc the form's default and cancel buttons.
     Control* focused = form.active_control_;
     Control* press = nullptr;
-    if (focused != nullptr && focused->kind() == ControlKind::kButton &&
+    if (focused != nullptr && focused->kind() == ControlKind::kButton && Reachable(*focused) &&
         (key_code == kKeyReturn || key_code == kKeySpace)) {
       press = focused;
     } else if (key_code == kKeyReturn || key_code == kKeyEscape) {

@@ -1,0 +1,42 @@
+// The PostgreSQL engine of the record manager (internal; see
+// record_store.h and storage_location.h).
+//
+// A folder is a schema; in it, each record file is a table named as the
+// file in upper case, and the table qz_record_files holds each file's
+// record length and keys:
+//
+//   qz_record_files(name TEXT PRIMARY KEY, record_length INT, keys TEXT)
+//   "<FILE>"(id BIGSERIAL PRIMARY KEY,       -- insertion order
+//            version BIGINT NOT NULL,        -- bumped on every write
+//            data BYTEA NOT NULL,            -- the fixed-length record
+//            k0 BYTEA NOT NULL, k1 ...)      -- one column per key
+//   index on (k<n>, id) for the key order, and UNIQUE (k<n>) for a unique key
+//
+// Each thread has one connection per connection string, which serves every
+// schema; the thread's transaction is one server transaction over all its
+// files. As on SQLite, a file's first statement inside a transaction takes
+// the file's write lock (a table lock that reads outside transactions never
+// wait for), so that transactions of several terminals on one file take
+// turns and a check followed by a write in one transaction is one step. A
+// statement that waits for another terminal's lock longer than the busy
+// wait (the server's lock_timeout) gives 84; an error inside a transaction
+// leaves it able only to roll back (EndTrans then rolls back and gives 2).
+// The session notices a fork and connects afresh in the child, leaving the
+// parent's connection alone.
+//
+// Inside a read batch or a transaction, GetNext/GetPrevious fetch the
+// following records in blocks and answer from them while nothing was
+// written on the connection.
+#ifndef QZ_PLATFORM_RECORD_PG_STORE_H_
+#define QZ_PLATFORM_RECORD_PG_STORE_H_
+
+#include "platform/record/store_engine.h"
+
+namespace qz::record::internal::pg {
+
+// The engine (one for the process; its state is per thread).
+StoreEngine& PgEngine();
+
+}  // namespace qz::record::internal::pg
+
+#endif  // QZ_PLATFORM_RECORD_PG_STORE_H_
