@@ -62,6 +62,7 @@ FrmSyoComb::FrmSyoComb()
   txtRCode.container = &fraSearch;
   txtRCode.Move(720, 160, 2400, 330);
   txtRCode.max_length = 6;
+  txtRCode.ime_mode = 2;  // single-byte codes
   cmdSearch.caption = "検索";
   cmdSearch.container = &fraSearch;
   cmdSearch.Move(3300, 140, 1300, 380);

@@ -26,6 +26,8 @@
 #include "platform/grid/tab_strip.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/shell.h"
+#include "qt/caption_wrap.h"
+#include "qt/input_method_adapter.h"
 #include "qt/key_map.h"
 #include "qt/list_grid_view.h"
 #include "qt/model_sight.h"
@@ -252,19 +254,13 @@ void FormWindow::Sync() {
   if (windowTitle() != Q(f.caption)) setWindowTitle(Q(f.caption));
   SetColors(this, QPalette::Window, QPalette::WindowText, f.back_color, f.fore_color);
   SyncFont(&f, this, f.font);
-  const QSize size(Px(f.width), Px(f.height));
-  if (this->size() != size && f.width > 0 && f.height > 0) resize(size);
-  const QPoint pos(Px(f.left), Px(f.top));
-  if (this->pos() != pos) move(pos);
+  SyncGeometry();
   for (ui::Control* c : f.controls()) {
     auto it = widgets_.find(c);
     if (it != widgets_.end()) SyncControl(*c, it->second);
   }
   SyncIme();
-  Qt::WindowStates state = Qt::WindowNoState;
-  if (f.window_state() == ui::WindowState::kMinimized) state = Qt::WindowMinimized;
-  if (f.window_state() == ui::WindowState::kMaximized) state = Qt::WindowMaximized;
-  if (windowState() != state) setWindowState(state);
+  SyncWindowState();
   if (f.visible() != isVisible()) setVisible(f.visible());
   ui::Shell* shell = ui::Shell::Current();
   const bool active = shell != nullptr && shell->active_form() == &f && f.visible();
@@ -286,7 +282,9 @@ void FormWindow::Sync() {
 }
 
 void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
-  const QRect geometry(Px(c.left), Px(c.top), Px(c.width), Px(c.height));
+  QRect geometry(Px(c.left), Px(c.top), Px(c.width), Px(c.height));
+  // A combo box without a height of its own is as tall as its font makes it.
+  if (c.kind() == ui::ControlKind::kComboBox && c.height <= 0) geometry.setHeight(w->sizeHint().height());
   if (w->geometry() != geometry) w->setGeometry(geometry);
   if (w->isEnabled() != c.enabled) w->setEnabled(c.enabled);
   SyncFont(&c, w, c.font);
@@ -309,7 +307,7 @@ void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
     }
     case ui::ControlKind::kCheckBox: {
       auto* b = static_cast<QCheckBox*>(w);
-      b->setText(Q(c.caption));
+      SetWrappedCaption(*b, Q(c.caption), false);
       const int v = static_cast<ui::CheckBox&>(c).value();
       const Qt::CheckState s = v == 1 ? Qt::Checked : (v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
       if (b->checkState() != s) b->setCheckState(s);
@@ -318,7 +316,7 @@ void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
     }
     case ui::ControlKind::kOptionButton: {
       auto* b = static_cast<QRadioButton*>(w);
-      b->setText(Q(c.caption));
+      SetWrappedCaption(*b, Q(c.caption), true);
       const bool v = static_cast<ui::OptionButton&>(c).value();
       if (b->isChecked() != v) b->setChecked(v);
       SetColors(w, QPalette::Window, QPalette::WindowText, c.back_color, c.fore_color);
@@ -331,8 +329,11 @@ void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
       const QLineEdit::EchoMode echo = m.password_char.empty() ? QLineEdit::Normal : QLineEdit::Password;
       if (e->echoMode() != echo) e->setEchoMode(echo);
       if (m.sel_length > 0) {
-        if (e->selectionStart() != m.sel_start || e->selectionLength() != m.sel_length) {
-          e->setSelection(m.sel_start, m.sel_length);
+        // The caret stays at the end the selection was extended to.
+        const int caret = m.caret_at_sel_start ? m.sel_start : m.sel_start + m.sel_length;
+        if (e->selectionStart() != m.sel_start || e->selectionLength() != m.sel_length || e->cursorPosition() != caret) {
+          e->setSelection(m.caret_at_sel_start ? m.sel_start + m.sel_length : m.sel_start,
+                          m.caret_at_sel_start ? -m.sel_length : m.sel_length);
         }
       } else if (e->cursorPosition() != m.sel_start || e->hasSelectedText()) {
         e->setCursorPosition(m.sel_start);
@@ -405,8 +406,12 @@ void FormWindow::SyncIme() {
   for (auto& [obj, control] : watched_) {
     auto* w = qobject_cast<QWidget*>(const_cast<QObject*>(obj));
     if (w == nullptr || w->focusPolicy() == Qt::NoFocus) continue;
-    w->setAttribute(Qt::WA_InputMethodEnabled, ime.available);
-    w->setInputMethodHints(hints);
+    // A box of its own mode: off or disabled takes Latin input only.
+    const auto* text = dynamic_cast<const ui::TextControl*>(control);
+    const int mode = text != nullptr ? text->ime_mode : 0;
+    w->setAttribute(Qt::WA_InputMethodEnabled, ime.available && mode != 2 && mode != 3);
+    w->setInputMethodHints(mode == 2 || mode == 3 ? Qt::ImhPreferLatin | Qt::ImhNoPredictiveText
+                                                  : (mode == 1 ? Qt::ImhNone : hints));
   }
   QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
 }
@@ -537,13 +542,9 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
       return HandleKey(static_cast<QKeyEvent*>(event));
     case QEvent::KeyRelease:
       return true;
-    case QEvent::InputMethod: {
-      auto* im = static_cast<QInputMethodEvent*>(event);
-      const std::string text = im->commitString().toStdString();
-      if (!text.empty()) backend_.Dispatch([text](ui::Shell& shell) { shell.UserType(text); });
-      event->accept();
+    case QEvent::InputMethod:
+      DeliverInputMethod(*this, *c, static_cast<QInputMethodEvent*>(event));
       return true;
-    }
     case QEvent::MouseButtonPress:
       return HandleMouse(*c, watched, static_cast<QMouseEvent*>(event), false);
     case QEvent::MouseButtonDblClick:
@@ -581,6 +582,7 @@ void FormWindow::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 bool FormWindow::event(QEvent* event) {
+  if (event->type() == QEvent::Move || event->type() == QEvent::Resize) WriteBackGeometry();
   if (event->type() == QEvent::ShortcutOverride) {
     event->accept();
     return true;

@@ -14,6 +14,14 @@
 // goes to the model as a key, whose handlers see it before the shell
 // treats it as the close box.
 //
+// A form shown by another is a dialog of its owner's window: transient for
+// it (so it stays above it) and, when the program did not place it,
+// centred on it, moved below the owner's header (what stands above its
+// largest control) when it fits there; every window is kept inside the screen's available area.
+// The user's moves, resizes, minimising and maximising are written back to
+// the form (its Move and window state, so Resize is raised), never undone;
+// while the program works the form only learns its window's place and size.
+//
 // Made and owned by QtBackend. Detach() cuts it from the model before the
 // form goes away; a detached window renders nothing and forwards nothing.
 #ifndef QZ_QT_FORM_WINDOW_H_
@@ -42,6 +50,9 @@ class FormWindow : public QWidget {
 
   void Sync();
   void Detach();
+  // Before the form's window is shown: makes it a dialog of `owner` (nullptr
+  // for a window of its own), modal or not, and places it.
+  void PrepareShow(FormWindow* owner, bool modal);
   ui::Form* form() const { return form_; }
   QWidget* WidgetOf(const ui::Control& control) const;
   // Pixels of a length in twips at the backend's screen.
@@ -56,8 +67,18 @@ class FormWindow : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  // Window frame (form_window_frame.cpp).
+  void SyncGeometry();
+  void SyncWindowState();
+  void WriteBackGeometry();
+  int Twips(int px) const;
+  // The global top of the window's working area, its largest visible
+  // control (a screen's grid below its header); -1 when it has none.
+  int WorkingAreaTop() const;
+
   QWidget* Build(ui::Control& control);
   void Watch(QWidget* widget, ui::Control* control);
   void SyncControl(ui::Control& control, QWidget* widget);
@@ -77,6 +98,7 @@ class FormWindow : public QWidget {
   ui::Control* focused_ = nullptr;
   ui::ImeState ime_applied_{};
   bool ime_known_ = false;
+  bool applying_geometry_ = false;  // the window follows the form: no write-back
 };
 
 }  // namespace qz::qt

@@ -234,7 +234,13 @@ void QtBackend::OnFormShown(ui::Form& form, bool modal) {
     window = new FormWindow(*this, form);
     windows_[&form] = window;
   }
-  window->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+  // A form shown by another is its dialog; the program's companion forms
+  // shown on their own belong to its main form.
+  ui::Form* owner = form.owner();
+  if (owner == nullptr && ui::Shell::Current() != nullptr) owner = ui::Shell::Current()->main_form();
+  FormWindow* owner_window = owner != nullptr && owner != &form ? WindowOf(*owner) : nullptr;
+  if (owner_window != nullptr && !owner_window->isVisible()) owner_window = nullptr;
+  window->PrepareShow(owner_window, modal);
   window->Sync();
 }
 

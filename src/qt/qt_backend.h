@@ -7,10 +7,11 @@
 //   qz::qt::QtShell shell;            // installs itself
 //   return shell.Run(*frmMain) ? 0 : 1;
 //
-// The backend shows message boxes (QMessageBox with the platform's buttons,
-// icon, default button and title), beeps, reports the primary screen in
-// twips, keeps the clock, and pumps Qt's events at the shell's yields and
-// idle waits (waiting at most until the next timer is due). Each form the
+// The backend puts the program's clipboard on the desktop's, shows message
+// boxes (QMessageBox with the platform's buttons, icon, default button and
+// title), beeps, reports the primary screen in twips, keeps the clock, and
+// pumps Qt's events at the shell's yields and idle waits (waiting at most
+// until the next timer is due). Each form the
 // shell shows gets a window (form_window.h) built from its model; every
 // window is brought in step with its model before Qt's events are processed
 // and after every user action it dispatched. With PaceSyncs on, the yields
@@ -40,6 +41,7 @@
 #include <vector>
 
 #include "platform/ui/shell.h"
+#include "qt/system_clipboard.h"
 
 class QMessageBox;
 class QWidget;
@@ -100,6 +102,7 @@ class QtBackend : public ui::Backend {
   void RethrowPending();
   void Drop(const ui::Form* form);
 
+  SystemClipboard clipboard_;
   std::map<const ui::Form*, FormWindow*> windows_;
   std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend
   QElapsedTimer clock_;

@@ -19,7 +19,9 @@
 #include <tuple>
 
 #include "platform/ui/shell.h"
+#include "qt/cell_text_painter.h"
 #include "qt/form_window.h"
+#include "qt/input_method_adapter.h"
 #include "qt/model_sight.h"
 #include "qt/qt_backend.h"
 #include "qt/qt_style.h"
@@ -28,7 +30,7 @@ namespace qz::qt {
 
 namespace {
 
-constexpr int kTypeRole = Qt::UserRole + 1;
+constexpr int kTypeRole = kCellTypeRole;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -175,39 +177,12 @@ class SpreadTableModel : public QAbstractTableModel {
   mutable std::map<std::tuple<std::string, double, bool>, QFont> fonts_;
 };
 
-namespace {
-
-// Draws a list cell's drop-down arrow at its right edge.
-class SpreadDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QStyleOptionViewItem o = option;
-    o.state &= ~QStyle::State_HasFocus;
-    // The cell's own colours, also for the active cell.
-    o.state &= ~QStyle::State_Selected;
-    QStyledItemDelegate::paint(painter, o, index);
-    if (index.data(kTypeRole).toInt() == static_cast<int>(grid::CellType::kComboBox)) {
-      QStyleOption arrow;
-      const int w = std::min(option.rect.height(), 14);
-      arrow.rect = QRect(option.rect.right() - w, option.rect.top(), w, option.rect.height());
-      arrow.palette = option.palette;
-      QApplication::style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter);
-    }
-    if (option.state & QStyle::State_HasFocus) {
-      painter->save();
-      painter->setPen(QPen(option.palette.color(QPalette::Text), 2));
-      painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
-      painter->restore();
-    }
-  }
-};
-
-}  // namespace
 
 SpreadView::SpreadView(FormWindow& window, grid::Spread& spread, QWidget* parent)
     : QWidget(parent), window_(window), spread_(&spread) {
-  table_ = new QTableView(this);
+  auto* table = new InputMethodTable(this);
+  table->answer = [this](Qt::InputMethodQuery query) { return AnswerInputMethod(query); };
+  table_ = table;
   vbar_ = new QScrollBar(Qt::Vertical, this);
   hbar_ = new QScrollBar(Qt::Horizontal, this);
   auto* layout = new QGridLayout(this);
@@ -218,7 +193,7 @@ SpreadView::SpreadView(FormWindow& window, grid::Spread& spread, QWidget* parent
   layout->addWidget(hbar_, 1, 0);
   model_ = new SpreadTableModel(this);
   table_->setModel(model_);
-  table_->setItemDelegate(new SpreadDelegate(table_));
+  table_->setItemDelegate(new CellTextPainter([this](const QModelIndex& index) { return EditOf(index); }, table_));
   table_->horizontalHeader()->hide();
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setMinimumSectionSize(0);
@@ -309,6 +284,7 @@ void SpreadView::Sync() {
     model_->Reset(spread_);
     row_px_.assign(rows_.size(), -1);
     col_px_.assign(cols_.size(), -1);
+    char_px_.clear();
   } else if (rows != rows_) {
     // Scrolled with as many lines in sight: the table keeps its shape and
     // the line sizes that did not change; the lines still in sight move as
@@ -316,6 +292,7 @@ void SpreadView::Sync() {
     const int moved = ScrolledPixels(rows, point_px);
     const int old_current = table_->currentIndex().row();
     rows_ = std::move(rows);
+    char_px_.clear();  // other cells in sight tell the columns' fonts
     if (moved == 0) {
       model_->Refresh(grid::Spread::Changes{true, {}});
     } else {
@@ -336,22 +313,23 @@ void SpreadView::Sync() {
   } else {
     model_->Refresh(changes);
   }
-  // Sizes: columns in character widths of the grid's font, rows in points.
-  const QFontMetrics metrics(FontFor(s.font));
-  const double char_px = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
+  // Sizes: rows in points, columns in character widths of their cells' font.
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const int px = static_cast<int>(std::lround(s.RowHeight(rows_[i]) * point_px));
+    if (px == row_px_[i]) continue;
+    // A row hidden or shown again counts no more (or again) for a column's font.
+    if ((px == 0) != (row_px_[i] == 0)) char_px_.clear();
+    row_px_[i] = px;
+    table_->setRowHidden(static_cast<int>(i), px == 0);
+    if (px > 0) table_->setRowHeight(static_cast<int>(i), px);
+  }
+  MeasureColumns(changes);
   for (std::size_t i = 0; i < cols_.size(); ++i) {
-    const int px = static_cast<int>(std::lround(s.ColWidth(cols_[i]) * char_px));
+    const int px = ColumnPixels(s.ColWidth(cols_[i]), char_px_[i], table_);
     if (px == col_px_[i]) continue;
     col_px_[i] = px;
     table_->setColumnHidden(static_cast<int>(i), px == 0);
     if (px > 0) table_->setColumnWidth(static_cast<int>(i), px);
-  }
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const int px = static_cast<int>(std::lround(s.RowHeight(rows_[i]) * point_px));
-    if (px == row_px_[i]) continue;
-    row_px_[i] = px;
-    table_->setRowHidden(static_cast<int>(i), px == 0);
-    if (px > 0) table_->setRowHeight(static_cast<int>(i), px);
   }
   // The table itself never scrolls: the lines shown are the model's.
   table_->verticalScrollBar()->setValue(0);
@@ -389,11 +367,35 @@ void SpreadView::Sync() {
   if (table_->currentIndex() != current) {
     table_->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
   }
+  SyncEditing();
   QPalette p = table_->palette();
   const QColor back = ResolveColor(s.back_color, QApplication::palette());
   if (p.color(QPalette::Base) != back) {
     p.setColor(QPalette::Base, back);
     table_->setPalette(p);
+  }
+}
+
+void SpreadView::MeasureColumns(const grid::Spread::Changes& changes) {
+  const grid::Spread& s = *spread_;
+  // The cells in sight (the headers, the frozen lines and a page of the
+  // others) tell a column's font.
+  if (char_px_.size() != cols_.size() || changes.all) {
+    char_px_.clear();
+    for (int col : cols_) char_px_.push_back(CharacterPixels(s, col, rows_));
+    return;
+  }
+  // Only a column with a changed cell in sight may draw in another font now.
+  std::vector<bool> stale(cols_.size(), false);
+  auto within = [](int line, int a, int b) { return a < 0 || b < 0 || (line >= std::min(a, b) && line <= std::max(a, b)); };
+  for (const grid::Range& range : changes.ranges) {
+    if (std::none_of(rows_.begin(), rows_.end(), [&](int r) { return within(r, range.row1, range.row2); })) continue;
+    for (std::size_t i = 0; i < cols_.size(); ++i) {
+      if (within(cols_[i], range.col1, range.col2)) stale[i] = true;
+    }
+  }
+  for (std::size_t i = 0; i < cols_.size(); ++i) {
+    if (stale[i]) char_px_[i] = CharacterPixels(s, cols_[i], rows_);
   }
 }
 
@@ -469,10 +471,14 @@ void SpreadView::ScrollCols(int left) {
 
 void SpreadView::Wheel(QPoint delta) {
   if (spread_ == nullptr) return;
+  // From the first scrolling line in sight (the model's top row may lie
+  // among the frozen ones), never above it.
+  const grid::Spread& s = *spread_;
+  const int first_row = std::max(1, s.rows_frozen + 1), first_col = std::max(1, s.cols_frozen + 1);
   const int steps = -delta.y() / 40;  // three lines a notch
-  if (steps != 0) ScrollRows(spread_->top_row() + steps);
+  if (steps != 0) ScrollRows(std::max(first_row, std::max(s.top_row(), first_row) + steps));
   const int hsteps = -delta.x() / 120;
-  if (hsteps != 0) ScrollCols(spread_->left_col() + hsteps);
+  if (hsteps != 0) ScrollCols(std::max(first_col, std::max(s.left_col(), first_col) + hsteps));
 }
 
 void SpreadView::PopupCombo() {

@@ -15,6 +15,7 @@
 #define QZ_QT_SPREAD_VIEW_H_
 
 #include <QSize>
+#include <QVariant>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
@@ -30,6 +31,7 @@ namespace qz::qt {
 
 class FormWindow;
 class SpreadTableModel;
+struct CellEdit;
 
 class SpreadView : public QWidget {
   Q_OBJECT
@@ -58,6 +60,10 @@ class SpreadView : public QWidget {
   void ShowTip(QObject* watched, QHelpEvent* event);
   // The widget that takes Qt's focus for the grid.
   QWidget* FocusWidget() const;
+  // The input method's composition in the active cell (empty: none); shown
+  // there until it is committed or the active cell moves.
+  void SetPreedit(const QString& text, int cursor);
+  const QString& preedit() const { return preedit_; }
   QTableView* table() const { return table_; }
   // The model row and column shown at view row / column `i`.
   const std::vector<int>& shown_rows() const { return rows_; }
@@ -84,6 +90,16 @@ class SpreadView : public QWidget {
     bool visible;
     bool operator==(const Synced& o) const;
   };
+  // Measures the character unit of the shown columns whose cells' fonts
+  // may have changed by `changes` (all of them when none is known yet).
+  void MeasureColumns(const grid::Spread::Changes& changes);
+
+  // Input method and editing (spread_view_editing.cpp).
+  CellEdit EditOf(const QModelIndex& index) const;
+  QVariant AnswerInputMethod(Qt::InputMethodQuery query) const;
+  void SyncEditing();
+  // Repaints the cell (col, row) when it is in sight.
+  void RepaintCell(int col, int row);
 
   FormWindow& window_;
   grid::Spread* spread_;
@@ -94,6 +110,19 @@ class SpreadView : public QWidget {
   std::vector<int> rows_, cols_;
   std::vector<int> row_px_, col_px_;
   std::optional<Synced> synced_;
+  std::vector<double> char_px_;  // per shown column; empty when the fonts may have changed
+  QString preedit_;
+  int preedit_cursor_ = -1;
+  int preedit_col_ = -1, preedit_row_ = -1;
+  // The editor as last drawn: editing, cell, text length, caret, anchor.
+  struct EditShown {
+    bool editing = false;
+    int col = -1, row = -1;
+    std::size_t length = 0;
+    int caret = 0, anchor = 0;
+    bool operator==(const EditShown&) const = default;
+  };
+  EditShown edit_shown_;
 };
 
 }  // namespace qz::qt

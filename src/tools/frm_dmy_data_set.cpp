@@ -57,6 +57,7 @@ FrmDmyDataSet::FrmDmyDataSet()
   PlaceLine(lblNumType, cboNumType, 0);
   PlaceLine(lblHanStart, cboHanStart, 1);
   PlaceLine(lblKnsachStart, txtKnsachStart, 2);
+  txtKnsachStart.ime_mode = 2;  // a number
   PlaceLine(lblSyoken, cboSyoken, 3);
   chkSyoDefault.Move(kLabelLeft, 240 + 4 * kLineHeight, kInputLeft + kInputWidth - kLabelLeft, 300);
   chkSyoDefault.tab_index = 4;

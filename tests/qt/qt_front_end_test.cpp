@@ -33,24 +33,15 @@
 #include "qt/form_window.h"
 #include "qt/list_grid_view.h"
 #include "qt/qt_backend.h"
+#include "qt/qt_test_app.h"
 #include "qt/spread_view.h"
 
 namespace qz::qt {
 namespace {
 
-QApplication& TheApp() {
-  static int argc = 1;
-  static char name[] = "test_qt";
-  static char* argv[] = {name, nullptr};
-  // The tests render offscreen unless told otherwise.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 class QtFrontEnd : public ::testing::Test {
  protected:
-  QtFrontEnd() { TheApp(); }
+  QtFrontEnd() { TestApp(); }
   ~QtFrontEnd() override { frmGuide.Reset(); }
 
   template <class T>

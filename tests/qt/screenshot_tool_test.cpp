@@ -70,5 +70,34 @@ TEST(ScreenshotTool, WritesTheProgressWindowsTheWaitWindowAndTheGridFormAsPngFil
   EXPECT_GT(PixelsOf(progress, QColor(0, 0, 255)), progress.width() * 5) << "the gauge is drawn";
 }
 
+// The demo's result screen shot by the real program: the loaded screen with
+// its range column painted and the search dialog's screen.
+TEST(ScreenshotTool, ShootsTheDemosResultScreenWithTheSearchDialog) {
+  const std::string tool = testkit::ToolPath("uishot");
+  const std::string demodata = testkit::ToolPath("demodata");
+  if (!std::filesystem::exists(tool) || !std::filesystem::exists(demodata)) GTEST_SKIP() << "tools not built";
+  testkit::ScratchDir dir;
+  const QString suite = QString::fromStdString(dir.Path("demo"));
+  const QString out = QString::fromStdString(dir.Path("shots"));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  auto run = [&env](const std::string& program, const QStringList& args) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QString::fromStdString(program), args);
+    EXPECT_TRUE(p.waitForFinished(120000));
+    EXPECT_EQ(p.exitCode(), 0) << program << ": " << p.readAllStandardError().toStdString();
+  };
+  run(demodata, {suite});
+  run(tool, {"--demo", suite, out});
+
+  const QImage window(out + "/result_window.png");
+  ASSERT_FALSE(window.isNull()) << "result_window.png is a readable PNG";
+  EXPECT_GT(PixelsOf(window, QColor(0xFF, 0xFF, 0x80)), 1000) << "the standard-range column (0x80FFFF) is painted";
+  for (const char* name : {"/result_screen.png", "/group_selection.png"}) {
+    EXPECT_FALSE(QImage(out + name).isNull()) << name;
+  }
+}
+
 }  // namespace
 }  // namespace qz::qt

@@ -5,6 +5,11 @@
 //   uishot <folder>     writes <folder>/frm_guide.png,
 //                       <folder>/sample_grid.png, <folder>/update_wait.png
 //                       and <folder>/update_main.png
+//   uishot --demo <suite> <folder>
+//                       runs the program of the demo suite <suite> (made by
+//                       demodata) and writes <folder>/result_screen.png,
+//                       <folder>/result_window.png and
+//                       <folder>/group_selection.png (demo_shots.h)
 //
 // Run under a display (scripts/screenshot uses xvfb-run) or with
 // QT_QPA_PLATFORM=offscreen.
@@ -15,6 +20,7 @@
 #include <cstdio>
 #include <string>
 
+#include "demo_shots.h"
 #include "examinee/bas_public.h"
 #include "examinee/frm_guide.h"
 #include "kit/sample_grid_form.h"
@@ -41,17 +47,20 @@ bool Save(qz::qt::QtShell& shell, const qz::ui::Form& form, const QString& path)
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: uishot <folder>\n");
+  const bool demo = argc == 4 && std::string(argv[1]) == "--demo";
+  if (argc != 2 && !demo) {
+    std::fprintf(stderr, "usage: uishot <folder> | uishot --demo <suite> <folder>\n");
     return 2;
   }
   QApplication app(argc, argv);
-  const QDir dir(QString::fromLocal8Bit(argv[1]));
+  const char* folder = argv[argc - 1];
+  const QDir dir(QString::fromLocal8Bit(folder));
   if (!QDir().mkpath(dir.path())) {
-    std::fprintf(stderr, "uishot: cannot make %s\n", argv[1]);
+    std::fprintf(stderr, "uishot: cannot make %s\n", folder);
     return 1;
   }
   qz::qt::QtShell shell;
+  if (demo) return qz::uishot::ShootDemo(shell, argv[2], dir) ? 0 : 1;
   qz::basPublic.GuideInterval = 0;
   qz::basPublic.CopyRight = "Copyright (C) 2026 健診システム開発部";
   bool ok = true;

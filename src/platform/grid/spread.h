@@ -194,6 +194,16 @@ class Spread : public ui::Control {
   void SetEditMode(bool on);
   // The editor's text; empty when not editing.
   const std::string& edit_text() const { return edit_text_; }
+  // The editor's caret and the other end of its selection (the anchor), in
+  // characters of edit_text(); both at its end when editing starts with the
+  // cell's text. The editing keys (spread_editor.cpp): Left/Right/Home/End
+  // move the caret (Shift extends the selection), Delete and Backspace
+  // erase the selection or one character, Ctrl+A selects everything,
+  // Ctrl+C copies the selection (outside editing: the cell's text), Ctrl+X
+  // copies and erases it, Ctrl+V types the clipboard's first line as the
+  // user's typing.
+  int edit_caret() const;
+  int edit_anchor() const;
 
   bool has_focus() const { return focused_; }
 
@@ -319,6 +329,12 @@ class Spread : public ui::Control {
   void CommitEdit();
   void AbandonEdit();
   void MoveBy(int dcol, int drow);
+  // The editor (spread_editor.cpp).
+  bool EditorKey(int key, int shift);
+  void PlaceEditCaret(int caret, bool extend);
+  void EraseEditSelection();
+  void EraseEditChar(bool forward);
+  std::string EditSelection() const;
   void ToggleCheck(int col, int row);
   bool CellLocked(int col, int row) const;
   bool IsHeader(int col, int row) const { return col == 0 || row == 0; }
@@ -343,6 +359,7 @@ class Spread : public ui::Control {
   int top_row_ = 1, left_col_ = 1;
   bool editing_ = false;
   std::string edit_text_;
+  int edit_caret_ = 0, edit_anchor_ = 0;
   std::string edit_before_;
   bool focused_ = false;
   int point_col_ = -1, point_row_ = -1;

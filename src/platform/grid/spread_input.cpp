@@ -46,13 +46,6 @@ bool TypeAccepts(CellType type, char ch) {
   return true;
 }
 
-void PopLastCharacter(std::string& text) {
-  if (text.empty()) return;
-  std::size_t i = text.size() - 1;
-  while (i > 0 && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) --i;
-  text.erase(i);
-}
-
 // The key code a person presses for `ch`: digits and letters their own
 // codes, a blank the space bar, anything else the input method's key.
 int KeyCodeFor(std::string_view ch) {
@@ -156,7 +149,7 @@ void Spread::SetEditMode(bool on) {
   edit_before_ = TextAt(active_col_, active_row_);
   edit_text_ = edit_before_;
   editing_ = true;
-  TouchView();
+  PlaceEditCaret(ui::CharLength(edit_text_), false);
 }
 
 void Spread::CommitEdit() {
@@ -231,6 +224,7 @@ void Spread::RightClickCell(int c, int r, float x, float y) {
 int Spread::DeliverKeyDown(int key, int shift) {
   if (!visible || !enabled) return key;
   if (on_key_down) on_key_down(key, shift);
+  if (EditorKey(key, shift)) return key;
   switch (key) {
     case kKeyReturn:
       CommitEdit();
@@ -242,10 +236,7 @@ int Spread::DeliverKeyDown(int key, int shift) {
       SetEditMode(true);
       break;
     case kKeyBack:
-      if (editing_) {
-        PopLastCharacter(edit_text_);
-        Touch(Range::Cell(active_col_, active_row_));
-      }
+      if (editing_) EraseEditChar(false);
       break;
     case kKeyTab:
       MoveBy((shift & kShiftMask) != 0 ? -1 : 1, 0);
@@ -281,7 +272,12 @@ bool Spread::TypeText(std::string_view text) {
   const int c = active_col_, r = active_row_;
   if (!CellTakesInput(c, r)) return false;
   const CellFormat f = FormatAt(c, r);
+  // The editor as the typing leaves it; a cell not being edited starts
+  // empty (typing replaces its text).
   std::string typed = editing_ ? edit_text_ : std::string();
+  int caret = editing_ ? edit_caret() : 0;
+  int anchor = editing_ ? edit_anchor() : 0;
+  bool accepted = false;
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t len = std::min(Utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
     std::string ch(text.substr(i, len));
@@ -292,19 +288,27 @@ bool Spread::TypeText(std::string_view text) {
     if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) continue;
     if (ch.size() == 1 && !TypeAccepts(f.type, ch[0])) continue;
     if (ch.size() != 1 && (f.type == CellType::kInteger || f.type == CellType::kFloat)) continue;
-    if (f.max_edit_len > 0 &&
-        text::Cp932Length(typed) + text::Cp932Length(ch) > static_cast<std::size_t>(f.max_edit_len)) {
+    // A character replaces the selection and goes in at the caret.
+    const int from = std::min(caret, anchor), to = std::max(caret, anchor);
+    const std::size_t a = ui::ByteOffset(typed, from), b = ui::ByteOffset(typed, to);
+    if (f.max_edit_len > 0 && text::Cp932Length(typed) - text::Cp932Length(typed.substr(a, b - a)) +
+                                      text::Cp932Length(ch) >
+                                  static_cast<std::size_t>(f.max_edit_len)) {
       continue;
     }
-    typed.append(ch);
+    typed.replace(a, b - a, ch);
+    caret = anchor = from + 1;
+    accepted = true;
   }
   // Characters the cell refuses start no edit: the text stays as it was.
-  if (!editing_ && typed.empty()) return true;
+  if (!editing_ && !accepted) return true;
   if (!editing_) {
     edit_before_ = TextAt(c, r);
     editing_ = true;
   }
   edit_text_ = std::move(typed);
+  edit_caret_ = caret;
+  edit_anchor_ = anchor;
   Touch(Range::Cell(c, r));
   if (f.type == CellType::kComboBox) CellRef(c, r).combo_sel = -1;
   return true;

@@ -97,6 +97,7 @@ void TextControl::SetText(std::string text) {
   text_ = std::move(text);
   sel_start = CharCount(text_);
   sel_length = 0;
+  caret_at_sel_start = false;
   if (changed) Raise(on_change);
 }
 
@@ -114,6 +115,11 @@ void TextControl::HandleChar(int& ascii, std::string_view text) {
 
 TextBox::TextBox(Form* form, std::string name, int index)
     : TextControl(form, std::move(name), index, ControlKind::kTextBox) {}
+
+void TextBox::HandleKeyDown(int& key_code, int& shift) {
+  Control::HandleKeyDown(key_code, shift);
+  if (key_code != 0 && !FormGone()) HandleEditingKey(*this, key_code, shift);
+}
 
 ListControl::ListControl(Form* form, std::string name, int index, ControlKind kind)
     : TextControl(form, std::move(name), index, kind) {}
@@ -159,6 +165,11 @@ void ListControl::SetListIndex(int i) {
 
 ComboBox::ComboBox(Form* form, std::string name, int index)
     : ListControl(form, std::move(name), index, ControlKind::kComboBox) {}
+
+void ComboBox::HandleKeyDown(int& key_code, int& shift) {
+  Control::HandleKeyDown(key_code, shift);
+  if (style == 0 && key_code != 0 && !FormGone()) HandleEditingKey(*this, key_code, shift);
+}
 
 ListBox::ListBox(Form* form, std::string name, int index)
     : ListControl(form, std::move(name), index, ControlKind::kListBox) {}

@@ -80,8 +80,14 @@ class TextControl : public Control {
   void SetText(std::string text);
   int sel_start = 0;   // characters, not bytes
   int sel_length = 0;
+  // Where the caret is when text is selected: at SelStart (the selection
+  // was extended leftwards) or, false, after the selection.
+  bool caret_at_sel_start = false;
   bool locked = false;
   int max_length = 0;  // 0 no limit
+  // The input method in this box: 0 as the window's, 1 on, 2 off (Latin
+  // input, as number and code boxes want), 3 disabled.
+  int ime_mode = 0;
   std::function<void()> on_change;
   // KeyPress, then the character replaces the selection (Back erases)
   // unless the handler zeroed it or the control is locked.
@@ -94,6 +100,9 @@ class TextControl : public Control {
 class TextBox : public TextControl {
  public:
   TextBox(Form* form, std::string name, int index);
+  // KeyDown, then the editing keys (text_edit.h) unless the handler zeroed
+  // the key.
+  void HandleKeyDown(int& key_code, int& shift) override;
   bool multi_line = false;
   std::string password_char;
 };
@@ -125,6 +134,9 @@ class ComboBox : public ListControl {
  public:
   ComboBox(Form* form, std::string name, int index);
   int style = 0;  // 0 drop-down combo, 2 drop-down list
+  // KeyDown, then in a drop-down combo (style 0) the editing keys of its
+  // text part (text_edit.h) unless the handler zeroed the key.
+  void HandleKeyDown(int& key_code, int& shift) override;
 };
 
 class ListBox : public ListControl {

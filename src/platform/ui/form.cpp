@@ -68,6 +68,7 @@ void Form::SetWindowState(WindowState state) {
 void Form::Move(int new_left, int new_top, int new_width, int new_height) {
   left = new_left;
   top = new_top;
+  if (loaded_ || new_left != 0 || new_top != 0) positioned_ = true;
   bool resized = false;
   if (new_width >= 0 && new_width != width) {
     width = new_width;
@@ -94,7 +95,12 @@ void Form::Show(bool modal, Form* owner) {
   if (modal && visible_) throw RunTimeError(kErrFormAlreadyShown, "フォームは既に表示されています。モーダル表示はできません。");
   Load();
   if (!loaded_) return;  // the load handler unloaded it
-  if (owner != nullptr) owner_ = owner;
+  if (owner != nullptr) {
+    owner_ = owner;
+  } else if (modal && owner_ == nullptr) {
+    Form* main = shell.main_form();
+    if (main != nullptr && main != this && main->loaded_ && main->visible_) owner_ = main;
+  }
   visible_ = true;
   if (!shown_since_load_) {
     shown_since_load_ = true;
@@ -132,6 +138,7 @@ bool Form::Unload(int mode) {
   loaded_ = false;
   visible_ = false;
   unloaded_ = true;
+  positioned_ = false;
   modal_ = false;
   active_control_ = nullptr;
   Shell& shell = Shell::Require();

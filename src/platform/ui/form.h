@@ -127,8 +127,14 @@ class Form {
   // Raises Resize when the state changes on a loaded form.
   void SetWindowState(WindowState state);
   // Moves/resizes (a negative width or height keeps it); raises Resize when
-  // the size changes on a loaded form.
+  // the size changes on a loaded form. A move of a loaded form, or to any
+  // place but the screen's corner (0, 0), places it: positioned() is then
+  // true until the form is unloaded.
   void Move(int left, int top, int width = -1, int height = -1);
+  // Whether the form was placed (by the program's Move or by the user
+  // moving its window); a design size at the corner is no place. A front
+  // end shows a dialog that was not placed centred on its owner.
+  bool positioned() const { return positioned_; }
 
   // --- Life --------------------------------------------------------------
   bool loaded() const { return loaded_; }
@@ -141,8 +147,10 @@ class Form {
 
   // Loads the form (raises Load) unless it is loaded.
   void Load();
-  // Loads and shows the form, owned by `owner` when given; brings it to the
-  // front and makes it the active form (Activate is posted). Modal: returns
+  // Loads and shows the form, owned by `owner` when given (a modal form
+  // shown without one is owned by the main form, as long as that is another
+  // form on view); brings it to the front and makes it the active form
+  // (Activate is posted); when it goes, the activation returns to its owner. Modal: returns
   // when the form is hidden or unloaded; every other form is disabled
   // meanwhile and timers keep ticking. Showing a visible form modally throws
   // RunTimeError 400.
@@ -198,6 +206,7 @@ class Form {
   bool unloaded_ = false;
   bool shown_since_load_ = false;
   bool modal_ = false;
+  bool positioned_ = false;
   Form* owner_ = nullptr;
   Control* active_control_ = nullptr;
 };

@@ -1,13 +1,15 @@
 #include "platform/ui/text_edit.h"
 
 #include <algorithm>
+#include <cstdlib>
+
+#include "platform/ui/clipboard.h"
+#include "platform/ui/form.h"
+#include "platform/ui/shell.h"
 
 namespace qz::ui {
 
-namespace {
-
-// Byte offset of character `chars` of `text` (clamped to the end).
-std::size_t ByteOffset(const std::string& text, int chars) {
+std::size_t ByteOffset(std::string_view text, int chars) {
   std::size_t i = 0;
   int n = 0;
   while (i < text.size() && n < chars) {
@@ -17,8 +19,6 @@ std::size_t ByteOffset(const std::string& text, int chars) {
   }
   return i;
 }
-
-}  // namespace
 
 std::vector<std::string> SplitChars(std::string_view text) {
   std::vector<std::string> out;
@@ -101,6 +101,116 @@ void EraseBack(TextControl& edit) {
   edit.SetText(std::move(updated));
   edit.sel_start = start;
   edit.sel_length = 0;
+}
+
+namespace {
+
+// The caret: the end of the selection it was extended to.
+int CaretOf(const TextControl& edit) {
+  return edit.caret_at_sel_start ? edit.sel_start : edit.sel_start + edit.sel_length;
+}
+
+void PlaceCaret(TextControl& edit, int caret, bool extend) {
+  const int length = CharLength(edit.text());
+  caret = std::clamp(caret, 0, length);
+  if (!extend) {
+    edit.sel_start = caret;
+    edit.sel_length = 0;
+    edit.caret_at_sel_start = false;
+    return;
+  }
+  const int anchor = edit.caret_at_sel_start ? edit.sel_start + edit.sel_length : edit.sel_start;
+  edit.sel_start = std::min(anchor, caret);
+  edit.sel_length = std::abs(anchor - caret);
+  edit.caret_at_sel_start = caret < anchor;
+}
+
+std::string Selected(const TextControl& edit) {
+  const std::string& text = edit.text();
+  const int length = CharLength(text);
+  const int start = std::clamp(edit.sel_start, 0, length);
+  const int sel = std::clamp(edit.sel_length, 0, length - start);
+  const std::size_t from = ByteOffset(text, start);
+  return text.substr(from, ByteOffset(text, start + sel) - from);
+}
+
+}  // namespace
+
+bool HandleEditingKey(TextControl& edit, int key_code, int shift) {
+  const bool with_shift = (shift & kShiftMask) != 0;
+  const bool ctrl = (shift & kCtrlMask) != 0 && (shift & kAltMask) == 0;
+  const int caret = CaretOf(edit);
+  switch (key_code) {
+    case kKeyLeft:
+      PlaceCaret(edit, !with_shift && edit.sel_length > 0 ? edit.sel_start : caret - 1, with_shift);
+      return true;
+    case kKeyRight:
+      PlaceCaret(edit, !with_shift && edit.sel_length > 0 ? edit.sel_start + edit.sel_length : caret + 1,
+                 with_shift);
+      return true;
+    case kKeyHome:
+      PlaceCaret(edit, 0, with_shift);
+      return true;
+    case kKeyEnd:
+      PlaceCaret(edit, CharLength(edit.text()), with_shift);
+      return true;
+    case kKeyDelete:
+      if (edit.locked) return true;
+      if (edit.sel_length == 0) {
+        if (caret >= CharLength(edit.text())) return true;
+        edit.sel_start = caret;
+        edit.sel_length = 1;
+      }
+      EraseBack(edit);
+      return true;
+    default:
+      break;
+  }
+  if (!ctrl) return false;
+  switch (key_code) {
+    case 'A':
+      edit.sel_start = 0;
+      edit.sel_length = CharLength(edit.text());
+      edit.caret_at_sel_start = false;
+      return true;
+    case 'C':
+      if (edit.sel_length > 0) SetClipboardText(Selected(edit));
+      return true;
+    case 'X':
+      if (edit.sel_length == 0) return true;
+      SetClipboardText(Selected(edit));
+      if (!edit.locked) EraseBack(edit);
+      return true;
+    case 'V': {
+      const std::string text = ClipboardLine();
+      if (!text.empty() && !edit.locked) {
+        TypeAsUser(edit, text, [&edit](const std::string& typed) {
+          for (const std::string& ch : SplitChars(typed)) {
+            int ascii = CodePoint(ch);
+            edit.HandleChar(ascii, ch);
+          }
+        });
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+std::string ClipboardLine() {
+  const std::string text = ClipboardText();
+  return text.substr(0, text.find_first_of("\r\n"));
+}
+
+void TypeAsUser(Control& control, const std::string& text, const std::function<void(const std::string&)>& direct) {
+  Shell* shell = Shell::Current();
+  Form* form = control.form();
+  if (shell != nullptr && form != nullptr && shell->active_form() == form && form->active_control() == &control) {
+    shell->UserType(text);
+  } else {
+    direct(text);
+  }
 }
 
 }  // namespace qz::ui

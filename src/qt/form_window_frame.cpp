@@ -1,0 +1,143 @@
+// The window frame of a FormWindow: ownership, placement, geometry and
+// window state in step with the form, and the user's changes written back.
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+#include "platform/ui/shell.h"
+#include "qt/form_window.h"
+#include "qt/qt_backend.h"
+#include "qt/window_placement.h"
+
+namespace qz::qt {
+
+namespace {
+
+ui::WindowState ModelState(Qt::WindowStates s) {
+  if (s & Qt::WindowMinimized) return ui::WindowState::kMinimized;
+  if (s & Qt::WindowMaximized) return ui::WindowState::kMaximized;
+  return ui::WindowState::kNormal;
+}
+
+QRect AvailableAround(const QWidget& window) {
+  QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+// Sets a flag for the life of the guard.
+struct Applying {
+  explicit Applying(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+  ~Applying() { flag_ = old_; }
+  bool& flag_;
+  bool old_;
+};
+
+}  // namespace
+
+int FormWindow::Twips(int px) const { return px * backend_.twips_per_pixel(); }
+
+void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
+  if (form_ == nullptr) return;
+  ui::Form& f = *form_;
+  Applying applying(applying_geometry_);
+  if (owner == this) owner = nullptr;
+  // A dialog's window type; the frame hints stay as the form asks.
+  Qt::WindowFlags flags = windowFlags();
+  const Qt::WindowType type = owner != nullptr ? Qt::Dialog : Qt::Window;
+  if ((flags & Qt::WindowType_Mask) != type) setWindowFlags((flags & ~Qt::WindowType_Mask) | type);
+  setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+  winId();  // the native window, to be made transient
+  if (owner != nullptr) owner->winId();
+  windowHandle()->setTransientParent(owner != nullptr ? owner->windowHandle() : nullptr);
+
+  // Placement is of the frame (what move() positions), size of the client.
+  const QRect available = AvailableAround(owner != nullptr ? *owner : *this);
+  const QMargins frame = windowHandle()->frameMargins();
+  const QRect model(Px(f.left), Px(f.top), Px(f.width), Px(f.height));
+  const QSize client = f.width > 0 && f.height > 0 ? model.size() : size();
+  QRect wanted(model.topLeft(), client.grownBy(frame));
+  if (owner != nullptr && !f.positioned()) {
+    const QRect around = owner->frameGeometry();
+    wanted.moveTopLeft(CentredOn(around, wanted.size(), available));
+    wanted.moveTopLeft(BelowHeader(wanted.topLeft(), wanted.size(), owner->WorkingAreaTop(), around.bottom() + 1));
+  }
+  const QRect placed = FitInto(wanted, available);
+  const QSize fitted = placed.size().shrunkBy(frame);
+  if (placed.topLeft() == model.topLeft() && fitted == client) return;
+  // The window opens where it fits: the form learns its place and, when it
+  // had to be made smaller, its size (Resize is raised).
+  f.left = Twips(placed.left());
+  f.top = Twips(placed.top());
+  if (fitted != client && f.width > 0 && f.height > 0) {
+    f.Move(f.left, f.top, Twips(fitted.width()), Twips(fitted.height()));
+  }
+}
+
+int FormWindow::WorkingAreaTop() const {
+  const QWidget* largest = nullptr;
+  long long area = 0;
+  for (const auto& [control, widget] : widgets_) {
+    if (!widget->isVisible() || widget->parentWidget() != this) continue;
+    const long long a = static_cast<long long>(widget->width()) * widget->height();
+    if (a > area) {
+      area = a;
+      largest = widget;
+    }
+  }
+  return largest != nullptr ? largest->mapToGlobal(QPoint(0, 0)).y() : -1;
+}
+
+void FormWindow::SyncGeometry() {
+  ui::Form& f = *form_;
+  Applying applying(applying_geometry_);
+  if (windowState() != Qt::WindowNoState) return;  // the normal geometry is kept by Qt
+  const QSize size(Px(f.width), Px(f.height));
+  if (this->size() != size && f.width > 0 && f.height > 0) resize(size);
+  const QPoint pos(Px(f.left), Px(f.top));
+  if (this->pos() != pos) move(pos);
+}
+
+void FormWindow::SyncWindowState() {
+  Qt::WindowStates state = Qt::WindowNoState;
+  if (form_->window_state() == ui::WindowState::kMinimized) state = Qt::WindowMinimized;
+  if (form_->window_state() == ui::WindowState::kMaximized) state = Qt::WindowMaximized;
+  if (windowState() == state) return;
+  Applying applying(applying_geometry_);
+  setWindowState(state);
+}
+
+void FormWindow::WriteBackGeometry() {
+  if (applying_geometry_ || form_ == nullptr || !isVisible() || windowState() != Qt::WindowNoState) return;
+  ui::Form& f = *form_;
+  const QRect now(pos(), size());
+  if (now == QRect(Px(f.left), Px(f.top), Px(f.width), Px(f.height))) return;
+  ui::Form* form = form_;
+  const int l = Twips(now.left()), t = Twips(now.top()), w = Twips(now.width()), h = Twips(now.height());
+  backend_.Dispatch([form, l, t, w, h](ui::Shell& shell) {
+    if (!form->loaded()) return;
+    if (shell.TakesUserInput(*form)) {
+      form->Move(l, t, w, h);
+      return;
+    }
+    // While the program works no handler runs for the user: the form only
+    // learns where its window is, so the next sync keeps it there.
+    form->left = l;
+    form->top = t;
+    form->width = w;
+    form->height = h;
+  });
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || applying_geometry_ || form_ == nullptr) return;
+  const ui::WindowState state = ModelState(windowState());
+  if (state == form_->window_state()) return;
+  ui::Form* form = form_;
+  backend_.Dispatch([form, state](ui::Shell& shell) {
+    if (form->loaded() && shell.TakesUserInput(*form)) form->SetWindowState(state);
+  });
+}
+
+}  // namespace qz::qt
