@@ -257,7 +257,7 @@ std::vector<int> ShownLines(int max, int frozen, int first, int room, const std:
 
 bool SpreadView::Synced::operator==(const Synced& o) const {
   return revision == o.revision && rows_frozen == o.rows_frozen && cols_frozen == o.cols_frozen &&
-         back_color == o.back_color && SameFont(font, o.font) && viewport == o.viewport && height == o.height &&
+         back_color == o.back_color && fore_color == o.fore_color && SameFont(font, o.font) && viewport == o.viewport && height == o.height &&
          visible == o.visible;
 }
 
@@ -267,9 +267,13 @@ void SpreadView::Sync() {
   // A grid out of sight is brought up to date when it is shown again.
   if (!ModelShown(s)) return;
   // An unchanged grid costs nothing: not one cell is read.
-  const Synced now{s.revision(), s.rows_frozen, s.cols_frozen, s.back_color, s.font, table_->viewport()->size(),
-                   height(), isVisible()};
+  const Synced now{s.revision(), s.rows_frozen, s.cols_frozen, s.back_color, s.fore_color, s.font,
+                   table_->viewport()->size(), height(), isVisible()};
   if (synced_ && *synced_ == now) return;
+  // The grid's own colours and font show in every cell without one of its
+  // own: when they change, every cell may show another.
+  const bool own_look_changed = synced_ && (synced_->back_color != now.back_color ||
+                                            synced_->fore_color != now.fore_color || !SameFont(synced_->font, now.font));
   synced_ = now;
   const double point_px = logicalDpiY() / 72.0;
   std::vector<int> rows =
@@ -277,7 +281,8 @@ void SpreadView::Sync() {
       ShownLines(s.max_rows(), s.rows_frozen, s.top_row(), std::max(height(), table_->viewport()->height()),
                  [&](int r) { return static_cast<int>(std::lround(s.RowHeight(r) * point_px)); });
   std::vector<int> cols = ShownLines(s.max_cols(), s.cols_frozen, s.left_col(), -1, {});
-  const grid::Spread::Changes changes = s.TakeChanges();
+  grid::Spread::Changes changes = s.TakeChanges();
+  if (own_look_changed) changes = {true, {}};
   if (rows.size() != rows_.size() || cols != cols_) {
     rows_ = std::move(rows);
     cols_ = std::move(cols);

@@ -83,7 +83,7 @@ class SpreadView : public QWidget {
   struct Synced {
     std::uint64_t revision;
     int rows_frozen, cols_frozen;
-    ui::Color back_color;
+    ui::Color back_color, fore_color;
     ui::Font font;
     QSize viewport;
     int height;

@@ -49,6 +49,30 @@ class ScreenSync : public ::testing::Test {
   std::unique_ptr<QtShell> shell;
 };
 
+TEST_F(ScreenSync, TheGridsOwnColoursAndFontReachTheCellsThatUseThem) {
+  testkit::SampleGridForm form;
+  grid::Spread& spr = form.sprResult;
+  ASSERT_TRUE(Step([&] {
+    spr.SetText(2, 3, "値");
+    form.Show();
+  }));
+  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
+  ASSERT_NE(view, nullptr);
+  Yield(3);
+  const QModelIndex cell = view->table()->model()->index(3, 2);
+  ASSERT_EQ(cell.data(Qt::DisplayRole).toString(), QString::fromStdString("値"));
+  // The cell has no colour or font of its own: it shows the grid's.
+  ASSERT_TRUE(Step([&] {
+    spr.back_color = 0x00FFFF;
+    spr.fore_color = 0x0000FF;
+    spr.font.size = 20;
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(cell.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(0xFF, 0xFF, 0x00));
+  EXPECT_EQ(cell.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0xFF, 0x00, 0x00));
+  EXPECT_EQ(cell.data(Qt::FontRole).value<QFont>().pointSizeF(), 20.0);
+}
+
 TEST_F(ScreenSync, AYieldWithAnUnchangedGridOnScreenReadsNoCellOfIt) {
   testkit::SampleGridForm form;
   grid::Spread& spr = form.sprResult;
