@@ -113,6 +113,38 @@ TEST_F(SpreadChangesTest, TooManyScatteredChangesBecomeAllAndTheRevisionTellsEve
   }
 }
 
+TEST_F(SpreadChangesTest, EveryEditingKeyReportsTheEditingCell) {
+  // The caret and the selection are drawn in the cell: each key that moves
+  // them or changes the editor's text must have the cell repainted.
+  const std::vector<std::pair<const char*, std::function<void()>>> keys = {
+      {"type", [&] { spr.TypeText("12"); }},
+      {"left", [&] { spr.DeliverKeyDown(kKeyLeft, 0); }},
+      {"home", [&] { spr.DeliverKeyDown(kKeyHome, 0); }},
+      {"shift+end", [&] { spr.DeliverKeyDown(kKeyEnd, kShiftMask); }},
+      {"ctrl+a", [&] { spr.DeliverKeyDown('A', kCtrlMask); }},
+      {"ctrl+x", [&] { spr.DeliverKeyDown('X', kCtrlMask); }},
+      {"ctrl+v (the text cut)", [&] { spr.DeliverKeyDown('V', kCtrlMask); }},
+      {"backspace", [&] { spr.DeliverKeyDown(kKeyBack, 0); }},
+      {"home then delete", [&] {
+         spr.DeliverKeyDown(kKeyHome, 0);
+         spr.TakeChanges();
+         spr.DeliverKeyDown(kKeyDelete, 0);
+       }},
+      {"escape", [&] { spr.DeliverKeyDown(kKeyEscape, 0); }},
+      {"f2", [&] { spr.DeliverKeyDown(kKeyF2, 0); }},
+      {"enter", [&] { spr.DeliverKeyDown(kKeyReturn, 0); }},
+  };
+  ASSERT_TRUE(spr.MoveActiveCell(3, 5));
+  for (const auto& [name, key] : keys) {
+    SCOPED_TRACE(name);
+    spr.TakeChanges();
+    key();
+    const Spread::Changes got = spr.TakeChanges();
+    ASSERT_EQ(got.ranges.size(), 1u) << Show(got);
+    EXPECT_TRUE(SameRange(got.ranges[0], Range::Cell(3, 5))) << Show(got);
+  }
+}
+
 TEST_F(SpreadChangesTest, ReadingCellsIsCountedAndTrackingReadsNone) {
   const std::uint64_t reads = spr.cell_reads();
   spr.revision();
