@@ -72,11 +72,24 @@ bool Fnc_GetUserInfo(const std::string& id, std::int32_t& first_group, std::stri
 }
 
 std::string Fnc_GetUserName(const std::string& id) {
+  bool answered = false;
+  return Fnc_GetUserName(id, answered);
+}
+
+std::string Fnc_GetUserName(const std::string& id, bool& answered) {
+  answered = false;
   try {
     if (!basFileAccess.QZUSRLFObj) throw RunTimeError(kErrObjectRequired);
     const int status = ReadUser(id);
-    if (status == record::kStatusOk) return basFileAccess.QZUSRLFObj->GetField("EXPLAIN").ToText();
-    if (status == record::kStatusNotFound) return id;
+    if (status == record::kStatusOk) {
+      std::string name = basFileAccess.QZUSRLFObj->GetField("EXPLAIN").ToText();
+      answered = true;
+      return name;
+    }
+    if (status == record::kStatusNotFound) {
+      answered = true;
+      return id;
+    }
     Tell("「" + id + "」の利用者マスタの読み込みに失敗しました。" + StatusLine(status), App().title);
     return {};
   } catch (const RunTimeError& e) {

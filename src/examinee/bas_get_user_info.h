@@ -31,6 +31,9 @@ bool Fnc_GetUserInfo(const std::string& id, std::int32_t& first_group, std::stri
 // such user; "" after a read failure (whose message has been shown). Never
 // stops the caller.
 std::string Fnc_GetUserName(const std::string& id);
+// The same; `answered` tells whether the user master answered (the user was
+// read or is not there), so that a caller may keep the name.
+std::string Fnc_GetUserName(const std::string& id, bool& answered);
 
 }  // namespace qz
 

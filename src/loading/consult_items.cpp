@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/bas_file_access.h"
@@ -83,9 +85,31 @@ bool FindCourseGeneration(Currency cno, const std::string& jdate, std::int32_t& 
                   std::string(kCrLf) + StatusText(status));
 }
 
+// The items of the courses read so far in this load, by course and
+// generation: the earlier consultations book the same courses again, and
+// their rows are read once.
+using CourseItems = std::map<std::pair<std::int64_t, std::int32_t>, std::vector<Currency>>;
+
+// What the items of a course read already add again: nothing new (each is
+// in the table, or is the item that never is); only a full table reports
+// its overflow again for every item it cannot take.
+void AddCourseItemsAgain(const std::vector<Currency>& codes, ItemFinder& finder) {
+  for (const Currency& code : codes) {
+    if (finder.Known(code)) continue;
+    std::int16_t index = 0;
+    finder.FindOrAdd(code, index);  // a full table: the overflow report
+  }
+}
+
 // Adds the items of course `cno` generation `gendate`; an item new to the
 // table takes the course row's values and Past `past`.
-bool AddCourseItems(Currency cno, std::int32_t gendate, std::int16_t past) {
+bool AddCourseItems(Currency cno, std::int32_t gendate, std::int16_t past, ItemFinder& finder, CourseItems& read) {
+  const auto key = std::make_pair(cno.raw(), gendate);
+  if (auto known = read.find(key); known != read.end()) {
+    AddCourseItemsAgain(known->second, finder);
+    return true;
+  }
+  std::vector<Currency> codes;
   record::BtrAccess& ksk = LoadObject(basFileAccess.QZKSKLFObj);
   ksk.SetField("CNO", cno);
   ksk.SetField("GENDATE", static_cast<std::int64_t>(gendate));
@@ -94,7 +118,9 @@ bool AddCourseItems(Currency cno, std::int32_t gendate, std::int16_t past) {
   while (status == record::kStatusOk && ksk.GetField("CNO").ToCurrency() == cno &&
          ksk.GetField("GENDATE").ToLong() == gendate) {
     std::int16_t index = 0;
-    if (Fnc_FindOrAddItem(ksk.GetField("CODE").ToCurrency(), index)) {
+    const Currency code = ksk.GetField("CODE").ToCurrency();
+    codes.push_back(code);
+    if (finder.FindOrAdd(code, index)) {
       KomInfo& item = frmResultIn.ItemTable[index];
       item.Keta = FieldInt16(ksk, "KETA");
       item.Kekano = FieldInt16(ksk, "KEKANO");
@@ -113,6 +139,7 @@ bool AddCourseItems(Currency cno, std::int32_t gendate, std::int16_t past) {
   if (status != record::kStatusOk && status != record::kStatusEndOfFile) {
     return FailLoad("コース項目マスタの読み込みに失敗しました。" + std::string(kCrLf) + StatusText(status));
   }
+  read.emplace(key, std::move(codes));
   return true;
 }
 
@@ -152,13 +179,14 @@ void PutMainCourseFirst(Currency pcode) {
 }
 
 // Adds the bookings of consultation column `c`.
-bool AddColumnItems(int c, const std::vector<Booking>& bookings, int& slot) {
+bool AddColumnItems(int c, const std::vector<Booking>& bookings, int& slot, ItemFinder& finder,
+                    CourseItems& read) {
   const std::string jdate = frmResultIn.HistoryDates[static_cast<std::size_t>(c)].Jdate;
   const std::int16_t past = c == 0 ? kPastBookedNow : kPastBookedEarlier;
   for (const Booking& b : bookings) {
     if (b.kbn != kBookedCourse) {
       std::int16_t index = 0;
-      if (Fnc_FindOrAddItem(b.code, index)) frmResultIn.ItemTable[index].Past = past;
+      if (finder.FindOrAdd(b.code, index)) frmResultIn.ItemTable[index].Past = past;
       continue;
     }
     if (c == 0) frmResultIn.CourseCodes[slot] = b.code;
@@ -169,7 +197,7 @@ bool AddColumnItems(int c, const std::vector<Booking>& bookings, int& slot) {
       frmResultIn.CourseGenDates[slot] = gendate;
       ++slot;
     }
-    if (!AddCourseItems(b.code, gendate, past)) return false;
+    if (!AddCourseItems(b.code, gendate, past, finder, read)) return false;
   }
   return true;
 }
@@ -180,6 +208,8 @@ bool LoadConsultItems() {
   frmResultIn.ItemTable.Clear();
   frmResultIn.SyoComboLists.Clear();
   int slot = 1;
+  ItemFinder finder;
+  CourseItems read;
 
   record::BtrAccess& jko = LoadObject(basFileAccess.QZJKOLFObj);
   for (int c = 0; c <= frmResultIn.HistoryCount(); ++c) {
@@ -187,7 +217,7 @@ bool LoadConsultItems() {
     if (c > 0 && frmResultIn.HistoryDates[static_cast<std::size_t>(c)].Cno1 == 0) break;
     if (!ReadConsultation(jko, jdate)) return false;
     const std::vector<Booking> bookings = ReadBookings(jko);
-    if (!AddColumnItems(c, bookings, slot)) return false;
+    if (!AddColumnItems(c, bookings, slot, finder, read)) return false;
     if (c != 0) continue;
     if (frmResultIn.ItemCount() == 0) {
       return FailLoad("受診項目が登録されていません。" + std::string(kCrLf) + ExamineeAndDate(jdate));
@@ -211,10 +241,11 @@ bool AddResultOnlyItems() {
                     basPublic.ExamineeNo + "受診日     : " + jdate + StatusText(status));
   }
   const std::int64_t current = vb::CLng(std::string_view(jdate));
+  ItemFinder finder;
   while (status == record::kStatusOk && IsSameExaminee(kkk.GetField("CODE").ToText(), basPublic.ExamineeNo) &&
          kkk.GetField("JDATE").ToLong() == current) {
     std::int16_t index = 0;
-    const bool added = Fnc_FindOrAddItem(kkk.GetField("KKMKNO").ToCurrency(), index);
+    const bool added = finder.FindOrAdd(kkk.GetField("KKMKNO").ToCurrency(), index);
     if (index != 0 && (added || frmResultIn.ItemTable[index].Past != kPastBookedNow)) {
       frmResultIn.ItemTable[index].Past = kPastResultOnly;
     }

@@ -28,4 +28,26 @@ bool Fnc_FindOrAddItem(Currency code, std::int16_t& index) {
   return true;
 }
 
+ItemFinder::ItemFinder() {
+  const OneBasedList<KomInfo>& table = frmResultIn.ItemTable;
+  for (int i = 1; i <= table.Count(); ++i) index_.emplace(table[i].KomCode.raw(), static_cast<std::int16_t>(i));
+}
+
+bool ItemFinder::Known(Currency code) const {
+  return code == basPublic.HassouCode || index_.count(code.raw()) != 0;
+}
+
+bool ItemFinder::FindOrAdd(Currency code, std::int16_t& index) {
+  index = 0;
+  if (code == basPublic.HassouCode) return false;
+  auto it = index_.find(code.raw());
+  if (it != index_.end()) {
+    index = it->second;
+    return false;
+  }
+  const bool added = Fnc_FindOrAddItem(code, index);
+  if (index != 0) index_.emplace(code.raw(), index);
+  return added;
+}
+
 }  // namespace qz

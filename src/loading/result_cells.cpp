@@ -1,10 +1,14 @@
 #include "loading/result_cells.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
+#include "data/bas_file_access.h"
 #include "data/bas_rank_change.h"
+#include "data/judge_mark.h"
 #include "examinee/bas_get_user_info.h"
 #include "examinee/bas_public.h"
 #include "grid/cell_colors.h"
@@ -16,6 +20,7 @@
 #include "loading/load_state.h"
 #include "loading/result_cell_texts.h"
 #include "platform/grid/spread.h"
+#include "platform/runtime/run_time_error.h"
 #include "platform/text/vb.h"
 
 namespace qz {
@@ -43,12 +48,51 @@ struct Judgement {
   bool found = true;  // false: a code other than 0 without a mark
 };
 
-Judgement JudgementOf(std::int16_t han) {
+// What the drawing looks up once per call instead of once per cell: the
+// judgement slots of the settings record (they do not change while the grid
+// is drawn) and the names of the updaters. A name that could not be read is
+// asked for again, so its warning shows as often as before.
+class Lookups {
+ public:
+  // Fnc_JudgeCodeToMark over the slots read at the first call.
+  std::int16_t JudgeCodeToMark(std::int16_t code, std::string& mark, std::string& letter) {
+    if (!slots_read_) {
+      slots_read_ = true;
+      try {
+        if (basFileAccess.SysObj) slots_ = ReadJudgeSlots(*basFileAccess.SysObj);
+      } catch (const RunTimeError&) {
+        slots_.reset();  // every code then has no mark, as the per-call read answers
+      }
+    }
+    if (!slots_) return 1;
+    try {
+      return qz::JudgeCodeToMark(*slots_, code, mark, letter);
+    } catch (const RunTimeError&) {
+      return 1;
+    }
+  }
+  // Fnc_GetUserName, read once per user.
+  std::string UserName(const std::string& id) {
+    auto it = names_.find(id);
+    if (it != names_.end()) return it->second;
+    bool answered = false;
+    std::string name = Fnc_GetUserName(id, answered);
+    if (answered) names_.emplace(id, name);
+    return name;
+  }
+
+ private:
+  bool slots_read_ = false;
+  std::optional<JudgeSlots> slots_;
+  std::unordered_map<std::string, std::string> names_;
+};
+
+Judgement JudgementOf(Lookups& lookups, std::int16_t han) {
   Judgement j{"", frmResultIn.DefaultColorLetter, true};
   if (han == 0) return j;
   std::string mark;
   std::string letter;
-  if (Fnc_JudgeCodeToMark(han, mark, letter) != 0) {
+  if (lookups.JudgeCodeToMark(han, mark, letter) != 0) {
     j.found = false;
     return j;
   }
@@ -58,8 +102,8 @@ Judgement JudgementOf(std::int16_t han) {
 }
 
 // The judgement of a value cell: a code without a mark is reported.
-Judgement ValueJudgement(const KomInfo& item, const KekkaData& result) {
-  Judgement j = JudgementOf(result.Han);
+Judgement ValueJudgement(Lookups& lookups, const KomInfo& item, const KekkaData& result) {
+  Judgement j = JudgementOf(lookups, result.Han);
   if (!j.found) {
     const std::string crlf(kCrLf);
     ShowLoadWarning("判定変換に失敗しました。" + crlf + "判定コード : " + std::to_string(result.Han) + crlf +
@@ -109,7 +153,7 @@ void DrawJumpMark(const KomInfo& item, const KekkaData& result, const Judgement&
 // The cells of the current consultation beside the value cell: lists,
 // judgement, jump mark, done check, updater and update time. Returns the
 // colour letter of the judgement.
-std::string DrawCurrentCells(grid::Spread& spr, std::int16_t index, const KomInfo& item,
+std::string DrawCurrentCells(Lookups& lookups, grid::Spread& spr, std::int16_t index, const KomInfo& item,
                              const KekkaData& result, int row) {
   if (item.Past == kPastBookedNow) {
     if (item.Ksyub != kKsyubGroupJudgement) {
@@ -119,13 +163,13 @@ std::string DrawCurrentCells(grid::Spread& spr, std::int16_t index, const KomInf
   }
   spr.SetColWidth(basPublic.SyoCodeCol, basPublic.WidthSyoCode);
 
-  const Judgement j = JudgementOf(result.Han);
+  const Judgement j = JudgementOf(lookups, result.Han);
   spr.SetText(basPublic.HanCol, row, vb::Trim(j.mark));
   SetForeColor(basPublic.HanCol, row, j.letter);
   DrawJumpMark(item, result, j);
 
   spr.SetText(basPublic.ChkCol, row, result.Hekbn == 1 ? basPublic.ChkStr : "");
-  spr.SetText(basPublic.UpdateCol, row, vb::Trim(Fnc_GetUserName(result.User)));
+  spr.SetText(basPublic.UpdateCol, row, vb::Trim(lookups.UserName(result.User)));
   spr.SetAlignment(Range::Cell(basPublic.UpdateCol, row), grid::HAlign::kLeft);
   spr.SetText(basPublic.UptimeCol, row, Fnc_FormatLastWrite(index));
   spr.SetAlignment(Range::Cell(basPublic.UptimeCol, row), grid::HAlign::kLeft);
@@ -161,7 +205,7 @@ void DrawFindingsList(grid::Spread& spr, const Range& cell, const KomInfo& item)
 
 // The value cell (col, row) of consultation column `k`. `letter` is the
 // colour letter so far; returns the letter the cell takes.
-std::string DrawValueCell(grid::Spread& spr, int k, int col, int row, std::int16_t index, const KomInfo& item,
+std::string DrawValueCell(Lookups& lookups, grid::Spread& spr, int k, int col, int row, std::int16_t index, const KomInfo& item,
                           const KekkaData& result, std::string letter) {
   const Range cell = Range::Cell(col, row);
   switch (item.Ksyub) {
@@ -172,7 +216,7 @@ std::string DrawValueCell(grid::Spread& spr, int k, int col, int row, std::int16
       spr.SetMaxEditLen(cell, kNumericMaxLen);
       spr.SetEditCharSet(cell, grid::kCharSetSingleByte);
       spr.SetText(col, row, result.Knsach);
-      letter = ValueJudgement(item, result).letter;
+      letter = ValueJudgement(lookups, item, result).letter;
       SetForeColor(col, row, letter);
       if (k == 0) DrawJudgementFinding(spr, result, row, letter);
       break;
@@ -184,7 +228,7 @@ std::string DrawValueCell(grid::Spread& spr, int k, int col, int row, std::int16
       spr.SetMaxEditLen(cell, item.Keta == 0 ? kFindingsMaxLenNoDigits : 2 * item.Keta);
       spr.SetEditCharSet(cell, grid::kCharSetAll);
       spr.SetText(col, row, result.Syoken);
-      letter = ValueJudgement(item, result).letter;
+      letter = ValueJudgement(lookups, item, result).letter;
       SetForeColor(col, row, letter);
       break;
     }
@@ -195,7 +239,7 @@ std::string DrawValueCell(grid::Spread& spr, int k, int col, int row, std::int16
       spr.SetFontBold(cell, true);
       spr.SetMaxEditLen(cell, kJudgementMaxLen);
       spr.SetEditCharSet(cell, grid::kCharSetAll);
-      const Judgement j = ValueJudgement(item, result);
+      const Judgement j = ValueJudgement(lookups, item, result);
       spr.SetText(col, row, j.mark);
       letter = j.letter;
       SetForeColor(col, row, letter);
@@ -211,6 +255,7 @@ std::string DrawValueCell(grid::Spread& spr, int k, int col, int row, std::int16
 bool KekkaInfo() {
   grid::Spread* spr = frmResultIn.sprResult;
   if (spr == nullptr) return true;
+  Lookups lookups;
   for (int k = 0; k <= frmResultIn.HistoryCount(); ++k) {
     const int col = k == 0 ? basPublic.ResultCol : basPublic.PastCol + k - 1;
     for (int r = 1; r <= frmResultIn.RowCount(); ++r) {
@@ -221,8 +266,8 @@ bool KekkaInfo() {
       // Each cell starts from the default letter; the current column's
       // cells set it from the judgement.
       std::string letter = frmResultIn.DefaultColorLetter;
-      if (k == 0) letter = DrawCurrentCells(*spr, index, item, result, row);
-      letter = DrawValueCell(*spr, k, col, row, index, item, result, letter);
+      if (k == 0) letter = DrawCurrentCells(lookups, *spr, index, item, result, row);
+      letter = DrawValueCell(lookups, *spr, k, col, row, index, item, result, letter);
       SetForeColor(col, row, letter);
       const std::string mark = MeasureClassMark(result.Sokutei, result.Knsach);
       if (!mark.empty()) spr->SetText(col, row, mark);

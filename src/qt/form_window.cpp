@@ -30,6 +30,7 @@
 #include "qt/input_method_adapter.h"
 #include "qt/key_map.h"
 #include "qt/list_grid_view.h"
+#include "qt/model_sight.h"
 #include "qt/qt_backend.h"
 #include "qt/qt_style.h"
 #include "qt/spread_view.h"
@@ -252,8 +253,7 @@ void FormWindow::Sync() {
   ui::Form& f = *form_;
   if (windowTitle() != Q(f.caption)) setWindowTitle(Q(f.caption));
   SetColors(this, QPalette::Window, QPalette::WindowText, f.back_color, f.fore_color);
-  const QFont font = FontFor(f.font);
-  if (this->font() != font) setFont(font);
+  SyncFont(&f, this, f.font);
   SyncGeometry();
   for (ui::Control* c : f.controls()) {
     auto it = widgets_.find(c);
@@ -287,8 +287,7 @@ void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
   if (c.kind() == ui::ControlKind::kComboBox && c.height <= 0) geometry.setHeight(w->sizeHint().height());
   if (w->geometry() != geometry) w->setGeometry(geometry);
   if (w->isEnabled() != c.enabled) w->setEnabled(c.enabled);
-  const QFont font = FontFor(c.font);
-  if (w->font() != font) w->setFont(font);
+  SyncFont(&c, w, c.font);
   if (w->toolTip() != Q(c.tool_tip_text)) w->setToolTip(Q(c.tool_tip_text));
   switch (c.kind()) {
     case ui::ControlKind::kLabel: {
@@ -380,6 +379,15 @@ void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
       break;
   }
   if (w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
+}
+
+void FormWindow::SyncFont(const void* owner, QWidget* w, const ui::Font& font) {
+  // A QFont is built only when the model's font changed.
+  auto it = fonts_.find(owner);
+  if (it != fonts_.end() && SameFont(it->second, font)) return;
+  const QFont qfont = FontFor(font);
+  if (w->font() != qfont) w->setFont(qfont);
+  fonts_[owner] = font;
 }
 
 void FormWindow::SyncIme() {

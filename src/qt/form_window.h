@@ -82,6 +82,8 @@ class FormWindow : public QWidget {
   QWidget* Build(ui::Control& control);
   void Watch(QWidget* widget, ui::Control* control);
   void SyncControl(ui::Control& control, QWidget* widget);
+  // Gives `w` the model font `font` of `owner` (the form or a control).
+  void SyncFont(const void* owner, QWidget* w, const ui::Font& font);
   void SyncIme();
   bool HandleKey(QKeyEvent* event);
   bool HandleMouse(ui::Control& control, QObject* watched, QMouseEvent* event, bool dbl);
@@ -91,6 +93,7 @@ class FormWindow : public QWidget {
   ui::Form* form_;
   std::map<const ui::Control*, QWidget*> widgets_;
   std::map<const QObject*, ui::Control*> watched_;
+  std::map<const void*, ui::Font> fonts_;  // the model fonts last applied
   bool was_active_ = false;
   ui::Control* focused_ = nullptr;
   ui::ImeState ime_applied_{};

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "qt/form_window.h"
-#include "qt/model_snapshot.h"
+#include "qt/model_sight.h"
 #include "qt/qt_style.h"
 
 namespace qz::qt {
@@ -19,13 +19,9 @@ class ListGridTableModel : public QAbstractTableModel {
     beginResetModel();
     grid_ = grid;
     endResetModel();
-    shown_.Forget();
   }
-  // Repaints the cells when anything they show changed.
+  // Repaints the cells (a list is small).
   void Refresh() {
-    if (!shown_.Changed(*this, {Qt::DisplayRole, Qt::BackgroundRole, Qt::ForegroundRole, Qt::TextAlignmentRole})) {
-      return;
-    }
     if (rowCount({}) > 0 && columnCount({}) > 0) {
       emit dataChanged(index(0, 0), index(rowCount({}) - 1, columnCount({}) - 1));
     }
@@ -67,7 +63,6 @@ class ListGridTableModel : public QAbstractTableModel {
 
  private:
   grid::ListGrid* grid_ = nullptr;
-  ModelSnapshot shown_;
 };
 
 ListGridView::ListGridView(FormWindow& window, grid::ListGrid& grid, QWidget* parent)
@@ -88,8 +83,15 @@ ListGridView::ListGridView(FormWindow& window, grid::ListGrid& grid, QWidget* pa
 
 ListGridView::~ListGridView() = default;
 
+bool ListGridView::Synced::operator==(const Synced& o) const {
+  return revision == o.revision && row == o.row && col == o.col && row_sel == o.row_sel && col_sel == o.col_sel &&
+         focus == o.focus && highlight == o.highlight && back == o.back && fore == o.fore &&
+         back_fixed == o.back_fixed && fore_fixed == o.fore_fixed && visible == o.visible;
+}
+
 void ListGridView::Detach() {
   grid_ = nullptr;
+  synced_.reset();
   model_->Reset(nullptr);
 }
 
@@ -98,6 +100,12 @@ void ListGridView::Sync() {
   const grid::ListGrid& g = *grid_;
   // A list out of sight is brought up to date when it is shown again.
   if (!ModelShown(g)) return;
+  // An unchanged list costs nothing.
+  const Synced now{g.revision(), g.row(),         g.col(),          g.row_sel(),      g.col_sel(),
+                   g.has_focus(), g.highlight,     g.back_color,     g.fore_color,     g.back_color_fixed,
+                   g.fore_color_fixed, isVisible()};
+  if (synced_ && *synced_ == now) return;
+  synced_ = now;
   if (g.rows() != rows_ || g.cols() != cols_) {
     rows_ = g.rows();
     cols_ = g.cols();

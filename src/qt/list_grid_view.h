@@ -4,11 +4,14 @@
 // selection in the highlight colours as the grid's highlight setting asks.
 //
 // It shows the model only; clicks and keys reach the model through the
-// form window and the shell. Sync() brings it in step.
+// form window and the shell. Sync() brings it in step; it does nothing
+// while the model, its cursor and its colours are unchanged.
 #ifndef QZ_QT_LIST_GRID_VIEW_H_
 #define QZ_QT_LIST_GRID_VIEW_H_
 
 #include <QTableView>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/grid/list_grid.h"
@@ -38,6 +41,18 @@ class ListGridView : public QTableView {
   int rows_ = -1, cols_ = -1;
   std::vector<int> row_px_, col_px_;
   int shown_row_ = -1;
+
+  // What the last sync brought in step.
+  struct Synced {
+    std::uint64_t revision;
+    int row, col, row_sel, col_sel;
+    bool focus;
+    int highlight;
+    ui::Color back, fore, back_fixed, fore_fixed;
+    bool visible;
+    bool operator==(const Synced& o) const;
+  };
+  std::optional<Synced> synced_;
 };
 
 }  // namespace qz::qt

@@ -23,6 +23,9 @@ namespace qz::qt {
 
 namespace {
 
+// How often a paced yield asks Qt for input: 1 ms.
+constexpr qint64 kPollNs = 1000000;
+
 QMessageBox::StandardButton StandardOf(ui::MsgResult r) {
   switch (r) {
     case ui::MsgResult::kOk: return QMessageBox::Ok;
@@ -155,8 +158,29 @@ std::int64_t QtBackend::ClockMs() const { return clock_.elapsed(); }
 
 // --- Event pumping -------------------------------------------------------------
 
+void QtBackend::PaceSyncs(bool on) {
+  frame_ns_ = 0;
+  if (!on) return;
+  double hz = 60;
+  if (QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr && screen->refreshRate() >= 1) {
+    hz = screen->refreshRate();
+  }
+  frame_ns_ = static_cast<qint64>(1e9 / hz);
+}
+
 void QtBackend::PollInput(ui::Shell&) {
-  SyncAll();
+  if (frame_ns_ == 0) {
+    SyncAll();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    RethrowPending();
+    return;
+  }
+  // Paced: a step that yields thousands of times a second asks Qt for the
+  // operator's input at most every kPollNs (faster than any hand) and
+  // brings the windows in step once a frame.
+  if (!last_sync_.isValid() || last_sync_.nsecsElapsed() >= frame_ns_) SyncAll();
+  if (last_poll_.isValid() && last_poll_.nsecsElapsed() < kPollNs) return;
+  last_poll_.start();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   RethrowPending();
 }
@@ -244,6 +268,8 @@ void QtBackend::Drop(const ui::Form* form) {
 }
 
 void QtBackend::SyncAll() {
+  ++syncs_;
+  last_sync_.start();
   ui::Shell* shell = ui::Shell::Current();
   std::vector<const ui::Form*> gone;
   for (const auto& [form, window] : windows_) {

@@ -14,7 +14,11 @@
 // until the next timer is due). Each form the
 // shell shows gets a window (form_window.h) built from its model; every
 // window is brought in step with its model before Qt's events are processed
-// and after every user action it dispatched. The user's clicks, keys,
+// and after every user action it dispatched. With PaceSyncs on, the yields
+// of a long step bring the windows in step at most once per frame of the
+// display and take the operator's waiting input at most once a millisecond
+// (so every event still reaches the program within a millisecond, in
+// order); the idle wait, a message box and a user action always sync. The user's clicks, keys,
 // typing and close box go to the model through the shell (Dispatch); the
 // Qt layer decides nothing itself.
 //
@@ -29,6 +33,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <map>
@@ -81,6 +86,13 @@ class QtBackend : public ui::Backend {
   QWidget* WidgetOf(const ui::Control& control) const;
   // 1440 / the primary screen's logical dpi.
   int twips_per_pixel() const { return twips_per_pixel_; }
+  // On: the yields of a long step sync the windows at the display's pace
+  // (its refresh rate, 60 Hz when it tells none) and poll Qt's input at
+  // most once a millisecond. Off (the default): every yield syncs and
+  // polls, as tests that look at the widgets after a yield expect.
+  void PaceSyncs(bool on);
+  // How many times the windows were brought in step (for benchmarks).
+  std::uint64_t syncs() const { return syncs_; }
 
   // Called with every message box just before it runs (tests answer it
   // from here, e.g. with a zero-time QTimer clicking a button).
@@ -94,6 +106,10 @@ class QtBackend : public ui::Backend {
   std::map<const ui::Form*, FormWindow*> windows_;
   std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend
   QElapsedTimer clock_;
+  QElapsedTimer last_sync_;
+  QElapsedTimer last_poll_;
+  qint64 frame_ns_ = 0;  // 0: sync at every yield
+  std::uint64_t syncs_ = 0;
   QTimer wake_;
   std::exception_ptr pending_;
   int twips_per_pixel_ = 15;

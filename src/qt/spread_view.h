@@ -6,14 +6,19 @@
 //
 // The view shows the model and scrolls it; everything else (clicks, keys,
 // typing) reaches the model through the form window and the shell. Sync()
-// brings it in step (cheap: the table asks only for the cells in sight).
+// brings it in step: nothing happens while the model is unchanged, and a
+// change repaints the cells in sight that the model reports changed (the
+// table asks only for the cells in sight).
 // Wheel, Scroll and a pick from a list cell's drop-down change the model
 // and must run inside QtBackend::Dispatch.
 #ifndef QZ_QT_SPREAD_VIEW_H_
 #define QZ_QT_SPREAD_VIEW_H_
 
+#include <QSize>
 #include <QVariant>
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/grid/spread.h"
@@ -67,10 +72,34 @@ class SpreadView : public QWidget {
  private:
   int ViewRow(int row) const;
   int ViewCol(int col) const;
+  // How many of `lines` (ascending) are the header and the frozen lines.
+  static std::size_t FixedLines(const std::vector<int>& lines, int frozen);
+  // The pixels the lines in sight moved up (down when negative) from rows_
+  // to `rows`, when they can move as pixels: the same lines in sight, all
+  // of one height, shifted by fewer than they are. 0 otherwise.
+  int ScrolledPixels(const std::vector<int>& rows, double point_px) const;
+
+  // What the last sync brought in step.
+  struct Synced {
+    std::uint64_t revision;
+    int rows_frozen, cols_frozen;
+    ui::Color back_color, fore_color;
+    ui::Font font;
+    QSize viewport;
+    int height;
+    bool visible;
+    bool operator==(const Synced& o) const;
+  };
+  // Measures the character unit of the shown columns whose cells' fonts
+  // may have changed by `changes` (all of them when none is known yet).
+  void MeasureColumns(const grid::Spread::Changes& changes);
+
   // Input method and editing (spread_view_editing.cpp).
   CellEdit EditOf(const QModelIndex& index) const;
   QVariant AnswerInputMethod(Qt::InputMethodQuery query) const;
   void SyncEditing();
+  // Repaints the cell (col, row) when it is in sight.
+  void RepaintCell(int col, int row);
 
   FormWindow& window_;
   grid::Spread* spread_;
@@ -80,6 +109,7 @@ class SpreadView : public QWidget {
   SpreadTableModel* model_;
   std::vector<int> rows_, cols_;
   std::vector<int> row_px_, col_px_;
+  std::optional<Synced> synced_;
   std::vector<double> char_px_;  // per shown column; empty when the fonts may have changed
   QString preedit_;
   int preedit_cursor_ = -1;

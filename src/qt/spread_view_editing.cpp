@@ -12,11 +12,18 @@ namespace qz::qt {
 
 void SpreadView::SetPreedit(const QString& text, int cursor) {
   if (spread_ == nullptr) return;
+  if (!preedit_.isEmpty()) RepaintCell(preedit_col_, preedit_row_);
   preedit_ = text;
   preedit_cursor_ = cursor;
   preedit_col_ = spread_->active_col();
   preedit_row_ = spread_->active_row();
-  table_->viewport()->update();
+  RepaintCell(preedit_col_, preedit_row_);
+}
+
+void SpreadView::RepaintCell(int col, int row) {
+  const int vr = ViewRow(row), vc = ViewCol(col);
+  if (vr < 0 || vc < 0) return;
+  table_->viewport()->update(table_->visualRect(table_->model()->index(vr, vc)));
 }
 
 CellEdit SpreadView::EditOf(const QModelIndex& index) const {
@@ -64,14 +71,17 @@ void SpreadView::SyncEditing() {
   const int c = s.active_col(), r = s.active_row();
   if (!preedit_.isEmpty() && (c != preedit_col_ || r != preedit_row_)) {
     preedit_.clear();
-    table_->viewport()->update();
+    RepaintCell(preedit_col_, preedit_row_);
   }
   EditShown now;
   if (s.edit_mode()) now = {true, c, r, s.edit_text().size(), s.edit_caret(), s.edit_anchor()};
   if (now == edit_shown_) return;
+  // The caret appears, moves or goes (the grid reports the cells it changed
+  // for repaint; these are repainted in any case); the candidate window
+  // follows it.
+  RepaintCell(edit_shown_.col, edit_shown_.row);
+  RepaintCell(now.col, now.row);
   edit_shown_ = now;
-  // The caret appears, moves or goes; the candidate window follows it.
-  table_->viewport()->update();
   if (table_->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
 }
 

@@ -5,6 +5,10 @@
 
 #include <vector>
 
+namespace qz::testkit {
+class SuiteBuilder;
+}
+
 namespace qz::testkit::demo {
 
 inline constexpr long long kOverallItem = 9999999999LL;
@@ -70,6 +74,12 @@ const std::vector<Finding>& Findings();
 const Finding* FindFinding(int type, int scode);
 const std::vector<Course>& Courses();
 const Course& FindCourse(long long cno);
+
+// The institution, the era table, the settings record with the five
+// judgements (A 異常なし ... E 要医療) and the two report records.
+void AddSettings(SuiteBuilder& b);
+// One row of the findings master.
+void AddFinding(SuiteBuilder& b, const Finding& f);
 
 // The judgement code (1 A ... 5 E) of a numeric result against its range;
 // 0 when the item has no range for the examinee.

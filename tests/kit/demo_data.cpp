@@ -25,6 +25,10 @@ std::string Num(long long value, int digits) {
 // nine digits, scaled by 10000 (the values here are never negative).
 std::string Zoned(double value) { return Num(std::llround(value * 10000), 9); }
 
+}  // namespace
+
+namespace demo {
+
 void AddSettings(SuiteBuilder& b) {
   b.Add("QZSYSLF.INSTITUTION", {{"KBN", data::kSysKbnInstitution},
                                  {"NAME", "医療法人さくら会　さくら健診センター"},
@@ -67,6 +71,17 @@ void AddSettings(SuiteBuilder& b) {
   b.Add("QZSYSLF.CHOHYO", {{"KBN", data::kSysKbnReport}, {"CODE", "000002"},
                             {"CHOHYOMEI", "結果経年表"}, {"CHOHYOPGM", "QZP602"}, {"CHOHYOKBN", "2"}});
 }
+
+void AddFinding(SuiteBuilder& b, const Finding& f) {
+  b.Add("QZSYOLF", {{"CODE", f.type}, {"TCODE", f.tab}, {"SCODE", f.scode}, {"RCODE", f.rcode},
+                    {"SYKN", f.text}, {"DSPSYKN", f.short_text}, {"KHANTEI", f.khantei},
+                    {"SHANTEI", f.khantei}, {"COMBO", f.combo ? "1" : "0"}, {"TITLE", f.title ? 1 : 0},
+                    {"DEFAULT", f.is_default ? 1 : 0}});
+}
+
+}  // namespace demo
+
+namespace {
 
 void AddUsers(SuiteBuilder& b, const DemoOptions& o) {
   const int groups[] = {10, 15, 20, 30, 35, 40, 50, 60, 90};
@@ -131,12 +146,7 @@ void AddItemMasters(SuiteBuilder& b) {
   for (const auto& [id, ren, name] : tabs) {
     b.Add("QZOCL2LF", {{"ID", id}, {"REN", ren}, {"NAME", name}, {"HJYUN", ren}});
   }
-  for (const demo::Finding& f : demo::Findings()) {
-    b.Add("QZSYOLF", {{"CODE", f.type}, {"TCODE", f.tab}, {"SCODE", f.scode}, {"RCODE", f.rcode},
-                      {"SYKN", f.text}, {"DSPSYKN", f.short_text}, {"KHANTEI", f.khantei},
-                      {"SHANTEI", f.khantei}, {"COMBO", f.combo ? "1" : "0"}, {"TITLE", f.title ? 1 : 0},
-                      {"DEFAULT", f.is_default ? 1 : 0}});
-  }
+  for (const demo::Finding& f : demo::Findings()) demo::AddFinding(b, f);
 }
 
 }  // namespace
@@ -154,7 +164,7 @@ void AddDemoReservations(SuiteBuilder& b, const DemoOptions& o);
 
 void AddDemoData(SuiteBuilder& b, const DemoOptions& o) {
   b.SetIni("SysInfo", "MaxJrk", "3");
-  AddSettings(b);
+  demo::AddSettings(b);
   AddUsers(b, o);
   AddItemMasters(b);
   AddDemoExaminees(b, o);

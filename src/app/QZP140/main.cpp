@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qz::InitApp("QZP140", argc, argv);
   qz::qt::QtShell shell;
+  shell.qt().PaceSyncs(true);  // long steps repaint at the display's pace
   const bool ended = shell.Run(*qz::frmResultInForm);
   // A run that an untrapped error ended never unloaded its form: its log
   // still needs the end.

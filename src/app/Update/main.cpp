@@ -23,5 +23,6 @@ int main(int argc, char** argv) {
   const std::string command_line = qz::App().command;
 
   qz::qt::QtShell shell;
+  shell.qt().PaceSyncs(true);  // long steps repaint at the display's pace
   return qz::update::ProgramMain(shell, command_line);
 }

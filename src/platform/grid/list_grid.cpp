@@ -34,6 +34,7 @@ ListGrid::~ListGrid() = default;
 // --- Size ----------------------------------------------------------------------
 
 void ListGrid::SetRows(int n) {
+  Touch();
   n = std::max(0, n);
   cells_.resize(n, std::vector<Cell>(cols_));
   row_heights_.resize(n, default_row_height_);
@@ -42,6 +43,7 @@ void ListGrid::SetRows(int n) {
 }
 
 void ListGrid::SetCols(int n) {
+  Touch();
   n = std::max(0, n);
   cols_ = n;
   for (auto& cells : cells_) cells.resize(n);
@@ -52,11 +54,13 @@ void ListGrid::SetCols(int n) {
 }
 
 void ListGrid::SetFixedRows(int n) {
+  Touch();
   if (n < 0 || n > rows()) throw RunTimeError(kErrInvalidCall);
   fixed_rows_ = n;
 }
 
 void ListGrid::SetFixedCols(int n) {
+  Touch();
   if (n < 0 || n > cols_) throw RunTimeError(kErrInvalidCall);
   fixed_cols_ = n;
 }
@@ -71,6 +75,7 @@ void ListGrid::ClampCursor() {
 }
 
 void ListGrid::AddItem(std::string_view text, int index) {
+  Touch();
   if (index < -1 || index > rows()) throw RunTimeError(kErrSubscript);
   const int at = index == -1 ? rows() : index;
   std::vector<Cell> cells(cols_);
@@ -88,6 +93,7 @@ void ListGrid::AddItem(std::string_view text, int index) {
 }
 
 void ListGrid::RemoveItem(int index) {
+  Touch();
   if (index < 0 || index >= rows()) throw RunTimeError(kErrSubscript);
   cells_.erase(cells_.begin() + index);
   row_heights_.erase(row_heights_.begin() + index);
@@ -96,6 +102,7 @@ void ListGrid::RemoveItem(int index) {
 }
 
 void ListGrid::Clear() {
+  Touch();
   for (auto& cells : cells_) {
     for (auto& cell : cells) cell = Cell{};
   }
@@ -113,6 +120,7 @@ const ListGrid::Cell& ListGrid::At(int r, int c) const {
 }
 
 ListGrid::Cell& ListGrid::At(int r, int c) {
+  Touch();
   CheckCell(r, c);
   return cells_[r][c];
 }
@@ -148,6 +156,7 @@ void ListGrid::SetColSel(int c) {
 
 template <class Fn>
 void ListGrid::ForFill(Fn fn) {
+  Touch();
   CheckCell(row_, col_);
   if (fill_style != 1) {
     fn(cells_[row_][col_]);
@@ -191,6 +200,7 @@ int ListGrid::ColWidth(int c) const {
 }
 
 void ListGrid::SetColWidth(int c, int width) {
+  Touch();
   if (c == -1) {
     default_col_width_ = width;
     std::fill(col_widths_.begin(), col_widths_.end(), width);
@@ -206,6 +216,7 @@ int ListGrid::RowHeight(int r) const {
 }
 
 void ListGrid::SetRowHeight(int r, int height) {
+  Touch();
   if (r == -1) {
     default_row_height_ = height;
     std::fill(row_heights_.begin(), row_heights_.end(), height);
@@ -221,6 +232,7 @@ int ListGrid::ColAlignment(int c) const {
 }
 
 void ListGrid::SetColAlignment(int c, int alignment) {
+  Touch();
   if (c < 0 || c >= cols_) throw RunTimeError(kErrSubscript);
   col_aligns_[c] = alignment;
 }
@@ -228,6 +240,7 @@ void ListGrid::SetColAlignment(int c, int alignment) {
 // --- Sorting ----------------------------------------------------------------------
 
 void ListGrid::Sort(int first_row, int last_row, int key_col, ListSort order) {
+  Touch();
   CheckCell(first_row, key_col);
   CheckCell(last_row, key_col);
   const int lo = std::min(first_row, last_row), hi = std::max(first_row, last_row);

@@ -19,6 +19,7 @@
 #ifndef QZ_PLATFORM_GRID_LIST_GRID_H_
 #define QZ_PLATFORM_GRID_LIST_GRID_H_
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -58,6 +59,11 @@ class ListGrid : public ui::Control {
   void SetCols(int n);
   int fixed_rows() const { return fixed_rows_; }
   int fixed_cols() const { return fixed_cols_; }
+  // Rises with every change of the cells (texts, colours), the size and the
+  // line sizes and alignments, so that a front end skips an unchanged grid.
+  // The current cell, the selection, the focus and the plain data members
+  // are not tracked: a front end compares them itself.
+  std::uint64_t revision() const { return revision_; }
   // Throws RunTimeError (invalid call) when n exceeds the rows/columns.
   void SetFixedRows(int n);
   void SetFixedCols(int n);
@@ -187,7 +193,9 @@ class ListGrid : public ui::Control {
   template <class Fn>
   void ForFill(Fn fn);
   void RaiseMouseUpAndClick(int shift, int row, int col);
+  void Touch() { ++revision_; }
 
+  std::uint64_t revision_ = 1;
   int cols_ = 2;
   int fixed_rows_ = 1;
   int fixed_cols_ = 1;

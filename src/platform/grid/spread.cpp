@@ -14,6 +14,8 @@ constexpr double kDefaultColWidth = 9.0;
 constexpr double kDefaultRowHeight = 12.0;
 constexpr int kDefaultMaxEditLen = 255;
 constexpr int kDefaultMaxDrop = 8;
+// Changed ranges recorded before the record gives up and says "all".
+constexpr std::size_t kMaxChangeRanges = 256;
 
 // The lines a range covers along one axis. `all` is a -1 address.
 struct Span {
@@ -41,6 +43,35 @@ std::vector<std::string> SplitTabs(std::string_view text) {
   }
 }
 
+// One axis of a changed range: lines lo..hi, or every line.
+struct Lines {
+  bool all;
+  int lo, hi;
+};
+
+Lines LinesOf(int a, int b) {
+  if (a < 0 || b < 0) return {true, 0, 0};
+  return {false, std::min(a, b), std::max(a, b)};
+}
+
+bool Covers(Lines outer, Lines inner) {
+  return outer.all || (!inner.all && outer.lo <= inner.lo && inner.hi <= outer.hi);
+}
+
+bool SameLines(Lines a, Lines b) { return a.all == b.all && (a.all || (a.lo == b.lo && a.hi == b.hi)); }
+
+// Widens `into` by `more` when they lie side by side or overlap.
+bool Join(Lines& into, Lines more) {
+  if (into.all || more.all || more.lo > into.hi + 1 || more.hi < into.lo - 1) return false;
+  into.lo = std::min(into.lo, more.lo);
+  into.hi = std::max(into.hi, more.hi);
+  return true;
+}
+
+Range RangeOf(Lines cols, Lines rows) {
+  return {cols.all ? -1 : cols.lo, rows.all ? -1 : rows.lo, cols.all ? -1 : cols.hi, rows.all ? -1 : rows.hi};
+}
+
 }  // namespace
 
 Spread::Spread(ui::Form* form, std::string name, int index)
@@ -58,6 +89,7 @@ Spread::~Spread() = default;
 
 void Spread::SetMaxRows(int n) {
   n = std::max(0, n);
+  TouchAll();
   if (editing_ && active_row_ > n) AbandonEdit();
   cells_.resize(n + 1);
   const std::size_t old = row_lines_.size();
@@ -70,6 +102,7 @@ void Spread::SetMaxRows(int n) {
 
 void Spread::SetMaxCols(int n) {
   n = std::max(0, n);
+  TouchAll();
   if (editing_ && active_col_ > n) AbandonEdit();
   for (auto& cells : cells_) {
     if (cells.size() > static_cast<std::size_t>(n) + 1) cells.resize(n + 1);
@@ -86,9 +119,43 @@ bool Spread::InGrid(int c, int r) const {
   return c >= 0 && r >= 0 && c <= max_cols_ && r <= max_rows_;
 }
 
+// --- Change tracking ---------------------------------------------------------
+
+void Spread::Touch(const Range& range) {
+  ++revision_;
+  if (changes_.all) return;
+  const Lines cols = LinesOf(range.col1, range.col2);
+  const Lines rows = LinesOf(range.row1, range.row2);
+  if (!changes_.ranges.empty()) {
+    Range& last = changes_.ranges.back();
+    Lines last_cols = LinesOf(last.col1, last.col2);
+    Lines last_rows = LinesOf(last.row1, last.row2);
+    if (Covers(last_cols, cols) && Covers(last_rows, rows)) return;
+    if ((SameLines(last_rows, rows) && Join(last_cols, cols)) ||
+        (SameLines(last_cols, cols) && Join(last_rows, rows))) {
+      last = RangeOf(last_cols, last_rows);
+      return;
+    }
+  }
+  if (changes_.ranges.size() >= kMaxChangeRanges) {
+    TouchAll();
+    return;
+  }
+  changes_.ranges.push_back(RangeOf(cols, rows));
+}
+
+void Spread::TouchAll() {
+  ++revision_;
+  changes_.all = true;
+  changes_.ranges.clear();
+}
+
+Spread::Changes Spread::TakeChanges() { return std::exchange(changes_, Changes{}); }
+
 // --- Storage -----------------------------------------------------------------
 
 const Spread::Cell* Spread::FindCell(int c, int r) const {
+  ++cell_reads_;
   if (!InGrid(c, r)) return nullptr;
   const auto& cells = cells_[r];
   if (static_cast<std::size_t>(c) >= cells.size()) return nullptr;
@@ -96,6 +163,7 @@ const Spread::Cell* Spread::FindCell(int c, int r) const {
 }
 
 Spread::Cell& Spread::CellRef(int c, int r) {
+  Touch(Range::Cell(c, r));
   auto& cells = cells_[r];
   if (static_cast<std::size_t>(c) >= cells.size()) cells.resize(max_cols_ + 1);
   return cells[c];
@@ -119,6 +187,7 @@ T Spread::Resolve(int c, int r, F field, const T& fallback) const {
 template <class V, class F>
 void Spread::Apply(const Range& range, F field, const V& value) {
   const std::uint64_t stamp = ++stamp_;
+  Touch(range);
   auto set = [&](std::unique_ptr<Format>& f) {
     if (!f) f = std::make_unique<Format>();
     auto& layer = (*f).*field;
@@ -215,7 +284,10 @@ bool Spread::GetText(int c, int r, std::string& out) const {
 }
 
 std::string Spread::TextAt(int c, int r) const {
-  if (editing_ && c == active_col_ && r == active_row_) return edit_text_;
+  if (editing_ && c == active_col_ && r == active_row_) {
+    ++cell_reads_;
+    return edit_text_;
+  }
   const Cell* cell = FindCell(c, r);
   return cell != nullptr ? cell->text : std::string();
 }
@@ -223,6 +295,7 @@ std::string Spread::TextAt(int c, int r) const {
 void Spread::WriteText(int c, int r, std::string_view text) {
   if (editing_ && c == active_col_ && r == active_row_) {
     edit_text_ = std::string(text);
+    Touch(Range::Cell(c, r));
     return;
   }
   if (text.empty() && FindCell(c, r) == nullptr) return;  // already empty
@@ -250,6 +323,7 @@ void Spread::SetText(const Range& range, std::string_view text) {
       if (active_col_ >= cs.lo && active_col_ <= cs.hi && active_row_ >= rs.lo &&
           active_row_ <= rs.hi) {
         edit_text_.clear();
+        Touch(Range::Cell(active_col_, active_row_));
       }
     }
     return;
@@ -361,6 +435,7 @@ double Spread::ColWidth(int c) const {
 }
 
 void Spread::SetColWidth(int c, double width) {
+  TouchView();
   if (c == -1) {
     for (auto& line : col_lines_) line.size = width;
   } else if (c >= 0 && c <= max_cols_) {
@@ -373,6 +448,7 @@ double Spread::RowHeight(int r) const {
 }
 
 void Spread::SetRowHeight(int r, double height) {
+  TouchView();
   if (r == -1) {
     for (auto& line : row_lines_) line.size = height;
   } else if (r >= 0 && r <= max_rows_) {

@@ -216,6 +216,29 @@ class Spread : public ui::Control {
   // grid, throws RunTimeError (invalid call).
   void Sort(const Range& block, std::span<const SortKey> keys);
 
+  // --- Change tracking (for a front end) ------------------------------------
+  // What changed since a front end last looked, so that an unchanged grid
+  // costs it nothing and a change repaints only its own cells.
+  //
+  // revision() rises with every change of what the grid shows: cell texts
+  // and formats, list selections, the grid's size, line sizes, the active
+  // cell, the scroll position and the editor. The plain data members above
+  // (protect, rows_frozen, ...) and those of Control are not tracked.
+  std::uint64_t revision() const { return revision_; }
+  // The cells whose text or format changed since the last TakeChanges, as
+  // ranges (-1 for all rows or columns, headers included); `all` when they
+  // were too many to list or the grid's size changed. Line sizes, the
+  // active cell and scrolling raise the revision only. Clears the record.
+  struct Changes {
+    bool all = false;
+    std::vector<Range> ranges;
+  };
+  Changes TakeChanges();
+  // How many times the storage of a cell was looked up since construction:
+  // every read of a text or format counts. Shows tests and benchmarks the
+  // work a front end did.
+  std::uint64_t cell_reads() const { return cell_reads_; }
+
   // --- Events ----------------------------------------------------------------
   std::function<void(int col, int row, int new_col, int new_row, bool& cancel)> on_leave_cell;
   std::function<void(int col, int row)> on_change;
@@ -315,6 +338,11 @@ class Spread : public ui::Control {
   void ToggleCheck(int col, int row);
   bool CellLocked(int col, int row) const;
   bool IsHeader(int col, int row) const { return col == 0 || row == 0; }
+  // Records a change of the cells of `range` / of the whole grid / of what
+  // only the revision tells (line sizes, active cell, scrolling).
+  void Touch(const Range& range);
+  void TouchAll();
+  void TouchView() { ++revision_; }
 
   int max_rows_ = 0;
   int max_cols_ = 0;
@@ -323,6 +351,9 @@ class Spread : public ui::Control {
   std::vector<Line> col_lines_;           // 0..max_cols_
   std::unique_ptr<Format> sheet_;
   std::uint64_t stamp_ = 0;
+  std::uint64_t revision_ = 1;
+  Changes changes_{true, {}};
+  mutable std::uint64_t cell_reads_ = 0;
 
   int active_col_ = 1, active_row_ = 1;
   int top_row_ = 1, left_col_ = 1;

@@ -17,6 +17,8 @@ int Spread::edit_anchor() const { return std::clamp(edit_anchor_, 0, ui::CharLen
 void Spread::PlaceEditCaret(int caret, bool extend) {
   edit_caret_ = std::clamp(caret, 0, ui::CharLength(edit_text_));
   if (!extend) edit_anchor_ = edit_caret_;
+  // The caret and the selection are drawn in the cell: it must repaint.
+  if (editing_) Touch(Range::Cell(active_col_, active_row_));
 }
 
 std::string Spread::EditSelection() const {

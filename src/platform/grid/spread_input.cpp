@@ -76,6 +76,7 @@ bool Spread::MoveActiveCell(int c, int r) {
   if (!cancel && active_col_ == from_col && active_row_ == from_row) {
     active_col_ = c;
     active_row_ = r;
+    TouchView();
     const int saved_col = col, saved_row = row;
     col = c;
     row = r;
@@ -93,6 +94,7 @@ void Spread::SetAction(int action) {
       return;
     case kActionGotoCell:
     case kActionGotoTop: {
+      TouchView();
       const int first_row = std::max(1, rows_frozen + 1);
       const int first_col = std::max(1, cols_frozen + 1);
       if (row >= first_row && row <= max_rows_) {
@@ -162,6 +164,7 @@ void Spread::CommitEdit() {
 }
 
 void Spread::AbandonEdit() {
+  if (editing_ && InGrid(active_col_, active_row_)) Touch(Range::Cell(active_col_, active_row_));
   editing_ = false;
   edit_text_.clear();
 }
@@ -306,6 +309,7 @@ bool Spread::TypeText(std::string_view text) {
   edit_text_ = std::move(typed);
   edit_caret_ = caret;
   edit_anchor_ = anchor;
+  Touch(Range::Cell(c, r));
   if (f.type == CellType::kComboBox) CellRef(c, r).combo_sel = -1;
   return true;
 }

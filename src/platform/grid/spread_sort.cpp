@@ -80,6 +80,7 @@ void Spread::Sort(const Range& block, std::span<const SortKey> keys) {
     return false;
   });
 
+  Touch(Range::Block(col_lo, row_lo, col_hi, row_hi));
   std::vector<Cell> moved(n);
   for (int c = col_lo; c <= col_hi; ++c) {
     for (int i = 0; i < n; ++i) moved[i] = std::move(CellRef(c, row_lo + order[i]));

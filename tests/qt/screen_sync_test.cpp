@@ -1,0 +1,208 @@
+// How the Qt front end keeps a grid on screen in step with its model at the
+// program's yields: an unchanged grid costs no cell read, whatever its
+// size, and a change repaints its own cells.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kit/sample_grid_form.h"
+#include "platform/ui/shell.h"
+#include "qt/qt_backend.h"
+#include "qt/spread_view.h"
+
+namespace qz::qt {
+namespace {
+
+void EnsureApp() {
+  if (QApplication::instance() != nullptr) return;
+  static int argc = 1;
+  static char name[] = "test_qt";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  new QApplication(argc, argv);
+}
+
+class ScreenSync : public ::testing::Test {
+ protected:
+  ScreenSync() {
+    EnsureApp();
+    shell = std::make_unique<QtShell>();
+  }
+  bool Step(const std::function<void()>& step) { return shell->Step(step); }
+  void Yield(int times) {
+    ASSERT_TRUE(Step([&] {
+      for (int i = 0; i < times; ++i) ui::DoEvents();
+    }));
+  }
+
+  std::unique_ptr<QtShell> shell;
+};
+
+TEST_F(ScreenSync, TheGridsOwnColoursAndFontReachTheCellsThatUseThem) {
+  testkit::SampleGridForm form;
+  grid::Spread& spr = form.sprResult;
+  ASSERT_TRUE(Step([&] {
+    spr.SetText(2, 3, "値");
+    form.Show();
+  }));
+  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
+  ASSERT_NE(view, nullptr);
+  Yield(3);
+  const QModelIndex cell = view->table()->model()->index(3, 2);
+  ASSERT_EQ(cell.data(Qt::DisplayRole).toString(), QString::fromStdString("値"));
+  // The cell has no colour or font of its own: it shows the grid's.
+  ASSERT_TRUE(Step([&] {
+    spr.back_color = 0x00FFFF;
+    spr.fore_color = 0x0000FF;
+    spr.font.size = 20;
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(cell.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(0xFF, 0xFF, 0x00));
+  EXPECT_EQ(cell.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0xFF, 0x00, 0x00));
+  EXPECT_EQ(cell.data(Qt::FontRole).value<QFont>().pointSizeF(), 20.0);
+}
+
+TEST_F(ScreenSync, AYieldWithAnUnchangedGridOnScreenReadsNoCellOfIt) {
+  testkit::SampleGridForm form;
+  grid::Spread& spr = form.sprResult;
+  ASSERT_TRUE(Step([&] {
+    // A centre-sized grid: its size must not matter.
+    spr.SetMaxRows(1600);
+    for (int r = 7; r <= 1600; ++r) spr.SetText(1, r, "項目" + std::to_string(r));
+    form.Show();
+  }));
+  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
+  ASSERT_NE(view, nullptr);
+  Yield(3);  // the window settles and paints
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(view->isVisible());
+
+  const std::uint64_t reads = spr.cell_reads();
+  Yield(20);
+  EXPECT_EQ(spr.cell_reads(), reads) << "idle yields read no cell";
+
+  // A change repaints its own cell only.
+  std::vector<std::pair<QModelIndex, QModelIndex>> repainted;
+  QObject::connect(view->table()->model(), &QAbstractItemModel::dataChanged,
+                   [&](const QModelIndex& a, const QModelIndex& b) { repainted.emplace_back(a, b); });
+  ASSERT_TRUE(Step([&] {
+    spr.SetText(3, 1, "(±)");
+    ui::DoEvents();
+  }));
+  ASSERT_EQ(repainted.size(), 1u);
+  EXPECT_EQ(repainted[0].first, repainted[0].second) << "one cell";
+  EXPECT_EQ(view->shown_rows()[static_cast<std::size_t>(repainted[0].first.row())], 1);
+  EXPECT_EQ(view->shown_cols()[static_cast<std::size_t>(repainted[0].first.column())], 3);
+  EXPECT_EQ(view->table()->model()->index(1, 3).data().toString().toStdString(), "(±)");
+
+  // After a change further down, idle is idle again.
+  repainted.clear();
+  ASSERT_TRUE(Step([&] {
+    spr.SetText(1, 1500, "視力");
+    ui::DoEvents();
+  }));
+  QCoreApplication::processEvents();
+  const std::uint64_t after = spr.cell_reads();
+  Yield(20);
+  EXPECT_EQ(spr.cell_reads(), after);
+}
+
+// What a scroll leaves on the screen (lines moved as pixels, the rest
+// painted) is what a full repaint of the window paints.
+TEST_F(ScreenSync, AScrolledGridShowsWhatAFullRepaintShows) {
+  testkit::SampleGridForm form;
+  grid::Spread& spr = form.sprResult;
+  ASSERT_TRUE(Step([&] {
+    spr.SetMaxRows(300);
+    for (int r = 7; r <= 300; ++r) {
+      spr.SetText(1, r, "項目" + std::to_string(r));
+      spr.SetText(3, r, r % 3 == 0 ? "陽性" : "陰性");
+    }
+    form.Show();
+  }));
+  Yield(3);
+  QCoreApplication::processEvents();
+  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
+  ASSERT_NE(view, nullptr);
+  QWidget* window = view->window();
+  auto screen_now = [&] { return QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage(); };
+  auto repainted = [&] {
+    window->update();
+    view->table()->viewport()->update();
+    QCoreApplication::processEvents();
+    return screen_now();
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> moves = {
+      {"down a line past the page", [&] { spr.MoveActiveCell(1, spr.top_row() + spr.page_rows); }},
+      {"down three lines", [&] {
+         spr.DeliverKeyDown(grid::kKeyDown, 0);
+         spr.DeliverKeyDown(grid::kKeyDown, 0);
+         spr.DeliverKeyDown(grid::kKeyDown, 0);
+       }},
+      {"a change and a line down", [&] {
+         spr.SetText(3, spr.active_row(), "(±)");
+         spr.MoveActiveCell(1, spr.top_row() + spr.page_rows);
+       }},
+      {"up past the top", [&] { spr.MoveActiveCell(1, spr.top_row() - 1); }},
+  };
+  for (const auto& [name, move] : moves) {
+    SCOPED_TRACE(name);
+    const int top = spr.top_row();
+    ASSERT_TRUE(Step([&] {
+      move();
+      ui::DoEvents();
+    }));
+    QCoreApplication::processEvents();
+    EXPECT_NE(spr.top_row(), top) << "the grid scrolled";
+    const QImage shown = screen_now();
+    EXPECT_TRUE(shown == repainted());
+  }
+}
+
+TEST_F(ScreenSync, PacedYieldsSyncAtTheDisplaysPaceAndStillLetTheOperatorsEventsThrough) {
+  testkit::SampleGridForm form;
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  Yield(3);
+  shell->qt().PaceSyncs(true);
+  auto* ok = qobject_cast<QPushButton*>(shell->qt().WidgetOf(form.cmdOk));
+  ASSERT_NE(ok, nullptr);
+  const std::uint64_t syncs = shell->qt().syncs();
+  int posted = 0;
+  ASSERT_TRUE(Step([&] {
+    // The operator clicks while the step runs: the click waits in Qt's queue.
+    const QPointF at = QPointF(ok->rect().center());
+    QCoreApplication::postEvent(ok, new QMouseEvent(QEvent::MouseButtonPress, at, ok->mapToGlobal(at),
+                                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    for (int i = 0; i < 200; ++i) {
+      shell->Post([&] { ++posted; });
+      ui::DoEvents();
+    }
+  }));
+  EXPECT_EQ(form.ok_clicks, 1) << "a yield hands the click to the program";
+  EXPECT_EQ(posted, 200) << "every yield runs what waits";
+  EXPECT_LT(shell->qt().syncs() - syncs, 200u) << "the windows synced at the display's pace, not at every yield";
+
+  // A user action brings the screen in step whatever the pace.
+  ASSERT_TRUE(Step([&] {
+    form.txtMemo.SetText("再検");
+    ui::DoEvents();
+  }));
+  shell->qt().Dispatch([](ui::Shell&) {});
+  auto* memo = qobject_cast<QLineEdit*>(shell->qt().WidgetOf(form.txtMemo));
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(memo->text().toStdString(), "再検");
+}
+
+}  // namespace
+}  // namespace qz::qt
