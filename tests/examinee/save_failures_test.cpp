@@ -196,7 +196,7 @@ TEST_F(BusyResultsFileTest, ATerminalKilledWhileItsSaveWaitsLeavesTheFilesWhole)
   const auto before = Files();
   const std::vector<std::string> args = {suite_.paths().program, kTerminal, std::to_string(kToday), "command",
                                          "0000000002" + std::to_string(kToday)};  // results stored today
-  testkit::ToolProcess other("qzterm", {"lock", ResultsFile()});
+  testkit::ToolProcess other("qzterm", LockResults());
   ASSERT_EQ(other.ReadUntil({"LOCKED"}).back(), "LOCKED");
   {
     testkit::ToolProcess t("qzterm", args);
