@@ -90,13 +90,20 @@ bool KeepStorageEntries(std::string_view replaced, std::string_view definitions)
   Sub_GetSection(replaced, kSection, keys, values, count);
   Sub_GetSection(definitions, kSection, new_keys, new_values, new_count);
   for (std::int16_t i = 1; i <= count; ++i) {
-    const std::string& key = keys[static_cast<std::size_t>(i)];
-    bool present = false;
-    for (std::int16_t j = 1; j <= new_count && !present; ++j) {
-      present = record::StorageKey(new_keys[static_cast<std::size_t>(j)]) == record::StorageKey(key);
+    // The entry is written under the release's spelling of the folder when
+    // the release names it too.
+    std::string key = keys[static_cast<std::size_t>(i)];
+    const std::string& value = values[static_cast<std::size_t>(i)];
+    bool same = false;
+    for (std::int16_t j = 1; j <= new_count; ++j) {
+      const std::size_t at = static_cast<std::size_t>(j);
+      if (record::StorageKey(new_keys[at]) != record::StorageKey(key)) continue;
+      key = new_keys[at];
+      same = new_values[at] == value;
+      break;
     }
-    if (present) continue;
-    if (!Fnc_PutIni(kSection, key, values[static_cast<std::size_t>(i)], definitions)) {
+    if (same) continue;
+    if (!Fnc_PutIni(kSection, key, value, definitions)) {
       Sub_Log("  保存先の設定を引き継げませんでした。 : " + key);
       return false;
     }

@@ -61,10 +61,10 @@ void EmptyServerFile(const ServerFile& file);
 bool IsDefinitionsFile(std::string_view path);
 
 // Writes every [STORAGE] entry of `replaced` (the backup of the definitions
-// file that a copy replaced) that the new definitions file `definitions`
-// lacks into it, so that the centre's folders stay on their engines whatever
-// the release's file says. Logs each entry kept. False (logged) when one
-// cannot be written.
+// file that a copy replaced) into the new definitions file `definitions`
+// where that lacks it or names the folder otherwise, so that the centre's
+// folders stay on their engines whatever the release's file says. Logs each
+// entry kept. False (logged) when one cannot be written.
 bool KeepStorageEntries(std::string_view replaced, std::string_view definitions);
 
 // Forgets the backups of the run (the start of a run; tests).
