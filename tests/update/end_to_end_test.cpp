@@ -22,6 +22,7 @@
 
 #include "data/create_process.h"
 #include "kit/demo_data.h"
+#include "kit/pg_server.h"
 #include "kit/suite_builder.h"
 #include "kit/tool_path.h"
 #include "kit/ui_expect.h"
@@ -30,6 +31,7 @@
 #include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
 #include "platform/record/status.h"
+#include "platform/record/storage_location.h"
 #include "platform/runtime/app.h"
 #include "platform/text/hex.h"
 #include "platform/system/instance_lock.h"
@@ -98,6 +100,11 @@ class EndToEndTest : public UpdateTest {
     SetCreateProcessHooks({});
     TheMainForm().reset();
     system::SetInstanceCheckForTest(nullptr);
+    // The schemas of the folders on the server go with the centre.
+    for (const std::string& entry : StorageOf(paths_.spec_file)) {
+      const auto location = record::ParseStorage(entry);
+      if (!entry.empty() && location) testkit::DropPgSchema(location->schema);
+    }
     std::error_code ec;
     fs::remove_all(centre_, ec);
     UpdateTest::TearDown();
