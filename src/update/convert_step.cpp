@@ -54,8 +54,7 @@ bool RestoreFromBackups() {
     if (file.empty()) continue;
     const std::string backup = BackupPathOf(file);
     try {
-      if (!basPublic.FileSystem) throw RunTimeError(91);
-      basPublic.FileSystem->CopyFile(backup, file, true);
+      CopyBackupOver(backup, file);
       Sub_Log("  復元しました。 : " + backup + " -> " + file);
     } catch (const RunTimeError& e) {
       Sub_Log("  復元に失敗しました。 : " + file);

@@ -12,6 +12,7 @@
 #include "update/path_routines.h"
 #include "update/run_journal.h"
 #include "update/run_log.h"
+#include "update/server_files.h"
 #include "update/step_support.h"
 #include "update/target_check.h"
 
@@ -159,6 +160,11 @@ bool Fnc_Copy(std::int32_t k) {
     for (const std::string& folder : made) NoteAddedFolder(folder);
     if (copied == kFolderCreated) NoteAddedFolder(Fnc_FolderName(destination));
     if (copied == kCopied && !existed) NoteAddedFile(destination);
+    // The centre's choice of engines stays with the installation.
+    if (copied == kCopied && existed && IsDefinitionsFile(destination) &&
+        !KeepStorageEntries(BackupPathOf(destination), destination)) {
+      return false;
+    }
     switch (copied) {
       case kCopied:
         ++basCopy.CopyCount;

@@ -16,6 +16,7 @@
 #include "update/file_error.h"
 #include "update/path_routines.h"
 #include "update/run_log.h"
+#include "update/server_files.h"
 
 namespace qz::update {
 
@@ -67,6 +68,7 @@ bool MaskMatches(std::string_view mask, std::string_view name) {
 
 bool Fnc_FileExists(std::string_view path) {
   if (path.empty() || path.find_first_of("*?") != std::string_view::npos) return false;
+  if (const auto server = ServerFileOf(path)) return ServerFileExists(*server);
   std::error_code ec;
   fs::path p = Host(path);
   if (!fs::is_regular_file(p, ec)) return false;
@@ -120,7 +122,10 @@ bool Fnc_MakeDir(std::string_view folder) {
 bool Fnc_FileDel(std::string_view path) {
   Sub_Log("ファイルを削除します。 : " + std::string(path));
   try {
-    if (AnyFileExists(path)) {
+    if (const auto server = ServerFileOf(path); server && ServerFileExists(*server)) {
+      EmptyServerFile(*server);
+      Sub_Log("  ファイルの削除が成功しました。");
+    } else if (AnyFileExists(path)) {
       std::error_code ec;
       fs::remove(Host(path), ec);
       ThrowIfFailed(ec);

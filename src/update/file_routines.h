@@ -49,12 +49,14 @@ std::int16_t Fnc_FileCopy(std::string_view source, std::string_view destination,
 // & from & " -> " & to. False (error lines logged) on any failure.
 bool Fnc_ReName(std::string_view from, std::string_view to);
 
-// Deletes the file `path` when it exists; logs either way. True unless the
-// deletion failed.
+// Deletes the file `path` when it exists; logs either way. A record file on
+// the database server (server_files.h) is emptied anew instead. True unless
+// the deletion failed.
 bool Fnc_FileDel(std::string_view path);
 
 // True only for an existing plain file of at least 2 bytes (files of 0 or
-// 1 byte, folders and names with wild cards count as absent).
+// 1 byte, folders and names with wild cards count as absent), or for a
+// record file on the database server that exists there (server_files.h).
 bool Fnc_FileExists(std::string_view path);
 
 // True for any existing file (not a folder), whatever its size.

@@ -9,6 +9,7 @@
 #include "update/file_routines.h"
 #include "update/path_routines.h"
 #include "update/run_log.h"
+#include "update/server_files.h"
 
 namespace qz::update {
 
@@ -53,8 +54,7 @@ void Note(Kind kind, std::string_view path, std::string_view backup) {
 
 bool PutBack(const Change& c) {
   try {
-    if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
-    basPublic.FileSystem->CopyFile(c.backup, c.path, true);
+    CopyBackupOver(c.backup, c.path);
     Sub_Log("  復元しました。 : " + c.backup + " -> " + c.path);
     return true;
   } catch (const RunTimeError& e) {
@@ -82,7 +82,19 @@ bool RemoveEmptyFolder(const std::string& folder) {
 
 }  // namespace
 
-void ClearRunJournal() { Journal().clear(); }
+void ClearRunJournal() {
+  Journal().clear();
+  ClearServerBackups();
+}
+
+void CopyBackupOver(std::string_view backup, std::string_view file) {
+  if (IsServerBackup(backup)) {
+    RestoreServerFile(backup, file);
+    return;
+  }
+  if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
+  basPublic.FileSystem->CopyFile(backup, file, true);
+}
 
 void NoteBackup(std::string_view file, std::string_view backup) { Note(Kind::kBackedUp, file, backup); }
 

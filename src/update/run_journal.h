@@ -44,6 +44,11 @@ std::vector<std::string> MissingFolders(std::string_view folder);
 // Whether anything was noted since the last ClearRunJournal.
 bool RunJournalEmpty();
 
+// Copies this run's backup `backup` over `file`: the file itself, or the
+// records of a server file (server_files.h). Throws RunTimeError when the
+// copy fails.
+void CopyBackupOver(std::string_view backup, std::string_view file);
+
 // Puts the installation back as it was before the run (see above), logging
 // every file under "◆◇◆ バックアップからの復元開始 ◆◇◆". True when every file
 // went back; false when one could not (logged; its backup stays in the run

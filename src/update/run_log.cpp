@@ -20,6 +20,7 @@
 #include "update/frm_main.h"
 #include "update/path_routines.h"
 #include "update/run_journal.h"
+#include "update/server_files.h"
 
 namespace qz::update {
 
@@ -124,8 +125,12 @@ bool Fnc_FileBackup(std::string_view file) {
       if (AnyFileExists(target)) {
         Sub_Log("    既にバックアップ済みです。");
       } else {
-        if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
-        basPublic.FileSystem->CopyFile(file, target, true);
+        if (const auto server = ServerFileOf(file)) {
+          BackUpServerFile(*server, target);
+        } else {
+          if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
+          basPublic.FileSystem->CopyFile(file, target, true);
+        }
         NoteBackup(file, target);
         SetBackupNote(std::string(file) + " のバックアップ中です。");
         Sub_Log("    バックアップが正常終了しました。");

@@ -51,8 +51,9 @@ void Sub_ErrorLog(std::string_view module, std::int32_t number, std::string_view
 // The backup path of `file` in the run folder (see the file comment).
 std::string BackupPathOf(std::string_view file);
 
-// Keeps a copy of the existing file `file` in the run folder, unless the run
-// has kept one already ("    既にバックアップ済みです。"). Shows the file in the
+// Keeps a copy of the existing file `file` in the run folder (the records of
+// a file on the database server, see server_files.h), unless the run has
+// kept one already ("    既にバックアップ済みです。"). Shows the file in the
 // main form's backup note meanwhile. Returns true when a backup exists
 // afterwards; false (logged) when its folder cannot be made or the copy
 // fails.

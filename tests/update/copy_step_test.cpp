@@ -158,6 +158,26 @@ TEST_F(CopyStepTest, TheFolderOfAFailedCopyGoesWithTheRollBack) {
   EXPECT_SCRIPT_OK(shell_);
 }
 
+// Which engine holds each folder is the centre's choice: the release's
+// definitions file takes the installation's [STORAGE] entries, over its own
+// for the same folder however spelt; a rollback puts the old file back.
+TEST_F(CopyStepTest, ANewDefinitionsFileKeepsTheCentresStorageEntries) {
+  ClearRunJournal();
+  WriteUpdateIni("[Copy_001]\r\nFrom=files\r\nTo=%VLMP%\r\n");
+  const std::string installed =
+      "[FILES]\r\nA.BTR=10\r\n[STORAGE]\r\nD:\\DATA=POSTGRESQL host=db schema=data\r\nD:\\WORK\\=SQLITE\r\n";
+  WriteFile("D:\\SUITE\\CPFSPEC.INI", installed);
+  WriteFile("D:\\REL\\files\\CPFSPEC.INI", "[FILES]\r\nA.BTR=20\r\n[STORAGE]\r\nd:\\work=POSTGRESQL host=x schema=w\r\n");
+
+  ASSERT_TRUE(Fnc_CopyMain());
+  EXPECT_EQ(ReadFile("D:\\SUITE\\CPFSPEC.INI"),
+            "[FILES]\r\nA.BTR=20\r\n[STORAGE]\r\nd:\\work=SQLITE\r\nD:\\DATA=POSTGRESQL host=db schema=data\r\n");
+  EXPECT_TRUE(Logged("  保存先の設定を引き継ぎました。 : D:\\DATA"));
+  EXPECT_TRUE(Fnc_RollBack());
+  EXPECT_EQ(ReadFile("D:\\SUITE\\CPFSPEC.INI"), installed);
+  EXPECT_SCRIPT_OK(shell_);
+}
+
 TEST_F(CopyStepTest, AReleaseOnTheNetworkIsRefused) {
   basPublic.RootPath = "\\\\SV\\REL\\";
   shell_.AnswerBox(MsgResult::kOk, "「\\\\SV\\REL\\」に移動できません。");

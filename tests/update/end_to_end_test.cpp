@@ -22,13 +22,16 @@
 
 #include "data/create_process.h"
 #include "kit/demo_data.h"
+#include "kit/pg_server.h"
 #include "kit/suite_builder.h"
 #include "kit/tool_path.h"
 #include "kit/ui_expect.h"
 #include "platform/path/no_case.h"
 #include "platform/record/btr_access.h"
+#include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
 #include "platform/record/status.h"
+#include "platform/record/storage_location.h"
 #include "platform/runtime/app.h"
 #include "platform/text/hex.h"
 #include "platform/system/instance_lock.h"
@@ -97,6 +100,11 @@ class EndToEndTest : public UpdateTest {
     SetCreateProcessHooks({});
     TheMainForm().reset();
     system::SetInstanceCheckForTest(nullptr);
+    // The schemas of the folders on the server go with the centre.
+    for (const std::string& entry : StorageOf(paths_.spec_file)) {
+      const auto location = record::ParseStorage(entry);
+      if (!entry.empty() && location) testkit::DropPgSchema(location->schema);
+    }
     std::error_code ec;
     fs::remove_all(centre_, ec);
     UpdateTest::TearDown();
@@ -119,14 +127,47 @@ class EndToEndTest : public UpdateTest {
     for (const char* program : kStandIns) fs::copy_file(tool, program_ / program);
   }
 
-  // The record-manager files of the data folder, in name order.
+  // The record-manager files of the data folder, in name order, on the
+  // folder's engine.
   std::vector<std::string> DataFiles() const {
+    const auto defs = record::Definitions::Load(paths_.spec_file);
     std::vector<std::string> files;
-    for (const auto& e : fs::directory_iterator(data_)) {
-      if (e.path().extension() == ".BTR") files.push_back(e.path().filename().string());
+    for (const auto& [name, file] : defs->files()) {
+      if (record::RecordFileExists(*defs, name, data_.string())) files.push_back(name);
     }
-    std::sort(files.begin(), files.end());
     return files;
+  }
+
+  // The [STORAGE] entries of the data and work folders in the definitions
+  // file `spec` ("" for a folder without one: an SQLite folder).
+  std::vector<std::string> StorageOf(const std::string& spec) const {
+    const auto defs = record::Definitions::Load(spec);
+    std::vector<std::string> entries;
+    for (const std::string& folder : {paths_.data, paths_.work}) {
+      const std::string* entry = defs->FindStorage(folder);
+      entries.push_back(entry ? *entry : "");
+    }
+    return entries;
+  }
+
+  bool OnServer() const { return !StorageOf(paths_.spec_file).front().empty(); }
+
+  // What the data folder holds: every file with its bytes and, for a folder
+  // on the server, every record of each record file by the file's name.
+  Snapshot DataState() const {
+    Snapshot s = Files(data_);
+    if (!OnServer()) return s;
+    for (const std::string& file : DataFiles()) {
+      record::BtrAccess obj;
+      if (!obj.OpenFile(file, KeyOrder(file), data_.string(), paths_.spec_file)) {
+        s[file] = "<unreadable>";
+        continue;
+      }
+      int status = obj.GetFirst(KeyOrder(file));
+      for (; status == record::kStatusOk; status = obj.GetNext()) s[file] += text::ToHex(obj.RecordBytes()) + "\n";
+      if (status != record::kStatusEndOfFile) s[file] += "<status " + std::to_string(status) + ">";
+    }
+    return s;
   }
 
   // QZPCSV.INI naming every data file; with `numeric` the results file's
@@ -153,6 +194,9 @@ class EndToEndTest : public UpdateTest {
     const std::string old_line = "QZKKKLF.BTR=" + std::to_string(kOldLength);
     ASSERT_NE(spec.find(old_line), std::string::npos);
     spec.replace(spec.find(old_line), old_line.size(), "QZKKKLF.BTR=" + std::to_string(kNewLength));
+    // Which engine holds a folder is the centre's own choice: a release
+    // never names one.
+    spec = spec.substr(0, spec.find("\r\n[STORAGE]"));
     Spit(files / "CPFSPEC.INI", spec);
     Spit(files / "QZPCSV.INI", Definition(true));
     Spit(files / "QZP140B.EXE", "a new program of the release");
@@ -199,15 +243,20 @@ class EndToEndTest : public UpdateTest {
     return bytes;
   }
 
+  // The definition reading `file` in the order of its first key.
+  std::string KeyOrder(const std::string& file) const {
+    const auto defs = record::Definitions::Load(paths_.spec_file);
+    for (const auto& [name, d] : defs->definitions()) {
+      if (record::AsciiUpper(d.file) == record::AsciiUpper(file) && d.key == 0) return name;
+    }
+    return {};
+  }
+
   // Every record of every data file under the definitions `spec`.
   Records ReadRecords(const std::string& spec) const {
-    const auto defs = record::Definitions::Load(spec);
     Records all;
     for (const std::string& file : DataFiles()) {
-      std::string definition;
-      for (const auto& [name, d] : defs->definitions()) {
-        if (record::AsciiUpper(d.file) == record::AsciiUpper(file) && d.key == 0) definition = name;
-      }
+      const std::string definition = KeyOrder(file);
       record::BtrAccess obj;
       EXPECT_TRUE(obj.OpenFile(file, definition, data_.string(), spec)) << file;
       std::vector<std::string>& rows = all[file];
@@ -226,7 +275,7 @@ class EndToEndTest : public UpdateTest {
     Snapshot csv;
   };
   Installed Take() const {
-    return Installed{Files(data_),
+    return Installed{DataState(),
                      Slurp(program_ / "CPFSPEC.INI"),
                      Slurp(program_ / "QZPCSV.INI"),
                      Slurp(program_ / "Version.ini"),
@@ -258,6 +307,7 @@ TEST_F(EndToEndTest, ACleanRunConvertsEveryRecordIntoTheWiderLayout) {
   const Records before = ReadRecords(paths_.spec_file);
   ASSERT_GT(before.at("QZKKKLF.BTR").size(), 50u);
   const std::string p140_ini = Slurp(program_ / "QZP140.INI");
+  const std::vector<std::string> storage = StorageOf(paths_.spec_file);
   shell_.AnswerBox(MsgResult::kOk, "バージョンアップ処理が終了しました。");
 
   EXPECT_EQ(RunUpdate(), 0);
@@ -267,7 +317,12 @@ TEST_F(EndToEndTest, ACleanRunConvertsEveryRecordIntoTheWiderLayout) {
   EXPECT_TRUE(Logged("※数値項目初期化処理が正常終了しました。"));
   EXPECT_TRUE(Logged("※外部編集処理が正常終了しました。"));
   EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
-  EXPECT_EQ(Slurp(program_ / "CPFSPEC.INI"), Slurp(release_ / "files" / "CPFSPEC.INI"));
+  // The release's definitions, with the folders kept on their engines.
+  const std::string spec = Slurp(program_ / "CPFSPEC.INI");
+  const std::string released = Slurp(release_ / "files" / "CPFSPEC.INI");
+  EXPECT_EQ(spec.substr(0, released.size()), released);
+  EXPECT_EQ(StorageOf(paths_.spec_file), storage);
+  EXPECT_EQ(spec.size() == released.size(), !OnServer());
   EXPECT_EQ(Slurp(program_ / "QZP140.INI"), p140_ini + "[Edited]\r\nBy=edit\r\n");
 
   const Records after = ReadRecords((program_ / "CPFSPEC.INI").string());
@@ -424,8 +479,7 @@ TEST_F(EndToEndTest, AProgramKilledByASignalFailsItsStep) {
 TEST_F(EndToEndTest, ARestoreThatFailsSaysSo) {
   setenv("QZ_STANDIN_FAIL", "QZPCLR:QZKKKLF", 1);
   WrapProgram("QZPCLR", "sleep 0.3");
-  const std::string kept = (data_ / "QZKOSLF.BTR").string();
-  const Snapshot before = Files(data_);
+  const Snapshot before = DataState();
   SetCreateProcessHooks(CreateProcessHooks{{}, [&] {
                                              // The backup of the results is lost while the rebuild runs.
                                              const fs::path backup = path::ResolveSuitePath(
@@ -446,7 +500,7 @@ TEST_F(EndToEndTest, ARestoreThatFailsSaysSo) {
   EXPECT_NE(shell_.boxes().back().request.text.find(basPublic.LogFolder), std::string::npos);
   EXPECT_TRUE(Logged("※バックアップからの復元が異常終了しました。"));
   EXPECT_FALSE(Logged("バージョンアップ前の状態に戻しました。"));
-  EXPECT_EQ(Slurp(kept), before.at("QZKOSLF.BTR"));  // the other files are back
+  EXPECT_EQ(DataState().at("QZKOSLF.BTR"), before.at("QZKOSLF.BTR"));  // the other files are back
   EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.1.0\r\n");
 }
 
@@ -463,13 +517,13 @@ TEST_F(EndToEndTest, TheConversionProgramsFailWholeAndSaySo) {
   };
   ASSERT_EQ(run("QZPCSV.EXE QZSYOLF"), 0);
   const std::string exported = Slurp(csv);
-  const Snapshot data = Files(data_);
+  const Snapshot data = DataState();
   // Every record again: the first duplicate key stops the import, and the
   // records before it are not kept either.
   Spit(csv, exported + exported.substr(exported.find("\r\n") + 2));
   EXPECT_EQ(run("QZPGENCNV.EXE QZSYOLF"), 2);
   EXPECT_EQ(run("QZPGENCNV.EXE QZSYOLF1"), 2);
-  EXPECT_EQ(Files(data_), data);
+  EXPECT_EQ(DataState(), data);
   struct Case {
     const char* command;
     int status;
@@ -481,7 +535,7 @@ TEST_F(EndToEndTest, TheConversionProgramsFailWholeAndSaySo) {
       {"QZPCLR.EXE A B", 1},           // one parameter only
   };
   for (const Case& c : cases) EXPECT_EQ(run(c.command), c.status) << c.command;
-  EXPECT_EQ(Files(data_), data);
+  EXPECT_EQ(DataState(), data);
 }
 
 }  // namespace

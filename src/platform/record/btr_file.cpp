@@ -26,6 +26,11 @@ int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
   return internal::CreateStoreFile(*location, *file_def, replace);
 }
 
+bool RecordFileExists(const Definitions& definitions, std::string_view file_name, std::string_view data_folder) {
+  const auto location = LocateFile(definitions, data_folder, file_name);
+  return location && internal::StoreFileExists(*location);
+}
+
 int CopyRecordFile(const Definitions& definitions, std::string_view file_name, std::string_view from_folder,
                    std::string_view to_folder, bool replace, long long* copied) {
   if (copied) *copied = 0;

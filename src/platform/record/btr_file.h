@@ -26,6 +26,10 @@ int CreateRecordFile(std::string_view definition_folder, std::string_view file_n
 int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
                      std::string_view data_folder, bool replace = false);
 
+// Whether the file `file_name` of `data_folder` exists on the engine the
+// definitions give the folder (false when the folder's entry is malformed).
+bool RecordFileExists(const Definitions& definitions, std::string_view file_name, std::string_view data_folder);
+
 // Copies every record of `file_name` from `from_folder` to `to_folder`
 // (each on the engine the definitions give it), in insertion order, so that
 // duplicates read back as before. The target is created, or emptied with
