@@ -56,7 +56,8 @@ class SpreadView : public QWidget {
   // The widget that takes Qt's focus for the grid.
   QWidget* FocusWidget() const;
   // The input method's composition in the active cell (empty: none); shown
-  // there until it is committed or the active cell moves.
+  // there until it is committed, the active cell moves or the grid loses
+  // the focus. A cell that takes no typing shows none.
   void SetPreedit(const QString& text, int cursor);
   const QString& preedit() const { return preedit_; }
   QTableView* table() const { return table_; }

@@ -125,6 +125,48 @@ TEST_F(QtNativeBehaviour, AComposedTextShowsInTheActiveCellWithACaretAndItsCommi
   EXPECT_EQ(form.sprResult.TextAt(3, 3), "陽性") << "Enter stores the typed text";
 }
 
+TEST_F(QtNativeBehaviour, ACompositionIsShownOnlyWhereItCanBeTypedAndGoesWithTheFocus) {
+  testkit::SampleGridForm form;
+  ASSERT_TRUE(Step([&] {
+    form.Show();
+    form.sprResult.SetComboEditable(grid::Range::Column(3), true);
+    form.sprResult.MoveActiveCell(3, 2);  // row 2 is locked
+    form.sprResult.SetFocus();
+    ui::DoEvents();
+  }));
+  auto* view = Widget<SpreadView>(form.sprResult);
+  QTableView* table = view->table();
+  const std::string locked = form.sprResult.TextAt(3, 2);
+  ASSERT_TRUE(Step([&] {
+    Compose(table, QString::fromUtf8("ようせい"));
+    ui::DoEvents();
+  }));
+  EXPECT_TRUE(view->preedit().isEmpty()) << "a locked cell shows no composition";
+  ASSERT_TRUE(Step([&] {
+    Compose(table, {}, QString::fromUtf8("陽性"));
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(form.sprResult.TextAt(3, 2), locked);
+  EXPECT_FALSE(form.sprResult.edit_mode());
+
+  // In a cell that takes typing, the composition shows until the grid loses
+  // the focus; then it is gone and nothing was typed.
+  const std::string open = form.sprResult.TextAt(3, 3), memo = form.txtMemo.text();
+  ASSERT_TRUE(Step([&] {
+    form.sprResult.MoveActiveCell(3, 3);
+    Compose(table, QString::fromUtf8("ようせい"));
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(view->preedit().toStdString(), "ようせい");
+  ASSERT_TRUE(Step([&] {
+    form.txtMemo.SetFocus();
+    ui::DoEvents();
+  }));
+  EXPECT_TRUE(view->preedit().isEmpty());
+  EXPECT_EQ(form.sprResult.TextAt(3, 3), open);
+  EXPECT_EQ(form.txtMemo.text(), memo);
+}
+
 TEST_F(QtNativeBehaviour, ANumberBoxAsksForLatinInputWhileATextBoxFollowsTheWindowsInputMethod) {
   testkit::SampleGridForm form;
   auto& number = form.Add<ui::TextBox>("txtKnsachStart");
