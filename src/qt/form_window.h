@@ -96,6 +96,11 @@ class FormWindow : public QWidget {
   ui::ImeState ime_applied_{};
   bool ime_known_ = false;
   bool applying_geometry_ = false;  // the window follows the form: no write-back
+  // The form's size (twips) when the user resized the window while the
+  // program worked: the form learns the new size (and lays itself out)
+  // once the work is over; until then, while the program leaves the form's
+  // size as it was, the window keeps the user's size. Invalid: none owed.
+  QSize resize_owed_from_;
 };
 
 }  // namespace qz::qt

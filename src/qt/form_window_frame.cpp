@@ -2,7 +2,9 @@
 // window state in step with the form, and the user's changes written back.
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "platform/ui/shell.h"
@@ -13,6 +15,10 @@
 namespace qz::qt {
 
 namespace {
+
+// How often a size the user gave the window during the program's work is
+// offered to the form again.
+constexpr int kOwedResizeRetryMs = 100;
 
 ui::WindowState ModelState(Qt::WindowStates s) {
   if (s & Qt::WindowMinimized) return ui::WindowState::kMinimized;
@@ -93,7 +99,8 @@ void FormWindow::SyncGeometry() {
   Applying applying(applying_geometry_);
   if (windowState() != Qt::WindowNoState) return;  // the normal geometry is kept by Qt
   const QSize size(Px(f.width), Px(f.height));
-  if (this->size() != size && f.width > 0 && f.height > 0) resize(size);
+  const bool user_size_owed = resize_owed_from_ == QSize(f.width, f.height);
+  if (this->size() != size && f.width > 0 && f.height > 0 && !user_size_owed) resize(size);
   const QPoint pos(Px(f.left), Px(f.top));
   if (this->pos() != pos) move(pos);
 }
@@ -111,21 +118,30 @@ void FormWindow::WriteBackGeometry() {
   if (applying_geometry_ || form_ == nullptr || !isVisible() || windowState() != Qt::WindowNoState) return;
   ui::Form& f = *form_;
   const QRect now(pos(), size());
-  if (now == QRect(Px(f.left), Px(f.top), Px(f.width), Px(f.height))) return;
+  if (now == QRect(Px(f.left), Px(f.top), Px(f.width), Px(f.height))) {
+    resize_owed_from_ = QSize();
+    return;
+  }
   ui::Form* form = form_;
+  const QPointer<FormWindow> window(this);
   const int l = Twips(now.left()), t = Twips(now.top()), w = Twips(now.width()), h = Twips(now.height());
-  backend_.Dispatch([form, l, t, w, h](ui::Shell& shell) {
+  backend_.Dispatch([form, window, l, t, w, h](ui::Shell& shell) {
     if (!form->loaded()) return;
     if (shell.TakesUserInput(*form)) {
+      if (window != nullptr) window->resize_owed_from_ = QSize();
       form->Move(l, t, w, h);
       return;
     }
     // While the program works no handler runs for the user: the form only
-    // learns where its window is, so the next sync keeps it there.
+    // learns where its window is, so the next sync keeps it there; a new
+    // size (its Resize lays the form out) waits for the work to end.
     form->left = l;
     form->top = t;
-    form->width = w;
-    form->height = h;
+    if (window == nullptr || QSize(w, h) == QSize(form->width, form->height)) return;
+    window->resize_owed_from_ = QSize(form->width, form->height);
+    QTimer::singleShot(kOwedResizeRetryMs, window, [window] {
+      if (window != nullptr) window->WriteBackGeometry();
+    });
   });
 }
 

@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTableView>
+#include <QThread>
 #include <QWindow>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@
 #include "kit/sample_grid_form.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 #include "qt/form_window.h"
 #include "qt/qt_backend.h"
 #include "qt/qt_test_app.h"
@@ -280,6 +282,36 @@ TEST_F(QtNativeBehaviour, TheUsersResizeAndMoveAreKeptAndTheFormIsTold) {
   EXPECT_EQ(form.height, bigger.height() * tpp);
   EXPECT_EQ(form.left, window->x() * tpp);
   EXPECT_EQ(resizes, 1);
+}
+
+TEST_F(QtNativeBehaviour, AResizeWhileTheProgramWorksIsKeptAndTheFormIsToldAfterTheWork) {
+  testkit::SampleGridForm form;
+  int resizes = 0;
+  form.on_resize = [&] { ++resizes; };
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  FormWindow* window = shell->qt().WindowOf(form);
+  const int tpp = shell->qt().twips_per_pixel();
+  const QSize bigger = window->size() + QSize(60, 40);
+  resizes = 0;
+  ASSERT_TRUE(Step([&] {
+    ui::WorkInProgress busy;  // a load
+    window->resize(bigger);
+    ui::DoEvents();
+    form.lblTitle.caption = "読込中";
+    ui::DoEvents();
+    EXPECT_EQ(window->size(), bigger) << "the sync during the work keeps the user's size";
+    EXPECT_EQ(resizes, 0) << "no handler runs for the user during the work";
+  }));
+  for (int i = 0; i < 100 && resizes == 0; ++i) {
+    ASSERT_TRUE(Step([] {
+      QThread::msleep(5);
+      ui::DoEvents();
+    }));
+  }
+  EXPECT_EQ(resizes, 1) << "the form lays itself out for the new size after the work";
+  EXPECT_EQ(window->size(), bigger);
+  EXPECT_EQ(form.width, bigger.width() * tpp);
+  EXPECT_EQ(form.height, bigger.height() * tpp);
 }
 
 TEST_F(QtNativeBehaviour, AWindowLargerThanTheScreenIsFittedIntoItsAvailableArea) {
