@@ -41,7 +41,8 @@ class SpreadView : public QWidget {
   // The model cell (col, row) under `pos` of `watched` (the table's
   // viewport or the view itself); false when there is none.
   bool CellAt(QObject* watched, QPoint pos, int& col, int& row) const;
-  // Scrolls the model by a wheel's angle delta (inside Dispatch).
+  // Scrolls the model by a wheel's angle delta (inside Dispatch); scrolling
+  // down stops once the last row is in sight.
   void Wheel(QPoint angle_delta);
   // Makes `top` the first scrolling row / `left` the first scrolling column
   // (inside Dispatch).
@@ -72,6 +73,10 @@ class SpreadView : public QWidget {
   CellEdit EditOf(const QModelIndex& index) const;
   QVariant AnswerInputMethod(Qt::InputMethodQuery query) const;
   void SyncEditing();
+
+  // The first scrolling row that shows the last row at the bottom of the
+  // view (the last row itself when it alone is taller than the view).
+  int LastTopRow() const;
 
   FormWindow& window_;
   grid::Spread* spread_;
