@@ -26,8 +26,11 @@ ui::WindowState ModelState(Qt::WindowStates s) {
   return ui::WindowState::kNormal;
 }
 
-QRect AvailableAround(const QWidget& window) {
-  QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+// The available area of the screen that holds the centre of `wanted`, or
+// else of the screen of `window`.
+QRect AvailableAround(const QRect& wanted, const QWidget& window) {
+  QScreen* screen = QGuiApplication::screenAt(wanted.center());
+  if (screen == nullptr) screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
   return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
@@ -57,13 +60,17 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   if (owner != nullptr) owner->winId();
   windowHandle()->setTransientParent(owner != nullptr ? owner->windowHandle() : nullptr);
 
-  // Placement is of the frame (what move() positions), size of the client.
-  const QRect available = AvailableAround(owner != nullptr ? *owner : *this);
+  // Placement is of the frame (what move() positions), size of the client,
+  // on the screen where the window is wanted (a dialog centred on its
+  // owner: the owner's).
   const QMargins frame = windowHandle()->frameMargins();
   const QRect model(Px(f.left), Px(f.top), Px(f.width), Px(f.height));
   const QSize client = f.width > 0 && f.height > 0 ? model.size() : size();
   QRect wanted(model.topLeft(), client.grownBy(frame));
-  if (owner != nullptr && !f.positioned()) {
+  const bool centred = owner != nullptr && !f.positioned();
+  const QRect available =
+      centred ? AvailableAround(owner->frameGeometry(), *owner) : AvailableAround(wanted, *this);
+  if (centred) {
     const QRect around = owner->frameGeometry();
     wanted.moveTopLeft(CentredOn(around, wanted.size(), available));
     wanted.moveTopLeft(BelowHeader(wanted.topLeft(), wanted.size(), owner->WorkingAreaTop(), around.bottom() + 1));
