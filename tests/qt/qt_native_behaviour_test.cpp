@@ -19,6 +19,7 @@
 #include <QThread>
 #include <QWindow>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "kit/sample_grid_form.h"
@@ -259,59 +260,48 @@ TEST_F(QtNativeBehaviour, ADialogIsTransientForTheFormThatShowedItAndCentredOnIt
 }
 
 TEST_F(QtNativeBehaviour, TheUsersResizeAndMoveAreKeptAndTheFormIsTold) {
-  testkit::SampleGridForm form;
-  int resizes = 0;
-  form.on_resize = [&] { ++resizes; };
-  ASSERT_TRUE(Step([&] { form.Show(); }));
-  FormWindow* window = shell->qt().WindowOf(form);
-  const int tpp = shell->qt().twips_per_pixel();
-  const QSize bigger = window->size() + QSize(60, 40);
-  resizes = 0;
-  ASSERT_TRUE(Step([&] {
-    window->resize(bigger);
-    window->move(window->pos() + QPoint(30, 20));
-    ui::DoEvents();
-  }));
-  ASSERT_TRUE(Step([&] {
-    form.lblTitle.caption = "再表示";
-    ui::DoEvents();
-    ui::DoEvents();
-  }));
-  EXPECT_EQ(window->size(), bigger) << "the next sync does not undo it";
-  EXPECT_EQ(form.width, bigger.width() * tpp);
-  EXPECT_EQ(form.height, bigger.height() * tpp);
-  EXPECT_EQ(form.left, window->x() * tpp);
-  EXPECT_EQ(resizes, 1);
-}
-
-TEST_F(QtNativeBehaviour, AResizeWhileTheProgramWorksIsKeptAndTheFormIsToldAfterTheWork) {
-  testkit::SampleGridForm form;
-  int resizes = 0;
-  form.on_resize = [&] { ++resizes; };
-  ASSERT_TRUE(Step([&] { form.Show(); }));
-  FormWindow* window = shell->qt().WindowOf(form);
-  const int tpp = shell->qt().twips_per_pixel();
-  const QSize bigger = window->size() + QSize(60, 40);
-  resizes = 0;
-  ASSERT_TRUE(Step([&] {
-    ui::WorkInProgress busy;  // a load
-    window->resize(bigger);
-    ui::DoEvents();
-    form.lblTitle.caption = "読込中";
-    ui::DoEvents();
-    EXPECT_EQ(window->size(), bigger) << "the sync during the work keeps the user's size";
-    EXPECT_EQ(resizes, 0) << "no handler runs for the user during the work";
-  }));
-  for (int i = 0; i < 100 && resizes == 0; ++i) {
-    ASSERT_TRUE(Step([] {
-      QThread::msleep(5);
+  testkit::SampleGridForm forms[2];  // one a case: each keeps its window to the end
+  for (const bool busy : {false, true}) {
+    SCOPED_TRACE(busy ? "while the program works (a load)" : "while it waits for the user");
+    testkit::SampleGridForm& form = forms[busy ? 1 : 0];
+    int resizes = 0;
+    form.on_resize = [&] { ++resizes; };
+    ASSERT_TRUE(Step([&] { form.Show(); }));
+    FormWindow* window = shell->qt().WindowOf(form);
+    const int tpp = shell->qt().twips_per_pixel();
+    const QSize bigger = window->size() + QSize(60, 40);
+    resizes = 0;
+    ASSERT_TRUE(Step([&] {
+      std::optional<ui::WorkInProgress> work;
+      if (busy) work.emplace();
+      window->resize(bigger);
+      window->move(window->pos() + QPoint(30, 20));
+      ui::DoEvents();
+      form.lblTitle.caption = "読込中";
+      ui::DoEvents();
+      if (busy) {
+        EXPECT_EQ(window->size(), bigger) << "the sync during the work keeps the user's size";
+        EXPECT_EQ(resizes, 0) << "no handler runs for the user during the work";
+      }
+    }));
+    // After the work the form is told (and lays itself out).
+    for (int i = 0; i < 100 && resizes == 0; ++i) {
+      ASSERT_TRUE(Step([] {
+        QThread::msleep(5);
+        ui::DoEvents();
+      }));
+    }
+    ASSERT_TRUE(Step([&] {
+      form.lblTitle.caption = "再表示";
+      ui::DoEvents();
       ui::DoEvents();
     }));
+    EXPECT_EQ(window->size(), bigger) << "the next sync does not undo it";
+    EXPECT_EQ(form.width, bigger.width() * tpp);
+    EXPECT_EQ(form.height, bigger.height() * tpp);
+    EXPECT_EQ(form.left, window->x() * tpp);
+    EXPECT_EQ(resizes, 1);
   }
-  EXPECT_EQ(resizes, 1) << "the form lays itself out for the new size after the work";
-  EXPECT_EQ(window->size(), bigger);
-  EXPECT_EQ(form.width, bigger.width() * tpp);
-  EXPECT_EQ(form.height, bigger.height() * tpp);
 }
 
 TEST_F(QtNativeBehaviour, AWindowLargerThanTheScreenIsFittedIntoItsAvailableArea) {
