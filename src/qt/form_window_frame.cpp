@@ -58,7 +58,8 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
   winId();  // the native window, to be made transient
   if (owner != nullptr) owner->winId();
-  windowHandle()->setTransientParent(owner != nullptr ? owner->windowHandle() : nullptr);
+  owner_ = owner;
+  FollowOwner(f.window_state());
 
   // Placement is of the frame (what move() positions), size of the client,
   // on the screen where the window is wanted (a dialog centred on its
@@ -112,11 +113,18 @@ void FormWindow::SyncGeometry() {
   if (this->pos() != pos) move(pos);
 }
 
+void FormWindow::FollowOwner(ui::WindowState state) {
+  if (windowHandle() == nullptr) return;
+  QWindow* parent = owner_ != nullptr && state != ui::WindowState::kMinimized ? owner_->windowHandle() : nullptr;
+  if (windowHandle()->transientParent() != parent) windowHandle()->setTransientParent(parent);
+}
+
 void FormWindow::SyncWindowState() {
   Qt::WindowStates state = Qt::WindowNoState;
   if (form_->window_state() == ui::WindowState::kMinimized) state = Qt::WindowMinimized;
   if (form_->window_state() == ui::WindowState::kMaximized) state = Qt::WindowMaximized;
   if (windowState() == state) return;
+  FollowOwner(form_->window_state());
   Applying applying(applying_geometry_);
   setWindowState(state);
 }

@@ -259,6 +259,38 @@ TEST_F(QtNativeBehaviour, ADialogIsTransientForTheFormThatShowedItAndCentredOnIt
   EXPECT_EQ(shell->qt().WindowOf(placed)->pos(), QPoint(600, 450) / shell->qt().twips_per_pixel());
 }
 
+TEST_F(QtNativeBehaviour, AMinimisedDialogLeavesItsOwnerAloneAndIsItsDialogAgainWhenRestored) {
+  // A window manager minimises a window's owner with it: a companion form
+  // kept minimised must not take the main window down.
+  testkit::SampleGridForm main_form;
+  ui::Form companion("frmCompanion");
+  companion.caption = "入力グループ選択";
+  companion.Move(0, 0, 3000, 1500);
+  shell->SetMainForm(&main_form);
+  ASSERT_TRUE(Step([&] {
+    main_form.Show();
+    companion.Load();
+    companion.SetWindowState(ui::WindowState::kMinimized);
+    companion.Show();
+    ui::DoEvents();
+  }));
+  QWindow* owner = shell->qt().WindowOf(main_form)->windowHandle();
+  QWindow* window = shell->qt().WindowOf(companion)->windowHandle();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->transientParent(), nullptr);
+  ASSERT_TRUE(Step([&] {
+    companion.SetWindowState(ui::WindowState::kNormal);
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(window->transientParent(), owner);
+  ASSERT_TRUE(Step([&] {
+    companion.SetWindowState(ui::WindowState::kMinimized);
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(window->transientParent(), nullptr);
+  EXPECT_EQ(main_form.window_state(), ui::WindowState::kNormal);
+}
+
 TEST_F(QtNativeBehaviour, TheUsersResizeAndMoveAreKeptAndTheFormIsTold) {
   testkit::SampleGridForm forms[2];  // one a case: each keeps its window to the end
   for (const bool busy : {false, true}) {
