@@ -60,6 +60,11 @@ class QtNativeBehaviour : public ::testing::Test {
     QApplication::sendEvent(w, &event);
   }
   bool Step(const std::function<void()>& step) { return shell->Step(step); }
+  // Gives `form` a caption and a design size of 200x100 pixels at the corner.
+  static void MakeSmallDialog(ui::Form& form, const char* caption) {
+    form.caption = caption;
+    form.Move(0, 0, 3000, 1500);
+  }
 
   std::unique_ptr<QtShell> shell = std::make_unique<QtShell>();
 };
@@ -229,8 +234,7 @@ TEST_F(QtNativeBehaviour, CtrlCAndCtrlVCopyAndPasteThroughTheModel) {
 TEST_F(QtNativeBehaviour, ADialogIsTransientForTheFormThatShowedItAndCentredOnIt) {
   testkit::SampleGridForm main_form;
   ui::Form dialog("frmDialog");
-  dialog.caption = "確認";
-  dialog.Move(0, 0, 3000, 1500);
+  MakeSmallDialog(dialog, "確認");
   shell->SetMainForm(&main_form);
   ASSERT_TRUE(Step([&] {
     main_form.Show();
@@ -264,8 +268,7 @@ TEST_F(QtNativeBehaviour, AMinimisedDialogLeavesItsOwnerAloneAndIsItsDialogAgain
   // kept minimised must not take the main window down.
   testkit::SampleGridForm main_form;
   ui::Form companion("frmCompanion");
-  companion.caption = "入力グループ選択";
-  companion.Move(0, 0, 3000, 1500);
+  MakeSmallDialog(companion, "入力グループ選択");
   shell->SetMainForm(&main_form);
   ASSERT_TRUE(Step([&] {
     main_form.Show();
