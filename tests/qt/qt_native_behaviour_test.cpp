@@ -173,6 +173,17 @@ TEST_F(QtNativeBehaviour, ACompositionIsShownOnlyWhereItCanBeTypedAndGoesWithThe
   EXPECT_TRUE(view->preedit().isEmpty());
   EXPECT_EQ(form.sprResult.TextAt(3, 3), open);
   EXPECT_EQ(form.txtMemo.text(), memo);
+
+  // A locked text box shows no composition either.
+  auto* edit = Widget<QLineEdit>(form.txtMemo);
+  form.txtMemo.locked = true;
+  const QImage before = edit->grab().toImage();
+  ASSERT_TRUE(Step([&] {
+    Compose(edit, QString::fromUtf8("いじょう"));
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(edit->grab().toImage(), before);
+  EXPECT_EQ(form.txtMemo.text(), memo);
 }
 
 TEST_F(QtNativeBehaviour, ANumberBoxAsksForLatinInputWhileATextBoxFollowsTheWindowsInputMethod) {
