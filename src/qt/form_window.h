@@ -18,15 +18,19 @@
 // it (so it stays above it) and, when the program did not place it,
 // centred on it, moved below the owner's header (what stands above its
 // largest control) when it fits there; every window is kept inside the screen's available area.
+// While the form is minimised its window is transient for no window: a
+// window manager minimises a window's owner with it.
 // The user's moves, resizes, minimising and maximising are written back to
 // the form (its Move and window state, so Resize is raised), never undone;
-// while the program works the form only learns its window's place and size.
+// while the program works the form only learns its window's place (its new
+// size, with Resize, once the work is over).
 //
 // Made and owned by QtBackend. Detach() cuts it from the model before the
 // form goes away; a detached window renders nothing and forwards nothing.
 #ifndef QZ_QT_FORM_WINDOW_H_
 #define QZ_QT_FORM_WINDOW_H_
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -74,6 +78,9 @@ class FormWindow : public QWidget {
   void SyncGeometry();
   void SyncWindowState();
   void WriteBackGeometry();
+  // Makes the window transient for its owner's, or for none while `state`
+  // is minimised.
+  void FollowOwner(ui::WindowState state);
   int Twips(int px) const;
   // The global top of the window's working area, its largest visible
   // control (a screen's grid below its header); -1 when it has none.
@@ -99,6 +106,12 @@ class FormWindow : public QWidget {
   ui::ImeState ime_applied_{};
   bool ime_known_ = false;
   bool applying_geometry_ = false;  // the window follows the form: no write-back
+  // The form's size (twips) when the user resized the window while the
+  // program worked: the form learns the new size (and lays itself out)
+  // once the work is over; until then, while the program leaves the form's
+  // size as it was, the window keeps the user's size. Invalid: none owed.
+  QSize resize_owed_from_;
+  QPointer<FormWindow> owner_;  // the window it is a dialog of, or none
 };
 
 }  // namespace qz::qt

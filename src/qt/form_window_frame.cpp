@@ -2,7 +2,9 @@
 // window state in step with the form, and the user's changes written back.
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "platform/ui/shell.h"
@@ -14,14 +16,21 @@ namespace qz::qt {
 
 namespace {
 
+// How often a size the user gave the window during the program's work is
+// offered to the form again.
+constexpr int kOwedResizeRetryMs = 100;
+
 ui::WindowState ModelState(Qt::WindowStates s) {
   if (s & Qt::WindowMinimized) return ui::WindowState::kMinimized;
   if (s & Qt::WindowMaximized) return ui::WindowState::kMaximized;
   return ui::WindowState::kNormal;
 }
 
-QRect AvailableAround(const QWidget& window) {
-  QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+// The available area of the screen that holds the centre of `wanted`, or
+// else of the screen of `window`.
+QRect AvailableAround(const QRect& wanted, const QWidget& window) {
+  QScreen* screen = QGuiApplication::screenAt(wanted.center());
+  if (screen == nullptr) screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
   return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
@@ -49,15 +58,20 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
   winId();  // the native window, to be made transient
   if (owner != nullptr) owner->winId();
-  windowHandle()->setTransientParent(owner != nullptr ? owner->windowHandle() : nullptr);
+  owner_ = owner;
+  FollowOwner(f.window_state());
 
-  // Placement is of the frame (what move() positions), size of the client.
-  const QRect available = AvailableAround(owner != nullptr ? *owner : *this);
+  // Placement is of the frame (what move() positions), size of the client,
+  // on the screen where the window is wanted (a dialog centred on its
+  // owner: the owner's).
   const QMargins frame = windowHandle()->frameMargins();
   const QRect model(Px(f.left), Px(f.top), Px(f.width), Px(f.height));
   const QSize client = f.width > 0 && f.height > 0 ? model.size() : size();
   QRect wanted(model.topLeft(), client.grownBy(frame));
-  if (owner != nullptr && !f.positioned()) {
+  const bool centred = owner != nullptr && !f.positioned();
+  const QRect available =
+      centred ? AvailableAround(owner->frameGeometry(), *owner) : AvailableAround(wanted, *this);
+  if (centred) {
     const QRect around = owner->frameGeometry();
     wanted.moveTopLeft(CentredOn(around, wanted.size(), available));
     wanted.moveTopLeft(BelowHeader(wanted.topLeft(), wanted.size(), owner->WorkingAreaTop(), around.bottom() + 1));
@@ -93,9 +107,16 @@ void FormWindow::SyncGeometry() {
   Applying applying(applying_geometry_);
   if (windowState() != Qt::WindowNoState) return;  // the normal geometry is kept by Qt
   const QSize size(Px(f.width), Px(f.height));
-  if (this->size() != size && f.width > 0 && f.height > 0) resize(size);
+  const bool user_size_owed = resize_owed_from_ == QSize(f.width, f.height);
+  if (this->size() != size && f.width > 0 && f.height > 0 && !user_size_owed) resize(size);
   const QPoint pos(Px(f.left), Px(f.top));
   if (this->pos() != pos) move(pos);
+}
+
+void FormWindow::FollowOwner(ui::WindowState state) {
+  if (windowHandle() == nullptr) return;
+  QWindow* parent = owner_ != nullptr && state != ui::WindowState::kMinimized ? owner_->windowHandle() : nullptr;
+  if (windowHandle()->transientParent() != parent) windowHandle()->setTransientParent(parent);
 }
 
 void FormWindow::SyncWindowState() {
@@ -103,6 +124,7 @@ void FormWindow::SyncWindowState() {
   if (form_->window_state() == ui::WindowState::kMinimized) state = Qt::WindowMinimized;
   if (form_->window_state() == ui::WindowState::kMaximized) state = Qt::WindowMaximized;
   if (windowState() == state) return;
+  FollowOwner(form_->window_state());
   Applying applying(applying_geometry_);
   setWindowState(state);
 }
@@ -111,21 +133,30 @@ void FormWindow::WriteBackGeometry() {
   if (applying_geometry_ || form_ == nullptr || !isVisible() || windowState() != Qt::WindowNoState) return;
   ui::Form& f = *form_;
   const QRect now(pos(), size());
-  if (now == QRect(Px(f.left), Px(f.top), Px(f.width), Px(f.height))) return;
+  if (now == QRect(Px(f.left), Px(f.top), Px(f.width), Px(f.height))) {
+    resize_owed_from_ = QSize();
+    return;
+  }
   ui::Form* form = form_;
+  const QPointer<FormWindow> window(this);
   const int l = Twips(now.left()), t = Twips(now.top()), w = Twips(now.width()), h = Twips(now.height());
-  backend_.Dispatch([form, l, t, w, h](ui::Shell& shell) {
+  backend_.Dispatch([form, window, l, t, w, h](ui::Shell& shell) {
     if (!form->loaded()) return;
     if (shell.TakesUserInput(*form)) {
+      if (window != nullptr) window->resize_owed_from_ = QSize();
       form->Move(l, t, w, h);
       return;
     }
     // While the program works no handler runs for the user: the form only
-    // learns where its window is, so the next sync keeps it there.
+    // learns where its window is, so the next sync keeps it there; a new
+    // size (its Resize lays the form out) waits for the work to end.
     form->left = l;
     form->top = t;
-    form->width = w;
-    form->height = h;
+    if (window == nullptr || QSize(w, h) == QSize(form->width, form->height)) return;
+    window->resize_owed_from_ = QSize(form->width, form->height);
+    QTimer::singleShot(kOwedResizeRetryMs, window, [window] {
+      if (window != nullptr) window->WriteBackGeometry();
+    });
   });
 }
 

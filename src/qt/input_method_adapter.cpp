@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/ui/control.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/shell.h"
 #include "qt/form_window.h"
 #include "qt/spread_view.h"
@@ -47,7 +48,10 @@ void DeliverInputMethod(FormWindow& window, ui::Control& control, QInputMethodEv
     case ui::ControlKind::kComboBox:
       if (QLineEdit* line = LineEditOf(window.WidgetOf(control))) {
         // The composition only: the committed text came back as the model's.
-        QInputMethodEvent composing(event->preeditString(), event->attributes());
+        // A locked box, which refuses the commit, shows none.
+        const bool locked = static_cast<const ui::TextControl&>(control).locked;
+        QInputMethodEvent composing(locked ? QString() : event->preeditString(),
+                                    locked ? QList<QInputMethodEvent::Attribute>() : event->attributes());
         static_cast<QObject*>(line)->event(&composing);
       }
       break;

@@ -4,8 +4,9 @@
 // model until it is committed.
 //
 // In a text box (a QLineEdit) the line edit shows the preedit underlined at
-// its caret and answers where the candidate window goes; the model's text
-// stays the line's text. In a grid the cell being typed into shows it
+// its caret (a locked box shows none: it refuses the commit) and answers
+// where the candidate window goes; the model's text stays the line's text.
+// In a grid the cell being typed into shows it
 // (SpreadView::SetPreedit) and the grid's table answers the caret's place
 // (InputMethodTable). Which cells ask for Latin input is the model's
 // input-method state; FormWindow turns it into the widgets' hints.

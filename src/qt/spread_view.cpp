@@ -481,9 +481,29 @@ void SpreadView::Wheel(QPoint delta) {
   const grid::Spread& s = *spread_;
   const int first_row = std::max(1, s.rows_frozen + 1), first_col = std::max(1, s.cols_frozen + 1);
   const int steps = -delta.y() / 40;  // three lines a notch
-  if (steps != 0) ScrollRows(std::max(first_row, std::max(s.top_row(), first_row) + steps));
+  const int top = std::max(s.top_row(), first_row);
+  if (steps < 0) ScrollRows(std::max(first_row, top + steps));
+  if (steps > 0 && top < LastTopRow()) ScrollRows(std::min(top + steps, LastTopRow()));
   const int hsteps = -delta.x() / 120;
   if (hsteps != 0) ScrollCols(std::max(first_col, std::max(s.left_col(), first_col) + hsteps));
+}
+
+int SpreadView::LastTopRow() const {
+  const grid::Spread& s = *spread_;
+  const double point_px = logicalDpiY() / 72.0;
+  const int first_row = std::max(1, s.rows_frozen + 1);
+  // The view's height below the column headers and the frozen rows.
+  int room = table_->viewport()->height();
+  for (int r = 0; r < first_row && r <= s.max_rows(); ++r) {
+    room -= static_cast<int>(std::lround(s.RowHeight(r) * point_px));
+  }
+  int top = std::max(first_row, s.max_rows());
+  for (int r = s.max_rows(); r >= first_row; --r) {
+    room -= static_cast<int>(std::lround(s.RowHeight(r) * point_px));
+    if (room < 0) break;
+    top = r;
+  }
+  return top;
 }
 
 void SpreadView::PopupCombo() {

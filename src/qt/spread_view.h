@@ -46,7 +46,8 @@ class SpreadView : public QWidget {
   // The model cell (col, row) under `pos` of `watched` (the table's
   // viewport or the view itself); false when there is none.
   bool CellAt(QObject* watched, QPoint pos, int& col, int& row) const;
-  // Scrolls the model by a wheel's angle delta (inside Dispatch).
+  // Scrolls the model by a wheel's angle delta (inside Dispatch); scrolling
+  // down stops once the last row is in sight.
   void Wheel(QPoint angle_delta);
   // Makes `top` the first scrolling row / `left` the first scrolling column
   // (inside Dispatch).
@@ -61,7 +62,8 @@ class SpreadView : public QWidget {
   // The widget that takes Qt's focus for the grid.
   QWidget* FocusWidget() const;
   // The input method's composition in the active cell (empty: none); shown
-  // there until it is committed or the active cell moves.
+  // there until it is committed, the active cell moves or the grid loses
+  // the focus. A cell that takes no typing shows none.
   void SetPreedit(const QString& text, int cursor);
   const QString& preedit() const { return preedit_; }
   QTableView* table() const { return table_; }
@@ -100,6 +102,10 @@ class SpreadView : public QWidget {
   void SyncEditing();
   // Repaints the cell (col, row) when it is in sight.
   void RepaintCell(int col, int row);
+
+  // The first scrolling row that shows the last row at the bottom of the
+  // view (the last row itself when it alone is taller than the view).
+  int LastTopRow() const;
 
   FormWindow& window_;
   grid::Spread* spread_;

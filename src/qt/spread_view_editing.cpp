@@ -12,8 +12,12 @@ namespace qz::qt {
 
 void SpreadView::SetPreedit(const QString& text, int cursor) {
   if (spread_ == nullptr) return;
+  // A cell that takes no typing (locked, a check box) shows no composition:
+  // its commit would be refused.
+  const bool takes = spread_->CellTakesInput(spread_->active_col(), spread_->active_row());
+  if (preedit_.isEmpty() && !takes) return;
   if (!preedit_.isEmpty()) RepaintCell(preedit_col_, preedit_row_);
-  preedit_ = text;
+  preedit_ = takes ? text : QString();
   preedit_cursor_ = cursor;
   preedit_col_ = spread_->active_col();
   preedit_row_ = spread_->active_row();
@@ -69,7 +73,9 @@ QVariant SpreadView::AnswerInputMethod(Qt::InputMethodQuery query) const {
 void SpreadView::SyncEditing() {
   grid::Spread& s = *spread_;
   const int c = s.active_col(), r = s.active_row();
-  if (!preedit_.isEmpty() && (c != preedit_col_ || r != preedit_row_)) {
+  // A composition left behind (the active cell moved, the grid lost the
+  // focus) is no longer shown: it was never typed.
+  if (!preedit_.isEmpty() && (c != preedit_col_ || r != preedit_row_ || !s.has_focus())) {
     preedit_.clear();
     RepaintCell(preedit_col_, preedit_row_);
   }

@@ -135,5 +135,34 @@ TEST(EditingKeys, CopyAndPasteGoThroughTheClipboardAndAPasteIsTyping) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST(EditingKeys, APasteTypesNeitherControlCharactersNorCharactersTheCodePageLacks) {
+  // Into a text box and into a text cell of the grid limited to 8 bytes of
+  // the code page.
+  SetClipboardText("所見\b\t😀あり\x7F〜ok\nsecond line");
+  ScriptedShell shell;
+  EditForm form;
+  ASSERT_TRUE(shell.Drive([&] {
+    form.Show();
+    form.spr.SetMaxEditLen(grid::Range::Cell(1, 1), 8);
+  }));
+  form.presses.clear();
+  shell.Key('V', kCtrlMask);
+  ASSERT_TRUE(shell.Play());
+  EXPECT_EQ(form.txt.text(), "所見あり〜ok");
+  EXPECT_EQ(form.presses.size(), 8U) << "KeyPress saw no control character";
+
+  shell.Do([&] { form.spr.SetFocus(); }).Key('V', kCtrlMask).Key(kKeyReturn);
+  ASSERT_TRUE(shell.Play());
+  EXPECT_EQ(form.spr.TextAt(1, 1), "所見あり") << "no '?' in place of the emoji";
+
+  // Typed one by one through the input method, the emoji is refused too.
+  ASSERT_TRUE(shell.Drive([&] { form.txt.SetText(""); }));
+  shell.Do([&] { form.txt.SetFocus(); });
+  ASSERT_TRUE(shell.Play());
+  ASSERT_TRUE(shell.Drive([&] { shell.UserType("肺😀"); }));
+  EXPECT_EQ(form.txt.text(), "肺");
+  EXPECT_SCRIPT_OK(shell);
+}
+
 }  // namespace
 }  // namespace qz::ui

@@ -16,13 +16,16 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTableView>
+#include <QThread>
 #include <QWindow>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "kit/sample_grid_form.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/work_in_progress.h"
 #include "qt/form_window.h"
 #include "qt/qt_backend.h"
 #include "qt/qt_test_app.h"
@@ -57,6 +60,11 @@ class QtNativeBehaviour : public ::testing::Test {
     QApplication::sendEvent(w, &event);
   }
   bool Step(const std::function<void()>& step) { return shell->Step(step); }
+  // Gives `form` a caption and a design size of 200x100 pixels at the corner.
+  static void MakeSmallDialog(ui::Form& form, const char* caption) {
+    form.caption = caption;
+    form.Move(0, 0, 3000, 1500);
+  }
 
   std::unique_ptr<QtShell> shell = std::make_unique<QtShell>();
 };
@@ -125,6 +133,59 @@ TEST_F(QtNativeBehaviour, AComposedTextShowsInTheActiveCellWithACaretAndItsCommi
   EXPECT_EQ(form.sprResult.TextAt(3, 3), "陽性") << "Enter stores the typed text";
 }
 
+TEST_F(QtNativeBehaviour, ACompositionIsShownOnlyWhereItCanBeTypedAndGoesWithTheFocus) {
+  testkit::SampleGridForm form;
+  ASSERT_TRUE(Step([&] {
+    form.Show();
+    form.sprResult.SetComboEditable(grid::Range::Column(3), true);
+    form.sprResult.MoveActiveCell(3, 2);  // row 2 is locked
+    form.sprResult.SetFocus();
+    ui::DoEvents();
+  }));
+  auto* view = Widget<SpreadView>(form.sprResult);
+  QTableView* table = view->table();
+  const std::string locked = form.sprResult.TextAt(3, 2);
+  ASSERT_TRUE(Step([&] {
+    Compose(table, QString::fromUtf8("ようせい"));
+    ui::DoEvents();
+  }));
+  EXPECT_TRUE(view->preedit().isEmpty()) << "a locked cell shows no composition";
+  ASSERT_TRUE(Step([&] {
+    Compose(table, {}, QString::fromUtf8("陽性"));
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(form.sprResult.TextAt(3, 2), locked);
+  EXPECT_FALSE(form.sprResult.edit_mode());
+
+  // In a cell that takes typing, the composition shows until the grid loses
+  // the focus; then it is gone and nothing was typed.
+  const std::string open = form.sprResult.TextAt(3, 3), memo = form.txtMemo.text();
+  ASSERT_TRUE(Step([&] {
+    form.sprResult.MoveActiveCell(3, 3);
+    Compose(table, QString::fromUtf8("ようせい"));
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(view->preedit().toStdString(), "ようせい");
+  ASSERT_TRUE(Step([&] {
+    form.txtMemo.SetFocus();
+    ui::DoEvents();
+  }));
+  EXPECT_TRUE(view->preedit().isEmpty());
+  EXPECT_EQ(form.sprResult.TextAt(3, 3), open);
+  EXPECT_EQ(form.txtMemo.text(), memo);
+
+  // A locked text box shows no composition either.
+  auto* edit = Widget<QLineEdit>(form.txtMemo);
+  form.txtMemo.locked = true;
+  const QImage before = edit->grab().toImage();
+  ASSERT_TRUE(Step([&] {
+    Compose(edit, QString::fromUtf8("いじょう"));
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(edit->grab().toImage(), before);
+  EXPECT_EQ(form.txtMemo.text(), memo);
+}
+
 TEST_F(QtNativeBehaviour, ANumberBoxAsksForLatinInputWhileATextBoxFollowsTheWindowsInputMethod) {
   testkit::SampleGridForm form;
   auto& number = form.Add<ui::TextBox>("txtKnsachStart");
@@ -184,8 +245,7 @@ TEST_F(QtNativeBehaviour, CtrlCAndCtrlVCopyAndPasteThroughTheModel) {
 TEST_F(QtNativeBehaviour, ADialogIsTransientForTheFormThatShowedItAndCentredOnIt) {
   testkit::SampleGridForm main_form;
   ui::Form dialog("frmDialog");
-  dialog.caption = "確認";
-  dialog.Move(0, 0, 3000, 1500);
+  MakeSmallDialog(dialog, "確認");
   shell->SetMainForm(&main_form);
   ASSERT_TRUE(Step([&] {
     main_form.Show();
@@ -214,30 +274,80 @@ TEST_F(QtNativeBehaviour, ADialogIsTransientForTheFormThatShowedItAndCentredOnIt
   EXPECT_EQ(shell->qt().WindowOf(placed)->pos(), QPoint(600, 450) / shell->qt().twips_per_pixel());
 }
 
+TEST_F(QtNativeBehaviour, AMinimisedDialogLeavesItsOwnerAloneAndIsItsDialogAgainWhenRestored) {
+  // A window manager minimises a window's owner with it: a companion form
+  // kept minimised must not take the main window down.
+  testkit::SampleGridForm main_form;
+  ui::Form companion("frmCompanion");
+  MakeSmallDialog(companion, "入力グループ選択");
+  shell->SetMainForm(&main_form);
+  ASSERT_TRUE(Step([&] {
+    main_form.Show();
+    companion.Load();
+    companion.SetWindowState(ui::WindowState::kMinimized);
+    companion.Show();
+    ui::DoEvents();
+  }));
+  QWindow* owner = shell->qt().WindowOf(main_form)->windowHandle();
+  QWindow* window = shell->qt().WindowOf(companion)->windowHandle();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->transientParent(), nullptr);
+  ASSERT_TRUE(Step([&] {
+    companion.SetWindowState(ui::WindowState::kNormal);
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(window->transientParent(), owner);
+  ASSERT_TRUE(Step([&] {
+    companion.SetWindowState(ui::WindowState::kMinimized);
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(window->transientParent(), nullptr);
+  EXPECT_EQ(main_form.window_state(), ui::WindowState::kNormal);
+}
+
 TEST_F(QtNativeBehaviour, TheUsersResizeAndMoveAreKeptAndTheFormIsTold) {
-  testkit::SampleGridForm form;
-  int resizes = 0;
-  form.on_resize = [&] { ++resizes; };
-  ASSERT_TRUE(Step([&] { form.Show(); }));
-  FormWindow* window = shell->qt().WindowOf(form);
-  const int tpp = shell->qt().twips_per_pixel();
-  const QSize bigger = window->size() + QSize(60, 40);
-  resizes = 0;
-  ASSERT_TRUE(Step([&] {
-    window->resize(bigger);
-    window->move(window->pos() + QPoint(30, 20));
-    ui::DoEvents();
-  }));
-  ASSERT_TRUE(Step([&] {
-    form.lblTitle.caption = "再表示";
-    ui::DoEvents();
-    ui::DoEvents();
-  }));
-  EXPECT_EQ(window->size(), bigger) << "the next sync does not undo it";
-  EXPECT_EQ(form.width, bigger.width() * tpp);
-  EXPECT_EQ(form.height, bigger.height() * tpp);
-  EXPECT_EQ(form.left, window->x() * tpp);
-  EXPECT_EQ(resizes, 1);
+  testkit::SampleGridForm forms[2];  // one a case: each keeps its window to the end
+  for (const bool busy : {false, true}) {
+    SCOPED_TRACE(busy ? "while the program works (a load)" : "while it waits for the user");
+    testkit::SampleGridForm& form = forms[busy ? 1 : 0];
+    int resizes = 0;
+    form.on_resize = [&] { ++resizes; };
+    ASSERT_TRUE(Step([&] { form.Show(); }));
+    FormWindow* window = shell->qt().WindowOf(form);
+    const int tpp = shell->qt().twips_per_pixel();
+    const QSize bigger = window->size() + QSize(60, 40);
+    resizes = 0;
+    ASSERT_TRUE(Step([&] {
+      std::optional<ui::WorkInProgress> work;
+      if (busy) work.emplace();
+      window->resize(bigger);
+      window->move(window->pos() + QPoint(30, 20));
+      ui::DoEvents();
+      form.lblTitle.caption = "読込中";
+      ui::DoEvents();
+      if (busy) {
+        EXPECT_EQ(window->size(), bigger) << "the sync during the work keeps the user's size";
+        EXPECT_EQ(resizes, 0) << "no handler runs for the user during the work";
+      }
+    }));
+    // After the work the form is told (and lays itself out).
+    for (int i = 0; i < 100 && resizes == 0; ++i) {
+      ASSERT_TRUE(Step([] {
+        QThread::msleep(5);
+        ui::DoEvents();
+      }));
+    }
+    ASSERT_TRUE(Step([&] {
+      form.lblTitle.caption = "再表示";
+      ui::DoEvents();
+      ui::DoEvents();
+    }));
+    EXPECT_EQ(window->size(), bigger) << "the next sync does not undo it";
+    EXPECT_EQ(form.width, bigger.width() * tpp);
+    EXPECT_EQ(form.height, bigger.height() * tpp);
+    EXPECT_EQ(form.left, window->x() * tpp);
+    EXPECT_EQ(resizes, 1);
+  }
 }
 
 TEST_F(QtNativeBehaviour, AWindowLargerThanTheScreenIsFittedIntoItsAvailableArea) {

@@ -166,6 +166,17 @@ TEST_F(QtResultScreen, TheMouseWheelScrollsTheResultGrid) {
   EXPECT_EQ(view->shown_rows()[static_cast<std::size_t>(first)], top + 3) << "three lines a notch, at once";
   ASSERT_TRUE(wheel(240));
   EXPECT_EQ(view->shown_rows()[static_cast<std::size_t>(first)], top) << "back up, no further than the top";
+
+  // Down to the end: the wheel stops with the last row at the bottom, the
+  // view full of rows.
+  for (int notch = 0; notch < spr.max_rows(); ++notch) ASSERT_TRUE(wheel(-120));
+  const int bottom_top = spr.top_row();
+  EXPECT_EQ(spr.top_row() + spr.page_rows - 1, spr.max_rows());
+  EXPECT_GT(spr.page_rows, 10);
+  ASSERT_TRUE(wheel(-120));
+  EXPECT_EQ(spr.top_row(), bottom_top) << "no further down";
+  ASSERT_TRUE(wheel(120));
+  EXPECT_EQ(spr.top_row(), bottom_top - 3);
 }
 
 }  // namespace

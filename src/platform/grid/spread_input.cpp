@@ -286,6 +286,9 @@ bool Spread::TypeText(std::string_view text) {
     // form, as the input method gives it in half-width mode.
     if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) ch = NarrowTyped(ch);
     if (f.edit_char_set == kCharSetSingleByte && !IsSingleByte(ch)) continue;
+    // The cell's text is stored in the code page: a character it cannot
+    // hold would be stored as "?".
+    if (!text::Cp932Holds(ch)) continue;
     if (ch.size() == 1 && !TypeAccepts(f.type, ch[0])) continue;
     if (ch.size() != 1 && (f.type == CellType::kInteger || f.type == CellType::kFloat)) continue;
     // A character replaces the selection and goes in at the caret.

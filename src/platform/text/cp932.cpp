@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -145,6 +146,13 @@ std::string FromCp932(std::string_view bytes) {
 }
 
 std::size_t Cp932Length(std::string_view utf8) { return ToCp932(utf8).size(); }
+
+bool Cp932Holds(std::string_view utf8) {
+  // "?" is never a trail byte of CP932: each one in the bytes is either a
+  // "?" of the text or a character the code page could not hold.
+  const std::string bytes = ToCp932(utf8);
+  return std::count(bytes.begin(), bytes.end(), '?') == std::count(utf8.begin(), utf8.end(), '?');
+}
 
 std::string_view CutCp932Bytes(std::string_view bytes, std::size_t n) {
   if (bytes.size() <= n) return bytes;

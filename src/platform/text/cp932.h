@@ -26,6 +26,10 @@ std::string FromCp932(std::string_view bytes);
 // Returns the number of CP932 bytes of `utf8`.
 std::size_t Cp932Length(std::string_view utf8);
 
+// True when CP932 holds every character of `utf8` (ToCp932 puts no "?" in
+// place of one).
+bool Cp932Holds(std::string_view utf8);
+
 // True when `b` is the lead byte of a CP932 double-byte character.
 bool IsCp932LeadByte(unsigned char b);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/text/cp932.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/form.h"
 #include "platform/ui/shell.h"
@@ -79,6 +80,9 @@ void InsertText(TextControl& edit, const std::string& text) {
   int sel = std::clamp(edit.sel_length, 0, length - start);
   int added = CharLength(text);
   if (edit.max_length > 0 && length - sel + added > edit.max_length) return;
+  // The program keeps its texts in the code page: a character it cannot
+  // hold would be stored as "?".
+  if (!text::Cp932Holds(text)) return;
   std::size_t from = ByteOffset(old, start);
   std::size_t to = ByteOffset(old, start + sel);
   std::string updated = old.substr(0, from) + text + old.substr(to);
@@ -200,7 +204,14 @@ bool HandleEditingKey(TextControl& edit, int key_code, int shift) {
 
 std::string ClipboardLine() {
   const std::string text = ClipboardText();
-  return text.substr(0, text.find_first_of("\r\n"));
+  std::string line;
+  for (const std::string& ch : SplitChars(text.substr(0, text.find_first_of("\r\n")))) {
+    // A control character on the clipboard (a tab, a backspace) is no
+    // typed text: typed, it would act as its key.
+    if (ch.size() == 1 && (static_cast<unsigned char>(ch[0]) < 0x20 || ch[0] == 0x7F)) continue;
+    line += ch;
+  }
+  return line;
 }
 
 void TypeAsUser(Control& control, const std::string& text, const std::function<void(const std::string&)>& direct) {

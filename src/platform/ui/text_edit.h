@@ -25,8 +25,9 @@ int CharLength(std::string_view text);
 // Byte offset of character `chars` of `text` (the end when it has fewer).
 std::size_t ByteOffset(std::string_view text, int chars);
 
-// Replaces the selection by `text` (refused when MaxLength would be passed)
-// and puts the caret after it. Raises Change when the text changed.
+// Replaces the selection by `text` (refused when MaxLength would be passed
+// or the code page cannot hold one of its characters) and puts the caret
+// after it. Raises Change when the text changed.
 void InsertText(TextControl& edit, const std::string& text);
 // Erases the selection, or the character before the caret.
 void EraseBack(TextControl& edit);
@@ -42,7 +43,8 @@ void EraseBack(TextControl& edit);
 // selects and copies. Returns true when the key was one of these.
 bool HandleEditingKey(TextControl& edit, int key_code, int shift);
 
-// The clipboard's first line: what a paste types into a one-line editor.
+// The clipboard's first line without its control characters: what a paste
+// types into a one-line editor.
 std::string ClipboardLine();
 // Types `text` into `control` as the user does: through the current shell
 // when the control has the focus of the active form (the KeyPress handlers
