@@ -269,7 +269,12 @@ void SpreadView::Sync() {
   // An unchanged grid costs nothing: not one cell is read.
   const Synced now{s.revision(), s.rows_frozen, s.cols_frozen, s.back_color, s.fore_color, s.font,
                    table_->viewport()->size(), height(), isVisible()};
-  if (synced_ && *synced_ == now) return;
+  if (synced_ && *synced_ == now) {
+    // A composition still shown goes when the grid loses the focus, which
+    // changes no cell.
+    if (!preedit_.isEmpty()) SyncEditing();
+    return;
+  }
   // The grid's own colours and font show in every cell without one of its
   // own: when they change, every cell may show another.
   const bool own_look_changed = synced_ && (synced_->back_color != now.back_color ||
