@@ -692,8 +692,10 @@ class PgStoreEngine final : public StoreEngine {
 }  // namespace
 
 StoreEngine& PgEngine() {
-  static PgStoreEngine engine;
-  return engine;
+  // Never destroyed: objects in static storage close their files through
+  // it at exit, after function-local statics are gone.
+  static PgStoreEngine* const engine = new PgStoreEngine;
+  return *engine;
 }
 
 }  // namespace qz::record::internal::pg

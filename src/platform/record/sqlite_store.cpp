@@ -747,8 +747,10 @@ class SqliteStoreEngine final : public StoreEngine {
 }  // namespace
 
 StoreEngine& SqliteEngine() {
-  static SqliteStoreEngine engine;
-  return engine;
+  // Never destroyed: objects in static storage close their files through
+  // it at exit, after function-local statics are gone.
+  static SqliteStoreEngine* const engine = new SqliteStoreEngine;
+  return *engine;
 }
 
 }  // namespace qz::record::internal::sqlite
