@@ -13,6 +13,15 @@ TEST(Cp932, CodesThatDifferFromShiftJis) {
   EXPECT_EQ(FromCp932("\x81\x60"), "～");
 }
 
+TEST(Cp932, EveryAsciiByteIsItselfAloneAndBesideKanji) {
+  std::string ascii;
+  for (int c = 0; c < 0x80; ++c) ascii += static_cast<char>(c);
+  EXPECT_EQ(FromCp932(ascii), ascii);
+  EXPECT_EQ(ToCp932(ascii), ascii);
+  EXPECT_EQ(FromCp932(ascii + ToCp932("結果")), ascii + "結果");
+  EXPECT_EQ(ToCp932(ascii + "結果"), ascii + ToCp932("結果"));
+}
+
 TEST(Cp932, HalfWidthKatakanaIsOneByte) {
   EXPECT_EQ(Cp932Length("ﾒｯｾｰｼﾞ"), 6u);
   EXPECT_EQ(Cp932Length("結果入力"), 8u);

@@ -36,10 +36,16 @@ std::size_t Utf8SeqLen(unsigned char b) {
   return 1;
 }
 
+// Whether every byte of `in` is ASCII, which both encodings write alike.
+bool IsAscii(std::string_view in) {
+  return std::all_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Converts with `cd`; on an input sequence the target cannot take, emits
 // `bad` and skips `skip(in)` bytes.
 template <typename Skip>
 std::string Convert(iconv_t cd, std::string_view in, std::string_view bad, Skip skip) {
+  if (IsAscii(in)) return std::string(in);
   std::string out;
   out.reserve(in.size() * 2 + 4);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
