@@ -239,7 +239,9 @@ void BM_Load(benchmark::State& state) {
       break;
     }
   }
-  state.counters["items"] = static_cast<double>(qz::frmResultIn.ItemCount());
+  // The CSV report takes only the counters of the first benchmark: the
+  // count of items loaded is checked here instead of reported.
+  if (qz::frmResultIn.ItemCount() < state.range(1)) state.SkipWithError("items are missing from the load");
 }
 BENCHMARK(BM_Load)->ArgNames({"pg", "items"})->Args({kSqlite, 100})->Args({kSqlite, 800})
     ->Args({kPostgres, 100})->Args({kPostgres, 800})->Unit(benchmark::kMillisecond);
