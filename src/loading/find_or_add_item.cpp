@@ -7,16 +7,12 @@
 
 namespace qz {
 
-bool Fnc_FindOrAddItem(Currency code, std::int16_t& index) {
-  index = 0;
-  if (code == basPublic.HassouCode) return false;
+namespace {
+
+// Appends a record for `code`, known not to be in the table; as
+// Fnc_FindOrAddItem from there.
+bool AppendItem(Currency code, std::int16_t& index) {
   OneBasedList<KomInfo>& table = frmResultIn.ItemTable;
-  for (int i = 1; i <= table.Count(); ++i) {
-    if (table[i].KomCode == code) {
-      index = static_cast<std::int16_t>(i);
-      return false;
-    }
-  }
   if (table.Count() >= kMaxItemCount) {
     ShowLoadErrorReport("検査項目の格納処理でエラーが発生しました。", RunTimeError(kErrOverflow));
     return false;
@@ -26,6 +22,21 @@ bool Fnc_FindOrAddItem(Currency code, std::int16_t& index) {
   table.Append(std::move(added));
   index = static_cast<std::int16_t>(table.Count());
   return true;
+}
+
+}  // namespace
+
+bool Fnc_FindOrAddItem(Currency code, std::int16_t& index) {
+  index = 0;
+  if (code == basPublic.HassouCode) return false;
+  const OneBasedList<KomInfo>& table = frmResultIn.ItemTable;
+  for (int i = 1; i <= table.Count(); ++i) {
+    if (table[i].KomCode == code) {
+      index = static_cast<std::int16_t>(i);
+      return false;
+    }
+  }
+  return AppendItem(code, index);
 }
 
 ItemFinder::ItemFinder() {
@@ -45,7 +56,7 @@ bool ItemFinder::FindOrAdd(Currency code, std::int16_t& index) {
     index = it->second;
     return false;
   }
-  const bool added = Fnc_FindOrAddItem(code, index);
+  const bool added = AppendItem(code, index);
   if (index != 0) index_.emplace(code.raw(), index);
   return added;
 }
