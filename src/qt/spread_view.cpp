@@ -365,7 +365,9 @@ void SpreadView::Sync() {
   }
   const QSignalBlocker vb(vbar_), hb(hbar_);
   const int first_row = fixed_rows, first_col = fixed_cols;
-  vbar_->setRange(first_row, std::max(first_row, s.max_rows() - s.page_rows + 1));
+  // Dragged to its end, the bar shows the last rows filling the view, as
+  // the wheel does; the rows now in sight may be of other heights.
+  vbar_->setRange(first_row, std::max(first_row, LastTopRow()));
   vbar_->setPageStep(std::max(1, s.page_rows));
   vbar_->setValue(s.top_row());
   hbar_->setRange(first_col, std::max(first_col, s.max_cols() - s.page_cols + 1));

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "kit/sample_grid_form.h"
 #include "platform/ui/shell.h"
 #include "qt/qt_backend.h"
+#include "qt/qt_style.h"
 #include "qt/spread_view.h"
 
 namespace qz::qt {
@@ -31,6 +33,37 @@ void EnsureApp() {
   static char* argv[] = {name, nullptr};
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   new QApplication(argc, argv);
+}
+
+// Every cell the table shows holds the model's text and colours, and its
+// hidden lines are the model's.
+void ExpectTableHoldsModel(SpreadView& view, const grid::Spread& s) {
+  QTableView* table = view.table();
+  const std::vector<int>& rows = view.shown_rows();
+  const std::vector<int>& cols = view.shown_cols();
+  const QPalette palette = QApplication::palette();
+  for (std::size_t vc = 0; vc < cols.size(); ++vc) {
+    EXPECT_EQ(table->isColumnHidden(static_cast<int>(vc)), s.ColWidth(cols[vc]) == 0) << "column " << cols[vc];
+  }
+  for (std::size_t vr = 0; vr < rows.size(); ++vr) {
+    EXPECT_EQ(table->isRowHidden(static_cast<int>(vr)), s.RowHeight(rows[vr]) == 0) << "row " << rows[vr];
+    for (std::size_t vc = 0; vc < cols.size(); ++vc) {
+      const int c = cols[vc], r = rows[vr];
+      const QModelIndex cell = table->model()->index(static_cast<int>(vr), static_cast<int>(vc));
+      const grid::CellFormat f = s.FormatAt(c, r);
+      if (f.type != grid::CellType::kCheckBox) {
+        EXPECT_EQ(cell.data().toString().toStdString(), s.TextAt(c, r)) << c << "," << r;
+      }
+      EXPECT_EQ(cell.data(Qt::BackgroundRole).value<QBrush>().color(), ResolveColor(f.back_color, palette))
+          << c << "," << r;
+      EXPECT_EQ(cell.data(Qt::ForegroundRole).value<QBrush>().color(), ResolveColor(f.fore_color, palette))
+          << c << "," << r;
+    }
+  }
+  const std::size_t fixed = 1 + static_cast<std::size_t>(std::max(0, s.rows_frozen));
+  if (rows.size() > fixed) {
+    EXPECT_EQ(rows[fixed], std::max(s.top_row(), s.rows_frozen + 1)) << "the top row";
+  }
 }
 
 class ScreenSync : public ::testing::Test {
@@ -202,6 +235,142 @@ TEST_F(ScreenSync, PacedYieldsSyncAtTheDisplaysPaceAndStillLetTheOperatorsEvents
   auto* memo = qobject_cast<QLineEdit*>(shell->qt().WidgetOf(form.txtMemo));
   ASSERT_NE(memo, nullptr);
   EXPECT_EQ(memo->text().toStdString(), "再検");
+}
+
+// Whatever the program changes between two yields (texts, colours, line
+// sizes, the grid's size, frozen rows, a reload, a sort, scrolling with
+// changes, the grid hidden meanwhile), the table then shows the model, and
+// the screen shows what a full repaint shows.
+TEST_F(ScreenSync, EveryKindOfChangeShowsOnScreenAsTheModelHoldsIt) {
+  testkit::SampleGridForm form;
+  grid::Spread& spr = form.sprResult;
+  auto fill = [&](int n, const std::string& tag) {
+    spr.SetMaxRows(n);
+    for (int r = 7; r <= n; ++r) {
+      spr.SetText(1, r, tag + std::to_string(r));
+      spr.SetText(3, r, r % 3 == 0 ? "陽性" : "陰性");
+    }
+  };
+  auto top_to = [&](int row) {
+    spr.col = 1;
+    spr.row = row;
+    spr.SetAction(grid::kActionGotoTop);
+  };
+  ASSERT_TRUE(Step([&] {
+    fill(300, "項目");
+    form.Show();
+  }));
+  Yield(3);
+  QCoreApplication::processEvents();
+  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
+  ASSERT_NE(view, nullptr);
+  QWidget* window = view->window();
+  auto screen_now = [&] { return QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage(); };
+  auto repainted = [&] {
+    window->update();
+    view->table()->viewport()->update();
+    QCoreApplication::processEvents();
+    return screen_now();
+  };
+  const grid::SortKey descending{1, false};
+  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+      {"scrolled down", [&] { spr.MoveActiveCell(1, 60); }},
+      {"a row's colour", [&] { spr.SetBackColor(grid::Range::Row(spr.top_row() + 1), 0x00FF00); }},
+      {"a column's colour", [&] { spr.SetForeColor(grid::Range::Column(1), 0xFF0000); }},
+      {"the sheet's colour", [&] { spr.SetBackColor(grid::Range::Sheet(), 0xEEEEEE); }},
+      {"a column's width", [&] { spr.SetColWidth(3, 20); }},
+      {"a column hidden", [&] { spr.SetColWidth(1, 0); }},
+      {"columns shown", [&] {
+         spr.SetColWidth(1, 14);
+         spr.SetColWidth(2, 6);
+       }},
+      {"a row hidden", [&] { spr.SetRowHeight(spr.top_row() + 2, 0); }},
+      {"the row shown", [&] { spr.SetRowHeight(spr.top_row() + 2, 12); }},
+      {"a row taller", [&] { spr.SetRowHeight(spr.top_row() + 1, 24); }},
+      {"the row back", [&] { spr.SetRowHeight(spr.top_row() + 1, 12); }},
+      {"fewer rows than fill the view", [&] { spr.SetMaxRows(spr.top_row() + 3); }},
+      {"more rows", [&] { fill(300, "再"); }},
+      {"more rows frozen", [&] { spr.rows_frozen = 3; }},
+      {"fewer rows frozen", [&] { spr.rows_frozen = 1; }},
+      {"a reload", [&] {
+         spr.SetMaxRows(0);
+         fill(250, "新");
+       }},
+      {"a change and two lines up", [&] {
+         spr.SetText(1, spr.top_row() + 1, "変更");
+         top_to(spr.top_row() - 2);
+       }},
+      {"a line up with a change on the line that comes into sight", [&] {
+         spr.SetText(1, spr.top_row() - 1, "上の変更");
+         top_to(spr.top_row() - 1);
+       }},
+      {"changes all over and five lines down", [&] {
+         for (int r = spr.top_row(); r < spr.top_row() + 40; ++r) spr.SetText(3, r, "(±)");
+         top_to(spr.top_row() + 5);
+       }},
+      {"a sort", [&] { spr.Sort(grid::Range::Block(1, 7, 4, spr.max_rows()), {&descending, 1}); }},
+      {"a list pick", [&] { spr.SetComboCurSel(grid::Range::Cell(3, spr.top_row() + 1), 1); }},
+      {"the grid's font", [&] { spr.font.size = 14; }},
+      {"the grid's colour", [&] { spr.back_color = 0x0000FF; }},
+      {"changed and scrolled while hidden", [&] {
+         spr.visible = false;
+         ui::DoEvents();
+         spr.SetText(1, spr.top_row(), "隠れて変更");
+         top_to(spr.top_row() + 1);
+         ui::DoEvents();
+         spr.visible = true;
+       }},
+  };
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(Step([&] {
+      change();
+      ui::DoEvents();
+    }));
+    QCoreApplication::processEvents();
+    ExpectTableHoldsModel(*view, spr);
+    const QImage shown = screen_now();
+    EXPECT_TRUE(shown == repainted());
+  }
+}
+
+// The scroll bar dragged to its end shows the last rows filling the view,
+// also when the rows in sight before were taller and the last ones hidden.
+TEST_F(ScreenSync, TheScrollBarDraggedToItsEndStopsWithTheLastRowAtTheBottom) {
+  testkit::SampleGridForm form;
+  grid::Spread& spr = form.sprResult;
+  ASSERT_TRUE(Step([&] {
+    spr.SetMaxRows(300);
+    for (int r = 7; r <= 300; ++r) spr.SetText(1, r, "項目" + std::to_string(r));
+    for (int r = 2; r <= 6; ++r) spr.SetRowHeight(r, 30);
+    for (int r = 291; r <= 300; ++r) spr.SetRowHeight(r, 0);
+    form.Show();
+  }));
+  Yield(3);
+  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
+  ASSERT_NE(view, nullptr);
+  QScrollBar* bar = nullptr;
+  for (QScrollBar* b : view->findChildren<QScrollBar*>()) {
+    if (b->parent() == view && b->orientation() == Qt::Vertical) bar = b;
+  }
+  ASSERT_NE(bar, nullptr);
+  QTableView* table = view->table();
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    bar->setSliderPosition(bar->maximum());
+    bar->triggerAction(QAbstractSlider::SliderMove);
+    Yield(1);
+    QCoreApplication::processEvents();
+    // Row 290 is the last one shown: it ends inside the view, and the row
+    // above the top one would not fit as well.
+    const std::vector<int>& rows = view->shown_rows();
+    const auto last = std::find(rows.begin(), rows.end(), 290);
+    ASSERT_NE(last, rows.end()) << "the last row is in sight";
+    const int vr = static_cast<int>(last - rows.begin());
+    const int bottom = table->rowViewportPosition(vr) + table->rowHeight(vr);
+    EXPECT_LE(bottom, table->viewport()->height());
+    EXPECT_GT(bottom + table->rowHeight(vr), table->viewport()->height()) << "the view is full";
+  }
 }
 
 }  // namespace
