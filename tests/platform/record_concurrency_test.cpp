@@ -475,6 +475,39 @@ TEST_P(RecordConcurrencyTest, AReadBatchGivesItsLocksBackWhileABoxStands) {
   EXPECT_EQ(seen, "A/1 A/2 A/3 ");
 }
 
+// A read batch holds its read of one file while it reads another: when
+// another terminal's commit over both files has taken the second and waits
+// for the first, the batch gives its reads back instead of waiting with
+// them, so that neither side waits out its timeout and fails.
+TEST_P(RecordConcurrencyTest, AReadBatchNeverWaitsWithItsReadsAgainstAnotherTerminalsCommit) {
+  SetBusyTimeout(std::chrono::milliseconds(2000));
+  auto t = OpenT();
+  auto u = OpenU();
+  WaitingChild child([&] {
+    SetBusyTimeout(std::chrono::milliseconds(2000));
+    // U first: its commit takes U, then waits for T.
+    auto cu = OpenU();
+    auto ct = OpenT();
+    if (cu->BeginTrans() != 0) return 30;
+    cu->SetRecordBytes("");
+    cu->SetField("ID", "B1");
+    if (cu->Insert("U") != 0) return 31;
+    if (Put(*ct, "B", 9, "G") != 0) return 32;
+    return cu->EndTrans();
+  });
+  int read_u = -1;
+  {
+    ReadBatch batch;
+    ASSERT_EQ(Read(*t, 1), 0);  // the batch now reads T
+    child.Go();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the child commits meanwhile
+    u->SetField("ID", "B1");
+    read_u = u->GetEqual("U");
+  }
+  EXPECT_EQ(child.Wait(), 0) << "the other terminal's commit went through";
+  EXPECT_EQ(read_u, 0) << "the batch read what it committed";
+}
+
 QZ_RECORD_ENGINES(RecordConcurrencyTest);
 
 }  // namespace
@@ -483,28 +516,50 @@ QZ_RECORD_ENGINES(RecordConcurrencyTest);
 namespace qz::record::testing {
 namespace {
 
-using RecordManyFiles = RecordContractTest;
+class RecordManyFiles : public RecordContractTest {
+ protected:
+  void TearDown() override {
+    files.clear();
+    SetBusyTimeout(std::chrono::milliseconds(5000));
+    RecordContractTest::TearDown();
+  }
+  // Creates and opens F0.BTR .. F<n-1>.BTR (field N, bytes 1-4, the unique
+  // key; definition "F<i>"), in that order.
+  void OpenFiles(int n) {
+    Definitions defs;
+    for (int i = 0; i < n; ++i) {
+      const std::string name = "F" + std::to_string(i) + ".BTR";
+      defs.AddFile(FileDef{name, 8, {KeyDef{{KeySegment{1, 4, SegmentKind::kNumeric}}, true}}});
+      defs.AddDefinition("F" + std::to_string(i), name, 0);
+    }
+    if (GetParam() == Engine::kPostgres) defs.AddStorage(dir_, testkit::PgStorage(schema_));
+    std::ofstream(dir_ + "/CPFSPEC.INI") << defs.ToIni();
+    for (int i = 0; i < n; ++i) {
+      ASSERT_EQ(CreateRecordFile(defs, "F" + std::to_string(i) + ".BTR", dir_), 0);
+      files.push_back(OpenF(i));
+    }
+  }
+  std::unique_ptr<BtrAccess> OpenF(int i) const {
+    auto f = std::make_unique<BtrAccess>();
+    EXPECT_TRUE(f->OpenFile("F" + std::to_string(i) + ".BTR", "F" + std::to_string(i), dir_, dir_));
+    f->DefineNumericField("N", 1, 4, 0);
+    return f;
+  }
+  // Writes N = `value` into file `i` through `f`; returns the status.
+  static int PutN(BtrAccess& f, int i, int value) {
+    f.SetField("N", value);
+    return f.Insert("F" + std::to_string(i));
+  }
+
+  std::vector<std::unique_ptr<BtrAccess>> files;
+};
 
 // More files than one SQLite connection can attach: a transaction still
 // covers every one of them.
 TEST_P(RecordManyFiles, ATransactionCoversMoreThanTenOpenFiles) {
-  const std::string dir = dir_;
   constexpr int kFiles = 23;
-  Definitions defs;
-  for (int i = 0; i < kFiles; ++i) {
-    const std::string name = "F" + std::to_string(i) + ".BTR";
-    defs.AddFile(FileDef{name, 8, {KeyDef{{KeySegment{1, 4, SegmentKind::kNumeric}}, true}}});
-    defs.AddDefinition("F" + std::to_string(i), name, 0);
-  }
-  if (GetParam() == Engine::kPostgres) defs.AddStorage(dir, testkit::PgStorage(schema_));
-  std::ofstream(dir + "/CPFSPEC.INI") << defs.ToIni();
-  std::vector<std::unique_ptr<BtrAccess>> files;
-  for (int i = 0; i < kFiles; ++i) {
-    ASSERT_EQ(CreateRecordFile(defs, "F" + std::to_string(i) + ".BTR", dir), 0);
-    files.push_back(std::make_unique<BtrAccess>());
-    ASSERT_TRUE(files.back()->OpenFile("F" + std::to_string(i) + ".BTR", "F" + std::to_string(i), dir, dir));
-    files.back()->DefineNumericField("N", 1, 4, 0);
-  }
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
   auto write_all = [&](int value) {
     ASSERT_EQ(files[0]->BeginTrans(), 0);
     for (int i = 0; i < kFiles; ++i) {
@@ -526,6 +581,40 @@ TEST_P(RecordManyFiles, ATransactionCoversMoreThanTenOpenFiles) {
   write_all(2);
   ASSERT_EQ(files[9]->EndTrans(), 0);
   EXPECT_EQ(count(2), kFiles);
+}
+
+// A write inside a read batch, in a transaction or not, does not wait for
+// a file with the batch's reads of files on another connection still held:
+// another terminal's commit over both files would wait for them meanwhile.
+TEST_P(RecordManyFiles, AWriteInsideAReadBatchWaitsWithoutTheBatchsReads) {
+  SetBusyTimeout(std::chrono::milliseconds(2000));
+  OpenFiles(11);  // F10 lies on a connection of its own
+  ASSERT_FALSE(HasFatalFailure());
+  for (const bool in_transaction : {true, false}) {
+    SCOPED_TRACE(in_transaction ? "in a transaction" : "on its own");
+    const int value = in_transaction ? 1 : 2;
+    WaitingChild child([&] {
+      SetBusyTimeout(std::chrono::milliseconds(2000));
+      // F10 first: the commit takes F10, then waits for F0.
+      auto f10 = OpenF(10);
+      auto f0 = OpenF(0);
+      if (f10->BeginTrans() != 0 || PutN(*f10, 10, value) != 0 || PutN(*f0, 0, value) != 0) return 30;
+      return f10->EndTrans();
+    });
+    ReadBatch batch;
+    files[0]->SetField("N", 99);
+    ASSERT_EQ(files[0]->GetEqual("F0"), kStatusNotFound);  // the batch now reads F0
+    child.Go();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the child commits meanwhile
+    if (in_transaction) {
+      ASSERT_EQ(files[10]->BeginTrans(), 0);
+    }
+    EXPECT_EQ(PutN(*files[10], 10, value + 10), 0);
+    if (in_transaction) {
+      EXPECT_EQ(files[10]->EndTrans(), 0);
+    }
+    EXPECT_EQ(child.Wait(), 0) << "the other terminal's commit went through";
+  }
 }
 
 QZ_RECORD_ENGINES(RecordManyFiles);

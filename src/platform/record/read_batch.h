@@ -7,9 +7,11 @@
 // Reads still see every write of this thread at once; another process's
 // write may show only after about a tenth of a second (the batch renews its
 // read that often when it reads or yields, so that other processes' writes
-// wait about that long at most while it reads). A write outside a
-// transaction ends the shared read first and is committed at once, as
-// always.
+// wait about that long at most while it reads). The batch never waits for
+// a file with its reads held: a read that would wait, a write and a
+// transaction give every read of the batch back first, so that no other
+// process's commit waits for a thread that waits for it. A write outside a
+// transaction is committed at once, as always.
 //
 // For steps that read much and write little, such as loading a
 // consultation. Batches nest; the outermost one's end ends the batch.

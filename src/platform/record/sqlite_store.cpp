@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 
@@ -219,6 +220,11 @@ class SqliteFile : public StoreFile {
   // Before a write: ends the read batch's transaction (the write must
   // commit at once) or, inside a transaction, resets the scans.
   int BeforeWrite();
+  // Steps the read statement `st` (bound by `bind`); inside a read batch,
+  // first without waiting for the file. Returns SQLite's result; `status`
+  // is a failure to begin the read again after giving the batch's reads
+  // back.
+  int StepRead(sqlite3_stmt* st, const std::function<void()>& bind, int* status);
   // Inside a transaction: begins it on the group and takes the file's write
   // lock at the file's first statement. 0, 84 or a failure.
   int Before();
@@ -306,7 +312,9 @@ int SqliteFile::BeforeRead() {
 int SqliteFile::BeforeWrite() {
   Session& s = CurrentSession();
   if (!s.in_tx) {
-    group_->EndRead();
+    // Every connection's: the write may wait for a file that another
+    // process commits, whose commit would wait for the batch's reads.
+    for (auto& g : s.groups) g->EndRead();
     return kStatusOk;
   }
   int status = Before();
@@ -363,14 +371,18 @@ int SqliteFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_
   Cursor* cursor = scan ? &cursors_[static_cast<std::size_t>(key * 2 + (seek == Seek::kPrevious))] : nullptr;
   const bool stepping = cursor && cursor->live && cursor->epoch == group_->epoch && cursor->id == id &&
                         cursor->key == key_bytes;
-  if (!stepping) {
-    if (cursor && cursor->live) sqlite3_reset(st);
+  auto bind = [&] {
     if (seek != Seek::kFirst && seek != Seek::kLast) {
       sqlite3_bind_blob(st, 1, key_bytes.data(), static_cast<int>(key_bytes.size()), SQLITE_TRANSIENT);
     }
     if (scan) sqlite3_bind_int64(st, 2, id);
+  };
+  if (!stepping) {
+    if (cursor && cursor->live) sqlite3_reset(st);
+    bind();
   }
-  int rc = sqlite3_step(st);
+  int rc = StepRead(st, bind, &status);
+  if (status != kStatusOk) return status;
   if (rc == SQLITE_ROW) {
     TakeColumns(st, out);
     status = kStatusOk;
@@ -401,8 +413,10 @@ int SqliteFile::ReadInOrder(std::int64_t after_id, Row* out) {
     return "SELECT id, version, data FROM " + schema_ + ".records WHERE id > ?1 ORDER BY id LIMIT 1";
   }, &status);
   if (!st) return status;
-  sqlite3_bind_int64(st, 1, after_id);
-  int rc = sqlite3_step(st);
+  auto bind = [&] { sqlite3_bind_int64(st, 1, after_id); };
+  bind();
+  int rc = StepRead(st, bind, &status);
+  if (status != kStatusOk) return status;
   if (rc == SQLITE_ROW) {
     TakeColumns(st, out);
     status = kStatusOk;
@@ -410,6 +424,27 @@ int SqliteFile::ReadInOrder(std::int64_t after_id, Row* out) {
     status = rc == SQLITE_DONE ? kStatusEndOfFile : Fail(rc);
   }
   return Finish(st, status);
+}
+
+int SqliteFile::StepRead(sqlite3_stmt* st, const std::function<void()>& bind, int* status) {
+  *status = kStatusOk;
+  if (!group_->read_tx) return sqlite3_step(st);
+  // Inside a read batch this thread may hold reads of other files (on this
+  // connection or another). Waiting for a file that another process is
+  // committing while holding them could keep that commit waiting for this
+  // thread's reads: both would wait out their timeouts. So the read does
+  // not wait: when the file is taken, the batch gives all its reads back,
+  // and only then waits for the file as any read does.
+  sqlite3_busy_timeout(group_->db, 0);
+  int rc = sqlite3_step(st);
+  sqlite3_busy_timeout(group_->db, g_busy_timeout_ms.load());
+  if ((rc & 0xFF) != SQLITE_BUSY) return rc;
+  sqlite3_reset(st);
+  for (auto& g : CurrentSession().groups) g->EndRead();
+  *status = BeforeRead();
+  if (*status != kStatusOk) return rc;
+  bind();
+  return sqlite3_step(st);
 }
 
 namespace {
@@ -617,6 +652,9 @@ void ReleaseFile(std::shared_ptr<StoreFile> file) {
 
 void BeginTransaction() {
   Session& s = CurrentSession();
+  // A read batch's reads go first: the transaction may wait for a file
+  // that another process commits, whose commit would wait for them.
+  for (auto& g : s.groups) g->EndRead();
   s.in_tx = true;  // each group begins at its first statement
   ++s.tx_serial;
 }
