@@ -475,6 +475,30 @@ TEST_P(RecordConcurrencyTest, AReadBatchGivesItsLocksBackWhileABoxStands) {
   EXPECT_EQ(seen, "A/1 A/2 A/3 ");
 }
 
+// A scan begun in a read batch and continued inside a transaction reads
+// on under the transaction's lock: what another terminal committed before
+// the transaction began is seen.
+TEST_P(RecordConcurrencyTest, AScanGoingOnIntoATransactionSeesWhatWasCommittedBefore) {
+  auto t = OpenT();
+  WaitingChild child([&] {
+    auto c = OpenT();
+    return Put(*c, "A", 3, "G");
+  });
+  ReadBatch batch;
+  ASSERT_EQ(t->GetFirst("T"), 0);
+  ASSERT_EQ(t->GetNext(), 0);
+  ASSERT_EQ(Key(*t), "A/2");
+  child.Go();
+  // The other terminal's insert commits meanwhile (on SQLite once the
+  // transaction below has given the batch's read back).
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_EQ(t->BeginTrans(), 0);
+  EXPECT_EQ(t->GetNext(), 0);
+  EXPECT_EQ(Key(*t), "A/3");
+  EXPECT_EQ(t->AbortTrans(), 0);
+  EXPECT_EQ(child.Wait(), 0);
+}
+
 // A read batch holds its read of one file while it reads another: when
 // another terminal's commit over both files has taken the second and waits
 // for the first, the batch gives its reads back instead of waiting with

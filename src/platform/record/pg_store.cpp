@@ -599,6 +599,9 @@ int CreateFile(const Location& location, const FileDef& file_def, bool replace) 
 
 void BeginTransaction() {
   Session& s = CurrentSession();
+  // Records a read batch fetched ahead were read without the locks the
+  // transaction takes: its scans fetch afresh.
+  for (auto& [name, c] : s.conns) ++c->epoch;
   s.in_tx = true;  // each connection begins at its first statement
   s.tx_lost = false;
   ++s.tx_serial;
