@@ -475,6 +475,32 @@ TEST_P(RecordConcurrencyTest, AReadBatchGivesItsLocksBackWhileABoxStands) {
   EXPECT_EQ(seen, "A/1 A/2 A/3 ");
 }
 
+// A modal form shown in the middle of a read batch holds no lock against
+// another terminal while it waits for the operator, also after an action
+// of the operator in it read a record.
+TEST_P(RecordConcurrencyTest, AReadBatchGivesItsLocksBackWhileAModalFormWaits) {
+  auto t = OpenT();
+  WaitingChild child([&] {
+    SetBusyTimeout(std::chrono::milliseconds(300));
+    auto c = OpenT();
+    return Put(*c, "A", 3, "G");
+  });
+  ui::ScriptedShell shell;
+  ui::Form dialog("frmDialog");
+  int written = -1;
+  shell.Do([&] { EXPECT_EQ(Read(*t, 1), 0); })  // the operator's action reads
+      .Do([&] {
+        child.Go();
+        written = child.Wait();
+      })
+      .Do([&] { dialog.Hide(); });
+  ASSERT_TRUE(shell.Drive([&] {
+    ReadBatch batch;
+    dialog.Show(true);
+  }));
+  EXPECT_EQ(written, 0);
+}
+
 // A scan begun in a read batch and continued inside a transaction reads
 // on under the transaction's lock: what another terminal committed before
 // the transaction began is seen.

@@ -417,7 +417,6 @@ void Shell::DeliverActivation() {
 }
 
 void Shell::RunModal(Form& form) {
-  record::ReleaseBatchLocks();  // the operator may take long
   modal_stack_.push_back(&form);
   ++depth_;  // the handler that showed the form is still running
   std::vector<Form*> disabled;
@@ -442,6 +441,8 @@ void Shell::RunModal(Form& form) {
   while (form.loaded_ && form.visible_) {
     RunPending();
     if (!form.loaded_ || !form.visible_) break;
+    // The operator may take long, also after an action that read records.
+    record::ReleaseBatchLocks();
     if (!backend_.WaitForInput(*this)) throw InputExhausted{form.name()};
   }
   form.modal_ = false;
