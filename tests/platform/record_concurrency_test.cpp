@@ -72,6 +72,15 @@ class RecordConcurrencyTest : public RecordContractTest {
     SetBusyTimeout(std::chrono::milliseconds(5000));
     RecordContractTest::TearDown();
   }
+  // Another terminal's insert of A/`num` that waits at most 300 ms for the
+  // file; its status.
+  std::function<int()> QuickInsert(int num) {
+    return [this, num] {
+      SetBusyTimeout(std::chrono::milliseconds(300));
+      auto c = OpenT();
+      return Put(*c, "A", num, "G");
+    };
+  }
   // Reads A/`num` into `t`; returns the status.
   static int Read(BtrAccess& t, int num) {
     t.SetField("CODE", "A");
@@ -447,11 +456,7 @@ TEST_P(RecordConcurrencyTest, AReadBatchSeesEveryWriteAndCommitsWritesAtOnce) {
 // within a short wait, and the batch reads on after the box.
 TEST_P(RecordConcurrencyTest, AReadBatchGivesItsLocksBackWhileABoxStands) {
   auto t = OpenT();
-  WaitingChild child([&] {
-    SetBusyTimeout(std::chrono::milliseconds(300));
-    auto c = OpenT();
-    return Put(*c, "A", 3, "G");
-  });
+  WaitingChild child(QuickInsert(3));
   ui::ScriptedShell shell;
   shell.auto_answer = true;
   int written = -1;
@@ -480,11 +485,7 @@ TEST_P(RecordConcurrencyTest, AReadBatchGivesItsLocksBackWhileABoxStands) {
 // of the operator in it read a record.
 TEST_P(RecordConcurrencyTest, AReadBatchGivesItsLocksBackWhileAModalFormWaits) {
   auto t = OpenT();
-  WaitingChild child([&] {
-    SetBusyTimeout(std::chrono::milliseconds(300));
-    auto c = OpenT();
-    return Put(*c, "A", 3, "G");
-  });
+  WaitingChild child(QuickInsert(3));
   ui::ScriptedShell shell;
   ui::Form dialog("frmDialog");
   int written = -1;

@@ -78,6 +78,39 @@ class ScreenSync : public ::testing::Test {
       for (int i = 0; i < times; ++i) ui::DoEvents();
     }));
   }
+  // Gives the sample's result grid `rows` rows of items with list results
+  // under `tag`.
+  static void FillSample(grid::Spread& spr, int rows, const std::string& tag) {
+    spr.SetMaxRows(rows);
+    for (int r = 7; r <= rows; ++r) {
+      spr.SetText(1, r, tag + std::to_string(r));
+      spr.SetText(3, r, r % 3 == 0 ? "陽性" : "陰性");
+    }
+  }
+  // Shows `form` with 300 rows in its result grid; returns the grid's view
+  // once the window has settled (null on failure).
+  SpreadView* ShowFilledSample(testkit::SampleGridForm& form) {
+    if (!Step([&] {
+          FillSample(form.sprResult, 300, "項目");
+          form.Show();
+        })) {
+      return nullptr;
+    }
+    Yield(3);
+    QCoreApplication::processEvents();
+    return qobject_cast<SpreadView*>(shell->qt().WidgetOf(form.sprResult));
+  }
+  // The window of `view` as it is on the screen now.
+  static QImage OnScreen(SpreadView& view) {
+    return QGuiApplication::primaryScreen()->grabWindow(view.window()->winId()).toImage();
+  }
+  // The window of `view` after a full repaint.
+  static QImage Repainted(SpreadView& view) {
+    view.window()->update();
+    view.table()->viewport()->update();
+    QCoreApplication::processEvents();
+    return OnScreen(view);
+  }
 
   std::unique_ptr<QtShell> shell;
 };
@@ -156,26 +189,8 @@ TEST_F(ScreenSync, AYieldWithAnUnchangedGridOnScreenReadsNoCellOfIt) {
 TEST_F(ScreenSync, AScrolledGridShowsWhatAFullRepaintShows) {
   testkit::SampleGridForm form;
   grid::Spread& spr = form.sprResult;
-  ASSERT_TRUE(Step([&] {
-    spr.SetMaxRows(300);
-    for (int r = 7; r <= 300; ++r) {
-      spr.SetText(1, r, "項目" + std::to_string(r));
-      spr.SetText(3, r, r % 3 == 0 ? "陽性" : "陰性");
-    }
-    form.Show();
-  }));
-  Yield(3);
-  QCoreApplication::processEvents();
-  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
+  SpreadView* view = ShowFilledSample(form);
   ASSERT_NE(view, nullptr);
-  QWidget* window = view->window();
-  auto screen_now = [&] { return QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage(); };
-  auto repainted = [&] {
-    window->update();
-    view->table()->viewport()->update();
-    QCoreApplication::processEvents();
-    return screen_now();
-  };
   const std::vector<std::pair<const char*, std::function<void()>>> moves = {
       {"down a line past the page", [&] { spr.MoveActiveCell(1, spr.top_row() + spr.page_rows); }},
       {"down three lines", [&] {
@@ -198,8 +213,8 @@ TEST_F(ScreenSync, AScrolledGridShowsWhatAFullRepaintShows) {
     }));
     QCoreApplication::processEvents();
     EXPECT_NE(spr.top_row(), top) << "the grid scrolled";
-    const QImage shown = screen_now();
-    EXPECT_TRUE(shown == repainted());
+    const QImage shown = OnScreen(*view);
+    EXPECT_TRUE(shown == Repainted(*view));
   }
 }
 
@@ -244,33 +259,12 @@ TEST_F(ScreenSync, PacedYieldsSyncAtTheDisplaysPaceAndStillLetTheOperatorsEvents
 TEST_F(ScreenSync, EveryKindOfChangeShowsOnScreenAsTheModelHoldsIt) {
   testkit::SampleGridForm form;
   grid::Spread& spr = form.sprResult;
-  auto fill = [&](int n, const std::string& tag) {
-    spr.SetMaxRows(n);
-    for (int r = 7; r <= n; ++r) {
-      spr.SetText(1, r, tag + std::to_string(r));
-      spr.SetText(3, r, r % 3 == 0 ? "陽性" : "陰性");
-    }
-  };
+  SpreadView* view = ShowFilledSample(form);
+  ASSERT_NE(view, nullptr);
   auto top_to = [&](int row) {
     spr.col = 1;
     spr.row = row;
     spr.SetAction(grid::kActionGotoTop);
-  };
-  ASSERT_TRUE(Step([&] {
-    fill(300, "項目");
-    form.Show();
-  }));
-  Yield(3);
-  QCoreApplication::processEvents();
-  auto* view = qobject_cast<SpreadView*>(shell->qt().WidgetOf(spr));
-  ASSERT_NE(view, nullptr);
-  QWidget* window = view->window();
-  auto screen_now = [&] { return QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage(); };
-  auto repainted = [&] {
-    window->update();
-    view->table()->viewport()->update();
-    QCoreApplication::processEvents();
-    return screen_now();
   };
   const grid::SortKey descending{1, false};
   const std::vector<std::pair<const char*, std::function<void()>>> changes = {
@@ -289,12 +283,12 @@ TEST_F(ScreenSync, EveryKindOfChangeShowsOnScreenAsTheModelHoldsIt) {
       {"a row taller", [&] { spr.SetRowHeight(spr.top_row() + 1, 24); }},
       {"the row back", [&] { spr.SetRowHeight(spr.top_row() + 1, 12); }},
       {"fewer rows than fill the view", [&] { spr.SetMaxRows(spr.top_row() + 3); }},
-      {"more rows", [&] { fill(300, "再"); }},
+      {"more rows", [&] { FillSample(spr, 300, "再"); }},
       {"more rows frozen", [&] { spr.rows_frozen = 3; }},
       {"fewer rows frozen", [&] { spr.rows_frozen = 1; }},
       {"a reload", [&] {
          spr.SetMaxRows(0);
-         fill(250, "新");
+         FillSample(spr, 250, "新");
        }},
       {"a change and two lines up", [&] {
          spr.SetText(1, spr.top_row() + 1, "変更");
@@ -329,8 +323,8 @@ TEST_F(ScreenSync, EveryKindOfChangeShowsOnScreenAsTheModelHoldsIt) {
     }));
     QCoreApplication::processEvents();
     ExpectTableHoldsModel(*view, spr);
-    const QImage shown = screen_now();
-    EXPECT_TRUE(shown == repainted());
+    const QImage shown = OnScreen(*view);
+    EXPECT_TRUE(shown == Repainted(*view));
   }
 }
 
