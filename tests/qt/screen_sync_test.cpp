@@ -285,6 +285,14 @@ TEST_F(ScreenSync, EveryKindOfChangeShowsOnScreenAsTheModelHoldsIt) {
       {"fewer rows than fill the view", [&] { spr.SetMaxRows(spr.top_row() + 3); }},
       {"more rows", [&] { FillSample(spr, 300, "再"); }},
       {"more rows frozen", [&] { spr.rows_frozen = 3; }},
+      {"two lines down with a change in a frozen row", [&] {
+         spr.SetText(1, 2, "固定行の変更");
+         top_to(spr.top_row() + 2);
+       }},
+      {"a taller row in sight and a line down", [&] {
+         spr.SetRowHeight(spr.top_row() + 3, 20);
+         top_to(spr.top_row() + 1);
+       }},
       {"fewer rows frozen", [&] { spr.rows_frozen = 1; }},
       {"a reload", [&] {
          spr.SetMaxRows(0);
