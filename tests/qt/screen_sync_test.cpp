@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QLineEdit>
@@ -334,6 +335,37 @@ TEST_F(ScreenSync, EveryKindOfChangeShowsOnScreenAsTheModelHoldsIt) {
     const QImage shown = OnScreen(*view);
     EXPECT_TRUE(shown == Repainted(*view));
   }
+}
+
+// Keys the operator presses while a paced step yields move the active cell
+// (and scroll the grid) in order, between the step's own changes; the
+// screen then shows what the model holds.
+TEST_F(ScreenSync, KeysBetweenPacedFramesShowAsTheModelHoldsThem) {
+  testkit::SampleGridForm form;
+  grid::Spread& spr = form.sprResult;
+  SpreadView* view = ShowFilledSample(form);
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(Step([&] { spr.MoveActiveCell(1, 10); }));
+  shell->qt().PaceSyncs(true);
+  QWidget* table = view->FocusWidget();
+  constexpr int kKeys = 30;
+  ASSERT_TRUE(Step([&] {
+    for (int i = 0; i < kKeys; ++i) {
+      QCoreApplication::postEvent(table, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+      spr.SetText(3, 10 + i, "(±)");  // the step's own change meanwhile
+      for (int y = 0; y < 50; ++y) ui::DoEvents();
+    }
+  }));
+  shell->qt().PaceSyncs(false);
+  Yield(1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(spr.active_row(), 10 + kKeys);
+  const QModelIndex current = view->table()->currentIndex();
+  ASSERT_TRUE(current.isValid());
+  EXPECT_EQ(view->shown_rows()[static_cast<std::size_t>(current.row())], spr.active_row());
+  ExpectTableHoldsModel(*view, spr);
+  const QImage shown = OnScreen(*view);
+  EXPECT_TRUE(shown == Repainted(*view));
 }
 
 // The scroll bar dragged to its end shows the last rows filling the view,
