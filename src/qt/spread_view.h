@@ -2,7 +2,9 @@
 // table of its cells (texts, cell types with check boxes and list cells,
 // colours, fonts, alignment; hidden rows and columns of size 0), the
 // header row and column, the frozen rows and columns that do not scroll,
-// and scroll bars over the model's own top row and left column.
+// and scroll bars over the model's own top row and left column (the
+// vertical one ends, as the wheel stops, with the last row at the bottom of
+// a full view).
 //
 // The view shows the model and scrolls it; everything else (clicks, keys,
 // typing) reaches the model through the form window and the shell. Sync()
@@ -104,7 +106,8 @@ class SpreadView : public QWidget {
   void RepaintCell(int col, int row);
 
   // The first scrolling row that shows the last row at the bottom of the
-  // view (the last row itself when it alone is taller than the view).
+  // view (the last row itself when it alone is taller than the view): the
+  // end of the wheel's and the vertical scroll bar's travel.
   int LastTopRow() const;
 
   FormWindow& window_;
