@@ -1,5 +1,6 @@
 #include "loading/result_load.h"
 
+#include <charconv>
 #include <cstdint>
 #include <string>
 
@@ -23,6 +24,13 @@ constexpr std::string_view kPreviewResultFile = "QJKKKLF";
 // A stamp field (YMD, HMS) as a number; 0 when it is not numeric.
 std::int32_t StampNumber(const record::BtrAccess& obj, std::string_view field) {
   const std::string text = obj.GetField(field).ToText();
+  // A stamp as written (digits only) is read at once; anything else as the
+  // runtime reads numbers.
+  std::int32_t value = 0;
+  if (!text.empty() && text.size() <= 9 &&
+      std::from_chars(text.data(), text.data() + text.size(), value).ptr == text.data() + text.size()) {
+    return value;
+  }
   return vb::IsNumeric(text) ? vb::CLng(std::string_view(text)) : 0;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/record/field_value.h"
 
+#include <utility>
+
 #include "platform/runtime/run_time_error.h"
 
 namespace qz::record {
@@ -38,7 +40,8 @@ FieldValue FieldValue::Number(Currency value) {
   return v;
 }
 
-std::string FieldValue::ToText() const { return is_number_ ? number_.ToString() : text_; }
+std::string FieldValue::ToText() const& { return is_number_ ? number_.ToString() : text_; }
+std::string FieldValue::ToText() && { return is_number_ ? number_.ToString() : std::move(text_); }
 
 Currency FieldValue::ToCurrency() const {
   if (is_number_) return number_;

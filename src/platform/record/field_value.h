@@ -31,7 +31,8 @@ class FieldValue {
 
   // Text: the field's text as stored (UTF-8, trailing blanks kept).
   // Number: its decimal text ("12", "-5", "0").
-  std::string ToText() const;
+  std::string ToText() const&;
+  std::string ToText() &&;  // the same, moved out of a value about to go
   // The value as a number. Text that is blank reads 0; text that is not a
   // number throws RunTimeError 13. Whole-number conversions round half to
   // even and throw RunTimeError 6 when the value does not fit.
