@@ -112,6 +112,13 @@ class ScreenSync : public ::testing::Test {
     QCoreApplication::processEvents();
     return OnScreen(view);
   }
+  // The table of `view` holds what `s` holds, and its window on the screen
+  // is as a full repaint makes it.
+  static void ExpectScreenHoldsModel(SpreadView& view, const grid::Spread& s) {
+    ExpectTableHoldsModel(view, s);
+    const QImage shown = OnScreen(view);
+    EXPECT_TRUE(shown == Repainted(view));
+  }
 
   std::unique_ptr<QtShell> shell;
 };
@@ -331,9 +338,7 @@ TEST_F(ScreenSync, EveryKindOfChangeShowsOnScreenAsTheModelHoldsIt) {
       ui::DoEvents();
     }));
     QCoreApplication::processEvents();
-    ExpectTableHoldsModel(*view, spr);
-    const QImage shown = OnScreen(*view);
-    EXPECT_TRUE(shown == Repainted(*view));
+    ExpectScreenHoldsModel(*view, spr);
   }
 }
 
@@ -363,9 +368,7 @@ TEST_F(ScreenSync, KeysBetweenPacedFramesShowAsTheModelHoldsThem) {
   const QModelIndex current = view->table()->currentIndex();
   ASSERT_TRUE(current.isValid());
   EXPECT_EQ(view->shown_rows()[static_cast<std::size_t>(current.row())], spr.active_row());
-  ExpectTableHoldsModel(*view, spr);
-  const QImage shown = OnScreen(*view);
-  EXPECT_TRUE(shown == Repainted(*view));
+  ExpectScreenHoldsModel(*view, spr);
 }
 
 // The scroll bar dragged to its end shows the last rows filling the view,
