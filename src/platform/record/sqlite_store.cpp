@@ -225,6 +225,9 @@ class SqliteFile : public StoreFile {
   // is a failure to begin the read again after giving the batch's reads
   // back.
   int StepRead(sqlite3_stmt* st, const std::function<void()>& bind, int* status);
+  // The status of a read whose step gave `rc`: the row taken into `out`,
+  // `when_done` when there was none, or the failure.
+  int StepResult(sqlite3_stmt* st, int rc, int when_done, Row* out);
   // Inside a transaction: begins it on the group and takes the file's write
   // lock at the file's first statement. 0, 84 or a failure.
   int Before();
@@ -383,14 +386,7 @@ int SqliteFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_
   }
   int rc = StepRead(st, bind, &status);
   if (status != kStatusOk) return status;
-  if (rc == SQLITE_ROW) {
-    TakeColumns(st, out);
-    status = kStatusOk;
-  } else if (rc == SQLITE_DONE) {
-    status = seek == Seek::kEqual ? kStatusNotFound : kStatusEndOfFile;
-  } else {
-    status = Fail(rc);
-  }
+  status = StepResult(st, rc, seek == Seek::kEqual ? kStatusNotFound : kStatusEndOfFile, out);
   // A scan stays on its row while a transaction or read batch holds the
   // read lock; otherwise the statement lets go of the lock at once.
   const Session& s = CurrentSession();
@@ -417,13 +413,16 @@ int SqliteFile::ReadInOrder(std::int64_t after_id, Row* out) {
   bind();
   int rc = StepRead(st, bind, &status);
   if (status != kStatusOk) return status;
+  status = StepResult(st, rc, kStatusEndOfFile, out);
+  return Finish(st, status);
+}
+
+int SqliteFile::StepResult(sqlite3_stmt* st, int rc, int when_done, Row* out) {
   if (rc == SQLITE_ROW) {
     TakeColumns(st, out);
-    status = kStatusOk;
-  } else {
-    status = rc == SQLITE_DONE ? kStatusEndOfFile : Fail(rc);
+    return kStatusOk;
   }
-  return Finish(st, status);
+  return rc == SQLITE_DONE ? when_done : Fail(rc);
 }
 
 int SqliteFile::StepRead(sqlite3_stmt* st, const std::function<void()>& bind, int* status) {
