@@ -10,10 +10,10 @@
 #include "examinee/bas_public.h"
 #include "grid/cell_colors.h"
 #include "grid/column_toggles.h"
+#include "grid/done_check.h"
 #include "grid/entry_rules.h"
 #include "grid/entry_writes.h"
 #include "grid/findings_search_launch.h"
-#include "grid/group_label.h"
 #include "grid/grid_procedure.h"
 #include "grid/item_row_map.h"
 #include "grid/searched_row.h"
@@ -218,34 +218,6 @@ void Change(std::int32_t col, std::int32_t row) {
   Pick(col, row, item).Run();
 }
 
-// Setting the done-check: false (after its message) when a rule refuses.
-bool MayCheck(std::int16_t item, std::int32_t row) {
-  const KomInfo& k = frmResultIn.ItemTable[item];
-  const KekkaData& r = frmResultIn.ResultMatrix(item, 0);
-  if (InCodeList(basPublic.KekkaKomCode, k.KomCode) &&
-      (r.Sokutei == kSokuteiNotPerformed || (r.Sokutei == kSokuteiNone && ResultContentEmpty(item)))) {
-    ShowLoadNotice("結果値が未入力のためチェックできません。");
-    MoveActiveTo(basPublic.ResultCol, row);
-    return false;
-  }
-  if (k.Ksyub == kKsyubGroupJudgement && frmResultIn.SouChk == "1" &&
-      ((r.Sokutei == kSokuteiNone && r.Han == 0) || r.Sokutei == kSokuteiNotPerformed)) {
-    ShowLoadNotice("判定値が未入力です");
-    return false;
-  }
-  if (basPublic.SougouChk != 0 && item == frmResultIn.OverallItem) {
-    std::int16_t missing = 0;
-    std::int16_t col = 0;
-    if (!entryRuleSteps.check_required_judgements(missing, col) && missing > 0) {
-      ShowLoadNotice("「" + frmResultIn.ItemTable[missing].KomName + "」 が未入力です。");
-      const std::int16_t line = Fnc_FindItemRow(missing);
-      if (line != 0) MoveActiveTo(col, Fnc_ItemToRow(line));
-      return false;
-    }
-  }
-  return true;
-}
-
 void Click(std::int32_t col, std::int32_t row) {
   if (row == basPublic.HeaderRow) {
     if (col >= basPublic.PastCol || col == basPublic.ResultCol) Sub_FitResultColumn(col, true);
@@ -263,7 +235,7 @@ void Click(std::int32_t col, std::int32_t row) {
   if (WarnSearchOpenOn(row)) return;
   KekkaData& r = frmResultIn.ResultMatrix(item, 0);
   if (spr.TextAt(col, row) != basPublic.ChkStr) {
-    if (!MayCheck(item, row)) return;
+    if (!Fnc_MayCheck(item, row, CheckRefusal::kTell)) return;
     SetResultCell(col, row, basPublic.ChkStr);
     r.Hekbn = 1;
     entryRuleSteps.update_dependent_group_from_member(item);
@@ -272,10 +244,7 @@ void Click(std::int32_t col, std::int32_t row) {
     r.Hekbn = 0;
   }
   StampEntry(item, row);
-  if (item == frmResultIn.OverallItem) {
-    Sub_EditGroupLabel();
-    entryRuleSteps.update_overall_judge();
-  }
+  Sub_DoneCheckChanged(item);
 }
 
 void DblClick(std::int32_t row) {

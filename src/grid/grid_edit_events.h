@@ -49,8 +49,9 @@ void sprResult_DblClick(std::int32_t col, std::int32_t row);
 
 // A key on the grid: Enter processes the active cell and moves the cursor
 // to the next input cell, and the automatic done-check (basPublic.AutoCheck)
-// marks only an item booked now that the user may change and that the
-// overall lock leaves alone; Space on the done-check column is a click
+// marks only an item booked now that the user may change, that the
+// overall lock leaves alone and that a click could check (Fnc_MayCheck,
+// quietly), with the click's follow-ups; Space on the done-check column is a click
 // there; Delete empties the active cell and processes it (on the done-check
 // column under the click's refusals; a refused Delete puts the stored value
 // back and leaves the item's summary-findings item alone, a processed one

@@ -5,6 +5,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
 #include "grid/cursor_destination.h"
+#include "grid/done_check.h"
 #include "grid/entry_rules.h"
 #include "grid/entry_writes.h"
 #include "grid/grid_edit_events.h"
@@ -59,13 +60,17 @@ bool HasResult(std::int16_t item, std::int32_t col) {
 
 void AutoCheck(std::int16_t item, std::int32_t col, std::int32_t row) {
   if (item <= 0 || basPublic.AutoCheck == 0) return;
-  // Only an item the operator could check by hand gets the check.
+  // Only an item the operator could check by hand gets the check, under
+  // the click's rules and with its follow-ups.
   const KomInfo& k = frmResultIn.ItemTable[item];
   if (k.Past != kPastBookedNow || !k.Editable || OverallLockHolds(item)) return;
   KekkaData& r = frmResultIn.ResultMatrix(item, 0);
   if (basPublic.AutoCheck != 2 && (r.Sokutei == kSokuteiNotPerformed || !HasResult(item, col))) return;
+  if (r.Hekbn == 1 || !Fnc_MayCheck(item, row, CheckRefusal::kQuiet)) return;
   SetResultCell(basPublic.ChkCol, row, basPublic.ChkStr);
   r.Hekbn = 1;
+  entryRuleSteps.update_dependent_group_from_member(item);
+  Sub_DoneCheckChanged(item);
 }
 
 // Highlights the input group of `item` in the group-jump list.

@@ -195,21 +195,47 @@ TEST_F(GridEditEvents, AJudgementCodedItemShowsItsStateInTheGroupJumpList) {
   EXPECT_EQ(bed.Cell(item, basPublic.ResultCol), "(未実施)");
 }
 
+// The click refuses the overall check while a group item lacks its
+// judgement and puts the cursor there; the automatic check after Enter on
+// the overall item keeps the same rule quietly, and once the groups are
+// judged and checked sets the check with the click's follow-ups.
 TEST_F(GridEditEvents, TheOverallCheckWaitsForTheRequiredJudgements) {
-  const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
+  const std::int16_t body = bed.Add(JudgementBed::GroupItem(5, "身体計測判定"));
+  const std::int16_t judger = bed.Add(JudgementBed::Numeric(8888, 0, "判定医"));
   const std::int16_t overall = bed.Add(JudgementBed::OverallItem());
   Finish();
+  basPublic.SougouChk = 2;
+  basPublic.HanteiCode = Currency(8888);
   bed.Result(overall).Han = 1;
-  entryRuleSteps.check_required_judgements = [&](std::int16_t& item, std::int16_t& col) {
-    item = bmi;
-    col = basPublic.ResultCol;
-    return false;
-  };
   sprResult_Click(basPublic.ChkCol, bed.RowOf(overall));
-  EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"「ＢＭＩ」 が未入力です。"});
+  EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"「身体計測判定」 が未入力です。"});
   EXPECT_EQ(bed.Result(overall).Hekbn, 0);
-  EXPECT_EQ(grid().active_row(), bed.RowOf(bmi));
+  EXPECT_EQ(grid().active_row(), bed.RowOf(body));
   EXPECT_EQ(grid().active_col(), basPublic.ResultCol);
+
+  for (int auto_check : {1, 2}) {
+    SCOPED_TRACE(auto_check);
+    basPublic.AutoCheck = static_cast<std::int16_t>(auto_check);
+    bed.shell.ClearRecords();
+    Go(overall, basPublic.ResultCol);
+    grid().SetText(basPublic.ResultCol, bed.RowOf(overall), auto_check == 1 ? "Ｂ" : "Ａ");
+    Key(kEnter);
+    EXPECT_EQ(bed.Result(overall).Han, auto_check == 1 ? 2 : 1);
+    EXPECT_EQ(bed.Result(overall).Hekbn, 0);
+    EXPECT_EQ(bed.Cell(overall, basPublic.ChkCol), "");
+    EXPECT_TRUE(bed.Boxes().empty());
+    EXPECT_EQ(bed.Result(judger).User, "");
+  }
+
+  bed.Result(body).Han = 1;
+  bed.Result(body).Hekbn = 1;
+  Go(overall, basPublic.ResultCol);
+  grid().SetText(basPublic.ResultCol, bed.RowOf(overall), "Ｃ");
+  Key(kEnter);
+  EXPECT_EQ(bed.Result(overall).Hekbn, 1);
+  EXPECT_EQ(bed.Cell(overall, basPublic.ChkCol), "V");
+  EXPECT_EQ(bed.Result(judger).User, kBedUser);  // the overall judger is stamped, as after a click
+  EXPECT_TRUE(bed.Boxes().empty());
 }
 
 TEST_F(GridEditEvents, DeleteClearsTheCheckOrTheValue) {
