@@ -121,13 +121,15 @@ void Launch() {
     put_back();
     return;
   }
-  if (kom.Ksyub == kKsyubGroupJudgement && kom.SougouDest <= 0) {
-    const std::int16_t dest = syoSearchSteps.find_summary_item ? syoSearchSteps.find_summary_item(item) : 0;
-    if (dest <= 0) {
+  // The summary-findings item a judgement item's search shows; it is taken
+  // only when the decided finding is written there.
+  std::int16_t summary = kom.SougouDest;
+  if (kom.Ksyub == kKsyubGroupJudgement && summary <= 0) {
+    summary = syoSearchSteps.find_summary_item ? syoSearchSteps.find_summary_item(item) : 0;
+    if (summary <= 0) {
       frmResultInForm->lblStatus.caption = "  総合所見欄がいっぱいです。";
       return;
     }
-    kom.SougouDest = dest;
   }
 
   basPublic.SyoSearchKomCode = kom.Skomcd;
@@ -141,9 +143,9 @@ void Launch() {
     basPublic.SyoSearchHan = current.Han;
     basPublic.SyoSearchTab = 0;
   } else {
-    const KekkaData& summary = frmResultIn.ResultMatrix(kom.SougouDest, 0);
-    basPublic.SyoSearchText = summary.Syoken;
-    basPublic.SyoSearchHan = summary.Han;
+    const KekkaData& shown = frmResultIn.ResultMatrix(summary, 0);
+    basPublic.SyoSearchText = shown.Syoken;
+    basPublic.SyoSearchHan = shown.Han;
     basPublic.SyoSearchTab = JudgementItemTab(kom);
   }
   frmResultIn.SyoSearchRow = r;

@@ -37,8 +37,9 @@ namespace qz {
 // - a judgement-coded item without a summary-findings item and none free:
 //   the status line "  総合所見欄がいっぱいです。".
 // Every refusal after the first three puts the result cell back to what
-// the result matrix holds (ResultCellText). A judgement-coded item keeps
-// the summary-findings item found on its first search (KomInfo.SougouDest).
+// the result matrix holds (ResultCellText). A judgement-coded item's search
+// shows its summary-findings item (KomInfo.SougouDest), or else the first
+// free one, which it takes only when a finding is decided and written.
 // A findings item's search starts from the text its result cell shows (the
 // stored one when the cell shows the search entry of its list).
 //

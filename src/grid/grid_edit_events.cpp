@@ -147,7 +147,7 @@ class Pick {
       spr_.SetComboCurSel(grid::Range::Cell(basPublic.SokuteiCol, row_), -1);
     }
     ShowJumpLineOf(i_);
-    if (k_.Jhkbn == 1) Sub_JudgeGroup(i_, kJudgeModeEntry, kJudgeForceNo);
+    if (k_.Jhkbn == 1 || Fnc_IsGroupItem(i_)) Sub_JudgeGroup(i_, kJudgeModeEntry, kJudgeForceNo);
     Sub_SetJudgementFinding(i_);
     Sub_AutoSetSummaryFindings(i_);
     SimulatedEnter();

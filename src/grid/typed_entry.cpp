@@ -124,9 +124,9 @@ class Entry {
 
     Sub_SetJudgementFinding(i_);
     Sub_AutoSetSummaryFindings(i_);
-    if (k_.Jhkbn == 1) Sub_JudgeGroup(i_, kJudgeModeEntry, kJudgeForceNo);
+    if (k_.Jhkbn == 1 || Fnc_IsGroupItem(i_)) Sub_JudgeGroup(i_, kJudgeModeEntry, kJudgeForceNo);
     StampEntry(i_, row_);
-    return kEntryProcessed;
+    return unjudged_ ? kEntryRefused : kEntryProcessed;
   }
 
  private:
@@ -232,7 +232,6 @@ class Entry {
   // A number typed into the result cell of a numeric or calculated item.
   std::int16_t Numeric(const std::string& typed) {
     const std::string narrow = vb::Trim(text::ToNarrow(typed));
-    const KekkaData before = r_;
     if (!narrow.empty()) {
       std::string edited;
       std::int16_t error = 0;
@@ -269,16 +268,14 @@ class Entry {
           !Fnc_AutoJudgeItem(k_.KomCode, narrow, k_.Skomcd, code, mark, letter, finding)) {
         ShowLoadWarning("自動判定できません。" + kCrLfText + "項目名 : " + k_.KomName + kCrLfText +
                         "結果値 : " + narrow);
-        // Nothing of the refused value is kept: the result and its cells
-        // are as before the entry.
-        r_ = before;
-        PutBack(col_, row_, stored_);
-        SetCell(basPublic.SokuteiCol, "");
-        if (r_.Sokutei != kSokuteiNone) {
-          ResultGrid().SetComboCurSel(grid::Range{basPublic.SokuteiCol, row_, basPublic.SokuteiCol, row_},
-                                      r_.Sokutei - 1);
-        }
-        return kEntryRefused;
+        // The measurement is kept without a grade: no judgement and no
+        // judgement finding, never the grade of the value before it. The
+        // cursor stays in the cell.
+        unjudged_ = true;
+        code = 0;
+        mark.clear();
+        letter = frmResultIn.DefaultColorLetter;
+        finding.clear();
       }
       r_.Han = code;
       r_.Syoken = finding;
@@ -298,6 +295,8 @@ class Entry {
   const KomInfo& k_;
   KekkaData& r_;
   std::string stored_;
+  // A numeric value stored that the automatic judgement could not judge.
+  bool unjudged_ = false;
 };
 
 }  // namespace

@@ -49,7 +49,11 @@ std::int16_t Fnc_GetCellEntry(std::int32_t col, std::int32_t row, std::string& t
 // kEntryRefused. A numeric value is taken after converting full-width
 // characters to half-width; an unchanged cell gives
 // kEntryNothing and stores, stamps and judges nothing. A value the automatic
-// judgement cannot judge is refused as a whole: the value stays unstored.
+// judgement cannot judge (no standard range for this examinee, say) warns
+// "自動判定できません。" with the item and the value and is stored without a
+// grade: judgement 0, no judgement finding (both cells emptied), stamped,
+// with the calculated items, judgement finding, summary findings and group
+// judgement following; it gives kEntryRefused so that the cursor stays.
 // A run-time error shows the error report "Enterキー処理でエラーが発生しました。"
 // and gives kEntryRefused.
 std::int16_t Fnc_ProcessEnterKey(std::int32_t col, std::int32_t row);

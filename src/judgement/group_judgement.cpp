@@ -167,6 +167,13 @@ void JudgeGroup(std::int16_t item, std::int16_t mode, std::int16_t force) {
 
 }  // namespace
 
+bool Fnc_IsGroupItem(std::int16_t item) {
+  for (std::int16_t g = 1; g < kOverallGroup; ++g) {
+    if (item != 0 && GroupEntry(g).Item == item) return true;
+  }
+  return false;
+}
+
 void Sub_JudgeGroup(std::int16_t item, std::int16_t mode, std::int16_t force) {
   try {
     JudgeGroup(item, mode, force);

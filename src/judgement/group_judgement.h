@@ -50,6 +50,12 @@ inline constexpr std::int16_t kJudgeForceYes = -1;      // also update done-chec
 // した。".
 void Sub_JudgeGroup(std::int16_t item, std::int16_t mode, std::int16_t force);
 
+// Whether item `item` (an item-table index) is the group item of one of the
+// decision groups 1..998 of the loaded consultation: a judgement set on it,
+// whatever its automatic-judgement class, is followed by Sub_JudgeGroup, so
+// that the overall judgement takes it.
+bool Fnc_IsGroupItem(std::int16_t item);
+
 }  // namespace qz
 
 #endif  // QZ_JUDGEMENT_GROUP_JUDGEMENT_H_

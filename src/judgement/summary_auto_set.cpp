@@ -22,19 +22,11 @@ constexpr std::int64_t kTitleRow = 1;
 constexpr std::string_view kNoHighLimit = "99999.9999";
 constexpr std::string_view kNoLowLimit = "0";
 
-// Whether summary item `d` is the destination some item already holds.
-bool ClaimedByASource(std::int16_t d) {
-  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
-    if (frmResultIn.ItemTable[i].SougouDest == d) return true;
-  }
-  return false;
-}
-
 std::int16_t FindFreeSummaryItem() {
   const int count = basPublic.SougouSyokenKomCode.Count;
   for (int k = 1; k <= count && k <= SougouItems.Count(); ++k) {
     const std::int16_t d = SougouItems[k];
-    if (d == 0 || frmResultIn.ItemTable[d].Past != kPastBookedNow || ClaimedByASource(d)) continue;
+    if (d == 0 || frmResultIn.ItemTable[d].Past != kPastBookedNow) continue;
     const KekkaData& r = frmResultIn.ResultMatrix(d, 0);
     if (r.Hekbn == 0 && vb::Trim(r.Syoken).empty()) return d;
   }
@@ -99,14 +91,11 @@ void AutoSet(std::int16_t s) {
   if (basPublic.SougouSyokenKomCode.Count == 0) return;
   KomInfo& source = frmResultIn.ItemTable[s];
   if (source.SougouDest == kSougouNotSource) return;
-  std::int16_t d = source.SougouDest;
-  if (d <= 0) {
-    d = Fnc_FindSummaryFindingItem();
-    if (d == 0) return;
-    source.SougouDest = d;
-  }
   const SougouRule* rule = FirstApplyingRule(s);
   if (rule == nullptr) return;
+  // A summary item is taken only for a finding that is written.
+  const std::int16_t d = source.SougouDest > 0 ? source.SougouDest : Fnc_FindSummaryFindingItem();
+  if (d == 0) return;
 
   // A confirmed summary finding is not rewritten.
   if (frmResultIn.ResultMatrix(d, 0).Hekbn != 0) return;
@@ -118,6 +107,7 @@ void AutoSet(std::int16_t s) {
   r.Syoken = text;
   r.Han = han;
   StampCurrentResult(d);
+  Sub_ClaimSummaryItem(s, d);
 
   // The mark shown is that of the judgement stored, so the judgement cell
   // never disagrees with the result.
@@ -137,6 +127,14 @@ void AutoSet(std::int16_t s) {
 }
 
 }  // namespace
+
+void Sub_ClaimSummaryItem(std::int16_t item, std::int16_t summary) {
+  for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
+    KomInfo& other = frmResultIn.ItemTable[i];
+    if (i != item && other.SougouDest == summary) other.SougouDest = kSougouSourceOpen;
+  }
+  frmResultIn.ItemTable[item].SougouDest = summary;
+}
 
 std::int16_t Fnc_FindSummaryFindingItem() {
   try {

@@ -139,8 +139,10 @@ void ApplyDecided(std::int16_t item, std::int32_t row) {
   }
   if (target > 0) {
     WriteTarget(target, target_row, text, mark, letter);
+    if (target != item) Sub_ClaimSummaryItem(item, target);
     if (syoSearchSteps.auto_set_summary) syoSearchSteps.auto_set_summary(target);
-    if (kom.Jhkbn == 1 && syoSearchSteps.judge_group) syoSearchSteps.judge_group(item);
+    // Whatever its class, as the same finding picked from the list.
+    if (syoSearchSteps.judge_group) syoSearchSteps.judge_group(item);
   }
 
   grid::Spread& spr = ResultGrid();

@@ -53,8 +53,10 @@ void tmrSyoSearch_Timer();
 //   item) the judgement (0 for an empty text), findings text, updater and
 //   time stamps, the
 //   measurement class of "(未実施)" / "(測定不能)", the cells and their
-//   colour, the summary-findings auto-set and, for an item of the group
-//   judgement, the group judgement. A target without a grid line is stored
+//   colour (a summary-findings item written becomes the judgement item's
+//   own, Sub_ClaimSummaryItem), the summary-findings auto-set and the group
+//   judgement of the searched item, whatever its automatic-judgement class.
+//   A target without a grid line is stored
 //   without drawing; a done-checked target is not written (the warning
 //   "「<name>」は" CR LF "チェックがついてるため変更できません。"). A
 //   findings item whose decided finding is not written (no mark, or

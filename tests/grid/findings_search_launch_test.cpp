@@ -273,8 +273,10 @@ TEST_F(FindingsSearchLaunchTest, AJudgementItemSearchesItsSummaryItemOnTheTabOfT
     shell.Click("frmSyoComb", "cmdClose");
     Search(row);
   }
-  EXPECT_EQ(frmResultIn.ItemTable[2].SougouDest, 3);
-  EXPECT_EQ(finds, 2);  // 200102 keeps the item found on its first search
+  // Closed without a decision, a search takes no summary item: each one
+  // finds the free item afresh.
+  EXPECT_EQ(frmResultIn.ItemTable[2].SougouDest, 0);
+  EXPECT_EQ(finds, 3);
   EXPECT_EQ(tabs, (std::vector<std::int16_t>{2, 2, 0}));  // key "102"; no key "104"
   EXPECT_EQ(texts, (std::vector<std::string>{"要観察", "要観察", "要観察"}));
   EXPECT_SCRIPT_OK(shell);

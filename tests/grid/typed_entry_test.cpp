@@ -123,18 +123,31 @@ TEST_F(TypedEntry, RefusalsWarnPutTheStoredTextBackAndKeepTheResult) {
   }
 }
 
-TEST_F(TypedEntry, AValueTheJudgementCannotJudgeIsNotStored) {
-  // Item 1001 has no standard range.
-  const std::int16_t height = bed.Add(JudgedNumeric(1001));
+TEST_F(TypedEntry, AValueTheJudgementCannotJudgeIsStoredWithoutAGrade) {
+  // Item 1001 has no standard range; it was graded before.
+  const std::int16_t height = bed.Add(JudgedNumeric(1001, "ＢＭＩ", 5));
+  const std::int16_t group = bed.Add(JudgementBed::GroupItem(5, "身体計測"));
   bed.Finish();
   bed.Result(height).Knsach = "170.0 ";
+  bed.Result(height).Han = 4;
+  bed.Result(height).Syoken = "高値";
+  bed.Result(group).Han = 4;
   grid().SetText(basPublic.ResultCol, bed.RowOf(height), "170.0 ");
-  EXPECT_EQ(Enter(height, basPublic.ResultCol, "171"), kEntryRefused);
+  grid().SetText(basPublic.HanCol, bed.RowOf(height), "Ｄ");
+  grid().SetText(basPublic.HanSyoCol, bed.RowOf(height), "高値");
+  EXPECT_EQ(Enter(height, basPublic.ResultCol, "171"), kEntryRefused);  // the cursor stays
   EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"自動判定できません。\r\n項目名 : ＢＭＩ\r\n結果値 : 171"});
-  EXPECT_EQ(bed.Result(height).Knsach, "170.0 ");
-  EXPECT_EQ(bed.Cell(height, basPublic.ResultCol), "170.0 ");
-  EXPECT_EQ(bed.Result(height).User, "");
-  // So leaving the cell afterwards does not take the refused value as stored.
+  const KekkaData& r = bed.Result(height);
+  EXPECT_EQ(r.Knsach, "171.0 ");
+  EXPECT_EQ(r.Han, 0);
+  EXPECT_EQ(r.Syoken, "");
+  EXPECT_EQ(r.User, kBedUser);
+  EXPECT_EQ(bed.Cell(height, basPublic.ResultCol), "171.0 ");
+  EXPECT_EQ(bed.Cell(height, basPublic.HanCol), "");
+  EXPECT_EQ(bed.Cell(height, basPublic.HanSyoCol), "");
+  // The group no longer takes the old grade.
+  EXPECT_EQ(bed.Result(group).Han, 0);
+  // Stored, so leaving the cell afterwards has nothing more to take.
   EXPECT_EQ(Fnc_ProcessEnterKey(basPublic.ResultCol, bed.RowOf(height)), kEntryNothing);
 }
 

@@ -145,7 +145,8 @@ TEST_F(SummaryAutoSet, RulesCompareTheValueWithTheLimitsAndTheJudgement) {
     bed.Result(m1) = KekkaData{};
     Judge(s, c.value, c.han);
     EXPECT_EQ(bed.Result(m1).Syoken, c.applies ? "要観察（一）" : "");
-    EXPECT_EQ(frmResultIn.ItemTable[s].SougouDest, m1);  // fixed before any rule is tested
+    // Taken only for a finding written.
+    EXPECT_EQ(frmResultIn.ItemTable[s].SougouDest, c.applies ? m1 : kSougouSourceOpen);
   }
 }
 
@@ -182,18 +183,27 @@ TEST_F(SummaryAutoSet, ASourceKeepsItsSummaryItemAndTheNextSourceTakesAnother) {
   EXPECT_TRUE(bed.Boxes().empty());
 }
 
-TEST_F(SummaryAutoSet, ASummaryItemClaimedButStillEmptyIsNotTakenByAnotherSource) {
-  Rules({Rule(2001, "H", 3, 3), Rule(3001, "", 5, 6)});
+TEST_F(SummaryAutoSet, ASummaryItemIsTakenOnlyByTheFindingWrittenThere) {
+  Rules({Rule(2001, "H", 3, 3), Rule(3001, "", 5, 6), Rule(3001, "", 4, 4)});
   Finish();
-  Judge(s, "100 ", 3);  // within the limits: s claims m1 and writes nothing
-  EXPECT_EQ(frmResultIn.ItemTable[s].SougouDest, m1);
-  EXPECT_TRUE(bed.Result(m1).Syoken.empty());
-  EXPECT_EQ(Fnc_FindSummaryFindingItem(), m2);
+  Judge(s, "100 ", 3);  // within the limits: nothing written, nothing taken
+  EXPECT_EQ(frmResultIn.ItemTable[s].SougouDest, kSougouSourceOpen);
+  EXPECT_EQ(Fnc_FindSummaryFindingItem(), m1);
   Judge(t, "1 ", 5);
-  EXPECT_EQ(frmResultIn.ItemTable[t].SougouDest, m2);
+  EXPECT_EQ(frmResultIn.ItemTable[t].SougouDest, m1);
+  EXPECT_EQ(bed.Result(m1).Syoken, "要医療");
+
+  // Emptied (as a Delete of t's value does), t's item is free again: s
+  // takes it, and t, writing again, goes elsewhere rather than over s's
+  // finding.
+  bed.Result(m1).Syoken.clear();
   Judge(s, "150 ", 3);
+  EXPECT_EQ(frmResultIn.ItemTable[s].SougouDest, m1);
+  EXPECT_EQ(frmResultIn.ItemTable[t].SougouDest, kSougouSourceOpen);
+  Judge(t, "1 ", 4);
+  EXPECT_EQ(frmResultIn.ItemTable[t].SougouDest, m2);
   EXPECT_EQ(bed.Result(m1).Syoken, "要観察（一）");
-  EXPECT_EQ(bed.Result(m2).Syoken, "要医療");
+  EXPECT_EQ(bed.Result(m2).Syoken, "要観察（二）");
   EXPECT_TRUE(bed.Boxes().empty());
 }
 

@@ -214,7 +214,9 @@ TEST_F(SyoSearchHandoffTest, AJudgementItemSendsItsFindingToTheSummaryItem) {
   EXPECT_EQ(frmResultIn.ResultMatrix(3, 0).Han, 3);
   EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 6), "胆石");
   EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 5), "");
-  EXPECT_EQ(calls, (std::vector<std::string>{"auto 3", "enter", "enter"}));
+  // The summary item written is the judgement item's own from now on.
+  EXPECT_EQ(frmResultIn.ItemTable[2].SougouDest, 3);
+  EXPECT_EQ(calls, (std::vector<std::string>{"auto 3", "group 2", "enter", "enter"}));
   EXPECT_EQ(frmResultInForm->lblStatus.caption, "  総合所見 に所見をセットしました。");
   EXPECT_SCRIPT_OK(shell);
 }
@@ -331,6 +333,8 @@ TEST_F(SyoSearchHandoffTest, AHiddenDialogCountsAsClosedAndIsUnloaded) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+// Whatever the searched item's automatic-judgement class, as a pick from
+// its list does.
 TEST_F(SyoSearchHandoffTest, TheProgramsStepsJudgeTheGroupOfTheSearchedItem) {
   syoSearchSteps = DefaultSyoSearchSteps();
   // Item 1 belongs to decision group 5, whose group item is added here.
@@ -342,11 +346,16 @@ TEST_F(SyoSearchHandoffTest, TheProgramsStepsJudgeTheGroupOfTheSearchedItem) {
   frmResultIn.ResultMatrix.Create(5, 0);
   frmResultIn.GroupItems[5].Item = 5;
   frmResultIn.ItemTable[1].Hgrp[1] = 5;
-  Searched(1, 4, true, "胆石", 3);
-  Apply();
-  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 3);
-  EXPECT_EQ(frmResultIn.ResultMatrix(5, 0).Han, 3);
-  EXPECT_EQ(frmResultIn.GroupItems[5].Han, 3);
+  for (std::int16_t jhkbn : {0, 1}) {
+    SCOPED_TRACE(jhkbn);
+    frmResultIn.ItemTable[1].Jhkbn = jhkbn;
+    frmResultIn.ResultMatrix(5, 0) = KekkaData{};
+    Searched(1, 4, true, jhkbn == 0 ? "胆石" : "軽度肥大", static_cast<std::int16_t>(3 - jhkbn));
+    Apply();
+    EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 3 - jhkbn);
+    EXPECT_EQ(frmResultIn.ResultMatrix(5, 0).Han, 3 - jhkbn);
+    EXPECT_EQ(frmResultIn.GroupItems[5].Han, 3 - jhkbn);
+  }
   EXPECT_SCRIPT_OK(shell);
 }
 
