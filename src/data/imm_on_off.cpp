@@ -1,6 +1,8 @@
 #include "data/imm_on_off.h"
 
 #include "examinee/bas_public.h"
+#include "platform/grid/spread.h"
+#include "platform/ui/controls.h"
 
 namespace qz {
 
@@ -28,5 +30,29 @@ std::int32_t Fnc_ImmGetOpen(const ui::Form& form) {
 }
 
 std::int32_t Fnc_ImmGetOpen(const ui::Control& control) { return Fnc_ImmGetOpen(*control.form()); }
+
+FieldIme Fnc_FieldIme(const ui::Control& control) {
+  const ui::ImeState& ime = control.form()->ime;
+  const bool window_kana = ime.open && (ime.conversion & kImeCmodeNative) != 0;
+  if (!ime.available) return {};
+  if (const auto* spr = dynamic_cast<const grid::Spread*>(&control)) {
+    const int col = spr->active_col(), row = spr->active_row();
+    if (!spr->CellTakesInput(col, row)) return {};
+    const grid::CellFormat f = spr->FormatAt(col, row);
+    const bool numbers = f.type == grid::CellType::kFloat || f.type == grid::CellType::kInteger;
+    if (numbers || f.edit_char_set == grid::kCharSetSingleByte) return {};
+    return {true, window_kana};
+  }
+  const auto* text = dynamic_cast<const ui::TextControl*>(&control);
+  const auto* combo = dynamic_cast<const ui::ComboBox*>(&control);
+  const bool edits = control.kind() == ui::ControlKind::kTextBox || (combo != nullptr && combo->style == 0);
+  if (text == nullptr || !edits || text->locked) return {};
+  switch (text->ime_mode) {
+    case 1: return {true, true};
+    case 2:
+    case 3: return {};
+    default: return {true, window_kana};
+  }
+}
 
 }  // namespace qz

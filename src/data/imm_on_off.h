@@ -1,4 +1,5 @@
-// Switching the Japanese input method of a window.
+// Switching the Japanese input method of a window, and what it does in the
+// field that has the keyboard.
 //
 // The state is the window's ImeState (platform/ui/form.h): the front end
 // applies it to the real input method, tests read it. A window without an
@@ -31,6 +32,26 @@ void Sub_ImmOnOff(ui::Control& control, std::int16_t mode, bool alphanumeric);
 // context.
 std::int32_t Fnc_ImmGetOpen(const ui::Form& form);
 std::int32_t Fnc_ImmGetOpen(const ui::Control& control);
+
+// What the input method does in a field now.
+struct FieldIme {
+  // It composes there: the field takes typing of any character.
+  bool composes = false;
+  // Japanese (kana) input is asked; otherwise Latin input is preferred.
+  bool kana = false;
+  bool operator==(const FieldIme&) const = default;
+};
+
+// For `control` as it stands: nothing composes in a window without an input
+// context, nor in a field that takes no typing (a locked box, a drop-down
+// list, a grid's locked or check cell, a button, a list). A text box or a
+// drop-down combo of its own input mode (TextControl::ime_mode): 2 (off,
+// the Latin input of number and code boxes) and 3 (disabled) compose
+// nothing, 1 (on) asks for kana, 0 follows the window. A grid follows its
+// active cell: a number cell or one of single-byte characters composes
+// nothing, any other follows the window. Following the window, kana is
+// asked while its input method is open in kana mode.
+FieldIme Fnc_FieldIme(const ui::Control& control);
 
 }  // namespace qz
 

@@ -5,11 +5,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,6 +29,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/shell.h"
 #include "qt/caption_wrap.h"
+#include "qt/edit_menu.h"
 #include "qt/input_method_adapter.h"
 #include "qt/key_map.h"
 #include "qt/list_grid_view.h"
@@ -168,7 +171,6 @@ QWidget* FormWindow::Build(ui::Control& c) {
     }
     case ui::ControlKind::kTextBox: {
       auto* e = new QLineEdit(this);
-      e->setContextMenuPolicy(Qt::NoContextMenu);
       e->setDragEnabled(false);
       e->setAcceptDrops(false);
       w = e;
@@ -178,7 +180,6 @@ QWidget* FormWindow::Build(ui::Control& c) {
       auto* box = new QComboBox(this);
       auto& combo = static_cast<ui::ComboBox&>(c);
       box->setEditable(combo.style == 0);
-      if (box->lineEdit() != nullptr) box->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
       connect(box, &QComboBox::activated, this, [this, &combo](int i) {
         backend_.Dispatch([&combo, i](ui::Shell&) {
           if (UserCanReach(combo) && i < combo.list_count()) combo.SetListIndex(i);
@@ -259,15 +260,16 @@ void FormWindow::Sync() {
     auto it = widgets_.find(c);
     if (it != widgets_.end()) SyncControl(*c, it->second);
   }
-  SyncIme();
   SyncWindowState();
-  if (f.visible() != isVisible()) setVisible(f.visible());
   ui::Shell* shell = ui::Shell::Current();
   const bool active = shell != nullptr && shell->active_form() == &f && f.visible();
-  if (active && !was_active_) {
-    raise();
-    activateWindow();
+  // A window opens with the keyboard only when it is the active form's and
+  // not minimised.
+  if (f.visible() && !isVisible()) {
+    setAttribute(Qt::WA_ShowWithoutActivating, !active || f.window_state() == ui::WindowState::kMinimized);
   }
+  if (f.visible() != isVisible()) setVisible(f.visible());
+  if (active && !was_active_) TakeKeyboard();
   was_active_ = active;
   if (active && f.active_control() != nullptr) {
     QWidget* w = WidgetOf(*f.active_control());
@@ -279,6 +281,13 @@ void FormWindow::Sync() {
     setFocus(Qt::OtherFocusReason);
   }
   focused_ = f.active_control();
+  SyncIme();
+}
+
+void FormWindow::TakeKeyboard() {
+  if (!isVisible() || isMinimized()) return;
+  raise();
+  activateWindow();
 }
 
 void FormWindow::SyncControl(ui::Control& c, QWidget* w) {
@@ -392,26 +401,36 @@ void FormWindow::SyncFont(const void* owner, QWidget* w, const ui::Font& font) {
 
 void FormWindow::SyncIme() {
   const ui::ImeState& ime = form_->ime;
-  if (ime_known_ && ime.available == ime_applied_.available && ime.open == ime_applied_.open &&
-      ime.conversion == ime_applied_.conversion) {
-    return;
+  const ui::Control* focus = form_->active_control();
+  const auto* spr = dynamic_cast<const grid::Spread*>(focus);
+  ImeTold now;
+  now.focus = focus;
+  now.state = ime;
+  if (spr != nullptr) {
+    now.revision = spr->revision();
+    now.col = spr->active_col();
+    now.row = spr->active_row();
   }
-  ime_known_ = true;
-  ime_applied_ = ime;
-  // Qt has no open/closed or full-width switch: an open input method in
-  // kana mode leaves the hints free, any other state prefers Latin input.
-  Qt::InputMethodHints hints = Qt::ImhNone;
-  if (!ime.open || (ime.conversion & kImeCmodeNative) == 0) hints = Qt::ImhPreferLatin;
-  setInputMethodHints(hints);
+  const bool same_state = ime_told_.has_value() && ime_told_->state.available == ime.available &&
+                          ime_told_->state.open == ime.open && ime_told_->state.conversion == ime.conversion;
+  const bool same_focus = ime_told_.has_value() && ime_told_->focus == focus;
+  // An unchanged grid is not read again.
+  if (same_state && same_focus && spr != nullptr && ime_told_->revision == now.revision) return;
+  now.answer = focus != nullptr ? Fnc_FieldIme(*focus) : FieldIme{};
+  const bool same = same_state && same_focus && ime_told_->col == now.col && ime_told_->row == now.row &&
+                    ime_told_->answer == now.answer;
+  ime_told_ = now;
+  if (same) return;
+  // The widgets carry the answers too, for what reads them instead of
+  // asking. A grid out of focus is left: its active cell would be read.
+  setInputMethodHints(HintsOf({true, ime.open && (ime.conversion & kImeCmodeNative) != 0}));
   for (auto& [obj, control] : watched_) {
     auto* w = qobject_cast<QWidget*>(const_cast<QObject*>(obj));
     if (w == nullptr || w->focusPolicy() == Qt::NoFocus) continue;
-    // A box of its own mode: off or disabled takes Latin input only.
-    const auto* text = dynamic_cast<const ui::TextControl*>(control);
-    const int mode = text != nullptr ? text->ime_mode : 0;
-    w->setAttribute(Qt::WA_InputMethodEnabled, ime.available && mode != 2 && mode != 3);
-    w->setInputMethodHints(mode == 2 || mode == 3 ? Qt::ImhPreferLatin | Qt::ImhNoPredictiveText
-                                                  : (mode == 1 ? Qt::ImhNone : hints));
+    if (control != focus && (same_state || control->kind() == ui::ControlKind::kSpread)) continue;
+    const FieldIme answer = control == focus ? now.answer : Fnc_FieldIme(*control);
+    w->setAttribute(Qt::WA_InputMethodEnabled, answer.composes);
+    w->setInputMethodHints(HintsOf(answer));
   }
   QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
 }
@@ -545,6 +564,12 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::InputMethod:
       DeliverInputMethod(*this, *c, static_cast<QInputMethodEvent*>(event));
       return true;
+    case QEvent::InputMethodQuery:
+      // The widget answers where its caret is and what text is around it;
+      // whether the input method composes here is the program's.
+      watched->event(event);
+      AnswerFieldIme(*static_cast<QInputMethodQueryEvent*>(event), Fnc_FieldIme(*c));
+      return true;
     case QEvent::MouseButtonPress:
       return HandleMouse(*c, watched, static_cast<QMouseEvent*>(event), false);
     case QEvent::MouseButtonDblClick:
@@ -553,6 +578,11 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove:
       return c->kind() != ui::ControlKind::kComboBox;
     case QEvent::ContextMenu:
+      // A text box has the desktop's edit menu (its items are keys); Qt's
+      // own menus never open.
+      if (auto* text = dynamic_cast<ui::TextControl*>(c); text != nullptr && HasEditMenu(*text)) {
+        PopupEditMenu(*this, *text, static_cast<QContextMenuEvent*>(event)->globalPos());
+      }
       return true;
     case QEvent::Wheel:
       if (c->kind() == ui::ControlKind::kSpread) {
@@ -577,7 +607,7 @@ void FormWindow::keyPressEvent(QKeyEvent* event) { HandleKey(event); }
 
 void FormWindow::inputMethodEvent(QInputMethodEvent* event) {
   const std::string text = event->commitString().toStdString();
-  if (form_ != nullptr && !text.empty()) backend_.Dispatch([text](ui::Shell& shell) { shell.UserType(text); });
+  if (form_ != nullptr && !text.empty()) backend_.Dispatch([text](ui::Shell& shell) { shell.UserCommit(text); });
   event->accept();
 }
 

@@ -5,8 +5,11 @@
 //
 // Sync() brings the widgets in step with the model (texts, values, colours,
 // fonts, geometry in twips, visibility, enabled state, the active form and
-// the focused control, the input-method hints); it writes to a widget only
-// what differs. The window takes every mouse press, key, typed text and the
+// the focused control, what the input method does in it); it writes to a
+// widget only what differs. The input method's queries whether it composes
+// in a widget, and with which hints, are answered from the program's
+// decision for the control (Fnc_FieldIme: for a grid, its active cell), and
+// the input method is told at every move of the focus or the active cell. The window takes every mouse press, key, typed text and the
 // close box of its widgets and hands them to the model through the
 // backend's Dispatch: Qt's own editing, toggling, focus moves and shortcuts
 // never run, so the model's handlers see every key first. The close box
@@ -32,8 +35,12 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
+
+#include "data/imm_on_off.h"
 
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
@@ -53,6 +60,9 @@ class FormWindow : public QWidget {
   ~FormWindow() override;
 
   void Sync();
+  // Raises the window and asks for the keyboard (a shown window that is not
+  // minimised).
+  void TakeKeyboard();
   void Detach();
   // Before the form's window is shown: makes it a dialog of `owner` (nullptr
   // for a window of its own), modal or not, and places it.
@@ -103,8 +113,16 @@ class FormWindow : public QWidget {
   std::map<const void*, ui::Font> fonts_;  // the model fonts last applied
   bool was_active_ = false;
   ui::Control* focused_ = nullptr;
-  ui::ImeState ime_applied_{};
-  bool ime_known_ = false;
+  // What the input method was last told (SyncIme): the focused control,
+  // its grid's revision and active cell, its answer, the window's state.
+  struct ImeTold {
+    const ui::Control* focus = nullptr;
+    std::uint64_t revision = 0;
+    int col = -1, row = -1;
+    FieldIme answer;
+    ui::ImeState state;
+  };
+  std::optional<ImeTold> ime_told_;
   bool applying_geometry_ = false;  // the window follows the form: no write-back
   // The form's size (twips) when the user resized the window while the
   // program worked: the form learns the new size (and lays itself out)

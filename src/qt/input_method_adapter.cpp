@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <string>
 
@@ -35,10 +36,20 @@ Preedit PreeditOf(const QInputMethodEvent& event) {
   return p;
 }
 
+Qt::InputMethodHints HintsOf(FieldIme ime) {
+  if (!ime.composes) return Qt::ImhPreferLatin | Qt::ImhNoPredictiveText;
+  return ime.kana ? Qt::ImhNone : Qt::ImhPreferLatin;
+}
+
+void AnswerFieldIme(QInputMethodQueryEvent& query, FieldIme ime) {
+  if ((query.queries() & Qt::ImEnabled) != 0) query.setValue(Qt::ImEnabled, ime.composes);
+  if ((query.queries() & Qt::ImHints) != 0) query.setValue(Qt::ImHints, static_cast<int>(HintsOf(ime)));
+}
+
 void DeliverInputMethod(FormWindow& window, ui::Control& control, QInputMethodEvent* event) {
   event->accept();
   const std::string commit = event->commitString().toStdString();
-  if (!commit.empty()) window.Dispatch([commit](ui::Shell& shell) { shell.UserType(commit); });
+  if (!commit.empty()) window.Dispatch([commit](ui::Shell& shell) { shell.UserCommit(commit); });
   const Preedit preedit = PreeditOf(*event);
   switch (control.kind()) {
     case ui::ControlKind::kSpread:

@@ -8,8 +8,12 @@
 // where the candidate window goes; the model's text stays the line's text.
 // In a grid the cell being typed into shows it
 // (SpreadView::SetPreedit) and the grid's table answers the caret's place
-// (InputMethodTable). Which cells ask for Latin input is the model's
-// input-method state; FormWindow turns it into the widgets' hints.
+// (InputMethodTable). Whether the input method composes in a field, and
+// whether it asks for Japanese there, is the program's (Fnc_FieldIme, for
+// the grid's active cell as for a box): FormWindow answers Qt::ImEnabled
+// and Qt::ImHints from it (AnswerFieldIme) and tells the input method
+// whenever the answer may have changed (the focus or the active cell
+// moved, the window's state changed).
 //
 // User-interface thread only.
 #ifndef QZ_QT_INPUT_METHOD_ADAPTER_H_
@@ -20,7 +24,10 @@
 #include <QVariant>
 #include <functional>
 
+#include "data/imm_on_off.h"
+
 class QInputMethodEvent;
+class QInputMethodQueryEvent;
 
 namespace qz::ui {
 class Control;
@@ -35,6 +42,15 @@ class FormWindow;
 // of the active form), its preedit is shown where the control shows text.
 // Always consumes it.
 void DeliverInputMethod(FormWindow& window, ui::Control& control, QInputMethodEvent* event);
+
+// The hints of a field: Japanese input leaves them free, a field that
+// composes otherwise prefers Latin input, one that does not compose takes
+// Latin input without prediction.
+Qt::InputMethodHints HintsOf(FieldIme ime);
+
+// Sets the answers to Qt::ImEnabled and Qt::ImHints in `query` (those it
+// asks) from `ime`.
+void AnswerFieldIme(QInputMethodQueryEvent& query, FieldIme ime);
 
 // The preedit of an input-method event and the caret within it (-1: at its
 // end, or hidden).

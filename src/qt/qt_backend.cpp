@@ -242,6 +242,7 @@ void QtBackend::OnFormShown(ui::Form& form, bool modal) {
   if (owner_window != nullptr && !owner_window->isVisible()) owner_window = nullptr;
   window->PrepareShow(owner_window, modal);
   window->Sync();
+  window_shown_ = true;
 }
 
 void QtBackend::OnFormHidden(ui::Form& form) {
@@ -278,7 +279,27 @@ void QtBackend::SyncAll() {
     if (!loaded) gone.push_back(form);
   }
   for (const ui::Form* f : gone) Drop(f);
-  for (const auto& [form, window] : windows_) window->Sync();
+  // The active form's window last: a window shown meanwhile (which a window
+  // system may activate as it maps it) gives the keyboard back to it.
+  const ui::Form* active = shell != nullptr ? shell->active_form() : nullptr;
+  FormWindow* active_window = nullptr;
+  bool shown = window_shown_;
+  window_shown_ = false;
+  for (const auto& [form, window] : windows_) {
+    if (form == active) {
+      active_window = window;
+      continue;
+    }
+    const bool was_visible = window->isVisible();
+    window->Sync();
+    shown = shown || (!was_visible && window->isVisible());
+  }
+  if (active_window == nullptr) {
+    window_shown_ = shown;
+    return;
+  }
+  active_window->Sync();
+  if (shown) active_window->TakeKeyboard();
 }
 
 FormWindow* QtBackend::WindowOf(const ui::Form& form) const {

@@ -104,6 +104,9 @@ class QtBackend : public ui::Backend {
 
   SystemClipboard clipboard_;
   std::map<const ui::Form*, FormWindow*> windows_;
+  // A window was shown since the last SyncAll gave the keyboard to the
+  // active form's window.
+  bool window_shown_ = false;
   std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend
   QElapsedTimer clock_;
   QElapsedTimer last_sync_;

@@ -86,6 +86,7 @@ bool Fnc_CopyMain() {
     const std::string text = "「" + basCopy.CopyList[static_cast<std::size_t>(k)].File +
                              "」のコピーに失敗しました。\r\n\r\n続行しますか？";
     if (ui::MsgBox(text, ui::MsgButtons::kYesNo, ui::MsgIcon::kCritical, kTitle, 1) == ui::MsgResult::kYes) {
+      NoteFailurePassedOver();  // the file stays as it was
       continue;
     }
     Sub_Log("コピーエラーで続行キャンセルを選択されたため、終了します。");

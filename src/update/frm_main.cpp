@@ -21,6 +21,7 @@ namespace {
 
 FrmMain* g_main = nullptr;
 bool g_completed = false;
+bool g_passed_over = false;  // went on past a failure in this run
 
 const std::string kAsterisks(70, '*');
 
@@ -59,7 +60,11 @@ void LogHeldEndRequest() {
 
 FrmMain* frmMain() { return g_main; }
 
-bool RunCompleted() { return g_completed; }
+bool RunCompleted() { return g_completed && !g_passed_over; }
+
+void NoteFailurePassedOver() { g_passed_over = true; }
+
+bool RunPassedOverFailure() { return g_completed && g_passed_over; }
 
 void ProcessEvents() {
   LogHeldEndRequest();
@@ -96,6 +101,7 @@ FrmMain::FrmMain() : Form("frmMain") {
   on_unload = [this](int& cancel) { Form_Unload(cancel); };
   g_main = this;
   g_completed = false;
+  g_passed_over = false;
 }
 
 FrmMain::~FrmMain() {
@@ -140,6 +146,7 @@ void FrmMain::Sub_VersionUp() {
   // Neither the close box nor a signal ends the program half-way through.
   system::EndRequestsHeld held;
   g_completed = false;
+  g_passed_over = false;
   running_ = true;
   ClearRunJournal();
   bool ok = false;
@@ -181,15 +188,23 @@ void FrmMain::Sub_VersionUp() {
         Critical("バージョンアップに失敗しました。");
       } else {
         g_completed = true;
+        // A run that went on past a failure is not a complete version-up.
+        std::string done = "バージョンアップ処理が終了しました。";
+        if (g_passed_over) {
+          Sub_Log("");
+          Sub_Log("※失敗した処理を続行したため、バージョンアップは完了していません。");
+          done += "\r\n\r\n失敗した処理を続行したため、バージョンアップは完了していません。\r\nログを確認して下さい。"
+                  "\r\n\r\nログ : " + basPublic.LogFile;
+        }
         if (basPublic.RunCheck) {
-          if (ui::MsgBox("バージョンアップ処理が終了しました。\r\n\r\nバントリクを起動しますか？", ui::MsgButtons::kYesNo,
+          if (ui::MsgBox(done + "\r\n\r\nバントリクを起動しますか？", ui::MsgButtons::kYesNo,
                          ui::MsgIcon::kInformation, kTitle) == ui::MsgResult::kYes) {
             Sub_Log("");
             Sub_Log("バントリクを起動します。");
             Sub_CreateProcess(hWnd(), "VANTORIK.EXE", "", 0);
           }
         } else {
-          ui::MsgBox("バージョンアップ処理が終了しました。", ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
+          ui::MsgBox(done, ui::MsgButtons::kOk, ui::MsgIcon::kInformation, kTitle);
         }
       }
     } catch (const std::exception&) {

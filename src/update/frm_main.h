@@ -70,9 +70,20 @@ class FrmMain : public ui::Form {
   bool running_ = false;
 };
 
-// True when the last Sub_VersionUp ran every step to its end (the program
-// then exits with status 0; any refusal or failure gives a non-zero one).
+// True when the last Sub_VersionUp ran every step to its end and every step
+// did what it says (the program then exits with status 0; any refusal or
+// failure gives a non-zero one).
 bool RunCompleted();
+
+// Notes that the operator chose to go on past a failed item of a step
+// ("続行しますか？" answered Yes; the item was left as it was before it).
+// The run goes on, but does not count as completed: its closing message and
+// log say so.
+void NoteFailurePassedOver();
+
+// True when the last Sub_VersionUp ran every step to its end after going on
+// past a failure (NoteFailurePassedOver).
+bool RunPassedOverFailure();
 
 // The main form while it exists, else nullptr.
 FrmMain* frmMain();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "data/close_erase.h"
@@ -27,6 +29,16 @@ std::string Upper(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return out;
+}
+
+// `path` as this machine's real path: links followed and "." and ".."
+// resolved as far as it exists, so that one folder named in several ways
+// (a link, "..", a closing separator) compares equal.
+std::string RealPath(std::string_view path) {
+  std::error_code ec;
+  const std::filesystem::path given{std::string(path)};
+  const std::filesystem::path real = std::filesystem::weakly_canonical(given, ec);
+  return ec ? given.lexically_normal().string() : real.string();
 }
 
 bool AskYesNo(std::string_view text) {
@@ -63,9 +75,10 @@ void FrmWait::Form_Load() {
   basPublic.WaitProceed = false;
   // The processes report paths of this machine: the folder is compared in
   // that form, so that "D:\SUITE\" finds programs of its host folder.
-  program_folder_ = WithClosingSeparator(path::ResolveSuitePath(basPublic.ProgramPath));
+  // Both it and the processes' paths are real paths, however either is named.
+  program_folder_ = WithClosingSeparator(RealPath(path::ResolveSuitePath(basPublic.ProgramPath)));
   pg_list_path_ = basPublic.RootPath + "PGList.ini";
-  own_path_ = OwnExecutablePath();
+  own_path_ = RealPath(OwnExecutablePath());
   query_failed_ = false;
   Sub_CloseErase(*this);
   // At the left edge, its bottom on the work area's bottom (inside the
@@ -106,7 +119,7 @@ void FrmWait::tmrTimer_Timer() {
   }
   query_failed_ = false;
   for (std::int32_t i = 1; i <= n; ++i) {
-    const std::string& p = paths[static_cast<std::size_t>(i)];
+    const std::string p = RealPath(paths[static_cast<std::size_t>(i)]);
     if (!own_path_.empty() && p == own_path_) continue;
     if (p.size() < program_folder_.size()) continue;
     if (!path::EqualNoCase(std::string_view(p).substr(0, program_folder_.size()), program_folder_)) continue;

@@ -1,8 +1,8 @@
 // frmWait: the wait window shown at start (with RunCheck on, once the
 // operator has confirmed) until nothing of the suite runs from the
 // installed program folder. Every second it lists the programs whose
-// executable lies in basPublic.ProgramPath (compared without regard to
-// case), by their names in PGList.ini of the release folder; when none is
+// executable lies in basPublic.ProgramPath (both compared as real paths,
+// links and ".." resolved, and without regard to case), by their names in PGList.ini of the release folder; when none is
 // left it logs so, sets basPublic.WaitProceed and unloads itself. The
 // operator may force the run ("強制実行") or stop it ("中止"); the close box
 // is refused. It waits minimised at the bottom left of the work area, and
@@ -52,7 +52,7 @@ class FrmWait : public ui::Form {
 
  private:
   bool first_activation_ = false;
-  std::string program_folder_;  // ProgramPath as a path of this machine
+  std::string program_folder_;  // ProgramPath as a real path of this machine
   std::string pg_list_path_;
   std::string own_path_;        // this program's executable
   bool query_failed_ = false;   // logged once per failing spell

@@ -10,7 +10,9 @@
 #include "update/bas_public.h"
 #include "update/file_routines.h"
 #include "update/org_ini.h"
+#include "update/frm_main.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 #include "update/step_support.h"
 #include "update/target_check.h"
@@ -25,6 +27,8 @@ constexpr const char* kNumInitProgram = "QZPCNV.EXE";
 // aside, and the File list of the running numeric-initialisation section.
 std::string g_moved;
 std::string g_files;
+// Set when a failed import could not be undone: the section must not go on.
+bool g_undo_failed = false;
 
 std::vector<std::string> Split(std::string_view text, char separator) {
   std::vector<std::string> parts;
@@ -67,6 +71,32 @@ bool ImportBody(std::string_view id, const std::string& source, const std::strin
   return ran;
 }
 
+// Where the record file `record` is kept as it is just before its import:
+// the run folder's Import folder (made here). "" after a failure (logged).
+std::string PreImportCopyPath(const std::string& record) {
+  const std::string folder = WithClosingSeparator(basPublic.LogFolder + "Import");
+  if (!Fnc_MakeDir(folder)) {
+    Sub_Log("  バックアップ先フォルダの作成に失敗しました。 : " + folder);
+    return {};
+  }
+  return folder + Fnc_FileName(record);
+}
+
+// Puts `record` back from `copy` after its import failed: a converter that
+// fails may have written part of the file. Logs either way; false (and the
+// section may not go on) when it cannot be put back.
+bool UndoImport(const std::string& record, const std::string& copy) {
+  try {
+    CopyBackupOver(copy, record);
+    Sub_Log("  インポート前の状態に戻しました。 : " + record);
+    return true;
+  } catch (const RunTimeError& e) {
+    Sub_Log("  インポート前の状態に戻せませんでした。 : " + record);
+    Sub_ErrorLog("Fnc_Import", e.number(), e.description());
+    return false;
+  }
+}
+
 }  // namespace
 
 bool Fnc_ImportSection(std::int32_t n) {
@@ -103,11 +133,19 @@ bool Fnc_ImportSection(std::int32_t n) {
         const std::string& key = keys[static_cast<std::size_t>(i)];
         if (key == "INI" || key == "TargetMin" || key == "TargetMax") continue;
         if (Fnc_Import(key, values[static_cast<std::size_t>(i)])) continue;
-        const std::string text = "「" + key + "」のインポートに失敗しました。\r\n\r\n続行しますか？";
-        if (ui::MsgBox(text, ui::MsgButtons::kYesNo, ui::MsgIcon::kCritical, kTitle, 1) == ui::MsgResult::kYes) {
+        const std::string failed = "「" + key + "」のインポートに失敗しました。";
+        if (g_undo_failed) {
+          // Half imported: going on would keep the half.
+          CriticalBox(failed + "\r\n\r\nインポート前の状態に戻せませんでした。");
+          Sub_Log("インポート前の状態に戻せなかったため、終了します。");
+        } else if (ui::MsgBox(failed + "\r\n\r\n続行しますか？", ui::MsgButtons::kYesNo, ui::MsgIcon::kCritical, kTitle,
+                              1) == ui::MsgResult::kYes) {
+          Sub_Log("インポートエラーで続行を選択されたため、インポート前の状態で続行します。 : " + key);
+          NoteFailurePassedOver();
           continue;
+        } else {
+          Sub_Log("インポートエラーで続行キャンセルを選択されたため、終了します。");
         }
-        Sub_Log("インポートエラーで続行キャンセルを選択されたため、終了します。");
         Sub_Log("");
         Sub_Log("※インポート処理が異常終了しました。");
         result = false;
@@ -128,7 +166,10 @@ bool Fnc_ImportSection(std::int32_t n) {
 bool Fnc_Import(std::string_view id, std::string_view value) {
   std::string target;
   std::string moved;
+  std::string record;  // the record file, and its copy from before the import
+  std::string copy;
   bool result = false;
+  g_undo_failed = false;
   try {
     SetStepGuide(id);
     Sub_Log("");
@@ -151,7 +192,13 @@ bool Fnc_Import(std::string_view id, std::string_view value) {
     if (out_file.empty()) return false;
     const std::string csv_target = basPublic.CsvPath + out_file;
     Sub_Log("インポートコピー先 : " + csv_target);
-    if (CheckedRecordFile(id, basPublic.CsvIniPath).empty()) return false;
+    record = CheckedRecordFile(id, basPublic.CsvIniPath);
+    if (record.empty()) return false;
+    // The file as it is now, to put back when the import fails.
+    const std::string before = PreImportCopyPath(record);
+    if (before.empty()) return false;
+    CopyToBackup(record, before);
+    copy = before;
 
     // Any file at the target is set aside, however small, so that the CSV
     // folder holds the same files before and after the import.
@@ -170,6 +217,7 @@ bool Fnc_Import(std::string_view id, std::string_view value) {
     result = false;
   }
   if (!moved.empty() && !Fnc_ReNameBack(moved, target)) result = false;
+  if (!result && !copy.empty() && !UndoImport(record, copy)) g_undo_failed = true;
   return result;
 }
 

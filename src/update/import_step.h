@@ -22,14 +22,20 @@ namespace qz::update {
 
 // Import section `n`. True when done, not applicable or absent; false when
 // its definition could not be swapped in, a failed import was not passed
-// over ("続行しますか？" answered No), or QZPCSV.INI could not be put back.
+// over ("続行しますか？" answered No, or the file could not be put back as it
+// was before the import), or QZPCSV.INI could not be put back. A failed
+// import passed over (Yes) leaves its file as it was before it and is
+// noted for the end of the run (NoteFailurePassedOver, frm_main.h).
 bool Fnc_ImportSection(std::int32_t n);
 
 // Imports file ID `id` from the CSV named by `value` ("data\A.csv" or
 // "data\A.csv;1"): backs up the record-manager file, copies the CSV to the
 // definition's CSV name (an existing CSV there is set aside and put back
 // afterwards) and runs QZPGENCNV.EXE with the ID followed by the mode.
-// True when the converter ran and the copied CSV was removed.
+// True when the converter ran and the copied CSV was removed. Before the
+// converter runs, the record file is copied to the run folder's Import
+// folder; a failed import puts it back from there (a converter that fails
+// may have written part of it).
 bool Fnc_Import(std::string_view id, std::string_view value);
 
 // Numeric-initialisation section `n`. True when done, not applicable,

@@ -9,6 +9,10 @@
 // or other terminals are reading or writing. The record manager keeps every
 // file open for as long as a program uses it, so the first test finds every
 // program here that could write to the files while they are converted.
+// A data folder on the database server has no files to hold: there, every
+// program that has the folder open holds its folder lock on the server,
+// which the check asks for exclusively, and a transaction holding one of
+// its tables is found on the server too, whichever terminal runs them.
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -16,7 +20,10 @@
 #include <vector>
 
 #include "platform/path/no_case.h"
+#include "platform/record/definitions.h"
 #include "platform/record/file_busy.h"
+#include "platform/record/folder_users.h"
+#include "platform/record/status.h"
 #include "platform/system/open_files.h"
 #include "update/bas_public.h"
 #include "update/file_routines.h"
@@ -28,8 +35,29 @@ namespace qz::update {
 
 namespace {
 
+// True when no other session of the database server uses the data folder
+// (true for a folder that is not on a server); logs each that does, or
+// that the server cannot be asked (which counts as in use).
+bool ServerFolderFree() {
+  const auto definitions = record::Definitions::Load(record::FindDefinitionsFile(basPublic.SpecIniPath));
+  if (!definitions) return true;  // no server named: the files are checked as files
+  std::vector<record::FolderUser> users;
+  const int status = record::ServerFolderUsers(*definitions, basPublic.DataPath, &users);
+  if (status != record::kStatusOk) {
+    Sub_Log("  サーバーに使用状況を確認できません。 : " + basPublic.DataPath + " (ステータス " +
+            std::to_string(status) + ")");
+    return false;
+  }
+  for (const record::FolderUser& u : users) {
+    Sub_Log("  使用中の端末 : " + u.who + " (サーバーのプロセスID " + std::to_string(u.pid) + ")" +
+            (u.table.empty() ? std::string() : " : " + u.table));
+  }
+  return users.empty();
+}
+
 // True when no other program uses the data folder; logs each that does.
 bool DataFolderFree() {
+  if (!ServerFolderFree()) return false;
   const std::vector<system::OpenFileHolder> users =
       system::ProcessesUsingFolder(path::ResolveSuitePath(basPublic.DataPath));
   for (const system::OpenFileHolder& u : users) {
@@ -66,7 +94,8 @@ bool Fnc_LockCheck() {
   if (!DataFolderFree() || !Fnc_ReName(basPublic.DataPath, check_name)) {
     CriticalBox(
         "ファイルを使用中の可能性があります。\r\n全てのプログラムを終了して下さい。\r\n他の端末は電源を切って下さい。"
-        "\r\n\r\nそれでも無理な場合は、コンピュータを再起動してからバージョンアップを行って下さい。");
+        "\r\n\r\nそれでも無理な場合は、コンピュータを再起動してからバージョンアップを行って下さい。\r\n\r\nフォルダ : " +
+        basPublic.DataPath);
     return false;
   }
   Sub_Log("リネームを戻す : " + check_name);

@@ -94,7 +94,8 @@ bool Fnc_PathSet() {
   b.RootPath = WithClosingSeparator(App().path);
   b.UpdateIniPath = Fnc_FullPath(b.RootPath + App().exe_name + ".INI");
   if (!Fnc_FileExists(b.UpdateIniPath)) {
-    return Refuse("バージョンアップ定義ファイルが見つかりません。", "「" + b.UpdateIniPath + "」が見つかりません。");
+    return Refuse("バージョンアップ定義ファイルが見つかりません。\r\n\r\nパス : " + b.UpdateIniPath,
+                  "「" + b.UpdateIniPath + "」が見つかりません。");
   }
   b.PathIniPath = Fnc_FullPath(b.ProgramPath + "QZPPATH.INI");
   if (!Fnc_FileExists(b.PathIniPath)) {

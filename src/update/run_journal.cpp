@@ -1,6 +1,9 @@
 #include "update/run_journal.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "platform/path/no_case.h"
@@ -52,7 +55,27 @@ void Note(Kind kind, std::string_view path, std::string_view backup) {
   Journal().push_back(Change{kind, std::string(path), std::string(backup)});
 }
 
+// True when `file` holds exactly the bytes of its backup `backup`: the run
+// never changed it (a copy that could not replace a read-only file or one in
+// use), so there is nothing to put back. Server backups are always put back.
+bool Unchanged(const Change& c) {
+  if (IsServerBackup(c.backup)) return false;
+  const std::string file = path::ResolveSuitePath(c.path);
+  const std::string backup = path::ResolveSuitePath(c.backup);
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec) || !fs::is_regular_file(backup, ec)) return false;
+  if (fs::file_size(file, ec) != fs::file_size(backup, ec) || ec) return false;
+  std::ifstream a(file, std::ios::binary), b(backup, std::ios::binary);
+  if (!a || !b) return false;
+  return std::equal(std::istreambuf_iterator<char>(a), std::istreambuf_iterator<char>(),
+                    std::istreambuf_iterator<char>(b), std::istreambuf_iterator<char>());
+}
+
 bool PutBack(const Change& c) {
+  if (Unchanged(c)) {
+    Sub_Log("  変更されていないため戻しません。 : " + c.path);
+    return true;
+  }
   try {
     CopyBackupOver(c.backup, c.path);
     Sub_Log("  復元しました。 : " + c.backup + " -> " + c.path);
@@ -85,6 +108,15 @@ bool RemoveEmptyFolder(const std::string& folder) {
 void ClearRunJournal() {
   Journal().clear();
   ClearServerBackups();
+}
+
+void CopyToBackup(std::string_view file, std::string_view copy) {
+  if (const auto server = ServerFileOf(file)) {
+    BackUpServerFile(*server, copy);
+    return;
+  }
+  if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
+  basPublic.FileSystem->CopyFile(file, copy, true);
 }
 
 void CopyBackupOver(std::string_view backup, std::string_view file) {

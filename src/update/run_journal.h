@@ -8,7 +8,9 @@
 // wrote where none was (the CSV files of a conversion). Files and folders inside the run folder itself are not
 // noted: they are the run's record, not the installation.
 //
-// Fnc_RollBack puts every noted file back from its backup, removes the
+// Fnc_RollBack puts every noted file back from its backup (one that still
+// holds its backup's bytes was never changed and is left alone, so a
+// read-only file that a copy could not replace is no failure), removes the
 // added files and, when empty, the folders made for them, newest first. A
 // file backed up before it was noted as added existed before the run: it is
 // put back, never removed. A file the run added and a later step backed up
@@ -43,6 +45,11 @@ std::vector<std::string> MissingFolders(std::string_view folder);
 
 // Whether anything was noted since the last ClearRunJournal.
 bool RunJournalEmpty();
+
+// Copies `file` to `copy`, a path of the run folder whose folder exists:
+// the file itself, or the records of a server file (server_files.h), which
+// CopyBackupOver then puts back. Throws RunTimeError when the copy fails.
+void CopyToBackup(std::string_view file, std::string_view copy);
 
 // Copies this run's backup `backup` over `file`: the file itself, or the
 // records of a server file (server_files.h). Throws RunTimeError when the

@@ -125,12 +125,7 @@ bool Fnc_FileBackup(std::string_view file) {
       if (AnyFileExists(target)) {
         Sub_Log("    既にバックアップ済みです。");
       } else {
-        if (const auto server = ServerFileOf(file)) {
-          BackUpServerFile(*server, target);
-        } else {
-          if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
-          basPublic.FileSystem->CopyFile(file, target, true);
-        }
+        CopyToBackup(file, target);
         NoteBackup(file, target);
         SetBackupNote(std::string(file) + " のバックアップ中です。");
         Sub_Log("    バックアップが正常終了しました。");

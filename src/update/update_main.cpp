@@ -34,7 +34,11 @@ void Sub_End() {
   ui::Shell::Require().End();
 }
 
-int ExitStatus() { return TheMainForm() && RunCompleted() ? 0 : 1; }
+int ExitStatus() {
+  if (!TheMainForm()) return 1;
+  if (RunCompleted()) return 0;
+  return RunPassedOverFailure() ? 2 : 1;
+}
 
 int ProgramMain(ui::Shell& shell, std::string_view command_line) {
   // The run happens in the main form's first activation, which may come

@@ -29,7 +29,9 @@ void Main(std::string_view command_line);
 std::unique_ptr<FrmMain>& TheMainForm();
 
 // The program's exit status: 0 only when the last Main showed the main form
-// and its run completed (RunCompleted), 1 after any refusal or failure.
+// and its run completed (RunCompleted); 2 when the run went to its end past
+// a failure the operator chose to go on from (RunPassedOverFailure); 1
+// after any refusal or failure.
 int ExitStatus();
 
 // The program as its executable runs it on `shell`: Main inside the shell's

@@ -198,6 +198,17 @@ TEST_F(FrmSyoCombTest, EnterInTheListAppendsBehindAMeasurementText) {
   EXPECT_SCRIPT_OK(shell);
 }
 
+TEST_F(FrmSyoCombTest, TheCounterFollowsAnInputMethodCommitAtOnce) {
+  Inputs(12);
+  ShowDialog();
+  FrmSyoComb& f = *frmSyoComb;
+  shell.Do([&] { f.txtSyoken.SetFocus(); }).Do([] { ui::Shell::Current()->UserCommit("あいうえお"); });
+  ASSERT_TRUE(shell.Play());
+  EXPECT_EQ(f.txtSyoken.text(), "あいうえお");
+  EXPECT_EQ(f.Label1.caption, "現在    6 桁目です. あと   95 文字入力できます.");
+  EXPECT_SCRIPT_OK(shell);
+}
+
 TEST_F(FrmSyoCombTest, TypingResetsTheJudgementWhenTheSettingSaysSo) {
   basPublic.SyoCombHatErase = 1;
   Inputs(12, "", "胆石", 3);

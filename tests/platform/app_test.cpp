@@ -36,6 +36,18 @@ TEST_F(InitAppTest, TheFolderIsTheExecutablesOwnAndTheArgumentsAreJoined) {
   EXPECT_EQ(App().command, "0000000001 20261209");
 }
 
+// A program goes by the name of its executable, as copied: a release's
+// version-up program copied as UpdateX reads UpdateX.INI.
+TEST_F(InitAppTest, TheExecutableNameIsTheFilesOwn) {
+  Init("Update");
+  EXPECT_EQ(App().title, "Update");
+  EXPECT_EQ(App().exe_name, std::filesystem::canonical("/proc/self/exe").filename().string());
+  EXPECT_EQ(ExecutableName("/srv/rel/UpdateX"), "UpdateX");
+  EXPECT_EQ(ExecutableName("D:\\REL\\UPDATE.EXE"), "UPDATE");
+  EXPECT_EQ(ExecutableName("Update.Exe"), "Update");
+  EXPECT_EQ(ExecutableName("/srv/rel/.exe"), ".exe");
+}
+
 TEST_F(InitAppTest, TheLaunchersFolderVariableNamesTheFolderOfThatProgramOnly) {
   ::setenv("QZ_FOLDER_QZP140", "/srv/qz140/QZP140", 1);
   Init("QZP140");

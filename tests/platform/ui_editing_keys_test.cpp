@@ -77,6 +77,65 @@ TEST(EditingKeys, ATextBoxMovesItsCaretAndSelectionLikeAnyTextBox) {
   }
 }
 
+// Ctrl+Z after edits of "abc" (caret at its end): what the text box shows.
+struct UndoCase {
+  const char* name;
+  std::vector<std::string> steps;  // typed texts; "<" a Left key, "^" Ctrl+Z, "~" a Back
+  const char* result;
+};
+
+const UndoCase kUndoCases[] = {
+    {"characters typed one after another are one edit", {"x", "y", "z", "^"}, "abc"},
+    {"undone twice, the edit comes back", {"xyz", "^", "^"}, "abcxyz"},
+    {"typing after a caret move is another edit", {"x", "<", "y", "^"}, "abcx"},
+    {"an erased character comes back", {"~", "^"}, "abc"},
+    {"nothing to undo", {"^"}, "abc"},
+};
+
+TEST(EditingKeys, CtrlZUndoesTheLastEditAsATextBoxDoes) {
+  for (const UndoCase& c : kUndoCases) {
+    ScriptedShell shell;
+    EditForm form;
+    ASSERT_TRUE(shell.Drive([&] {
+      form.Show();
+      form.txt.SetText("abc");
+    }));
+    for (const std::string& step : c.steps) {
+      if (step == "<") {
+        shell.Key(kKeyLeft);
+      } else if (step == "^") {
+        shell.Key('Z', kCtrlMask);
+      } else if (step == "~") {
+        shell.Key(kKeyBack);
+      } else {
+        shell.Do([&shell, step] { shell.UserType(step); });
+      }
+    }
+    ASSERT_TRUE(shell.Play());
+    EXPECT_EQ(form.txt.text(), c.result) << c.name;
+    EXPECT_SCRIPT_OK(shell);
+  }
+
+  // A text the program sets is not undone; a locked box undoes nothing.
+  ScriptedShell shell;
+  EditForm form;
+  ASSERT_TRUE(shell.Drive([&] {
+    form.Show();
+    form.txt.SetText("abc");
+    shell.UserType("d");
+    form.txt.SetText("set");
+  }));
+  shell.Key('Z', kCtrlMask);
+  ASSERT_TRUE(shell.Play());
+  EXPECT_EQ(form.txt.text(), "set");
+  ASSERT_TRUE(shell.Drive([&] { shell.UserType("x"); }));
+  form.txt.locked = true;
+  shell.Key('Z', kCtrlMask);
+  ASSERT_TRUE(shell.Play());
+  EXPECT_EQ(form.txt.text(), "setx");
+  EXPECT_SCRIPT_OK(shell);
+}
+
 TEST(EditingKeys, TheGridsCellEditorMovesItsCaretAndSelectionLikeATextBox) {
   for (const Case& c : kCases) {
     ScriptedShell shell;

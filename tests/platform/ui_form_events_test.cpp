@@ -104,6 +104,24 @@ TEST(UiActivate, IsNotRaisedAgainForAFormThatStayedActive) {
   EXPECT_EQ(log, (Log{"guide load", "guide unload"}));
 }
 
+TEST(UiActivate, AFormShownByAnActivateHandlerKeepsTheKeyboard) {
+  // The main form's Activate shows the examinee chooser: the chooser, not
+  // the main form, is active and has its first control focused.
+  ScriptedShell shell;
+  Form main("frmMain");
+  main.Add<CommandButton>("cmdSave");
+  Form chooser("frmChooser");
+  auto& list = chooser.Add<ListBox>("lstChoice");
+  main.on_activate = [&] {
+    if (!chooser.visible()) chooser.Show(false, &main);
+  };
+  ASSERT_TRUE(shell.Drive([&] { main.Show(); }));
+  EXPECT_EQ(shell.active_form(), &chooser);
+  EXPECT_EQ(chooser.active_control(), &list);
+  EXPECT_EQ(main.active_control(), nullptr);
+  EXPECT_SCRIPT_OK(shell);
+}
+
 TEST(UiResize, IsRaisedOnFirstShowBeforeActivateAndWhenTheSizeOrStateChanges) {
   ScriptedShell shell;
   Log log;

@@ -10,9 +10,12 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QImage>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTableView>
@@ -60,6 +63,17 @@ class QtNativeBehaviour : public ::testing::Test {
     QApplication::sendEvent(w, &event);
   }
   bool Step(const std::function<void()>& step) { return shell->Step(step); }
+  // What the input method hears when it asks `w` whether it composes there
+  // and with which hints.
+  struct Told {
+    bool composes;
+    Qt::InputMethodHints hints;
+  };
+  static Told AskInputMethod(QObject* w) {
+    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints);
+    QApplication::sendEvent(w, &query);
+    return {query.value(Qt::ImEnabled).toBool(), Qt::InputMethodHints(query.value(Qt::ImHints).toInt())};
+  }
   // Gives `form` a caption and a design size of 200x100 pixels at the corner.
   static void MakeSmallDialog(ui::Form& form, const char* caption) {
     form.caption = caption;
@@ -200,6 +214,95 @@ TEST_F(QtNativeBehaviour, ANumberBoxAsksForLatinInputWhileATextBoxFollowsTheWind
   auto* memo = Widget<QLineEdit>(form.txtMemo);
   EXPECT_TRUE(memo->testAttribute(Qt::WA_InputMethodEnabled));
   EXPECT_EQ(memo->inputMethodHints(), Qt::ImhNone) << "Japanese input in a text box";
+
+  // What the input method is told when it asks (QLineEdit by itself would
+  // say it composes everywhere): a typed "1" stays "1".
+  EXPECT_FALSE(AskInputMethod(box).composes) << "no composition in a number box";
+  EXPECT_TRUE(AskInputMethod(box).hints & Qt::ImhPreferLatin);
+  EXPECT_TRUE(AskInputMethod(memo).composes);
+  EXPECT_EQ(AskInputMethod(memo).hints, Qt::ImhNone);
+  ASSERT_TRUE(Step([&] {
+    form.ime.open = false;
+    ui::DoEvents();
+  }));
+  EXPECT_TRUE(AskInputMethod(memo).composes) << "the operator may still switch it on";
+  EXPECT_TRUE(AskInputMethod(memo).hints & Qt::ImhPreferLatin);
+  form.txtMemo.locked = true;
+  EXPECT_FALSE(AskInputMethod(memo).composes) << "a locked box refuses what is committed";
+}
+
+TEST_F(QtNativeBehaviour, AnInputMethodCommitIsTypedAndThenItsKeyIsReleased) {
+  testkit::SampleGridForm form;
+  std::vector<std::string> seen;
+  form.txtMemo.on_key_press = [&](int& ascii) { seen.push_back("press " + std::to_string(ascii)); };
+  form.txtMemo.on_key_up = [&](int& key, int&) { seen.push_back("up " + std::to_string(key) + " " + form.txtMemo.text()); };
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  auto* edit = Widget<QLineEdit>(form.txtMemo);
+  ASSERT_TRUE(Step([&] {
+    ClickOn(edit);
+    form.txtMemo.SetText("");
+    Compose(edit, {}, QString::fromUtf8("異常"));
+  }));
+  // A handler refreshing what depends on the text at the release (the
+  // findings counter) sees the committed text.
+  EXPECT_EQ(seen, (std::vector<std::string>{"press 30064", "press 24120", "up 229 異常"}));
+}
+
+TEST_F(QtNativeBehaviour, ARightClickInATextBoxOpensTheEditMenuWhoseItemsAreKeys) {
+  testkit::SampleGridForm form;
+  std::vector<int> keys;
+  form.txtMemo.on_key_down = [&](int& key, int&) { keys.push_back(key); };
+  ASSERT_TRUE(Step([&] { form.Show(); }));
+  auto* edit = Widget<QLineEdit>(form.txtMemo);
+  QGuiApplication::clipboard()->clear();
+  ASSERT_TRUE(Step([&] {
+    ClickOn(edit);
+    form.txtMemo.SetText("胸部");
+    ui::DoEvents();
+    shell->UserType("所見");
+  }));
+  auto open_menu = [&] {
+    QMenu* menu = nullptr;
+    EXPECT_TRUE(Step([&] {
+      QContextMenuEvent event(QContextMenuEvent::Mouse, edit->rect().center(), edit->mapToGlobal(edit->rect().center()));
+      QApplication::sendEvent(edit, &event);
+      menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    }));
+    return menu;
+  };
+  QMenu* menu = open_menu();
+  ASSERT_NE(menu, nullptr);
+  std::vector<std::string> items;
+  std::vector<bool> enabled;
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator()) continue;
+    items.push_back(a->text().toStdString());
+    enabled.push_back(a->isEnabled());
+  }
+  EXPECT_EQ(items, (std::vector<std::string>{"元に戻す(&U)", "切り取り(&T)", "コピー(&C)", "貼り付け(&P)", "削除(&D)",
+                                            "すべて選択(&A)"}));
+  EXPECT_EQ(enabled, (std::vector<bool>{true, false, false, false, false, true})) << "an edit to undo, nothing selected";
+  ASSERT_TRUE(Step([&] { menu->actions().front()->trigger(); }));
+  EXPECT_EQ(form.txtMemo.text(), "胸部") << "undone through the model";
+  menu->close();
+
+  // すべて選択, then コピー: the model's keys, seen by the box's handlers.
+  menu = open_menu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(Step([&] { menu->actions().back()->trigger(); }));
+  menu->close();
+  menu = open_menu();
+  ASSERT_NE(menu, nullptr);
+  QAction* copy = nullptr;
+  for (QAction* a : menu->actions()) {
+    if (a->text().startsWith(QString::fromUtf8("コピー"))) copy = a;
+  }
+  ASSERT_NE(copy, nullptr);
+  EXPECT_TRUE(copy->isEnabled());
+  ASSERT_TRUE(Step([&] { copy->trigger(); }));
+  menu->close();
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "胸部");
+  EXPECT_EQ(keys, (std::vector<int>{'Z', 'A', 'C'}));
 }
 
 TEST_F(QtNativeBehaviour, CtrlCAndCtrlVCopyAndPasteThroughTheModel) {

@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QInputMethodQueryEvent>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -13,20 +16,26 @@
 #include <QTableView>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <QWheelEvent>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "data/imm_on_off.h"
 #include "examinee/bas_public.h"
 #include "examinee/screen_fixture.h"
 #include "grid/column_toggles.h"
+#include "grid/item_row_map.h"
+#include "kit/demo_catalog.h"
 #include "kit/demo_data.h"
 #include "platform/runtime/app.h"
 #include "qt/form_window.h"
 #include "qt/qt_backend.h"
 #include "qt/qt_test_app.h"
 #include "qt/spread_view.h"
+#include "loading/group_forms.h"
+#include "loading/load_state.h"
 #include "tools/frm_copy.h"
 
 namespace qz::qt {
@@ -45,9 +54,10 @@ class QtResultScreen : public test::ScreenTest {
   ~QtResultScreen() override { qt_.reset(); }
 
   // Starts the program on the demo's first examinee; the copy dialog that
-  // ends the load is closed with its 閉じる button as the operator would.
-  bool StartOnFirstExaminee() {
-    ini_set_auto_copy_ = true;
+  // ends the load (unless `copy` is false) is closed with its 閉じる
+  // button as the operator would.
+  bool StartOnFirstExaminee(bool copy = true) {
+    ini_set_auto_copy_ = copy;
     BuildDemo();
     App().command = testkit::DemoExamineeNumbers().front();
     qt_->SetMainForm(&form());
@@ -68,6 +78,32 @@ class QtResultScreen : public test::ScreenTest {
                       Qt::NoModifier);
     QApplication::sendEvent(w, &press);
   }
+
+  // Lets the window system's activation and focus events arrive.
+  static void Settle() {
+    for (int i = 0; i < 5; ++i) ui::DoEvents();
+  }
+  static void KeyToFocus(int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &press);
+  }
+  // Clicks cell (col, row) of the result grid, which must be in sight.
+  void ClickCell(int col, int row) {
+    auto* view = qobject_cast<SpreadView*>(qt_->qt().WidgetOf(form().sprResult));
+    const auto& rows = view->shown_rows();
+    const auto& cols = view->shown_cols();
+    const auto vr = std::find(rows.begin(), rows.end(), row) - rows.begin();
+    const auto vc = std::find(cols.begin(), cols.end(), col) - cols.begin();
+    ASSERT_LT(static_cast<std::size_t>(vr), rows.size()) << "row " << row << " in sight";
+    ASSERT_LT(static_cast<std::size_t>(vc), cols.size());
+    QWidget* viewport = view->table()->viewport();
+    const QPointF at(view->table()->visualRect(view->table()->model()->index(int(vr), int(vc))).center());
+    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+  }
+  // The grid row of demo item `code`.
+  static int RowOfItem(long long code) { return Fnc_ItemToRow(Fnc_FindItemRow(static_cast<std::int16_t>(ItemIndex(code)))); }
 
   std::unique_ptr<QtShell> qt_;
   std::vector<std::string> boxes_;
@@ -177,6 +213,103 @@ TEST_F(QtResultScreen, TheMouseWheelScrollsTheResultGrid) {
   EXPECT_EQ(spr.top_row(), bottom_top) << "no further down";
   ASSERT_TRUE(wheel(120));
   EXPECT_EQ(spr.top_row(), bottom_top - 3);
+}
+
+// A walk of moves through the demo grid: at every cell the input method is
+// told, when it asks the widget with the keyboard, what the program decided
+// for that cell: whether it composes and which input it asks for. The
+// second column of the table is what the cell's kind means.
+TEST_F(QtResultScreen, TheInputMethodFollowsTheCellTheCursorIsIn) {
+  ASSERT_TRUE(StartOnFirstExaminee());
+  enum Expect { kNoComposition, kJapanese, kComposes, kNotTheGrid };
+  struct Move {
+    const char* name;
+    std::function<void()> act;
+    long long item;  // the item the cursor is then on (0: out of the grid)
+    Expect expect;
+  };
+  const int result = basPublic.ResultCol;
+  const long long body_judgement = testkit::demo::kGroupItemBase + 1;
+  const std::vector<Move> walk = {
+      {"click 腹囲", [&] { ClickCell(result, RowOfItem(1004)); }, 1004, kNoComposition},
+      {"Down to a judgement", [] { KeyToFocus(Qt::Key_Down); }, body_judgement, kComposes},
+      {"Down to a number after a judgement", [] { KeyToFocus(Qt::Key_Down); }, 1006, kNoComposition},
+      {"Down", [] { KeyToFocus(Qt::Key_Down); }, 1007, kNoComposition},
+      {"Down to a findings list", [] { KeyToFocus(Qt::Key_Down); }, 1008, kJapanese},
+      {"Down, findings again", [] { KeyToFocus(Qt::Key_Down); }, 1009, kJapanese},
+      {"and again", [] { KeyToFocus(Qt::Key_Down); }, 1010, kJapanese},
+      {"Up", [] { KeyToFocus(Qt::Key_Up); }, 1009, kJapanese},
+      {"click 身長", [&] { ClickCell(result, RowOfItem(1001)); }, 1001, kNoComposition},
+      {"Enter", [] { KeyToFocus(Qt::Key_Return); }, 1002, kNoComposition},
+      {"click the hearing list", [&] { ClickCell(result, RowOfItem(1011)); }, 1011, kJapanese},
+      {"click the judgement", [&] { ClickCell(result, RowOfItem(body_judgement)); }, body_judgement, kComposes},
+      {"click 身長 again", [&] { ClickCell(result, RowOfItem(1001)); }, 1001, kNoComposition},
+      {"Tab out of the grid", [] { KeyToFocus(Qt::Key_Tab); }, 0, kNotTheGrid},
+  };
+  grid::Spread& spr = form().sprResult;
+  for (const Move& m : walk) {
+    ASSERT_TRUE(qt_->Step(m.act)) << m.name;
+    QObject* focus = QGuiApplication::focusObject();
+    ASSERT_NE(focus, nullptr) << m.name;
+    const ui::Control* control = form().active_control();
+    ASSERT_NE(control, nullptr) << m.name;
+    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints);
+    QApplication::sendEvent(focus, &query);
+    const FieldIme decided = Fnc_FieldIme(*control);
+    const bool composes = query.value(Qt::ImEnabled).toBool();
+    const auto hints = Qt::InputMethodHints(query.value(Qt::ImHints).toInt());
+    EXPECT_EQ(composes, decided.composes) << m.name;
+    EXPECT_EQ(hints.testFlag(Qt::ImhPreferLatin), !decided.kana) << m.name;
+    if (m.expect == kNotTheGrid) {
+      EXPECT_NE(control, &spr) << m.name;
+      continue;
+    }
+    ASSERT_EQ(control, &spr) << m.name;
+    EXPECT_EQ(spr.active_col(), result) << m.name;
+    EXPECT_EQ(spr.active_row(), RowOfItem(m.item)) << m.name;
+    EXPECT_EQ(composes, m.expect != kNoComposition) << m.name;
+    if (m.expect == kJapanese) EXPECT_EQ(hints, Qt::ImhNone) << m.name;
+    auto* table = qobject_cast<SpreadView*>(qt_->qt().WidgetOf(spr))->table();
+    EXPECT_EQ(table->testAttribute(Qt::WA_InputMethodEnabled), composes) << m.name << ": the widget carries it too";
+  }
+}
+
+TEST_F(QtResultScreen, AtStartTheSearchScreenHasTheKeyboardAndDownEnterChoose) {
+  BuildDemo();
+  qt_->SetMainForm(&form());
+  ASSERT_TRUE(qt_->Step([&] { form().Show(); }));
+  ASSERT_TRUE(qt_->Step(Settle));
+  ASSERT_TRUE(SearchShown());
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  const ui::Form* search = qt_->active_form();
+  ASSERT_NE(search, nullptr);
+  EXPECT_NE(search, &form()) << "the search screen is the active form";
+  EXPECT_EQ(focus->window(), qt_->qt().WindowOf(*search)) << focus->window()->objectName().toStdString();
+  EXPECT_EQ(QApplication::activeWindow(), qt_->qt().WindowOf(*search));
+  ASSERT_TRUE(qt_->Step([] {
+    KeyToFocus(Qt::Key_Down);
+    KeyToFocus(Qt::Key_Return);
+  }));
+  EXPECT_FALSE(basPublic.ExamineeNo.empty()) << "an examinee was chosen and loaded";
+  EXPECT_TRUE(form().sprResult.visible);
+}
+
+TEST_F(QtResultScreen, AfterALoadTheGroupSelectionIsMinimisedAndTheKeyboardIsInTheGrid) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
+  ASSERT_TRUE(qt_->Step(Settle));
+  EXPECT_FALSE(copy_shown_);
+  ASSERT_TRUE(frmGrpSel.loaded());
+  FormWindow* selection = qt_->qt().WindowOf(*frmGrpSel);
+  FormWindow* main_window = qt_->qt().WindowOf(form());
+  if (selection != nullptr && selection->isVisible()) {
+    EXPECT_TRUE(selection->isMinimized()) << "入力グループ選択 is minimised";
+  }
+  EXPECT_EQ(QApplication::activeWindow(), main_window);
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  EXPECT_EQ(focus->window(), main_window) << focus->window()->objectName().toStdString();
+  EXPECT_EQ(QGuiApplication::focusObject(), focus) << "the input method's context is the main window's";
 }
 
 }  // namespace

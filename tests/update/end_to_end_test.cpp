@@ -397,6 +397,59 @@ INSTANTIATE_TEST_SUITE_P(
         FailingStep{"ExternalEdit", "EDIT", "※外部編集処理が異常終了しました。", "", MsgResult::kOk}),
     [](const ::testing::TestParamInfo<FailingStep>& info) { return std::string(info.param.name); });
 
+// A master import that writes part of the file and fails, and that the
+// operator goes on from: the master is as it was before the import, the
+// rest of the release is done, and the run says it is not complete.
+TEST_F(EndToEndTest, AFailedMasterImportPassedOverLeavesTheMasterAsItWas) {
+  // The findings master as the conversion left it, taken just before its
+  // import.
+  const fs::path before_import = fs::path(centre_) / "QZSYOLF.before";
+  WrapProgram("QZPGENCNV", "[ \"$1\" = QZSYOLF2 ] && cp \"" + (data_ / "QZSYOLF.BTR").string() + "\" \"" +
+                               before_import.string() + "\"");
+  const Records before = ReadRecords(paths_.spec_file);
+  setenv("QZ_STANDIN_FAIL", "QZPGENCNV:QZSYOLF2", 1);
+  shell_.AnswerBox(MsgResult::kYes, "「QZSYOLF」のインポートに失敗しました。\r\n\r\n続行しますか？")
+      .AnswerBox(MsgResult::kOk, "失敗した処理を続行したため、バージョンアップは完了していません。");
+
+  EXPECT_EQ(RunUpdate(), 2);
+
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(Logged("※失敗した処理を続行したため、バージョンアップは完了していません。"));
+  EXPECT_TRUE(Logged("※外部編集処理が正常終了しました。"));
+  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
+  const Records after = ReadRecords((program_ / "CPFSPEC.INI").string());
+  EXPECT_EQ(after.at("QZSYOLF.BTR"), before.at("QZSYOLF.BTR"));  // the release's row is not in
+  if (!OnServer()) {
+    ASSERT_TRUE(fs::exists(before_import));
+    EXPECT_EQ(Slurp(data_ / "QZSYOLF.BTR"), Slurp(before_import));
+  }
+}
+
+// A file of the installation that the copy cannot replace (read-only),
+// passed over, and a later step failing: the roll-back leaves that file
+// alone, says it put everything back, and the installation is as it was.
+TEST_F(EndToEndTest, AReadOnlyFileTheCopyCouldNotReplaceIsNoRestoreFailure) {
+  const fs::path viewer = program_ / "QZP140B.EXE";
+  Spit(viewer, "the centre's viewer");
+  fs::permissions(viewer, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  const Installed before = Take();
+  setenv("QZ_STANDIN_FAIL", "QZPCLR:QZKKKLF", 1);
+  shell_.AnswerBox(MsgResult::kYes, "「QZP140B.EXE」のコピーに失敗しました。\r\n\r\n続行しますか？")
+      .AnswerBox(MsgResult::kOk, "マスタクリアプログラムが異常終了しました。")
+      .AnswerBox(MsgResult::kOk, "バージョンアップ前の状態に戻しました。");
+
+  EXPECT_EQ(RunUpdate(), 1);
+
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(Logged("※バックアップからの復元が正常終了しました。"));
+  const Installed after = Take();
+  EXPECT_EQ(after.data, before.data);
+  EXPECT_EQ(after.program, before.program);
+  EXPECT_EQ(after.csv, before.csv);
+  fs::permissions(viewer, fs::perms::owner_write, fs::perm_options::add);
+}
+
 // After a failed run has put everything back, the same release runs again,
 // in a run folder of its own, and completes.
 TEST_F(EndToEndTest, TheSameReleaseRunsAgainAfterAFailedRun) {

@@ -5,6 +5,7 @@
 #include "kit/ui_expect.h"
 #include "update/bas_public.h"
 #include "update/import_step.h"
+#include "update/run_log.h"
 #include "update/steps_fixture.h"
 
 namespace qz::update {
@@ -78,6 +79,39 @@ TEST_F(ImportStepTest, AFailedImportAsksWhetherToGoOn) {
     EXPECT_EQ(Fnc_ImportSection(0), answer == MsgResult::kYes);
     EXPECT_EQ(Calls().size(), answer == MsgResult::kYes ? 1u : 0u);
     EXPECT_EQ(Logged("インポートエラーで続行キャンセルを選択されたため、終了します。"), answer == MsgResult::kNo);
+    EXPECT_EQ(ReadFile("D:\\SUITE\\QZPCSV.INI"), kDefinition);
+    EXPECT_SCRIPT_OK(shell_);
+  }
+}
+
+// A converter that writes part of the file and then fails: the file is put
+// back as it was before the import before the operator is asked, so going
+// on keeps the file whole, and so does stopping.
+TEST_F(ImportStepTest, AConverterThatFailsAfterWritingIsUndoneBeforeTheQuestion) {
+  for (MsgResult answer : {MsgResult::kYes, MsgResult::kNo}) {
+    SCOPED_TRACE(static_cast<int>(answer));
+    Fresh();
+    shell_.ClearRecords();
+    WriteUpdateIni("[Import]\r\nINI=IMP.INI\r\nA=data\\A.csv\r\nB=data\\B.csv\r\n");
+    // A was changed earlier in the run: the import starts from that.
+    ASSERT_TRUE(Fnc_FileBackup("D:\\DATA\\A.BTR"));
+    WriteFile("D:\\DATA\\A.BTR", "converted A");
+    WriteProgram("D:\\SUITE\\qzpgencnv",
+                 "id=$(echo \"$1\" | cut -c1); cat \"$CSV$id.CSV\" >> \"$DATA$id.BTR\"; [ \"$id\" = A ] && exit 3; exit 0");
+    std::string in_the_box;
+    shell_.on_box = [&](const ui::MessageBoxRequest&) { in_the_box = ReadFile("D:\\DATA\\A.BTR"); };
+    shell_.AnswerBox(answer, "「A」のインポートに失敗しました。\r\n\r\n続行しますか？");
+
+    EXPECT_EQ(Fnc_ImportSection(0), answer == MsgResult::kYes);
+
+    shell_.on_box = nullptr;
+    EXPECT_EQ(in_the_box, "converted A");
+    EXPECT_EQ(ReadFile("D:\\DATA\\A.BTR"), "converted A");
+    EXPECT_EQ(ReadFile("D:\\DATA\\B.BTR"), answer == MsgResult::kYes ? "old Brows of B" : "old B");
+    EXPECT_TRUE(Logged("  インポート前の状態に戻しました。 : D:\\DATA\\A.BTR"));
+    EXPECT_EQ(Logged("インポートエラーで続行を選択されたため、インポート前の状態で続行します。 : A"),
+              answer == MsgResult::kYes);
+    EXPECT_FALSE(Exists("D:\\CSV\\A.CSV"));
     EXPECT_EQ(ReadFile("D:\\SUITE\\QZPCSV.INI"), kDefinition);
     EXPECT_SCRIPT_OK(shell_);
   }

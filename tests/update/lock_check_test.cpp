@@ -1,15 +1,29 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <thread>
 
+#include "kit/demo_data.h"
+#include "kit/pg_server.h"
+#include "kit/suite_builder.h"
+#include "kit/tool_path.h"
+#include "kit/tool_process.h"
 #include "kit/ui_expect.h"
 #include "platform/process/child_process.h"
+#include "platform/record/btr_access.h"
+#include "platform/record/definitions.h"
+#include "platform/record/folder_users.h"
+#include "platform/record/status.h"
+#include "platform/record/storage_location.h"
 #include "platform/system/open_files.h"
 #include "update/bas_public.h"
 #include "update/steps.h"
@@ -111,6 +125,82 @@ TEST_F(LockCheckTest, AFileInTheMiddleOfATransactionIsInUse) {
   sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr);
   sqlite3_close(writer);
   EXPECT_TRUE(Fnc_LockCheck());  // the same file once the transaction is over; other files are no databases
+  EXPECT_SCRIPT_OK(shell_);
+}
+
+// The data folder on the database server: a QZP140 of another terminal
+// with the folder open, and separately another terminal's transaction
+// holding the results table, each fail the check, which names the folder;
+// with neither it passes. This program's own use of the folder never
+// counts.
+TEST_F(LockCheckTest, AServerFolderInUseOnAnyTerminalStopsTheRun) {
+  QZ_PG_OR_SKIP();
+  if (!fs::exists(testkit::ToolPath("qzterm"))) GTEST_SKIP() << "qzterm not built";
+  system::SetFolderUsersForTest([](std::string_view) { return std::vector<system::OpenFileHolder>{}; });
+  const char* engine = std::getenv("QZ_SUITE_ENGINE");
+  const std::optional<std::string> was = engine ? std::optional<std::string>(engine) : std::nullopt;
+  ::setenv("QZ_SUITE_ENGINE", "postgres", 1);
+  auto builder = std::make_unique<testkit::SuiteBuilder>();  // a temporary tree, its schemas dropped with it
+  if (was) ::setenv("QZ_SUITE_ENGINE", was->c_str(), 1); else ::unsetenv("QZ_SUITE_ENGINE");
+  testkit::AddDemoData(*builder, testkit::DemoOptions{"DEMO-PC", 20261209});
+  const testkit::SuitePaths& p = builder->Build();
+  fs::create_directories(p.data);
+  basPublic.DataPath = p.data;
+  basPublic.SpecIniPath = p.spec_file;
+
+  // This program has the results open itself.
+  const auto defs = record::Definitions::Load(p.spec_file);
+  std::string results;
+  for (const auto& [name, d] : defs->definitions()) {
+    if (d.file == "QZKKKLF.BTR" && d.key == 0) results = name;
+  }
+  record::BtrAccess own;
+  ASSERT_TRUE(own.OpenFile("QZKKKLF.BTR", results, p.data, p.spec_file));
+  EXPECT_TRUE(Fnc_LockCheck());
+
+  {
+    // A session of the server that knows nothing of the folder lock (a
+    // program of its own, a console) holds the results in a transaction.
+    const auto location = record::ParseStorage(*defs->FindStorage(p.data));
+    ASSERT_TRUE(location);
+    std::unique_ptr<PGconn, decltype(&PQfinish)> other(PQconnectdb(testkit::PgServer()->c_str()), PQfinish);
+    ASSERT_EQ(PQstatus(other.get()), CONNECTION_OK);
+    const std::string lock = "BEGIN; LOCK TABLE \"" + location->schema + "\".\"QZKKKLF.BTR\" IN SHARE ROW EXCLUSIVE MODE";
+    PGresult* locked = PQexec(other.get(), lock.c_str());
+    ASSERT_EQ(PQresultStatus(locked), PGRES_COMMAND_OK) << PQerrorMessage(other.get());
+    PQclear(locked);
+    shell_.AnswerBox(MsgResult::kOk, std::string(kInUse) + "\r\n\r\nフォルダ : " + p.data);
+    MarkLog();
+    EXPECT_FALSE(Fnc_LockCheck());
+    bool named = false;
+    for (const std::string& line : LogTexts()) named = named || line.find(" : QZKKKLF") != std::string::npos;
+    EXPECT_TRUE(named);
+    PQclear(PQexec(other.get(), "COMMIT"));
+  }
+  MarkLog();
+  EXPECT_TRUE(Fnc_LockCheck());
+  {
+    testkit::ToolProcess qzp140("qzterm", {p.program, "DEMO-PC", "20261209", "command", "000000000220261209"});
+    qzp140.ReadUntil({"READY"});
+    qzp140.Send("go");
+    ASSERT_EQ(qzp140.ReadUntil({"HELD", "ENDED"}).back().rfind("HELD", 0), 0u);
+    MarkLog();
+    shell_.AnswerBox(MsgResult::kOk, kInUse);
+    EXPECT_FALSE(Fnc_LockCheck());
+    EXPECT_FALSE(Logged("ロック状態の確認が正常終了しました。"));
+    bool named = false;
+    for (const std::string& line : LogTexts()) named = named || line.rfind("  使用中の端末 : ", 0) == 0;
+    EXPECT_TRUE(named);
+    qzp140.Kill();
+  }
+  // The server ends the session of a program that is gone at once.
+  std::vector<record::FolderUser> users{{}};
+  for (int i = 0; i < 100 && !users.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(record::ServerFolderUsers(*defs, p.data, &users), record::kStatusOk);
+  }
+  MarkLog();
+  EXPECT_TRUE(Fnc_LockCheck());
   EXPECT_SCRIPT_OK(shell_);
 }
 

@@ -159,7 +159,7 @@ TEST_F(MainTest, RefusalsAtTheStartEndTheProgram) {
     std::string box;
     std::string last_line;
   } cases[] = {
-      {"", "バージョンアップ定義ファイルが見つかりません。", "パス情報の編集エラーのため、バージョンアップ処理を終了します。"},
+      {"", "バージョンアップ定義ファイルが見つかりません。\r\n\r\nパス : D:\\REL\\Update.INI", "パス情報の編集エラーのため、バージョンアップ処理を終了します。"},
       {"[Setting]\r\nVersionFile=NONE.ini\r\n", "バージョンアップのバージョン定義ファイルが見つかりません。\r\n\r\nパス : D:\\REL\\NONE.ini",
        "バージョンアップのバージョン定義ファイルが見つかりません。 : D:\\REL\\NONE.ini"},
       {"[Setting]\r\nVersionCheck=0\r\n",
@@ -246,10 +246,14 @@ TEST_F(MainFormTest, TheClosingOfferStartsTheSuiteFromTheProgramFolder) {
 TEST_F(MainFormTest, DecliningTheOfferStartsNothing) {
   FrmMain form;
   shell_.SetMainForm(&form);
-  shell_.AnswerBox(ui::MsgResult::kOk).AnswerBox(ui::MsgResult::kNo);
+  shell_.AnswerBox(ui::MsgResult::kOk).AnswerBox(ui::MsgResult::kNo, "バントリクを起動しますか？");
   EXPECT_FALSE(shell_.Drive([&] { form.Show(); }));
   EXPECT_FALSE(Logged("バントリクを起動します。"));
   EXPECT_SCRIPT_OK(shell_);
+  // The suite's program is not started: in the time the offer accepted
+  // takes to start it, it leaves no trace.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_FALSE(std::filesystem::exists(Host("D:\\SUITE\\started.txt")));
 }
 
 TEST_F(MainFormTest, AProgramFolderGoneAtTheEndIsAFailure) {

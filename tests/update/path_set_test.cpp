@@ -101,7 +101,8 @@ TEST_F(PathSetTest, EachMissingPieceIsNamed) {
     std::function<void()> spoil;
     std::string box, line;
   } cases[] = {
-      {[this] { fs::remove(Host("D:\\REL\\Update.INI")); }, "バージョンアップ定義ファイルが見つかりません。",
+      {[this] { fs::remove(Host("D:\\REL\\Update.INI")); },
+       "バージョンアップ定義ファイルが見つかりません。\r\n\r\nパス : D:\\REL\\Update.INI",
        "「D:\\REL\\Update.INI」が見つかりません。"},
       {[this] { fs::remove(Host("D:\\SUITE\\QZPPATH.INI")); },
        "QZPPATH.INIが見つかりません。\r\n\r\nパス : D:\\SUITE\\QZPPATH.INI", "「D:\\SUITE\\QZPPATH.INI」が見つかりません。"},

@@ -77,6 +77,25 @@ TEST_F(RunJournalTest, FilesOfTheRunFolderAreNotNoted) {
   EXPECT_TRUE(RunJournalEmpty());
 }
 
+// A file backed up that the run then could not replace (read-only) is as
+// it was: it is left alone, and the roll-back is no failure.
+TEST_F(RunJournalTest, AFileTheRunNeverChangedIsLeftAlone) {
+  WriteFile("D:\\SUITE\\LOCKED.EXE", "the centre's");
+  ASSERT_TRUE(Fnc_FileBackup("D:\\SUITE\\LOCKED.EXE"));
+  fs::permissions(Host("D:\\SUITE\\LOCKED.EXE"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  WriteFile("D:\\SUITE\\A.EXE", "old A");
+  ASSERT_TRUE(Fnc_FileBackup("D:\\SUITE\\A.EXE"));
+  WriteFile("D:\\SUITE\\A.EXE", "new A");
+
+  EXPECT_TRUE(Fnc_RollBack());
+  EXPECT_EQ(ReadFile("D:\\SUITE\\LOCKED.EXE"), "the centre's");
+  EXPECT_EQ(ReadFile("D:\\SUITE\\A.EXE"), "old A");
+  EXPECT_TRUE(Logged("  変更されていないため戻しません。 : D:\\SUITE\\LOCKED.EXE"));
+  EXPECT_TRUE(Logged("※バックアップからの復元が正常終了しました。"));
+  fs::permissions(Host("D:\\SUITE\\LOCKED.EXE"), fs::perms::owner_write, fs::perm_options::add);
+}
+
 TEST_F(RunJournalTest, ABackupThatCannotBePutBackIsReported) {
   WriteFile("D:\\SUITE\\A.EXE", "old A");
   ASSERT_TRUE(Fnc_FileBackup("D:\\SUITE\\A.EXE"));

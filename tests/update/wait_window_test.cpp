@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <stdexcept>
 
 #include "kit/ui_expect.h"
@@ -145,6 +146,42 @@ TEST_F(WaitWindowTest, TheWindowHasItsSizeInsideTheWorkArea) {
       .Advance(1000);
   ASSERT_TRUE(shell_.Drive([] { Sub_ShowWaitWindow(); }));
   EXPECT_SCRIPT_OK(shell_);
+}
+
+// The program folder and the programs' paths compare as real paths: a
+// program running from the installation holds the wait however either is
+// named (a link, "..", a closing separator).
+TEST_F(WaitWindowTest, AProgramOfTheInstallationIsSeenThroughALink) {
+  namespace fs = std::filesystem;
+  const std::string real = Host("D:\\SUITE");
+  const std::string link = Host("D:\\LINKED");
+  fs::create_directory_symlink(real, link);
+  struct Case {
+    std::string program_path;  // ProgramPath as the installation names it
+    std::string process;       // the executable as the process list has it
+  } cases[] = {
+      {link + "/", real + "/QZP140.EXE"},
+      {real + "/../LINKED", real + "/QZP140.EXE"},
+      {real + "/", link + "/QZP140.EXE"},
+      {Host("D:\\REL") + "/../SUITE//", link + "/./QZP140.EXE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program_path + " " + c.process);
+    frmWait.Reset();
+    shell_.ClearRecords();
+    basPublic.ProgramPath = c.program_path;
+    processes_ = {c.process};
+    shell_.Advance(1000)
+        .Do([&] {
+          EXPECT_EQ(Listed(), std::vector<std::string>{"結果入力"});
+          EXPECT_FALSE(basPublic.WaitProceed);
+          processes_.clear();
+        })
+        .Advance(1000);
+    ASSERT_TRUE(shell_.Drive([] { Sub_ShowWaitWindow(); }));
+    EXPECT_TRUE(basPublic.WaitProceed);
+    EXPECT_SCRIPT_OK(shell_);
+  }
 }
 
 // The program itself runs from the release folder, which may lie under the

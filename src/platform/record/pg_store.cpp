@@ -10,6 +10,7 @@
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <set>
 
 #include "platform/record/record_codec.h"
 #include "platform/record/status.h"
@@ -78,6 +79,7 @@ struct Conn {
   std::map<std::string, std::string> prepared;  // statement text -> name
   int applied_timeout = -1;
   bool tx_started = false;  // BEGIN of the session's transaction ran here
+  std::set<std::string> folders_held;  // schemas whose folder lock this session holds
   std::uint64_t epoch = 0;  // bumped by every write and transaction end
   ~Conn() {
     if (pg) PQfinish(pg);
@@ -122,6 +124,7 @@ int Reconnect(Conn& c) {
   PQsetNoticeProcessor(c.pg, [](void*, const char*) {}, nullptr);
   c.prepared.clear();
   c.applied_timeout = -1;
+  c.folders_held.clear();  // the session's locks ended with it
   return kStatusOk;
 }
 
@@ -514,7 +517,69 @@ int ReadMeta(Conn& c, const Location& l, int* record_length, std::string* keys) 
   return kStatusOk;
 }
 
+// The folder lock of schema `schema`: an advisory lock of the database,
+// the first key kFolderLockClass, the second the schema's hash.
+constexpr int kFolderLockClass = 20826;
+const std::string kFolderKey = "(" + std::to_string(kFolderLockClass) + ", hashtext($1))";
+
+// Runs `sql` with the one text parameter `text` on `c`; nullptr with
+// `*status` on failure.
+Result RunText(Conn& c, const std::string& sql, const std::string& text, int* status) {
+  const char* values[1] = {text.c_str()};
+  const int lengths[1] = {static_cast<int>(text.size())};
+  const Oid types[1] = {kTextOid};
+  return Run(c, sql, 1, types, values, lengths, status);
+}
+
+// Takes the shared folder lock of `schema` on `c` once for the session,
+// waiting out the exclusive one of a lock check (84 after the busy wait).
+int HoldFolder(Conn& c, const std::string& schema) {
+  if (c.folders_held.count(schema) != 0) return kStatusOk;
+  int status = kStatusOk;
+  Result r = RunText(c, "SELECT pg_advisory_lock_shared" + kFolderKey, schema, &status);
+  if (!r) return status;
+  c.folders_held.insert(schema);
+  return kStatusOk;
+}
+
 }  // namespace
+
+int FolderUsers(const Location& location, std::vector<FolderUser>* users) {
+  users->clear();
+  int status = kStatusOk;
+  auto conn = Connect(location.conninfo, &status);
+  if (!conn) return status;
+  // The exclusive lock, had and given back at once: no other session holds
+  // the shared one. This session's own never stands in the way.
+  Result r = RunText(*conn, "SELECT pg_try_advisory_lock" + kFolderKey, location.schema, &status);
+  if (!r) return status;
+  const bool free = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
+  if (free) {
+    r = RunText(*conn, "SELECT pg_advisory_unlock" + kFolderKey, location.schema, &status);
+    if (!r) return status;
+  }
+  const std::string here = " AND l.pid <> pg_backend_pid()"
+                           " AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database())";
+  const std::string who = "COALESCE(a.application_name, '') || ' ' || COALESCE(host(a.client_addr), 'local')";
+  r = RunText(*conn,
+              "SELECT DISTINCT l.pid::int8, " + who + ", ''::text FROM pg_locks l LEFT JOIN pg_stat_activity a ON a.pid = l.pid"
+              " WHERE l.locktype = 'advisory' AND l.classid = " + std::to_string(kFolderLockClass) +
+                  " AND l.objsubid = 2 AND l.objid = (hashtext($1)::int8 & 4294967295)::oid" + here +
+                  " UNION SELECT DISTINCT l.pid::int8, " + who +
+                  ", c.relname::text FROM pg_locks l JOIN pg_class c ON c.oid = l.relation"
+                  " JOIN pg_namespace n ON n.oid = c.relnamespace LEFT JOIN pg_stat_activity a ON a.pid = l.pid"
+                  " WHERE l.locktype = 'relation' AND n.nspname = $1" + here + " ORDER BY 1, 3",
+              location.schema, &status);
+  if (!r) return status;
+  for (int i = 0; i < PQntuples(r.get()); ++i) {
+    users->push_back(FolderUser{Int8At(r.get(), i, 0),
+                                std::string(PQgetvalue(r.get(), i, 1), static_cast<std::size_t>(PQgetlength(r.get(), i, 1))),
+                                std::string(PQgetvalue(r.get(), i, 2), static_cast<std::size_t>(PQgetlength(r.get(), i, 2)))});
+  }
+  // The lock taken between the two questions still counts.
+  if (!free && users->empty()) users->push_back(FolderUser{0, "", ""});
+  return kStatusOk;
+}
 
 std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& file_def, int* status) {
   Session& s = CurrentSession();
@@ -537,6 +602,9 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
     *status = kStatusIoError;
     return nullptr;
   }
+  // A program with a file of the folder open is seen by the lock check.
+  *status = HoldFolder(*conn, location.schema);
+  if (*status != kStatusOk) return nullptr;
   auto file = std::make_shared<PgFile>(conn, location, file_def);
   s.files[key] = file;
   return file;

@@ -28,18 +28,31 @@
 // The session notices a fork and connects afresh in the child, leaving the
 // parent's connection alone.
 //
+// A session that opens a file of a schema holds the schema's folder lock
+// (a shared advisory lock) for as long as it lasts; FolderUsers asks for it
+// exclusively, to see whether another session uses the folder.
+//
 // Inside a read batch or a transaction, GetNext/GetPrevious fetch the
 // following records in blocks and answer from them while nothing was
 // written on the connection.
 #ifndef QZ_PLATFORM_RECORD_PG_STORE_H_
 #define QZ_PLATFORM_RECORD_PG_STORE_H_
 
+#include <vector>
+
+#include "platform/record/folder_users.h"
 #include "platform/record/store_engine.h"
 
 namespace qz::record::internal::pg {
 
 // The engine (one for the process; its state is per thread).
 StoreEngine& PgEngine();
+
+// The other sessions that use the folder (schema) of `location`, on the
+// thread's connection (outside a transaction): holders of its folder lock
+// and holders of, or waiters for, a lock on one of its tables. 0 or a
+// failure.
+int FolderUsers(const Location& location, std::vector<FolderUser>* users);
 
 }  // namespace qz::record::internal::pg
 

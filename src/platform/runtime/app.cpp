@@ -1,5 +1,6 @@
 #include "platform/runtime/app.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -14,12 +15,22 @@ AppInfo& App() {
   return info;
 }
 
+std::string ExecutableName(const std::string& executable) {
+  std::string name = executable.substr(executable.find_last_of("/\\") + 1);
+  if (name.size() > 4) {
+    std::string tail = name.substr(name.size() - 4);
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (tail == ".exe") name.resize(name.size() - 4);
+  }
+  return name;
+}
+
 void InitApp(const char* name, int argc, char** argv) {
   AppInfo& app = App();
   app.title = name;
-  app.exe_name = name;
   std::error_code ec;
   const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
+  app.exe_name = ec ? std::string(name) : ExecutableName(self.string());
   app.path = ec ? std::filesystem::current_path().string() : self.parent_path().string();
   const std::string variable = std::string("QZ_FOLDER_") + name;
   if (const char* folder = std::getenv(variable.c_str()); folder != nullptr && *folder != '\0') {

@@ -20,7 +20,7 @@ VersionNumber BuildVersion();
 
 struct AppInfo {
   std::string title = "QZP140";   // "QZP140" or "Update"
-  std::string exe_name = "QZP140";
+  std::string exe_name = "QZP140";  // the executable's file name without ".exe"
   std::string path;               // the program's folder (this machine's form)
   std::string command;            // the program's argument text, as given
   int major = BuildVersion().major, minor = BuildVersion().minor, revision = BuildVersion().revision;
@@ -29,14 +29,21 @@ struct AppInfo {
 // The one instance.
 AppInfo& App();
 
-// Sets the title and executable name to `name`, the folder to the running
-// executable's own (the current folder when it cannot be told) and the
-// argument text to argv[1..] joined by single blanks. For a program's main.
+// Sets the title to `name`, the executable name to the running executable's
+// own file name (a program copied under another name goes by that name; a
+// final ".exe" in any case is dropped; `name` when it cannot be told), the
+// folder to the executable's own (the current folder when it cannot be
+// told) and the argument text to argv[1..] joined by single blanks. For a
+// program's main.
 // An installed program runs from a folder of its own that holds no INI
 // files: the environment variable QZ_FOLDER_<name> (QZ_FOLDER_QZP140), when
 // set and not empty, names the program's folder instead (made absolute
 // against the current folder).
 void InitApp(const char* name, int argc, char** argv);
+
+// The file name of `executable` without a final ".exe" (any case):
+// "/srv/rel/UpdateX" -> "UpdateX", "D:\\REL\\UPDATE.EXE" -> "UPDATE".
+std::string ExecutableName(const std::string& executable);
 
 }  // namespace qz
 

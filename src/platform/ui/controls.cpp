@@ -95,6 +95,7 @@ TextControl::TextControl(Form* form, std::string name, int index, ControlKind ki
 void TextControl::SetText(std::string text) {
   bool changed = text != text_;
   text_ = std::move(text);
+  undo = {};
   sel_start = CharCount(text_);
   sel_length = 0;
   caret_at_sel_start = false;

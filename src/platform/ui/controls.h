@@ -76,8 +76,18 @@ class TextControl : public Control {
   TextControl(Form* form, std::string name, int index, ControlKind kind);
   const std::string& text() const { return text_; }
   // Sets the text, puts the caret after it (SelStart 0 when empty, SelLength
-  // 0) and raises Change when the text differs.
+  // 0), forgets the undo and raises Change when the text differs.
   void SetText(std::string text);
+  // The undo of the last edit by typing or the editing keys (text_edit.h):
+  // the text and selection before it. Characters typed one after another
+  // are one edit (`typing` while they go on).
+  struct Undo {
+    bool can = false;
+    std::string text;
+    int sel_start = 0, sel_length = 0;
+    bool typing = false;
+  };
+  Undo undo;
   int sel_start = 0;   // characters, not bytes
   int sel_length = 0;
   // Where the caret is when text is selected: at SelStart (the selection

@@ -405,8 +405,10 @@ void Shell::DeliverActivation() {
   if (old != nullptr && Contains(forms_, old)) Raise(old->on_deactivate);
   if (target == nullptr || !target->loaded_ || !target->visible_ || activated_ != target) return;
   Raise(target->on_activate);
-  // A form that is shown gives the focus to its first control in tab order.
-  if (activated_ == target && target->loaded_ && target->visible_ && target->enabled_ &&
+  // A form that is shown gives the focus to its first control in tab order,
+  // unless its Activate handler showed another form, which has the keyboard
+  // now.
+  if (activated_ == target && active_ == target && target->loaded_ && target->visible_ && target->enabled_ &&
       target->active_control_ == nullptr) {
     Control* first = nullptr;
     for (Control* c : target->controls()) {
@@ -527,6 +529,12 @@ bool Shell::UserType(std::string_view text) {
   return true;
 }
 
+bool Shell::UserCommit(std::string_view text) {
+  if (!UserType(text)) return false;
+  if (active_ != nullptr && TakesUserInput(*active_)) DeliverRelease(*active_, kKeyProcess, 0);
+  return true;
+}
+
 bool Shell::UserCloseBox(Form& form) {
   if (!TakesUserInput(form) || !form.HasCloseItem()) return false;
   return form.Unload(kUnloadControlMenu);
@@ -595,19 +603,26 @@ void Shell::DeliverKey(Form& form, int key_code, int shift, int ascii) {
       if (gone()) return;
     }
   }
-  // The release: the form first with KeyPreview; a key the form swallowed
-  // on the way down does not reach the control on the way up either.
+  // The release; a key the form swallowed on the way down does not reach
+  // the control on the way up either.
+  if (!swallowed) {
+    DeliverRelease(form, key_code, shift);
+  } else if (form.key_preview && form.on_key_up) {
+    int ku = key_code;
+    int su = shift;
+    form.on_key_up(ku, su);
+  }
+}
+
+void Shell::DeliverRelease(Form& form, int key_code, int shift) {
   int ku = key_code;
   int su = shift;
   if (form.key_preview && form.on_key_up) form.on_key_up(ku, su);
-  if (gone()) return;
-  if (ku != 0 && !swallowed) {
-    Control* now = form.active_control_;
-    if (now != nullptr) {
-      now->HandleKeyUp(ku, su);
-    } else if (!form.key_preview && form.on_key_up) {
-      form.on_key_up(ku, su);
-    }
+  if (!form.loaded_ || !form.visible_ || ku == 0) return;
+  if (Control* now = form.active_control_) {
+    now->HandleKeyUp(ku, su);
+  } else if (!form.key_preview && form.on_key_up) {
+    form.on_key_up(ku, su);
   }
 }
 

@@ -73,6 +73,7 @@ enum KeyCode : int {
   kKeyHome = 36, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyInsert = 45,
   kKeyDelete = 46, kKeyF1 = 112, kKeyF2, kKeyF3, kKeyF4, kKeyF5, kKeyF6, kKeyF7, kKeyF8,
   kKeyF9, kKeyF10, kKeyF11, kKeyF12,
+  kKeyProcess = 229,  // a key the input method took
 };
 // Shift states of key and mouse events.
 enum ShiftMask : int { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
@@ -213,6 +214,10 @@ class Shell {
   // with KeyPreview), then Control::HandleChar (a text control replaces its
   // selection).
   bool UserType(std::string_view text);
+  // Text the input method committed: typed as by UserType, then the
+  // release of the key that ended the composition, as kKeyProcess, as by
+  // UserKey (KeyUp, form first with KeyPreview).
+  bool UserCommit(std::string_view text);
   // The close box: refused without a Close item; otherwise QueryUnload with
   // mode 0 and, unless cancelled, the unload.
   bool UserCloseBox(Form& form);
@@ -237,6 +242,9 @@ class Shell {
   bool AcceptsInput(const Form& form) const;
   void DeliverKey(Form& form, int key_code, int shift, int ascii);
   void DeliverChar(Form& form, int ascii, const std::string& text);
+  // KeyUp: the form first with KeyPreview, then the focused control (the
+  // form without one) unless the form zeroed it.
+  void DeliverRelease(Form& form, int key_code, int shift);
   void ClearGraveyard();
 
   Backend& backend_;

@@ -86,9 +86,13 @@ void InsertText(TextControl& edit, const std::string& text) {
   std::size_t from = ByteOffset(old, start);
   std::size_t to = ByteOffset(old, start + sel);
   std::string updated = old.substr(0, from) + text + old.substr(to);
+  // Characters typed one after another are undone together.
+  TextControl::Undo undo = edit.undo.typing && sel == 0 ? edit.undo : TextControl::Undo{true, old, start, sel, false};
   edit.SetText(std::move(updated));
   edit.sel_start = start + added;
   edit.sel_length = 0;
+  undo.typing = true;
+  edit.undo = std::move(undo);
 }
 
 void EraseBack(TextControl& edit) {
@@ -102,9 +106,22 @@ void EraseBack(TextControl& edit) {
     sel = 1;
   }
   std::string updated = old.substr(0, ByteOffset(old, start)) + old.substr(ByteOffset(old, start + sel));
+  TextControl::Undo undo{true, old, edit.sel_start, edit.sel_length, false};
   edit.SetText(std::move(updated));
   edit.sel_start = start;
   edit.sel_length = 0;
+  edit.undo = std::move(undo);
+}
+
+void UndoEdit(TextControl& edit) {
+  if (!edit.undo.can || edit.locked) return;
+  TextControl::Undo redo{true, edit.text(), edit.sel_start, edit.sel_length, false};
+  const TextControl::Undo undo = edit.undo;
+  edit.SetText(undo.text);
+  edit.sel_start = undo.sel_start;
+  edit.sel_length = undo.sel_length;
+  edit.caret_at_sel_start = false;
+  edit.undo = std::move(redo);
 }
 
 namespace {
@@ -115,6 +132,7 @@ int CaretOf(const TextControl& edit) {
 }
 
 void PlaceCaret(TextControl& edit, int caret, bool extend) {
+  edit.undo.typing = false;  // typing elsewhere is another edit
   const int length = CharLength(edit.text());
   caret = std::clamp(caret, 0, length);
   if (!extend) {
@@ -172,7 +190,11 @@ bool HandleEditingKey(TextControl& edit, int key_code, int shift) {
   }
   if (!ctrl) return false;
   switch (key_code) {
+    case 'Z':
+      UndoEdit(edit);
+      return true;
     case 'A':
+      edit.undo.typing = false;
       edit.sel_start = 0;
       edit.sel_length = CharLength(edit.text());
       edit.caret_at_sel_start = false;

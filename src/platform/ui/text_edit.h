@@ -31,11 +31,16 @@ std::size_t ByteOffset(std::string_view text, int chars);
 void InsertText(TextControl& edit, const std::string& text);
 // Erases the selection, or the character before the caret.
 void EraseBack(TextControl& edit);
+// Undoes the last edit (TextControl::undo), as a text box's single undo
+// does: undone again, the edit comes back. Nothing without an edit to undo
+// or in a locked control.
+void UndoEdit(TextControl& edit);
 
 // The editing keys of a text box after its KeyDown handlers let the key
 // through: Left/Right/Home/End move the caret (with Shift they extend the
 // selection from its anchor), Delete erases the selection or the character
-// after the caret, Ctrl+A selects everything, Ctrl+C copies the selection
+// after the caret, Ctrl+Z undoes the last edit (UndoEdit), Ctrl+A selects
+// everything, Ctrl+C copies the selection
 // to the clipboard, Ctrl+X copies and erases it and Ctrl+V types the
 // clipboard's first line as if the user had typed it (through the current
 // shell's typing when `edit` has the focus of the active form, so the
