@@ -59,6 +59,45 @@ class WaitingChild {
   pid_t pid_ = -1;
 };
 
+// A child process that takes a lock of another terminal (`take` returns
+// true once it holds it) and keeps it until Release(), which aborts the
+// child's transaction and gives its exit status (-1 when it died).
+class HoldingChild {
+ public:
+  explicit HoldingChild(const std::function<bool()>& take) {
+    if (pipe(held_) != 0 || pipe(done_) != 0) std::abort();
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(held_[0]);
+      close(done_[1]);
+      if (!take()) _exit(1);
+      char byte = 0;
+      if (write(held_[1], "h", 1) != 1 || read(done_[0], &byte, 1) != 1) _exit(2);
+      BtrAccess().AbortTrans();
+      _exit(0);
+    }
+    close(held_[1]);
+    close(done_[0]);
+  }
+  // Waits until the child holds its lock; false when it could not take it.
+  bool Held() {
+    char byte = 0;
+    return read(held_[0], &byte, 1) == 1;
+  }
+  int Release() {
+    if (write(done_[1], "d", 1) != 1) std::abort();
+    close(done_[1]);
+    close(held_[0]);
+    int wstatus = 0;
+    waitpid(pid_, &wstatus, 0);
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  }
+
+ private:
+  int held_[2] = {-1, -1}, done_[2] = {-1, -1};
+  pid_t pid_ = -1;
+};
+
 class RecordConcurrencyTest : public RecordContractTest {
  protected:
   void SetUp() override {
@@ -232,29 +271,17 @@ TEST_P(RecordConcurrencyTest, ATransactionThatTheEngineRolledBackCannotBeHalfCom
   } else {
     // Another terminal's transaction holds U.BTR: the insert waits, then
     // fails, and the server ends the transaction.
-    int go[2], done[2];
-    ASSERT_EQ(pipe(go), 0);
-    ASSERT_EQ(pipe(done), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
+    HoldingChild other([&] {
       auto c = OpenU();
       c->SetField("ID", "C1");
-      if (c->BeginTrans() != 0 || c->Insert("U") != 0) _exit(1);
-      char byte = 0;
-      if (write(go[1], "g", 1) != 1 || read(done[0], &byte, 1) != 1) _exit(2);
-      c->AbortTrans();
-      _exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(read(go[0], &byte, 1), 1);
+      return c->BeginTrans() == 0 && c->Insert("U") == 0;
+    });
+    ASSERT_TRUE(other.Held());
     SetBusyTimeout(std::chrono::milliseconds(100));
     u->SetField("ID", "U2");
     EXPECT_EQ(u->Insert("U"), kStatusBusy);
     SetBusyTimeout(std::chrono::milliseconds(5000));
-    ASSERT_EQ(write(done[1], "d", 1), 1);
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
-    for (int fd : {go[0], go[1], done[0], done[1]}) close(fd);
+    EXPECT_EQ(other.Release(), 0);
   }
   u->SetField("ID", "U1");
   EXPECT_NE(u->Insert("U"), 0);       // the lost transaction takes no more writes
@@ -302,6 +329,46 @@ TEST_P(RecordConcurrencyTest, AFileClosedInsideATransactionStillRollsBack) {
   EXPECT_EQ(CountT(), 2);
   late->SetField("ID", "L");
   EXPECT_EQ(late->GetEqual("U"), kStatusNotFound);
+}
+
+// A positioning read that fails for another reason than "not found" (the
+// file busy past the wait, a failed read) leaves nothing to write or step
+// from: an Update after it must not rewrite the record read before.
+TEST_P(RecordConcurrencyTest, AReadThatFailsLeavesNoCurrentRecordAndNoPosition) {
+  auto t = OpenT();
+  const auto expect_nothing_current = [&] {
+    EXPECT_FALSE(t->HasCurrentRecord());
+    EXPECT_EQ(t->GetNext(), kStatusNoCurrentRecord);
+    EXPECT_EQ(t->GetPrevious(), kStatusNoCurrentRecord);
+    EXPECT_EQ(t->Update(), kStatusNoCurrentRecord);
+    EXPECT_EQ(t->Delete(), kStatusNoCurrentRecord);
+  };
+  {
+    SCOPED_TRACE("busy");
+    HoldingChild other([&] {  // another terminal's transaction holds T.BTR
+      auto c = OpenT();
+      return c->BeginTrans() == 0 && Put(*c, "C", 1, "G") == 0;
+    });
+    ASSERT_TRUE(other.Held());
+    ASSERT_EQ(Read(*t, 1), 0);
+    SetBusyTimeout(std::chrono::milliseconds(100));
+    ASSERT_EQ(t->BeginTrans(), 0);
+    EXPECT_EQ(Read(*t, 2), kStatusBusy);
+    expect_nothing_current();
+    t->AbortTrans();
+    SetBusyTimeout(std::chrono::milliseconds(5000));
+    EXPECT_EQ(other.Release(), 0);
+  }
+  if (GetParam() == Engine::kSqlite) {
+    SCOPED_TRACE("failed read");
+    ASSERT_EQ(Read(*t, 1), 0);
+    internal::InterruptWritesForTesting(true);
+    EXPECT_EQ(Read(*t, 2), kStatusIoError);
+    internal::InterruptWritesForTesting(false);
+    expect_nothing_current();
+  }
+  ASSERT_EQ(Read(*t, 2), 0);  // A/1 and A/2 are as they were
+  EXPECT_EQ(CountT(), 2);
 }
 
 TEST_P(RecordConcurrencyTest, AWriteLockedByAnotherProcessGives84AfterTheTimeout) {

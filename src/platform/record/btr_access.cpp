@@ -161,12 +161,15 @@ struct BtrAccess::Impl {
 
   int Positioning(std::string_view definition, Seek seek) {
     if (!file) return kStatusFileNotOpen;
-    int k = KeyOf(definition);
-    if (k < 0) return kStatusInvalidKey;
-    int status = file->Read(k, seek, BuildKey(buffer, file->def().keys[static_cast<std::size_t>(k)]), 0, &row);
+    const int k = KeyOf(definition);
+    const int status = k < 0 ? kStatusInvalidKey
+                             : file->Read(k, seek, BuildKey(buffer, file->def().keys[static_cast<std::size_t>(k)]), 0, &row);
     if (status == kStatusOk) {
       Take(row, k);
-    } else if (status == kStatusNotFound || status == kStatusEndOfFile) {
+    } else {
+      // Not found, end of file, a busy or failed file, a key the file has
+      // not: nothing was read, so nothing is current and nothing goes on
+      // from here.
       positioned = current = false;
       undo_tx = 0;
     }
@@ -241,7 +244,9 @@ FieldValue BtrAccess::GetField(std::string_view name) const {
     // Currency holds whole numbers up to 922337203685477: a wider field's
     // value beyond that overflows as the runtime's conversion does.
     constexpr std::int64_t kMaxWhole = std::numeric_limits<std::int64_t>::max() / 10000;
-    const std::int64_t value = DecodeZoned(bytes);
+    bool digits = true;
+    const std::int64_t value = DecodeZoned(bytes, &digits);
+    if (!digits) throw RunTimeError(kErrTypeMismatch);
     if (value > kMaxWhole || value < -kMaxWhole) throw RunTimeError(kErrOverflow);
     return FieldValue::Number(Currency(value));
   }

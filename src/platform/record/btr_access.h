@@ -70,8 +70,10 @@ class BtrAccess {
 
   // The field's value in the buffer: alpha and kanji fields as text at
   // their full width (trailing blanks kept), numeric fields as a number (an
-  // all-blank numeric field reads 0). Throws RunTimeError 5 for an unknown
-  // field name.
+  // all-blank numeric field reads 0; record_codec.h gives the forms read).
+  // Throws RunTimeError 5 for an unknown field name, 13 for a numeric field
+  // that holds a byte that is no digit ("1 2", "12A4"), 6 for a number
+  // beyond the currency range.
   FieldValue GetField(std::string_view name) const;
 
   // Stores a value in the buffer. Text for a numeric field must be a number
