@@ -663,6 +663,17 @@ class RecordManyFiles : public RecordContractTest {
     f->DefineNumericField("N", 1, 4, 0);
     return f;
   }
+  // How many of F0 .. F<n-1> hold a record N = `value`, read through
+  // objects of their own (in a forked child the parent's must not be used).
+  int CountIn(int n, int value) const {
+    int found = 0;
+    for (int i = 0; i < n; ++i) {
+      auto f = OpenF(i);
+      f->SetField("N", value);
+      found += f->GetEqual("F" + std::to_string(i)) == 0;
+    }
+    return found;
+  }
   // Writes N = `value` into file `i` through `f`; returns the status.
   static int PutN(BtrAccess& f, int i, int value) {
     f.SetField("N", value);
@@ -699,6 +710,69 @@ TEST_P(RecordManyFiles, ATransactionCoversMoreThanTenOpenFiles) {
   write_all(2);
   ASSERT_EQ(files[9]->EndTrans(), 0);
   EXPECT_EQ(count(2), kFiles);
+  if (GetParam() != Engine::kSqlite) return;  // the server commits one transaction
+  // A commit that fails on one file, the last, the first or one between,
+  // stores nothing on any file, for this process and for others.
+  for (const char* failing : {"/F22.BTR", "/F0.BTR", "/F13.BTR"}) {
+    SCOPED_TRACE(failing);
+    write_all(3);
+    internal::FailFileWritesForTesting(failing);
+    EXPECT_NE(files[0]->EndTrans(), 0);
+    internal::FailFileWritesForTesting("");
+    files[0]->AbortTrans();
+    EXPECT_EQ(count(3), 0);
+    EXPECT_EQ(InChild([&] { return CountIn(kFiles, 3); }), 0);
+    EXPECT_EQ(count(2), kFiles);
+  }
+  write_all(3);
+  ASSERT_EQ(files[0]->EndTrans(), 0);
+  EXPECT_EQ(count(3), kFiles);
+  EXPECT_EQ(InChild([&] { return CountIn(kFiles, 3); }), kFiles);
+}
+
+// A terminal killed at any step of a commit over more files than one SQLite
+// connection takes: the next process that opens one of the files finds
+// them all as before the commit or all as after it, and nothing of the
+// commit's journals left in the folder.
+TEST_P(RecordManyFiles, ACommitKilledAtAnyStepLeavesTheFilesWhollyOldOrWhollyNew) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server commits one transaction";
+  constexpr int kFiles = 12;  // on two connections
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();  // the children open their own
+  const auto leftovers = [this] {
+    std::vector<std::string> found;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+      const std::string name = e.path().filename().string();
+      if (name.ends_with("-journal") || name.rfind(".qzrecord-tx-", 0) == 0) found.push_back(name);
+    }
+    return found;
+  };
+  int completed_at = 0;
+  for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
+    SCOPED_TRACE(step);
+    const int value = 1000 + step;
+    const int writer = InChild([&] {
+      std::vector<std::unique_ptr<BtrAccess>> mine;
+      for (int i = 0; i < kFiles; ++i) mine.push_back(OpenF(i));
+      if (mine[0]->BeginTrans() != 0) return 1;
+      for (int i = 0; i < kFiles; ++i) {
+        if (PutN(*mine[static_cast<std::size_t>(i)], i, value) != 0) return 2;
+      }
+      internal::DieAtCommitStepForTesting(step);
+      return mine[0]->EndTrans() == 0 ? 0 : 3;
+    });
+    ASSERT_TRUE(writer == 0 || writer == 9) << writer;
+    if (writer == 0) completed_at = step;
+    // A new process: its first open cleans the folder.
+    const int stored = InChild([&] { return CountIn(kFiles, value); });
+    EXPECT_TRUE(stored == 0 || stored == kFiles) << stored << " of the files hold the commit";
+    if (writer == 0) {
+      EXPECT_EQ(stored, kFiles);
+    }
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+  }
+  EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
 }
 
 // A write inside a read batch, in a transaction or not, does not wait for

@@ -123,9 +123,9 @@ class BtrAccess {
 
   // Transactions span every file this process has open (on this thread),
   // also files opened inside the transaction. On PostgreSQL the commit is
-  // one server transaction; on SQLite it is atomic over up to ten files
-  // opened together, and more files commit in groups of ten in the order
-  // they were first opened. A file's first read or write inside a
+  // one server transaction; on SQLite it is atomic over every file too,
+  // whatever their number, also when the process dies in the middle of it
+  // (sqlite_journals.h). A file's first read or write inside a
   // transaction takes its write lock, waiting up to the busy timeout for
   // another process's transaction on it to end (84 after that). An
   // AbortTrans also undoes this object's Updates in it: its next Update or
