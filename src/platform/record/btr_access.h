@@ -17,7 +17,9 @@
 // A file is an SQLite database in the data folder, or a table of a
 // PostgreSQL schema when the definitions file names one for the folder
 // (storage_location.h); both engines keep the same order, duplicates and
-// statuses. btr_file.h creates files. Statuses are those of status.h; a lock
+// statuses. btr_file.h creates files. Statuses are those of status.h; every
+// failure (a status other than 0, 4 and 9, or a file that does not open) is
+// also noted with its file for the program's log (runtime/failure_note.h). A lock
 // held by another process past the busy timeout gives kStatusBusy, a file
 // fault or a lost connection kStatusIoError.
 //
@@ -153,6 +155,10 @@ class BtrAccess {
   int RecordLength() const;
 
  private:
+  int InsertRecord(std::string_view definition_name);
+  int UpdateRecord();
+  int DeleteRecord();
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
