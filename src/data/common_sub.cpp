@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <optional>
 
 #include "platform/path/host_path.h"
 #include "platform/path/no_case.h"
+#include "platform/runtime/failure_note.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/system/system_info.h"
 
@@ -173,7 +175,9 @@ bool Fnc_ChangeDir(std::string_view path, bool allow_network) {
   if (path.empty()) return false;
   if (path::IsNetworkPath(path) && !allow_network) return false;
   std::string host = path::ResolveSuitePath(path);
-  return ::chdir(host.c_str()) == 0;
+  if (::chdir(host.c_str()) == 0) return true;
+  failure_note::NoteSystem(host, errno);
+  return false;
 }
 
 }  // namespace qz

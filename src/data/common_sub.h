@@ -48,7 +48,8 @@ bool Fnc_SplitDelimited(std::string_view text, std::string_view max_text, std::s
 // Makes `path` (the suite's or this machine's form, matched without regard
 // to case) the current folder. A network path ("\\server\share") is refused
 // unless `allow_network`. Returns true when the folder was changed; false on
-// a refused network path or any failure (nothing is changed then).
+// a refused network path or any failure (nothing is changed then); a
+// failure of the system is noted with the folder (runtime/failure_note.h).
 bool Fnc_ChangeDir(std::string_view path, bool allow_network);
 
 }  // namespace qz

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -17,6 +18,7 @@
 #include "platform/clock/clock.h"
 #include "platform/path/host_path.h"
 #include "platform/runtime/app.h"
+#include "platform/runtime/failure_note.h"
 #include "platform/system/system_info.h"
 #include "platform/text/cp932.h"
 #include "platform/ui/msgbox.h"
@@ -32,6 +34,7 @@ struct Log {
   bool begun = false;     // Begin has been called for this run
   bool settings = false;  // [Log] has been read
   bool started = false;   // Started has been called: the start has its folders
+  bool start_line = false;  // a start line has been written for this run
   bool opened = false;    // lines go to the file (a box stood, the start is complete or the run ended)
   bool failed = false;    // a failure of the file has been reported on the standard error
   bool cp932 = false;     // [Log] Encoding=CP932
@@ -189,13 +192,26 @@ fs::path StartFolder() {
   return FallbackFolder();
 }
 
+// The start line: who starts where, with what the start knows so far.
+void StartLine() {
+  TheLog().start_line = true;
+  Line("start terminal=" + system::ComputerName() + " user=" + basPublic.LogonUserId +
+       " os-user=" + system::UserName() + " program=" + App().path + " data=" + basPublic.VlmfPath +
+       " work=" + basPublic.SvworkPath + " definitions=" + basPublic.SpecPath);
+}
+
 void Observe(const ui::MessageBoxRequest& box) {
   Log& log = TheLog();
   // Until the start is complete every box tells why it stops.
   const bool error = IsErrorReport(box);
   if (log.started && !error) return;
-  Line(std::string(error ? "error" : "message") + " title=" + (box.title.empty() ? App().title : box.title) +
-       " text=" + OneLine(box.text));
+  // A start that stops says first who started it where.
+  if (!log.start_line) StartLine();
+  std::string line = std::string(error ? "error" : "message") +
+                     " title=" + (box.title.empty() ? App().title : box.title) + " text=" + OneLine(box.text);
+  // What failed and why, as the record manager or the system told it.
+  if (std::optional<failure_note::Failure> failure = failure_note::Take()) line += " " + failure_note::Words(*failure);
+  Line(line);
   // The box stands until the operator answers it, and the program may be
   // stopped meanwhile: what the start has to tell is written now.
   if (!log.opened) Open(StartFolder());
@@ -212,6 +228,7 @@ void Begin() {
   if (log.file != nullptr) std::fclose(log.file);
   log = Log{};
   log.begun = true;
+  failure_note::Forget();
   ui::SetMessageObserver(Observe);
 }
 
@@ -221,13 +238,16 @@ void Started() {
   // tell then; from here on they go where its folders say.
   log.started = true;
   log.opened = false;
-  Line("start terminal=" + system::ComputerName() + " user=" + basPublic.LogonUserId +
-       " os-user=" + system::UserName() + " program=" + App().path + " data=" + basPublic.VlmfPath +
-       " work=" + basPublic.SvworkPath + " definitions=" + basPublic.SpecPath);
+  StartLine();
   Open(StartFolder());
 }
 
-void ExamineeLoaded() { Line("loaded " + Examinee() + " online=" + std::to_string(basPublic.OnlineRen)); }
+void ExamineeLoaded() {
+  // A failure before a load that completed was answered by the program:
+  // it is no reason of a later message.
+  failure_note::Forget();
+  Line("loaded " + Examinee() + " online=" + std::to_string(basPublic.OnlineRen));
+}
 
 void ExamineeReleased() {
   if (basPublic.ExamineeNo.empty() && basPublic.OnlineRen == 0) return;  // nothing was held
@@ -247,6 +267,7 @@ void RecordWritten() {
 
 void SaveEnded(bool saved) {
   Log& log = TheLog();
+  if (saved) failure_note::Forget();
   const auto ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - log.save_start);
   Line(std::string(saved ? "saved " : "save-undone ") + Examinee() +

@@ -8,6 +8,7 @@
 //   2026-12-09 10:21:40.017 saved examinee=0000000001 date=20261209 records=24 ms=38
 //   2026-12-09 10:21:40.105 released examinee=0000000001 date=20261209 online=3
 //   2026-12-09 10:22:13.660 error title=結果入力 text=... | エラー番号 : 13 | エラー内容 : ...
+//   2026-12-09 10:25:31.007 error title=BTRVエラー text=... status=2 file=/srv/qz140/DATA/QZONLLF.BTR
 //   2026-12-09 18:02:55.311 end
 //
 // The file is "QZP140_<terminal>.log", appended to. Its folder is [Log]
@@ -31,8 +32,13 @@
 // failure), every message box that is an error report, reports a
 // record-manager status or shows the stop icon (its title and text, lines
 // joined by " | "), and while the start runs any other box ("message"), the
-// end. Result values never appear: no event carries one, and the error
-// texts name items and statuses only.
+// end. A box's line carries the failure noted before it (failure_note.h):
+// the record-manager status and file, or the file or folder and the
+// system's reason; a note is forgotten once a load or a save completes. A
+// start that stops has a start line before its first box. Result values
+// never appear: no event carries one, and the error texts name items and
+// statuses only; a PostgreSQL table is named without the password of its
+// connection string.
 //
 // User-interface thread only, like the program.
 #ifndef QZ_DATA_PROGRAM_LOG_H_

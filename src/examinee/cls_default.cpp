@@ -14,6 +14,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/frm_guide.h"
 #include "examinee/settings_reader.h"
+#include "examinee/start_checks.h"
 #include "platform/ini/profile.h"
 #include "platform/record/btr_file.h"
 #include "platform/path/no_case.h"
@@ -71,6 +72,7 @@ bool ClsDefault::DefaultSetting() {
       Warn("既に起動しています。");
       return false;
     }
+    if (!Fnc_CheckProgramFolder()) return false;
     if (!Fnc_MenuCheck()) {
       Warn("メニューから実行して下さい。");
       return false;
@@ -106,6 +108,7 @@ bool ClsDefault::DefaultSetting() {
                          basPublic.ReservePath)) {
       return false;
     }
+    if (!Fnc_CheckDataFolder()) return false;
     if (!Fnc_SetLogonUser()) return false;
     program_log::Started();
 

@@ -3,7 +3,7 @@
 // menu), shows the progress window, reads every setting (and sets the
 // record manager's wait for another terminal's write from [SysInfo]
 // WriteWait), fits the main form to the desktop work area, reads the data
-// paths, establishes the logon user, starts the suite's run-time and work
+// paths, sees that the data folder can be written (start_checks.h), establishes the logon user, starts the suite's run-time and work
 // files and opens all masters.
 //
 // The main form's Load creates one object, calls DefaultSetting once with a

@@ -8,6 +8,7 @@
 #include "data/define_fields.h"
 #include "data/record_layouts.h"
 #include "examinee/bas_public.h"
+#include "platform/system/machine_lock.h"
 #include "platform/text/cp932.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
@@ -51,15 +52,23 @@ bool ClsVlmfQzonllf::HeldElsewhere(std::string_view H_PatID) const {
   if (vb::Trim(obj_->GetField("JYUNO").ToText()) != vb::Trim(H_PatID)) return false;
   if (vb::Trim(obj_->GetField("TERMNAME").ToText()) != ThisTerminal()) return true;
   // At this terminal: the program that started this one with the examinee
-  // on its command line, or a row this program left behind (it ended
-  // without its end processing). Neither holds the examinee against it.
-  return H_PatID != basPublic.StartExamineeNo && obj_->GetField("GYONO").ToLong() != kOnlineJobNo;
+  // on its command line holds nothing against it. A row of this program's
+  // job holds while the session that wrote it runs (another user or log-in
+  // on this computer): only a row whose holder is gone is left behind.
+  if (H_PatID == basPublic.StartExamineeNo) return false;
+  if (obj_->GetField("GYONO").ToLong() != kOnlineJobNo) return true;
+  return system::MachineLockHeldElsewhere(HolderLockName(H_PatID));
 }
 
 bool ClsVlmfQzonllf::LeftBehindHere(std::string_view H_PatID) const {
   return vb::Trim(obj_->GetField("JYUNO").ToText()) == vb::Trim(H_PatID) &&
          vb::Trim(obj_->GetField("TERMNAME").ToText()) == ThisTerminal() &&
-         obj_->GetField("GYONO").ToLong() == kOnlineJobNo;
+         obj_->GetField("GYONO").ToLong() == kOnlineJobNo &&
+         !system::MachineLockHeldElsewhere(HolderLockName(H_PatID));
+}
+
+std::string ClsVlmfQzonllf::HolderLockName(std::string_view H_PatID) {
+  return "QZONLLF\n" + basPublic.VlmfPath + "\n" + ThisTerminal() + "\n" + vb::Trim(H_PatID);
 }
 
 std::string ClsVlmfQzonllf::ThisTerminal() {
@@ -115,6 +124,8 @@ void ClsVlmfQzonllf::Sub_ReadOnlineInfo(std::string_view H_PatID, bool& R_Result
 
 void ClsVlmfQzonllf::Sub_HoldOnlineInfo(std::string_view H_PatID, std::int32_t& R_ConNo) {
   R_ConNo = -1;
+  const std::string lock = HolderLockName(H_PatID);
+  bool locked = false;  // taken by this registration
   Holder holder;
   const char* failure = nullptr;
   bool in_transaction = false;
@@ -143,7 +154,18 @@ void ClsVlmfQzonllf::Sub_HoldOnlineInfo(std::string_view H_PatID, std::int32_t& 
           n = Fnc_GetFreeOnlineRen();
           if (n == -1) failure = "連番の取得に失敗しました。";
         }
-        if (failure == nullptr) {
+        if (failure == nullptr && !locked) {
+          // Held for as long as the row: another session on this computer
+          // sees the row as live. Taken by another process although no row
+          // shows it: that session is just taking or giving the examinee.
+          locked = system::TakeMachineLock(lock);
+          if (!locked) {
+            holder.found = true;
+            holder.job = std::string(kOnlineJobName);
+            holder.terminal = ThisTerminal();
+          }
+        }
+        if (failure == nullptr && !holder.found) {
           SetRow(H_PatID, n);
           if (obj_->Insert(Definition()) == record::kStatusOk && obj_->EndTrans() == record::kStatusOk) {
             in_transaction = false;
@@ -159,6 +181,7 @@ void ClsVlmfQzonllf::Sub_HoldOnlineInfo(std::string_view H_PatID, std::int32_t& 
   }
   if (in_transaction) obj_->AbortTrans();
   CloseTable();
+  if (locked && R_ConNo <= 0) system::ReleaseMachineLock(lock);
   // Messages only now: a box left standing must not hold the table.
   if (failure != nullptr) {
     R_ConNo = -1;
@@ -199,11 +222,14 @@ std::int32_t ClsVlmfQzonllf::Fnc_GetFreeOnlineRen() {
 void ClsVlmfQzonllf::Sub_SetOnlineInfo(std::string_view H_PatID, std::int32_t& R_ConNo) {
   R_ConNo = 0;
   bool in_transaction = false;
+  // The row is live while this session runs (see Sub_HoldOnlineInfo).
+  system::TakeMachineLock(HolderLockName(H_PatID));
   try {
     if (OpenTable()) {
       for (int attempt = 1; attempt <= kInsertAttempts; ++attempt) {
         const std::int32_t n = Fnc_GetFreeOnlineRen();
         if (n == -1) {
+          system::ReleaseMachineLock(HolderLockName(H_PatID));
           TellFailure("連番の取得に失敗しました。");
           CloseTable();
           R_ConNo = -1;
@@ -232,6 +258,7 @@ void ClsVlmfQzonllf::Sub_SetOnlineInfo(std::string_view H_PatID, std::int32_t& R
   }
   if (in_transaction) obj_->AbortTrans();
   CloseTable();
+  system::ReleaseMachineLock(HolderLockName(H_PatID));
   TellFailure("オンラインマスタのレコードの作成時にエラーが発生しました。");
   R_ConNo = -1;
 }
@@ -249,9 +276,11 @@ void ClsVlmfQzonllf::Sub_DelOnlineInfo(std::string_view H_RenNo, bool& R_Result)
       const bool nothing_held =
           read == record::kStatusNotFound ||
           (read == record::kStatusOk && vb::Trim(obj_->GetField("TERMNAME").ToText()) != ThisTerminal());
+      const std::string examinee = read == record::kStatusOk ? obj_->GetField("JYUNO").ToText() : "";
       if (nothing_held || (read == record::kStatusOk && obj_->Delete() == record::kStatusOk)) {
         if (obj_->EndTrans() == record::kStatusOk) {
           CloseTable();
+          if (!nothing_held) system::ReleaseMachineLock(HolderLockName(examinee));
           return;
         }
       }

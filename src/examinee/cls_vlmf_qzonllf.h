@@ -47,8 +47,9 @@ class ClsVlmfQzonllf {
   // されています。" (exclamation, "結果入力"). Rows of this terminal
   // (TERMNAME = this computer) hold nothing against this program when they
   // are for the command-line examinee (basPublic.StartExamineeNo: the
-  // program that started this one) or of this program's own job (left
-  // behind); every other terminal's row holds. A table that cannot be
+  // program that started this one) or of this program's own job left behind
+  // by a session that no longer runs (see Sub_HoldOnlineInfo); every other
+  // row holds, another session's of this program on this computer too. A table that cannot be
   // opened or read to its end gives False with "ログオン情報のレコードが取得
   // ができませんでした。".
   void Sub_ReadOnlineInfo(std::string_view H_PatID, bool& R_Result, std::uint8_t H_ExMode);
@@ -56,9 +57,13 @@ class ClsVlmfQzonllf {
   // The check of Sub_ReadOnlineInfo and the registration of
   // Sub_SetOnlineInfo as one step: both in one transaction that holds the
   // table's write lock from the first read to the insert, so that of two
-  // terminals taking the same examinee at once exactly one gets it. A row
-  // this program left at this terminal for the examinee is replaced, not
-  // kept beside the new one. R_ConNo is the new row's REN; 0 when another
+  // terminals taking the same examinee at once exactly one gets it. The
+  // session that registers holds a lock of this computer for the examinee
+  // (system::TakeMachineLock) until Sub_DelOnlineInfo releases the row or
+  // the process ends: a row of this program at this terminal whose lock no
+  // live process holds was left behind by a session that ended without its
+  // end processing, and is replaced, not kept beside the new one. One whose
+  // lock is held belongs to another live session and holds the examinee. R_ConNo is the new row's REN; 0 when another
   // holder was found (its message shown as by Sub_ReadOnlineInfo); -1 after
   // a failure (its message shown). Messages come after the transaction.
   void Sub_HoldOnlineInfo(std::string_view H_PatID, std::int32_t& R_ConNo);
@@ -71,7 +76,8 @@ class ClsVlmfQzonllf {
   // times in all).
   void Sub_SetOnlineInfo(std::string_view H_PatID, std::int32_t& R_ConNo);
 
-  // Deletes row `H_RenNo` (a number as text) in its own transaction.
+  // Deletes row `H_RenNo` (a number as text) in its own transaction, and
+  // gives back the lock that this session held with it.
   // R_Result is True when the row is gone: also when there was no such row,
   // or the row belongs to another terminal (it is left alone). False after
   // a failure, a read that failed included ("オンラインマスタのレコードの
@@ -98,6 +104,9 @@ class ClsVlmfQzonllf {
   bool HeldElsewhere(std::string_view H_PatID) const;
   bool LeftBehindHere(std::string_view H_PatID) const;
   static std::string ThisTerminal();
+  // The name of the lock of this computer that a session holds with its
+  // row for `H_PatID` in this data folder's table.
+  static std::string HolderLockName(std::string_view H_PatID);
   static void TellHolder(std::string_view H_PatID, const Holder& holder);
   // The fields of this program's row for `H_PatID` at `ren`.
   void SetRow(std::string_view H_PatID, std::int32_t ren);

@@ -12,6 +12,7 @@
 #include "examinee/frm_guide.h"
 #include "examinee/save_and_end.h"
 #include "examinee/save_screen.h"
+#include "examinee/start_checks.h"
 #include "grid/cursor_destination.h"
 #include "grid/findings_search_launch.h"
 #include "grid/grid_edit_events.h"
@@ -127,9 +128,11 @@ FrmResultIn::~FrmResultIn() {
 }
 
 void FrmResultIn::Form_Load() {
+  // The log takes this run's messages from the first.
+  program_log::Begin();
   if (!Fnc_ChangeDir(App().path, true)) {
-    ui::MsgBox("「" + App().path + "」への移動に失敗しました。", ui::MsgButtons::kOk, ui::MsgIcon::kCritical,
-               kResultScreenTitle);
+    frmResultIn.StartFailed = true;
+    ShowChangeDirFailure();
     ui::Shell::Require().End();
   }
   frmResultIn.SearchCreated = true;
@@ -149,10 +152,12 @@ void FrmResultIn::Form_Load() {
     } else {
       // Still inside the load: the unload ends the program without an end
       // of an examinee cycle that never began.
+      frmResultIn.StartFailed = true;
       Unload();
       return;
     }
   } catch (const std::exception&) {
+    frmResultIn.StartFailed = true;
     Unload();
     return;
   }

@@ -111,6 +111,7 @@ struct FrmResultInState {
   bool ReturnToSearch = false;  // the examinee cycle is being left
   bool Activated = false;       // the form was activated for this cycle
   bool ForceSave = false;       // the next save skips the input checks
+  bool StartFailed = false;     // the start was refused or failed: the program ends with status 1
   // The findings search: grid row of the target cell and item index of the
   // item searched (0 none).
   std::int32_t SyoSearchRow = 0;

@@ -159,8 +159,21 @@ const std::vector<Case>& Cases() {
        {"結果入力フォームの読み込み処理でエラーが発生しました。\r\nエラー番号 : 13\r\nエラー内容 : 型が一致しません。",
         MsgIcon::kCritical, kTitle},
        kGuideShown},
+      // A folder that is not set up: refused before the suite's checks, with
+      // what to do.
       {"NoPathIni", nullptr, [](DefaultSettingTest& t) { ::unlink(t.suite().paths().path_ini.c_str()); },
-       {"INIファイルの取得に失敗しました｡", MsgIcon::kExclamation, kIniTitle, true}, kSettingsRead},
+       {"「{program}」はプログラムフォルダではありません（QZPPATH.iniがありません）。\r\nプログラムフォルダは"
+        "「qz140 init \"{program}\" \"{root}\"」で作れます（データは「{root}/DATA」）。別のフォルダを使うときは、"
+        "環境変数 QZ_FOLDER_QZP140 にそのフォルダを指定して下さい。",
+        MsgIcon::kCritical, kTitle},
+       kNothing},
+      {"NoPathIniWithoutTheMenu",
+       Ini("MenuCheck", "1"), [](DefaultSettingTest& t) { ::unlink(t.suite().paths().path_ini.c_str()); },
+       {"「{program}」はプログラムフォルダではありません（QZPPATH.iniがありません）。\r\nプログラムフォルダは"
+        "「qz140 init \"{program}\" \"{root}\"」で作れます（データは「{root}/DATA」）。別のフォルダを使うときは、"
+        "環境変数 QZ_FOLDER_QZP140 にそのフォルダを指定して下さい。",
+        MsgIcon::kCritical, kTitle},
+       kNothing},
       {"PathIniNamedInOtherCase", nullptr,
        [](DefaultSettingTest& t) {
          const std::string ini = t.suite().paths().path_ini;
@@ -204,7 +217,15 @@ TEST_P(DefaultSettingCaseTest, RefusesOrStartsWithItsMessage) {
   if (c.before_build) c.before_build(*this);
   BuildTree();
   if (c.after_build) c.after_build(*this);
-  if (!c.box.text.empty()) shell_.AnswerBox(MsgResult::kOk, c.box.text);
+  // The folders a message names, without their closing separator.
+  std::string expected = c.box.text;
+  auto put = [&](const std::string& mark, std::string folder) {
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    for (std::size_t at; (at = expected.find(mark)) != std::string::npos;) expected.replace(at, mark.size(), folder);
+  };
+  put("{program}", suite_.paths().program);
+  put("{root}", suite_.paths().root);
+  if (!expected.empty()) shell_.AnswerBox(MsgResult::kOk, expected);
   const bool ok = Start();
   EXPECT_SCRIPT_OK(shell_);
   EXPECT_EQ(ok, c.stage == kStarted);
@@ -222,7 +243,7 @@ TEST_P(DefaultSettingCaseTest, RefusesOrStartsWithItsMessage) {
   }
   ASSERT_EQ(shell_.boxes().size(), 1u);
   const ui::MessageBoxRequest& r = shell_.boxes()[0].request;
-  EXPECT_EQ(r.text, c.box.text);
+  EXPECT_EQ(r.text, expected);
   EXPECT_EQ(r.icon, c.box.icon);
   EXPECT_EQ(r.title, c.box.title);
   EXPECT_EQ(r.buttons, ui::MsgButtons::kOk);

@@ -382,6 +382,14 @@ TEST_F(ProgramFolderTest, AProgramFolderThatCannotBeEnteredEndsTheProgramAtOnce)
   shell_.AnswerBox(MsgResult::kOk, "「" + App().path + "」への移動に失敗しました。");
   EXPECT_FALSE(Start());
   EXPECT_EQ(shell_.boxes().at(0).request.icon, ui::MsgIcon::kCritical);
+  // It says what to do, and the program ends with a failure.
+  const std::string text = shell_.boxes().at(0).request.text;
+  EXPECT_NE(text.find("「qz140 init \"" + App().path + "\" \"" + suite_.paths().root.substr(0, suite_.paths().root.size() - 1) +
+                      "\"」"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("QZ_FOLDER_QZP140"), std::string::npos) << text;
+  EXPECT_TRUE(frmResultIn.StartFailed);
   // No start and no end processing ran.
   EXPECT_TRUE(suite::Calls().empty());
   EXPECT_TRUE(testkit::ScriptOk(shell_));

@@ -1,6 +1,9 @@
 // The on-line table: registration at the lowest free number, the holder
 // check against other terminals, release, and the failures of the table.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -139,6 +142,59 @@ TEST_F(OnlineTable, ARegistrationReplacesTheRowItLeftBehindAndTellsAHolderAfterI
   EXPECT_EQ(bed.Boxes(), std::vector<std::string>{"[受診者番号:0000000007]の受診者は､\r\nTERM07で『受付』に使用されています。"});
   EXPECT_EQ(begin_at_box, std::vector<int>{record::kStatusOk});
   EXPECT_EQ(Rows().size(), 2u);
+}
+
+// A row of this program at this terminal is left behind only when the
+// session that wrote it no longer runs: another session on this computer
+// (another user, a second log-in) that still holds the examinee keeps it
+// until it releases the row or is killed.
+TEST_F(OnlineTable, ARowOfThisProgramHereHoldsWhileItsSessionRuns) {
+  bed.Open();
+  for (const bool killed : {false, true}) {
+    SCOPED_TRACE(killed ? "killed" : "released");
+    int held[2], done[2];
+    ASSERT_EQ(pipe(held), 0);
+    ASSERT_EQ(pipe(done), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {  // the other session: takes the examinee, waits, releases
+      std::int32_t ren = 0;
+      ClsVlmfQzonllf().Sub_HoldOnlineInfo(kExaminee, ren);
+      char byte = 0;
+      if (ren <= 0 || write(held[1], "h", 1) != 1 || read(done[0], &byte, 1) != 1) _exit(1);
+      bool released = false;
+      ClsVlmfQzonllf().Sub_DelOnlineInfo(std::to_string(ren), released);
+      _exit(released ? 0 : 2);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(held[0], &byte, 1), 1);
+    bool ok = true;
+    ClsVlmfQzonllf().Sub_ReadOnlineInfo(kExaminee, ok, 1);
+    EXPECT_FALSE(ok);
+    std::int32_t ren = -2;
+    ClsVlmfQzonllf().Sub_HoldOnlineInfo(kExaminee, ren);
+    EXPECT_EQ(ren, 0);
+    ASSERT_FALSE(bed.Boxes().empty());
+    EXPECT_EQ(bed.Boxes().back(), "[受診者番号:0000012345]の受診者は､\r\nTERM01で『結果入力』に使用されています。");
+    EXPECT_EQ(Rows().size(), 1u) << "the live session's row stays";
+    int wstatus = 0;
+    if (killed) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &wstatus, 0);
+      EXPECT_EQ(Rows().size(), 1u) << "a killed session leaves its row";
+    } else {
+      ASSERT_EQ(write(done[1], "d", 1), 1);
+      waitpid(pid, &wstatus, 0);
+      EXPECT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0);
+      EXPECT_TRUE(Rows().empty());
+    }
+    for (int fd : {held[0], held[1], done[0], done[1]}) close(fd);
+    ClsVlmfQzonllf().Sub_HoldOnlineInfo(kExaminee, ren);
+    EXPECT_GT(ren, 0) << "the examinee is free again";
+    EXPECT_EQ(Rows().size(), 1u);
+    bool released = false;
+    ClsVlmfQzonllf().Sub_DelOnlineInfo(std::to_string(ren), released);
+    EXPECT_TRUE(released);
+  }
 }
 
 TEST_F(OnlineTable, ReleasesOnlyItsOwnRow) {

@@ -50,8 +50,8 @@ class TwoTerminalsTest : public ScreenTest {
   // Starts two terminals for the shared examinee at once; exactly one of
   // them holds it and the other is told where it is used. The holder saves.
   // Returns the index of the holder (0 or 1), -1 when the round failed.
-  int Round(bool from_search, int first) {
-    testkit::ToolProcess t0("qzterm", Args(kTerminal, from_search)), t1("qzterm", Args(kOtherTerminal, from_search));
+  int Round(bool from_search, int first, const std::string& second = kOtherTerminal) {
+    testkit::ToolProcess t0("qzterm", Args(kTerminal, from_search)), t1("qzterm", Args(second, from_search));
     testkit::ToolProcess* both[2] = {&t0, &t1};
     for (testkit::ToolProcess* t : both) t->ReadUntil({"READY"});
     both[first]->Send("go");
@@ -138,8 +138,20 @@ TEST_F(TwoTerminalsTest, OfThreeStartsWithoutAWriteWaitExactlyOneHoldsIt) {
   EXPECT_TRUE(OnlineRows().empty());
 }
 
-// A terminal killed while it holds the examinee leaves its row: another
-// terminal is still refused, and the same terminal started again takes the
+// Two sessions of one computer (two users, or a second log-in) take the
+// same examinee at once: the row of the one that runs is no row left
+// behind, so exactly one holds it each time.
+TEST_F(TwoTerminalsTest, OfTwoSessionsOnOneComputerExactlyOneHoldsIt) {
+  BuildDemo();
+  for (int round = 0; round < kRounds && !HasFailure(); ++round) {
+    SCOPED_TRACE(round);
+    Round(false, round % 2, kTerminal);
+  }
+}
+
+// A terminal killed while it holds the examinee leaves its row: a second
+// session on the same computer is refused while it lives, another terminal
+// still after it was killed, and the same terminal started again takes the
 // examinee under one row, which its end releases.
 TEST_F(TwoTerminalsTest, AKilledTerminalTakesItsExamineeAgainUnderOneRow) {
   BuildDemo();
@@ -151,6 +163,13 @@ TEST_F(TwoTerminalsTest, AKilledTerminalTakesItsExamineeAgainUnderOneRow) {
   {
     testkit::ToolProcess t("qzterm", Args(kTerminal, false));
     ASSERT_EQ(start(t).back().rfind("HELD", 0), 0u);
+    {
+      testkit::ToolProcess second("qzterm", Args(kTerminal, false));
+      const std::vector<std::string> said = start(second);
+      EXPECT_TRUE(Has(said, std::string(kTerminal) + "で『結果入力』に使用されています。")) << said.front();
+      EXPECT_EQ(said.back(), "ENDED");
+    }
+    ASSERT_EQ(OnlineRows().size(), 1u);
     t.Kill();
   }
   ASSERT_EQ(OnlineRows().size(), 1u);

@@ -59,6 +59,45 @@ class WaitingChild {
   pid_t pid_ = -1;
 };
 
+// A child process that takes a lock of another terminal (`take` returns
+// true once it holds it) and keeps it until Release(), which aborts the
+// child's transaction and gives its exit status (-1 when it died).
+class HoldingChild {
+ public:
+  explicit HoldingChild(const std::function<bool()>& take) {
+    if (pipe(held_) != 0 || pipe(done_) != 0) std::abort();
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(held_[0]);
+      close(done_[1]);
+      if (!take()) _exit(1);
+      char byte = 0;
+      if (write(held_[1], "h", 1) != 1 || read(done_[0], &byte, 1) != 1) _exit(2);
+      BtrAccess().AbortTrans();
+      _exit(0);
+    }
+    close(held_[1]);
+    close(done_[0]);
+  }
+  // Waits until the child holds its lock; false when it could not take it.
+  bool Held() {
+    char byte = 0;
+    return read(held_[0], &byte, 1) == 1;
+  }
+  int Release() {
+    if (write(done_[1], "d", 1) != 1) std::abort();
+    close(done_[1]);
+    close(held_[0]);
+    int wstatus = 0;
+    waitpid(pid_, &wstatus, 0);
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  }
+
+ private:
+  int held_[2] = {-1, -1}, done_[2] = {-1, -1};
+  pid_t pid_ = -1;
+};
+
 class RecordConcurrencyTest : public RecordContractTest {
  protected:
   void SetUp() override {
@@ -232,29 +271,17 @@ TEST_P(RecordConcurrencyTest, ATransactionThatTheEngineRolledBackCannotBeHalfCom
   } else {
     // Another terminal's transaction holds U.BTR: the insert waits, then
     // fails, and the server ends the transaction.
-    int go[2], done[2];
-    ASSERT_EQ(pipe(go), 0);
-    ASSERT_EQ(pipe(done), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
+    HoldingChild other([&] {
       auto c = OpenU();
       c->SetField("ID", "C1");
-      if (c->BeginTrans() != 0 || c->Insert("U") != 0) _exit(1);
-      char byte = 0;
-      if (write(go[1], "g", 1) != 1 || read(done[0], &byte, 1) != 1) _exit(2);
-      c->AbortTrans();
-      _exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(read(go[0], &byte, 1), 1);
+      return c->BeginTrans() == 0 && c->Insert("U") == 0;
+    });
+    ASSERT_TRUE(other.Held());
     SetBusyTimeout(std::chrono::milliseconds(100));
     u->SetField("ID", "U2");
     EXPECT_EQ(u->Insert("U"), kStatusBusy);
     SetBusyTimeout(std::chrono::milliseconds(5000));
-    ASSERT_EQ(write(done[1], "d", 1), 1);
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
-    for (int fd : {go[0], go[1], done[0], done[1]}) close(fd);
+    EXPECT_EQ(other.Release(), 0);
   }
   u->SetField("ID", "U1");
   EXPECT_NE(u->Insert("U"), 0);       // the lost transaction takes no more writes
@@ -302,6 +329,46 @@ TEST_P(RecordConcurrencyTest, AFileClosedInsideATransactionStillRollsBack) {
   EXPECT_EQ(CountT(), 2);
   late->SetField("ID", "L");
   EXPECT_EQ(late->GetEqual("U"), kStatusNotFound);
+}
+
+// A positioning read that fails for another reason than "not found" (the
+// file busy past the wait, a failed read) leaves nothing to write or step
+// from: an Update after it must not rewrite the record read before.
+TEST_P(RecordConcurrencyTest, AReadThatFailsLeavesNoCurrentRecordAndNoPosition) {
+  auto t = OpenT();
+  const auto expect_nothing_current = [&] {
+    EXPECT_FALSE(t->HasCurrentRecord());
+    EXPECT_EQ(t->GetNext(), kStatusNoCurrentRecord);
+    EXPECT_EQ(t->GetPrevious(), kStatusNoCurrentRecord);
+    EXPECT_EQ(t->Update(), kStatusNoCurrentRecord);
+    EXPECT_EQ(t->Delete(), kStatusNoCurrentRecord);
+  };
+  {
+    SCOPED_TRACE("busy");
+    HoldingChild other([&] {  // another terminal's transaction holds T.BTR
+      auto c = OpenT();
+      return c->BeginTrans() == 0 && Put(*c, "C", 1, "G") == 0;
+    });
+    ASSERT_TRUE(other.Held());
+    ASSERT_EQ(Read(*t, 1), 0);
+    SetBusyTimeout(std::chrono::milliseconds(100));
+    ASSERT_EQ(t->BeginTrans(), 0);
+    EXPECT_EQ(Read(*t, 2), kStatusBusy);
+    expect_nothing_current();
+    t->AbortTrans();
+    SetBusyTimeout(std::chrono::milliseconds(5000));
+    EXPECT_EQ(other.Release(), 0);
+  }
+  if (GetParam() == Engine::kSqlite) {
+    SCOPED_TRACE("failed read");
+    ASSERT_EQ(Read(*t, 1), 0);
+    internal::InterruptWritesForTesting(true);
+    EXPECT_EQ(Read(*t, 2), kStatusIoError);
+    internal::InterruptWritesForTesting(false);
+    expect_nothing_current();
+  }
+  ASSERT_EQ(Read(*t, 2), 0);  // A/1 and A/2 are as they were
+  EXPECT_EQ(CountT(), 2);
 }
 
 TEST_P(RecordConcurrencyTest, AWriteLockedByAnotherProcessGives84AfterTheTimeout) {
@@ -596,6 +663,17 @@ class RecordManyFiles : public RecordContractTest {
     f->DefineNumericField("N", 1, 4, 0);
     return f;
   }
+  // How many of F0 .. F<n-1> hold a record N = `value`, read through
+  // objects of their own (in a forked child the parent's must not be used).
+  int CountIn(int n, int value) const {
+    int found = 0;
+    for (int i = 0; i < n; ++i) {
+      auto f = OpenF(i);
+      f->SetField("N", value);
+      found += f->GetEqual("F" + std::to_string(i)) == 0;
+    }
+    return found;
+  }
   // Writes N = `value` into file `i` through `f`; returns the status.
   static int PutN(BtrAccess& f, int i, int value) {
     f.SetField("N", value);
@@ -632,6 +710,69 @@ TEST_P(RecordManyFiles, ATransactionCoversMoreThanTenOpenFiles) {
   write_all(2);
   ASSERT_EQ(files[9]->EndTrans(), 0);
   EXPECT_EQ(count(2), kFiles);
+  if (GetParam() != Engine::kSqlite) return;  // the server commits one transaction
+  // A commit that fails on one file, the last, the first or one between,
+  // stores nothing on any file, for this process and for others.
+  for (const char* failing : {"/F22.BTR", "/F0.BTR", "/F13.BTR"}) {
+    SCOPED_TRACE(failing);
+    write_all(3);
+    internal::FailFileWritesForTesting(failing);
+    EXPECT_NE(files[0]->EndTrans(), 0);
+    internal::FailFileWritesForTesting("");
+    files[0]->AbortTrans();
+    EXPECT_EQ(count(3), 0);
+    EXPECT_EQ(InChild([&] { return CountIn(kFiles, 3); }), 0);
+    EXPECT_EQ(count(2), kFiles);
+  }
+  write_all(3);
+  ASSERT_EQ(files[0]->EndTrans(), 0);
+  EXPECT_EQ(count(3), kFiles);
+  EXPECT_EQ(InChild([&] { return CountIn(kFiles, 3); }), kFiles);
+}
+
+// A terminal killed at any step of a commit over more files than one SQLite
+// connection takes: the next process that opens one of the files finds
+// them all as before the commit or all as after it, and nothing of the
+// commit's journals left in the folder.
+TEST_P(RecordManyFiles, ACommitKilledAtAnyStepLeavesTheFilesWhollyOldOrWhollyNew) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server commits one transaction";
+  constexpr int kFiles = 12;  // on two connections
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();  // the children open their own
+  const auto leftovers = [this] {
+    std::vector<std::string> found;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+      const std::string name = e.path().filename().string();
+      if (name.ends_with("-journal") || name.rfind(".qzrecord-tx-", 0) == 0) found.push_back(name);
+    }
+    return found;
+  };
+  int completed_at = 0;
+  for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
+    SCOPED_TRACE(step);
+    const int value = 1000 + step;
+    const int writer = InChild([&] {
+      std::vector<std::unique_ptr<BtrAccess>> mine;
+      for (int i = 0; i < kFiles; ++i) mine.push_back(OpenF(i));
+      if (mine[0]->BeginTrans() != 0) return 1;
+      for (int i = 0; i < kFiles; ++i) {
+        if (PutN(*mine[static_cast<std::size_t>(i)], i, value) != 0) return 2;
+      }
+      internal::DieAtCommitStepForTesting(step);
+      return mine[0]->EndTrans() == 0 ? 0 : 3;
+    });
+    ASSERT_TRUE(writer == 0 || writer == 9) << writer;
+    if (writer == 0) completed_at = step;
+    // A new process: its first open cleans the folder.
+    const int stored = InChild([&] { return CountIn(kFiles, value); });
+    EXPECT_TRUE(stored == 0 || stored == kFiles) << stored << " of the files hold the commit";
+    if (writer == 0) {
+      EXPECT_EQ(stored, kFiles);
+    }
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+  }
+  EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
 }
 
 // A write inside a read batch, in a transaction or not, does not wait for

@@ -73,6 +73,18 @@ TEST_F(RecordFieldTest, NumericFieldsReadOtherSignFormsLeniently) {
   }
 }
 
+// A numeric field whose bytes are no number (another program's stray
+// text, a damaged record) reads as an error, never as a number made of the
+// bytes' low bits: "1 2" is not 102.
+TEST_F(RecordFieldTest, NumericFieldsHoldingNoNumberReadAsAnError) {
+  auto t = OpenT();
+  for (const char* bytes : {"  1 2 ", "0012A4", "00-012", "012.50", "-     ", "00:012", "AB0012"}) {
+    SCOPED_TRACE(bytes);
+    t->SetRecordBytes(std::string(29, ' ') + bytes);
+    EXPECT_EQ(ErrorOf([&] { t->GetField("AMT"); }), kErrTypeMismatch);
+  }
+}
+
 TEST_F(RecordFieldTest, SetFieldConvertsTextAndCurrencyForNumericFields) {
   auto t = OpenT();
   struct Case {

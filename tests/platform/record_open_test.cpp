@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
 
 #include "platform/path/host_path.h"
@@ -10,7 +11,9 @@
 #include "platform/record/definitions.h"
 #include "platform/record/network_folder.h"
 #include "platform/record/status.h"
+#include "platform/record/storage_location.h"
 #include "platform/record/storage_warning.h"
+#include "platform/runtime/failure_note.h"
 #include "record_fixture.h"
 
 namespace qz::record::testing {
@@ -31,27 +34,79 @@ TEST_F(RecordOpenTest, OpenFailsWhenAnyPartIsMissingOrDisagrees) {
   std::string notdb = std::string(kDefinitions) + "N=NOTDB.BTR,0\r\n";
   notdb.replace(notdb.find("U.BTR=20"), 8, "U.BTR=20\r\nNOTDB.BTR=20\r\n[NOTDB.BTR]\r\nKEY0=1:2:A");
   std::ofstream(dir_ + "/notdb.ini") << notdb;
+  // Each failure is noted for the program's log with its status and what
+  // it concerns.
   struct Case {
     const char* name;
     std::string file, definition, data, defs;
+    int status;
+    std::string noted;
   };
   const Case cases[] = {
-      {"no definitions file in the folder", "T.BTR", "T", dir_, dir_ + "/empty"},
-      {"definitions folder missing", "T.BTR", "T", dir_, dir_ + "/nowhere"},
-      {"definition missing", "T.BTR", "NOPE", dir_, dir_},
-      {"definition of another file", "T.BTR", "U", dir_, dir_},
-      {"data file missing", "T.BTR", "T", dir_ + "/empty", dir_},
-      {"malformed definitions", "T.BTR", "T", dir_, dir_ + "/bad.ini"},
-      {"record length disagrees", "T.BTR", "T", dir_, dir_ + "/longer.ini"},
-      {"not a record file", "NOTDB.BTR", "N", dir_, dir_ + "/notdb.ini"},
+      {"no definitions file in the folder", "T.BTR", "T", dir_, dir_ + "/empty", 12, dir_ + "/empty"},
+      {"definitions folder missing", "T.BTR", "T", dir_, dir_ + "/nowhere", 12, dir_ + "/nowhere"},
+      {"definition missing", "T.BTR", "NOPE", dir_, dir_, 6, dir_ + "/CPFSPEC.INI [NOPE]"},
+      {"definition of another file", "T.BTR", "U", dir_, dir_, 6, dir_ + "/CPFSPEC.INI [U]"},
+      {"data file missing", "T.BTR", "T", dir_ + "/empty", dir_, 12, dir_ + "/empty/T.BTR"},
+      {"malformed definitions", "T.BTR", "T", dir_, dir_ + "/bad.ini", 2, dir_ + "/bad.ini"},
+      {"record length disagrees", "T.BTR", "T", dir_, dir_ + "/longer.ini", 2, dir_ + "/T.BTR"},
+      {"not a record file", "NOTDB.BTR", "N", dir_, dir_ + "/notdb.ini", 2, dir_ + "/NOTDB.BTR"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    failure_note::Forget();
     BtrAccess t;
     EXPECT_FALSE(t.OpenFile(c.file, c.definition, c.data, c.defs));
     EXPECT_FALSE(t.IsOpen());
+    const std::optional<failure_note::Failure> noted = failure_note::Take();
+    ASSERT_TRUE(noted);
+    EXPECT_EQ(noted->status, c.status);
+    EXPECT_EQ(noted->file, c.noted);
   }
   EXPECT_FALSE(fs::exists(dir_ + "/empty/T.BTR"));  // open never creates
+}
+
+TEST_F(RecordOpenTest, AFailingOperationIsNotedWithItsFileAndAnOrdinaryAnswerIsNot) {
+  BtrAccess t;
+  ASSERT_TRUE(t.OpenFile("T.BTR", "T", dir_, dir_));
+  failure_note::Forget();
+  EXPECT_EQ(t.GetEqual("T"), kStatusNotFound);
+  EXPECT_EQ(t.GetFirst("T"), kStatusEndOfFile);
+  EXPECT_FALSE(failure_note::Take()) << "not found and end of file are answers, not failures";
+  ASSERT_EQ(t.Insert("T"), kStatusOk);
+  EXPECT_EQ(t.Insert("T"), kStatusDuplicateKey);
+  std::optional<failure_note::Failure> noted = failure_note::Take();
+  ASSERT_TRUE(noted);
+  EXPECT_EQ(noted->status, kStatusDuplicateKey);
+  EXPECT_EQ(noted->file, dir_ + "/T.BTR");
+  EXPECT_EQ(failure_note::Words(*noted), "status=5 file=" + dir_ + "/T.BTR");
+  EXPECT_EQ(t.GetEqual("NOKEY"), kStatusInvalidKey);
+  EXPECT_EQ(failure_note::Take()->status, kStatusInvalidKey);
+  t.CloseFile();
+  EXPECT_EQ(t.GetNext(), kStatusFileNotOpen);
+  EXPECT_EQ(failure_note::Take()->file, dir_ + "/T.BTR") << "the file the object had open";
+}
+
+TEST(RecordDefinitions, AServerTableIsNamedWithoutThePasswordOfItsConnection) {
+  struct Case {
+    const char* storage;
+    const char* described;
+  };
+  const Case cases[] = {
+      {"POSTGRESQL host=db password=s3cret dbname=qz schema=data",
+       "POSTGRESQL host=db dbname=qz schema=data table=A.BTR"},
+      {"POSTGRESQL host=db PASSWORD='s3 cret' user=qz schema=data",
+       "POSTGRESQL host=db user=qz schema=data table=A.BTR"},
+      {"POSTGRESQL postgresql://qz:s3cret@db/qz schema=data", "POSTGRESQL postgresql://qz@db/qz schema=data table=A.BTR"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.storage);
+    auto d = Definitions::Parse(std::string("[FILES]\nA.BTR=10\n[STORAGE]\nC:\\QZP\\DATA=") + c.storage + "\n");
+    ASSERT_TRUE(d);
+    const auto l = LocateFile(*d, "C:\\QZP\\DATA", "A.BTR");
+    ASSERT_TRUE(l);
+    EXPECT_EQ(DescribeLocation(*l), c.described);
+  }
 }
 
 TEST_F(RecordOpenTest, DefinitionsAndFilesAreFoundWithoutRegardToCase) {

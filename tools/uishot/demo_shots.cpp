@@ -1,5 +1,6 @@
 #include "demo_shots.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -56,14 +57,30 @@ int FirstFindingsRow() {
   return 0;
 }
 
-}  // namespace
-
-bool ShootDemo(qt::QtShell& shell, const std::string& suite, const QDir& out) {
+// Makes the demo suite's program the one that runs, with `command` as its
+// command line.
+void UseDemoProgram(qt::QtShell& shell, const std::string& suite, const std::string& command) {
   AppInfo& app = App();
   app.title = app.exe_name = "QZP140";
   app.path = suite + "/QZP140";
-  app.command = testkit::DemoExamineeNumbers().front();
+  app.command = command;
   shell.SetMainForm(&frmResultInForm.get());
+}
+
+}  // namespace
+
+bool ShootStart(qt::QtShell& shell, const std::string& suite, const QDir& out) {
+  UseDemoProgram(shell, suite, "");
+  if (!shell.Step([] { frmResultInForm->Show(); })) return false;
+  shell.Step(Settle);
+  const QWidget* focus = QApplication::focusWidget();
+  const bool on_search = focus != nullptr && focus->window() != shell.qt().WindowOf(frmResultInForm.get());
+  if (!on_search) std::fprintf(stderr, "uishot: the keyboard is not on the search screen\n");
+  return SavePixmap(WholeScreen(), out.filePath("start_screen.png")) && on_search;
+}
+
+bool ShootDemo(qt::QtShell& shell, const std::string& suite, const QDir& out) {
+  UseDemoProgram(shell, suite, testkit::DemoExamineeNumbers().front());
   bool ok = true;
   bool shot = false;
   int search_ticks = 0;

@@ -21,6 +21,12 @@ namespace qz::uishot {
 // shot could not be taken or saved (reported on stderr).
 bool ShootDemo(qt::QtShell& shell, const std::string& suite, const QDir& out);
 
+// Starts the program of the demo suite without a command line and writes
+// start_screen.png (the whole screen with the examinee search screen).
+// Returns false when the shot could not be taken or the search screen does
+// not have the keyboard (reported on stderr).
+bool ShootStart(qt::QtShell& shell, const std::string& suite, const QDir& out);
+
 }  // namespace qz::uishot
 
 #endif  // QZ_TOOLS_UISHOT_DEMO_SHOTS_H_

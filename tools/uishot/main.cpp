@@ -10,6 +10,9 @@
 //                       demodata) and writes <folder>/result_screen.png,
 //                       <folder>/result_window.png and
 //                       <folder>/group_selection.png (demo_shots.h)
+//   uishot --start <suite> <folder>
+//                       starts that program without a command line and
+//                       writes <folder>/start_screen.png (the search screen)
 //
 // Run under a display (scripts/screenshot uses xvfb-run) or with
 // QT_QPA_PLATFORM=offscreen.
@@ -48,8 +51,9 @@ bool Save(qz::qt::QtShell& shell, const qz::ui::Form& form, const QString& path)
 
 int main(int argc, char** argv) {
   const bool demo = argc == 4 && std::string(argv[1]) == "--demo";
-  if (argc != 2 && !demo) {
-    std::fprintf(stderr, "usage: uishot <folder> | uishot --demo <suite> <folder>\n");
+  const bool start = argc == 4 && std::string(argv[1]) == "--start";
+  if (argc != 2 && !demo && !start) {
+    std::fprintf(stderr, "usage: uishot <folder> | uishot --demo|--start <suite> <folder>\n");
     return 2;
   }
   QApplication app(argc, argv);
@@ -61,6 +65,7 @@ int main(int argc, char** argv) {
   }
   qz::qt::QtShell shell;
   if (demo) return qz::uishot::ShootDemo(shell, argv[2], dir) ? 0 : 1;
+  if (start) return qz::uishot::ShootStart(shell, argv[2], dir) ? 0 : 1;
   qz::basPublic.GuideInterval = 0;
   qz::basPublic.CopyRight = "Copyright (C) 2026 健診システム開発部";
   bool ok = true;

@@ -10,6 +10,7 @@
 #include "platform/record/record_codec.h"
 #include "platform/record/record_store.h"
 #include "platform/record/storage_location.h"
+#include "platform/runtime/failure_note.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/cp932.h"
 
@@ -55,6 +56,18 @@ struct BtrAccess::Impl {
   std::string buffer;
   std::vector<FieldInfo> fields;
   std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> by_name;
+
+  // The file as a failure names it: the last one this object opened or
+  // tried to open.
+  std::string where;
+
+  // `status`, noted when it is a failure.
+  int Noted(int status) const {
+    if (status != kStatusOk && status != kStatusNotFound && status != kStatusEndOfFile) {
+      failure_note::NoteStatus(status, where);
+    }
+    return status;
+  }
 
   Row row;  // the last read's record (kept to spare its allocations)
   bool positioned = false;  // a record was read: GetNext/GetPrevious go on from it
@@ -161,12 +174,15 @@ struct BtrAccess::Impl {
 
   int Positioning(std::string_view definition, Seek seek) {
     if (!file) return kStatusFileNotOpen;
-    int k = KeyOf(definition);
-    if (k < 0) return kStatusInvalidKey;
-    int status = file->Read(k, seek, BuildKey(buffer, file->def().keys[static_cast<std::size_t>(k)]), 0, &row);
+    const int k = KeyOf(definition);
+    const int status = k < 0 ? kStatusInvalidKey
+                             : file->Read(k, seek, BuildKey(buffer, file->def().keys[static_cast<std::size_t>(k)]), 0, &row);
     if (status == kStatusOk) {
       Take(row, k);
-    } else if (status == kStatusNotFound || status == kStatusEndOfFile) {
+    } else {
+      // Not found, end of file, a busy or failed file, a key the file has
+      // not: nothing was read, so nothing is current and nothing goes on
+      // from here.
       positioned = current = false;
       undo_tx = 0;
     }
@@ -189,24 +205,33 @@ BtrAccess::~BtrAccess() { impl_->Close(); }
 bool BtrAccess::OpenFile(std::string_view file_name, std::string_view definition_name,
                          std::string_view data_folder, std::string_view definition_folder) {
   impl_->Close();
+  // Why the file cannot be opened, noted for the program's log.
+  auto fail = [&](int status, const std::string& where) {
+    impl_->where = where;
+    impl_->Noted(status);
+    return false;
+  };
   std::string defs_path = FindDefinitionsFile(definition_folder);
-  if (defs_path.empty()) return false;
+  if (defs_path.empty()) return fail(kStatusFileNotFound, std::string(definition_folder));
   std::string error;
   auto defs = Definitions::Load(defs_path, &error);
   if (!defs) {
     // The start shows only that a file could not be opened: say why here.
     std::cerr << "record manager: definitions file " << defs_path << ": " << error << "\n";
-    return false;
+    return fail(kStatusIoError, defs_path);
   }
   const DefinitionEntry* def = defs->FindDefinition(definition_name);
-  if (!def || AsciiUpper(def->file) != AsciiUpper(file_name)) return false;
+  if (!def || AsciiUpper(def->file) != AsciiUpper(file_name)) {
+    return fail(kStatusInvalidKey, defs_path + " [" + std::string(definition_name) + "]");
+  }
   const FileDef* file_def = defs->FindFile(def->file);
-  if (!file_def) return false;
+  if (!file_def) return fail(kStatusInvalidKey, defs_path + " [" + def->file + "]");
   const auto location = LocateFile(*defs, data_folder, file_name);
-  if (!location) return false;
+  if (!location) return fail(kStatusIoError, defs_path + " [STORAGE]");
+  impl_->where = DescribeLocation(*location);
   int status = kStatusOk;
   auto file = internal::AcquireFile(*location, *file_def, &status);
-  if (!file) return false;
+  if (!file) return fail(status == kStatusOk ? kStatusIoError : status, impl_->where);
   impl_->file = std::move(file);
   for (const auto& [name, d] : defs->definitions()) {
     if (AsciiUpper(d.file) == AsciiUpper(file_def->name)) impl_->keys_by_definition[name] = d.key;
@@ -241,7 +266,9 @@ FieldValue BtrAccess::GetField(std::string_view name) const {
     // Currency holds whole numbers up to 922337203685477: a wider field's
     // value beyond that overflows as the runtime's conversion does.
     constexpr std::int64_t kMaxWhole = std::numeric_limits<std::int64_t>::max() / 10000;
-    const std::int64_t value = DecodeZoned(bytes);
+    bool digits = true;
+    const std::int64_t value = DecodeZoned(bytes, &digits);
+    if (!digits) throw RunTimeError(kErrTypeMismatch);
     if (value > kMaxWhole || value < -kMaxWhole) throw RunTimeError(kErrOverflow);
     return FieldValue::Number(Currency(value));
   }
@@ -278,17 +305,21 @@ void BtrAccess::SetField(std::string_view name, Currency number) {
   }
 }
 
-int BtrAccess::GetEqual(std::string_view d) { return impl_->Positioning(d, Seek::kEqual); }
-int BtrAccess::GetGreater(std::string_view d) { return impl_->Positioning(d, Seek::kGreater); }
-int BtrAccess::GetGreaterOrEqual(std::string_view d) { return impl_->Positioning(d, Seek::kGreaterOrEqual); }
-int BtrAccess::GetLess(std::string_view d) { return impl_->Positioning(d, Seek::kLess); }
-int BtrAccess::GetLessOrEqual(std::string_view d) { return impl_->Positioning(d, Seek::kLessOrEqual); }
-int BtrAccess::GetFirst(std::string_view d) { return impl_->Positioning(d, Seek::kFirst); }
-int BtrAccess::GetLast(std::string_view d) { return impl_->Positioning(d, Seek::kLast); }
-int BtrAccess::GetNext() { return impl_->Step(Seek::kNext); }
-int BtrAccess::GetPrevious() { return impl_->Step(Seek::kPrevious); }
+int BtrAccess::GetEqual(std::string_view d) { return impl_->Noted(impl_->Positioning(d, Seek::kEqual)); }
+int BtrAccess::GetGreater(std::string_view d) { return impl_->Noted(impl_->Positioning(d, Seek::kGreater)); }
+int BtrAccess::GetGreaterOrEqual(std::string_view d) {
+  return impl_->Noted(impl_->Positioning(d, Seek::kGreaterOrEqual));
+}
+int BtrAccess::GetLess(std::string_view d) { return impl_->Noted(impl_->Positioning(d, Seek::kLess)); }
+int BtrAccess::GetLessOrEqual(std::string_view d) { return impl_->Noted(impl_->Positioning(d, Seek::kLessOrEqual)); }
+int BtrAccess::GetFirst(std::string_view d) { return impl_->Noted(impl_->Positioning(d, Seek::kFirst)); }
+int BtrAccess::GetLast(std::string_view d) { return impl_->Noted(impl_->Positioning(d, Seek::kLast)); }
+int BtrAccess::GetNext() { return impl_->Noted(impl_->Step(Seek::kNext)); }
+int BtrAccess::GetPrevious() { return impl_->Noted(impl_->Step(Seek::kPrevious)); }
 
-int BtrAccess::Insert(std::string_view definition_name) {
+int BtrAccess::Insert(std::string_view definition_name) { return impl_->Noted(InsertRecord(definition_name)); }
+
+int BtrAccess::InsertRecord(std::string_view definition_name) {
   Impl& m = *impl_;
   if (!m.file) return kStatusFileNotOpen;
   int k = m.KeyOf(definition_name);
@@ -301,7 +332,9 @@ int BtrAccess::Insert(std::string_view definition_name) {
   return kStatusOk;
 }
 
-int BtrAccess::Update() {
+int BtrAccess::Update() { return impl_->Noted(UpdateRecord()); }
+
+int BtrAccess::UpdateRecord() {
   Impl& m = *impl_;
   if (!m.file) return kStatusFileNotOpen;
   m.BeforeWrite();
@@ -313,7 +346,9 @@ int BtrAccess::Update() {
   return kStatusOk;
 }
 
-int BtrAccess::Delete() {
+int BtrAccess::Delete() { return impl_->Noted(DeleteRecord()); }
+
+int BtrAccess::DeleteRecord() {
   Impl& m = *impl_;
   if (!m.file) return kStatusFileNotOpen;
   m.BeforeWrite();
@@ -323,9 +358,20 @@ int BtrAccess::Delete() {
   return status;
 }
 
-int BtrAccess::BeginTrans() { return internal::BeginTransaction(); }
-int BtrAccess::EndTrans() { return internal::CommitTransaction(); }
-int BtrAccess::AbortTrans() { return internal::RollbackTransaction(); }
+namespace {
+
+// A transaction's status, noted when it is a failure: it concerns every
+// file of the transaction.
+int TransactionNoted(int status) {
+  if (status != kStatusOk) failure_note::NoteStatus(status, "(the transaction's files)");
+  return status;
+}
+
+}  // namespace
+
+int BtrAccess::BeginTrans() { return TransactionNoted(internal::BeginTransaction()); }
+int BtrAccess::EndTrans() { return TransactionNoted(internal::CommitTransaction()); }
+int BtrAccess::AbortTrans() { return TransactionNoted(internal::RollbackTransaction()); }
 
 const std::string& BtrAccess::RecordBytes() const { return impl_->buffer; }
 

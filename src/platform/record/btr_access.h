@@ -17,7 +17,9 @@
 // A file is an SQLite database in the data folder, or a table of a
 // PostgreSQL schema when the definitions file names one for the folder
 // (storage_location.h); both engines keep the same order, duplicates and
-// statuses. btr_file.h creates files. Statuses are those of status.h; a lock
+// statuses. btr_file.h creates files. Statuses are those of status.h; every
+// failure (a status other than 0, 4 and 9, or a file that does not open) is
+// also noted with its file for the program's log (runtime/failure_note.h). A lock
 // held by another process past the busy timeout gives kStatusBusy, a file
 // fault or a lost connection kStatusIoError.
 //
@@ -70,8 +72,10 @@ class BtrAccess {
 
   // The field's value in the buffer: alpha and kanji fields as text at
   // their full width (trailing blanks kept), numeric fields as a number (an
-  // all-blank numeric field reads 0). Throws RunTimeError 5 for an unknown
-  // field name.
+  // all-blank numeric field reads 0; record_codec.h gives the forms read).
+  // Throws RunTimeError 5 for an unknown field name, 13 for a numeric field
+  // that holds a byte that is no digit ("1 2", "12A4"), 6 for a number
+  // beyond the currency range.
   FieldValue GetField(std::string_view name) const;
 
   // Stores a value in the buffer. Text for a numeric field must be a number
@@ -121,9 +125,9 @@ class BtrAccess {
 
   // Transactions span every file this process has open (on this thread),
   // also files opened inside the transaction. On PostgreSQL the commit is
-  // one server transaction; on SQLite it is atomic over up to ten files
-  // opened together, and more files commit in groups of ten in the order
-  // they were first opened. A file's first read or write inside a
+  // one server transaction; on SQLite it is atomic over every file too,
+  // whatever their number, also when the process dies in the middle of it
+  // (sqlite_journals.h). A file's first read or write inside a
   // transaction takes its write lock, waiting up to the busy timeout for
   // another process's transaction on it to end (84 after that). An
   // AbortTrans also undoes this object's Updates in it: its next Update or
@@ -153,6 +157,10 @@ class BtrAccess {
   int RecordLength() const;
 
  private:
+  int InsertRecord(std::string_view definition_name);
+  int UpdateRecord();
+  int DeleteRecord();
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

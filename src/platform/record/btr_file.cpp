@@ -1,5 +1,8 @@
 #include "platform/record/btr_file.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/record/record_store.h"
@@ -29,6 +32,36 @@ int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
 bool RecordFileExists(const Definitions& definitions, std::string_view file_name, std::string_view data_folder) {
   const auto location = LocateFile(definitions, data_folder, file_name);
   return location && internal::StoreFileExists(*location);
+}
+
+std::string UnwritableRecordPath(std::string_view definition_folder, std::string_view data_folder,
+                                 int* error_number) {
+  *error_number = 0;
+  const std::string path = FindDefinitionsFile(definition_folder);
+  if (path.empty()) return "";
+  const auto defs = Definitions::Load(path);
+  if (!defs) return "";
+  bool folder_checked = false;
+  for (const auto& [name, file_def] : defs->files()) {
+    const auto location = LocateFile(*defs, data_folder, file_def.name);
+    if (!location || location->engine != Engine::kSqlite) return "";
+    const std::filesystem::path file(location->path);
+    if (!folder_checked) {
+      folder_checked = true;
+      const std::string folder = file.parent_path().string();
+      std::error_code ec;
+      if (!std::filesystem::is_directory(folder, ec)) return "";
+      if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        *error_number = errno;
+        return folder;
+      }
+    }
+    if (::access(file.c_str(), F_OK) == 0 && ::access(file.c_str(), W_OK) != 0) {
+      *error_number = errno;
+      return file.string();
+    }
+  }
+  return "";
 }
 
 int CopyRecordFile(const Definitions& definitions, std::string_view file_name, std::string_view from_folder,

@@ -30,6 +30,16 @@ int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
 // definitions give the folder (false when the folder's entry is malformed).
 bool RecordFileExists(const Definitions& definitions, std::string_view file_name, std::string_view data_folder);
 
+// The first part of the SQLite folder `data_folder` that this process may
+// not write, as the record files need: the folder itself (each write makes
+// a journal beside the file), then each record file of the definitions
+// (named by `definition_folder`, the file or its folder) that exists
+// there. Empty when everything can be written, and when the definitions,
+// the folder or its entry are missing or the folder is on PostgreSQL (the
+// opens then report it). `*error_number` gets the system's reason (errno).
+std::string UnwritableRecordPath(std::string_view definition_folder, std::string_view data_folder,
+                                 int* error_number);
+
 // Copies every record of `file_name` from `from_folder` to `to_folder`
 // (each on the engine the definitions give it), in insertion order, so that
 // duplicates read back as before. The target is created, or emptied with

@@ -4,12 +4,17 @@
 
 #include <string>
 
+#include "platform/record/sqlite_journals.h"
+
 namespace qz::record {
 
 bool RecordFileBusy(std::string_view host_path, std::chrono::milliseconds timeout) {
   sqlite3* db = nullptr;
   const std::string path(host_path);
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+  // Through the engine's VFS: a hot journal a killed commit left is rolled
+  // back, not taken for a fault.
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                      internal::sqlite::RecordVfsName()) != SQLITE_OK) {
     sqlite3_close(db);
     return false;
   }

@@ -2,27 +2,37 @@
 
 namespace qz::record {
 
-std::int64_t DecodeZoned(std::string_view b) {
+std::int64_t DecodeZoned(std::string_view b, bool* valid) {
+  bool digits_only = true;
   while (!b.empty() && (b.front() == ' ' || b.front() == '\0')) b.remove_prefix(1);
   while (!b.empty() && (b.back() == ' ' || b.back() == '\0')) b.remove_suffix(1);
-  if (b.empty()) return 0;
+  if (b.empty()) {
+    if (valid) *valid = true;
+    return 0;
+  }
   bool negative = false;
   if (b.front() == '-' || b.front() == '+') {
     negative = b.front() == '-';
     b.remove_prefix(1);
-    if (b.empty()) return 0;
+    if (b.empty()) {
+      if (valid) *valid = false;  // a sign alone
+      return 0;
+    }
   }
   std::uint64_t value = 0;
   for (std::size_t i = 0; i < b.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(b[i]);
     int digit = c & 0x0F;
     if (digit > 9) digit = 0;
-    if (i + 1 == b.size()) {
-      int zone = c >> 4;
-      if (zone == 5 || zone == 7) negative = true;
-    }
+    const int zone = c >> 4;
+    const bool last = i + 1 == b.size();
+    if (last && (zone == 5 || zone == 7)) negative = true;
+    // "0"-"9"; the last byte also "@", "A"-"I", "P"-"Y" or "p"-"y".
+    const bool zone_ok = zone == 3 || (last && (zone == 4 || zone == 5 || zone == 7));
+    if (!zone_ok || (c & 0x0F) > 9) digits_only = false;
     if (value < 100000000000000000ULL) value = value * 10 + static_cast<unsigned>(digit);
   }
+  if (valid) *valid = digits_only;
   std::int64_t v = static_cast<std::int64_t>(value);
   return negative ? -v : v;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/record/pg_store.h"
+#include "platform/record/sqlite_journals.h"
 #include "platform/record/sqlite_store.h"
 #include "platform/record/status.h"
 
@@ -120,5 +121,7 @@ void SetBusyTimeoutMs(int ms) {
 int BusyTimeoutMs() { return g_busy_timeout_ms.load(); }
 
 void InterruptWritesForTesting(bool on) { sqlite::InterruptWritesForTesting(on); }
+void FailFileWritesForTesting(const std::string& suffix) { sqlite::FailWritesForTesting(suffix); }
+void DieAtCommitStepForTesting(int step) { sqlite::DieAtCommitStepForTesting(step); }
 
 }  // namespace qz::record::internal

@@ -6,8 +6,8 @@
 // each engine and its own transaction, which covers every file the thread
 // has open on either engine: BeginTransaction only marks it begun, each
 // engine begins at its first statement. The transaction is atomic on each
-// engine (on SQLite over the files of one connection, see sqlite_store.h);
-// a commit that spans both engines commits PostgreSQL first.
+// engine (on SQLite over all its connections, see sqlite_journals.h); a
+// commit that spans both engines commits PostgreSQL first.
 //
 // A read batch (ReadBatch) lets a run of reads share one read transaction
 // instead of taking and dropping each file's lock per read, and lets
@@ -65,6 +65,13 @@ int BusyTimeoutMs();
 // the handling of a transaction that the engine rolled back by itself can be
 // shown.
 void InterruptWritesForTesting(bool on);
+// Tests only, SQLite: while `suffix` is not empty, every write to a record
+// file whose path ends in it fails (a failing disk under that file); the
+// process ends (_exit(9)) at the `step`-th sync, truncation, removal or
+// rename of a commit over several connections (0: never), as a killed
+// terminal would.
+void FailFileWritesForTesting(const std::string& suffix);
+void DieAtCommitStepForTesting(int step);
 
 }  // namespace qz::record::internal
 

@@ -13,6 +13,7 @@
 
 #include "platform/record/network_folder.h"
 #include "platform/record/record_codec.h"
+#include "platform/record/sqlite_journals.h"
 #include "platform/record/status.h"
 #include "platform/record/thread_session.h"
 
@@ -141,14 +142,14 @@ std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
   std::string main = (fs::path(folder) / kTxFileName).string();
   int rc = sqlite3_open_v2(main.c_str(), &g->db,
                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
+                           RecordVfsName());
   if (rc != SQLITE_OK) {
     // Reads need no helper; a transaction that writes here is refused
     // (see Before), never committed file by file.
     sqlite3_close_v2(g->db);
     g->db = nullptr;
     g->atomic = false;
-    rc = sqlite3_open_v2("", &g->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    rc = sqlite3_open_v2("", &g->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, RecordVfsName());
     if (rc != SQLITE_OK) {
       *status = kStatusIoError;
       return nullptr;
@@ -561,6 +562,7 @@ int CheckSchema(sqlite3* db, const std::string& schema, const FileDef& file_def)
 }
 
 void EndSession(Session& s) {
+  JournalsEnd();
   s.in_tx = false;
   s.tx_lost = false;
   for (auto& g : s.groups) g->tx_started = false;
@@ -588,6 +590,8 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileDef& f
     s.files.erase(it);
   }
   WarnIfNetworkFolder(fs::path(canonical).parent_path().string());
+  // What a process killed in a commit left there goes first.
+  CleanFolderOnce(fs::path(canonical).parent_path().string());
   // A group with a free slot whose connection may still attach.
   std::shared_ptr<Group> group;
   for (auto& g : s.groups) {
@@ -656,20 +660,60 @@ void BeginTransaction() {
   for (auto& g : s.groups) g->EndRead();
   s.in_tx = true;  // each group begins at its first statement
   ++s.tx_serial;
+  JournalsBegin();
 }
+
+namespace {
+
+// A commit over several connections failed after some of them had
+// committed (their files still locked, their journals hot): every
+// connection's part is undone, and the transaction can only be aborted.
+void UndoHeldCommits(Session& s) {
+  ReleaseHeldForRollback();
+  for (auto& g : s.groups) {
+    if (g->tx_started && !sqlite3_get_autocommit(g->db)) Exec(g->db, "ROLLBACK");
+    g->tx_started = false;
+  }
+  // A read of each file rolls a hot journal back now, not at another
+  // terminal's next read (also the failed connection's, whose journal
+  // SQLite replayed but could not remove while the commit held removals).
+  for (auto& g : s.groups) {
+    for (std::size_t slot = 0; slot < g->slots.size(); ++slot) {
+      if (g->slots[slot]) Exec(g->db, "SELECT count(*) FROM f" + std::to_string(slot) + ".record_meta");
+    }
+  }
+  s.tx_lost = true;
+}
+
+}  // namespace
 
 int CommitTransaction() {
   Session& s = CurrentSession();
   if (s.tx_lost) return kStatusIoError;  // committing the rest would store half of it
+  const auto started = std::count_if(s.groups.begin(), s.groups.end(), [](const auto& g) { return g->tx_started; });
+  // One connection commits its files atomically itself; over several, each
+  // commit is held (files locked, journals hot) until all have committed,
+  // and made durable at once (sqlite_journals.h).
+  const bool held = started > 1;
+  if (held) HoldCommits();
   for (auto& g : s.groups) {
     if (!g->tx_started) continue;
     g->ResetCursors();
     int rc = Exec(g->db, "COMMIT");
     if (rc != SQLITE_OK) {
+      const int status = StatusOf(rc) == kStatusOk ? kStatusIoError : StatusOf(rc);
+      if (held) {
+        UndoHeldCommits(s);
+        return status;
+      }
       if (sqlite3_get_autocommit(g->db)) g->tx_started = false;
-      return StatusOf(rc) == kStatusOk ? kStatusIoError : StatusOf(rc);
+      return status;
     }
     g->tx_started = false;
+  }
+  if (held && !CommitHeld()) {
+    UndoHeldCommits(s);
+    return kStatusIoError;
   }
   EndSession(s);
   return kStatusOk;

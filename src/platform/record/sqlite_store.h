@@ -22,8 +22,11 @@
 // with them; when it cannot be opened, a write inside a transaction on that
 // connection fails with 2 rather than commit without that journal. A
 // transaction runs on every group of the session; a commit is atomic over
-// the files of one group (SQLite's multi-file commit) and the groups commit
-// in turn. Inside a transaction each file's write lock is taken at its first
+// the files of one group (SQLite's multi-file commit), and over several
+// groups through the engine's VFS, which holds each group's commit until
+// all have committed (sqlite_journals.h). The first open of a folder in a
+// process cleans what a process killed in a commit left there. Inside a
+// transaction each file's write lock is taken at its first
 // statement, so that transactions of several processes on one file wait for
 // each other (up to the busy timeout) rather than fail. The session notices
 // a fork and starts afresh in the child (a child forked while this process

@@ -75,6 +75,24 @@ std::string FormatStorage(const Location& location) {
   return "POSTGRESQL " + location.conninfo + (location.conninfo.empty() ? "" : " ") + "schema=" + location.schema;
 }
 
+std::string DescribeLocation(const Location& location) {
+  if (location.engine == Engine::kSqlite) return location.path;
+  std::string out = "POSTGRESQL";
+  for (const std::string& word : Words(location.conninfo)) {
+    const std::size_t eq = word.find('=');
+    if (eq != std::string::npos && AsciiUpper(Trim(std::string_view(word).substr(0, eq))) == "PASSWORD") continue;
+    std::string shown = word;
+    // A URI's user information "user:password@".
+    if (const std::size_t scheme = shown.find("://"); scheme != std::string::npos) {
+      const std::size_t at = shown.find('@', scheme + 3);
+      const std::size_t colon = shown.find(':', scheme + 3);
+      if (at != std::string::npos && colon != std::string::npos && colon < at) shown.erase(colon, at - colon);
+    }
+    out += ' ' + shown;
+  }
+  return out + " schema=" + location.schema + " table=" + location.table;
+}
+
 std::string StorageKey(std::string_view data_folder) {
   std::string key = AsciiUpper(Trim(data_folder));
   for (char& c : key) c = c == '\\' ? '/' : c;

@@ -45,6 +45,10 @@ std::optional<Location> ParseStorage(std::string_view value);
 // The [STORAGE] text of `location`'s engine (no path, no table).
 std::string FormatStorage(const Location& location);
 
+// `location` as a log names it: the SQLite file's path, or the table with
+// its schema and the connection string without its password.
+std::string DescribeLocation(const Location& location);
+
 // The key under which [STORAGE] names `data_folder`.
 std::string StorageKey(std::string_view data_folder);
 

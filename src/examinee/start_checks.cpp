@@ -1,0 +1,67 @@
+#include "examinee/start_checks.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "examinee/bas_public.h"
+#include "platform/path/no_case.h"
+#include "platform/record/btr_file.h"
+#include "platform/runtime/app.h"
+#include "platform/runtime/failure_note.h"
+#include "platform/system/system_info.h"
+#include "platform/ui/msgbox.h"
+
+namespace qz {
+namespace {
+
+constexpr const char* kTitle = "結果入力";
+constexpr const char* kPathIni = "./QZPPATH.ini";
+
+void Refuse(const std::string& text) { ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kCritical, kTitle); }
+
+// The program folder without a closing separator.
+std::string ProgramFolder() {
+  std::filesystem::path folder = std::filesystem::path(App().path).lexically_normal();
+  if (!folder.has_filename() && folder.has_parent_path()) folder = folder.parent_path();
+  return folder.string();
+}
+
+// How to make `folder` a program folder, or to name another: the launcher's
+// command with the folder above it as the root of the shared folders.
+std::string ProgramFolderFix(const std::string& folder) {
+  const std::string root = std::filesystem::path(folder).parent_path().string();
+  return "プログラムフォルダは「qz140 init \"" + folder + "\" \"" + root +
+         "\"」で作れます（データは「" + root + "/DATA」）。別のフォルダを使うときは、環境変数 "
+         "QZ_FOLDER_QZP140 にそのフォルダを指定して下さい。";
+}
+
+}  // namespace
+
+void ShowChangeDirFailure() {
+  Refuse("「" + App().path + "」への移動に失敗しました。\r\n" + ProgramFolderFix(ProgramFolder()));
+}
+
+bool Fnc_CheckProgramFolder() {
+  if (::access(path::ResolveSuitePath(kPathIni).c_str(), F_OK) == 0) return true;
+  const std::string folder = ProgramFolder();
+  failure_note::NoteSystem(folder + "/QZPPATH.ini", errno);
+  Refuse("「" + folder + "」はプログラムフォルダではありません（QZPPATH.iniがありません）。\r\n" +
+         ProgramFolderFix(folder));
+  return false;
+}
+
+bool Fnc_CheckDataFolder() {
+  int error_number = 0;
+  const std::string path = record::UnwritableRecordPath(basPublic.SpecPath, basPublic.VlmfPath, &error_number);
+  if (path.empty()) return true;
+  failure_note::NoteSystem(path, error_number);
+  Refuse("データフォルダの「" + path + "」に書き込めません（" + std::strerror(error_number) +
+         "）。\r\n利用者「" + system::UserName() +
+         "」に、データフォルダとその中のファイル、ログのフォルダへの書き込み権限を与えて下さい。");
+  return false;
+}
+
+}  // namespace qz

@@ -1,0 +1,31 @@
+// The checks of a terminal's set-up at the start of the result-input
+// program, before the suite's own checks: a program folder that cannot be
+// entered or holds no QZPPATH.ini, and a data folder this operator may not
+// write. Each refusal is one message box (stop icon, "結果入力") that names
+// the folder and says what to do, with the failure and its reason noted for
+// the program's log (runtime/failure_note.h). One thread only.
+#ifndef QZ_EXAMINEE_START_CHECKS_H_
+#define QZ_EXAMINEE_START_CHECKS_H_
+
+namespace qz {
+
+// The box for the program folder App().path that the program could not
+// change into ("「<folder>」への移動に失敗しました。" and how to make one or
+// name another).
+void ShowChangeDirFailure();
+
+// True when the current folder (the program folder, App().path) holds
+// QZPPATH.ini (its name in any case); otherwise shows that the folder is no
+// program folder, how to make one or name another, and returns false.
+bool Fnc_CheckProgramFolder();
+
+// True unless the data folder basPublic.VlmfPath, on this machine's disk,
+// or one of its record files (of the definitions basPublic.SpecPath) may not
+// be written by this process; then shows which, why and what rights the
+// operator needs, and returns false. A folder on the PostgreSQL server, a
+// missing folder or missing definitions pass (the opens report them).
+bool Fnc_CheckDataFolder();
+
+}  // namespace qz
+
+#endif  // QZ_EXAMINEE_START_CHECKS_H_
