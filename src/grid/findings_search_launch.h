@@ -36,9 +36,11 @@ namespace qz {
 //   "「<name>」は" CR LF "リストから選択して下さい。";
 // - a judgement-coded item without a summary-findings item and none free:
 //   the status line "  総合所見欄がいっぱいです。".
-// Every refusal after the first three puts the result cell back to what
-// the result matrix holds (ResultCellText). A judgement-coded item keeps
-// the summary-findings item found on its first search (KomInfo.SougouDest).
+// The refusals from the edit permission to the list put the result cell
+// back to what the result matrix holds (ResultCellText), so that the search
+// entry of a findings list picked under a refusal is not left in the cell.
+// A judgement-coded item keeps the summary-findings item found on its
+// first search (KomInfo.SougouDest).
 // A findings item's search starts from the text its result cell shows (the
 // stored one when the cell shows the search entry of its list).
 //
