@@ -76,14 +76,15 @@ void SprSet() {
   }
 }
 
+bool KindLocks(std::int16_t kind) { return kind != kCellInput && kind != kCellPickOnly; }
+
 void LockSet() {
   grid::Spread& spr = ResultGrid();
   const CellKindTable& kinds = frmResultIn.CellKinds;
   spr.block_mode = false;
   for (int r = 1; r <= spr.max_rows(); ++r) {
     for (int c = 1; c <= spr.max_cols(); ++c) {
-      const std::int16_t kind = kinds(c, r);
-      if (kind != kCellInput && kind != kCellPickOnly) {
+      if (KindLocks(kinds(c, r))) {
         spr.row = r;
         spr.col = c;
         spr.SetLock(true);
@@ -97,5 +98,11 @@ void LockSet() {
 void Sub_SprSet() { RunGridProcedure("フォーカスの取得処理でエラーが発生しました。", SprSet); }
 
 void Sub_LockSet() { RunGridProcedure("セルのロック処理でエラーが発生しました。", LockSet); }
+
+void Sub_LockCellByKind(int col, int row) {
+  const CellKindTable& kinds = frmResultIn.CellKinds;
+  const bool lock = !kinds.Contains(col, row) || KindLocks(kinds(col, row));
+  ResultGrid().SetLock(grid::Range::Cell(col, row), lock);
+}
 
 }  // namespace qz

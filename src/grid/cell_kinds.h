@@ -43,6 +43,12 @@ void Sub_SprSet();
 // 発生しました。" and stops the locking there.
 void Sub_LockSet();
 
+// Gives the one cell (col, row) of the result grid the lock its kind gives
+// it, as Sub_LockSet would: locked unless of kind kCellInput or
+// kCellPickOnly, and locked when outside frmResultIn.CellKinds. For a cell
+// locked for a while (the findings search's row) that takes its lock back.
+void Sub_LockCellByKind(int col, int row);
+
 }  // namespace qz
 
 #endif  // QZ_GRID_CELL_KINDS_H_

@@ -109,7 +109,10 @@ void Launch() {
     put_back();
     return;
   }
-  if (findingsSearchChecks.overall_judged && findingsSearchChecks.overall_judged(item)) return;
+  if (findingsSearchChecks.overall_judged && findingsSearchChecks.overall_judged(item)) {
+    put_back();
+    return;
+  }
   if (Fnc_FindingsSearchPending()) {
     put_back();
     WarnSecondSearch();

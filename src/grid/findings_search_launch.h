@@ -36,10 +36,12 @@ namespace qz {
 //   "「<name>」は" CR LF "リストから選択して下さい。";
 // - a judgement-coded item without a summary-findings item and none free:
 //   the status line "  総合所見欄がいっぱいです。".
-// Every refusal after the first three puts the result cell back to what
-// the result matrix holds (ResultCellText). A judgement-coded item's search
-// shows its summary-findings item (KomInfo.SougouDest), or else the first
-// free one, which it takes only when a finding is decided and written.
+// The refusals from the edit permission on put the result cell back to what
+// the result matrix holds (ResultCellText), so that the search entry of a
+// findings list picked under a refusal is not left in the cell. A
+// judgement-coded item's search shows its summary-findings item
+// (KomInfo.SougouDest), or else the first free one, which it takes only
+// when a finding is decided and written.
 // A findings item's search starts from the text its result cell shows (the
 // stored one when the cell shows the search entry of its list).
 //

@@ -211,7 +211,11 @@ void Change(std::int32_t col, std::int32_t row) {
   if (spr.FormatAt(col, row).type != grid::CellType::kComboBox) return;
   const std::int16_t item = ItemOnRow(row);
   if (item <= 0) return;
-  if (Fnc_SearchedRowRefuses(row)) {
+  if (Fnc_SearchHoldsRow(row)) {
+    // Text typed into the list (no entry picked) is refused by Enter or by
+    // leaving the cell, which keep the cursor there; a pick here.
+    if (col != basPublic.SokuteiCol && spr.ComboCurSelAt(col, row) == -1) return;
+    Fnc_SearchedRowRefuses(row);
     RestoreCellEntry(col, row);
     return;
   }

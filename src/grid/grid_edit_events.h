@@ -13,9 +13,11 @@
 // the error report with its own job text; what was stored before stays.
 //
 // While a findings search holds a row (grid/searched_row.h), a pick, a
-// done-check click, Enter and Delete on that row, and moving the cursor off
-// it, are refused with "この項目の所見検索画面が開かれています。"; the focus
-// leaving the grid then processes nothing.
+// done-check click and Delete on that row are refused with "この項目の所見
+// 検索画面が開かれています。". Enter on it and the cursor leaving it process
+// nothing (no stamp, no automatic done-check): the cursor goes as from any
+// row, unless the cell holds a change, which is refused with the same
+// warning and put back. The other rows take entries as usual.
 //
 // The result screen's thread only, with a shell installed.
 #ifndef QZ_GRID_GRID_EDIT_EVENTS_H_

@@ -123,7 +123,11 @@ void EnterStep(int& key_code) {
   grid::Spread& spr = ResultGrid();
   const std::int32_t ac = spr.active_col();
   const std::int32_t ar = spr.active_row();
-  const std::int16_t status = Fnc_ProcessEnterKey(ac, ar);
+  // A row the findings search holds is not processed: the cursor moves on
+  // unless the cell holds a change, which is refused.
+  const bool held = Fnc_SearchHoldsRow(ar);
+  const std::int16_t status =
+      held ? (Fnc_HeldCellRefuses(ac, ar) ? kEntryRefused : kEntryNothing) : Fnc_ProcessEnterKey(ac, ar);
   if (status == kEntryRefused) {
     key_code = 0;
     spr.col = ac;
@@ -131,7 +135,7 @@ void EnterStep(int& key_code) {
   } else {
     const std::string active_text = vb::Trim(spr.TextAt(ac, ar));
     const std::string result_text = vb::Trim(spr.TextAt(basPublic.ResultCol, ar));
-    AutoCheck(ItemOnRow(ar), ac, ar);
+    if (!held) AutoCheck(ItemOnRow(ar), ac, ar);
     if (frmResultIn.CellKinds(ac, ar) != kCellPickOnly || ac == basPublic.SokuteiCol) {
       std::int32_t r = ar;
       std::int32_t c = ac;
@@ -230,10 +234,6 @@ void KeyDown(int& key_code, int shift) {
   if (!IsInputColumn(ac) || spr.active_row() < basPublic.DataRow) return;
   switch (key_code) {
     case ui::kKeyReturn:
-      if (Fnc_SearchedRowRefuses(spr.active_row())) {
-        key_code = 0;
-        return;
-      }
       EnterStep(key_code);
       return;
     case ui::kKeySpace:
@@ -265,22 +265,21 @@ bool TakeLeftEntry(grid::Spread& spr, std::int32_t col, std::int32_t row) {
 void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::int32_t new_row, bool& cancel) {
   if (frmResultIn.Loading || frmResultIn.ReturnToSearch) return;
   grid::Spread& spr = ResultGrid();
-  if (Fnc_SearchHoldsRow(row)) {
-    // The row shows the search's text, not a value typed: nothing is
-    // processed. The focus may go (to the dialog, say); the cursor stays.
-    if (new_row != -1) {
-      Fnc_SearchedRowRefuses(row);
-      cancel = true;
-    }
-    return;
-  }
   if (new_row < basPublic.DataRow) {
     cancel = true;
     if (new_row != -1) {
       MoveActiveTo(new_col, basPublic.StartRow);
     }
   }
-  if (!frmResultIn.EnterBusy && !TakeLeftEntry(spr, col, row)) {
+  if (Fnc_SearchHoldsRow(row)) {
+    // The row shows the search's text, not a value typed: nothing is
+    // processed. The focus may go (to the dialog, say); the cursor goes
+    // unless the cell holds a change, which is refused.
+    if (new_row != -1 && Fnc_HeldCellRefuses(col, row)) {
+      cancel = true;
+      return;
+    }
+  } else if (!frmResultIn.EnterBusy && !TakeLeftEntry(spr, col, row)) {
     cancel = true;
     return;
   }
@@ -304,9 +303,8 @@ bool Fnc_EnterEditedCell() {
   if (!spr.edit_mode()) return true;
   const std::int32_t col = spr.active_col(), row = spr.active_row();
   spr.SetEditMode(false);
-  if (frmResultIn.Loading || frmResultIn.ReturnToSearch || frmResultIn.EnterBusy || Fnc_SearchHoldsRow(row)) {
-    return true;
-  }
+  if (frmResultIn.Loading || frmResultIn.ReturnToSearch || frmResultIn.EnterBusy) return true;
+  if (Fnc_SearchHoldsRow(row)) return !Fnc_HeldCellRefuses(col, row);
   return TakeLeftEntry(spr, col, row);
 }
 

@@ -9,6 +9,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
 #include "grid/cell_colors.h"
+#include "grid/cell_kinds.h"
 #include "grid/findings_search_launch.h"
 #include "grid/item_row_map.h"
 #include "grid/last_write.h"
@@ -46,11 +47,10 @@ grid::Spread& ResultGrid() {
   return *frmResultIn.sprResult;
 }
 
-// The three cells of the searched row that the launch locked.
-void UnlockSearchedRow(grid::Spread& spr, std::int32_t row) {
-  for (int col : {basPublic.SyoCodeCol, basPublic.ResultCol, basPublic.ChkCol}) {
-    spr.SetLock(grid::Range::Cell(col, row), false);
-  }
+// The three cells of the searched row that the launch locked get back the
+// locks of their cell kinds.
+void RelockSearchedRow(std::int32_t row) {
+  for (int col : {basPublic.SyoCodeCol, basPublic.ResultCol, basPublic.ChkCol}) Sub_LockCellByKind(col, row);
 }
 
 // Measurement class and combo entry of a decided text; entry -2 leaves the
@@ -115,19 +115,13 @@ void ApplyDecided(std::int16_t item, std::int32_t row) {
     return;
   }
 
-  std::int16_t target = 0;
+  std::int16_t target = Fnc_SearchTargetItem(item);
   std::int32_t target_row = 0;
-  if (kom.Ksyub == kKsyubFindings) {
-    target = item;
+  if (target == item) {
     target_row = row;
-  } else {
-    target = kom.SougouDest > 0 ? kom.SougouDest
-             : syoSearchSteps.find_summary_item ? syoSearchSteps.find_summary_item(item)
-                                                : 0;
-    if (target > 0) {
-      const std::int16_t line = Fnc_FindItemRow(target);
-      target_row = line > 0 ? Fnc_ItemToRow(line) : 0;
-    }
+  } else if (target > 0) {
+    const std::int16_t line = Fnc_FindItemRow(target);
+    target_row = line > 0 ? Fnc_ItemToRow(line) : 0;
   }
 
   if (target > 0 && frmResultIn.ResultMatrix(target, 0).Hekbn == 1) {
@@ -169,6 +163,13 @@ bool Fnc_SyoSearchWindowOpen() {
   }
 }
 
+std::int16_t Fnc_SearchTargetItem(std::int16_t item) {
+  const KomInfo& kom = frmResultIn.ItemTable[item];
+  if (kom.Ksyub == kKsyubFindings) return item;
+  if (kom.SougouDest > 0) return kom.SougouDest;
+  return syoSearchSteps.find_summary_item ? syoSearchSteps.find_summary_item(item) : std::int16_t{0};
+}
+
 void Sub_StartSyoSearchPolling() {
   ui::Timer& timer = frmResultInForm->tmrSyoSearch;
   timer.interval = kSyoSearchPollMs;
@@ -185,7 +186,7 @@ void tmrSyoSearch_Timer() {
     basPublic.SyoSearchOpen = false;
     grid::Spread& spr = ResultGrid();
     spr.row = frmResultIn.SyoSearchRow;
-    UnlockSearchedRow(spr, frmResultIn.SyoSearchRow);
+    RelockSearchedRow(frmResultIn.SyoSearchRow);
     FrmResultIn& form = frmResultInForm.get();
     if (form.visible() && spr.CanFocus()) form.SetFocusTo(&spr);
     frmResultIn.SyoSearchRow = 0;

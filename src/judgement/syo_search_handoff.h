@@ -36,9 +36,9 @@ void Sub_StartSyoSearchPolling();
 // modal launch. While the dialog is open: nothing. Otherwise it stops the
 // timer, applies the result (Sub_ApplyFindingSearchResult), enables
 // frmGrpSel's "選択終了", clears basPublic.SyoSearchOpen, makes the searched
-// row the grid's current row and unlocks its findings-code, result and
-// done-check cells, gives the grid the focus, and sets SyoSearchRow and
-// SyoSearchItem to 0. A run-time error shows the error report
+// row the grid's current row and gives its findings-code, result and
+// done-check cells back the locks of their cell kinds (Sub_LockCellByKind),
+// gives the grid the focus, and sets SyoSearchRow and SyoSearchItem to 0. A run-time error shows the error report
 // "所見検索のタイマー処理でエラーが発生しました。".
 void tmrSyoSearch_Timer();
 
@@ -67,6 +67,12 @@ void tmrSyoSearch_Timer();
 // A run-time error shows the error report "所見検索画面が閉じられた後の
 // 処理でエラーが発生しました。".
 void Sub_ApplyFindingSearchResult();
+
+// The item (item-table index) a decision of the search of item `item` is
+// written to: a findings item itself; any other its summary-findings item,
+// KomInfo.SougouDest when set, else the one syoSearchSteps.find_summary_item
+// gives; 0 none. `item` must be in the item table.
+std::int16_t Fnc_SearchTargetItem(std::int16_t item);
 
 // The steps of other parts of the screen that the apply runs. An empty
 // step is skipped (find_summary_item then finds none). The defaults find

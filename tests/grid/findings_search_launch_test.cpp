@@ -8,6 +8,7 @@
 
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
+#include "grid/cell_kinds.h"
 #include "grid/findings_search_launch.h"
 #include "judgement/frm_syo_comb.h"
 #include "judgement/syo_search_fixture.h"
@@ -59,6 +60,8 @@ class FindingsSearchLaunchTest : public testkit::SyoSearchTest {
     grid::Spread& spr = Grid();
     spr.SetMaxCols(12);
     spr.SetMaxRows(9);
+    Sub_SprSet();
+    Sub_LockSet();
   }
   void TearDown() override {
     syoSearchSteps = DefaultSyoSearchSteps();
@@ -122,6 +125,8 @@ TEST_F(FindingsSearchLaunchTest, ARefusedChangePutsTheResultCellBack) {
       {"no edit permission", [] { findingsSearchChecks.edit_permission = [](std::int32_t) { return false; }; },
        ""},
       {"a done-checked result", [&r] { r.Hekbn = 1; }, "「胸部所見」は\r\nチェックがついてるため変更できません。"},
+      {"the overall judgement made", [] { findingsSearchChecks.overall_judged = [](std::int16_t) { return true; }; },
+       ""},
       {"a list to pick from, and no list",
        [] {
          basPublic.ListHissuKomCode.Count = 1;
@@ -145,14 +150,6 @@ TEST_F(FindingsSearchLaunchTest, ARefusedChangePutsTheResultCellBack) {
     EXPECT_FALSE(frmSyoComb.loaded()) << c.what;
     EXPECT_FALSE(RowLocked(4)) << c.what;
   }
-  // The overall judgement made: nothing at all, the cell as it is.
-  findingsSearchChecks = FindingsSearchChecks{};
-  basPublic.ListHissuKomCode = CodeList{};
-  findingsSearchChecks.overall_judged = [](std::int16_t) { return true; };
-  Grid().SetText(basPublic.ResultCol, 4, "打ちかけ");
-  Search(4);
-  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 4), "打ちかけ");
-  EXPECT_FALSE(frmSyoComb.loaded());
   EXPECT_SCRIPT_OK(shell);
 }
 
@@ -239,7 +236,11 @@ TEST_F(FindingsSearchLaunchTest, TheModelessSearchIsPolledAndGivesTheCellBackWhe
   EXPECT_FALSE(timer.enabled);
   EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 4), "前の所見");
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0), before);
-  EXPECT_FALSE(RowLocked(4));
+  // The cells take back the locks of their kinds: the done-check never
+  // takes typing.
+  EXPECT_FALSE(Grid().FormatAt(basPublic.SyoCodeCol, 4).lock);
+  EXPECT_FALSE(Grid().FormatAt(basPublic.ResultCol, 4).lock);
+  EXPECT_TRUE(Grid().FormatAt(basPublic.ChkCol, 4).lock);
   EXPECT_FALSE(basPublic.SyoSearchOpen);
 
   // A judgement item's cell keeps its mark: nothing would give it back.
@@ -251,6 +252,10 @@ TEST_F(FindingsSearchLaunchTest, TheModelessSearchIsPolledAndGivesTheCellBackWhe
   ASSERT_TRUE(shell.Drive([] { frmSyoComb->cmdClose_Click(); }));
   ASSERT_TRUE(shell.Drive([&] { timer.on_timer(); }));
   EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, 5), "Ｂ");
+  // A judgement item takes no findings code.
+  EXPECT_TRUE(Grid().FormatAt(basPublic.SyoCodeCol, 5).lock);
+  EXPECT_FALSE(Grid().FormatAt(basPublic.ResultCol, 5).lock);
+  EXPECT_TRUE(Grid().FormatAt(basPublic.ChkCol, 5).lock);
   EXPECT_SCRIPT_OK(shell);
 }
 

@@ -1,7 +1,9 @@
 // A modeless findings search on the result screen started on the demo data:
-// while it is open, nothing changes the searched row or rebuilds the rows,
-// and a search closed without a decision leaves the stored finding as it
-// was.
+// while it is open, nothing changes the searched row (nor a judgement
+// item's summary-findings row) or rebuilds the rows, while the cursor
+// leaves the row and the other rows take entries; a search closed without
+// a decision leaves the stored finding as it was, and a closed search gives
+// the row back the locks of its cell kinds.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -31,6 +33,9 @@ namespace {
 constexpr const char* kExaminee = "0000000001";
 constexpr int kToday = 20261209;
 constexpr long long kChest = 5001;  // 胸部Ｘ線所見, findings type 201
+constexpr long long kChestGroup = testkit::demo::kGroupItemBase + 9;  // 胸部Ｘ線判定
+constexpr long long kSummary = 7001;  // 総合所見
+constexpr long long kPressure = 2001;  // 収縮期血圧, up to 129
 constexpr const char* kHeld = "この項目の所見検索画面が開かれています。";
 
 class FindingsSearchScreenTest : public ScreenTest {
@@ -59,11 +64,46 @@ class FindingsSearchScreenTest : public ScreenTest {
     return found;
   }
 
+  // The demo examinee on the screen with the modeless search configured.
+  void Load() {
+    suite_.SetIni("SysInfo", "SearchModal", "0");
+    suite_.SetIni("SougouSyoken", "KomCode", std::to_string(kSummary));
+    BuildDemo();
+    ASSERT_TRUE(StartAndChoose(kExaminee, kToday));
+  }
+  // F5 with the cursor on the result cell of `code`: the dialog opens.
+  void SearchOn(long long code) {
+    const int row = RowOf(code);
+    ASSERT_GT(row, 0);
+    // The demo's group items have no findings type of their own: the
+    // chest's judgement searches the chest findings.
+    if (code == kChestGroup) frmResultIn.ItemTable[ItemIndex(code)].Skomcd = Currency(201);
+    ASSERT_TRUE(Drive([&] {
+      Grid().MoveActiveCell(basPublic.ResultCol, row);
+      cmdSearch_Click();
+    }));
+    ASSERT_TRUE(frmSyoComb.loaded() && frmSyoComb->visible());
+    ASSERT_TRUE(basPublic.SyoSearchOpen);
+    EXPECT_SCRIPT_OK(shell_);
+  }
+  // The locks of every cell of grid row `row`.
+  std::vector<bool> RowLocks(int row) {
+    std::vector<bool> locks;
+    for (int col = 1; col <= Grid().max_cols(); ++col) locks.push_back(Grid().FormatAt(col, row).lock);
+    return locks;
+  }
+  // Saves with F12's button; the search screen comes back.
+  void Save() {
+    shell_.auto_answer = true;
+    ASSERT_TRUE(Drive([&] { form().cmdEnd_Click(); }));
+    shell_.auto_answer = false;
+    ASSERT_TRUE(SearchShown());
+  }
+
   // Opens the modeless search on the result cell of the chest finding.
   void OpenSearch() {
-    suite_.SetIni("SysInfo", "SearchModal", "0");
-    BuildDemo();
-    ASSERT_TRUE(StartAndChoose(kExaminee, 20261209));
+    Load();
+    if (HasFatalFailure()) return;
     row_ = RowOf(kChest);
     ASSERT_GT(row_, 0);
     // The finding entered before the search: the second entry of the
@@ -74,13 +114,9 @@ class FindingsSearchScreenTest : public ScreenTest {
     }));
     before_ = Result(kChest);
     ASSERT_EQ(vb::Trim(before_.Syoken), "陳旧性炎症性変化");
-    ASSERT_TRUE(Drive([&] {
-      Grid().MoveActiveCell(basPublic.ResultCol, row_);
-      cmdSearch_Click();
-    }));
-    ASSERT_TRUE(frmSyoComb.loaded() && frmSyoComb->visible());
+    SearchOn(kChest);
+    if (HasFatalFailure()) return;
     ASSERT_EQ(Grid().TextAt(basPublic.ResultCol, row_), "所見検索中です");
-    EXPECT_SCRIPT_OK(shell_);
   }
 
   // Queues the operator's decision of `text` in the open dialog.
@@ -110,8 +146,18 @@ TEST_F(FindingsSearchScreenTest, EverythingThatWouldChangeTheSearchedRowIsRefuse
   OpenSearch();
   if (HasFatalFailure()) return;
   const int classes_before = Grid().ComboCurSelAt(basPublic.SokuteiCol, row_);
-  Refused("Enter", [&] { Grid().DeliverKeyDown(ui::kKeyReturn, 0); });
-  Refused("arrow", [&] { Grid().DeliverKeyDown(ui::kKeyDown, 0); });
+  const std::string mark_before = Grid().TextAt(basPublic.HanCol, row_);
+  // A judgement typed into the row's judgement cell, left or entered.
+  Refused("a judgement typed and left", [&] {
+    Grid().TypeIntoCell(basPublic.HanCol, row_, "Ｃ");
+    Grid().DeliverKeyDown(ui::kKeyDown, 0);
+  });
+  EXPECT_EQ(Grid().TextAt(basPublic.HanCol, row_), mark_before);
+  Refused("a judgement typed and entered", [&] {
+    Grid().TypeIntoCell(basPublic.HanCol, row_, "Ｃ");
+    Grid().DeliverKeyDown(ui::kKeyReturn, 0);
+  });
+  EXPECT_EQ(Grid().TextAt(basPublic.HanCol, row_), mark_before);
   Refused("class pick", [&] {
     // The grid reports a pick in the class list of the searched row.
     Grid().SetComboCurSel(grid::Range::Cell(basPublic.SokuteiCol, row_), 1);
@@ -150,17 +196,208 @@ TEST_F(FindingsSearchScreenTest, ASearchClosedWithoutADecisionLeavesTheStoredFin
   EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), "陳旧性炎症性変化");
 }
 
+TEST_F(FindingsSearchScreenTest, TheCursorLeavesTheSearchedRowAndTheOtherRowsTakeEntries) {
+  OpenSearch();
+  if (HasFatalFailure()) return;
+  const int pressure = RowOf(kPressure);
+  ASSERT_GT(pressure, 0);
+  struct Move {
+    const char* what;
+    std::function<void()> step;
+    int to_row;  // 0: a row below the searched one
+  };
+  const Move moves[] = {
+      {"Down", [&] { Grid().DeliverKeyDown(ui::kKeyDown, 0); }, row_ + 1},
+      {"Enter", [&] { Grid().DeliverKeyDown(ui::kKeyReturn, 0); }, 0},
+      {"click", [&] { Grid().ClickCell(basPublic.ResultCol, pressure); }, pressure},
+      // The right button over a numeric item opens no second search.
+      {"right click", [&] { Grid().RightClickCell(basPublic.ResultCol, pressure); }, pressure},
+  };
+  for (const Move& m : moves) {
+    SCOPED_TRACE(m.what);
+    ASSERT_TRUE(Drive([&] { Grid().MoveActiveCell(basPublic.ResultCol, row_); }));
+    ASSERT_EQ(Grid().active_row(), row_);
+    shell_.ClearRecords();
+    ASSERT_TRUE(Drive(m.step));
+    EXPECT_TRUE(shell_.boxes().empty());
+    if (m.to_row != 0) EXPECT_EQ(Grid().active_row(), m.to_row);
+    if (m.to_row == 0) EXPECT_GT(Grid().active_row(), row_);
+    // The searched row is not processed on the way out.
+    EXPECT_EQ(Result(kChest), before_);
+    EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row_), "所見検索中です");
+    EXPECT_EQ(Grid().TextAt(basPublic.ChkCol, row_), "");
+    EXPECT_TRUE(basPublic.SyoSearchOpen);
+    EXPECT_SCRIPT_OK(shell_);
+  }
+
+  // Another row takes a value as usual, judged, while the search is open.
+  shell_.ClearRecords();
+  ASSERT_TRUE(Drive([&] {
+    Grid().TypeIntoCell(basPublic.ResultCol, pressure, "150");
+    Grid().DeliverKeyDown(ui::kKeyReturn, 0);
+  }));
+  EXPECT_TRUE(shell_.boxes().empty());
+  EXPECT_EQ(Result(kPressure).Knsach, "150 ");
+  EXPECT_EQ(Result(kPressure).Han, 3);
+  EXPECT_EQ(Result(kPressure).User, basPublic.LogonUserId);
+  EXPECT_EQ(Result(kChest), before_);
+
+  QueueDecision("胸膜肥厚");
+  shell_.Advance(1000);
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(vb::Trim(Result(kChest).Syoken), "胸膜肥厚");
+  Save();
+  EXPECT_EQ(vb::Trim(StoredResult(kExaminee, kToday, kPressure, {"KNSACH"}).substr(7)), "150");
+  EXPECT_EQ(StoredResult(kExaminee, kToday, kPressure, {"HAN"}), "HAN=3");
+  EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), "胸膜肥厚");
+}
+
+TEST_F(FindingsSearchScreenTest, AJudgementItemsSummaryRowIsHeldUntilTheDecisionLandsThere) {
+  Load();
+  if (HasFatalFailure()) return;
+  const int summary = RowOf(kSummary);
+  ASSERT_GT(summary, 0);
+  const KekkaData summary_before = Result(kSummary);
+  const std::string shown_before = Grid().TextAt(basPublic.ResultCol, summary);
+  SearchOn(kChestGroup);
+  if (HasFatalFailure()) return;
+  const struct {
+    const char* what;
+    std::function<void()> leave;
+  } leaves[] = {{"entered", [&] { Grid().DeliverKeyDown(ui::kKeyReturn, 0); }},
+                {"left by a click", [&] { Grid().ClickCell(basPublic.ResultCol, summary - 1); }}};
+  for (const auto& leave : leaves) {
+    SCOPED_TRACE(leave.what);
+    shell_.ClearRecords();
+    shell_.AnswerBox(ui::MsgResult::kOk, kHeld);
+    ASSERT_TRUE(Drive([&] {
+      Grid().TypeIntoCell(basPublic.ResultCol, summary, "手で書いた所見");
+      leave.leave();
+    }));
+    EXPECT_EQ(shell_.pending_actions(), 0u);
+    EXPECT_SCRIPT_OK(shell_);
+    EXPECT_EQ(Grid().active_row(), summary);
+    EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, summary), shown_before);
+    EXPECT_EQ(Result(kSummary), summary_before);
+  }
+  // Unchanged, the row is left without a box.
+  shell_.ClearRecords();
+  ASSERT_TRUE(Drive([&] { Grid().DeliverKeyDown(ui::kKeyUp, 0); }));
+  EXPECT_TRUE(shell_.boxes().empty());
+  EXPECT_EQ(Grid().active_row(), summary - 1);
+
+  QueueDecision("胸膜肥厚");
+  shell_.Advance(1000);
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(vb::Trim(Result(kSummary).Syoken), "胸膜肥厚");
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, summary), "胸膜肥厚");
+}
+
+TEST_F(FindingsSearchScreenTest, AClosedSearchGivesTheRowBackTheLocksOfItsCellKinds) {
+  Load();
+  if (HasFatalFailure()) return;
+  struct Close {
+    const char* what;
+    std::function<void()> queue;
+  };
+  // Decided last: the judgement item's decision fills the one summary item.
+  const Close closes[] = {
+      {"戻る", [&] { shell_.Click("frmSyoComb", "cmdClose"); }},
+      {"the close box", [&] { shell_.CloseBox("frmSyoComb"); }},
+      {"decided", [&] { QueueDecision("胸膜肥厚"); }},
+  };
+  bool first = true;
+  for (long long code : {kChest, kChestGroup}) {
+    for (const Close& c : closes) {
+      SCOPED_TRACE(std::to_string(code) + " " + c.what);
+      if (!first) ASSERT_TRUE(Choose(kExaminee, kToday));
+      first = false;
+      const int row = RowOf(code);
+      ASSERT_GT(row, 0);
+      const std::vector<bool> locks = RowLocks(row);
+      const KekkaData before = Result(code);
+      SearchOn(code);
+      if (HasFatalFailure()) return;
+      c.queue();
+      shell_.Advance(1000);
+      ASSERT_TRUE(shell_.Play());
+      EXPECT_SCRIPT_OK(shell_);
+      ASSERT_FALSE(basPublic.SyoSearchOpen);
+      EXPECT_EQ(RowLocks(row), locks);
+
+      // Typing into the done-check cell, and into the code cell of the
+      // judgement item, changes nothing.
+      ASSERT_TRUE(Drive([&] {
+        Grid().MoveActiveCell(basPublic.ChkCol, row);
+        Grid().TypeIntoCell(basPublic.ChkCol, row, "V");
+        Grid().DeliverKeyDown(ui::kKeyReturn, 0);
+      }));
+      EXPECT_EQ(Grid().TextAt(basPublic.ChkCol, row), "");
+      if (code == kChestGroup) {
+        ASSERT_TRUE(Drive([&] {
+          Grid().MoveActiveCell(basPublic.SyoCodeCol, row);
+          Grid().TypeIntoCell(basPublic.SyoCodeCol, row, "A1");
+          Grid().DeliverKeyDown(ui::kKeyReturn, 0);
+        }));
+        EXPECT_EQ(Grid().TextAt(basPublic.SyoCodeCol, row), "");
+      }
+      EXPECT_EQ(Result(code).Hekbn, 0);
+      EXPECT_EQ(Result(code).Knsach, before.Knsach);
+      Save();
+      EXPECT_EQ(StoredResult(kExaminee, kToday, code, {"HEKBN"}), "HEKBN=0");
+    }
+  }
+}
+
+TEST_F(FindingsSearchScreenTest, TheSearchEntryUnderTheOverallLockPutsTheStoredFindingBack) {
+  suite_.SetIni("SysInfo", "SougouChk", "0");
+  Load();
+  if (HasFatalFailure()) return;
+  // The overall judgement made and locking the others (SOUCHK "1").
+  frmResultIn.SouChk = "1";
+  const int overall = RowOf(testkit::demo::kOverallItem);
+  const int row = RowOf(kChest);
+  ASSERT_GT(overall, 0);
+  ASSERT_GT(row, 0);
+  ASSERT_TRUE(Drive([&] {
+    Grid().MoveActiveCell(basPublic.ResultCol, overall);
+    Grid().PickComboEntry(0);
+    Grid().ClickCell(basPublic.ChkCol, overall);
+  }));
+  EXPECT_SCRIPT_OK(shell_);
+  ASSERT_EQ(Result(testkit::demo::kOverallItem).Hekbn, 1);
+  const KekkaData before = Result(kChest);
+  const std::string stored = vb::Trim(before.Syoken);
+
+  shell_.ClearRecords();
+  shell_.AnswerBox(ui::MsgResult::kOk, "総合判定済みのため変更できません。");
+  ASSERT_TRUE(Drive([&] {
+    Grid().MoveActiveCell(basPublic.ResultCol, row);
+    Grid().col = basPublic.ResultCol;
+    Grid().row = row;
+    Grid().PickComboEntry(Grid().ComboCount() - 1);  // the search entry
+  }));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(shell_.boxes().size(), 1u);
+  EXPECT_FALSE(frmSyoComb.loaded());
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row), stored);
+  EXPECT_EQ(Result(kChest), before);
+}
+
 TEST_F(FindingsSearchScreenTest, TheGroupsCheckLeavesTheSearchedMemberToTheSearch) {
   OpenSearch();
   if (HasFatalFailure()) return;
-  constexpr long long kChestGroup = testkit::demo::kGroupItemBase + 9;
   const int group_row = RowOf(kChestGroup);
   ASSERT_GT(group_row, 0);
-  // A click on the group's done-check: the cursor may not leave the
-  // searched row, but the group item takes its check.
-  shell_.AnswerBox(ui::MsgResult::kOk, kHeld);
+  // A click on the group's done-check: the cursor goes there and the group
+  // item takes its check.
+  shell_.ClearRecords();
   ASSERT_TRUE(Drive([&] { Grid().ClickCell(basPublic.ChkCol, group_row); }));
   EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(shell_.boxes().empty());
+  EXPECT_EQ(Grid().active_row(), group_row);
   ASSERT_EQ(Result(kChestGroup).Hekbn, 1);
   EXPECT_EQ(Result(kChest), before_);
   EXPECT_EQ(Grid().TextAt(basPublic.ChkCol, row_), "");

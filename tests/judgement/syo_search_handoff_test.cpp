@@ -8,6 +8,7 @@
 
 #include "examinee/bas_public.h"
 #include "examinee/frm_result_in.h"
+#include "grid/cell_kinds.h"
 #include "judgement/frm_syo_comb.h"
 #include "judgement/syo_search_fixture.h"
 #include "judgement/syo_search_handoff.h"
@@ -57,6 +58,8 @@ class SyoSearchHandoffTest : public testkit::SyoSearchTest {
     spr.SetMaxRows(6);
     spr.SetCellType(grid::Range::Cell(basPublic.SokuteiCol, 4), grid::CellType::kComboBox);
     spr.SetComboList(grid::Range::Column(basPublic.SokuteiCol), "未実施\t測定不能\t以下(≦)");
+    Sub_SprSet();
+    Sub_LockSet();
     for (int col : {basPublic.SyoCodeCol, basPublic.ResultCol, basPublic.ChkCol}) {
       spr.SetLock(grid::Range::Cell(col, 4), true);
     }
@@ -312,9 +315,10 @@ TEST_F(SyoSearchHandoffTest, ThePollWaitsForTheDialogThenAppliesAndReleasesTheRo
   EXPECT_FALSE(timer.enabled);
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Syoken, "前の所見  軽度肥大");
   EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 2);
-  for (int col : {basPublic.SyoCodeCol, basPublic.ResultCol, basPublic.ChkCol}) {
-    EXPECT_FALSE(Grid().FormatAt(col, 4).lock) << col;
-  }
+  // The cells take back the locks of their kinds.
+  EXPECT_FALSE(Grid().FormatAt(basPublic.SyoCodeCol, 4).lock);
+  EXPECT_FALSE(Grid().FormatAt(basPublic.ResultCol, 4).lock);
+  EXPECT_TRUE(Grid().FormatAt(basPublic.ChkCol, 4).lock);
   EXPECT_EQ(Grid().row, 4);
   EXPECT_TRUE(frmGrpSel->cmdSelectEnd.enabled);
   EXPECT_EQ(frmResultIn.SyoSearchRow, 0);
