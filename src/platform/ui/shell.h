@@ -33,6 +33,7 @@
 
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
+#include "platform/ui/key_strokes.h"
 #include "platform/ui/msgbox.h"
 
 namespace qz::ui {
@@ -145,7 +146,9 @@ class Shell {
   bool HasPending() const { return !posted_.empty(); }
   // Sends keystrokes (send-keys notation: "{ENTER}", "{F5}", "+" Shift, "^"
   // Ctrl, "%" Alt, "~" Enter, plain characters) to the active form, after the
-  // running handler. Throws RunTimeError kErrInvalidCall on bad notation.
+  // running handler. While a work in progress holds the form's input back,
+  // the keys wait and go, in order, once the last work has ended. Throws
+  // RunTimeError kErrInvalidCall on bad notation.
   void SendKeys(std::string_view keys);
 
   // --- Timers ---------------------------------------------------------
@@ -237,6 +240,7 @@ class Shell {
   bool AcceptsInput(const Form& form) const;
   void DeliverKey(Form& form, int key_code, int shift, int ascii);
   void DeliverChar(Form& form, int ascii, const std::string& text);
+  void DeliverSentKeys(const std::vector<KeyStroke>& strokes);
   void ClearGraveyard();
 
   Backend& backend_;
@@ -251,6 +255,8 @@ class Shell {
   bool ended_ = false;
   // Per work in progress, the number of modal forms running when it began.
   std::vector<std::size_t> work_;
+  // Sent keys waiting for the end of the work in progress.
+  std::vector<KeyStroke> held_keys_;
 };
 
 }  // namespace qz::ui
