@@ -138,7 +138,8 @@ class FrmResultIn : public ui::Form {
 
   // --- Preview (preview.cpp) ---------------------------------------------
   // Checks the results (without the done-checks), fills the emptied preview
-  // work files with the screen and shows the report selection; leaves
+  // work files with the screen and shows the report selection; work files
+  // that do not open stop it after their one message. Leaves
   // basPublic.PrintSelect false whichever way it ends.
   void cmdPreview_Click();
 
