@@ -79,10 +79,10 @@ void FrmResultIn::Form_Activate() {
     Sub_LoadExaminee(true);
   } catch (const std::exception& e) {
     ShowLoadErrorReport("フォームのアクティブ処理でエラーが発生しました。", e);
-    // A command line that cannot start the cycle (a date that is not a
-    // number) leaves nothing to do: the program ends rather than wait with
-    // an empty screen.
-    if (Fnc_HasCommandLine()) Unload();
+    // A cycle that cannot start (a command-line date that is not a number,
+    // a search screen that cannot be shown) leaves nothing to do: the
+    // program ends rather than wait before a screen that takes nothing.
+    Unload();
   }
 }
 
@@ -107,7 +107,9 @@ void FrmResultIn::SearchDysp_SearchResult(const SearchResultRecord& result) {
           ShowLoadWarning("受診者番号「" + result.ExamineeNo + "」は\r\n受診日が登録されていません。");
           bool released = false;
           ClsVlmfQzonllf().Sub_DelOnlineInfo(std::to_string(result.OnlineRen), released);
-          if (released) ShowSearchScreen();
+          // Released or not (its failure has been told), the operator
+          // chooses again: no screen is left without a way on.
+          ShowSearchScreen();
         }
         break;
       case kSearchNewRegistration:

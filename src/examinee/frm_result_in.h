@@ -115,10 +115,13 @@ class FrmResultIn : public ui::Form {
   // --- Examinee selection (examinee_selection.cpp) -------------------------
   // Starts an examinee cycle when none runs: from the command line, or by
   // showing the search screen with the command controls disabled. A
-  // run-time error shows "フォームのアクティブ処理でエラーが発生しました。".
+  // run-time error (no search object, a command-line date that is not a
+  // number) shows "フォームのアクティブ処理でエラーが発生しました。" and
+  // unloads the form: the program ends.
   void Form_Activate();
   // The search screen's choice: kind 0 loads the examinee (one without a
-  // consultation date is released and the search shown again), 1 refuses a
+  // consultation date is released, and the search is shown again also when
+  // the release failed), 1 refuses a
   // new registration, 9 unloads the form. A run-time error shows
   // "検索結果の戻り処理でエラーが発生しました。".
   void SearchDysp_SearchResult(const SearchResultRecord& result);
@@ -135,7 +138,8 @@ class FrmResultIn : public ui::Form {
 
   // --- Preview (preview.cpp) ---------------------------------------------
   // Checks the results (without the done-checks), fills the emptied preview
-  // work files with the screen and shows the report selection; leaves
+  // work files with the screen and shows the report selection; work files
+  // that do not open stop it after their one message. Leaves
   // basPublic.PrintSelect false whichever way it ends.
   void cmdPreview_Click();
 

@@ -61,7 +61,12 @@ void FrmResultIn::cmdPreview_Click() {
     if (!Fnc_CheckResultsBeforeSave(false, save_needed)) return;
     if (!Fnc_ClearPreviewFile("QJKKKLF", "プレビュー用検査結果マスタの初期化に失敗しました。")) return;
     if (!Fnc_ClearPreviewFile("QJJRKLF", "プレビュー用受診歴マスタの初期化に失敗しました。")) return;
-    Sub_OpenPreviewFiles();
+    // Work files that do not open stop the preview with their one message:
+    // nothing can be written into them.
+    if (!Sub_OpenPreviewFiles()) {
+      Sub_ClosePreviewFiles();
+      return;
+    }
     Sub_KeepSaveScreen();
     const bool written = Fnc_WriteWorkFiles();
     Sub_ClosePreviewFiles();

@@ -49,11 +49,13 @@ void Tell(const std::string& text, ui::MsgIcon icon) {
   ui::MsgBox(text, ui::MsgButtons::kOk, icon, kResultScreenTitle);
 }
 
+// The integer digits and the decimals are the two digits of the digit
+// format, each shown as two digits: "31" gives "03" and "01".
 std::string DigitsMessage(const std::string& value, const std::string& stype) {
   const std::string spec = vb::Format(std::string_view(stype), "00");
   const std::string crlf(kCrLf);
-  return "入力値エラー" + crlf + "「" + value + "」" + crlf + crlf + "整数部" + vb::Left(spec, 1) + "桁" + crlf +
-         "小数部" + vb::Right(spec, 1) + "桁" + " で入力して下さい。";
+  return "入力値エラー" + crlf + "「" + value + "」" + crlf + crlf + "整数部" + vb::Format(vb::Left(spec, 1), "00") +
+         "桁" + crlf + "小数部" + vb::Format(vb::Right(spec, 1), "00") + "桁" + " で入力して下さい。";
 }
 
 bool EmptyUnlessMarked(const KekkaData& r) { return r.Hekbn == 0 && r.Sokutei == kSokuteiNone; }

@@ -117,7 +117,10 @@ void Sub_EndExaminee() {
     released = false;
   }
   if (!released) {
-    // The examinee stays on screen and the operator may end it again.
+    // The examinee stays on screen as loaded, and the operator may go on
+    // typing, save or end it again: the discard that led here no longer
+    // leaves the cycle, so typed values are processed and saved again.
+    frmResultIn.ReturnToSearch = false;
     IgnoringErrors([] { frmGuide->Unload(); });
     IgnoringErrors([&] { form.Show(); });
     return;

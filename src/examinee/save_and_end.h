@@ -38,7 +38,8 @@ bool Fnc_SaveConfirmedResults();
 // another terminal may have been given since), closes the group windows
 // and the findings search, clears the header, hides the grid and shows the
 // form again at the top left of the work area. A release that fails (its
-// message shown) stops the processing there. Then, without a command line,
+// message shown) stops the processing there and gives the screen back as
+// loaded (frmResultIn.ReturnToSearch false: typed values count again). Then, without a command line,
 // the next activation shows the search screen; with one, the main form is
 // unloaded and the program ends. Each step runs even when the one before it
 // raised a run-time error. The screen takes no input meanwhile.

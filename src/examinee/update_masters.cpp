@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "platform/record/btr_access.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/vb.h"
+#include "platform/ui/message_hold.h"
 #include "platform/ui/msgbox.h"
 #include "tools/delete_results_log.h"
 
@@ -145,7 +147,12 @@ Step WriteHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   const std::string kdanid = vb::Trim(Object(basFileAccess.QZJSNLFObj).GetField("KDANID").ToText());
   if (vb::IsNumeric(kdanid)) jrk.SetField("KDANID", vb::Format(std::string_view(kdanid), "0000000000"));
 
-  jrk.SetField("SEIKAN", basPublic.JkoKbn != 0 ? Fnc_GetInsurerReceptionNo() : std::string());
+  // A number that cannot be read fails the save: an empty one written in
+  // its place would erase the stored number.
+  std::optional<std::string> seikan = std::string();
+  if (basPublic.JkoKbn != 0) seikan = Fnc_GetInsurerReceptionNo();
+  if (!seikan) return Step::kFailed;
+  jrk.SetField("SEIKAN", *seikan);
 
   // The stored results go only when the real files are written: the work
   // files are filled from the screen whatever is stored.
@@ -160,7 +167,9 @@ Step WriteHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   jrk.SetField("EDIT", "");
   jrk.SetField("PRYMD", DispatchDate());
   jrk.SetField("JHKBN", basPublic.AutoJudgeDone ? "1" : "0");
-  jrk.SetField("JSNO", Fnc_GetTicketReferenceNo());
+  const std::optional<std::string> jsno = Fnc_GetTicketReferenceNo();
+  if (!jsno) return Step::kFailed;
+  jrk.SetField("JSNO", *jsno);
 
   const int written = exists ? jrk.Update() : jrk.Insert(file_name);
   if (written != record::kStatusOk) {
@@ -171,46 +180,11 @@ Step WriteHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   return real_file ? Step::kWritten : CopyEarlierHistory(jrk);
 }
 
-// The messages waiting for the end of the save's transaction.
-bool holding = false;
-std::vector<std::function<void()>> held;
-
-void Say(std::function<void()> show) {
-  if (holding) {
-    held.push_back(std::move(show));
-  } else {
-    show();
-  }
-}
-
 }  // namespace
 
-MessageHold::MessageHold() {
-  holding = true;
-  held.clear();
-}
+void Warn(const std::string& text) { ShowLoadWarning(text); }
 
-MessageHold::~MessageHold() {
-  holding = false;
-  held.clear();
-}
-
-void MessageHold::Release() {
-  holding = false;
-  std::vector<std::function<void()>> now;
-  now.swap(held);
-  for (const auto& show : now) show();
-}
-
-void Warn(const std::string& text) {
-  Say([text] { ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, kResultScreenTitle); });
-}
-
-void ReportError(std::string_view job_text, const std::exception& error) {
-  const auto* rte = dynamic_cast<const RunTimeError*>(&error);
-  const RunTimeError copy = rte ? *rte : RunTimeError(kErrInvalidCall, error.what());
-  Say([job = std::string(job_text), copy] { ShowLoadErrorReport(job, copy); });
-}
+void ReportError(std::string_view job_text, const std::exception& error) { ShowLoadErrorReport(job_text, error); }
 
 std::string StatusWarning(std::string_view what, int status) {
   const std::string crlf(kCrLf);
@@ -310,7 +284,9 @@ enum class Run { kSave, kWorkFiles };
 // holds the files against other terminals. The screen keeps everything.
 bool WriteInOneTransaction(Run run, const std::function<writeback::Step(DeleteResultsOutcome& deletion)>& steps) {
   using writeback::Step;
-  writeback::MessageHold hold;
+  // Every message raised while the transaction holds the files, by any
+  // routine the steps reach, waits until it has ended.
+  ui::MessageHold hold;
   SaveTransaction tx;
   DeleteResultsOutcome deletion;
   Step failed = Step::kWritten;

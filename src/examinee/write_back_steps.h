@@ -18,34 +18,18 @@ enum class Step {
   kFailed,   // its message has been given; the step wrote nothing further
 };
 
-// Each step gives its own messages (held while a MessageHold is in force).
+// Each step gives its own messages (kept back while the driver's
+// ui::MessageHold is in force).
 Step UpdateExamineeMaster();
 // `deletion` receives the deletion this step ran with its log, if any.
 Step UpdateConsultHistory(std::string_view file_name, DeleteResultsOutcome& deletion);
 Step UpdateExamResults(std::string_view file_name);
 
 // A warning of the write-back: exclamation icon, title "結果入力".
-// Held while a MessageHold is in force.
 void Warn(const std::string& text);
-// The error report of a step that caught `error` (ShowLoadErrorReport),
-// held like Warn.
+// The error report of a step that caught `error` (ShowLoadErrorReport).
 void ReportError(std::string_view job_text, const std::exception& error);
 
-// While a save's transaction is open, its messages wait: a box the operator
-// leaves standing must not keep the files locked against every other
-// terminal. Release shows the held messages in order; a hold dropped
-// without Release (the program ends while a step yields) shows nothing.
-// One hold at a time; user-interface thread only.
-class MessageHold {
- public:
-  MessageHold();
-  ~MessageHold();
-  MessageHold(const MessageHold&) = delete;
-  MessageHold& operator=(const MessageHold&) = delete;
-
-  // Ends the hold and shows what was held.
-  void Release();
-};
 // "<what>" CRLF "受診者番号 : <examinee>" CRLF "ステータス : <status>"; for
 // the busy status (another terminal wrote the files for longer than the
 // wait) followed by a blank line and "他の端末がデータを書き込み中です。" /

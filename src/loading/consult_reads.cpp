@@ -1,6 +1,7 @@
 #include "loading/consult_reads.h"
 
 #include <exception>
+#include <optional>
 
 #include "data/bas_file_access.h"
 #include "examinee/bas_public.h"
@@ -29,9 +30,9 @@ T Guarded(std::string_view job_text, T empty, F body) {
 // before the consultation date (key CODE, DATE, REN 99) and gives
 // `value_field` trimmed of the first record that `accept` takes. A record of
 // another examinee or the start of the file gives empty; another status
-// shows `failure` and the status in a plain box and gives empty.
+// shows `failure` and the status in a plain box and gives nothing.
 template <typename Accept>
-std::string WalkBackFromConsultDate(record::BtrAccess& obj, std::string_view definition,
+std::optional<std::string> WalkBackFromConsultDate(record::BtrAccess& obj, std::string_view definition,
                                     std::string_view value_field, std::string_view failure,
                                     Accept accept) {
   obj.SetField("CODE", basPublic.ExamineeNo);
@@ -44,8 +45,9 @@ std::string WalkBackFromConsultDate(record::BtrAccess& obj, std::string_view def
   }
   if (status != record::kStatusOk && status != record::kStatusEndOfFile) {
     ShowLoadNotice(std::string(failure) + std::string(kCrLf) + StatusText(status));
+    return std::nullopt;
   }
-  return {};
+  return std::string();
 }
 
 }  // namespace
@@ -109,8 +111,8 @@ void Sub_AdjustOptionFlags() {
   }
 }
 
-std::string Fnc_GetInsurerReceptionNo() {
-  return Guarded("政管受付番号取得でエラーが発生しました。", std::string(), [] {
+std::optional<std::string> Fnc_GetInsurerReceptionNo() {
+  return Guarded("政管受付番号取得でエラーが発生しました。", std::optional<std::string>(), [] {
     const std::int32_t year = basPublic.ConsultDate / 10000;
     const std::int32_t month = basPublic.ConsultDate / 100 % 100;
     const std::int32_t fiscal_start = (month <= 3 ? year - 1 : year) * 10000 + 401;
@@ -122,8 +124,8 @@ std::string Fnc_GetInsurerReceptionNo() {
   });
 }
 
-std::string Fnc_GetTicketReferenceNo() {
-  return Guarded("受診券整理番号でエラーが発生しました。", std::string(), [] {
+std::optional<std::string> Fnc_GetTicketReferenceNo() {
+  return Guarded("受診券整理番号でエラーが発生しました。", std::optional<std::string>(), [] {
     return WalkBackFromConsultDate(LoadObject(basFileAccess.QZJKRLFObj), "QZJKRLF", "JSNO",
                                    "受診券履歴マスタの読み込みに失敗しました。",
                                    [](const record::BtrAccess& obj) {

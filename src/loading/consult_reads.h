@@ -5,11 +5,13 @@
 // The examinee and consultation are basPublic.ExamineeNo and
 // basPublic.ConsultDate. Every read goes through the objects of
 // basFileAccess. A run-time error shows the error report with the
-// function's job text and gives the empty value.
+// function's job text and gives the empty value (the two reads of the save:
+// nothing, as for a failed read).
 #ifndef QZ_LOADING_CONSULT_READS_H_
 #define QZ_LOADING_CONSULT_READS_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,16 +37,18 @@ void Sub_AdjustOptionFlags();
 
 // The insurer reception number (SEIKAN, trimmed) of the newest reception
 // record dated on or before the consultation, when that record lies in the
-// consultation's fiscal year (from 1 April); else empty. A failed read shows
+// consultation's fiscal year (from 1 April); else empty. A failed read (a
+// status other than found, not found and end of file) shows
 // "政管受付番号履歴マスタの読み込みに失敗しました。" (no icon) and gives
-// empty.
-std::string Fnc_GetInsurerReceptionNo();
+// nothing: the save that asked must not write an empty number over the
+// stored one.
+std::optional<std::string> Fnc_GetInsurerReceptionNo();
 
 // The examination-ticket number (JSNO, trimmed) of the newest ticket record
 // dated on or before the consultation whose JSDATE is on or after the
 // consultation date; else empty. A failed read shows "受診券履歴マスタの
-// 読み込みに失敗しました。" (no icon) and gives empty.
-std::string Fnc_GetTicketReferenceNo();
+// 読み込みに失敗しました。" (no icon) and gives nothing, as above.
+std::optional<std::string> Fnc_GetTicketReferenceNo();
 
 }  // namespace qz
 

@@ -1,6 +1,7 @@
 #include "loading/result_load.h"
 
 #include <charconv>
+#include <exception>
 #include <cstdint>
 #include <string>
 
@@ -116,7 +117,16 @@ bool LoadResults(std::string_view file_name) {
 }  // namespace
 
 bool Sub_LoadResults(std::string_view file_name) {
-  return RunLoadStep("検査結果情報の取得処理でエラーが発生しました。", [&] { return LoadResults(file_name); });
+  try {
+    return LoadResults(file_name);
+  } catch (const std::exception& e) {
+    // The matrix is part-built: the items after the error would show empty
+    // and a save would write them so. The load ends as a failed read ends
+    // it, and no screen of it is left to save.
+    ShowLoadErrorReport("検査結果情報の取得処理でエラーが発生しました。", e);
+    frmResultIn.UnloadMainForm();
+    return false;
+  }
 }
 
 }  // namespace qz

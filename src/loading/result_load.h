@@ -30,8 +30,9 @@ namespace qz {
 //
 // Returns false, after the warning "検査結果マスタの読み込みに失敗しました。"
 // and unloading the result screen, when a result cannot be read. A run-time
-// error shows "検査結果情報の取得処理でエラーが発生しました。" and returns
-// true, keeping what was read.
+// error (a stored value that does not convert) ends it the same way, after
+// the report "検査結果情報の取得処理でエラーが発生しました。": a part-read
+// matrix is never left on a screen that could save it.
 bool Sub_LoadResults(std::string_view file_name);
 
 }  // namespace qz

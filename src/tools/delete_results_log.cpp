@@ -123,6 +123,7 @@ DeleteResultsOutcome Fnc_DeleteResultsWithLog(bool quiet) {
   DeleteResultsOutcome outcome;
   DeletionLog log;
   std::optional<int> failed_status;
+  bool delete_failed = false;  // else the failure was a read's
   try {
     record::BtrAccess& kkk = Object(basFileAccess.QZKKKLFObj.get());
     kkk.SetField("CODE", basPublic.ExamineeNo);
@@ -140,6 +141,7 @@ DeleteResultsOutcome Fnc_DeleteResultsWithLog(bool quiet) {
       status = kkk.Delete();
       if (status != record::kStatusOk) {
         log.CutBackTo(before);
+        delete_failed = true;
         break;
       }
       ++outcome.deleted;
@@ -160,8 +162,9 @@ DeleteResultsOutcome Fnc_DeleteResultsWithLog(bool quiet) {
     ui::ShowErrorReport(kJobText, kErrInvalidCall, e.what(), ui::MsgIcon::kCritical, kTitle);
   }
   if (failed_status) {
-    ui::ShowErrorReport(kJobText, kErrInvalidCall, "検査結果マスタの削除に失敗しました。", ui::MsgIcon::kCritical,
-                        kTitle, failed_status);
+    ui::ShowErrorReport(kJobText, kErrInvalidCall,
+                        delete_failed ? "検査結果マスタの削除に失敗しました。" : "検査結果マスタの読み込みに失敗しました。",
+                        ui::MsgIcon::kCritical, kTitle, failed_status);
   }
   return outcome;
 }

@@ -50,7 +50,8 @@ struct DeleteResultsOutcome {
 // A failure (the log cannot be opened or written, a delete or read status
 // other than 0 and 9, a run-time error) shows the error report
 // "結果の削除処理でエラーが発生しました。" (with the status when the record
-// manager failed) and stops: records deleted before stay deleted unless the
+// manager failed, and "検査結果マスタの読み込みに失敗しました。" or
+// "検査結果マスタの削除に失敗しました。" as its description) and stops: records deleted before stay deleted unless the
 // caller's transaction is aborted, and the reception row is not touched.
 // A record is logged before it is deleted and counted only once its delete
 // succeeded; the block of a record whose delete is refused is taken out of

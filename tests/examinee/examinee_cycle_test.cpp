@@ -10,6 +10,7 @@
 #include "examinee/examinee_selection.h"
 #include "examinee/frm_guide.h"
 #include "examinee/screen_fixture.h"
+#include "grid/item_row_map.h"
 #include "kit/demo_data.h"
 #include "kit/ui_expect.h"
 #include "loading/group_forms.h"
@@ -204,6 +205,24 @@ TEST_F(SearchResultTest, AnExamineeWithoutAConsultationIsReleasedAndTheSearchCom
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
+// A choice without a consultation date whose release fails: after both
+// messages the search screen is there again.
+TEST_F(SearchResultTest, AChoiceWithoutADateWhoseReleaseFailsShowsTheSearchAgain) {
+  suite_.Add("QZJSNLF", {{"CODE", "0000000099"}, {"NAME", "受診歴なし"}, {"SEX", 1}, {"BIRTH", 19700101}});
+  BuildDemo();
+  ASSERT_TRUE(Start());
+  shell_.on_box = [&](const ui::MessageBoxRequest&) {
+    std::filesystem::remove(suite_.paths().data + "QZONLLF.BTR");
+  };
+  shell_.AnswerBox(MsgResult::kOk, "受診者番号「0000000099」は\r\n受診日が登録されていません。")
+      .AnswerBox(MsgResult::kOk, "オンラインマスタのレコードの削除時にエラーが発生しました。");
+  ASSERT_TRUE(Choose("0000000099", 0));
+  shell_.on_box = nullptr;
+  EXPECT_TRUE(SearchShown());
+  EXPECT_FALSE(form().sprResult.visible);
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
 TEST_F(SearchResultTest, ClosingTheSearchEndsTheProgramWithoutReleasingARowItNoLongerHolds) {
   BuildDemo();
   ASSERT_TRUE(StartAndChoose("0000000001", kToday));
@@ -236,15 +255,19 @@ TEST_F(StartScreenTest, TheSearchObjectIsCreatedOnTheFourthAttempt) {
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
-TEST_F(StartScreenTest, WithoutASearchObjectTheActivationIsReported) {
+TEST_F(StartScreenTest, WithoutASearchObjectTheActivationIsReportedAndTheProgramEnds) {
   BuildDemo();
   SetSearchCreateFailuresForTest(4);
   // Nothing is said when the fourth attempt fails; the activation then
-  // cannot show the search screen.
+  // cannot show the search screen, and no screen is left that takes
+  // nothing and refuses its close box.
   shell_.AnswerBox(MsgResult::kOk, "フォームのアクティブ処理でエラーが発生しました。");
-  ASSERT_TRUE(Start());
-  EXPECT_EQ(form().SearchDysp, nullptr);
+  suite::ClearCalls();
+  EXPECT_FALSE(Start());
   EXPECT_EQ(shell_.boxes().size(), 1u);
+  ASSERT_FALSE(suite::Calls().empty());
+  EXPECT_EQ(suite::Calls().back(), "JMPCINT3") << "the program's end ran";
+  EXPECT_FALSE(frmResultInForm.loaded());
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
@@ -297,6 +320,9 @@ TEST_F(CycleEndTest, TheGroupWindowsFollowTheWindowStateOfTheMainForm) {
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
+// After a discard whose release fails the screen works as loaded: a value
+// typed and entered is processed, one still being typed goes in with F12,
+// and the save stores both.
 TEST_F(CycleEndTest, AReleaseThatFailsKeepsTheExamineeOnScreen) {
   BuildDemo();
   ASSERT_TRUE(StartAndChoose("0000000001", kToday));
@@ -311,6 +337,26 @@ TEST_F(CycleEndTest, AReleaseThatFailsKeepsTheExamineeOnScreen) {
   EXPECT_FALSE(frmGuide.loaded());
   EXPECT_NE(basPublic.OnlineRen, 0);
   EXPECT_TRUE(testkit::ScriptOk(shell_));
+
+  const auto row_of = [](long long code) {
+    return Fnc_ItemToRow(Fnc_FindItemRow(static_cast<std::int16_t>(ItemIndex(code))));
+  };
+  ASSERT_TRUE(Drive([&] {
+    form().sprResult.TypeIntoCell(basPublic.ResultCol, row_of(1001), "171.5");
+    form().sprResult.DeliverKeyDown(ui::kKeyReturn, 0);
+  }));
+  EXPECT_EQ(vb::Trim(frmResultIn.ResultMatrix(ItemIndex(1001), 0).Knsach), "171.5");
+  ASSERT_TRUE(Drive([&] { form().sprResult.TypeIntoCell(basPublic.ResultCol, row_of(1002), "61.5"); }));
+  shell_.auto_answer = true;
+  shell_.Key(ui::kKeyF12);
+  ASSERT_TRUE(shell_.Play());
+  shell_.auto_answer = false;
+  const auto stored = StoredResults("0000000001", kToday);
+  EXPECT_NE(std::find(stored.begin(), stored.end(), "1001=171.5"), stored.end());
+  EXPECT_NE(std::find(stored.begin(), stored.end(), "1002=61.5"), stored.end());
+  // The release failed once more: the examinee is still on screen.
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_EQ(basPublic.ExamineeNo, "0000000001");
 }
 
 TEST_F(CycleEndTest, SaveAndEndInTheUnconfirmedListWritesBackAndEnds) {

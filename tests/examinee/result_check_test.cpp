@@ -74,14 +74,14 @@ TEST_F(ResultCheck, RefusalsNameTheItemAndPutTheCursorOnItsCell) {
       {"unknown judgement code", {Judgement(9999999001, "総合"), [] { KekkaData r; r.Han = 5; return r; }()},
        false, "判定コードエラー\r\n「5」", ui::MsgIcon::kExclamation, basPublic.ResultCol, first_line + 1},
       {"value beyond its digits", {NumericItem(1004, "身長", "31"), Value("1234.5")}, false,
-       "入力値エラー\r\n「1234.5」\r\n\r\n整数部3桁\r\n小数部1桁 で入力して下さい。", ui::MsgIcon::kExclamation,
+       "入力値エラー\r\n「1234.5」\r\n\r\n整数部03桁\r\n小数部01桁 で入力して下さい。", ui::MsgIcon::kExclamation,
        basPublic.ResultCol, first_line + 1},
       {"digits of a one-digit format", {NumericItem(1005, "指数", "2"), Value("1.5")}, false,
-       "入力値エラー\r\n「1.5」\r\n\r\n整数部0桁\r\n小数部2桁 で入力して下さい。", ui::MsgIcon::kExclamation,
+       "入力値エラー\r\n「1.5」\r\n\r\n整数部00桁\r\n小数部02桁 で入力して下さい。", ui::MsgIcon::kExclamation,
        basPublic.ResultCol, first_line + 1},
       // An item that is not a grid line has no cell: the cursor stays.
       {"item not on screen", {hidden, Value("12345"), false}, false,
-       "入力値エラー\r\n「12345」\r\n\r\n整数部3桁\r\n小数部1桁 で入力して下さい。", ui::MsgIcon::kExclamation, 1,
+       "入力値エラー\r\n「12345」\r\n\r\n整数部03桁\r\n小数部01桁 で入力して下さい。", ui::MsgIcon::kExclamation, 1,
        first_line},
   };
   for (const Case& c : cases) {

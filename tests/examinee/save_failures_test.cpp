@@ -137,6 +137,25 @@ TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) 
   EXPECT_TRUE(OnlineRows().empty());
 }
 
+// A stored result whose stamp does not convert cuts the load short: after
+// its report no screen of that load is left (the program ends as after a
+// failed read), so nothing can save its empty items; every stored record
+// stays byte for byte as it was and the examinee is released.
+TEST_F(SaveFailuresTest, ALoadCutShortByABadStampLeavesNoScreenThatWrites) {
+  suite_.Add("QZKKKLF", {{"CODE", std::string(kNew)}, {"JDATE", kToday}, {"KKMKNO", kHeight}, {"KNSACH", "170.0"},
+                         {"YMD", "9.9E+99"}});
+  BuildDemo();
+  const auto before = Files();
+  shell_.auto_answer = true;
+  EXPECT_FALSE(StartAndChoose(kNew, kToday));
+  shell_.auto_answer = false;
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].rfind("検査結果情報の取得処理でエラーが発生しました。", 0), 0u) << Boxes()[0];
+  EXPECT_FALSE(frmResultInForm.loaded());
+  EXPECT_TRUE(Files() == before) << "every stored record as it was";
+  EXPECT_TRUE(OnlineRows().empty());
+}
+
 class BusyResultsFileTest : public SaveFailuresTest {
  protected:
   void SetUp() override {
@@ -218,6 +237,53 @@ TEST_F(BusyResultsFileTest, ATerminalKilledWhileItsSaveWaitsLeavesTheFilesWhole)
   again.Send("save");
   EXPECT_EQ(again.ReadUntil({"ENDED", "RUNNING"}).back(), "ENDED");
   EXPECT_FALSE(Files() == before) << "the save after the crash stores";
+  EXPECT_TRUE(OnlineRows().empty());
+}
+
+// Every read of the save fails in turn (the reception-number history read
+// too: a consultation of a payment category). Each time the save stores
+// nothing, not an empty number in place of one it could not read, its one
+// message is shown only after the transaction has let the files go (another
+// process writes at once while it stands), and the screen keeps every
+// entry; once the fault is gone the save stores everything.
+TEST_F(BusyResultsFileTest, AReadThatFailsDuringTheSaveStoresNothingAndSaysSoAfterTheTransaction) {
+  BuildDemo();
+  LoadAndEnter();
+  basPublic.JkoKbn = 1;
+  struct Case {
+    const char* file;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {"QZJSNLF.BTR", "受診者マスタの読み込みに失敗しました。"},
+      {"QZJRKLF.BTR", "受診歴マスタの読み込みに失敗しました。"},
+      {"QZCARLF.BTR", "政管受付番号履歴マスタの読み込みに失敗しました。"},
+      {"QZJKRLF.BTR", "受診券履歴マスタの読み込みに失敗しました。"},
+      {"QZKKKLF.BTR", "検査結果マスタの読み込みに失敗しました。"},
+  };
+  const auto before = Files();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string path = suite_.paths().data + c.file;
+    const std::string written = std::string(c.file) == "QZKKKLF.BTR" ? "QZJRKLF.BTR" : "QZKKKLF.BTR";
+    std::vector<bool> other_wrote;
+    shell_.on_box = [&](const ui::MessageBoxRequest&) {
+      testkit::ToolProcess other("qzterm", {"lock", suite_.paths().spec_file, suite_.paths().data, written, "0"});
+      other_wrote.push_back(Says(other, "LOCKED"));
+    };
+    testing::FailReads(path);
+    const std::vector<std::string> boxes = PressF12();
+    testing::HealReads(path);
+    shell_.on_box = nullptr;
+    ASSERT_EQ(boxes.size(), 1u) << boxes.front();
+    EXPECT_EQ(boxes[0].rfind(c.message, 0), 0u) << boxes[0];
+    EXPECT_NE(boxes[0].find("ステータス : "), std::string::npos) << boxes[0];
+    EXPECT_EQ(other_wrote, std::vector<bool>{true});
+    EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
+    ExpectKeptOnScreen();
+  }
+  EXPECT_TRUE(PressF12().empty());
+  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
   EXPECT_TRUE(OnlineRows().empty());
 }
 

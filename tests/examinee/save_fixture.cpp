@@ -199,6 +199,31 @@ void HealWrites(const std::string& path, const std::vector<std::string>& operati
   ExecOnServer(l, sql + "DROP FUNCTION IF EXISTS " + schema + Quoted("fail_" + l.table) + "();");
 }
 
+namespace {
+
+// Runs `sqlite` on the SQLite file at `path`, or `server` (with the table
+// named) on its PostgreSQL server.
+void ChangeFile(const std::string& path, const std::string& sqlite, const std::string& server) {
+  const record::Location l = LocationOf(path);
+  if (l.engine != record::Engine::kPostgres) return ExecOnFile(path, sqlite);
+  std::string sql = server;
+  const std::string table = Quoted(l.schema) + "." + Quoted(l.table);
+  for (std::size_t at = sql.find('@'); at != std::string::npos; at = sql.find('@', at + table.size())) {
+    sql.replace(at, 1, table);
+  }
+  ExecOnServer(l, sql);
+}
+
+}  // namespace
+
+void FailReads(const std::string& path) {
+  ChangeFile(path, "ALTER TABLE records RENAME TO damaged;", "REVOKE SELECT ON @ FROM CURRENT_USER;");
+}
+
+void HealReads(const std::string& path) {
+  ChangeFile(path, "ALTER TABLE damaged RENAME TO records;", "GRANT SELECT ON @ TO CURRENT_USER;");
+}
+
 void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
   FailWritesAfter(bed.suite.paths().data + std::string(file), {"INSERT"}, allowed);
 }

@@ -33,6 +33,12 @@ inline constexpr const char* kTerminal = "TERM01";
 void FailWritesAfter(const std::string& path, const std::vector<std::string>& operations, int allowed);
 void HealWrites(const std::string& path, const std::vector<std::string>& operations);
 
+// Makes every read of the record-manager file at `path` fail (SQLite: its
+// table is renamed away; PostgreSQL: the program's right to read it is
+// taken), as a damaged or unreachable file would; HealReads gives it back.
+void FailReads(const std::string& path);
+void HealReads(const std::string& path);
+
 // One item on screen: its record, its current result and whether it is a
 // grid line.
 struct ShownItem {

@@ -2,6 +2,10 @@
 // result screen, on a loaded consultation of the demo data.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "examinee/bas_public.h"
 #include "examinee/save_fixture.h"
 #include "examinee/screen_fixture.h"
@@ -153,6 +157,26 @@ TEST_F(ScreenControlsTest, AWorkFileWriteThatFailsStopsThePreviewAndKeepsTheScre
   EXPECT_TRUE(form().sprResult.visible);
   EXPECT_EQ(vb::Trim(Height().Knsach), "175.2");
   EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+// A work file that does not open stops the preview with its one message
+// (here the results file, after the history file opened): nothing is
+// written into the other, no second report follows, and the screen keeps
+// what was entered.
+TEST_F(ScreenControlsTest, AWorkFileThatDoesNotOpenStopsThePreviewWithItsOneMessage) {
+  Load();
+  Height().Knsach = "175.2 ";
+  std::filesystem::remove(suite_.paths().work + "QJKKKLF.BTR");
+  shell_.ClearRecords();
+  shell_.auto_answer = true;
+  shell_.Key(ui::kKeyF10);
+  ASSERT_TRUE(shell_.Play());
+  shell_.auto_answer = false;
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"プレビュー用受診歴マスタオープンエラー"});
+  EXPECT_FALSE(WasShown("frmQZPprint"));
+  EXPECT_EQ(CountRecords(data::QjjrklfLayout()), 0);
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_EQ(vb::Trim(Height().Knsach), "175.2");
 }
 
 TEST_F(ScreenControlsTest, AWorkFileThatDoesNotClearStopsThePreview) {

@@ -384,6 +384,51 @@ TEST_F(WriteBack, AnUnreadableFileUndoesTheSaveAndKeepsTheExamineeHeld) {
   }
 }
 
+// The deletion inside the save fails on its delete or on its read: its
+// report says which, with the status, and is shown only after the save's
+// transaction has let the files go; nothing of the save stays.
+TEST_F(WriteBack, AFailedDeletionInsideTheSaveIsToldAfterTheTransaction) {
+  struct Case {
+    bool read_fails;  // else the delete is refused
+    const char* description;
+  };
+  for (const Case& c : {Case{false, "検査結果マスタの削除に失敗しました。"},
+                        Case{true, "検査結果マスタの読み込みに失敗しました。"}}) {
+    SCOPED_TRACE(c.description);
+    SaveBed fresh;
+    fresh.bed.suite.Add("QZKKKLF", {{"CODE", kMe}, {"JDATE", kToday}, {"KKMKNO", 7001}, {"KNSACH", "9"}});
+    fresh.Open();
+    fresh.Show({{NumericItem(1001, "身長"), Stamped("172.0 ")}});
+    const std::vector<std::vector<std::string>> before = {fresh.Dump("QZJSNLF"), fresh.Dump("QZJRKLF"),
+                                                          fresh.Dump("QZKKKLF")};
+    const std::string results = fresh.bed.suite.paths().data + "QZKKKLF.BTR";
+    if (c.read_fails) {
+      FailReads(results);
+    } else {
+      fresh.FailDeletesAfter("QZKKKLF.BTR", 0);
+    }
+    std::vector<int> begin_at_box;
+    fresh.bed.shell.on_box = [&](const ui::MessageBoxRequest&) {
+      record::BtrAccess probe;
+      begin_at_box.push_back(probe.BeginTrans());
+      probe.AbortTrans();
+    };
+    basPublic.DelListAnswer = 2;
+    EXPECT_FALSE(Sub_UpdateMasters());
+    basPublic.DelListAnswer = 0;
+    fresh.bed.shell.on_box = nullptr;
+    if (c.read_fails) HealReads(results);
+    ASSERT_EQ(fresh.Boxes().size(), 1u);
+    EXPECT_EQ(fresh.Boxes()[0].rfind("結果の削除処理でエラーが発生しました。", 0), 0u) << fresh.Boxes()[0];
+    EXPECT_NE(fresh.Boxes()[0].find(c.description), std::string::npos) << fresh.Boxes()[0];
+    EXPECT_NE(fresh.Boxes()[0].find("ステータス : "), std::string::npos) << fresh.Boxes()[0];
+    EXPECT_EQ(begin_at_box, std::vector<int>{record::kStatusOk});
+    EXPECT_EQ((std::vector<std::vector<std::string>>{fresh.Dump("QZJSNLF"), fresh.Dump("QZJRKLF"),
+                                                     fresh.Dump("QZKKKLF")}),
+              before);
+  }
+}
+
 TEST_F(WriteBack, ARunTimeErrorPartWayWritesNothing) {
   AddStoredResult(1001, "170.0");
   bed.Open();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,7 @@ TEST(ConsultReads, InsurerReceptionNumberComesFromTheConsultationsFiscalYear) {
     SCOPED_TRACE(c.examinee);
     basPublic.ExamineeNo = c.examinee;
     basPublic.ConsultDate = c.consult;
-    EXPECT_EQ(Fnc_GetInsurerReceptionNo(), c.expected);
+    EXPECT_EQ(Fnc_GetInsurerReceptionNo(), std::optional<std::string>(c.expected));
   }
   EXPECT_TRUE(bed.Boxes().empty());
 }
@@ -63,7 +64,7 @@ TEST(ConsultReads, TicketNumberSkipsTicketsThatExpiredBeforeTheConsultation) {
                         Case{20260301, ""}}) {
     SCOPED_TRACE(c.consult);
     basPublic.ConsultDate = c.consult;
-    EXPECT_EQ(Fnc_GetTicketReferenceNo(), c.expected);
+    EXPECT_EQ(Fnc_GetTicketReferenceNo(), std::optional<std::string>(c.expected));
   }
 }
 
@@ -107,9 +108,10 @@ TEST(ConsultReads, AFailedReadIsReportedAndGivesTheEmptyValue) {
       {"QZJKOLF.BTR", [] { return std::to_string(Fnc_GetLastExamDate()); },
        "受診項目マスタの読み込みに失敗しました。\r\n受診者番号 : 0000012345ステータス : ", ui::MsgIcon::kExclamation,
        true},
-      {"QZCARLF.BTR", [] { return Fnc_GetInsurerReceptionNo(); },
+      // The two reads of the save give nothing at all: no empty number.
+      {"QZCARLF.BTR", [] { return Fnc_GetInsurerReceptionNo().value_or("(nothing)"); },
        "政管受付番号履歴マスタの読み込みに失敗しました。\r\nステータス : ", ui::MsgIcon::kNone, false},
-      {"QZJKRLF.BTR", [] { return Fnc_GetTicketReferenceNo(); },
+      {"QZJKRLF.BTR", [] { return Fnc_GetTicketReferenceNo().value_or("(nothing)"); },
        "受診券履歴マスタの読み込みに失敗しました。\r\nステータス : ", ui::MsgIcon::kNone, false},
   };
   for (const Case& c : cases) {
@@ -119,7 +121,11 @@ TEST(ConsultReads, AFailedReadIsReportedAndGivesTheEmptyValue) {
     bed.Open();
     bed.DamageFile(c.file);
     const std::string got = c.read();
-    EXPECT_TRUE(got.empty() || got == "0") << got;
+    if (c.unloads) {
+      EXPECT_TRUE(got.empty() || got == "0") << got;
+    } else {
+      EXPECT_EQ(got, "(nothing)");
+    }
     EXPECT_EQ(frmResultIn.Unloaded, c.unloads);
     ASSERT_EQ(bed.shell.boxes().size(), 1u);
     const ui::MessageBoxRequest& box = bed.shell.boxes()[0].request;

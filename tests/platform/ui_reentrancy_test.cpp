@@ -211,5 +211,30 @@ TEST(UiWorkInProgress, HoldsBackTheUsersInputButForTheWorksOwnDialogs) {
   EXPECT_TRUE(testkit::ScriptOk(shell));
 }
 
+// Keys the program sends itself (an option's KeyCode) wait like the user's
+// while the program works and yields: none reaches the form inside the
+// work, and all arrive in order once the last work has ended.
+TEST(UiWorkInProgress, HoldsBackSentKeysUntilTheWorkEnds) {
+  ScriptedShell shell;
+  Form main("frmMain");
+  auto& text = main.Add<TextBox>("txtA");
+  Log log;
+  text.on_key_down = [&](int& key, int&) { log.push_back("key " + std::to_string(key)); };
+  ASSERT_TRUE(shell.Drive([&] { main.Show(); }));
+  ASSERT_TRUE(shell.Drive([&] {
+    WorkInProgress busy;
+    shell.SendKeys("{F5}a");
+    shell.DoEvents();
+    {
+      WorkInProgress nested;
+      shell.SendKeys("b");
+    }
+    shell.DoEvents();
+    log.push_back("work end");
+  }));
+  EXPECT_EQ(log, (Log{"work end", "key 116", "key 65", "key 66"}));
+  EXPECT_EQ(text.text(), "ab");
+}
+
 }  // namespace
 }  // namespace qz::ui

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -14,6 +15,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form_slot.h"
 #include "platform/ui/key_strokes.h"
+#include "platform/ui/message_hold.h"
 #include "platform/ui/text_edit.h"
 
 namespace qz::ui {
@@ -96,6 +98,8 @@ void SetMessageObserver(std::function<void(const MessageBoxRequest&)> observer) 
 
 MsgResult MsgBox(const MessageBoxRequest& request) {
   Shell& shell = Shell::Require();
+  // Record files are held: the box waits until they are given back.
+  if (const std::optional<MsgResult> kept = HoldMessage(request)) return *kept;
   if (MessageObserver()) MessageObserver()(request);
   record::ReleaseBatchLocks();  // the operator may take long
   return shell.MessageBox(request);
@@ -254,16 +258,24 @@ void Shell::RunPending() {
 
 void Shell::SendKeys(std::string_view keys) {
   std::vector<KeyStroke> strokes = ParseKeyStrokes(keys);
-  Post([this, strokes = std::move(strokes)] {
-    for (const KeyStroke& k : strokes) {
-      if (active_ == nullptr || !AcceptsInput(*active_)) return;
-      if (k.key_code == 0) {
-        DeliverChar(*active_, k.ascii, k.text);
-      } else {
-        DeliverKey(*active_, k.key_code, k.shift, k.ascii);
-      }
+  Post([this, strokes = std::move(strokes)] { DeliverSentKeys(strokes); });
+}
+
+void Shell::DeliverSentKeys(const std::vector<KeyStroke>& strokes) {
+  for (std::size_t i = 0; i < strokes.size(); ++i) {
+    if (active_ == nullptr || !AcceptsInput(*active_)) return;
+    if (!TakesUserInput(*active_)) {
+      // The program works: the rest waits for its end, as typed keys do.
+      held_keys_.insert(held_keys_.end(), strokes.begin() + static_cast<std::ptrdiff_t>(i), strokes.end());
+      return;
     }
-  });
+    const KeyStroke& k = strokes[i];
+    if (k.key_code == 0) {
+      DeliverChar(*active_, k.ascii, k.text);
+    } else {
+      DeliverKey(*active_, k.key_code, k.shift, k.ascii);
+    }
+  }
 }
 
 // --- Timers --------------------------------------------------------------
@@ -486,6 +498,11 @@ void Shell::BeginWork() { work_.push_back(modal_stack_.size()); }
 
 void Shell::EndWork() {
   if (!work_.empty()) work_.pop_back();
+  if (work_.empty() && !held_keys_.empty()) {
+    std::vector<KeyStroke> keys;
+    keys.swap(held_keys_);
+    Post([this, keys = std::move(keys)] { DeliverSentKeys(keys); });
+  }
 }
 
 bool Shell::TakesUserInput(const Form& form) const {

@@ -33,6 +33,7 @@
 
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
+#include "platform/ui/key_strokes.h"
 #include "platform/ui/msgbox.h"
 
 namespace qz::ui {
@@ -146,7 +147,9 @@ class Shell {
   bool HasPending() const { return !posted_.empty(); }
   // Sends keystrokes (send-keys notation: "{ENTER}", "{F5}", "+" Shift, "^"
   // Ctrl, "%" Alt, "~" Enter, plain characters) to the active form, after the
-  // running handler. Throws RunTimeError kErrInvalidCall on bad notation.
+  // running handler. While a work in progress holds the form's input back,
+  // the keys wait and go, in order, once the last work has ended. Throws
+  // RunTimeError kErrInvalidCall on bad notation.
   void SendKeys(std::string_view keys);
 
   // --- Timers ---------------------------------------------------------
@@ -245,6 +248,7 @@ class Shell {
   // KeyUp: the form first with KeyPreview, then the focused control (the
   // form without one) unless the form zeroed it.
   void DeliverRelease(Form& form, int key_code, int shift);
+  void DeliverSentKeys(const std::vector<KeyStroke>& strokes);
   void ClearGraveyard();
 
   Backend& backend_;
@@ -259,6 +263,8 @@ class Shell {
   bool ended_ = false;
   // Per work in progress, the number of modal forms running when it began.
   std::vector<std::size_t> work_;
+  // Sent keys waiting for the end of the work in progress.
+  std::vector<KeyStroke> held_keys_;
 };
 
 }  // namespace qz::ui
