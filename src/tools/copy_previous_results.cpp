@@ -165,11 +165,12 @@ void CopyFindingOnScreen(int i, int row, const KekkaData& prev) {
     return;
   }
   TypeAndEnter(basPublic.HanCol, row, mark);
-  spr.SetText(basPublic.HanCol, row, mark);
-  if (cur.Han != prev.Han) {
-    cur.Syoken = before;
-    spr.SetText(basPublic.ResultCol, row, before);
+  if (cur.Han == prev.Han) {
+    spr.SetText(basPublic.HanCol, row, mark);
+    return;
   }
+  cur.Syoken = before;
+  spr.SetText(basPublic.ResultCol, row, before);
 }
 
 void CopyItem(int i) {
