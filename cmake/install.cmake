@@ -5,7 +5,8 @@
 #   lib/qz140/                            QZP140, Update, btrutil, demodata
 #   lib/qz140/stand-ins/                  qzp149 (QZP149C.EXE, QZP149D.EXE), qzp140b (QZP140B.EXE),
 #                                         qzpconv (QZPCSV.EXE, QZPCBR85.EXE, QZPCLR.EXE, QZPGENCNV.EXE, QZPCNV.EXE)
-#   share/qz140/template/                 the template program folder: INI files, CPFSPEC.INI
+#   share/qz140/template/                 the template program folder: INI files, CPFSPEC.INI,
+#                                         QZPCSV.INI, Version.ini
 #   share/applications/qz140.desktop      the desktop entry
 #   share/icons/hicolor/*/apps/qz140.*    the icon (also the programs' window icon)
 #   share/doc/qz140/                      README.md, copyright, changelog.gz
@@ -26,16 +27,17 @@ configure_file(${packaging}/qz140.in ${PROJECT_BINARY_DIR}/packaging/qz140 @ONLY
 install(PROGRAMS ${PROJECT_BINARY_DIR}/packaging/qz140 DESTINATION bin)
 
 # The template program folder: the INI files with the line ends of the
-# suite's files, and the record definitions written by cpfspec.
+# suite's files (Version.ini names this build's version), and the record
+# definitions and the conversion definition written by cpfspec.
 set(template ${PROJECT_BINARY_DIR}/template)
-foreach(f QZP140.INI QZPPATH.ini KWBDISP.ENV QZP149D.INI)
+foreach(f QZP140.INI QZPPATH.ini KWBDISP.ENV QZP149D.INI Version.ini)
   configure_file(${packaging}/template/${f} ${template}/${f} @ONLY NEWLINE_STYLE CRLF)
 endforeach()
-add_custom_command(OUTPUT ${template}/CPFSPEC.INI
-  COMMAND cpfspec ${template}/CPFSPEC.INI
+add_custom_command(OUTPUT ${template}/CPFSPEC.INI ${template}/QZPCSV.INI
+  COMMAND cpfspec ${template}/CPFSPEC.INI ${template}/QZPCSV.INI
   DEPENDS cpfspec
-  COMMENT "Writing the record definitions of the template program folder")
-add_custom_target(qz_template ALL DEPENDS ${template}/CPFSPEC.INI)
+  COMMENT "Writing the record and conversion definitions of the template program folder")
+add_custom_target(qz_template ALL DEPENDS ${template}/CPFSPEC.INI ${template}/QZPCSV.INI)
 install(DIRECTORY ${template}/ DESTINATION ${QZ_TEMPLATE_DIR})
 
 install(FILES ${packaging}/qz140.desktop DESTINATION share/applications)

@@ -11,8 +11,11 @@
 //
 // A run either completes or leaves the installation as it was: when a step
 // fails after the lock check, every file the run changed is put back from
-// the run's backups and every file it added is removed (run_journal.h).
-// RunCompleted() tells the program's exit status. UI thread only.
+// the run's backups and every file it added is removed (run_journal.h). A
+// failed file that the operator chose to go on from stays as it was before
+// its step; the run then ends, not completed, and says so.
+// RunCompleted() and RunPassedOverFailure() tell the program's exit status.
+// UI thread only.
 #ifndef QZ_UPDATE_FRM_MAIN_H_
 #define QZ_UPDATE_FRM_MAIN_H_
 

@@ -4,7 +4,8 @@
 // the record manager). A clean run keeps every record; a run whose
 // conversion, import, numeric initialisation or external edit fails leaves
 // the data folder, the definitions and the installed version exactly as
-// they were.
+// they were. And the README's release run on the demo suite as the demodata
+// tool writes it.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -589,6 +590,72 @@ TEST_F(EndToEndTest, TheConversionProgramsFailWholeAndSaySo) {
   };
   for (const Case& c : cases) EXPECT_EQ(run(c.command), c.status) << c.command;
   EXPECT_EQ(DataState(), data);
+}
+
+// The release of the README's "Trying it on the demo suite", run as written
+// on the suite that the demodata tool writes (what `qz140 demo` makes, with
+// the conversion stand-ins it links): the folder is an installation that
+// Update brings to the release, its boxes answered as the README says.
+class DemoReleaseTest : public testing::UpdateTest {
+ protected:
+  void SetUp() override {
+    UpdateTest::SetUp();
+    system::SetInstanceCheckForTest([](std::string_view) { return false; });
+  }
+  void TearDown() override {
+    TheMainForm().reset();
+    system::SetInstanceCheckForTest(nullptr);
+    // A demo written on the server keeps its schemas: they go with the test.
+    if (const auto defs = record::Definitions::Load((program_ / "CPFSPEC.INI").string())) {
+      for (const std::string& folder : {(demo_ / "DATA").string() + "/", (demo_ / "SVWORK").string() + "/"}) {
+        const std::string* entry = defs->FindStorage(folder);
+        const auto location = entry ? record::ParseStorage(*entry) : std::nullopt;
+        if (location) testkit::DropPgSchema(location->schema);
+      }
+    }
+    UpdateTest::TearDown();
+  }
+
+  fs::path demo_, program_;
+};
+
+TEST_F(DemoReleaseTest, TheReadmesReleaseBringsTheDemoSuiteToItsVersion) {
+  const std::string demodata = testkit::ToolPath("demodata");
+  const std::string qzpconv = testkit::ToolPath("qzpconv");
+  ASSERT_TRUE(fs::exists(demodata) && fs::exists(qzpconv));
+  demo_ = dir_.Path("qz-demo");
+  program_ = demo_ / "QZP140";
+  ASSERT_EQ(std::system(("'" + demodata + "' '" + demo_.string() + "' >/dev/null").c_str()), 0);
+  for (const char* p : {"QZPCSV", "QZPCBR85", "QZPCLR", "QZPGENCNV", "QZPCNV"}) {
+    fs::create_symlink(qzpconv, program_ / (std::string(p) + ".EXE"));
+  }
+  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=1.0.0\r\n");
+
+  // The release, as the README makes it.
+  const fs::path rel = dir_.Path("qz-rel");
+  Spit(rel / "files" / "Version.ini", "[Version]\r\nNow=1.1.0\r\n");
+  std::string spec = Slurp(program_ / "CPFSPEC.INI");
+  const std::size_t at = spec.find("\nQZKKKLF.BTR=288");
+  ASSERT_NE(at, std::string::npos);
+  spec.replace(at, 16, "\nQZKKKLF.BTR=300");
+  Spit(rel / "files" / "CPFSPEC.INI", spec);
+  fs::copy_file(program_ / "QZPCSV.INI", rel / "CONVERT.INI");
+  Spit(rel / "Update.INI",
+       "[Setting]\r\nVersionFile=files\\Version.ini\r\nTargetMin=1.0.0\r\nTargetMax=1.0.9\r\nConvert_Max=0\r\n"
+       "Import_Max=0\r\nQZPCNV_Max=0\r\n[Convert]\r\nExport=CONVERT.INI\r\nImport=CONVERT.INI\r\n[Copy_001]\r\n"
+       "From=files\r\nTo=%VLMP%\r\n");
+  App().path = rel.string();
+  App().exe_name = "Update";
+  shell_.AnswerBox(MsgResult::kOk, "」から「 1.1.0 」へバージョンアップします。")
+      .Advance(1000)
+      .AnswerBox(MsgResult::kOk, "バージョンアップを開始します。")
+      .AnswerBox(MsgResult::kNo, "バントリクを起動しますか？");
+
+  EXPECT_EQ(ProgramMain(shell_, program_.string()), 0);
+
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=1.1.0\r\n");
+  EXPECT_TRUE(Logged("※コンバート②処理が正常終了しました。"));
 }
 
 }  // namespace

@@ -5,14 +5,20 @@
 // with every master and the five demo examinees, and the work folder. The
 // log-on rows name this machine (or the computer name given) and today.
 // QZP149D.INI names the two items the specific-checkup judgement sets.
+// The tree is also an installation that Update can bring to a release:
+// QZPPATH.ini names the program folder as VLMP_MASTER and <folder>/CSV/ as
+// CSV, Version.ini says 1.0.0 and QZPCSV.INI names every data file; the
+// conversion programs are the caller's (the launcher links the stand-ins).
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "kit/demo_catalog.h"
 #include "kit/demo_data.h"
 #include "kit/suite_builder.h"
+#include "data/conversion_definition_text.h"
 #include "platform/clock/clock.h"
 #include "platform/system/system_info.h"
 
@@ -27,7 +33,12 @@ int main(int argc, char** argv) {
     options.today = qz::Today();
     qz::testkit::SuiteBuilder builder(argv[1]);
     qz::testkit::AddDemoData(builder, options);
+    const std::string csv = builder.paths().root + "CSV/";
+    builder.SetPathKey("VLMP_MASTER", builder.paths().program).SetPathKey("CSV", csv);
     const qz::testkit::SuitePaths& p = builder.Build();
+    std::filesystem::create_directories(csv);
+    std::ofstream(p.program + "Version.ini", std::ios::binary) << "[Version]\r\nNow=1.0.0\r\n";
+    std::ofstream(p.program + "QZPCSV.INI", std::ios::binary) << qz::data::ConversionDefinitionText();
     std::ofstream(p.program + "QZP149D.INI")
         << "[KENSA_NO]\r\nHOKENSIDOU=" << qz::testkit::demo::kHokenSidouItem
         << "\r\nMETABO=" << qz::testkit::demo::kMetaboItem << "\r\n";
