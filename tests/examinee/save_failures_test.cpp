@@ -111,7 +111,7 @@ TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) 
       const bool saved = boxes.empty();
       if (!saved) {
         ++failures;
-        ASSERT_EQ(boxes.size(), 1u) << boxes.front();
+        ASSERT_EQ(boxes.size(), 1u) << ::testing::PrintToString(boxes);
         EXPECT_NE(boxes[0].find("ステータス : "), std::string::npos) << boxes[0];
         EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
         ExpectKeptOnScreen();
@@ -275,7 +275,7 @@ TEST_F(BusyResultsFileTest, AReadThatFailsDuringTheSaveStoresNothingAndSaysSoAft
     const std::vector<std::string> boxes = PressF12();
     testing::HealReads(path);
     shell_.on_box = nullptr;
-    ASSERT_EQ(boxes.size(), 1u) << boxes.front();
+    ASSERT_EQ(boxes.size(), 1u) << ::testing::PrintToString(boxes);
     EXPECT_EQ(boxes[0].rfind(c.message, 0), 0u) << boxes[0];
     EXPECT_NE(boxes[0].find("ステータス : "), std::string::npos) << boxes[0];
     EXPECT_EQ(other_wrote, std::vector<bool>{true});
