@@ -201,28 +201,22 @@ void HealWrites(const std::string& path, const std::vector<std::string>& operati
 
 namespace {
 
-// Runs `sqlite` on the SQLite file at `path`, or `server` (with the table
-// named) on its PostgreSQL server.
-void ChangeFile(const std::string& path, const std::string& sqlite, const std::string& server) {
+// Renames the records table of the record-manager file at `path` from
+// `from` to `to` (PostgreSQL: the file's table, "damaged" standing for its
+// name followed by "_damaged"). A superuser's reads pass every grant: only a
+// table that is not there makes them fail on either engine.
+void RenameRecords(const std::string& path, const std::string& from, const std::string& to) {
   const record::Location l = LocationOf(path);
-  if (l.engine != record::Engine::kPostgres) return ExecOnFile(path, sqlite);
-  std::string sql = server;
-  const std::string table = Quoted(l.schema) + "." + Quoted(l.table);
-  for (std::size_t at = sql.find('@'); at != std::string::npos; at = sql.find('@', at + table.size())) {
-    sql.replace(at, 1, table);
-  }
-  ExecOnServer(l, sql);
+  if (l.engine != record::Engine::kPostgres) return ExecOnFile(path, "ALTER TABLE " + from + " RENAME TO " + to + ";");
+  const auto name = [&](const std::string& n) { return n == "records" ? l.table : l.table + "_" + n; };
+  ExecOnServer(l, "ALTER TABLE " + Quoted(l.schema) + "." + Quoted(name(from)) + " RENAME TO " + Quoted(name(to)) + ";");
 }
 
 }  // namespace
 
-void FailReads(const std::string& path) {
-  ChangeFile(path, "ALTER TABLE records RENAME TO damaged;", "REVOKE SELECT ON @ FROM CURRENT_USER;");
-}
+void FailReads(const std::string& path) { RenameRecords(path, "records", "damaged"); }
 
-void HealReads(const std::string& path) {
-  ChangeFile(path, "ALTER TABLE damaged RENAME TO records;", "GRANT SELECT ON @ TO CURRENT_USER;");
-}
+void HealReads(const std::string& path) { RenameRecords(path, "damaged", "records"); }
 
 void SaveBed::FailInsertsAfter(std::string_view file, int allowed) const {
   FailWritesAfter(bed.suite.paths().data + std::string(file), {"INSERT"}, allowed);

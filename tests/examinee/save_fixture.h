@@ -33,9 +33,9 @@ inline constexpr const char* kTerminal = "TERM01";
 void FailWritesAfter(const std::string& path, const std::vector<std::string>& operations, int allowed);
 void HealWrites(const std::string& path, const std::vector<std::string>& operations);
 
-// Makes every read of the record-manager file at `path` fail (SQLite: its
-// table is renamed away; PostgreSQL: the program's right to read it is
-// taken), as a damaged or unreachable file would; HealReads gives it back.
+// Makes every read of the record-manager file at `path` fail (its table is
+// renamed away, on SQLite and on the server alike), as a damaged or
+// unreachable file would; HealReads gives it back.
 void FailReads(const std::string& path);
 void HealReads(const std::string& path);
 
