@@ -386,6 +386,57 @@ TEST_F(FindingsSearchScreenTest, TheSearchEntryUnderTheOverallLockPutsTheStoredF
   EXPECT_EQ(Result(kChest), before);
 }
 
+TEST_F(FindingsSearchScreenTest, ATextTypedBeforeTheSearchComesBackOnlyToTheCursorThatEntersIt) {
+  Load();
+  if (HasFatalFailure()) return;
+  const int row = RowOf(kChest);
+  ASSERT_GT(row, 0);
+  ASSERT_TRUE(Drive([&] {
+    Grid().MoveActiveCell(basPublic.ResultCol, row);
+    Grid().PickComboEntry(1);
+  }));
+  const KekkaData before = Result(kChest);
+  const std::string stored = vb::Trim(before.Syoken);
+  // Typed onto the stored finding, F5 before Enter, 戻る in the dialog.
+  const auto search_typed_then_close = [&](const std::function<void()>& meanwhile) {
+    ASSERT_TRUE(Drive([&] {
+      Grid().TypeIntoCell(basPublic.ResultCol, row, "胸膜");
+      int key = ui::kKeyF5;
+      int shift = 0;
+      form().Form_KeyDown(key, shift);
+    }));
+    ASSERT_TRUE(basPublic.SyoSearchOpen);
+    ASSERT_EQ(vb::Trim(basPublic.SyoSearchText), stored + "胸膜");
+    ASSERT_TRUE(Drive(meanwhile));
+    shell_.Click("frmSyoComb", "cmdClose");
+    shell_.Advance(1000);
+    ASSERT_TRUE(shell_.Play());
+    EXPECT_SCRIPT_OK(shell_);
+    ASSERT_FALSE(basPublic.SyoSearchOpen);
+  };
+
+  // The cursor went on to the next item: nothing would enter the text, so
+  // the cell shows the finding that is kept and saved.
+  search_typed_then_close([&] { Grid().DeliverKeyDown(ui::kKeyDown, 0); });
+  if (HasFatalFailure()) return;
+  EXPECT_NE(Grid().active_row(), row);
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row), stored);
+  EXPECT_EQ(Result(kChest), before);
+
+  // The cursor stayed: the text comes back to go on with, and leaving the
+  // cell enters it.
+  ASSERT_TRUE(Drive([&] { Grid().MoveActiveCell(basPublic.ResultCol, row); }));
+  search_typed_then_close([] {});
+  if (HasFatalFailure()) return;
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row), stored + "胸膜");
+  EXPECT_EQ(Result(kChest), before);
+  ASSERT_TRUE(Drive([&] { Grid().DeliverKeyDown(ui::kKeyDown, 0); }));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(vb::Trim(Result(kChest).Syoken), stored + "胸膜");
+  Save();
+  EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), stored + "胸膜");
+}
+
 TEST_F(FindingsSearchScreenTest, TheGroupsCheckLeavesTheSearchedMemberToTheSearch) {
   OpenSearch();
   if (HasFatalFailure()) return;
