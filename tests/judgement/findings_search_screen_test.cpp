@@ -158,6 +158,13 @@ TEST_F(FindingsSearchScreenTest, EverythingThatWouldChangeTheSearchedRowIsRefuse
     Grid().DeliverKeyDown(ui::kKeyReturn, 0);
   });
   EXPECT_EQ(Grid().TextAt(basPublic.HanCol, row_), mark_before);
+  // Nor is it left shown, unstored, when the focus goes (to the dialog, say).
+  Refused("a judgement typed and the focus gone", [&] {
+    form().SetFocusTo(&Grid());
+    Grid().TypeIntoCell(basPublic.HanCol, row_, "Ｃ");
+    form().SetFocusTo(&form().txtHassou);
+  });
+  EXPECT_EQ(Grid().TextAt(basPublic.HanCol, row_), mark_before);
   Refused("class pick", [&] {
     // The grid reports a pick in the class list of the searched row.
     Grid().SetComboCurSel(grid::Range::Cell(basPublic.SokuteiCol, row_), 1);
@@ -266,12 +273,14 @@ TEST_F(FindingsSearchScreenTest, AJudgementItemsSummaryRowIsHeldUntilTheDecision
     const char* what;
     std::function<void()> leave;
   } leaves[] = {{"entered", [&] { Grid().DeliverKeyDown(ui::kKeyReturn, 0); }},
-                {"left by a click", [&] { Grid().ClickCell(basPublic.ResultCol, summary - 1); }}};
+                {"left by a click", [&] { Grid().ClickCell(basPublic.ResultCol, summary - 1); }},
+                {"the focus gone", [&] { form().SetFocusTo(&form().txtHassou); }}};
   for (const auto& leave : leaves) {
     SCOPED_TRACE(leave.what);
     shell_.ClearRecords();
     shell_.AnswerBox(ui::MsgResult::kOk, kHeld);
     ASSERT_TRUE(Drive([&] {
+      form().SetFocusTo(&Grid());
       Grid().TypeIntoCell(basPublic.ResultCol, summary, "手で書いた所見");
       leave.leave();
     }));
