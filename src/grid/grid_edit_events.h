@@ -14,10 +14,12 @@
 //
 // While a findings search holds a row (grid/searched_row.h), a pick, a
 // done-check click and Delete on that row are refused with "この項目の所見
-// 検索画面が開かれています。". Enter on it and the cursor leaving it process
-// nothing (no stamp, no automatic done-check): the cursor goes as from any
-// row, unless the cell holds a change, which is refused with the same
-// warning and put back. The other rows take entries as usual.
+// 検索画面が開かれています。". Enter on it and the cursor or the focus
+// leaving it process nothing (no stamp, no automatic done-check): the
+// cursor goes as from any row, unless the cell holds a change, which is
+// refused with the same warning and put back (also when the focus leaves:
+// no typed text stays shown unstored). The other rows take entries as
+// usual.
 //
 // The result screen's thread only, with a shell installed.
 #ifndef QZ_GRID_GRID_EDIT_EVENTS_H_

@@ -273,9 +273,9 @@ void LeaveCell(std::int32_t col, std::int32_t row, std::int32_t new_col, std::in
   }
   if (Fnc_SearchHoldsRow(row)) {
     // The row shows the search's text, not a value typed: nothing is
-    // processed. The focus may go (to the dialog, say); the cursor goes
-    // unless the cell holds a change, which is refused.
-    if (new_row != -1 && Fnc_HeldCellRefuses(col, row)) {
+    // processed. The cursor and the focus (to the dialog, say) go; a change
+    // the cell holds is refused, and the cursor then stays.
+    if (Fnc_HeldCellRefuses(col, row)) {
       cancel = true;
       return;
     }

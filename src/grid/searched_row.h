@@ -34,7 +34,7 @@ bool Fnc_SearchHoldsRow(std::int32_t row);
 bool Fnc_SearchedRowRefuses(std::int32_t row);
 
 // For cell (col, row) of a held row that Enter is pressed on or the cursor
-// leaves, in place of processing it: when the cell holds a change (its
+// or the focus leaves, in place of processing it: when the cell holds a change (its
 // text, trimmed, other than the stored display text; a cell that takes no
 // typing, as the cells the search locked, holds none), the warning above,
 // the stored display text back in the cell (RestoreCellEntry), and true:

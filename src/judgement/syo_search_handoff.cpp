@@ -101,6 +101,20 @@ void ShowStoredFinding(std::int16_t item, std::int32_t row) {
   ResultGrid().SetText(basPublic.ResultCol, row, ResultCellText(item));
 }
 
+// Closed without a decision: a findings item's result cell gets back the
+// text it had when the search started (typed and not entered, maybe) while
+// the cursor is in it, for the operator to go on with. A cursor gone
+// elsewhere would never enter that text: the cell shows what is kept.
+void GiveEntryTextBack(std::int16_t item, std::int32_t row) {
+  if (frmResultIn.ItemTable[item].Ksyub != kKsyubFindings) return;
+  grid::Spread& spr = ResultGrid();
+  if (spr.active_col() != basPublic.ResultCol || spr.active_row() != row) {
+    ShowStoredFinding(item, row);
+    return;
+  }
+  spr.SetText(basPublic.ResultCol, row, vb::Trim(basPublic.SyoSearchText));
+}
+
 void ApplyDecided(std::int16_t item, std::int32_t row) {
   const KomInfo& kom = frmResultIn.ItemTable[item];
   const std::string text = vb::Trim(basPublic.SyoSearchText);
@@ -201,9 +215,7 @@ void Sub_ApplyFindingSearchResult() {
     const std::int16_t item = frmResultIn.SyoSearchItem;
     const std::int32_t row = frmResultIn.SyoSearchRow;
     if (!basPublic.SyoSearchDecided) {
-      if (frmResultIn.ItemTable[item].Ksyub == kKsyubFindings) {
-        ResultGrid().SetText(basPublic.ResultCol, row, vb::Trim(basPublic.SyoSearchText));
-      }
+      GiveEntryTextBack(item, row);
       return;
     }
     ApplyDecided(item, row);

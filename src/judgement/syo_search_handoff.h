@@ -45,7 +45,9 @@ void tmrSyoSearch_Timer();
 // Applies the dialog's result to item frmResultIn.SyoSearchItem (row
 // frmResultIn.SyoSearchRow):
 // - not decided: a findings item's result cell gets basPublic.SyoSearchText
-//   trimmed back (the text at entry); nothing else changes;
+//   trimmed back (the text at entry) when it is the grid's active cell,
+//   else its stored finding (the cursor that left the row never enters
+//   that text); nothing else changes;
 // - decided: the mark of basPublic.SyoSearchHan (empty, in the default
 //   colour letter, for an empty text or judgement 0; a code without a mark
 //   warns "判定変換に失敗しました。" and ends the apply), then on the target

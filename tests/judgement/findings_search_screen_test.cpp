@@ -158,6 +158,13 @@ TEST_F(FindingsSearchScreenTest, EverythingThatWouldChangeTheSearchedRowIsRefuse
     Grid().DeliverKeyDown(ui::kKeyReturn, 0);
   });
   EXPECT_EQ(Grid().TextAt(basPublic.HanCol, row_), mark_before);
+  // Nor is it left shown, unstored, when the focus goes (to the dialog, say).
+  Refused("a judgement typed and the focus gone", [&] {
+    form().SetFocusTo(&Grid());
+    Grid().TypeIntoCell(basPublic.HanCol, row_, "Ｃ");
+    form().SetFocusTo(&form().txtHassou);
+  });
+  EXPECT_EQ(Grid().TextAt(basPublic.HanCol, row_), mark_before);
   Refused("class pick", [&] {
     // The grid reports a pick in the class list of the searched row.
     Grid().SetComboCurSel(grid::Range::Cell(basPublic.SokuteiCol, row_), 1);
@@ -266,12 +273,14 @@ TEST_F(FindingsSearchScreenTest, AJudgementItemsSummaryRowIsHeldUntilTheDecision
     const char* what;
     std::function<void()> leave;
   } leaves[] = {{"entered", [&] { Grid().DeliverKeyDown(ui::kKeyReturn, 0); }},
-                {"left by a click", [&] { Grid().ClickCell(basPublic.ResultCol, summary - 1); }}};
+                {"left by a click", [&] { Grid().ClickCell(basPublic.ResultCol, summary - 1); }},
+                {"the focus gone", [&] { form().SetFocusTo(&form().txtHassou); }}};
   for (const auto& leave : leaves) {
     SCOPED_TRACE(leave.what);
     shell_.ClearRecords();
     shell_.AnswerBox(ui::MsgResult::kOk, kHeld);
     ASSERT_TRUE(Drive([&] {
+      form().SetFocusTo(&Grid());
       Grid().TypeIntoCell(basPublic.ResultCol, summary, "手で書いた所見");
       leave.leave();
     }));
@@ -384,6 +393,57 @@ TEST_F(FindingsSearchScreenTest, TheSearchEntryUnderTheOverallLockPutsTheStoredF
   EXPECT_FALSE(frmSyoComb.loaded());
   EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row), stored);
   EXPECT_EQ(Result(kChest), before);
+}
+
+TEST_F(FindingsSearchScreenTest, ATextTypedBeforeTheSearchComesBackOnlyToTheCursorThatEntersIt) {
+  Load();
+  if (HasFatalFailure()) return;
+  const int row = RowOf(kChest);
+  ASSERT_GT(row, 0);
+  ASSERT_TRUE(Drive([&] {
+    Grid().MoveActiveCell(basPublic.ResultCol, row);
+    Grid().PickComboEntry(1);
+  }));
+  const KekkaData before = Result(kChest);
+  const std::string stored = vb::Trim(before.Syoken);
+  // Typed onto the stored finding, F5 before Enter, 戻る in the dialog.
+  const auto search_typed_then_close = [&](const std::function<void()>& meanwhile) {
+    ASSERT_TRUE(Drive([&] {
+      Grid().TypeIntoCell(basPublic.ResultCol, row, "胸膜");
+      int key = ui::kKeyF5;
+      int shift = 0;
+      form().Form_KeyDown(key, shift);
+    }));
+    ASSERT_TRUE(basPublic.SyoSearchOpen);
+    ASSERT_EQ(vb::Trim(basPublic.SyoSearchText), stored + "胸膜");
+    ASSERT_TRUE(Drive(meanwhile));
+    shell_.Click("frmSyoComb", "cmdClose");
+    shell_.Advance(1000);
+    ASSERT_TRUE(shell_.Play());
+    EXPECT_SCRIPT_OK(shell_);
+    ASSERT_FALSE(basPublic.SyoSearchOpen);
+  };
+
+  // The cursor went on to the next item: nothing would enter the text, so
+  // the cell shows the finding that is kept and saved.
+  search_typed_then_close([&] { Grid().DeliverKeyDown(ui::kKeyDown, 0); });
+  if (HasFatalFailure()) return;
+  EXPECT_NE(Grid().active_row(), row);
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row), stored);
+  EXPECT_EQ(Result(kChest), before);
+
+  // The cursor stayed: the text comes back to go on with, and leaving the
+  // cell enters it.
+  ASSERT_TRUE(Drive([&] { Grid().MoveActiveCell(basPublic.ResultCol, row); }));
+  search_typed_then_close([] {});
+  if (HasFatalFailure()) return;
+  EXPECT_EQ(Grid().TextAt(basPublic.ResultCol, row), stored + "胸膜");
+  EXPECT_EQ(Result(kChest), before);
+  ASSERT_TRUE(Drive([&] { Grid().DeliverKeyDown(ui::kKeyDown, 0); }));
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(vb::Trim(Result(kChest).Syoken), stored + "胸膜");
+  Save();
+  EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), stored + "胸膜");
 }
 
 TEST_F(FindingsSearchScreenTest, TheGroupsCheckLeavesTheSearchedMemberToTheSearch) {
