@@ -8,7 +8,8 @@
 // through the slot `frmResultInForm` (`frmResultInForm->lblStatus`).
 //
 // Life: the program loads the form first; Form_Load runs the program start
-// and creates the search screen; the first activation starts the examinee
+// (a start that is refused or fails sets frmResultIn.StartFailed, the
+// program's exit status 1) and creates the search screen; the first activation starts the examinee
 // cycle (command line or search screen, examinee_selection.cpp); the cycle
 // ends in the save, the discard or a tool (save_and_end.h); unloading the
 // form in any way ends the program. The form refuses its close box.
