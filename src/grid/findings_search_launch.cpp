@@ -74,7 +74,11 @@ void FocusGrid(grid::Spread& spr) {
 // finding is applied as the operator's decision.
 void EndWithoutDialog(grid::Spread& spr) {
   frmSyoComb->Unload();
-  if (basPublic.SyoSearchDecided) Sub_ApplyFindingSearchResult();
+  if (basPublic.SyoSearchDecided) {
+    // The code became its finding: it is not kept, as a typed code is not.
+    spr.SetText(basPublic.SyoCodeCol, frmResultIn.SyoSearchRow, "");
+    Sub_ApplyFindingSearchResult();
+  }
   frmResultIn.SyoSearchRow = 0;
   frmResultIn.SyoSearchItem = 0;
   FocusGrid(spr);

@@ -45,7 +45,9 @@ namespace qz {
 //
 // A dialog that has nothing to show (its tag "1" after loading) is unloaded
 // and nothing is locked; when it found the one finding of a typed code
-// (basPublic.SyoSearchDecided), that finding is applied as a decision.
+// (basPublic.SyoSearchDecided), the findings-code cell is emptied and that
+// finding is applied as a decision (a code naming a heading is refused by
+// the dialog and applies nothing).
 //
 // A run-time error shows the error report "検索ボタンのクリック処理でエラー
 // が発生しました。".

@@ -35,6 +35,9 @@ void SetState(const char* text) {
 // the result screen.
 bool RebuildLines(FrmResultIn& form, bool reread) {
   if (reread) {
+    // The groups selected now, 選択終了 pressed or not, are the lines drawn
+    // below: the jump list gets a row for each of them.
+    if (!Sub_NgrpJmpSet()) return false;
     form.cmdGrpJmp_Click();
     Sub_CloseErase(*frmGrpJmp);
     Sub_MarkSummaryAutoSetSources();

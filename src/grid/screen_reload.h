@@ -18,7 +18,9 @@ namespace qz {
 // In this order:
 //  1. hides the main form, shows frmGuide modeless (owned by it) with an
 //     empty state line and yields;
-//  2. rebuild: with reread, shows the group-jump form (cmdGrpJmp_Click),
+//  2. rebuild: with reread, rebuilds the jump list for the groups selected
+//     in frmGrpSel now (Sub_NgrpJmpSet; a selection changed without
+//     選択終了 included), shows the group-jump form (cmdGrpJmp_Click),
 //     removes its Close item and marks the summary auto-set sources again
 //     (forgetting their destinations); without, rebuilds the input groups,
 //     their names, the selection and jump lists and shows the jump form;

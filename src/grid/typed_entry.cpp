@@ -85,8 +85,10 @@ void PutBack(std::int32_t col, std::int32_t row, const std::string& stored) {
 // One Enter processing of the cell (col, row) of item i.
 class Entry {
  public:
-  Entry(std::int32_t col, std::int32_t row, std::int16_t item)
-      : col_(col), row_(row), i_(item), k_(frmResultIn.ItemTable[item]),
+  // `any_class`: findings codes are looked up whatever the item's
+  // automatic-judgement class.
+  Entry(std::int32_t col, std::int32_t row, std::int16_t item, bool any_class)
+      : col_(col), row_(row), i_(item), any_class_(any_class), k_(frmResultIn.ItemTable[item]),
         r_(frmResultIn.ResultMatrix(item, 0)) {}
 
   std::int16_t Run(const std::string& typed, const std::string& stored) {
@@ -112,7 +114,7 @@ class Entry {
       r_.Sokutei = static_cast<std::int16_t>(vb::Val(typed));
       ShowJumpLineOf(i_);
     } else if (k_.Ksyub == kKsyubFindings && col_ == basPublic.SyoCodeCol) {
-      if (k_.Jhkbn == 1) status = FindingCodes(typed);
+      if (k_.Jhkbn == 1 || any_class_) status = FindingCodes(typed);
     } else if (k_.Ksyub == kKsyubFindings) {
       status = FindingText(typed);
     } else if (k_.Ksyub == kKsyubGroupJudgement) {
@@ -292,6 +294,7 @@ class Entry {
   std::int32_t col_;
   std::int32_t row_;
   std::int16_t i_;
+  bool any_class_;
   const KomInfo& k_;
   KekkaData& r_;
   std::string stored_;
@@ -308,7 +311,9 @@ std::int16_t Fnc_GetCellEntry(std::int32_t col, std::int32_t row, std::string& t
   return status;
 }
 
-std::int16_t Fnc_ProcessEnterKey(std::int32_t col, std::int32_t row) {
+namespace {
+
+std::int16_t ProcessEntry(std::int32_t col, std::int32_t row, bool any_class) {
   frmResultIn.EnterBusy = true;
   std::int16_t status = kEntryRefused;
   RunGridProcedure("Enterキー処理でエラーが発生しました。", [&] {
@@ -326,8 +331,26 @@ std::int16_t Fnc_ProcessEnterKey(std::int32_t col, std::int32_t row) {
       return;
     }
     status = kEntryRefused;
-    status = Entry(col, row, item).Run(typed, stored);
+    status = Entry(col, row, item, any_class).Run(typed, stored);
   });
+  return status;
+}
+
+}  // namespace
+
+std::int16_t Fnc_ProcessEnterKey(std::int32_t col, std::int32_t row) { return ProcessEntry(col, row, false); }
+
+std::int16_t Fnc_ProcessFindingCodeEntry(std::int32_t row) {
+  const std::int16_t item = ItemOnRow(row);
+  if (item <= 0 || frmResultIn.ItemTable[item].Ksyub != kKsyubFindings) return kEntryNothing;
+  const bool busy = frmResultIn.EnterBusy;
+  const std::int16_t status = ProcessEntry(basPublic.SyoCodeCol, row, true);
+  frmResultIn.EnterBusy = busy;
+  // The group judgement follows the finding whatever the class, as it
+  // follows the same finding picked from the list.
+  if (status == kEntryProcessed && frmResultIn.ItemTable[item].Jhkbn != 1) {
+    Sub_JudgeGroup(item, kJudgeModeEntry, kJudgeForceNo);
+  }
   return status;
 }
 

@@ -58,6 +58,16 @@ std::int16_t Fnc_GetCellEntry(std::int32_t col, std::int32_t row, std::string& t
 // and gives kEntryRefused.
 std::int16_t Fnc_ProcessEnterKey(std::int32_t col, std::int32_t row);
 
+// Processes the findings codes in the findings-code cell of row `row` as
+// Fnc_ProcessEnterKey does for an item judged automatically, whatever the
+// automatic-judgement class of the row's findings item: the codes are looked
+// up, the finding and its judgement stored and followed (the group judgement
+// too), the result stamped.
+// Does not move the cursor; leaves frmResultIn.EnterBusy as it found it.
+// kEntryNothing for a row of no findings item or
+// an unchanged cell; kEntryRefused as Fnc_ProcessEnterKey refuses.
+std::int16_t Fnc_ProcessFindingCodeEntry(std::int32_t row);
+
 // Puts the stored display text of cell (col, row) back (the class column:
 // its stored class picked). Nothing for a cell that is no entry cell.
 void RestoreCellEntry(std::int32_t col, std::int32_t row);

@@ -5,6 +5,7 @@
 #include "data/bas_file_access.h"
 #include "examinee/bas_public.h"
 #include "grid/item_row_map.h"
+#include "grid/typed_entry.h"
 #include "judgement/default_finding.h"
 #include "loading/load_messages.h"
 #include "loading/load_records.h"
@@ -38,6 +39,9 @@ void SetDefaults() {
     spr->col = basPublic.SyoCodeCol;
     spr->row = row;
     spr->SetAction(grid::kActionActiveCell);
+    // The code is entered as typed, whatever the item's class; only a
+    // finding that went in moves the cursor on, as Enter does after it.
+    if (Fnc_ProcessFindingCodeEntry(row) != kEntryProcessed) continue;
     int key = kKeyReturn;
     if (spr->on_key_down) spr->on_key_down(key, 0);
   }

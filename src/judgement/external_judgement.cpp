@@ -181,7 +181,7 @@ void FrmResultIn::cmdAutoJudge_Click() {
   try {
     if (Fnc_WorkFileRunRefuses(*this)) return;
     bool save_needed = false;
-    if (!Fnc_CheckResultsBeforeSave(true, save_needed)) return;
+    if (!Fnc_CheckResultsBeforeSave(false, save_needed)) return;
     Sub_RecalcAllItems();
     if (frmResultIn.Unloaded) return;
     if (!Fnc_FindTriggerItems()) return;

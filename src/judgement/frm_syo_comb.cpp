@@ -152,6 +152,13 @@ void FrmSyoComb::Form_Load() {
       ui::MsgBox("ｴﾗｰが発生しました。", ui::MsgButtons::kOk, ui::MsgIcon::kCritical, "ｴﾗｰ発生");
     } else if (NextRow == 1 && vb::IsNumeric(SearchText)) {
       Sub_SearchSyoCode(type, vb::CLng(SearchText), error);
+      if (NextRow == 2 && flexSyoList.TextMatrix(1, kSyoColTitle) == "1") {
+        // A heading is no finding: refused as a pick of it is, nothing
+        // handed back.
+        ui::MsgBox("タイトル用所見は選択できません。", ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, "結果入力");
+        tag = "1";
+        return;
+      }
       if (NextRow == 2) {
         // One finding has exactly this code: it is the operator's choice,
         // handed back as a decision without showing the list.

@@ -15,8 +15,9 @@
 // type has no findings, or a numeric search text found exactly one findings
 // code (a direct hit: the finding's text and judgement are then in
 // SyoSearchText / SyoSearchHan and SyoSearchDecided is true, so the opener
-// may apply it without showing the list). Otherwise the opener shows it,
-// modal or modeless.
+// may apply it without showing the list; a code naming a heading (title
+// row) is refused with "タイトル用所見は選択できません。" and hands nothing
+// back). Otherwise the opener shows it, modal or modeless.
 //
 // Reads basFileAccess.QZSYO2LFObj, QZSYO3LFObj and QZOCL2LFObj, opened by the
 // program start. The user-interface thread only, with a shell installed.

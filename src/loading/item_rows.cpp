@@ -10,6 +10,7 @@
 #include "loading/color_letters.h"
 #include "loading/group_forms.h"
 #include "loading/item_filter.h"
+#include "loading/jump_group_index.h"
 #include "loading/load_messages.h"
 #include "loading/load_state.h"
 #include "platform/grid/spread.h"
@@ -108,7 +109,6 @@ bool JkoInfo() {
   grid::ListGrid& select = frmGrpSel->flxGroop;
   grid::ListGrid& jump = frmGrpJmp->flxGroop;
   int g = 1;
-  int jump_row = 0;
   std::int32_t last_group = 0;
 
   for (int i = 1; i <= frmResultIn.ItemCount(); ++i) {
@@ -124,9 +124,12 @@ bool JkoInfo() {
     const int r = line + basPublic.DataRow - 1;
     if (spr != nullptr) spr->SetMaxRows(r);
     if (item.Ngrp != last_group) {
-      jump.SetTextMatrix(jump_row, 1, std::to_string(line));
+      // The row of this group, wherever the list has it: a selected group
+      // without a shown line has a row too, and a group the list lacks
+      // gets no line number of another's.
+      const std::int16_t jump_row = Fnc_GetJumpGroupIndex(static_cast<std::int16_t>(g - 1));
+      if (jump_row >= 0) jump.SetTextMatrix(jump_row, 1, std::to_string(line));
       last_group = item.Ngrp;
-      ++jump_row;
     }
     const std::string& letter = KindColorLetter(item.Ksyub);
     if (spr != nullptr) DrawLine(*spr, r, item, letter);

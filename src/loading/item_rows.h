@@ -1,7 +1,8 @@
 // Sub_JkoInfo: the item lines of the result grid. Decides which items of
 // the item table are shown, records which item every grid line shows
 // (frmResultIn.RowItems), writes the first line of each shown input group
-// into column 1 of the group-jump list, and, when the screen has its grid
+// into column 1 of that group's row of the group-jump list (the row whose
+// column 3 names the group; none when the list has no row for it), and, when the screen has its grid
 // (frmResultIn.sprResult), lays out each line's name, reference range and
 // unit cells with their fonts and colours (the name in the colour letter of
 // its item kind, frmResultIn.SysColors).

@@ -136,7 +136,7 @@ const std::string& JudgementList(std::int16_t index) {
 // display class 1.
 void DrawJumpMark(const KomInfo& item, const KekkaData& result, const Judgement& j) {
   if (item.Ksyub != kKsyubGroupJudgement || basPublic.UserDspKbn != 1 || item.Past == kPastBookedEarlier) return;
-  if (result.Han == 0 && result.Sokutei == kSokuteiNone) return;
+  if (result.Han == 0 && result.Sokutei == kSokuteiNone) return;  // the row stays as ClearJumpMarks left it
   const std::int16_t t = Fnc_GetJumpGroupIndex(item.NgrpIndex);
   if (t == -1) return;
   grid::ListGrid& jump = frmGrpJmp->flxGroop;
@@ -252,10 +252,20 @@ std::string DrawValueCell(Lookups& lookups, grid::Spread& spr, int k, int col, i
   return letter;
 }
 
+// Column 2 of every row of the group-jump list emptied for a user of
+// display class 1: a redraw shows only the judgements the result matrix
+// holds now, never the mark of an earlier draw or entry.
+void ClearJumpMarks() {
+  if (basPublic.UserDspKbn != 1) return;
+  grid::ListGrid& jump = frmGrpJmp->flxGroop;
+  for (int t = 0; t < jump.rows(); ++t) jump.SetTextMatrix(t, kJumpMarkCol, "");
+}
+
 bool KekkaInfo() {
   grid::Spread* spr = frmResultIn.sprResult;
   if (spr == nullptr) return true;
   Lookups lookups;
+  ClearJumpMarks();
   for (int k = 0; k <= frmResultIn.HistoryCount(); ++k) {
     const int col = k == 0 ? basPublic.ResultCol : basPublic.PastCol + k - 1;
     for (int r = 1; r <= frmResultIn.RowCount(); ++r) {

@@ -9,7 +9,9 @@
 // the current column it also draws the judgement and measurement-class
 // lists, the judgement, done-check, updater, update-time and
 // judgement-findings cells, and, for a user of display class 1, the
-// judgement of each group item in column 2 of the group-jump list.
+// judgement of each group item in column 2 of the group-jump list (for such
+// a user emptied first on every row, so a group whose items hold no
+// judgement and no measurement class shows none).
 //
 // Run after the item lines (Sub_JkoInfo) and the group-jump list are
 // built, by the load, the group selection, the screen reload and the tools

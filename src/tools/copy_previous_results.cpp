@@ -6,9 +6,9 @@
 #include "data/value_digits.h"
 #include "examinee/bas_public.h"
 #include "grid/cursor_destination.h"
+#include "grid/entry_writes.h"
 #include "grid/grid_edit_events.h"
 #include "grid/item_row_map.h"
-#include "grid/typed_entry.h"
 #include "judgement/group_judgement.h"
 #include "judgement/judgement_finding.h"
 #include "judgement/summary_auto_set.h"
@@ -124,16 +124,6 @@ void TypeAndEnter(int col, int row, const std::string& text) {
   }
 }
 
-// The judgement mark `mark` of a findings item entered into its judgement
-// cell (col, row) as typed, without the move and the automatic check of the
-// key handler: the findings text follows through the key handler.
-void EnterJudgementMark(int col, int row, const std::string& mark) {
-  grid::Spread& spr = ResultGrid();
-  spr.SetComboCurSel(grid::Range::Cell(col, row), -1);
-  spr.SetText(col, row, mark);
-  Fnc_ProcessEnterKey(col, row);
-}
-
 // The stamp of a changed current result that no grid Enter stamps.
 void Stamp(KekkaData& cur) {
   const LocalDateTime now = Now();
@@ -155,6 +145,34 @@ void FollowOffScreen(int i) {
   Stamp(frmResultIn.ResultMatrix(i, kCurrent));
 }
 
+// The earlier finding of findings item `i` on grid row `row`: its text is
+// stored and shown as it was (no list check, no option row: it is no typed
+// text), and only its judgement is entered, as typed into the judgement
+// cell, so that the judgement finding, the summary findings, the group
+// judgement and the stamp follow. A finding without a judgement mark is
+// followed as the Enter processing would follow it. A refused judgement
+// takes the text back: nothing of the copy stays.
+void CopyFindingOnScreen(int i, int row, const KekkaData& prev) {
+  KekkaData& cur = frmResultIn.ResultMatrix(i, kCurrent);
+  const std::string before = cur.Syoken;
+  grid::Spread& spr = ResultGrid();
+  spr.SetText(basPublic.ResultCol, row, prev.Syoken);
+  cur.Syoken = vb::RTrim(prev.Syoken);
+  const std::string mark = vb::Trim(MarkOf(prev.Han));
+  if (mark.empty()) {
+    FollowOffScreen(i);
+    StampEntry(static_cast<std::int16_t>(i), row);
+    return;
+  }
+  TypeAndEnter(basPublic.HanCol, row, mark);
+  if (cur.Han == prev.Han) {
+    spr.SetText(basPublic.HanCol, row, mark);
+    return;
+  }
+  cur.Syoken = before;
+  spr.SetText(basPublic.ResultCol, row, before);
+}
+
 void CopyItem(int i) {
   const KomInfo& item = frmResultIn.ItemTable[i];
   const KekkaData prev = frmResultIn.ResultMatrix(i, kPrevious);
@@ -165,9 +183,7 @@ void CopyItem(int i) {
   switch (item.Ksyub) {
     case kKsyubFindings:
       if (shown) {
-        // An earlier finding without judgement is copied all the same.
-        if (prev.Han != 0) EnterJudgementMark(basPublic.HanCol, row, MarkOf(prev.Han));
-        TypeAndEnter(basPublic.ResultCol, row, prev.Syoken);
+        CopyFindingOnScreen(i, row, prev);
       } else {
         cur.Syoken = vb::RTrim(prev.Syoken);
         cur.Han = prev.Han;

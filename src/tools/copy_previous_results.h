@@ -30,14 +30,18 @@ namespace qz {
 // locked, reading "(画面に表示されていません)".
 //
 // Each chosen item (basPublic.CopySelection after frmCopy closed) with a
-// grid line is entered exactly as if typed: the earlier value (a findings
-// item's text, a judgement item's mark) goes into its result cell and the
-// grid's key handler (frmResultIn.sprResult's KeyDown, key 13) gets an
-// Enter there, so the Enter processing validates, judges, carries it into
+// grid line is entered exactly as if typed: the earlier value (a numeric
+// value, a judgement item's mark) goes into its result cell and the grid's
+// key handler (frmResultIn.sprResult's KeyDown, key 13) gets an Enter
+// there, so the Enter processing validates, judges, carries it into
 // calculated items and group judgements and stamps it as for a typed value,
-// and refuses what it would refuse typed. A findings item's earlier
-// judgement is entered as typed into its judgement cell first (the Enter
-// processing alone, without moving the cursor). An item without a grid
+// and refuses what it would refuse typed. A findings item's earlier text is
+// stored and shown as it was (never checked against its list, never an
+// option row's trigger), and only its earlier judgement is entered, as
+// typed into its judgement cell with an Enter to the key handler, so that
+// the judgement finding, the summary findings, the group judgement and the
+// stamp follow; a finding without a judgement is followed and stamped
+// alike, and a refused judgement takes the text back. An item without a grid
 // line takes the earlier value and judgement in the result matrix and is
 // carried into its judgement finding, the summary findings and (judged
 // automatically) its group and overall judgements as the Enter processing

@@ -301,6 +301,15 @@ TEST_F(FindingsSearchLaunchTest, ATypedCodeOfOneFindingIsSetWithoutTheDialog) {
   EXPECT_FALSE(RowLocked(4));
   EXPECT_FALSE(basPublic.SyoSearchOpen);
   EXPECT_EQ(frmResultIn.SyoSearchRow, 0);
+  EXPECT_EQ(Grid().TextAt(basPublic.SyoCodeCol, 4), "") << "the code is not kept";
+  // The code of a heading is refused; nothing is set.
+  Grid().SetText(basPublic.SyoCodeCol, 4, "4");
+  shell.AnswerBox(ui::MsgResult::kOk, "タイトル用所見は選択できません。");
+  Search(4);
+  EXPECT_FALSE(frmSyoComb.loaded());
+  EXPECT_FALSE(RowLocked(4));
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Syoken, "軽度肥大");
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 2);
   // A findings type without findings: nothing is shown or set.
   frmResultIn.ItemTable[1].Skomcd = Currency(99);
   shell.AnswerBox(ui::MsgResult::kOk, "所見マスタが登録されていません");

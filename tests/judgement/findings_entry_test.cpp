@@ -147,16 +147,30 @@ TEST_F(FindingsEntry, DefaultFindingsGoOnlyIntoEmptyEditableItemsOnTheScreen) {
   grid::Spread& spr = *frmResultIn.sprResult;
   spr.SetText(basPublic.SyoCodeCol, bed.RowOf(typed_only), "003");
 
-  std::vector<std::string> entered;  // row and code cell at each Enter
+  // The items take the default whatever their class; the Enter that moves
+  // on comes after the finding went in.
+  for (std::int16_t i : {empty, typed_only}) frmResultIn.ItemTable[i].Jhkbn = i == empty ? 0 : 1;
+  std::vector<std::string> entered;  // row, code cell and stored finding at each Enter
   spr.on_key_down = [&](int& key, int shift) {
     EXPECT_EQ(key, 13);
     EXPECT_EQ(shift, 0);
     EXPECT_EQ(spr.active_col(), basPublic.SyoCodeCol);
-    entered.push_back(std::to_string(spr.active_row()) + ":" + spr.TextAt(basPublic.SyoCodeCol, spr.active_row()));
+    const std::int32_t row = spr.active_row();
+    const std::int16_t item = row == bed.RowOf(empty) ? empty : typed_only;
+    entered.push_back(std::to_string(row) + ":" + spr.TextAt(basPublic.SyoCodeCol, row) + ":" +
+                      bed.Result(item).Syoken);
   };
   Sub_AutoSetDefaultFindings();
-  EXPECT_EQ(entered, (std::vector<std::string>{std::to_string(bed.RowOf(empty)) + ":002",
-                                               std::to_string(bed.RowOf(typed_only)) + ":002"}));
+  EXPECT_EQ(entered, (std::vector<std::string>{std::to_string(bed.RowOf(empty)) + "::所見なし",
+                                               std::to_string(bed.RowOf(typed_only)) + "::所見なし"}));
+  for (std::int16_t i : {empty, typed_only}) {
+    EXPECT_EQ(bed.Result(i).Han, 1);
+    EXPECT_EQ(bed.Result(i).User, kBedUser);
+    EXPECT_EQ(bed.Cell(i, basPublic.ResultCol), "所見なし");
+  }
+  for (std::int16_t i : {no_default, done, filled}) {
+    EXPECT_EQ(bed.Result(i).User, "") << "not filled, not stamped";
+  }
   EXPECT_EQ(bed.Cell(no_default, basPublic.SyoCodeCol), "");
   EXPECT_TRUE(bed.Boxes().empty());
 }

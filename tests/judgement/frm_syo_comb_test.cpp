@@ -145,6 +145,15 @@ TEST_F(FrmSyoCombTest, ANumericTextFindsFindingsByCode) {
   EXPECT_EQ(Codes(), (CodeList{"C01", "C02"}));
   EXPECT_FALSE(basPublic.SyoSearchDecided);
   EXPECT_EQ(basPublic.SyoSearchText, "前の所見");
+  // Code 4 is a heading: refused, nothing handed back, the list not shown.
+  frmSyoComb->Unload();
+  Inputs(12, "4", "前の所見", 1);
+  shell.AnswerBox(ui::MsgResult::kOk, "タイトル用所見は選択できません。");
+  LoadDialog();
+  EXPECT_EQ(frmSyoComb->tag, "1");
+  EXPECT_FALSE(basPublic.SyoSearchDecided);
+  EXPECT_EQ(basPublic.SyoSearchText, "前の所見");
+  EXPECT_EQ(basPublic.SyoSearchHan, 1);
   EXPECT_SCRIPT_OK(shell);
 }
 

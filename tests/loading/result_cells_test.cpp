@@ -216,7 +216,9 @@ TEST_F(ResultCells, GroupItemShowsItsMarkUntrimmedCentredAndBold) {
 }
 
 // Column 2 of the group's jump row shows the judgement for users of display
-// class 1 only; classes 1 and 2 show "未" and "不".
+// class 1 only; classes 1 and 2 show "未" and "不". For such a user a group
+// item that holds nothing, or is not drawn, leaves the row empty: no mark of
+// an earlier draw stays.
 TEST_F(ResultCells, JumpListShowsGroupJudgementsForDisplayClassOne) {
   const int group_row = Fnc_GetJumpGroupIndex(frmResultIn.ItemTable[Index(9999999001LL)].NgrpIndex);
   ASSERT_GE(group_row, 0);
@@ -231,8 +233,8 @@ TEST_F(ResultCells, JumpListShowsGroupJudgementsForDisplayClassOne) {
   };
   const Case cases[] = {
       {1, 2, 0, 0, "Ｂ", "R"},     {1, 0, 2, 0, "不", "B"},      {1, 2, 1, 0, "未", "R"},
-      {1, 2, 3, 0, "keep", "R"},   {0, 2, 0, 0, "keep", nullptr}, {1, 2, 0, 1, "keep", nullptr},
-      {1, 0, 0, 0, "keep", nullptr}, {1, 2, 0, 2, "Ｂ", "R"},
+      {1, 2, 3, 0, "", "R"},       {0, 2, 0, 0, "keep", nullptr}, {1, 2, 0, 1, "", nullptr},
+      {1, 0, 0, 0, "", nullptr},   {1, 2, 0, 2, "Ｂ", "R"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.dsp_kbn << " " << c.han << " " << c.sokutei << " " << c.past);

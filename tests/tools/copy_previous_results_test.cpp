@@ -226,6 +226,27 @@ TEST_F(CopyPrevious, AnEarlierFindingWithoutJudgementIsEnteredAndStamped) {
   EXPECT_EQ(finding.Hekbn, 1);
 }
 
+// The judgement of an earlier finding refused (the overall judgement is
+// made): the finding's text does not stay either.
+TEST_F(CopyPrevious, AnEarlierFindingWhoseJudgementIsRefusedLeavesTheItemAsItWas) {
+  basPublic.PastCopySumi = 1;
+  Show({{Kind(1003, "胸部所見", kKsyubFindings, 1), {}, Finding("異常なし", 2)},
+        {Kind(9999999999, "総合判定", kKsyubGroupJudgement, 0), {}, {}}});
+  frmResultIn.OverallItem = 2;
+  frmResultIn.SouChk = "1";
+  frmResultIn.ResultMatrix(2, 0).Hekbn = 1;
+  bed.bed.shell.Click("frmCopy", "cmdEnter").AnswerBox(ui::MsgResult::kOk, "総合判定済みのため変更できません。");
+  Sub_CopyPreviousResults(0);
+  EXPECT_SCRIPT_OK(bed.bed.shell);
+  const KekkaData& chest = frmResultIn.ResultMatrix(1, 0);
+  EXPECT_EQ(chest.Syoken, "");
+  EXPECT_EQ(chest.Han, 0);
+  EXPECT_EQ(chest.User, "");
+  EXPECT_EQ(chest.Hekbn, 0);
+  EXPECT_EQ(Cell(basPublic.ResultCol, 1), "");
+  EXPECT_EQ(Cell(basPublic.HanCol, 1), "");
+}
+
 // An item without a grid line is carried into its group judgement as a
 // typed one would be.
 TEST_F(CopyPrevious, AFindingWithoutALineStillJudgesItsGroup) {
