@@ -133,15 +133,23 @@ void Stamp(KekkaData& cur) {
   cur.Sokutei = kSokuteiNone;
 }
 
+// Whether a copied value of item `i` is followed by its group and the
+// overall judgement: an item judged automatically and a group item, as
+// typed; a finding whatever its class, as the same finding picked from its
+// list.
+bool GroupFollowsCopy(int i) {
+  const KomInfo& item = frmResultIn.ItemTable[i];
+  return item.Jhkbn == 1 || item.Ksyub == kKsyubFindings || Fnc_IsGroupItem(static_cast<std::int16_t>(i));
+}
+
 // What the Enter processing does after a value went in, for an item
-// without a grid line: its judgement finding, the summary findings and,
-// for an automatically judged item, the group and overall judgements; then
-// the stamp.
+// without a grid line: its judgement finding, the summary findings and
+// the group and overall judgements (GroupFollowsCopy); then the stamp.
 void FollowOffScreen(int i) {
   const auto item = static_cast<std::int16_t>(i);
   Sub_SetJudgementFinding(item);
   Sub_AutoSetSummaryFindings(item);
-  if (frmResultIn.ItemTable[i].Jhkbn == 1) Sub_JudgeGroup(item, kJudgeModeEntry, kJudgeForceNo);
+  if (GroupFollowsCopy(i)) Sub_JudgeGroup(item, kJudgeModeEntry, kJudgeForceNo);
   Stamp(frmResultIn.ResultMatrix(i, kCurrent));
 }
 
@@ -167,6 +175,11 @@ void CopyFindingOnScreen(int i, int row, const KekkaData& prev) {
   TypeAndEnter(basPublic.HanCol, row, mark);
   if (cur.Han == prev.Han) {
     spr.SetText(basPublic.HanCol, row, mark);
+    // The judgement typed is followed by the group only for an item judged
+    // automatically; a finding copied is followed as one picked is.
+    if (frmResultIn.ItemTable[i].Jhkbn != 1) {
+      Sub_JudgeGroup(static_cast<std::int16_t>(i), kJudgeModeEntry, kJudgeForceNo);
+    }
     return;
   }
   cur.Syoken = before;

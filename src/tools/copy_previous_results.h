@@ -44,8 +44,10 @@ namespace qz {
 // alike, and a refused judgement takes the text back. An item without a grid
 // line takes the earlier value and judgement in the result matrix and is
 // carried into its judgement finding, the summary findings and (judged
-// automatically) its group and overall judgements as the Enter processing
-// would, stamped with the logon user and now. A value still being typed in
+// automatically, a group item or a finding of any class) its group and
+// overall judgements, stamped with the logon user and now. A finding copied
+// onto its line judges its group whatever its class too, as the same
+// finding picked from its list does. A value still being typed in
 // the grid goes in before anything is offered (refused: nothing is
 // copied). With basPublic.PastCopySumi 1 the done-check
 // of copied numeric and findings items whose value went in is set too.

@@ -265,6 +265,35 @@ TEST_F(CopyPrevious, AFindingWithoutALineStillJudgesItsGroup) {
   EXPECT_EQ(frmResultIn.ResultMatrix(2, 0).Han, 3);
 }
 
+// A finding copied onto its line is followed as the same finding picked
+// from its list is, whatever its automatic-judgement class: its group and
+// the overall judgement take its judgement. A group item's judgement copied
+// without a line recomputes the overall judgement as typed there does.
+TEST_F(CopyPrevious, GroupAndOverallJudgementsFollowACopyWhateverTheClass) {
+  KomInfo chest = Kind(1003, "胸部所見", kKsyubFindings, 1);
+  chest.Hgrp[1] = 1;
+  KomInfo chest_group = Kind(9999999001, "胸部判定", kKsyubGroupJudgement, 0);
+  chest_group.Hgrp[1] = 999;
+  KomInfo bp_group = Kind(9999999002, "血圧判定", kKsyubGroupJudgement, 1);
+  bp_group.Hgrp[1] = 999;
+  Show({{chest, {}, Finding("陳旧性変化", 2)},
+        {chest_group, {}, {}},
+        {bp_group, {}, Judged(3), false},
+        {Kind(9999999999, "総合判定", kKsyubGroupJudgement, 0), {}, {}}});
+  frmResultIn.GroupItems[1].Item = 2;
+  frmResultIn.GroupItems[2].Item = 3;
+  frmResultIn.GroupItems[999].Item = 4;
+  frmResultIn.OverallItem = 4;
+  bed.bed.shell.Click("frmCopy", "cmdEnter");
+  Sub_CopyPreviousResults(0);
+  EXPECT_SCRIPT_OK(bed.bed.shell);
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Han, 2);
+  EXPECT_EQ(frmResultIn.ResultMatrix(2, 0).Han, 2) << "the chest group follows the copied finding";
+  EXPECT_EQ(frmResultIn.ResultMatrix(3, 0).Han, 3);
+  EXPECT_EQ(frmResultIn.ResultMatrix(4, 0).Han, 3) << "the overall judgement follows the copied group judgement";
+  EXPECT_EQ(frmResultIn.ResultMatrix(4, 0).User, "USER01");
+}
+
 TEST_F(CopyPrevious, TheCursorGoesBackToTheCurrentInputGroup) {
   Show({{Copyable(NumericItem(1001, "身長")), {}, Value("170.0 ")},
         {Copyable(NumericItem(1002, "体重")), {}, Value("65.5 ")}});
