@@ -13,6 +13,7 @@
 #include "grid/findings_search_launch.h"
 #include "grid/item_row_map.h"
 #include "grid/last_write.h"
+#include "grid/typed_entry.h"
 #include "judgement/frm_syo_comb.h"
 #include "judgement/group_judgement.h"
 #include "judgement/summary_auto_set.h"
@@ -101,18 +102,31 @@ void ShowStoredFinding(std::int16_t item, std::int32_t row) {
   ResultGrid().SetText(basPublic.ResultCol, row, ResultCellText(item));
 }
 
+bool CursorIn(std::int32_t col, std::int32_t row) {
+  const grid::Spread& spr = ResultGrid();
+  return spr.active_col() == col && spr.active_row() == row;
+}
+
 // Closed without a decision: a findings item's result cell gets back the
 // text it had when the search started (typed and not entered, maybe) while
 // the cursor is in it, for the operator to go on with. A cursor gone
 // elsewhere would never enter that text: the cell shows what is kept.
 void GiveEntryTextBack(std::int16_t item, std::int32_t row) {
   if (frmResultIn.ItemTable[item].Ksyub != kKsyubFindings) return;
-  grid::Spread& spr = ResultGrid();
-  if (spr.active_col() != basPublic.ResultCol || spr.active_row() != row) {
+  if (!CursorIn(basPublic.ResultCol, row)) {
     ShowStoredFinding(item, row);
     return;
   }
-  spr.SetText(basPublic.ResultCol, row, vb::Trim(basPublic.SyoSearchText));
+  ResultGrid().SetText(basPublic.ResultCol, row, vb::Trim(basPublic.SyoSearchText));
+}
+
+// The reading code a findings item was searched by, left in its
+// findings-code cell: with no cursor there to enter it, the cell shows what
+// is kept.
+void DropCodeOffCursor(std::int16_t item, std::int32_t row) {
+  if (frmResultIn.ItemTable[item].Ksyub != kKsyubFindings || row <= 0) return;
+  if (CursorIn(basPublic.SyoCodeCol, row) || vb::Trim(ResultGrid().TextAt(basPublic.SyoCodeCol, row)).empty()) return;
+  RestoreCellEntry(basPublic.SyoCodeCol, row);
 }
 
 void ApplyDecided(std::int16_t item, std::int32_t row) {
@@ -214,11 +228,12 @@ void Sub_ApplyFindingSearchResult() {
   try {
     const std::int16_t item = frmResultIn.SyoSearchItem;
     const std::int32_t row = frmResultIn.SyoSearchRow;
-    if (!basPublic.SyoSearchDecided) {
+    if (basPublic.SyoSearchDecided) {
+      ApplyDecided(item, row);
+    } else {
       GiveEntryTextBack(item, row);
-      return;
     }
-    ApplyDecided(item, row);
+    DropCodeOffCursor(item, row);
   } catch (const std::exception& e) {
     ShowErrorReport("所見検索画面が閉じられた後の処理でエラーが発生しました。", e);
   }

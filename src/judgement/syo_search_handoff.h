@@ -66,6 +66,9 @@ void tmrSyoSearch_Timer();
 //   text. Then the grid's Enter handling moves the cursor on
 //   (once more when it stayed on the row), and a judgement item reports
 //   "  <target> に所見をセットしました。" in the status line.
+// Either way a findings item's findings-code cell that still holds the
+// reading code searched by, and is not the grid's active cell, shows its
+// stored text again (RestoreCellEntry): nothing would enter that code.
 // A run-time error shows the error report "所見検索画面が閉じられた後の
 // 処理でエラーが発生しました。".
 void Sub_ApplyFindingSearchResult();

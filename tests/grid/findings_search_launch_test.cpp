@@ -3,6 +3,8 @@
 // code that names one finding.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <string>
 #include <vector>
 
@@ -256,6 +258,34 @@ TEST_F(FindingsSearchLaunchTest, TheModelessSearchIsPolledAndGivesTheCellBackWhe
   EXPECT_TRUE(Grid().FormatAt(basPublic.SyoCodeCol, 5).lock);
   EXPECT_FALSE(Grid().FormatAt(basPublic.ResultCol, 5).lock);
   EXPECT_TRUE(Grid().FormatAt(basPublic.ChkCol, 5).lock);
+  EXPECT_SCRIPT_OK(shell);
+}
+
+TEST_F(FindingsSearchLaunchTest, AReadingCodeSearchedForIsNotLeftUnenteredWhenTheCursorWentOn) {
+  basPublic.SearchModal = 0;
+  ui::Timer& timer = frmResultInForm->tmrSyoSearch;
+  const struct {
+    const char* close;
+    std::function<void()> step;
+  } closes[] = {{"戻る", [] { frmSyoComb->cmdClose_Click(); }},
+                {"decided", [] {
+                   frmSyoComb->flexSyoList.ClickCell(3, 1);  // A02 軽度肥大
+                   frmSyoComb->cmdDecision_Click();
+                 }}};
+  for (const auto& c : closes) {
+    SCOPED_TRACE(c.close);
+    // The reading code typed into the findings-code cell, then F5 there.
+    Grid().SetText(basPublic.SyoCodeCol, 4, "A0");
+    Search(4, basPublic.SyoCodeCol);
+    ASSERT_TRUE(frmSyoComb.loaded() && frmSyoComb->visible());
+    Grid().MoveActiveCell(basPublic.ResultCol, 7);
+    ASSERT_TRUE(shell.Drive(c.step));
+    ASSERT_TRUE(shell.Drive([&] { timer.on_timer(); }));
+    ASSERT_FALSE(basPublic.SyoSearchOpen);
+    // No cursor is there to enter it: the cell shows what is kept (no code).
+    EXPECT_EQ(Grid().TextAt(basPublic.SyoCodeCol, 4), "");
+  }
+  EXPECT_EQ(frmResultIn.ResultMatrix(1, 0).Syoken, "軽度肥大");
   EXPECT_SCRIPT_OK(shell);
 }
 
