@@ -9,6 +9,7 @@
 #include "platform/path/no_case.h"
 #include "platform/runtime/run_time_error.h"
 #include "update/bas_public.h"
+#include "update/file_error.h"
 #include "update/file_routines.h"
 #include "update/path_routines.h"
 #include "update/run_log.h"
@@ -126,6 +127,12 @@ void CopyBackupOver(std::string_view backup, std::string_view file) {
   }
   if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
   basPublic.FileSystem->CopyFile(backup, file, true);
+  // A program killed while writing the file leaves the record manager's
+  // journal of its unfinished write beside it; played into the file put
+  // back, it would mix that write's pages into it.
+  std::error_code ec;
+  fs::remove(path::ResolveSuitePath(file) + "-journal", ec);
+  if (ec) throw FileError(ec);
 }
 
 void NoteBackup(std::string_view file, std::string_view backup) { Note(Kind::kBackedUp, file, backup); }

@@ -52,8 +52,9 @@ bool RunJournalEmpty();
 void CopyToBackup(std::string_view file, std::string_view copy);
 
 // Copies this run's backup `backup` over `file`: the file itself, or the
-// records of a server file (server_files.h). Throws RunTimeError when the
-// copy fails.
+// records of a server file (server_files.h); a journal the record manager
+// left beside the file is removed with it. Throws RunTimeError when the copy
+// fails.
 void CopyBackupOver(std::string_view backup, std::string_view file);
 
 // Puts the installation back as it was before the run (see above), logging
