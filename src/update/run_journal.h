@@ -30,7 +30,9 @@ namespace qz::update {
 // Forgets everything noted (the start of a run; tests).
 void ClearRunJournal();
 
-// Notes that `file` was backed up to `backup` before this run changed it.
+// Notes that `file` was backed up to `backup` before this run changed it;
+// a `file` that is a link is noted with what it links to, so that the
+// roll-back makes the link again.
 void NoteBackup(std::string_view file, std::string_view backup);
 
 // Notes that this run made `file`, which did not exist before.
