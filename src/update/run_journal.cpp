@@ -5,10 +5,12 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 #include "platform/path/no_case.h"
 #include "platform/runtime/run_time_error.h"
 #include "update/bas_public.h"
+#include "update/file_error.h"
 #include "update/file_routines.h"
 #include "update/path_routines.h"
 #include "update/run_log.h"
@@ -26,6 +28,7 @@ struct Change {
   Kind kind;
   std::string path;
   std::string backup;
+  std::string link;  // what `path` linked to when it was backed up ("": no link)
 };
 
 std::vector<Change>& Journal() {
@@ -50,9 +53,32 @@ bool Noted(const std::vector<Change>& journal, Kind kind, std::string_view path,
   return false;
 }
 
-void Note(Kind kind, std::string_view path, std::string_view backup) {
+void Note(Kind kind, std::string_view path, std::string_view backup, std::string link = {}) {
   if (InRunFolder(path) || Noted(Journal(), kind, path)) return;
-  Journal().push_back(Change{kind, std::string(path), std::string(backup)});
+  Journal().push_back(Change{kind, std::string(path), std::string(backup), std::move(link)});
+}
+
+// Makes `c.path` the link it was again when the run replaced it by a file
+// (a copy replaces the link, not the file it leads to). Logs; false when
+// the link cannot be made.
+bool PutBackLink(const Change& c) {
+  const fs::path host = path::ResolveSuitePath(c.path);
+  std::error_code ec;
+  if (fs::is_symlink(host, ec) && fs::read_symlink(host, ec) == fs::path(c.link)) return true;
+  fs::path temp = host;
+  temp += ".linking";
+  fs::remove(temp, ec);
+  fs::create_symlink(c.link, temp, ec);
+  if (!ec) fs::rename(temp, host, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+    Sub_Log("  リンクを戻せませんでした。 : " + c.path + " -> " + c.link);
+    Sub_ErrorLog("Fnc_RollBack", ec.value(), ec.message());
+    return false;
+  }
+  Sub_Log("  リンクを戻しました。 : " + c.path + " -> " + c.link);
+  return true;
 }
 
 // True when `file` holds exactly the bytes of its backup `backup`: the run
@@ -72,12 +98,17 @@ bool Unchanged(const Change& c) {
 }
 
 bool PutBack(const Change& c) {
+  if (!c.link.empty() && !PutBackLink(c)) return false;
   if (Unchanged(c)) {
     Sub_Log("  変更されていないため戻しません。 : " + c.path);
     return true;
   }
   try {
-    CopyBackupOver(c.backup, c.path);
+    // Through a link, the file it leads to gets the backup's bytes.
+    std::error_code ec;
+    const std::string file =
+        c.link.empty() ? c.path : fs::weakly_canonical(path::ResolveSuitePath(c.path), ec).string();
+    CopyBackupOver(c.backup, ec ? c.path : file);
     Sub_Log("  復元しました。 : " + c.backup + " -> " + c.path);
     return true;
   } catch (const RunTimeError& e) {
@@ -126,9 +157,21 @@ void CopyBackupOver(std::string_view backup, std::string_view file) {
   }
   if (!basPublic.FileSystem) throw RunTimeError(kErrObjectRequired);
   basPublic.FileSystem->CopyFile(backup, file, true);
+  // A program killed while writing the file leaves the record manager's
+  // journal of its unfinished write beside it; played into the file put
+  // back, it would mix that write's pages into it.
+  std::error_code ec;
+  fs::remove(path::ResolveSuitePath(file) + "-journal", ec);
+  if (ec) throw FileError(ec);
 }
 
-void NoteBackup(std::string_view file, std::string_view backup) { Note(Kind::kBackedUp, file, backup); }
+void NoteBackup(std::string_view file, std::string_view backup) {
+  std::error_code ec;
+  const fs::path host = path::ResolveSuitePath(file);
+  std::string link;
+  if (fs::is_symlink(host, ec)) link = fs::read_symlink(host, ec).string();
+  Note(Kind::kBackedUp, file, backup, ec ? std::string() : link);
+}
 
 void NoteAddedFile(std::string_view file) { Note(Kind::kAddedFile, file, {}); }
 

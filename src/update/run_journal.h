@@ -30,7 +30,9 @@ namespace qz::update {
 // Forgets everything noted (the start of a run; tests).
 void ClearRunJournal();
 
-// Notes that `file` was backed up to `backup` before this run changed it.
+// Notes that `file` was backed up to `backup` before this run changed it;
+// a `file` that is a link is noted with what it links to, so that the
+// roll-back makes the link again.
 void NoteBackup(std::string_view file, std::string_view backup);
 
 // Notes that this run made `file`, which did not exist before.
@@ -52,8 +54,9 @@ bool RunJournalEmpty();
 void CopyToBackup(std::string_view file, std::string_view copy);
 
 // Copies this run's backup `backup` over `file`: the file itself, or the
-// records of a server file (server_files.h). Throws RunTimeError when the
-// copy fails.
+// records of a server file (server_files.h); a journal the record manager
+// left beside the file is removed with it. Throws RunTimeError when the copy
+// fails.
 void CopyBackupOver(std::string_view backup, std::string_view file);
 
 // Puts the installation back as it was before the run (see above), logging

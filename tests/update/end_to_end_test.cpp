@@ -426,6 +426,29 @@ TEST_F(EndToEndTest, AFailedMasterImportPassedOverLeavesTheMasterAsItWas) {
   }
 }
 
+// A master import killed in the middle of a write after a first part was
+// committed leaves the record manager's journal of the unfinished part next
+// to the file: the file put back as it was before the import must not have
+// that journal played into it when it is next opened.
+TEST_F(EndToEndTest, AMasterImportKilledMidWriteIsUndoneWithoutItsJournal) {
+  if (OnServer()) GTEST_SKIP() << "the server keeps no journal beside the file";
+  const fs::path master = data_ / "QZSYOLF.BTR";
+  WrapProgram("QZPGENCNV", "[ \"$1\" = QZSYOLF2 ] && { sqlite3 \"" + master.string() +
+                               "\" 'DELETE FROM records WHERE id = (SELECT min(id) FROM records)';"
+                               " printf 'BEGIN;\\nDELETE FROM records;\\n.shell kill -KILL $PPID\\n' | sqlite3 \"" +
+                               master.string() + "\"; exit 3; }");
+  const Records before = ReadRecords(paths_.spec_file);
+  shell_.AnswerBox(MsgResult::kYes, "「QZSYOLF」のインポートに失敗しました。\r\n\r\n続行しますか？")
+      .AnswerBox(MsgResult::kOk, "失敗した処理を続行したため、バージョンアップは完了していません。");
+
+  EXPECT_EQ(RunUpdate(), 2);
+
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_FALSE(fs::exists(master.string() + "-journal"));
+  const Records after = ReadRecords((program_ / "CPFSPEC.INI").string());
+  EXPECT_EQ(after.at("QZSYOLF.BTR"), before.at("QZSYOLF.BTR"));
+}
+
 // A file of the installation that the copy cannot replace (read-only),
 // passed over, and a later step failing: the roll-back leaves that file
 // alone, says it put everything back, and the installation is as it was.

@@ -117,6 +117,24 @@ TEST_F(ImportStepTest, AConverterThatFailsAfterWritingIsUndoneBeforeTheQuestion)
   }
 }
 
+// The record file cannot be copied aside before its import (a full disk,
+// here a folder where the copy goes): the converter never runs, the file is
+// as it was, and the operator is asked as for any failed import.
+TEST_F(ImportStepTest, AFileThatCannotBeCopiedAsideIsNotImported) {
+  WriteUpdateIni("[Import]\r\nINI=IMP.INI\r\nA=data\\A.csv\r\n");
+  WriteProgram("D:\\SUITE\\qzpgencnv", "echo ran > \"$DATA\"ran");
+  std::filesystem::create_directories(Host(basPublic.LogFolder + "Import\\A.BTR"));
+  shell_.AnswerBox(MsgResult::kNo, "「A」のインポートに失敗しました。\r\n\r\n続行しますか？");
+
+  EXPECT_FALSE(Fnc_ImportSection(0));
+
+  EXPECT_EQ(ReadFile("D:\\DATA\\A.BTR"), "old A");
+  EXPECT_FALSE(Exists("D:\\DATA\\ran"));
+  EXPECT_FALSE(Exists("D:\\CSV\\A.CSV"));
+  EXPECT_TRUE(Logged("  エラーが発生しました。"));
+  EXPECT_SCRIPT_OK(shell_);
+}
+
 TEST_F(ImportStepTest, AFailedCopyPutsTheEarlierCsvBack) {
   WriteUpdateIni("[Import]\r\nINI=IMP.INI\r\nA=data\\missing.csv\r\n");
   WriteFile("D:\\CSV\\A.CSV", "csv already there");

@@ -128,6 +128,25 @@ TEST_F(LockCheckTest, AFileInTheMiddleOfATransactionIsInUse) {
   EXPECT_SCRIPT_OK(shell_);
 }
 
+// The data folder on a database server that cannot be reached: whether
+// another terminal uses it cannot be told, so the check fails and the
+// folder is not renamed.
+TEST_F(LockCheckTest, AServerThatCannotBeReachedStopsTheRun) {
+  system::SetFolderUsersForTest([](std::string_view) { return std::vector<system::OpenFileHolder>{}; });
+  WriteFile("D:\\SUITE\\CPFSPEC.INI",
+            "[STORAGE]\r\nD:\\DATA=POSTGRESQL host=" + Host("D:\\NOSERVER") +
+                " dbname=qz schema=data connect_timeout=2\r\n");
+  basPublic.SpecIniPath = "D:\\SUITE\\CPFSPEC.INI";
+  shell_.AnswerBox(MsgResult::kOk, std::string(kInUse) + "\r\n\r\nフォルダ : D:\\DATA\\");
+  EXPECT_FALSE(Fnc_LockCheck());
+  bool told = false;
+  for (const std::string& line : LogTexts()) told = told || line.rfind("  サーバーに使用状況を確認できません。 : D:\\DATA\\", 0) == 0;
+  EXPECT_TRUE(told);
+  EXPECT_FALSE(Logged("ロック状態の確認が正常終了しました。"));
+  EXPECT_TRUE(Exists("D:\\DATA\\QZSYSLF.BTR"));
+  EXPECT_SCRIPT_OK(shell_);
+}
+
 // The data folder on the database server: a QZP140 of another terminal
 // with the folder open, and separately another terminal's transaction
 // holding the results table, each fail the check, which names the folder;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "update/bas_public.h"
+#include "update/file_routines.h"
 #include "update/run_journal.h"
 #include "update/run_log.h"
 #include "update/update_fixture.h"
@@ -94,6 +95,22 @@ TEST_F(RunJournalTest, AFileTheRunNeverChangedIsLeftAlone) {
   EXPECT_TRUE(Logged("  変更されていないため戻しません。 : D:\\SUITE\\LOCKED.EXE"));
   EXPECT_TRUE(Logged("※バックアップからの復元が正常終了しました。"));
   fs::permissions(Host("D:\\SUITE\\LOCKED.EXE"), fs::perms::owner_write, fs::perm_options::add);
+}
+
+// A file of the installation that is a link to a shared file, replaced by
+// a copy and then rolled back: the link is there again, and the shared
+// file the run never wrote is as it was.
+TEST_F(RunJournalTest, ALinkedFileComesBackAsTheLink) {
+  WriteFile("D:\\SHARED\\PGList.ini", "shared list");
+  fs::create_directories(Host("D:\\SUITE"));
+  fs::create_symlink(Host("D:\\SHARED\\PGList.ini"), Host("D:\\SUITE\\PGList.ini"));
+  WriteFile("D:\\REL\\PGList.ini", "release list");
+  ASSERT_EQ(Fnc_FileCopy("D:\\REL\\PGList.ini", "D:\\SUITE\\PGList.ini", kAlwaysCopy, true), kCopied);
+
+  EXPECT_TRUE(Fnc_RollBack());
+  EXPECT_TRUE(fs::is_symlink(Host("D:\\SUITE\\PGList.ini")));
+  EXPECT_EQ(ReadFile("D:\\SUITE\\PGList.ini"), "shared list");
+  EXPECT_EQ(ReadFile("D:\\SHARED\\PGList.ini"), "shared list");
 }
 
 TEST_F(RunJournalTest, ABackupThatCannotBePutBackIsReported) {
