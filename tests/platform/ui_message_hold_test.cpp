@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/run_time_error.h"
 #include "platform/ui/message_hold.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/scripted_shell.h"
@@ -28,7 +29,7 @@ TEST(UiMessageHold, KeepsEveryBoxUntilTheOutermostHoldIsReleased) {
     EXPECT_EQ(MsgBox("一", MsgButtons::kOk, MsgIcon::kExclamation, "結果入力"), MsgResult::kOk);
     {
       MessageHold inner;
-      MsgBox("二", MsgButtons::kOkCancel, MsgIcon::kNone, "結果入力", 1);
+      MsgBox("二", MsgButtons::kOk, MsgIcon::kNone, "結果入力");
       inner.Release();
     }
     EXPECT_TRUE(Texts(shell).empty()) << "nothing stands while the files are held";
@@ -40,12 +41,27 @@ TEST(UiMessageHold, KeepsEveryBoxUntilTheOutermostHoldIsReleased) {
   EXPECT_EQ(Texts(shell).size(), 3u);
 }
 
-TEST(UiMessageHold, AnswersAKeptBoxWithItsDefaultButton) {
+// Nobody answers a question for the operator: under a hold it fails the
+// work that holds the files (a run-time error), whatever its default
+// button, and nothing of it is shown later.
+TEST(UiMessageHold, AQuestionUnderAHoldIsARunTimeErrorNotAnAnswer) {
   ScriptedShell shell;
   shell.auto_answer = true;
-  MessageHold hold;
-  EXPECT_EQ(MsgBox("?", MsgButtons::kYesNo, MsgIcon::kQuestion, "t", 1), MsgResult::kNo);
-  EXPECT_EQ(MsgBox("?", MsgButtons::kOkCancel, MsgIcon::kQuestion, "t"), MsgResult::kOk);
+  {
+    MessageHold hold;
+    for (MsgButtons buttons : {MsgButtons::kOkCancel, MsgButtons::kYesNo, MsgButtons::kYesNoCancel,
+                               MsgButtons::kAbortRetryIgnore, MsgButtons::kRetryCancel}) {
+      try {
+        MsgBox("保存せずに終了します。よろしいですか？", buttons, MsgIcon::kNone, "結果入力");
+        ADD_FAILURE() << "answered " << static_cast<int>(buttons);
+      } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), kErrInvalidCall);
+      }
+    }
+    EXPECT_EQ(MsgBox("一", MsgButtons::kOk, MsgIcon::kNone, "結果入力"), MsgResult::kOk);
+    hold.Release();
+  }
+  EXPECT_EQ(Texts(shell), std::vector<std::string>{"一"});
 }
 
 TEST(UiMessageHold, AHoldDroppedWithoutReleaseShowsNothing) {

@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/runtime/run_time_error.h"
+
 namespace qz::ui {
 
 namespace {
@@ -35,10 +37,11 @@ bool MessageHold::InForce() { return g_depth > 0; }
 
 std::optional<MsgResult> HoldMessage(const MessageBoxRequest& request) {
   if (g_depth == 0) return std::nullopt;
+  // Only the operator may answer a question: one answered here could write
+  // or throw away what the operator meant otherwise.
+  if (request.buttons != MsgButtons::kOk) throw RunTimeError(kErrInvalidCall);
   g_kept.push_back(request);
-  const std::vector<MsgResult> answers = ButtonAnswers(request.buttons);
-  const auto index = static_cast<std::size_t>(request.default_button);
-  return index < answers.size() ? answers[index] : answers.front();
+  return MsgResult::kOk;
 }
 
 }  // namespace qz::ui

@@ -4,10 +4,11 @@
 // the shared files: every other terminal's write would wait out its busy
 // wait and fail. While a hold is in force, ui::MsgBox (and so every error
 // report and warning, whoever raises it) shows nothing: it keeps the
-// request and answers at once with the box's default button. When the hold
-// is released, the kept boxes are shown in the order they were raised, and
-// their answers are not looked at. A box that asks a question must
-// therefore not be raised under a hold; the program raises none there.
+// request and answers OK at once. When the hold is released, the kept boxes
+// are shown in the order they were raised. A box that asks a question (any
+// buttons but OK alone) cannot wait for its answer: under a hold it raises
+// RunTimeError kErrInvalidCall instead, so that the work holding the files
+// fails and is undone rather than go on with an answer nobody gave.
 //
 // Holds nest: the boxes are shown when the outermost one is released. A
 // hold that ends without Release (the program ends while its work yields)
@@ -45,8 +46,9 @@ class MessageHold {
   bool active_ = true;
 };
 
-// For ui::MsgBox: when a hold is in force, keeps `request` and returns the
-// answer of its default button; otherwise nothing.
+// For ui::MsgBox: when a hold is in force, keeps `request` and returns OK;
+// otherwise nothing. Throws RunTimeError kErrInvalidCall for a question
+// under a hold (nothing is kept).
 std::optional<MsgResult> HoldMessage(const MessageBoxRequest& request);
 
 }  // namespace qz::ui

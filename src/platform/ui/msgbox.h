@@ -34,8 +34,9 @@ MsgResult CloseAnswer(MsgButtons buttons);
 
 // Shows a modal message box and returns the button chosen. Closing the box
 // without a button gives Cancel where there is one, else the only/first
-// button's answer. While a MessageHold is in force (message_hold.h) the box
-// is kept for later and the default button's answer returned at once.
+// button's answer. While a MessageHold is in force (message_hold.h) a box
+// with OK alone is kept for later and OK returned at once; a question then
+// throws RunTimeError kErrInvalidCall.
 MsgResult MsgBox(const MessageBoxRequest& request);
 MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title,
                  int default_button = 0);
