@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,16 +49,55 @@ class WaitingChild {
     if (write(go_[1], "g", 1) != 1) std::abort();
     close(go_[1]);
   }
+  // Waits until the child has ended or `reached()` holds, polling for at
+  // most a minute; false when neither came about.
+  bool AwaitEndOr(const std::function<bool()>& reached) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (Ended() || reached()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+  }
   int Wait() {
-    int wstatus = 0;
-    waitpid(pid_, &wstatus, 0);
-    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    if (!ended_) Reap(0);
+    return status_;
   }
 
  private:
+  bool Ended() {
+    if (!ended_) Reap(WNOHANG);
+    return ended_;
+  }
+  void Reap(int options) {
+    int wstatus = 0;
+    if (waitpid(pid_, &wstatus, options) != pid_) return;
+    ended_ = true;
+    status_ = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  }
+
   int go_[2] = {-1, -1};
   pid_t pid_ = -1;
+  bool ended_ = false;
+  int status_ = -1;
 };
+
+// True when another process's commit of the SQLite file `path` waits for
+// its readers to go: it holds the file's pending lock (the byte SQLite
+// locks at 1 GiB while it waits to write). False for a file that does not
+// exist (the server engine's files live on the server).
+bool ACommitWaitsForFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct flock probe {};
+  probe.l_type = F_RDLCK;
+  probe.l_whence = SEEK_SET;
+  probe.l_start = 0x40000000;
+  probe.l_len = 1;
+  const bool waits = fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type == F_WRLCK;
+  close(fd);
+  return waits;
+}
 
 // A child process that takes a lock of another terminal (`take` returns
 // true once it holds it) and keeps it until Release(), which aborts the
@@ -583,9 +623,10 @@ TEST_P(RecordConcurrencyTest, AScanGoingOnIntoATransactionSeesWhatWasCommittedBe
   ASSERT_EQ(t->GetNext(), 0);
   ASSERT_EQ(Key(*t), "A/2");
   child.Go();
-  // The other terminal's insert commits meanwhile (on SQLite once the
-  // transaction below has given the batch's read back).
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // The other terminal's insert commits meanwhile: on the server at once,
+  // on SQLite once the transaction below has given the batch's read back
+  // (until then its commit waits for the file).
+  ASSERT_TRUE(child.AwaitEndOr([&] { return ACommitWaitsForFile(dir_ + "/T.BTR"); }));
   ASSERT_EQ(t->BeginTrans(), 0);
   EXPECT_EQ(t->GetNext(), 0);
   EXPECT_EQ(Key(*t), "A/3");
@@ -618,7 +659,9 @@ TEST_P(RecordConcurrencyTest, AReadBatchNeverWaitsWithItsReadsAgainstAnotherTerm
     ReadBatch batch;
     ASSERT_EQ(Read(*t, 1), 0);  // the batch now reads T
     child.Go();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the child commits meanwhile
+    // The child's commit has taken U and waits for T (on the server it
+    // waits for nothing and ends).
+    ASSERT_TRUE(child.AwaitEndOr([&] { return ACommitWaitsForFile(dir_ + "/T.BTR"); }));
     u->SetField("ID", "B1");
     read_u = u->GetEqual("U");
   }
@@ -797,7 +840,8 @@ TEST_P(RecordManyFiles, AWriteInsideAReadBatchWaitsWithoutTheBatchsReads) {
     files[0]->SetField("N", 99);
     ASSERT_EQ(files[0]->GetEqual("F0"), kStatusNotFound);  // the batch now reads F0
     child.Go();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the child commits meanwhile
+    // The child's commit has taken F10 and waits for F0.
+    ASSERT_TRUE(child.AwaitEndOr([&] { return ACommitWaitsForFile(dir_ + "/F0.BTR"); }));
     if (in_transaction) {
       ASSERT_EQ(files[10]->BeginTrans(), 0);
     }
