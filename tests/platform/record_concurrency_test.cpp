@@ -669,6 +669,29 @@ TEST_P(RecordConcurrencyTest, AReadBatchNeverWaitsWithItsReadsAgainstAnotherTerm
   EXPECT_EQ(read_u, 0) << "the batch read what it committed";
 }
 
+// The data folder is shared by every operator: a link planted where a
+// file's journal goes is no journal of a transaction, and what it points to
+// is neither removed nor written, by a new process's first open, a read
+// or a write.
+TEST_P(RecordConcurrencyTest, ALinkPlantedAsAJournalNeverReachesWhatItPointsTo) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server keeps no journals";
+  const std::string victim = dir_ + ".victim";
+  std::ofstream(victim, std::ios::binary) << "an operator's own file";
+  ASSERT_EQ(symlink(victim.c_str(), (dir_ + "/T.BTR-journal").c_str()), 0);
+  EXPECT_EQ(InChild([&] {
+              auto c = OpenT();
+              if (Read(*c, 1) != 0) return 1;
+              if (c->BeginTrans() != 0 || Put(*c, "C", 1, "G") != 0 || c->EndTrans() != 0) return 2;
+              return Put(*c, "C", 2, "G") == 0 ? 0 : 3;
+            }),
+            0);
+  std::ifstream in(victim, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(victim);
+  EXPECT_EQ(text, "an operator's own file");
+  EXPECT_EQ(CountT(), 4);
+}
+
 QZ_RECORD_ENGINES(RecordConcurrencyTest);
 
 }  // namespace
