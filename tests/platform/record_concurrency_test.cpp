@@ -841,6 +841,57 @@ TEST_P(RecordManyFiles, ACommitKilledAtAnyStepLeavesTheFilesWhollyOldOrWhollyNew
   EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
 }
 
+// Two terminals commit over the same files at once, in opposite orders:
+// each commit is stored on every file or on none, and one that reports
+// success is stored.
+TEST_P(RecordManyFiles, TwoProcessesCommittingOverTheSameFilesStoreEachCommitWhollyOrNot) {
+  constexpr int kFiles = 12;  // on two connections
+  constexpr int kRounds = 10;
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  const auto committer = [&](int base, bool backwards) {
+    return [&, base, backwards] {
+      SetBusyTimeout(std::chrono::milliseconds(500));
+      std::vector<std::unique_ptr<BtrAccess>> mine;
+      for (int i = 0; i < kFiles; ++i) mine.push_back(OpenF(i));
+      int committed = 0;  // a bit for each round that reported success
+      for (int round = 0; round < kRounds; ++round) {
+        if (mine[0]->BeginTrans() != 0) return 255;
+        int status = 0;
+        for (int k = 0; k < kFiles && status == 0; ++k) {
+          const int i = backwards ? kFiles - 1 - k : k;
+          status = PutN(*mine[static_cast<std::size_t>(i)], i, base + round);
+        }
+        if (status == 0) status = mine[0]->EndTrans();
+        if (status == 0) {
+          committed |= 1 << round;
+        } else {
+          mine[0]->AbortTrans();
+        }
+      }
+      // The result's low bits are lost to the exit status: written to a file.
+      std::ofstream(dir_ + "/committed-" + std::to_string(base)) << committed;
+      return 0;
+    };
+  };
+  WaitingChild a(committer(100, false));
+  WaitingChild b(committer(200, true));
+  a.Go();
+  b.Go();
+  ASSERT_EQ(a.Wait(), 0);
+  ASSERT_EQ(b.Wait(), 0);
+  for (const int base : {100, 200}) {
+    int committed = 0;
+    std::ifstream(dir_ + "/committed-" + std::to_string(base)) >> committed;
+    for (int round = 0; round < kRounds; ++round) {
+      SCOPED_TRACE(base + round);
+      const int stored = CountIn(kFiles, base + round);
+      EXPECT_EQ(stored, (committed >> round & 1) ? kFiles : 0);
+    }
+  }
+}
+
 // A write inside a read batch, in a transaction or not, does not wait for
 // a file with the batch's reads of files on another connection still held:
 // another terminal's commit over both files would wait for them meanwhile.
