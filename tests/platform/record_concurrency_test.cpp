@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,16 +49,55 @@ class WaitingChild {
     if (write(go_[1], "g", 1) != 1) std::abort();
     close(go_[1]);
   }
+  // Waits until the child has ended or `reached()` holds, polling for at
+  // most a minute; false when neither came about.
+  bool AwaitEndOr(const std::function<bool()>& reached) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (Ended() || reached()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+  }
   int Wait() {
-    int wstatus = 0;
-    waitpid(pid_, &wstatus, 0);
-    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    if (!ended_) Reap(0);
+    return status_;
   }
 
  private:
+  bool Ended() {
+    if (!ended_) Reap(WNOHANG);
+    return ended_;
+  }
+  void Reap(int options) {
+    int wstatus = 0;
+    if (waitpid(pid_, &wstatus, options) != pid_) return;
+    ended_ = true;
+    status_ = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  }
+
   int go_[2] = {-1, -1};
   pid_t pid_ = -1;
+  bool ended_ = false;
+  int status_ = -1;
 };
+
+// True when another process's commit of the SQLite file `path` waits for
+// its readers to go: it holds the file's pending lock (the byte SQLite
+// locks at 1 GiB while it waits to write). False for a file that does not
+// exist (the server engine's files live on the server).
+bool ACommitWaitsForFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct flock probe {};
+  probe.l_type = F_RDLCK;
+  probe.l_whence = SEEK_SET;
+  probe.l_start = 0x40000000;
+  probe.l_len = 1;
+  const bool waits = fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type == F_WRLCK;
+  close(fd);
+  return waits;
+}
 
 // A child process that takes a lock of another terminal (`take` returns
 // true once it holds it) and keeps it until Release(), which aborts the
@@ -583,9 +623,10 @@ TEST_P(RecordConcurrencyTest, AScanGoingOnIntoATransactionSeesWhatWasCommittedBe
   ASSERT_EQ(t->GetNext(), 0);
   ASSERT_EQ(Key(*t), "A/2");
   child.Go();
-  // The other terminal's insert commits meanwhile (on SQLite once the
-  // transaction below has given the batch's read back).
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // The other terminal's insert commits meanwhile: on the server at once,
+  // on SQLite once the transaction below has given the batch's read back
+  // (until then its commit waits for the file).
+  ASSERT_TRUE(child.AwaitEndOr([&] { return ACommitWaitsForFile(dir_ + "/T.BTR"); }));
   ASSERT_EQ(t->BeginTrans(), 0);
   EXPECT_EQ(t->GetNext(), 0);
   EXPECT_EQ(Key(*t), "A/3");
@@ -618,12 +659,37 @@ TEST_P(RecordConcurrencyTest, AReadBatchNeverWaitsWithItsReadsAgainstAnotherTerm
     ReadBatch batch;
     ASSERT_EQ(Read(*t, 1), 0);  // the batch now reads T
     child.Go();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the child commits meanwhile
+    // The child's commit has taken U and waits for T (on the server it
+    // waits for nothing and ends).
+    ASSERT_TRUE(child.AwaitEndOr([&] { return ACommitWaitsForFile(dir_ + "/T.BTR"); }));
     u->SetField("ID", "B1");
     read_u = u->GetEqual("U");
   }
   EXPECT_EQ(child.Wait(), 0) << "the other terminal's commit went through";
   EXPECT_EQ(read_u, 0) << "the batch read what it committed";
+}
+
+// The data folder is shared by every operator: a link planted where a
+// file's journal goes is no journal of a transaction, and what it points to
+// is neither removed nor written, by a new process's first open, a read
+// or a write.
+TEST_P(RecordConcurrencyTest, ALinkPlantedAsAJournalNeverReachesWhatItPointsTo) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server keeps no journals";
+  const std::string victim = dir_ + ".victim";
+  std::ofstream(victim, std::ios::binary) << "an operator's own file";
+  ASSERT_EQ(symlink(victim.c_str(), (dir_ + "/T.BTR-journal").c_str()), 0);
+  EXPECT_EQ(InChild([&] {
+              auto c = OpenT();
+              if (Read(*c, 1) != 0) return 1;
+              if (c->BeginTrans() != 0 || Put(*c, "C", 1, "G") != 0 || c->EndTrans() != 0) return 2;
+              return Put(*c, "C", 2, "G") == 0 ? 0 : 3;
+            }),
+            0);
+  std::ifstream in(victim, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(victim);
+  EXPECT_EQ(text, "an operator's own file");
+  EXPECT_EQ(CountT(), 4);
 }
 
 QZ_RECORD_ENGINES(RecordConcurrencyTest);
@@ -775,6 +841,57 @@ TEST_P(RecordManyFiles, ACommitKilledAtAnyStepLeavesTheFilesWhollyOldOrWhollyNew
   EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
 }
 
+// Two terminals commit over the same files at once, in opposite orders:
+// each commit is stored on every file or on none, and one that reports
+// success is stored.
+TEST_P(RecordManyFiles, TwoProcessesCommittingOverTheSameFilesStoreEachCommitWhollyOrNot) {
+  constexpr int kFiles = 12;  // on two connections
+  constexpr int kRounds = 10;
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  const auto committer = [&](int base, bool backwards) {
+    return [&, base, backwards] {
+      SetBusyTimeout(std::chrono::milliseconds(500));
+      std::vector<std::unique_ptr<BtrAccess>> mine;
+      for (int i = 0; i < kFiles; ++i) mine.push_back(OpenF(i));
+      int committed = 0;  // a bit for each round that reported success
+      for (int round = 0; round < kRounds; ++round) {
+        if (mine[0]->BeginTrans() != 0) return 255;
+        int status = 0;
+        for (int k = 0; k < kFiles && status == 0; ++k) {
+          const int i = backwards ? kFiles - 1 - k : k;
+          status = PutN(*mine[static_cast<std::size_t>(i)], i, base + round);
+        }
+        if (status == 0) status = mine[0]->EndTrans();
+        if (status == 0) {
+          committed |= 1 << round;
+        } else {
+          mine[0]->AbortTrans();
+        }
+      }
+      // The result's low bits are lost to the exit status: written to a file.
+      std::ofstream(dir_ + "/committed-" + std::to_string(base)) << committed;
+      return 0;
+    };
+  };
+  WaitingChild a(committer(100, false));
+  WaitingChild b(committer(200, true));
+  a.Go();
+  b.Go();
+  ASSERT_EQ(a.Wait(), 0);
+  ASSERT_EQ(b.Wait(), 0);
+  for (const int base : {100, 200}) {
+    int committed = 0;
+    std::ifstream(dir_ + "/committed-" + std::to_string(base)) >> committed;
+    for (int round = 0; round < kRounds; ++round) {
+      SCOPED_TRACE(base + round);
+      const int stored = CountIn(kFiles, base + round);
+      EXPECT_EQ(stored, (committed >> round & 1) ? kFiles : 0);
+    }
+  }
+}
+
 // A write inside a read batch, in a transaction or not, does not wait for
 // a file with the batch's reads of files on another connection still held:
 // another terminal's commit over both files would wait for them meanwhile.
@@ -797,7 +914,8 @@ TEST_P(RecordManyFiles, AWriteInsideAReadBatchWaitsWithoutTheBatchsReads) {
     files[0]->SetField("N", 99);
     ASSERT_EQ(files[0]->GetEqual("F0"), kStatusNotFound);  // the batch now reads F0
     child.Go();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the child commits meanwhile
+    // The child's commit has taken F10 and waits for F0.
+    ASSERT_TRUE(child.AwaitEndOr([&] { return ACommitWaitsForFile(dir_ + "/F0.BTR"); }));
     if (in_transaction) {
       ASSERT_EQ(files[10]->BeginTrans(), 0);
     }

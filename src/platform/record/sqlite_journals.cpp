@@ -80,13 +80,30 @@ void Step() {
   if (j.die_at > 0 && j.steps >= j.die_at) _exit(9);
 }
 
-bool IsLink(const std::string& path, std::string* target) {
+// True when `path` is a symbolic link.
+bool IsAnyLink(const std::string& path) {
   struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// True when `path` is a journal's link made by this engine: one to a
+// journal of a transaction folder beside it (its target in `target`). Any
+// other link (the data folder is every operator's) is never followed to
+// remove or open what it points to.
+bool IsLink(const std::string& path, std::string* target) {
+  if (!IsAnyLink(path)) return false;
   char buf[4096];
   const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
   if (n < 0) return false;
-  target->assign(buf, static_cast<std::size_t>(n));
+  const std::string to(buf, static_cast<std::size_t>(n));
+  const std::string dir = FolderOf(to);
+  const std::string tx = FolderOf(dir);
+  const std::string tx_name = dir.substr(tx.size() + (dir.size() > tx.size() ? 1 : 0));
+  if (tx != FolderOf(path) || tx_name.rfind(kTxPrefix, 0) != 0 || tx_name.find("..") != std::string::npos ||
+      !EndsWith(to, ".jrnl")) {
+    return false;
+  }
+  *target = to;
   return true;
 }
 
@@ -259,7 +276,7 @@ int VfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* out
     if (flags & SQLITE_OPEN_CREATE) {
       // A new journal (SQLite has rolled back any hot one first): what
       // lies at its name is stale.
-      if (IsLink(link, &target)) ::unlink(link.c_str());
+      if (IsAnyLink(link)) ::unlink(link.c_str());
       if (j.in_tx) {
         // Without its folder the commit could not be made atomic.
         if (j.dir.empty() && !MakeTxFolder(j, FolderOf(link))) return SQLITE_CANTOPEN;
@@ -479,6 +496,10 @@ void CleanFolderOnce(const std::string& folder) {
     if (!EndsWith(name, kJournalSuffix)) continue;
     const std::string path = folder + "/" + name;
     std::string target;
+    if (IsAnyLink(path) && !IsLink(path, &target)) {
+      ::unlink(path.c_str());  // no journal's: planted, never followed
+      continue;
+    }
     if (IsLink(path, &target)) {
       const std::string dir = FolderOf(target);
       if (FolderLive(dir) || FolderLive(dir + kDone)) continue;

@@ -6,7 +6,10 @@
 // A lock is an flock'ed file in the machine's lock folder (/tmp/qz-locks,
 // shared by every user), named by a hash of the lock's name. A file is
 // removed when its lock is given back; a file left by a killed holder is
-// taken again as it is. A forked child shares its parent's locks until it
+// taken again as it is. The folder is used only as a real folder of mode
+// 1777 (made so when missing); a lock whose file is a link or not a plain
+// file of one name (planted by another user) cannot be taken and counts as
+// held: nothing is ever followed or changed outside. A forked child shares its parent's locks until it
 // execs (the descriptors close then). Single-threaded use, like the program.
 #ifndef QZ_PLATFORM_SYSTEM_MACHINE_LOCK_H_
 #define QZ_PLATFORM_SYSTEM_MACHINE_LOCK_H_
