@@ -377,6 +377,41 @@ TEST_F(QtNativeBehaviour, ADialogIsTransientForTheFormThatShowedItAndCentredOnIt
   EXPECT_EQ(shell->qt().WindowOf(placed)->pos(), QPoint(600, 450) / shell->qt().twips_per_pixel());
 }
 
+// A dialog that opens takes the keyboard, into its first box; when it
+// closes, its owner has it again, in the box it was in.
+TEST_F(QtNativeBehaviour, ADialogTakesTheKeyboardAndGivesItBackWhenItCloses) {
+  testkit::SampleGridForm main_form;
+  struct Dialog : ui::Form {
+    Dialog() : ui::Form("frmAsk") {}
+    ui::TextBox& txtCode = Add<ui::TextBox>("txtCode");
+  } dialog;
+  MakeSmallDialog(dialog, "確認");
+  dialog.txtCode.Move(120, 120, 1500, 360);
+  shell->SetMainForm(&main_form);
+  ASSERT_TRUE(Step([&] {
+    main_form.Show();
+    ui::DoEvents();
+    main_form.txtMemo.SetFocus();
+    ui::DoEvents();
+  }));
+  FormWindow* owner = shell->qt().WindowOf(main_form);
+  ASSERT_EQ(QApplication::focusWidget(), Widget<QLineEdit>(main_form.txtMemo));
+  ASSERT_TRUE(Step([&] {
+    dialog.Show(false, &main_form);
+    ui::DoEvents();
+  }));
+  FormWindow* window = shell->qt().WindowOf(dialog);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(QApplication::activeWindow(), window);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QLineEdit>(dialog.txtCode));
+  ASSERT_TRUE(Step([&] {
+    dialog.Unload();
+    ui::DoEvents();
+  }));
+  EXPECT_EQ(QApplication::activeWindow(), owner);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QLineEdit>(main_form.txtMemo));
+}
+
 TEST_F(QtNativeBehaviour, AMinimisedDialogLeavesItsOwnerAloneAndIsItsDialogAgainWhenRestored) {
   // A window manager minimises a window's owner with it: a companion form
   // kept minimised must not take the main window down.

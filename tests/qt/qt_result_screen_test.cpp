@@ -221,7 +221,10 @@ TEST_F(QtResultScreen, TheMouseWheelScrollsTheResultGrid) {
 // second column of the table is what the cell's kind means.
 TEST_F(QtResultScreen, TheInputMethodFollowsTheCellTheCursorIsIn) {
   ASSERT_TRUE(StartOnFirstExaminee());
-  enum Expect { kNoComposition, kJapanese, kComposes, kNotTheGrid };
+  // kLatin: it composes (the operator may switch to Japanese there) and
+  // prefers Latin input, as a judgement cell with the input method opened
+  // for alphanumeric input does.
+  enum Expect { kNoComposition, kJapanese, kLatin, kNotTheGrid };
   struct Move {
     const char* name;
     std::function<void()> act;
@@ -232,7 +235,7 @@ TEST_F(QtResultScreen, TheInputMethodFollowsTheCellTheCursorIsIn) {
   const long long body_judgement = testkit::demo::kGroupItemBase + 1;
   const std::vector<Move> walk = {
       {"click 腹囲", [&] { ClickCell(result, RowOfItem(1004)); }, 1004, kNoComposition},
-      {"Down to a judgement", [] { KeyToFocus(Qt::Key_Down); }, body_judgement, kComposes},
+      {"Down to a judgement", [] { KeyToFocus(Qt::Key_Down); }, body_judgement, kLatin},
       {"Down to a number after a judgement", [] { KeyToFocus(Qt::Key_Down); }, 1006, kNoComposition},
       {"Down", [] { KeyToFocus(Qt::Key_Down); }, 1007, kNoComposition},
       {"Down to a findings list", [] { KeyToFocus(Qt::Key_Down); }, 1008, kJapanese},
@@ -242,7 +245,7 @@ TEST_F(QtResultScreen, TheInputMethodFollowsTheCellTheCursorIsIn) {
       {"click 身長", [&] { ClickCell(result, RowOfItem(1001)); }, 1001, kNoComposition},
       {"Enter", [] { KeyToFocus(Qt::Key_Return); }, 1002, kNoComposition},
       {"click the hearing list", [&] { ClickCell(result, RowOfItem(1011)); }, 1011, kJapanese},
-      {"click the judgement", [&] { ClickCell(result, RowOfItem(body_judgement)); }, body_judgement, kComposes},
+      {"click the judgement", [&] { ClickCell(result, RowOfItem(body_judgement)); }, body_judgement, kLatin},
       {"click 身長 again", [&] { ClickCell(result, RowOfItem(1001)); }, 1001, kNoComposition},
       {"Tab out of the grid", [] { KeyToFocus(Qt::Key_Tab); }, 0, kNotTheGrid},
   };
@@ -269,6 +272,7 @@ TEST_F(QtResultScreen, TheInputMethodFollowsTheCellTheCursorIsIn) {
     EXPECT_EQ(spr.active_row(), RowOfItem(m.item)) << m.name;
     EXPECT_EQ(composes, m.expect != kNoComposition) << m.name;
     if (m.expect == kJapanese) EXPECT_EQ(hints, Qt::ImhNone) << m.name;
+    if (m.expect == kLatin) EXPECT_EQ(hints, Qt::ImhPreferLatin) << m.name;
     auto* table = qobject_cast<SpreadView*>(qt_->qt().WidgetOf(spr))->table();
     EXPECT_EQ(table->testAttribute(Qt::WA_InputMethodEnabled), composes) << m.name << ": the widget carries it too";
   }
