@@ -1,5 +1,6 @@
 #include "examinee/start_checks.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -51,6 +52,19 @@ bool Fnc_CheckProgramFolder() {
   Refuse("「" + folder + "」はプログラムフォルダではありません（QZPPATH.iniがありません）。\r\n" +
          ProgramFolderFix(folder));
   return false;
+}
+
+void NotePathIniUnreadable() {
+  const std::string path = path::ResolveSuitePath(kPathIni);
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  char byte;
+  if (fd >= 0 && ::read(fd, &byte, 1) >= 0) {
+    ::close(fd);
+    return;
+  }
+  const int error_number = errno;
+  if (fd >= 0) ::close(fd);
+  failure_note::NoteSystem(ProgramFolder() + "/QZPPATH.ini", error_number);
 }
 
 bool Fnc_CheckDataFolder() {

@@ -26,6 +26,12 @@ bool Fnc_CheckProgramFolder();
 // missing folder or missing definitions pass (the opens report them).
 bool Fnc_CheckDataFolder();
 
+// Notes for the program's log the system's reason why QZPPATH.ini of the
+// current folder cannot be read (a file without read rights, a folder of
+// that name); notes nothing when it can be read. Shows nothing: the path
+// settings' own message follows.
+void NotePathIniUnreadable();
+
 }  // namespace qz
 
 #endif  // QZ_EXAMINEE_START_CHECKS_H_
