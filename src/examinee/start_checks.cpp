@@ -6,7 +6,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "data/record_layouts.h"
 #include "examinee/bas_public.h"
 #include "platform/path/no_case.h"
 #include "platform/record/btr_file.h"
@@ -69,7 +72,12 @@ void NotePathIniUnreadable() {
 
 bool Fnc_CheckDataFolder() {
   int error_number = 0;
-  const std::string path = record::UnwritableRecordPath(basPublic.SpecPath, basPublic.VlmfPath, &error_number);
+  // The files of the data folder that the program writes; the masters it
+  // only reads may be kept read-only.
+  const std::vector<std::string> written = {data::QzjsnlfLayout().file, data::QzjrklfLayout().file,
+                                            data::QzkkklfLayout().file, data::QzonllfLayout().file};
+  const std::string path =
+      record::UnwritableRecordPath(basPublic.SpecPath, basPublic.VlmfPath, written, &error_number);
   if (path.empty()) return true;
   failure_note::NoteSystem(path, error_number);
   Refuse("データフォルダの「" + path + "」に書き込めません（" + std::strerror(error_number) +

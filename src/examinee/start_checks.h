@@ -20,8 +20,9 @@ void ShowChangeDirFailure();
 bool Fnc_CheckProgramFolder();
 
 // True unless the data folder basPublic.VlmfPath, on this machine's disk,
-// or one of its record files (of the definitions basPublic.SpecPath) may not
-// be written by this process; then shows which, why and what rights the
+// or one of the record files there that the program writes (examinee
+// master, history, results, on-line table; of the definitions
+// basPublic.SpecPath) may not be written by this process; then shows which, why and what rights the
 // operator needs, and returns false. A folder on the PostgreSQL server, a
 // missing folder or missing definitions pass (the opens report them).
 bool Fnc_CheckDataFolder();

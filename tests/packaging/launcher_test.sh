@@ -64,7 +64,7 @@ fail() {
 # line first, the error line (the pattern $3: the box's folder and fix, the
 # reason) and the end.
 check() {
-  local folder=$1 log=$2 pattern=$3 what=$4
+  local folder=$1 log=$2 pattern=$3 what=$4 title=${5:-結果入力}
   XDG_RUNTIME_DIR=$session XDG_STATE_HOME=$state QZ_FOLDER_QZP140=$folder \
     QT_QPA_PLATFORM=xcb "${operator[@]}" "$prefix/bin/qz140" </dev/null >"$scratch/out" 2>&1 &
   local pid=$! answered= boxes=() until=$((SECONDS + deadline))
@@ -98,7 +98,7 @@ check() {
   first=$(printf '%s\n' "$text" | head -1)
   case "$first" in *" start terminal="*) ;; *) fail "$what: the log does not begin with its start line: $first" ;; esac
   local line
-  line=$(printf '%s\n' "$text" | grep " error title=結果入力 " || true)
+  line=$(printf '%s\n' "$text" | grep " error title=$title " || true)
   # shellcheck disable=SC2254
   case "$line" in
     $pattern) ;;
@@ -136,4 +136,19 @@ chmod a-w "$centre/DATA"
 check "$centre/QZP140" "$centre/LOG/QZP140_*.log" \
   "*データフォルダの「$centre/DATA」に書き込めません*書き込み権限を与えて下さい。 file=$centre/DATA reason=Permission denied" \
   "a data folder the operator may not write"
+
+# A master the program only reads may be read-only for the operator: the
+# start goes on past the data folder (to the log-on table, missing here).
+readonly_master=$scratch/readonly-master
+"$prefix/lib/qz140/demodata" "$readonly_master" >/dev/null
+rm -rf "$readonly_master/QZP140"
+"$prefix/bin/qz140" init "$readonly_master/QZP140" "$readonly_master" >/dev/null
+owned "$readonly_master/DATA"
+mkdir -p "$readonly_master/LOG"
+owned "$readonly_master/LOG"
+chmod a-w "$readonly_master/DATA/QZKOMLF.BTR"
+rm "$readonly_master/DATA/QZLOGLF.BTR"
+check "$readonly_master/QZP140" "$readonly_master/LOG/QZP140_*.log" \
+  "*ログオン情報マスタオープンエラー status=12 file=$readonly_master/DATA/QZLOGLF.BTR" \
+  "a read-only master" エラー
 exit $((failures > 0))
