@@ -143,6 +143,7 @@ bool ClsDefault::Fnc_ReadPathIni(std::string& hope, std::string& vlmp, std::stri
     for (const auto& [key, target] : keys) {
       if (!Fnc_GetPathKey("FILE_PATH", key, *target)) {
         failure = "INIファイルの項目の取得に失敗しました。";
+        NotePathIniUnreadable();
         break;
       }
     }

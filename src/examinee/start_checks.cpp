@@ -1,11 +1,15 @@
 #include "examinee/start_checks.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "data/record_layouts.h"
 #include "examinee/bas_public.h"
 #include "platform/path/no_case.h"
 #include "platform/record/btr_file.h"
@@ -53,9 +57,27 @@ bool Fnc_CheckProgramFolder() {
   return false;
 }
 
+void NotePathIniUnreadable() {
+  const std::string path = path::ResolveSuitePath(kPathIni);
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  char byte;
+  if (fd >= 0 && ::read(fd, &byte, 1) >= 0) {
+    ::close(fd);
+    return;
+  }
+  const int error_number = errno;
+  if (fd >= 0) ::close(fd);
+  failure_note::NoteSystem(ProgramFolder() + "/QZPPATH.ini", error_number);
+}
+
 bool Fnc_CheckDataFolder() {
   int error_number = 0;
-  const std::string path = record::UnwritableRecordPath(basPublic.SpecPath, basPublic.VlmfPath, &error_number);
+  // The files of the data folder that the program writes; the masters it
+  // only reads may be kept read-only.
+  const std::vector<std::string> written = {data::QzjsnlfLayout().file, data::QzjrklfLayout().file,
+                                            data::QzkkklfLayout().file, data::QzonllfLayout().file};
+  const std::string path =
+      record::UnwritableRecordPath(basPublic.SpecPath, basPublic.VlmfPath, written, &error_number);
   if (path.empty()) return true;
   failure_note::NoteSystem(path, error_number);
   Refuse("データフォルダの「" + path + "」に書き込めません（" + std::strerror(error_number) +

@@ -20,11 +20,18 @@ void ShowChangeDirFailure();
 bool Fnc_CheckProgramFolder();
 
 // True unless the data folder basPublic.VlmfPath, on this machine's disk,
-// or one of its record files (of the definitions basPublic.SpecPath) may not
-// be written by this process; then shows which, why and what rights the
+// or one of the record files there that the program writes (examinee
+// master, history, results, on-line table; of the definitions
+// basPublic.SpecPath) may not be written by this process; then shows which, why and what rights the
 // operator needs, and returns false. A folder on the PostgreSQL server, a
 // missing folder or missing definitions pass (the opens report them).
 bool Fnc_CheckDataFolder();
+
+// Notes for the program's log the system's reason why QZPPATH.ini of the
+// current folder cannot be read (a file without read rights, a folder of
+// that name); notes nothing when it can be read. Shows nothing: the path
+// settings' own message follows.
+void NotePathIniUnreadable();
 
 }  // namespace qz
 

@@ -241,6 +241,23 @@ const std::vector<FailureCase>& FailureCases() {
   static const std::vector<FailureCase> cases = {
       {"ProgramFolderMissing", [](ProgramLogFailureTest& t) { App().path = (t.RootPath() / "QZP140X").string(); },
        false, nullptr, "」への移動に失敗しました。", "file={root}QZP140X reason=No such file or directory"},
+      {"ProgramFolderIsADanglingLink",
+       [](ProgramLogFailureTest& t) {
+         fs::create_directory_symlink(t.RootPath() / "gone", t.RootPath() / "QZP140L");
+         App().path = (t.RootPath() / "QZP140L").string();
+       },
+       false, nullptr, "」への移動に失敗しました。", "file={root}QZP140L reason=No such file or directory"},
+      {"ProgramFolderNameTooLong",
+       [](ProgramLogFailureTest& t) { App().path = (t.RootPath() / std::string(300, 'Q')).string(); }, false,
+       nullptr, "」への移動に失敗しました。", "reason=File name too long"},
+      {"ProgramFolderNameNotUtf8", [](ProgramLogFailureTest& t) { App().path = (t.RootPath() / "QZP\xff").string(); },
+       false, nullptr, "」への移動に失敗しました。", "file={root}QZP\xff reason=No such file or directory"},
+      {"PathIniIsAFolder",
+       [](ProgramLogFailureTest& t) {
+         fs::remove(t.suite().paths().path_ini);
+         fs::create_directory(t.suite().paths().path_ini);
+       },
+       false, nullptr, "INIファイルの項目の取得に失敗しました。", "file={program}QZPPATH.ini reason=Is a directory"},
       {"NoPathIni", [](ProgramLogFailureTest& t) { fs::remove(t.suite().paths().path_ini); }, false, nullptr,
        "はプログラムフォルダではありません（QZPPATH.iniがありません）。",
        "file={program}QZPPATH.ini reason=No such file or directory"},
@@ -308,7 +325,9 @@ TEST_P(ProgramLogFailureTest, TheErrorLineNamesTheStatusAndFileOrTheReason) {
   EXPECT_EQ(events.front().rfind("start terminal=TERM01 ", 0), 0u) << text;
   std::string line;
   for (const std::string& e : events) {
-    if (e.rfind("error ", 0) == 0 && e.find(OneLine(report)) != std::string::npos) line = e;
+    if ((e.rfind("error ", 0) == 0 || e.rfind("message ", 0) == 0) && e.find(OneLine(report)) != std::string::npos) {
+      line = e;
+    }
   }
   ASSERT_FALSE(line.empty()) << "no error line of " << report << "\n" << text;
   const std::string words = Replaced(Replaced(Replaced(c.words, "{data}", suite_.paths().data), "{program}",

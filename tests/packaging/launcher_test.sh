@@ -27,7 +27,15 @@ prefix=$scratch/prefix
 # A display of its own.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
 xvfb=$!
-for _ in $(seq 1 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+# Every wait below polls until its event, bounded by a deadline (seconds)
+# long enough for a loaded machine.
+deadline=60
+display_until=$((SECONDS + deadline))
+until [ -s "$scratch/display" ]; do
+  kill -0 "$xvfb" 2>/dev/null || { echo "launcher test: Xvfb did not start" >&2; exit 1; }
+  [ "$SECONDS" -lt "$display_until" ] || { echo "launcher test: Xvfb gave no display in time" >&2; exit 1; }
+  sleep 0.1
+done
 DISPLAY=:$(cat "$scratch/display")
 export DISPLAY
 
@@ -56,31 +64,31 @@ fail() {
 # line first, the error line (the pattern $3: the box's folder and fix, the
 # reason) and the end.
 check() {
-  local folder=$1 log=$2 pattern=$3 what=$4
+  local folder=$1 log=$2 pattern=$3 what=$4 title=${5:-結果入力}
   XDG_RUNTIME_DIR=$session XDG_STATE_HOME=$state QZ_FOLDER_QZP140=$folder \
     QT_QPA_PLATFORM=xcb "${operator[@]}" "$prefix/bin/qz140" </dev/null >"$scratch/out" 2>&1 &
-  local pid=$! answered=
-  for _ in $(seq 1 200); do
+  local pid=$! answered= boxes=() until=$((SECONDS + deadline))
+  # Once the log has the error line, Return goes to the program's window
+  # until the program ends (a key sent before the box took the focus is
+  # lost, so it is sent again); every box answered is remembered.
+  while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$until" ]; do
     if grep -qs " error title=" $log; then
       local window
       window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tail -1 || true)
       if [ -n "$window" ]; then
-        xdotool windowfocus "$window" 2>/dev/null || true
-        sleep 0.2
-        xdotool key Return 2>/dev/null || true
+        case " ${boxes[*]} " in *" $window "*) ;; *) boxes+=("$window") ;; esac
+        xdotool windowfocus "$window" key Return 2>/dev/null || true
         answered=yes
-        break
       fi
     fi
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
+    sleep 0.2
   done
   local status=0
-  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$pid" 2>/dev/null; then
     kill "$pid"
-    fail "$what: the program did not end after its box (answered: ${answered:-no})"
+    fail "$what: the program did not end after its box in ${deadline}s (answered: ${answered:-no})"
   fi
+  [ "${#boxes[@]}" -le 1 ] || fail "$what: ${#boxes[@]} boxes, not one"
   wait "$pid" || status=$?
   [ "$status" = 1 ] || fail "$what: exit status $status, not 1"
   # shellcheck disable=SC2086
@@ -90,7 +98,7 @@ check() {
   first=$(printf '%s\n' "$text" | head -1)
   case "$first" in *" start terminal="*) ;; *) fail "$what: the log does not begin with its start line: $first" ;; esac
   local line
-  line=$(printf '%s\n' "$text" | grep " error title=結果入力 " || true)
+  line=$(printf '%s\n' "$text" | grep " error title=$title " || true)
   # shellcheck disable=SC2254
   case "$line" in
     $pattern) ;;
@@ -128,4 +136,19 @@ chmod a-w "$centre/DATA"
 check "$centre/QZP140" "$centre/LOG/QZP140_*.log" \
   "*データフォルダの「$centre/DATA」に書き込めません*書き込み権限を与えて下さい。 file=$centre/DATA reason=Permission denied" \
   "a data folder the operator may not write"
+
+# A master the program only reads may be read-only for the operator: the
+# start goes on past the data folder (to the log-on table, missing here).
+readonly_master=$scratch/readonly-master
+"$prefix/lib/qz140/demodata" "$readonly_master" >/dev/null
+rm -rf "$readonly_master/QZP140"
+"$prefix/bin/qz140" init "$readonly_master/QZP140" "$readonly_master" >/dev/null
+owned "$readonly_master/DATA"
+mkdir -p "$readonly_master/LOG"
+owned "$readonly_master/LOG"
+chmod a-w "$readonly_master/DATA/QZKOMLF.BTR"
+rm "$readonly_master/DATA/QZLOGLF.BTR"
+check "$readonly_master/QZP140" "$readonly_master/LOG/QZP140_*.log" \
+  "*ログオン情報マスタオープンエラー status=12 file=$readonly_master/DATA/QZLOGLF.BTR" \
+  "a read-only master" エラー
 exit $((failures > 0))

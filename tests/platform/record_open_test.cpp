@@ -98,6 +98,16 @@ TEST(RecordDefinitions, AServerTableIsNamedWithoutThePasswordOfItsConnection) {
       {"POSTGRESQL host=db PASSWORD='s3 cret' user=qz schema=data",
        "POSTGRESQL host=db user=qz schema=data table=A.BTR"},
       {"POSTGRESQL postgresql://qz:s3cret@db/qz schema=data", "POSTGRESQL postgresql://qz@db/qz schema=data table=A.BTR"},
+      // The connection string allows blanks around "=", and a URI takes
+      // the password as a parameter too.
+      {"POSTGRESQL host=db password = s3cret dbname=qz schema=data",
+       "POSTGRESQL host=db dbname=qz schema=data table=A.BTR"},
+      {"POSTGRESQL host=db password= s3cret dbname=qz schema=data",
+       "POSTGRESQL host=db dbname=qz schema=data table=A.BTR"},
+      {"POSTGRESQL postgresql://db/qz?user=qz&password=s3cret&sslmode=disable schema=data",
+       "POSTGRESQL postgresql://db/qz?user=qz&sslmode=disable schema=data table=A.BTR"},
+      {"POSTGRESQL postgres://qz:s3cret@db:5432/qz?PassWord=s3cret schema=data",
+       "POSTGRESQL postgres://qz@db:5432/qz schema=data table=A.BTR"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.storage);

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/record/record_store.h"
 #include "platform/record/status.h"
@@ -35,15 +37,15 @@ bool RecordFileExists(const Definitions& definitions, std::string_view file_name
 }
 
 std::string UnwritableRecordPath(std::string_view definition_folder, std::string_view data_folder,
-                                 int* error_number) {
+                                 const std::vector<std::string>& file_names, int* error_number) {
   *error_number = 0;
   const std::string path = FindDefinitionsFile(definition_folder);
   if (path.empty()) return "";
   const auto defs = Definitions::Load(path);
   if (!defs) return "";
   bool folder_checked = false;
-  for (const auto& [name, file_def] : defs->files()) {
-    const auto location = LocateFile(*defs, data_folder, file_def.name);
+  for (const std::string& file_name : file_names) {
+    const auto location = LocateFile(*defs, data_folder, file_name);
     if (!location || location->engine != Engine::kSqlite) return "";
     const std::filesystem::path file(location->path);
     if (!folder_checked) {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/record/definitions.h"
 
@@ -31,14 +32,15 @@ int CreateRecordFile(const Definitions& definitions, std::string_view file_name,
 bool RecordFileExists(const Definitions& definitions, std::string_view file_name, std::string_view data_folder);
 
 // The first part of the SQLite folder `data_folder` that this process may
-// not write, as the record files need: the folder itself (each write makes
-// a journal beside the file), then each record file of the definitions
-// (named by `definition_folder`, the file or its folder) that exists
-// there. Empty when everything can be written, and when the definitions,
-// the folder or its entry are missing or the folder is on PostgreSQL (the
-// opens then report it). `*error_number` gets the system's reason (errno).
+// not write, as the record files `file_names` need: the folder itself
+// (each write makes a journal beside the file), then each of those files
+// that exists there (files only read are not asked for). The definitions
+// are named by `definition_folder` (the file or its folder). Empty when
+// everything can be written, and when the definitions, the folder or its
+// entry are missing or the folder is on PostgreSQL (the opens then report
+// it). `*error_number` gets the system's reason (errno).
 std::string UnwritableRecordPath(std::string_view definition_folder, std::string_view data_folder,
-                                 int* error_number);
+                                 const std::vector<std::string>& file_names, int* error_number);
 
 // Copies every record of `file_name` from `from_folder` to `to_folder`
 // (each on the engine the definitions give it), in insertion order, so that

@@ -1,5 +1,6 @@
 #include "platform/record/storage_location.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace qz::record {
@@ -75,20 +76,52 @@ std::string FormatStorage(const Location& location) {
   return "POSTGRESQL " + location.conninfo + (location.conninfo.empty() ? "" : " ") + "schema=" + location.schema;
 }
 
+namespace {
+
+bool IsPasswordName(std::string_view name) { return AsciiUpper(Trim(name)) == "PASSWORD"; }
+
+// A connection URI without its password: neither the one of the user
+// information ("user:password@") nor a "password=" parameter.
+std::string UriWithoutPassword(std::string uri) {
+  const std::size_t authority = uri.find("://") + 3;
+  const std::size_t authority_end = std::min(uri.find_first_of("/?#", authority), uri.size());
+  if (const std::size_t at = uri.rfind('@', authority_end); at != std::string::npos && at >= authority) {
+    if (const std::size_t colon = uri.find(':', authority); colon < at) uri.erase(colon, at - colon);
+  }
+  const std::size_t query = uri.find('?');
+  if (query == std::string::npos) return uri;
+  std::string kept;
+  std::size_t from = query + 1;
+  while (from <= uri.size()) {
+    const std::size_t amp = std::min(uri.find('&', from), uri.size());
+    const std::string_view param = std::string_view(uri).substr(from, amp - from);
+    if (!param.empty() && !IsPasswordName(param.substr(0, param.find('=')))) {
+      kept += (kept.empty() ? "" : "&") + std::string(param);
+    }
+    from = amp + 1;
+  }
+  return uri.substr(0, query) + (kept.empty() ? "" : "?" + kept);
+}
+
+}  // namespace
+
 std::string DescribeLocation(const Location& location) {
   if (location.engine == Engine::kSqlite) return location.path;
   std::string out = "POSTGRESQL";
-  for (const std::string& word : Words(location.conninfo)) {
-    const std::size_t eq = word.find('=');
-    if (eq != std::string::npos && AsciiUpper(Trim(std::string_view(word).substr(0, eq))) == "PASSWORD") continue;
-    std::string shown = word;
-    // A URI's user information "user:password@".
-    if (const std::size_t scheme = shown.find("://"); scheme != std::string::npos) {
-      const std::size_t at = shown.find('@', scheme + 3);
-      const std::size_t colon = shown.find(':', scheme + 3);
-      if (at != std::string::npos && colon != std::string::npos && colon < at) shown.erase(colon, at - colon);
+  const std::vector<std::string> words = Words(location.conninfo);
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    std::string item = words[i];
+    if (item.find("://") != std::string::npos) {
+      out += ' ' + UriWithoutPassword(item);
+      continue;
     }
-    out += ' ' + shown;
+    // One "name=value" setting, blanks allowed around its "=".
+    if (item.find('=') == std::string::npos && i + 1 < words.size() && words[i + 1].front() == '=') {
+      item += ' ' + words[++i];
+    }
+    if (item.back() == '=' && i + 1 < words.size()) item += ' ' + words[++i];
+    if (IsPasswordName(std::string_view(item).substr(0, item.find('=')))) continue;
+    out += ' ' + item;
   }
   return out + " schema=" + location.schema + " table=" + location.table;
 }
