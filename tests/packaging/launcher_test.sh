@@ -5,11 +5,11 @@
 # Return on a virtual X display), writes it to the log with its reason and
 # ends with exit status 1.
 #   tests/packaging/launcher_test.sh CMAKE BUILD-FOLDER
-# Exit status 77 (skipped) without Xvfb or xdotool.
+# Exit status 77 (skipped) without Xvfb, xdotool or xprop.
 set -euo pipefail
 cmake=$1
 build=$2
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool xprop; do
   command -v "$tool" >/dev/null || { echo "launcher test: no $tool"; exit 77; }
 done
 
@@ -59,6 +59,17 @@ fail() {
   failures=$((failures + 1))
 }
 
+# The newest visible box (a window of the dialog type) of process $1, if any:
+# a start that gets as far as its progress window has that window mapped too,
+# and it is not a box.
+dialog_of() {
+  local w last=
+  for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null || true); do
+    xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG && last=$w
+  done
+  printf '%s\n' "$last"
+}
+
 # Starts the launcher for program folder $1, answers its box once the log
 # $2 (a glob) has its error line, and checks the exit status, the start
 # line first, the error line (the pattern $3: the box's folder and fix, the
@@ -74,7 +85,7 @@ check() {
   while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$until" ]; do
     if grep -qs " error title=" $log; then
       local window
-      window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tail -1 || true)
+      window=$(dialog_of "$pid")
       if [ -n "$window" ]; then
         case " ${boxes[*]} " in *" $window "*) ;; *) boxes+=("$window") ;; esac
         xdotool windowfocus "$window" key Return 2>/dev/null || true
