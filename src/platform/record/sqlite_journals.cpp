@@ -123,11 +123,11 @@ bool MakeTxFolder(Journals& j, const std::string& folder) {
                             std::to_string(++counter) + ".d";
     if (::mkdir(dir.c_str(), 0777) != 0) continue;
     ::chmod(dir.c_str(), 0777);  // another user's cleaning removes it
+    // A cleaning process may take the empty folder between the mkdir and
+    // the lock (before the open, or before the lock): then make another.
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) continue;
     struct stat opened {}, now {};
-    // A cleaning process may have taken the empty folder between the mkdir
-    // and the lock: then make another.
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && ::stat(dir.c_str(), &now) == 0 &&
         opened.st_ino == now.st_ino) {
       j.dir = dir;
@@ -364,6 +364,41 @@ bool FolderLive(const std::string& dir) {
   return live;
 }
 
+// Removes the transaction folder `dir` when no process holds it: `whole`
+// with what is in it, else only when it is empty. The folder's lock is held
+// across the removal, so that a process that locks a folder it has just
+// made finds it gone (and makes another) instead of losing it after its
+// lock was taken.
+void RemoveFolderIfDead(const std::string& dir, bool whole) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    if (whole) {
+      RemoveFolder(dir);
+    } else {
+      ::rmdir(dir.c_str());
+    }
+  }
+  ::close(fd);
+}
+
+// True when a live process holds a transaction folder in `folder` now:
+// a super-journal exists only while its committing process holds its
+// transaction folder, and may still be empty or half written then.
+bool AnyTxFolderLive(const std::string& folder) {
+  std::vector<std::string> dirs;
+  if (DIR* d = ::opendir(folder.c_str())) {
+    while (dirent* e = ::readdir(d)) {
+      const std::string name = e->d_name;
+      if (name.rfind(kTxPrefix, 0) == 0 && (EndsWith(name, ".d") || EndsWith(name, std::string(".d") + kDone))) {
+        dirs.push_back(folder + "/" + name);
+      }
+    }
+    ::closedir(d);
+  }
+  return std::any_of(dirs.begin(), dirs.end(), FolderLive);
+}
+
 // SQLite's super-journal `path` that no journal it names still exists.
 bool SuperJournalStale(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -514,10 +549,10 @@ void CleanFolderOnce(const std::string& folder) {
     if (name.rfind(kTxPrefix, 0) != 0) continue;
     const std::string path = folder + "/" + name;
     if (EndsWith(name, ".d")) {
-      if (!FolderLive(path)) ::rmdir(path.c_str());  // empty once its journals are rolled back
+      RemoveFolderIfDead(path, false);  // empty once its journals are rolled back
     } else if (EndsWith(name, std::string(".d") + kDone)) {
-      if (!FolderLive(path)) RemoveFolder(path);
-    } else if (name.find("-mj") != std::string::npos && SuperJournalStale(path)) {
+      RemoveFolderIfDead(path, true);
+    } else if (name.find("-mj") != std::string::npos && !AnyTxFolderLive(folder) && SuperJournalStale(path)) {
       ::unlink(path.c_str());
     }
   }
