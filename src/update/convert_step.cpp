@@ -148,7 +148,7 @@ bool Fnc_FileCheck(std::string_view id) {
     if (!AnyFileExists(csv)) return true;
     const std::string moved = csv + ".Convert_" + NowStamp();
     basPublic.RenameBackList[at].MovedName = moved;
-    return Fnc_ReName(csv, moved);
+    return MoveAside(csv, moved);
   });
 }
 
@@ -165,12 +165,12 @@ bool Fnc_MakeCSV() {
       Report("CSV作成プログラムが見つかりません。", "プログラム : ", kExportProgram);
       return false;
     }
-    const bool ran = RunProgramAndWait(kExportProgram, ids);
     for (std::size_t i = 1; i <= LastIndex(); ++i) {
       const RenameBackEntry& e = basPublic.RenameBackList[i];
       // A CSV where none was before is this run's: a failed run removes it.
-      if (e.MovedName.empty() && AnyFileExists(e.OwnName)) NoteAddedFile(e.OwnName);
+      if (e.MovedName.empty() && !AnyFileExists(e.OwnName)) NoteAddedFile(e.OwnName);
     }
+    const bool ran = RunProgramAndWait(kExportProgram, ids);
     if (!ran) {
       Report("CSV作成プログラムが異常終了しました。", "プログラム : ", kExportProgram);
       return false;

@@ -155,12 +155,10 @@ bool Fnc_Copy(std::int32_t k) {
     // can take it away again (run_journal.h).
     const std::string destination = e.To + e.File;
     const bool existed = AnyFileExists(destination);
-    const std::vector<std::string> made = MissingFolders(Fnc_FolderName(destination));
+    // Noted before the copy, which may make them even when it fails.
+    for (const std::string& folder : MissingFolders(Fnc_FolderName(destination))) NoteAddedFolder(folder);
+    if (!existed && !EndsInSeparator(destination)) NoteAddedFile(destination);
     const std::int16_t copied = Fnc_FileCopy(e.From + e.File, destination, e.OverWrite, true);
-    // Noted whatever the result: a copy that fails may have made its folders.
-    for (const std::string& folder : made) NoteAddedFolder(folder);
-    if (copied == kFolderCreated) NoteAddedFolder(Fnc_FolderName(destination));
-    if (copied == kCopied && !existed) NoteAddedFile(destination);
     // The centre's choice of engines stays with the installation.
     if (copied == kCopied && existed && IsDefinitionsFile(destination) &&
         !KeepStorageEntries(BackupPathOf(destination), destination)) {

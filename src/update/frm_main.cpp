@@ -170,8 +170,10 @@ void FrmMain::Sub_VersionUp() {
   }
   if (!ok && started && !RunJournalEmpty()) {
     Sub_RollBack();
-  } else if (crashed) {
-    Critical("バージョンアップに失敗しました。");
+  } else {
+    // Complete, or nothing of the installation changed: the journal goes.
+    FinishRunJournal();
+    if (crashed) Critical("バージョンアップに失敗しました。");
   }
   if (ok) {
     try {
@@ -224,6 +226,7 @@ void FrmMain::Sub_RollBack() {
   lblGuide.caption.clear();
   ProcessEvents();
   if (Fnc_RollBack()) {
+    FinishRunJournal();
     Sub_Log("バージョンアップ前の状態に戻しました。");
     Critical("バージョンアップに失敗しました。\r\n\r\nバージョンアップ前の状態に戻しました。\r\n\r\nログ : " +
              basPublic.LogFile);

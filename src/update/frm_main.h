@@ -11,7 +11,8 @@
 //
 // A run either completes or leaves the installation as it was: when a step
 // fails after the lock check, every file the run changed is put back from
-// the run's backups and every file it added is removed (run_journal.h). A
+// the run's backups and every file it added is removed (run_journal.h);
+// when the program is killed, the next start does so (unfinished_run.h). A
 // failed file that the operator chose to go on from stays as it was before
 // its step; the run then ends, not completed, and says so.
 // RunCompleted() and RunPassedOverFailure() tell the program's exit status.
@@ -57,9 +58,10 @@ class FrmMain : public ui::Form {
   bool Fnc_ExternalEdit();
   // End-message sections 0 … 100 from the release folder.
   void Sub_EndMessage();
-  // Puts back what the failed run changed (run_journal.h) and tells the
-  // operator so, with the log; a restore that fails is shown with the run
-  // folder, where the backups stay.
+  // Puts back what the failed run changed (run_journal.h), removes its
+  // journal and tells the operator so, with the log; a restore that fails
+  // is shown with the run folder, where the backups and the journal stay
+  // (the next start tries again).
   void Sub_RollBack();
 
   // The window handle passed to the programs it starts.

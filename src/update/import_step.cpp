@@ -204,10 +204,11 @@ bool Fnc_Import(std::string_view id, std::string_view value) {
     // folder holds the same files before and after the import.
     if (AnyFileExists(csv_target)) {
       const std::string aside = csv_target + ".Import_" + NowStamp();
-      if (!Fnc_ReName(csv_target, aside)) return false;
+      if (!MoveAside(csv_target, aside)) return false;
       moved = aside;
     }
     target = csv_target;
+    NoteAddedFile(target);
     result = ImportBody(id, source, mode, target);
   } catch (const RunTimeError& e) {
     Sub_ErrorLog("Fnc_Import", e.number(), e.description());

@@ -27,6 +27,7 @@
 #include "platform/system/open_files.h"
 #include "update/bas_public.h"
 #include "update/file_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 #include "update/step_support.h"
 #include "update/steps.h"
@@ -91,7 +92,7 @@ bool Fnc_LockCheck() {
   if (!folder.empty()) folder.pop_back();
   const std::string check_name = folder + ".Check_" + NowStamp();
   Sub_Log("リネーム開始 : " + basPublic.DataPath);
-  if (!DataFolderFree() || !Fnc_ReName(basPublic.DataPath, check_name)) {
+  if (!DataFolderFree() || !MoveAside(basPublic.DataPath, check_name)) {
     CriticalBox(
         "ファイルを使用中の可能性があります。\r\n全てのプログラムを終了して下さい。\r\n他の端末は電源を切って下さい。"
         "\r\n\r\nそれでも無理な場合は、コンピュータを再起動してからバージョンアップを行って下さい。\r\n\r\nフォルダ : " +

@@ -8,6 +8,7 @@
 #include "update/bas_public.h"
 #include "update/file_routines.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 
 namespace qz::update {
@@ -47,7 +48,7 @@ bool Fnc_OrgINI(std::string_view section, std::string_view key, std::string& mov
     std::string name = basPublic.CsvIniPath + "." + "Original_" +
                        vb::Format(vb::DateTime{t.year, t.month, t.day, t.hour, t.minute, t.second},
                                   "yyyymmddhhnnss");
-    if (!Fnc_ReName(basPublic.CsvIniPath, name)) return false;
+    if (!MoveAside(basPublic.CsvIniPath, name)) return false;
     moved = name;
     if (Fnc_FileCopy(value, basPublic.CsvIniPath, kAlwaysCopy, false) == kCopyError) {
       Critical("オリジナルファイルのコピーに失敗しました。\r\n\r\nファイル : " + value);

@@ -12,6 +12,7 @@
 #include "update/bas_public.h"
 #include "update/file_error.h"
 #include "update/file_routines.h"
+#include "update/journal_file.h"
 #include "update/path_routines.h"
 #include "update/run_log.h"
 #include "update/server_files.h"
@@ -22,18 +23,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Kind { kBackedUp, kAddedFile, kAddedFolder };
-
-struct Change {
-  Kind kind;
-  std::string path;
-  std::string backup;
-  std::string link;  // what `path` linked to when it was backed up ("": no link)
-};
+using Change = JournalEntry;
+using Kind = JournalEntry::Kind;
 
 std::vector<Change>& Journal() {
   static std::vector<Change> journal;
   return journal;
+}
+
+// The journal file of the running run (a path of this machine), "" before
+// the run folder is known.
+std::string JournalFileOfRun() {
+  if (basPublic.LogFolder.empty()) return {};
+  return path::ResolveSuitePath(basPublic.LogFolder + kJournalFileName);
 }
 
 // True for a path inside the run folder (the run's own record).
@@ -53,9 +55,30 @@ bool Noted(const std::vector<Change>& journal, Kind kind, std::string_view path,
   return false;
 }
 
-void Note(Kind kind, std::string_view path, std::string_view backup, std::string link = {}) {
-  if (InRunFolder(path) || Noted(Journal(), kind, path)) return;
-  Journal().push_back(Change{kind, std::string(path), std::string(backup), std::move(link)});
+// Notes a change on the disk first, then in memory. A file or folder noted
+// once for the same kind is not noted again; moves and runs always are.
+void Note(Change change) {
+  if (InRunFolder(change.path)) return;
+  const bool once = change.kind == Kind::kBackedUp || change.kind == Kind::kAddedFile ||
+                    change.kind == Kind::kAddedFolder;
+  if (once && Noted(Journal(), change.kind, change.path)) return;
+  if (const std::string file = JournalFileOfRun(); !file.empty()) {
+    AppendJournalEntry(file, basPublic.ProgramPath, change);
+  }
+  Journal().push_back(std::move(change));
+}
+
+// Puts a file or folder moved aside back under its own name, unless it is
+// back already (the step that moved it put it back). False (logged) when it
+// cannot be.
+bool PutBackMovedAside(const Change& c) {
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(path::ResolveSuitePath(c.backup), ec))) return true;
+  if (!Fnc_ReName(c.backup, c.path)) {
+    Sub_Log("  元の名前に戻せませんでした。 : " + c.backup + " -> " + c.path);
+    return false;
+  }
+  return true;
 }
 
 // Makes `c.path` the link it was again when the run replaced it by a file
@@ -170,12 +193,49 @@ void NoteBackup(std::string_view file, std::string_view backup) {
   const fs::path host = path::ResolveSuitePath(file);
   std::string link;
   if (fs::is_symlink(host, ec)) link = fs::read_symlink(host, ec).string();
-  Note(Kind::kBackedUp, file, backup, ec ? std::string() : link);
+  Note(Change{Kind::kBackedUp, std::string(file), std::string(backup), ec ? std::string() : link,
+              ServerBackupDefinitions(backup)});
 }
 
-void NoteAddedFile(std::string_view file) { Note(Kind::kAddedFile, file, {}); }
+void NoteAddedFile(std::string_view file) { Note(Change{Kind::kAddedFile, std::string(file), {}, {}, {}}); }
 
-void NoteAddedFolder(std::string_view folder) { Note(Kind::kAddedFolder, folder, {}); }
+void NoteAddedFolder(std::string_view folder) { Note(Change{Kind::kAddedFolder, std::string(folder), {}, {}, {}}); }
+
+void NoteProgramRun(std::string_view program, std::string_view parameters) {
+  Note(Change{Kind::kRan, std::string(program), std::string(parameters), {}, {}});
+}
+
+bool MoveAside(std::string_view own, std::string_view moved) {
+  try {
+    Note(Change{Kind::kMovedAside, std::string(own), std::string(moved), {}, {}});
+  } catch (const RunTimeError& e) {
+    Sub_ErrorLog("Fnc_ReName", e.number(), e.description());
+    return false;
+  }
+  return Fnc_ReName(own, moved);
+}
+
+bool LoadRunJournal(const std::vector<JournalEntry>& entries) {
+  ClearRunJournal();
+  for (const Change& c : entries) {
+    if (c.kind == Kind::kBackedUp && !c.definitions.empty() && !AdoptServerBackup(c.backup, c.definitions)) {
+      return false;
+    }
+    Journal().push_back(c);
+  }
+  return true;
+}
+
+bool FinishRunJournal() {
+  Journal().clear();
+  const std::string file = JournalFileOfRun();
+  std::error_code ec;
+  if (file.empty() || !fs::exists(fs::symlink_status(file, ec))) return true;
+  CallJournalHook(Change{Kind::kRan, {}, {}, {}, {}});
+  if (RemoveJournal(file)) return true;
+  Sub_Log("  ジャーナルを削除できませんでした。 : " + file);
+  return false;
+}
 
 std::vector<std::string> MissingFolders(std::string_view folder) {
   std::vector<std::string> missing;
@@ -219,6 +279,11 @@ bool Fnc_RollBack() {
       case Kind::kAddedFolder:
         if (!RemoveEmptyFolder(it->path)) ok = false;
         break;
+      case Kind::kMovedAside:
+        if (!PutBackMovedAside(*it)) ok = false;
+        break;
+      case Kind::kRan:
+        break;  // what it changed was backed up before it ran
     }
   }
   Sub_Log("");

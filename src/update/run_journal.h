@@ -16,7 +16,18 @@
 // put back, never removed. A file the run added and a later step backed up
 // (a new file of the release that an import or an edit then changed) is the
 // run's own: it goes.
-// A clean run simply leaves the journal unused. Single-threaded, like the
+// Files and folders moved aside (MoveAside) go back under their own names
+// when they are not back already.
+//
+// Every change is noted on the disk before it is made (journal_file.h: the
+// run folder's "Update.journal"), and noted before the step makes it: a
+// program killed at any moment, or a power cut, leaves a journal from which
+// the next start puts the installation back (unfinished_run.h) with the
+// same Fnc_RollBack. The outside programs a run starts are noted too
+// (NoteProgramRun): the files they change were backed up before. A run
+// that completes or is put back removes its journal last
+// (FinishRunJournal). Noting throws RunTimeError when the journal cannot
+// be written; the change is then not made. Single-threaded, like the
 // program.
 #ifndef QZ_UPDATE_RUN_JOURNAL_H_
 #define QZ_UPDATE_RUN_JOURNAL_H_
@@ -25,14 +36,27 @@
 #include <string_view>
 #include <vector>
 
+#include "update/journal_file.h"
+
 namespace qz::update {
 
-// Forgets everything noted (the start of a run; tests).
+// Forgets everything noted in memory (the start of a run; tests); the
+// journal file is left as it is.
 void ClearRunJournal();
+
+// Takes the changes of an earlier run's journal as this run's, to put them
+// back with Fnc_RollBack. False when the records definitions of a server
+// backup in it cannot be read.
+bool LoadRunJournal(const std::vector<JournalEntry>& entries);
+
+// Forgets the changes and removes the run's journal file: the last act of a
+// run that completed or was put back. False (logged) when the file stays.
+bool FinishRunJournal();
 
 // Notes that `file` was backed up to `backup` before this run changed it;
 // a `file` that is a link is noted with what it links to, so that the
-// roll-back makes the link again.
+// roll-back makes the link again, and the backup of a server file with the
+// record definitions it was taken with.
 void NoteBackup(std::string_view file, std::string_view backup);
 
 // Notes that this run made `file`, which did not exist before.
@@ -40,6 +64,14 @@ void NoteAddedFile(std::string_view file);
 
 // Notes that this run made the folder `folder`, which did not exist before.
 void NoteAddedFolder(std::string_view folder);
+
+// Notes that the outside program `program` is started with `parameters`.
+void NoteProgramRun(std::string_view program, std::string_view parameters);
+
+// Notes that `own` is moved aside to `moved`, then renames it (Fnc_ReName).
+// A failed roll-back or a later start renames it back when `moved` still
+// exists. False (logged) when the note or the rename fails.
+bool MoveAside(std::string_view own, std::string_view moved);
 
 // The folders of `folder` and above it that do not exist yet, outermost
 // first (what making `folder` will add).

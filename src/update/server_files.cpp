@@ -66,6 +66,18 @@ void BackUpServerFile(const ServerFile& file, std::string_view backup) {
 
 bool IsServerBackup(std::string_view backup) { return Backups().count(Key(backup)) != 0; }
 
+std::string ServerBackupDefinitions(std::string_view backup) {
+  const auto it = Backups().find(Key(backup));
+  return it == Backups().end() ? std::string() : it->second->ToIni();
+}
+
+bool AdoptServerBackup(std::string_view backup, std::string_view definitions) {
+  auto parsed = record::Definitions::Parse(definitions);
+  if (!parsed) return false;
+  Backups()[Key(backup)] = std::make_shared<const record::Definitions>(std::move(*parsed));
+  return true;
+}
+
 void RestoreServerFile(std::string_view backup, std::string_view path) {
   const auto it = Backups().find(Key(backup));
   if (it == Backups().end()) throw RunTimeError(kErrFileNotFound);

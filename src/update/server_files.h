@@ -47,6 +47,15 @@ void BackUpServerFile(const ServerFile& file, std::string_view backup);
 // Whether `backup` is a backup that BackUpServerFile made in this run.
 bool IsServerBackup(std::string_view backup);
 
+// The record definitions that the backup `backup` of this run was taken
+// with, as the text of a definitions file; "" when it is no server backup.
+std::string ServerBackupDefinitions(std::string_view backup);
+
+// Makes `backup`, a server backup of an earlier run that was killed, known
+// as a server backup taken with the definitions `definitions` (as
+// ServerBackupDefinitions gave them). False when they cannot be read.
+bool AdoptServerBackup(std::string_view backup, std::string_view definitions);
+
 // Replaces the server file at `path` by the records of `backup` (made by
 // BackUpServerFile), with the definitions of the backup's time. Throws
 // RunTimeError when it fails.

@@ -10,6 +10,7 @@
 #include "update/bas_public.h"
 #include "update/frm_main.h"
 #include "update/path_routines.h"
+#include "update/run_journal.h"
 #include "update/run_log.h"
 
 namespace qz::update {
@@ -96,6 +97,12 @@ bool IsNameInsideFolder(std::string_view name) {
 bool ProgramPresent(std::string_view file) { return process::FindProgram(file).has_value(); }
 
 bool RunProgramAndWait(std::string_view file, std::string_view parameters) {
+  try {
+    NoteProgramRun(file, parameters);
+  } catch (const RunTimeError& e) {
+    Sub_ErrorLog("Sub_CreateProcess", e.number(), e.description());
+    return false;
+  }
   FrmMain* f = frmMain();
   CreateProcessResult r = Sub_CreateProcess(f != nullptr ? f->hWnd() : 0, file, parameters, 100);
   if (!r.finished()) return false;

@@ -11,6 +11,7 @@
 #include "update/path_set.h"
 #include "update/run_log.h"
 #include "update/steps.h"
+#include "update/unfinished_run.h"
 #include "update/version_check.h"
 
 namespace qz::update {
@@ -68,6 +69,7 @@ void Main(std::string_view command_line) {
     Sub_Log("パス情報の編集エラーのため、バージョンアップ処理を終了します。");
     Sub_End();
   }
+  if (!Fnc_PutBackUnfinishedRun()) Sub_End();
   if (!Fnc_GetVersion()) Sub_End();
   if (!Fnc_VersionCheck()) Sub_End();
   Sub_GetSetting();

@@ -1,7 +1,8 @@
 // basMain: the start of the version-up program.
 //
 // Main makes the run log, refuses a second copy, finds the installation,
-// checks the versions, reads the settings, asks for the start and waits for
+// puts back a run of it that did not finish (unfinished_run.h), checks the
+// versions, reads the settings, asks for the start and waits for
 // the suite's programs to close (RunCheck), then shows frmMain, whose first
 // activation runs the version-up. Every refusal is shown, logged and ends
 // the program (Sub_End), so Main must run inside the shell's driver (the

@@ -19,6 +19,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/create_process.h"
@@ -26,6 +27,7 @@
 #include "kit/pg_server.h"
 #include "kit/suite_builder.h"
 #include "kit/tool_path.h"
+#include "kit/tool_process.h"
 #include "kit/ui_expect.h"
 #include "platform/path/no_case.h"
 #include "platform/record/btr_access.h"
@@ -34,6 +36,7 @@
 #include "platform/record/status.h"
 #include "platform/record/storage_location.h"
 #include "platform/runtime/app.h"
+#include "platform/text/cp932.h"
 #include "platform/text/hex.h"
 #include "platform/system/instance_lock.h"
 #include "platform/ui/shell.h"
@@ -614,6 +617,121 @@ TEST_F(EndToEndTest, TheConversionProgramsFailWholeAndSaySo) {
   for (const Case& c : cases) EXPECT_EQ(run(c.command), c.status) << c.command;
   EXPECT_EQ(DataState(), data);
 }
+
+// The power failing at one change of the run: the program (the real one,
+// as a process of its own) kills itself once that change is in its journal,
+// before the change is made (tools/qzupdate).
+struct KillPoint {
+  const char* name;
+  const char* kind;  // of the journal entry: B backup, A file added, D folder added, R moved aside,
+                     // X program started, E the end before the journal goes
+  const char* text;  // in its path or parameters
+  int n;             // the n-th such entry
+};
+
+void PrintTo(const KillPoint& k, std::ostream* os) { *os << k.name; }
+
+class KilledRunTest : public EndToEndTest, public ::testing::WithParamInterface<KillPoint> {
+ protected:
+  void SetUp() override {
+    // The centre is made on a thread of its own, as every read below (see
+    // Apart), so that no session of this test holds its data folder.
+    std::thread([this] { EndToEndTest::SetUp(); }).join();
+    if (HasFatalFailure()) return;
+    // The processes find the run folders and their lock where this test does.
+    const fs::path runtime = dir_.Path("runtime");
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    setenv("QZ_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("QZ_DRIVE_ROOT_C", dir_.Path("C").c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("QZ_RUNTIME_DIR");
+    unsetenv("QZ_DRIVE_ROOT_C");
+    EndToEndTest::TearDown();
+  }
+  // `read` on a thread of its own: a session of the server lasts as long as
+  // its thread (the main thread's as long as the process), and one of this
+  // test would hold the data folder in use for the program's lock check.
+  template <typename Read>
+  auto Apart(Read read) const {
+    decltype(read()) result;
+    std::thread([&] { result = read(); }).join();
+    return result;
+  }
+  // The names at the top of the centre (a data folder renamed away shows).
+  std::vector<std::string> Top() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(centre_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_P(KilledRunTest, TheNextStartPutsTheInstallationBackThenTheReleaseCompletes) {
+  const KillPoint& k = GetParam();
+  const Installed before = Apart([&] { return Take(); });
+  const std::vector<std::string> top = Top();
+  const Records records = Apart([&] { return ReadRecords(paths_.spec_file); });
+  {
+    testkit::ToolProcess killed("qzupdate", {release_.string(), program_.string(), k.kind, k.text, std::to_string(k.n)});
+    const std::vector<std::string> lines = killed.ReadUntil({"KILL", "BOX", "ENDED"});
+    ASSERT_EQ(lines.back().rfind(std::string("KILL ") + k.kind, 0), 0u) << lines.back();
+  }
+  testkit::ToolProcess again("qzupdate", {release_.string(), program_.string()});
+  std::vector<std::string> lines = again.ReadUntil({"BOX", "ENDED"});
+  ASSERT_EQ(lines.back().rfind("BOX 前回のバージョンアップが完了していませんでした。||バージョンアップ前の状態に戻しました。", 0),
+            0u)
+      << lines.back();
+  // As the operator reads the box: the installation as before the first run.
+  const Installed after = Apart([&] { return Take(); });
+  EXPECT_EQ(after.data, before.data);
+  EXPECT_EQ(after.program, before.program);
+  EXPECT_EQ(after.csv, before.csv);
+  EXPECT_EQ(Top(), top);
+  bool logged = false;
+  for (const auto& e : fs::recursive_directory_iterator(dir_.Path("C"))) {
+    logged = logged || (e.path().filename() == "Update.log" &&
+                        Slurp(e.path()).find(text::ToCp932("前回のバージョンアップ前の状態に戻しました。")) != std::string::npos);
+  }
+  EXPECT_TRUE(logged);
+
+  again.Send("");
+  lines = again.ReadUntil({"BOX", "ENDED"});
+  EXPECT_EQ(lines.back(), "BOX バージョンアップ処理が終了しました。");
+  again.Send("");
+  EXPECT_EQ(again.ReadUntil({"ENDED"}).back(), "ENDED 0");
+  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
+  const Records done = ReadRecords((program_ / "CPFSPEC.INI").string());
+  for (const auto& [file, rows] : records) EXPECT_EQ(done.at(file).size(), rows.size()) << file;
+  EXPECT_EQ(done.at("QZKKKLF.BTR").front().size(), static_cast<std::size_t>(kNewLength));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKindOfChange, KilledRunTest,
+    ::testing::Values(KillPoint{"LockCheck", "R", ".Check_", 1},
+                      KillPoint{"FirstBackup", "B", ".BTR", 1},
+                      KillPoint{"ResultsBackup", "B", "QZKKKLF.BTR", 1},
+                      KillPoint{"ExportDefinition", "R", "QZPCSV.INI", 1},
+                      KillPoint{"ExportedFiles", "A", ".CSV", 1},
+                      KillPoint{"Export", "X", "QZPCSV.EXE", 1},
+                      KillPoint{"CopyBackup", "B", "Version.ini", 1},
+                      KillPoint{"DefinitionsCopy", "B", "CPFSPEC.INI", 1},
+                      KillPoint{"CopyNewFolder", "D", "manual", 1},
+                      KillPoint{"CopyNewFile", "A", "QZPNEW.INI", 1},
+                      KillPoint{"ImportDefinition", "R", "QZPCSV.INI", 2},
+                      KillPoint{"Rebuild", "X", "QZPCBR85.EXE", 1},
+                      KillPoint{"Clear", "X", "QZPCLR.EXE", 1},
+                      KillPoint{"FirstReimport", "X", "QZPGENCNV.EXE", 1},
+                      KillPoint{"ResultsReimport", "X", "QZPGENCNV.EXE QZKKKLF", 1},
+                      KillPoint{"LastReimport", "X", "QZPGENCNV.EXE QZUSRLF", 1},
+                      KillPoint{"MasterCsvAside", "R", "QZSYOLF.CSV", 1},
+                      KillPoint{"MasterImport", "X", "QZSYOLF2", 1},
+                      KillPoint{"NumericInitialisation", "X", "QZPCNV.EXE", 1},
+                      KillPoint{"ExternalBackup", "B", "QZP140.INI", 1},
+                      KillPoint{"ExternalEdit", "X", "/REL/edit", 1},
+                      KillPoint{"AfterTheLastChange", "E", "", 1}),
+    [](const ::testing::TestParamInfo<KillPoint>& info) { return std::string(info.param.name); });
 
 // The release of the README's "Trying it on the demo suite", run as written
 // on the suite that the demodata tool writes (what `qz140 demo` makes, with

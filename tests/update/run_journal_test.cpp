@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "update/bas_public.h"
+#include "kit/ui_expect.h"
 #include "update/file_routines.h"
+#include "update/journal_file.h"
 #include "update/run_journal.h"
 #include "update/run_log.h"
+#include "update/unfinished_run.h"
 #include "update/update_fixture.h"
 
 namespace qz::update {
@@ -123,6 +127,68 @@ TEST_F(RunJournalTest, ABackupThatCannotBePutBackIsReported) {
   EXPECT_EQ(ReadFile("D:\\SUITE\\A.EXE"), "new A");
   EXPECT_TRUE(Logged("  復元に失敗しました。 : D:\\SUITE\\A.EXE"));
   EXPECT_TRUE(Logged("※バックアップからの復元が異常終了しました。"));
+}
+
+// The journal of an earlier run, killed: written as the run writes it.
+class UnfinishedRunTest : public RunJournalTest {
+ protected:
+  void SetUp() override {
+    RunJournalTest::SetUp();
+    MakeInstallation();
+    basPublic.ProgramPath = "D:\\SUITE\\";
+  }
+  // Notes `entry` in the journal of run folder `run` for `installation`.
+  void Note(const std::string& run, const std::string& installation, const JournalEntry& entry) {
+    fs::create_directories(Host("C:\\Vantork.Update\\" + run));
+    AppendJournalEntry(Journal(run), installation, entry);
+  }
+  std::string Journal(const std::string& run) const {
+    return Host("C:\\Vantork.Update\\" + run + "\\" + kJournalFileName);
+  }
+};
+
+// The killed run of this installation is put back and its journal goes; a
+// line the run did not finish writing describes a change not begun; the
+// journal of another installation is that one's.
+TEST_F(UnfinishedRunTest, TheKilledRunOfThisInstallationIsPutBack) {
+  const std::string backup = "C:\\Vantork.Update\\20261208_100000\\D$\\SUITE\\A.EXE";
+  WriteFile(backup, "old A");
+  WriteFile("D:\\SUITE\\A.EXE", "new A");
+  Note("20261208_100000", "D:\\SUITE\\", JournalEntry{JournalEntry::kBackedUp, "D:\\SUITE\\A.EXE", backup, {}, {}});
+  Note("20261208_100000", "D:\\SUITE\\", JournalEntry{JournalEntry::kAddedFile, "D:\\SUITE\\NEW.EXE", {}, {}, {}});
+  WriteFile("D:\\SUITE\\NEW.EXE", "the release's");
+  WriteFile("D:\\SUITE\\MINE.EXE", "the centre's");
+  std::ofstream(Journal("20261208_100000"), std::ios::app) << "A\tD:\\\\SUITE\\\\MINE.EXE\t\t";
+  WriteFile("D:\\OTHER\\B.EXE", "another installation's");
+  Note("20261208_090000", "D:\\OTHER\\", JournalEntry{JournalEntry::kAddedFile, "D:\\OTHER\\B.EXE", {}, {}, {}});
+  shell_.AnswerBox(ui::MsgResult::kOk, "前回のバージョンアップが完了していませんでした。\r\n\r\nバージョンアップ前の状態に戻しました。");
+
+  EXPECT_TRUE(Fnc_PutBackUnfinishedRun());
+
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_EQ(ReadFile("D:\\SUITE\\A.EXE"), "old A");
+  EXPECT_FALSE(Exists("D:\\SUITE\\NEW.EXE"));
+  EXPECT_EQ(ReadFile("D:\\SUITE\\MINE.EXE"), "the centre's");
+  EXPECT_FALSE(fs::exists(Journal("20261208_100000")));
+  EXPECT_EQ(ReadFile("D:\\OTHER\\B.EXE"), "another installation's");
+  EXPECT_TRUE(fs::exists(Journal("20261208_090000")));
+  EXPECT_TRUE(Logged("前回のバージョンアップが完了していません。 : C:\\Vantork.Update\\20261208_100000\\"));
+  EXPECT_TRUE(Logged("前回のバージョンアップ前の状態に戻しました。"));
+}
+
+// A run that cannot be put back stops the start, says where its backups
+// are, and keeps its journal for the next try.
+TEST_F(UnfinishedRunTest, ARunThatCannotBePutBackStopsTheStart) {
+  WriteFile("D:\\SUITE\\A.EXE", "new A");
+  Note("20261208_100000", "D:\\SUITE\\",
+       JournalEntry{JournalEntry::kBackedUp, "D:\\SUITE\\A.EXE", "C:\\Vantork.Update\\20261208_100000\\gone", {}, {}});
+  shell_.AnswerBox(ui::MsgResult::kOk, "バージョンアップ前の状態に戻せませんでした。\r\n\r\nバックアップ : C:\\Vantork.Update\\20261208_100000\\");
+
+  EXPECT_FALSE(Fnc_PutBackUnfinishedRun());
+
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(fs::exists(Journal("20261208_100000")));
+  EXPECT_TRUE(Logged("前回のバージョンアップ前の状態に戻せなかったため、バージョンアップ処理を終了します。"));
 }
 
 }  // namespace
