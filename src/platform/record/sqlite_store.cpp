@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <cerrno>
 #include <functional>
 #include <map>
 #include <mutex>
