@@ -1,7 +1,8 @@
 // A save that fails or meets another terminal's write: F12 on the result
 // screen with a write that fails at each step in turn, and with another
 // process holding the results file's write lock shorter and longer than
-// the wait. Nothing typed is lost, the files are stored whole or not at
+// the wait, with a database server that stops answering and one that
+// restarts. Nothing typed is lost, the files are stored whole or not at
 // all, and the next save after the fault stores everything.
 #include <gtest/gtest.h>
 
@@ -16,6 +17,9 @@
 #include "examinee/save_fixture.h"
 #include "examinee/screen_fixture.h"
 #include "grid/item_row_map.h"
+#include "kit/own_pg_server.h"
+#include "kit/pg_server.h"
+#include "kit/tcp_relay.h"
 #include "kit/tool_path.h"
 #include "kit/tool_process.h"
 #include "kit/ui_expect.h"
@@ -296,6 +300,56 @@ TEST_F(BusyResultsFileTest, AReadThatFailsDuringTheSaveStoresNothingAndSaysSoAft
   EXPECT_TRUE(PressF12().empty());
   EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
   EXPECT_TRUE(OnlineRows().empty());
+}
+
+// A server that stops answering in the middle of a save, its packets
+// dropped without a reset (a relay that passes nothing on from the save's
+// first lock): F12 gives up after the busy wait and a margin, while the
+// server still says nothing, with the one message of that read or write and
+// its status; the files stay as they were and the screen keeps every entry.
+// Once the server answers again, the next F12 stores everything.
+TEST_F(SaveFailuresTest, ASaveThatMeetsASilentServerSaysSoAndTheNextSaveStoresEverything) {
+  QZ_PG_OR_SKIP();
+  testkit::TcpRelay relay(*testkit::PgServer());
+  ASSERT_NE(relay.port(), 0);
+  suite_.OnServer(relay.ConnInfo());
+  suite_.SetIni("SysInfo", "WriteWait", "1");
+  BuildDemo();
+  LoadAndEnter();
+  const auto before = Files();
+  relay.HoldAt("LOCK TABLE");
+  const std::vector<std::string> boxes = PressF12();
+  EXPECT_TRUE(relay.held()) << "the save ended while the server said nothing";
+  relay.Resume();
+  ASSERT_EQ(boxes.size(), 1u) << ::testing::PrintToString(boxes);
+  EXPECT_NE(boxes[0].find("に失敗しました。"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("ステータス : 2"), std::string::npos) << boxes[0];
+  EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
+  ExpectKeptOnScreen();
+  EXPECT_TRUE(PressF12().empty());
+  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
+  EXPECT_TRUE(OnlineRows().empty());
+}
+
+// A server restarted (every session ended) between two operations of a
+// running terminal: its next save and its next choice of an examinee
+// connect again and go through without a message.
+TEST_F(SaveFailuresTest, AfterAServerRestartTheNextSaveAndChoiceGoThrough) {
+  testkit::OwnPgServer server;
+  if (!server.failed().empty()) GTEST_SKIP() << server.failed();
+  suite_.OnServer(server.conninfo());
+  BuildDemo();
+  LoadAndEnter();
+  ASSERT_TRUE(server.Restart());
+  EXPECT_TRUE(PressF12().empty());
+  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
+  ASSERT_TRUE(SearchShown());
+  ASSERT_TRUE(server.Restart());
+  shell_.ClearRecords();
+  EXPECT_TRUE(Choose(kNew, kToday));
+  EXPECT_TRUE(Boxes().empty()) << ::testing::PrintToString(Boxes());
+  EXPECT_EQ(OnScreen(), (std::vector<std::string>{"168.5", "60.2"}));
+  EXPECT_EQ(OnlineRows().size(), 1u);
 }
 
 }  // namespace

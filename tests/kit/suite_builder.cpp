@@ -136,6 +136,12 @@ SuiteBuilder& SuiteBuilder::Omit(std::string_view file) {
   return *this;
 }
 
+SuiteBuilder& SuiteBuilder::OnServer(std::string conninfo) {
+  server_ = std::move(conninfo);
+  if (schemas_.empty()) schemas_ = {NewPgSchema(), NewPgSchema()};
+  return *this;
+}
+
 SuiteBuilder& SuiteBuilder::SetKwbDisp(std::string_view text) {
   kwbdisp_ = text;
   return *this;
@@ -155,8 +161,11 @@ void SuiteBuilder::WriteIniFiles() const {
   WriteFile(paths_.p140_ini, text::ToCp932(p140));
   std::string spec = data::DefinitionsIniText();
   if (!schemas_.empty()) {
-    spec += "\r\n[STORAGE]\r\n" + paths_.data + "=" + PgStorage(schemas_[0]) + "\r\n" + paths_.work + "=" +
-            PgStorage(schemas_[1]) + "\r\n";
+    const auto storage = [&](const std::string& schema) {
+      return server_.empty() ? PgStorage(schema) : "POSTGRESQL " + server_ + " schema=" + schema;
+    };
+    spec += "\r\n[STORAGE]\r\n" + paths_.data + "=" + storage(schemas_[0]) + "\r\n" + paths_.work + "=" +
+            storage(schemas_[1]) + "\r\n";
   }
   WriteFile(paths_.spec_file, spec);
   WriteFile(paths_.program + "KWBDISP.ENV", text::ToCp932(kwbdisp_ + "\r\n"));

@@ -106,6 +106,10 @@ class SuiteBuilder {
   SuiteBuilder& Omit(std::string_view file);
   // The text of KWBDISP.ENV (default "CTLFEP  K").
   SuiteBuilder& SetKwbDisp(std::string_view text);
+  // Puts the data and work folders into fresh schemas of the PostgreSQL
+  // server that `conninfo` reaches, whatever QZ_SUITE_ENGINE says. Before
+  // Build.
+  SuiteBuilder& OnServer(std::string conninfo);
 
   // Writes the tree. Throws std::runtime_error when a file cannot be made.
   const SuitePaths& Build();
@@ -139,6 +143,7 @@ class SuiteBuilder {
   std::set<std::string> omitted_;
   std::string kwbdisp_ = "CTLFEP  K";
   std::vector<std::string> schemas_;  // data, work: on PostgreSQL
+  std::string server_;  // the connection string of their server; empty: QZ_TEST_PG's
 };
 
 }  // namespace qz::testkit

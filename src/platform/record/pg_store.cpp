@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 
+#include "platform/record/pg_await.h"
 #include "platform/record/record_codec.h"
 #include "platform/record/status.h"
 #include "platform/record/thread_session.h"
@@ -31,9 +32,20 @@ constexpr const char* kMetaTable = "qz_record_files";
 // another terminal's write shows within about this long.
 constexpr std::chrono::milliseconds kFetchedHold{100};
 
+// A statement whose answer has not come this long after the busy wait
+// (which bounds its waits for locks) meets a server that stopped
+// answering: its connection is given up.
+constexpr std::chrono::seconds kAnswerMargin{5};
+
 std::atomic<int> g_busy_timeout_ms{5000};
 
-using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
+// When the answer of a statement sent now is given up.
+Deadline AnswerDeadline() {
+  return std::chrono::steady_clock::now() + std::chrono::milliseconds(g_busy_timeout_ms.load()) + kAnswerMargin;
+}
+
+// Runs `sql` (no parameters) on `pg` until the answer deadline.
+Result Exec(PGconn* pg, const std::string& sql) { return ExecBefore(pg, sql, AnswerDeadline()); }
 
 // `text` between `quote`s, a quote inside doubled.
 std::string Quoted(std::string_view text, char quote) {
@@ -114,17 +126,32 @@ Session& CurrentSession() {
   return s;
 }
 
-// Connects `c` again after its server session ended. 0 or 2.
+int HoldFolder(Conn& c, const std::string& schema);
+
+// Readies a connection just made: the server's notices ("already exists,
+// skipping") are no news here, and statements wait for answers only until
+// their deadline. 0 or 2.
+int Ready(PGconn* pg) {
+  PQsetNoticeProcessor(pg, [](void*, const char*) {}, nullptr);
+  return PrepareForDeadlines(pg) ? kStatusOk : kStatusIoError;
+}
+
+// Connects `c` again after its server session ended, and takes again the
+// folder locks that ended with it. 0 or a failure.
 int Reconnect(Conn& c) {
   PQreset(c.pg);
   if (PQstatus(c.pg) != CONNECTION_OK) {
     std::cerr << "record manager: cannot connect to the database server: " << PQerrorMessage(c.pg);
     return kStatusIoError;
   }
-  PQsetNoticeProcessor(c.pg, [](void*, const char*) {}, nullptr);
+  if (Ready(c.pg) != kStatusOk) return kStatusIoError;
   c.prepared.clear();
   c.applied_timeout = -1;
-  c.folders_held.clear();  // the session's locks ended with it
+  std::set<std::string> folders;
+  folders.swap(c.folders_held);
+  for (const std::string& schema : folders) {
+    if (int status = HoldFolder(c, schema); status != kStatusOk) return status;
+  }
   return kStatusOk;
 }
 
@@ -162,8 +189,8 @@ std::shared_ptr<Conn> Connect(const std::string& conninfo, int* status) {
     *status = kStatusIoError;
     return nullptr;
   }
-  // The server's notices ("already exists, skipping") are no news here.
-  PQsetNoticeProcessor(c->pg, [](void*, const char*) {}, nullptr);
+  *status = Ready(c->pg);
+  if (*status != kStatusOk) return nullptr;
   s.conns[conninfo] = c;
   return c;
 }
@@ -176,6 +203,7 @@ int StatusOfError(const Conn& c, const PGresult* r) {
   if (code == "55P03" || code == "40P01" || code == "40001" || code == "57014") return kStatusBusy;
   if (code == "23505") return kStatusDuplicateKey;
   if (code == "42P01" || code == "3F000") return kStatusFileNotFound;
+  if (code == "42501") return kStatusWriteRefused;  // the role may not
   return kStatusIoError;
 }
 
@@ -184,7 +212,10 @@ int StatusOfError(const Conn& c, const PGresult* r) {
 int Enter(Conn& c) {
   Session& s = CurrentSession();
   if (!c.pg || (s.in_tx && s.tx_lost)) return kStatusIoError;
-  if (PQstatus(c.pg) != CONNECTION_OK) {
+  // A server that restarted ended the connection while it was idle: that
+  // is seen before a statement is sent, so nothing is sent twice.
+  if (PQstatus(c.pg) != CONNECTION_OK || SessionEnded(c.pg)) {
+
     // The server went away: outside a transaction, connect again (a
     // transaction died with its connection).
     if (c.tx_started) return kStatusIoError;
@@ -193,12 +224,12 @@ int Enter(Conn& c) {
   // lock_timeout 0 would wait without end: no wait is the shortest one.
   const int timeout = std::max(g_busy_timeout_ms.load(), 1);
   if (c.applied_timeout != timeout) {
-    Result r(PQexec(c.pg, ("SET lock_timeout = " + std::to_string(timeout)).c_str()), PQclear);
+    Result r = Exec(c.pg, "SET lock_timeout = " + std::to_string(timeout));
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return kStatusIoError;
     c.applied_timeout = timeout;
   }
   if (s.in_tx && !c.tx_started) {
-    Result r(PQexec(c.pg, "BEGIN"), PQclear);
+    Result r = Exec(c.pg, "BEGIN");
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return kStatusIoError;
     c.tx_started = true;
   }
@@ -216,7 +247,7 @@ Result Run(Conn& c, const std::string& sql, int n, const Oid* types, const char*
   auto it = c.prepared.find(sql);
   if (it == c.prepared.end()) {
     const std::string name = "q" + std::to_string(c.prepared.size());
-    Result r(PQprepare(c.pg, name.c_str(), sql.c_str(), n, types), PQclear);
+    Result r = PrepareBefore(c.pg, name.c_str(), sql.c_str(), n, types, AnswerDeadline());
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
       if (c.tx_started) s.tx_lost = true;
       *status = StatusOfError(c, r.get());
@@ -225,7 +256,7 @@ Result Run(Conn& c, const std::string& sql, int n, const Oid* types, const char*
     it = c.prepared.emplace(sql, name).first;
   }
   std::vector<int> formats(static_cast<std::size_t>(n), 1);
-  Result r(PQexecPrepared(c.pg, it->second.c_str(), n, values, lengths, formats.data(), 1), PQclear);
+  Result r = ExecPreparedBefore(c.pg, it->second.c_str(), n, values, lengths, formats.data(), 1, AnswerDeadline());
   const ExecStatusType st = PQresultStatus(r.get());
   if (st == PGRES_TUPLES_OK || st == PGRES_COMMAND_OK) {
     *status = kStatusOk;
@@ -238,11 +269,12 @@ Result Run(Conn& c, const std::string& sql, int n, const Oid* types, const char*
 
 // Runs a script of statements without parameters (file creation).
 int RunScript(Conn& c, const std::string& sql) {
-  Result r(PQexec(c.pg, sql.c_str()), PQclear);
+  if (int status = Enter(c); status != kStatusOk) return status;
+  Result r = Exec(c.pg, sql);
   const ExecStatusType st = PQresultStatus(r.get());
   if (st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK) return kStatusOk;
   const int status = StatusOfError(c, r.get());
-  return status == kStatusBusy ? kStatusBusy : kStatusIoError;
+  return status == kStatusBusy || status == kStatusWriteRefused ? status : kStatusIoError;
 }
 
 class PgFile : public StoreFile {
@@ -304,7 +336,7 @@ int PgFile::Before() {
     writable_ = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
   }
   if (writable_) {
-    Result r(PQexec(conn_->pg, ("LOCK TABLE " + table_ + " IN SHARE ROW EXCLUSIVE MODE").c_str()), PQclear);
+    Result r = Exec(conn_->pg, "LOCK TABLE " + table_ + " IN SHARE ROW EXCLUSIVE MODE");
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
       s.tx_lost = true;
       return StatusOfError(*conn_, r.get());
@@ -694,7 +726,7 @@ int CommitTransaction() {
   for (auto& [name, c] : s.conns) {
     if (!c->tx_started || !c->pg) continue;
     if (PQtransactionStatus(c->pg) != PQTRANS_INTRANS) return kStatusIoError;
-    Result r(PQexec(c->pg, "COMMIT"), PQclear);
+    Result r = Exec(c->pg, "COMMIT");
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
       const char* state = PQresultErrorField(r.get(), PG_DIAG_SQLSTATE);
       return state && std::strcmp(state, "40001") == 0 ? kStatusBusy : kStatusIoError;
@@ -710,7 +742,7 @@ int RollbackTransaction() {
   int status = kStatusOk;
   for (auto& [name, c] : s.conns) {
     if (!c->tx_started || !c->pg) continue;
-    Result r(PQexec(c->pg, "ROLLBACK"), PQclear);
+    Result r = Exec(c->pg, "ROLLBACK");
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) status = kStatusIoError;
   }
   EndTransaction(s);

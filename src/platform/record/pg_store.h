@@ -21,10 +21,16 @@
 // statement that waits for another terminal's lock longer than the busy
 // wait (the server's lock_timeout; a wait of 0 is the shortest one, never
 // one without end) gives 84; an error inside a transaction leaves it able
-// only to roll back (EndTrans then rolls back and gives 2). A connection the
-// server ended fails the statement that meets the loss; the next one outside
-// a transaction connects the same connection again, so every file opened
-// before and after stays in one transaction.
+// only to roll back (EndTrans then rolls back and gives 2); one that the
+// role may not make gives 46. A connection the server ended while it was
+// idle (a restart) is seen before the next statement and connected again
+// in place when it had begun nothing of the thread's transaction, so that
+// statement goes through; one lost during a statement fails that statement
+// (2), and the next one outside a transaction connects it again. Either
+// way every file opened before and after stays on the one connection, and
+// the session takes its folder locks again. A statement whose answer has
+// not come 5 seconds after the busy wait gives up its connection
+// (pg_await.h) and fails with 2, as on a lost connection.
 // The session notices a fork and connects afresh in the child, leaving the
 // parent's connection alone.
 //

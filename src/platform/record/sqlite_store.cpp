@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -41,6 +42,8 @@ int StatusOf(int rc) {
     case SQLITE_LOCKED: return kStatusBusy;
     case SQLITE_CONSTRAINT: return kStatusDuplicateKey;
     case SQLITE_CANTOPEN: return kStatusFileNotFound;
+    case SQLITE_READONLY:
+    case SQLITE_PERM: return kStatusWriteRefused;
     default: return kStatusIoError;
   }
 }
@@ -73,6 +76,7 @@ struct Group {
   std::vector<bool> slots = std::vector<bool>(kAttachLimit, false);
   int files = 0;
   bool atomic = true;       // the main database is the folder's helper file
+  int unhelped = kStatusIoError;  // what a write gives without the helper file
   bool tx_started = false;  // BEGIN of the session's transaction ran here
   bool read_tx = false;     // BEGIN of a read batch ran here
   std::chrono::steady_clock::time_point read_since;
@@ -149,6 +153,7 @@ std::shared_ptr<Group> OpenGroup(const std::string& folder, int* status) {
     sqlite3_close_v2(g->db);
     g->db = nullptr;
     g->atomic = false;
+    if (::access(folder.c_str(), W_OK) != 0 && errno == EACCES) g->unhelped = kStatusWriteRefused;
     rc = sqlite3_open_v2("", &g->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, RecordVfsName());
     if (rc != SQLITE_OK) {
       *status = kStatusIoError;
@@ -233,6 +238,9 @@ class SqliteFile : public StoreFile {
   // lock at the file's first statement. 0, 84 or a failure.
   int Before();
   int Fail(int rc);
+  // Fail for a statement that writes: a journal that cannot be made in the
+  // folder is a write the folder refuses.
+  int FailWrite(int rc);
   int Finish(sqlite3_stmt* st, int status);
 
   std::shared_ptr<Group> group_;
@@ -256,6 +264,11 @@ int SqliteFile::Fail(int rc) {
     }
   }
   return status == kStatusOk ? kStatusIoError : status;
+}
+
+int SqliteFile::FailWrite(int rc) {
+  const int status = Fail(rc);
+  return (rc & 0xFF) == SQLITE_CANTOPEN ? kStatusWriteRefused : status;
 }
 
 int SqliteFile::Finish(sqlite3_stmt* st, int status) {
@@ -326,7 +339,7 @@ int SqliteFile::BeforeWrite() {
   // The scans of this connection could not tell what the write changes.
   group_->ResetCursors();
   // Without the helper file the commit would not be atomic over the files.
-  return group_->atomic ? kStatusOk : kStatusIoError;
+  return group_->atomic ? kStatusOk : group_->unhelped;
 }
 
 template <class MakeSql>
@@ -483,7 +496,7 @@ int SqliteFile::Insert(std::string_view data, Row* out) {
     out->data.assign(data);
     status = kStatusOk;
   } else {
-    status = Fail(rc);
+    status = FailWrite(rc);
   }
   return Finish(st, status);
 }
@@ -509,7 +522,7 @@ int SqliteFile::Update(std::int64_t id, std::int64_t version, std::string_view d
   if (rc == SQLITE_DONE) {
     status = sqlite3_changes(group_->db) == 1 ? kStatusOk : kStatusChanged;
   } else {
-    status = Fail(rc);
+    status = FailWrite(rc);
   }
   return Finish(st, status);
 }
@@ -527,7 +540,7 @@ int SqliteFile::Delete(std::int64_t id, std::int64_t version) {
   if (rc == SQLITE_DONE) {
     status = sqlite3_changes(group_->db) == 1 ? kStatusOk : kStatusChanged;
   } else {
-    status = Fail(rc);
+    status = FailWrite(rc);
   }
   return Finish(st, status);
 }

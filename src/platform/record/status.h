@@ -17,6 +17,7 @@ inline constexpr int kStatusEndOfFile = 9;        // nothing in the direction as
 inline constexpr int kStatusFileNotFound = 12;    // the file or its definition is missing
 inline constexpr int kStatusTransactionActive = 37;  // BeginTrans inside a transaction
 inline constexpr int kStatusNoTransaction = 39;   // EndTrans without BeginTrans
+inline constexpr int kStatusWriteRefused = 46;    // the file, its folder or the server refuses this user the write
 inline constexpr int kStatusFileExists = 59;      // creating a file that is already there
 inline constexpr int kStatusChanged = 80;         // changed by another object or process since read
 inline constexpr int kStatusBusy = 84;            // locked by another process after the timeout
