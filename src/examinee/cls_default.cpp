@@ -109,6 +109,7 @@ bool ClsDefault::DefaultSetting() {
       return false;
     }
     if (!Fnc_CheckDataFolder()) return false;
+    Sub_WarnUnmatchedStorage();
     if (!Fnc_SetLogonUser()) return false;
     program_log::Started();
 

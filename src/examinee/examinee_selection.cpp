@@ -12,6 +12,7 @@
 #include "loading/load_state.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/run_time_error.h"
+#include "platform/text/utf8.h"
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
 
@@ -30,7 +31,10 @@ CommandLineExaminee ReadCommandLine(std::string_view command) {
   CommandLineExaminee read;
   read.Number = vb::Left(command, kNumberLength);
   read.IsPatientId = vb::Mid(command, kNumberLength + 1, 1) == "I";
-  if (vb::Len(command) >= kDatedLength) read.DateText = vb::Right(command, kDateLength);
+  // The suite gets its command line in the code page, one character for
+  // each character of the text (one a character outside it, which becomes
+  // "?"): counted so, as the slices above count, never in UTF-16 units.
+  if (text::CodePointCount(command) >= kDatedLength) read.DateText = vb::Right(command, kDateLength);
   return read;
 }
 

@@ -27,7 +27,9 @@ struct CommandLineExaminee {
 };
 
 // Reads `command` (precondition: not empty after trimming). Characters are
-// counted as the runtime counts them, not bytes.
+// counted as the code page's characters, as the suite's programs get their
+// command line: one for each character (also one outside the code page),
+// never in bytes or UTF-16 units.
 CommandLineExaminee ReadCommandLine(std::string_view command);
 
 }  // namespace qz

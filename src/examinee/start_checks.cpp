@@ -13,6 +13,9 @@
 #include "examinee/bas_public.h"
 #include "platform/path/no_case.h"
 #include "platform/record/btr_file.h"
+#include "platform/record/definitions.h"
+#include "platform/record/storage_location.h"
+#include "platform/record/storage_warning.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/failure_note.h"
 #include "platform/system/system_info.h"
@@ -84,6 +87,21 @@ bool Fnc_CheckDataFolder() {
          "）。\r\n利用者「" + system::UserName() +
          "」に、データフォルダとその中のファイル、ログのフォルダへの書き込み権限を与えて下さい。");
   return false;
+}
+
+void Sub_WarnUnmatchedStorage() {
+  const std::string file = record::FindDefinitionsFile(basPublic.SpecPath);
+  if (file.empty()) return;
+  const auto definitions = record::Definitions::Load(file);
+  if (!definitions) return;
+  const std::vector<std::string> unmatched =
+      record::UnmatchedStorageFolders(*definitions, {basPublic.VlmfPath, basPublic.SvworkPath});
+  if (unmatched.empty()) return;
+  std::string text = "定義ファイル「" + file + "」の[STORAGE]に、このプログラムが開くフォルダに当たらない行があります。\r\n";
+  for (const std::string& folder : unmatched) text += "[STORAGE] : " + folder + "\r\n";
+  text += "データフォルダ : " + basPublic.VlmfPath + "\r\n作業フォルダ : " + basPublic.SvworkPath +
+          "\r\n[STORAGE]の行に当たらないフォルダのファイルは、そのフォルダのSQLiteファイルとして開かれます。";
+  record::WarnOnce("storage of " + file, text);
 }
 
 }  // namespace qz

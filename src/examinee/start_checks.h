@@ -27,6 +27,14 @@ bool Fnc_CheckProgramFolder();
 // missing folder or missing definitions pass (the opens report them).
 bool Fnc_CheckDataFolder();
 
+// Warns (record/storage_warning.h: a message box and the log) when the
+// [STORAGE] section of the definitions basPublic.SpecPath names a folder
+// that is neither the data folder basPublic.VlmfPath nor the work folder
+// basPublic.SvworkPath in this machine's form: the folder it meant would be
+// opened as SQLite files. Missing or malformed definitions pass (the opens
+// report them). The start goes on.
+void Sub_WarnUnmatchedStorage();
+
 // Notes for the program's log the system's reason why QZPPATH.ini of the
 // current folder cannot be read (a file without read rights, a folder of
 // that name); notes nothing when it can be read. Shows nothing: the path

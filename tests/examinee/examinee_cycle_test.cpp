@@ -89,6 +89,11 @@ TEST(CommandLineTest, NumberPatientIdAndDateAreTakenByPosition) {
       {"0000000001 xx 20251210", "0000000001", false, "20251210"},
       {"P000100001I20261209", "P000100001", true, "20261209"},
       {"  12345   ", "  12345   ", false, nullptr},
+      // Counted in characters: a full-width one is one, and so is one the
+      // code page does not have (two UTF-16 units).
+      {"０００００００００１20261209", "０００００００００１", false, "20261209"},
+      {"000000001\U0001F6002026120", "000000001\U0001F600", false, nullptr},  // 17 characters
+      {"000000001\U0001F60020261209", "000000001\U0001F600", false, "20261209"},
   };
   for (const Case& c : cases) {
     const CommandLineExaminee read = ReadCommandLine(c.command);

@@ -1,7 +1,9 @@
 #include "kit/tool_process.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,7 +20,17 @@ constexpr int kReplyTimeoutMs = 30000;
 
 }  // namespace
 
-ToolProcess::ToolProcess(const std::string& name, const std::vector<std::string>& args) {
+bool BecomeOperator(const Operator& op) {
+  if (::setgroups(op.groups.size(), op.groups.data()) != 0 || ::setresgid(op.gid, op.gid, op.gid) != 0 ||
+      ::setresuid(op.uid, op.uid, op.uid) != 0) {
+    return false;
+  }
+  ::umask(op.umask);
+  return true;
+}
+
+ToolProcess::ToolProcess(const std::string& name, const std::vector<std::string>& args,
+                         const std::optional<Operator>& as) {
   int to_child[2], from_child[2];
   if (pipe2(to_child, O_CLOEXEC) != 0) return;
   if (pipe2(from_child, O_CLOEXEC) != 0) {
@@ -35,6 +47,7 @@ ToolProcess::ToolProcess(const std::string& name, const std::vector<std::string>
   if (pid_ == 0) {
     dup2(to_child[0], 0);
     dup2(from_child[1], 1);
+    if (as && !BecomeOperator(*as)) _exit(126);
     execv(tool.c_str(), argv.data());
     _exit(127);
   }

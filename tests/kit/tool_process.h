@@ -11,15 +11,32 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace qz::testkit {
 
+// Another operator of this machine, for a process of a test that runs as
+// root: the user and group ids (no account needed), the further groups and
+// the umask of the operator's session.
+struct Operator {
+  uid_t uid = 0;
+  gid_t gid = 0;
+  std::vector<gid_t> groups;
+  mode_t umask = 022;
+};
+
+// Makes this process `op` (groups, group, user, umask); false when it
+// cannot (not root). For a child process: there is no way back.
+bool BecomeOperator(const Operator& op);
+
 class ToolProcess {
  public:
-  // Starts tools/<name> with `args`.
-  ToolProcess(const std::string& name, const std::vector<std::string>& args);
+  // Starts tools/<name> with `args`, as `as` when given (a child that cannot
+  // become it ends with status 126).
+  ToolProcess(const std::string& name, const std::vector<std::string>& args,
+              const std::optional<Operator>& as = std::nullopt);
   // Closes its input and waits for it; one still running is killed.
   ~ToolProcess();
 

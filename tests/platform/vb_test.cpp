@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 
 #include "kit/error_of.h"
 #include "platform/runtime/run_time_error.h"
@@ -159,6 +160,14 @@ TEST(Vb, CDecStrNeverUsesAnExponent) {
   EXPECT_EQ(CDecStr(1e15), "1000000000000000");
   EXPECT_EQ(CDecStr(5.3 + 0.1), "5.4");
   EXPECT_EQ(CDecStr(0), "0");
+}
+
+TEST(Vb, CDecStrOfAValueNoDecimalHoldsIsAnOverflow) {
+  for (double v : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                   std::numeric_limits<double>::quiet_NaN(), 0x1p96, -1e30}) {
+    EXPECT_EQ(ErrorOf([v] { CDecStr(v); }), kErrOverflow) << v;
+  }
+  EXPECT_EQ(CDecStr(7.9e28), "79000000000000000000000000000");
 }
 
 TEST(Vb, FormatNumbers) {

@@ -107,7 +107,8 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
     if (eq == std::string_view::npos) continue;
     std::string_view value = Trim(line.substr(eq + 1));
     auto& entries = sections[section];
-    std::string key = AsciiUpper(Trim(line.substr(0, eq)));
+    // A folder of [STORAGE] keeps its case for the messages that name it.
+    std::string key = section == "STORAGE" ? std::string(Trim(line.substr(0, eq))) : AsciiUpper(Trim(line.substr(0, eq)));
     bool seen = false;
     for (auto& e : entries) seen = seen || e.first == key;
     if (!seen) entries.emplace_back(key, std::string(value));
@@ -166,7 +167,7 @@ std::optional<Definitions> Definitions::Parse(std::string_view text, std::string
       Fail(error, "bad storage of " + folder);
       return std::nullopt;
     }
-    d.storage_[StorageKey(folder)] = value;
+    d.storage_.try_emplace(StorageKey(folder), StorageEntry{folder, value});  // the first line of a folder holds
   }
   return d;
 }
@@ -197,7 +198,7 @@ std::string Definitions::ToIni() const {
   }
   if (!storage_.empty()) {
     out += "\r\n[STORAGE]\r\n";
-    for (auto& [folder, value] : storage_) out += folder + "=" + value + "\r\n";
+    for (auto& [key, entry] : storage_) out += entry.folder + "=" + entry.value + "\r\n";
   }
   return out;
 }
@@ -212,13 +213,21 @@ void Definitions::AddDefinition(std::string_view name, std::string_view file, in
 }
 
 void Definitions::AddStorage(std::string_view data_folder, std::string_view value) {
-  storage_[StorageKey(data_folder)] = std::string(value);
+  storage_[StorageKey(data_folder)] = StorageEntry{std::string(data_folder), std::string(value)};
 }
 
 const std::string* Definitions::FindStorage(std::string_view data_folder) const {
-  auto it = storage_.find(StorageKey(data_folder));
-  if (it == storage_.end()) it = storage_.find(StorageKey(NativePath(data_folder)));
-  return it == storage_.end() ? nullptr : &it->second;
+  if (auto it = storage_.find(StorageKey(data_folder)); it != storage_.end()) return &it->second.value;
+  for (const auto& [key, entry] : storage_) {
+    if (SameStorageFolder(entry.folder, data_folder)) return &entry.value;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> Definitions::StorageFolders() const {
+  std::vector<std::string> out;
+  for (const auto& [key, entry] : storage_) out.push_back(entry.folder);
+  return out;
 }
 
 const FileDef* Definitions::FindFile(std::string_view name) const {

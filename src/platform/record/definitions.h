@@ -89,8 +89,13 @@ class Definitions {
   // Lookups without regard to case; nullptr when missing.
   const FileDef* FindFile(std::string_view name) const;
   const DefinitionEntry* FindDefinition(std::string_view name) const;
-  // The [STORAGE] value of `data_folder`; nullptr when it has none.
+  // The [STORAGE] value of `data_folder`; nullptr when it has none. The
+  // folders are compared in this machine's form (NativePath of both sides,
+  // see StorageKey), so "C:\QZP\DATA" finds the folder that its drive
+  // root makes of it, whichever form the caller names it in.
   const std::string* FindStorage(std::string_view data_folder) const;
+  // The folders of [STORAGE] as the file writes them, in key order.
+  std::vector<std::string> StorageFolders() const;
 
   // Every file and every definition, by upper-case name.
   const std::map<std::string, FileDef>& files() const { return files_; }
@@ -99,7 +104,11 @@ class Definitions {
  private:
   std::map<std::string, FileDef> files_;               // by upper-case name
   std::map<std::string, DefinitionEntry> definitions_;   // by upper-case name
-  std::map<std::string, std::string> storage_;            // by StorageKey of the folder
+  struct StorageEntry {
+    std::string folder;  // as written
+    std::string value;
+  };
+  std::map<std::string, StorageEntry> storage_;  // by StorageKey of the folder as written
 };
 
 // The text "1:10:A,11:8:N;UNIQUE" of a key, and its parse (nullopt when bad).

@@ -293,8 +293,16 @@ int VfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* out
     }
   }
   auto* other = open_as.empty() ? nullptr : new std::string(std::move(open_as));
-  const int rc = g_real->xOpen(g_real, other ? other->c_str() : name, s->real, flags, out_flags);
+  const char* opened = other ? other->c_str() : name;
+  // Made here, a new file takes the umask; SQLite would give it 0644. Made
+  // with O_EXCL, it is as exclusive as SQLite's own create.
+  int real_flags = flags;
+  const bool made = opened != nullptr && (flags & SQLITE_OPEN_CREATE) && !(flags & SQLITE_OPEN_DELETEONCLOSE) &&
+                    MakeFileForUmask(opened);
+  if (made) real_flags &= ~SQLITE_OPEN_EXCLUSIVE;
+  const int rc = g_real->xOpen(g_real, opened, s->real, real_flags, out_flags);
   if (rc != SQLITE_OK) {
+    if (made) ::unlink(opened);
     delete other;
     return rc;
   }
@@ -416,6 +424,13 @@ bool SuperJournalStale(const std::string& path) {
 }
 
 }  // namespace
+
+bool MakeFileForUmask(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
 
 const char* RecordVfsName() {
   static std::once_flag once;

@@ -37,8 +37,16 @@
 
 namespace qz::record::internal::sqlite {
 
-// The VFS's name, registered on first use.
+// The VFS's name, registered on first use. Every file it creates (the
+// record files, the connection's main file, the journals, the
+// super-journals) is made first by MakeFileForUmask.
 const char* RecordVfsName();
+
+// Makes the empty file `path` as every other file of the program is made:
+// mode 0666 less the process's umask, the group of a set-group-id folder
+// (SQLite would make it 0644, writable by its creator alone). False, and
+// nothing made, when anything is at `path` or it cannot be made.
+bool MakeFileForUmask(const std::string& path);
 
 // The thread's transaction begins / has ended (committed or rolled back):
 // journals made in between go to its folder (made at the first); the end

@@ -768,10 +768,13 @@ int CreateFile(const std::string& path, const FileDef& file_def, bool replace) {
     fs::remove(path + "-journal", ec);
     if (ec) return kStatusIoError;
   }
+  // An empty file is an empty database: made first, it follows the umask.
+  const bool made = MakeFileForUmask(path);
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close_v2(db);
+    if (made) fs::remove(path, ec);
     return kStatusIoError;
   }
   sqlite3_busy_timeout(db, g_busy_timeout_ms.load());

@@ -133,6 +133,22 @@ std::string StorageKey(std::string_view data_folder) {
   return key;
 }
 
+bool SameStorageFolder(std::string_view a, std::string_view b) {
+  return StorageKey(NativePath(Trim(a))) == StorageKey(NativePath(Trim(b)));
+}
+
+std::vector<std::string> UnmatchedStorageFolders(const Definitions& definitions,
+                                                 const std::vector<std::string>& folders) {
+  std::vector<std::string> out;
+  for (const std::string& entry : definitions.StorageFolders()) {
+    const bool opened = std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) {
+      return !Trim(folder).empty() && SameStorageFolder(entry, folder);
+    });
+    if (!opened) out.push_back(entry);
+  }
+  return out;
+}
+
 std::optional<Location> LocateFile(const Definitions& definitions, std::string_view data_folder,
                                    std::string_view file_name) {
   const std::string* entry = definitions.FindStorage(data_folder);

@@ -2,9 +2,11 @@
 // itself (the default), or tables of a PostgreSQL database.
 //
 // The definitions file may name an engine per data folder in its section
-// [STORAGE], keyed by the data folder as the program is given it (the
-// suite's form or this machine's; compared without regard to case and to a
-// closing separator):
+// [STORAGE], keyed by the data folder in the suite's form or this
+// machine's. Both sides are brought to this machine's form (NativePath:
+// drive and network roots, see host_path.h) and compared without regard to
+// case and to a closing separator, so "C:\QZP\DATA" and the folder the drive
+// root makes of it are one folder:
 //
 //   [STORAGE]
 //   C:\QZP\DATA=POSTGRESQL host=centre-db dbname=qz schema=data
@@ -23,6 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/record/definitions.h"
 
@@ -49,8 +52,18 @@ std::string FormatStorage(const Location& location);
 // its schema and the connection string without its password.
 std::string DescribeLocation(const Location& location);
 
-// The key under which [STORAGE] names `data_folder`.
+// The key under which [STORAGE] names `data_folder` as written: upper
+// case, "/" for "\\", no closing separator.
 std::string StorageKey(std::string_view data_folder);
+
+// True when `a` and `b` (either form) are one folder for [STORAGE]: equal
+// StorageKeys of their NativePaths.
+bool SameStorageFolder(std::string_view a, std::string_view b);
+
+// The [STORAGE] folders of `definitions` that are none of `folders` (the
+// folders a program opens), as the file writes them.
+std::vector<std::string> UnmatchedStorageFolders(const Definitions& definitions,
+                                                 const std::vector<std::string>& folders);
 
 // Where `file_name` of `data_folder` lives. For an SQLite folder `path` is
 // the existing entry found without regard to case, else the path it would

@@ -263,7 +263,11 @@ std::string CStr(float v) { return FloatText(v, 7); }
 
 std::string CStr(Currency v) { return v.ToString(); }
 
-std::string CDecStr(double v) { return text::DecimalDigits::FromDouble(v).PlainText(); }
+std::string CDecStr(double v) {
+  // The decimal type holds 96 bits of digits.
+  if (!std::isfinite(v) || std::fabs(v) >= 0x1p96) throw RunTimeError(kErrOverflow);
+  return text::DecimalDigits::FromDouble(v).PlainText();
+}
 
 std::string LTrim(std::string_view text) {
   std::size_t b = text.find_first_not_of(' ');

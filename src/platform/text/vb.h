@@ -85,6 +85,8 @@ std::string CStr(T v) {
 std::string CStr(Currency v);
 // The text of a double held as a decimal number: 15 significant digits,
 // never an exponent (1E-05 -> "0.00001", 1E+15 -> "1000000000000000").
+// Throws RunTimeError 6 (overflow) for a value a decimal number cannot hold:
+// infinite, not a number, or 2^96 and beyond in magnitude.
 std::string CDecStr(double v);
 
 // ---- Format ---------------------------------------------------------------
