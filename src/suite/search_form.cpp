@@ -9,6 +9,7 @@
 #include "examinee/bas_public.h"
 #include "examinee/cls_vlmf_qzonllf.h"
 #include "platform/record/btr_access.h"
+#include "platform/record/read_batch.h"
 #include "platform/record/status.h"
 #include "platform/text/vb.h"
 
@@ -88,6 +89,9 @@ FrmSearch::FrmSearch(std::function<void(const SearchResultRecord&)> raise)
 
 void FrmSearch::Fill() {
   entries_.clear();
+  // Both files are read through as one batch: on a database server, in
+  // blocks of records instead of one statement per record.
+  record::ReadBatch batch;
   const auto dates = ReadConsultDates();
   record::BtrAccess obj;
   const data::FileLayout& layout = data::QzjsnlfLayout();

@@ -8,6 +8,8 @@
 #include <climits>
 #include <iostream>
 
+#include "platform/record/server_statements.h"
+
 namespace qz::record::internal::pg {
 
 namespace {
@@ -96,17 +98,20 @@ bool SessionEnded(PGconn* pg) {
 
 Result ExecBefore(PGconn* pg, const std::string& sql, Deadline deadline) {
   if (!PQsendQuery(pg, sql.c_str())) return None();
+  CountServerStatement();
   return Collect(pg, deadline);
 }
 
 Result PrepareBefore(PGconn* pg, const char* name, const char* sql, int n, const Oid* types, Deadline deadline) {
   if (!PQsendPrepare(pg, name, sql, n, types)) return None();
+  CountServerStatement();
   return Collect(pg, deadline);
 }
 
 Result ExecPreparedBefore(PGconn* pg, const char* name, int n, const char* const* values, const int* lengths,
                           const int* formats, int result_format, Deadline deadline) {
   if (!PQsendQueryPrepared(pg, name, n, values, lengths, formats, result_format)) return None();
+  CountServerStatement();
   return Collect(pg, deadline);
 }
 

@@ -15,7 +15,8 @@
 // an administrator's termination): what the server sent meanwhile is read
 // without waiting.
 //
-// Every function works on one connection of the calling thread.
+// Every function works on one connection of the calling thread; each
+// statement sent is counted (ServerStatements, server_statements.h).
 #ifndef QZ_PLATFORM_RECORD_PG_AWAIT_H_
 #define QZ_PLATFORM_RECORD_PG_AWAIT_H_
 

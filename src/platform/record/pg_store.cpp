@@ -10,9 +10,12 @@
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "platform/record/pg_await.h"
+#include "platform/record/pending_updates.h"
+#include "platform/record/read_ahead.h"
 #include "platform/record/record_codec.h"
 #include "platform/record/status.h"
 #include "platform/record/thread_session.h"
@@ -27,6 +30,7 @@ constexpr Oid kByteaOid = 17;
 constexpr Oid kInt8Oid = 20;
 constexpr Oid kTextOid = 25;
 constexpr std::size_t kScanBlock = 128;  // records a scan fetches at once
+constexpr std::size_t kScanBlockMost = 1024;
 constexpr const char* kMetaTable = "qz_record_files";
 // A read batch's blocks are dropped at a yield after this long, so that
 // another terminal's write shows within about this long.
@@ -93,6 +97,7 @@ struct Conn {
   bool tx_started = false;  // BEGIN of the session's transaction ran here
   std::set<std::string> folders_held;  // schemas whose folder lock this session holds
   std::uint64_t epoch = 0;  // bumped by every write and transaction end
+  PendingUpdates pending;   // rewrites held back inside the transaction
   ~Conn() {
     if (pg) PQfinish(pg);
   }
@@ -207,6 +212,8 @@ int StatusOfError(const Conn& c, const PGresult* r) {
   return kStatusIoError;
 }
 
+int SendPending(Conn& c);
+
 // Readies `c` for a statement: the busy wait set, and inside the thread's
 // transaction, the transaction begun. 0 or a failure.
 int Enter(Conn& c) {
@@ -233,6 +240,9 @@ int Enter(Conn& c) {
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return kStatusIoError;
     c.tx_started = true;
   }
+  // Rewrites held back go first, so that the server sees every write in
+  // its order.
+  if (!c.pending.empty()) return SendPending(c);
   return kStatusOk;
 }
 
@@ -277,11 +287,42 @@ int RunScript(Conn& c, const std::string& sql) {
   return status == kStatusBusy || status == kStatusWriteRefused ? status : kStatusIoError;
 }
 
+// Sends the rewrites held back on `c`, one statement per table. 0 or a
+// failure; a statement that does not change every record it holds loses
+// the transaction.
+int SendPending(Conn& c) {
+  for (const PendingUpdates::Statement& st : c.pending.Take()) {
+    std::vector<const char*> values;
+    std::vector<int> lengths;
+    for (const std::string& p : st.params) {
+      values.push_back(p.c_str());
+      lengths.push_back(static_cast<int>(p.size()));
+    }
+    const std::vector<Oid> types(st.params.size(), kTextOid);
+    int status = kStatusOk;
+    Result r = Run(c, st.sql, static_cast<int>(st.params.size()), types.data(), values.data(), lengths.data(), &status);
+    if (!r) return status;
+    if (std::strcmp(PQcmdTuples(r.get()), std::to_string(st.records).c_str()) != 0) {
+      CurrentSession().tx_lost = true;
+      return kStatusIoError;
+    }
+  }
+  return kStatusOk;
+}
+
+// Row `i` of the result `r` of a read (id, version, data, key).
+void RowAt(const PGresult* r, int i, Row* row) {
+  row->id = Int8At(r, i, 0);
+  row->version = Int8At(r, i, 1);
+  row->data.assign(PQgetvalue(r, i, 2), static_cast<std::size_t>(PQgetlength(r, i, 2)));
+  row->key.assign(PQgetvalue(r, i, 3), static_cast<std::size_t>(PQgetlength(r, i, 3)));
+}
+
 class PgFile : public StoreFile {
  public:
   PgFile(std::shared_ptr<Conn> conn, const Location& location, FileDef file_def)
       : conn_(std::move(conn)), table_(Quote(location.schema) + "." + Quote(location.table)),
-        def_(std::move(file_def)), cursors_(def_.keys.size() * 2) {}
+        def_(std::move(file_def)), cursors_(def_.keys.size() * 2), read_ahead_(def_) {}
 
   Engine engine() const override { return Engine::kPostgres; }
   const FileDef& def() const override { return def_; }
@@ -304,6 +345,16 @@ class PgFile : public StoreFile {
   };
 
   std::string ReadSql(int key, Seek seek, std::size_t limit) const;
+  // Keyed reads answered from records fetched ahead: inside a read batch,
+  // and inside a transaction that holds the file's lock.
+  bool ReadsAhead() const;
+  int FetchSpan(int key, const KeySpanCache::Gap& gap, std::size_t limit, std::vector<Row>* rows);
+  // Holds back a rewrite whose outcome is known (pending_updates.h): 0, or
+  // -1 when it must run at once.
+  int HoldBack(std::int64_t id, std::int64_t version, std::string_view data);
+  // After this thread's write inside a transaction that holds the file's
+  // lock: the records fetched ahead go on with the write applied.
+  void CarryWrite(std::uint64_t before, std::int64_t id, std::int64_t version, std::optional<std::string_view> data);
   // Inside a transaction: takes the file's write lock at the file's first
   // statement, waiting out another terminal's transaction on the file (84
   // after the busy wait), as the SQLite engine does; a file this user may
@@ -319,7 +370,50 @@ class PgFile : public StoreFile {
   std::vector<Cursor> cursors_;  // kNext and kPrevious of each key
   int writable_ = -1;            // the user may write the table: 1, 0, or -1 not yet asked
   std::uint64_t locked_tx_ = 0;  // the session's transaction that holds the lock
+  ReadAhead read_ahead_;
 };
+
+bool PgFile::ReadsAhead() const {
+  const Session& s = CurrentSession();
+  return s.in_tx ? writable_ == 1 && locked_tx_ == s.tx_serial && !s.tx_lost : s.batch_depth > 0;
+}
+
+int PgFile::FetchSpan(int key, const KeySpanCache::Gap& gap, std::size_t limit, std::vector<Row>* rows) {
+  const std::string k = "k" + std::to_string(key);
+  const Int8 limit_param(static_cast<std::int64_t>(limit));
+  const std::string_view end = gap.end ? std::string_view(*gap.end) : std::string_view();
+  const char* values[3] = {limit_param.bytes, gap.start.data(), end.data()};
+  const int lengths[3] = {8, static_cast<int>(gap.start.size()), static_cast<int>(end.size())};
+  const Oid types[3] = {kInt8Oid, kByteaOid, kByteaOid};
+  int status = kStatusOk;
+  Result r = Run(*conn_,
+                 "SELECT id, version, data, " + k + " FROM " + table_ + " WHERE " + k + " >= $2" +
+                     (gap.end ? " AND " + k + " < $3" : "") + " ORDER BY " + k + ", id LIMIT $1",
+                 gap.end ? 3 : 2, types, values, lengths, &status);
+  if (!r) return status;
+  rows->resize(static_cast<std::size_t>(PQntuples(r.get())));
+  for (int i = 0; i < PQntuples(r.get()); ++i) RowAt(r.get(), i, &(*rows)[static_cast<std::size_t>(i)]);
+  return kStatusOk;
+}
+
+int PgFile::HoldBack(std::int64_t id, std::int64_t version, std::string_view data) {
+  if (!CurrentSession().in_tx || !ReadsAhead()) return -1;
+  const Row* row = read_ahead_.Find(id, conn_->epoch);
+  if (row == nullptr || row->version != version) return -1;
+  std::vector<std::string> keys;
+  for (const KeyDef& key : def_.keys) {
+    keys.push_back(BuildKey(data, key));
+    if (key.unique && keys.back() != BuildKey(row->data, key)) return -1;
+  }
+  conn_->pending.Add(table_, id, version, data, keys);
+  CarryWrite(conn_->epoch++, id, version + 1, data);
+  return kStatusOk;
+}
+
+void PgFile::CarryWrite(std::uint64_t before, std::int64_t id, std::int64_t version,
+                        std::optional<std::string_view> data) {
+  if (CurrentSession().in_tx && ReadsAhead()) read_ahead_.Carry(before, conn_->epoch, id, version, data);
+}
 
 int PgFile::Before() {
   Session& s = CurrentSession();
@@ -370,6 +464,17 @@ int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id
   if (seek == Seek::kCount) return kStatusIoError;
   if (int status = Before(); status != kStatusOk) return status;
   const Session& s = CurrentSession();
+  if (ReadsAhead()) {
+    if (!s.in_tx && std::chrono::steady_clock::now() - s.fetched_since > kFetchedHold) {
+      ReleaseBatchLocks(true);  // records fetched long ago are fetched afresh
+    }
+    auto fetch = [this](int k, const KeySpanCache::Gap& gap, std::size_t limit, std::vector<Row>* rows) {
+      return FetchSpan(k, gap, limit, rows);
+    };
+    if (std::optional<int> answer = read_ahead_.Read(key, seek, key_bytes, id, out, conn_->epoch, fetch)) {
+      return *answer;
+    }
+  }
   const bool scan = seek == Seek::kNext || seek == Seek::kPrevious;
   Cursor* cursor = scan && (s.in_tx || s.batch_depth > 0)
                        ? &cursors_[static_cast<std::size_t>(key * 2 + (seek == Seek::kPrevious))]
@@ -389,7 +494,11 @@ int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id
       if (cursor->complete) return kStatusEndOfFile;
     }
   }
-  const std::size_t limit = cursor ? kScanBlock : 1;
+  // A scan that goes on fetches larger blocks, up to kScanBlockMost.
+  const std::size_t limit =
+      !cursor ? 1 : cursor->valid && cursor->complete == false && !cursor->rows.empty()
+                        ? std::min(cursor->rows.size() * 2, kScanBlockMost)
+                        : kScanBlock;
   const Int8 id_param(id);
   const char* values[2] = {key_bytes.data(), id_param.bytes};
   const int lengths[2] = {static_cast<int>(key_bytes.size()), 8};
@@ -399,12 +508,7 @@ int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id
   Result r = Run(*conn_, ReadSql(key, seek, limit), n, types, values, lengths, &status);
   if (!r) return status;
   const int rows = PQntuples(r.get());
-  auto row_at = [&](int i, Row* row) {
-    row->id = Int8At(r.get(), i, 0);
-    row->version = Int8At(r.get(), i, 1);
-    row->data.assign(PQgetvalue(r.get(), i, 2), static_cast<std::size_t>(PQgetlength(r.get(), i, 2)));
-    row->key.assign(PQgetvalue(r.get(), i, 3), static_cast<std::size_t>(PQgetlength(r.get(), i, 3)));
-  };
+  auto row_at = [&](int i, Row* row) { RowAt(r.get(), i, row); };
   if (cursor) {
     cursor->valid = true;
     cursor->epoch = conn_->epoch;
@@ -470,16 +574,19 @@ int PgFile::Insert(std::string_view data, Row* out) {
   const std::string sql = "INSERT INTO " + table_ + "(version, data" + cols + ") VALUES (1, $1" + vals +
                           ") ON CONFLICT DO NOTHING RETURNING id";
   int status = kStatusOk;
+  const std::uint64_t before = conn_->epoch;
   Result r = Write(sql, params, types, &status);
   if (!r) return status;
   if (PQntuples(r.get()) == 0) return kStatusDuplicateKey;
   out->id = Int8At(r.get(), 0, 0);
   out->version = 1;
   out->data.assign(data);
+  CarryWrite(before, out->id, 1, data);
   return kStatusOk;
 }
 
 int PgFile::Update(std::int64_t id, std::int64_t version, std::string_view data) {
+  if (HoldBack(id, version, data) == kStatusOk) return kStatusOk;
   std::string sets, unique;
   std::vector<std::string> keys;
   const Int8 id_param(id), version_param(version);
@@ -500,9 +607,13 @@ int PgFile::Update(std::int64_t id, std::int64_t version, std::string_view data)
                     " WHERE id = $2 AND version = $3";
   if (!unique.empty()) sql += " AND NOT EXISTS (SELECT 1 FROM " + table_ + " o WHERE o.id <> $2 AND (" + unique + "))";
   int status = kStatusOk;
+  const std::uint64_t before = conn_->epoch;
   Result r = Write(sql, params, types, &status);
   if (!r) return status;
-  if (std::strcmp(PQcmdTuples(r.get()), "1") == 0) return kStatusOk;
+  if (std::strcmp(PQcmdTuples(r.get()), "1") == 0) {
+    CarryWrite(before, id, version + 1, data);
+    return kStatusOk;
+  }
   if (unique.empty()) return kStatusChanged;
   const char* values[2] = {id_param.bytes, version_param.bytes};
   const int lengths[2] = {8, 8};
@@ -516,11 +627,14 @@ int PgFile::Update(std::int64_t id, std::int64_t version, std::string_view data)
 int PgFile::Delete(std::int64_t id, std::int64_t version) {
   const Int8 id_param(id), version_param(version);
   int status = kStatusOk;
+  const std::uint64_t before = conn_->epoch;
   Result r = Write("DELETE FROM " + table_ + " WHERE id = $1 AND version = $2",
                    {std::string_view(id_param.bytes, 8), std::string_view(version_param.bytes, 8)},
                    {kInt8Oid, kInt8Oid}, &status);
   if (!r) return status;
-  return std::strcmp(PQcmdTuples(r.get()), "1") == 0 ? kStatusOk : kStatusChanged;
+  if (std::strcmp(PQcmdTuples(r.get()), "1") != 0) return kStatusChanged;
+  CarryWrite(before, id, 0, std::nullopt);
+  return kStatusOk;
 }
 
 std::string FileKey(const Location& l) { return l.conninfo + '\n' + l.schema + '\n' + l.table; }
@@ -714,6 +828,7 @@ void EndTransaction(Session& s) {
   s.tx_lost = false;
   for (auto& [name, c] : s.conns) {
     c->tx_started = false;
+    c->pending.Clear();
     ++c->epoch;
   }
   s.held.clear();
@@ -726,6 +841,9 @@ int CommitTransaction() {
   for (auto& [name, c] : s.conns) {
     if (!c->tx_started || !c->pg) continue;
     if (PQtransactionStatus(c->pg) != PQTRANS_INTRANS) return kStatusIoError;
+    if (!c->pending.empty()) {
+      if (int status = SendPending(*c); status != kStatusOk) return status;
+    }
     Result r = Exec(c->pg, "COMMIT");
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
       const char* state = PQresultErrorField(r.get(), PG_DIAG_SQLSTATE);
