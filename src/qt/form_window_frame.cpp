@@ -46,6 +46,18 @@ struct Applying {
 
 int FormWindow::Twips(int px) const { return px * backend_.twips_per_pixel(); }
 
+QMargins FormWindow::Frame() const {
+  if ((windowFlags() & Qt::FramelessWindowHint) != 0) return {};
+  const QMargins own = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  if (own.isNull()) return backend_.known_frame();
+  backend_.NoteFrame(own);
+  return own;
+}
+
+QSize FormWindow::ClientSize() const {
+  return QSize(Px(form_->width), Px(form_->height)).shrunkBy(Frame()).expandedTo(QSize(1, 1));
+}
+
 void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   if (form_ == nullptr) return;
   ui::Form& f = *form_;
@@ -61,13 +73,13 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   owner_ = owner;
   FollowOwner(f.window_state());
 
-  // Placement is of the frame (what move() positions), size of the client,
-  // on the screen where the window is wanted (a dialog centred on its
-  // owner: the owner's).
-  const QMargins frame = windowHandle()->frameMargins();
+  // Placement and size are of the frame (what move() positions and what
+  // the form's size is), on the screen where the window is wanted (a dialog
+  // centred on its owner: the owner's).
   const QRect model(Px(f.left), Px(f.top), Px(f.width), Px(f.height));
-  const QSize client = f.width > 0 && f.height > 0 ? model.size() : size();
-  QRect wanted(model.topLeft(), client.grownBy(frame));
+  const bool sized = f.width > 0 && f.height > 0;
+  const QSize outer = sized ? model.size() : size().grownBy(Frame());
+  QRect wanted(model.topLeft(), outer);
   const bool centred = owner != nullptr && !f.positioned();
   const QRect available =
       centred ? AvailableAround(owner->frameGeometry(), *owner) : AvailableAround(wanted, *this);
@@ -77,14 +89,13 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
     wanted.moveTopLeft(BelowHeader(wanted.topLeft(), wanted.size(), owner->WorkingAreaTop(), around.bottom() + 1));
   }
   const QRect placed = FitInto(wanted, available);
-  const QSize fitted = placed.size().shrunkBy(frame);
-  if (placed.topLeft() == model.topLeft() && fitted == client) return;
+  if (placed.topLeft() == model.topLeft() && placed.size() == outer) return;
   // The window opens where it fits: the form learns its place and, when it
   // had to be made smaller, its size (Resize is raised).
   f.left = Twips(placed.left());
   f.top = Twips(placed.top());
-  if (fitted != client && f.width > 0 && f.height > 0) {
-    f.Move(f.left, f.top, Twips(fitted.width()), Twips(fitted.height()));
+  if (placed.size() != outer && sized) {
+    f.Move(f.left, f.top, Twips(placed.width()), Twips(placed.height()));
   }
 }
 
@@ -106,9 +117,12 @@ void FormWindow::SyncGeometry() {
   ui::Form& f = *form_;
   Applying applying(applying_geometry_);
   if (windowState() != Qt::WindowNoState) return;  // the normal geometry is kept by Qt
-  const QSize size(Px(f.width), Px(f.height));
+  const QSize size = ClientSize();
   const bool user_size_owed = resize_owed_from_ == QSize(f.width, f.height);
-  if (this->size() != size && f.width > 0 && f.height > 0 && !user_size_owed) resize(size);
+  if (f.width > 0 && f.height > 0 && !user_size_owed) {
+    applied_client_ = size;
+    if (this->size() != size) resize(size);
+  }
   const QPoint pos(Px(f.left), Px(f.top));
   if (this->pos() != pos) move(pos);
 }
@@ -132,7 +146,9 @@ void FormWindow::SyncWindowState() {
 void FormWindow::WriteBackGeometry() {
   if (applying_geometry_ || form_ == nullptr || !isVisible() || windowState() != Qt::WindowNoState) return;
   ui::Form& f = *form_;
-  const QRect now(pos(), size());
+  // The window system framing the window changes no size of the form.
+  const QSize outer = size() == applied_client_ ? QSize(Px(f.width), Px(f.height)) : size().grownBy(Frame());
+  const QRect now(pos(), outer);
   if (now == QRect(Px(f.left), Px(f.top), Px(f.width), Px(f.height))) {
     resize_owed_from_ = QSize();
     return;

@@ -31,6 +31,7 @@
 #define QZ_QT_QT_BACKEND_H_
 
 #include <QElapsedTimer>
+#include <QMargins>
 #include <QPointer>
 #include <QTimer>
 #include <cstdint>
@@ -84,6 +85,11 @@ class QtBackend : public ui::Backend {
   FormWindow* WindowOf(const ui::Form& form) const;
   // The widget rendering a control, or nullptr.
   QWidget* WidgetOf(const ui::Control& control) const;
+  // The frame the window system last put around a window of the program
+  // (none before it framed one), for a window not yet framed; NoteFrame
+  // records a window's frame once it is known.
+  QMargins known_frame() const { return known_frame_; }
+  void NoteFrame(const QMargins& frame) { known_frame_ = frame; }
   // 1440 / the primary screen's logical dpi.
   int twips_per_pixel() const { return twips_per_pixel_; }
   // On: the yields of a long step sync the windows at the display's pace
@@ -116,6 +122,7 @@ class QtBackend : public ui::Backend {
   QTimer wake_;
   std::exception_ptr pending_;
   int twips_per_pixel_ = 15;
+  QMargins known_frame_;
   int dispatch_depth_ = 0;
 };
 
