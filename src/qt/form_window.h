@@ -26,8 +26,9 @@
 // it (so it stays above it) and, when the program did not place it,
 // centred on it, moved below the owner's header (what stands above its
 // largest control) when it fits there; every window is kept inside the screen's available area.
-// While the form is minimised its window is transient for no window: a
-// window manager minimises a window's owner with it.
+// While the form is minimised its window is a window of its own, transient
+// for none: a window manager minimises a window's owner with it, and
+// restores a dialog with any window of its program it activates.
 // The user's moves, resizes, minimising and maximising are written back to
 // the form (its Move and window state, so Resize is raised), never undone;
 // while the program works the form only learns its window's place (its new
@@ -93,8 +94,8 @@ class FormWindow : public QWidget {
   void SyncGeometry();
   void SyncWindowState();
   void WriteBackGeometry();
-  // Makes the window transient for its owner's, or for none while `state`
-  // is minimised.
+  // Makes the window a dialog transient for its owner's, or, without owner
+  // or while `state` is minimised, a window of its own.
   void FollowOwner(ui::WindowState state);
   int Twips(int px) const;
   // The frame around the window's inside (none for a frameless window).

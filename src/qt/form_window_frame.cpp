@@ -63,15 +63,9 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   ui::Form& f = *form_;
   Applying applying(applying_geometry_);
   if (owner == this) owner = nullptr;
-  // A dialog's window type; the frame hints stay as the form asks.
-  Qt::WindowFlags flags = windowFlags();
-  const Qt::WindowType type = owner != nullptr ? Qt::Dialog : Qt::Window;
-  if ((flags & Qt::WindowType_Mask) != type) setWindowFlags((flags & ~Qt::WindowType_Mask) | type);
-  setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
-  winId();  // the native window, to be made transient
-  if (owner != nullptr) owner->winId();
   owner_ = owner;
   FollowOwner(f.window_state());
+  setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
 
   // Placement and size are of the frame (what move() positions and what
   // the form's size is), on the screen where the window is wanted (a dialog
@@ -116,7 +110,11 @@ int FormWindow::WorkingAreaTop() const {
 void FormWindow::SyncGeometry() {
   ui::Form& f = *form_;
   Applying applying(applying_geometry_);
-  if (windowState() != Qt::WindowNoState) return;  // the normal geometry is kept by Qt
+  // The normal geometry is kept by Qt. A made window to be shown minimised
+  // is not moved or sized: on X it would open normal, and the window
+  // manager would give it the keyboard.
+  if (windowState() != Qt::WindowNoState) return;
+  if (form_->window_state() == ui::WindowState::kMinimized && windowHandle() != nullptr) return;
   const QSize size = ClientSize();
   const bool user_size_owed = resize_owed_from_ == QSize(f.width, f.height);
   if (f.width > 0 && f.height > 0 && !user_size_owed) {
@@ -128,8 +126,21 @@ void FormWindow::SyncGeometry() {
 }
 
 void FormWindow::FollowOwner(ui::WindowState state) {
-  if (windowHandle() == nullptr) return;
-  QWindow* parent = owner_ != nullptr && state != ui::WindowState::kMinimized ? owner_->windowHandle() : nullptr;
+  const bool dialog = owner_ != nullptr && state != ui::WindowState::kMinimized;
+  // The window type; the frame hints stay as the form asks. A new type
+  // hides a shown window: the sync that follows shows it again.
+  const Qt::WindowFlags flags = windowFlags();
+  const Qt::WindowType type = dialog ? Qt::Dialog : Qt::Window;
+  if ((flags & Qt::WindowType_Mask) != type) setWindowFlags((flags & ~Qt::WindowType_Mask) | type);
+  // A window to open minimised is made when it is shown: on X a window
+  // made before it is placed opens normal.
+  if (state == ui::WindowState::kMinimized && windowHandle() == nullptr) return;
+  winId();  // the native window, to be made transient
+  QWindow* parent = nullptr;
+  if (dialog) {
+    owner_->winId();
+    parent = owner_->windowHandle();
+  }
   if (windowHandle()->transientParent() != parent) windowHandle()->setTransientParent(parent);
 }
 
@@ -138,8 +149,8 @@ void FormWindow::SyncWindowState() {
   if (form_->window_state() == ui::WindowState::kMinimized) state = Qt::WindowMinimized;
   if (form_->window_state() == ui::WindowState::kMaximized) state = Qt::WindowMaximized;
   if (windowState() == state) return;
-  FollowOwner(form_->window_state());
   Applying applying(applying_geometry_);
+  FollowOwner(form_->window_state());
   setWindowState(state);
 }
 

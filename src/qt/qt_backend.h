@@ -78,6 +78,9 @@ class QtBackend : public ui::Backend {
   // then resyncs every window. Ignored while an earlier action's exception
   // waits to be rethrown or when no shell is installed.
   void Dispatch(const std::function<void(ui::Shell&)>& action);
+  // The operator pressed a key or a mouse button in a window of the
+  // program: from now on where the keyboard goes is the operator's.
+  void OperatorActs() { keyboard_retries_ = 0; }
   // Brings every window in step with its model; drops the windows of forms
   // that are no longer loaded.
   void SyncAll();
@@ -113,6 +116,13 @@ class QtBackend : public ui::Backend {
   // A window was shown since the last SyncAll gave the keyboard to the
   // active form's window.
   bool window_shown_ = false;
+  // After the program showed or hid a window, a window manager may give the
+  // keyboard to another window of the program (its focus goes back to the
+  // owner's group, or to a dialog it maps): until the operator acts, the
+  // active form's window asks for it again, at most this many times more,
+  // each time the keyboard went elsewhere.
+  int keyboard_retries_ = 0;
+  const void* keyboard_seen_in_ = nullptr;  // the window that had it at the last ask
   std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend
   QElapsedTimer clock_;
   QElapsedTimer last_sync_;

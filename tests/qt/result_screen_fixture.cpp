@@ -61,8 +61,13 @@ void QtResultScreen::Settle() {
 }
 
 void QtResultScreen::KeyToFocus(int key) {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr) {
+    ADD_FAILURE() << "no widget has the keyboard";
+    return;
+  }
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QApplication::sendEvent(QApplication::focusWidget(), &press);
+  QApplication::sendEvent(focus, &press);
 }
 
 void QtResultScreen::ClickCell(int col, int row) {
