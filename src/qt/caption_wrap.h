@@ -17,7 +17,10 @@ namespace qz::qt {
 QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int width);
 
 // Sets `caption` on a check or option button, wrapped to the width its
-// label has beside the indicator. Writes only when the text differs.
+// label has beside the indicator. When its lines are taller than the
+// button, the button's font is made smaller (not below half its size)
+// until they fit, so the caption shows whole; the font the button had
+// stays its own for the next caption. Writes only when the text differs.
 void SetWrappedCaption(QAbstractButton& button, const QString& caption, bool exclusive);
 
 }  // namespace qz::qt

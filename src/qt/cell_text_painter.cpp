@@ -37,6 +37,14 @@ QString WithoutTrailingBlanks(const QString& text) {
   return end == text.size() ? text : text.left(end);
 }
 
+QString ShownComboEntry(const QString& entry) {
+  QString text = entry;
+  text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+  const qsizetype padding = text.indexOf(QLatin1String("  "));
+  if (padding >= 0) text.truncate(padding);
+  return WithoutTrailingBlanks(text);
+}
+
 double CharacterPixels(const grid::Spread& spread, int col, const std::vector<int>& rows) {
   // The font most of the column's cells are drawn in; among as many, the
   // wider.

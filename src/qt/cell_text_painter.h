@@ -43,6 +43,12 @@ struct CellEdit {
 // breaks.
 QString WithoutTrailingBlanks(const QString& text);
 
+// What a list cell's drop-down shows of its entry `entry`: the text before
+// the blanks that pad it to its stored width (a run of two or more, with
+// whatever the entry keeps past them), without line breaks or trailing
+// blanks.
+QString ShownComboEntry(const QString& entry);
+
 // Pixels of one character of column `col` of `spread`: the half-width
 // character of the font most of its cells in `rows` are drawn in (the
 // grid's own font when there are none).

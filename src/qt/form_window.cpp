@@ -449,6 +449,7 @@ void FormWindow::FocusByUser(ui::Control& control) {
 
 bool FormWindow::HandleKey(QKeyEvent* e) {
   if (form_ == nullptr) return true;
+  backend_.OperatorActs();
   // Alt+F4 too is a key: the form's handlers see it before the shell
   // treats it as the close box.
   const ModelKey k = MapKey(*e);
@@ -469,6 +470,7 @@ bool FormWindow::HandleKey(QKeyEvent* e) {
 }
 
 bool FormWindow::HandleMouse(ui::Control& c, QObject* watched, QMouseEvent* e, bool dbl) {
+  backend_.OperatorActs();
   const int button = e->button() == Qt::LeftButton ? 1 : (e->button() == Qt::RightButton ? 2 : 0);
   if (button == 0) return true;
   const int shift = ShiftOf(e->modifiers());
@@ -627,6 +629,7 @@ bool FormWindow::event(QEvent* event) {
 
 void FormWindow::mousePressEvent(QMouseEvent*) {
   if (form_ == nullptr) return;
+  backend_.OperatorActs();
   ui::Form* form = form_;
   backend_.Dispatch([form](ui::Shell& shell) { shell.Activate(*form); });
 }

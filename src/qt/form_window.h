@@ -17,12 +17,18 @@
 // goes to the model as a key, whose handlers see it before the shell
 // treats it as the close box.
 //
+// A form's size is its window's with the frame the window system puts
+// around it (title bar and borders); its controls stand in the inside. The
+// frame is the window's own once the window system told it, before that
+// the last one any window of the program was given.
+//
 // A form shown by another is a dialog of its owner's window: transient for
 // it (so it stays above it) and, when the program did not place it,
 // centred on it, moved below the owner's header (what stands above its
 // largest control) when it fits there; every window is kept inside the screen's available area.
-// While the form is minimised its window is transient for no window: a
-// window manager minimises a window's owner with it.
+// While the form is minimised its window is a window of its own, transient
+// for none: a window manager minimises a window's owner with it, and
+// restores a dialog with any window of its program it activates.
 // The user's moves, resizes, minimising and maximising are written back to
 // the form (its Move and window state, so Resize is raised), never undone;
 // while the program works the form only learns its window's place (its new
@@ -88,10 +94,14 @@ class FormWindow : public QWidget {
   void SyncGeometry();
   void SyncWindowState();
   void WriteBackGeometry();
-  // Makes the window transient for its owner's, or for none while `state`
-  // is minimised.
+  // Makes the window a dialog transient for its owner's, or, without owner
+  // or while `state` is minimised, a window of its own.
   void FollowOwner(ui::WindowState state);
   int Twips(int px) const;
+  // The frame around the window's inside (none for a frameless window).
+  QMargins Frame() const;
+  // The inside of the window for the form's size.
+  QSize ClientSize() const;
   // The global top of the window's working area, its largest visible
   // control (a screen's grid below its header); -1 when it has none.
   int WorkingAreaTop() const;
@@ -124,6 +134,9 @@ class FormWindow : public QWidget {
   };
   std::optional<ImeTold> ime_told_;
   bool applying_geometry_ = false;  // the window follows the form: no write-back
+  // The inside last given to the window for the form's size: a window of
+  // that size has the form's size, whatever frame it got since.
+  QSize applied_client_;
   // The form's size (twips) when the user resized the window while the
   // program worked: the form learns the new size (and lays itself out)
   // once the work is over; until then, while the program leaves the form's

@@ -46,28 +46,34 @@ struct Applying {
 
 int FormWindow::Twips(int px) const { return px * backend_.twips_per_pixel(); }
 
+QMargins FormWindow::Frame() const {
+  if ((windowFlags() & Qt::FramelessWindowHint) != 0) return {};
+  const QMargins own = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  if (own.isNull()) return backend_.known_frame();
+  backend_.NoteFrame(own);
+  return own;
+}
+
+QSize FormWindow::ClientSize() const {
+  return QSize(Px(form_->width), Px(form_->height)).shrunkBy(Frame()).expandedTo(QSize(1, 1));
+}
+
 void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
   if (form_ == nullptr) return;
   ui::Form& f = *form_;
   Applying applying(applying_geometry_);
   if (owner == this) owner = nullptr;
-  // A dialog's window type; the frame hints stay as the form asks.
-  Qt::WindowFlags flags = windowFlags();
-  const Qt::WindowType type = owner != nullptr ? Qt::Dialog : Qt::Window;
-  if ((flags & Qt::WindowType_Mask) != type) setWindowFlags((flags & ~Qt::WindowType_Mask) | type);
-  setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
-  winId();  // the native window, to be made transient
-  if (owner != nullptr) owner->winId();
   owner_ = owner;
   FollowOwner(f.window_state());
+  setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
 
-  // Placement is of the frame (what move() positions), size of the client,
-  // on the screen where the window is wanted (a dialog centred on its
-  // owner: the owner's).
-  const QMargins frame = windowHandle()->frameMargins();
+  // Placement and size are of the frame (what move() positions and what
+  // the form's size is), on the screen where the window is wanted (a dialog
+  // centred on its owner: the owner's).
   const QRect model(Px(f.left), Px(f.top), Px(f.width), Px(f.height));
-  const QSize client = f.width > 0 && f.height > 0 ? model.size() : size();
-  QRect wanted(model.topLeft(), client.grownBy(frame));
+  const bool sized = f.width > 0 && f.height > 0;
+  const QSize outer = sized ? model.size() : size().grownBy(Frame());
+  QRect wanted(model.topLeft(), outer);
   const bool centred = owner != nullptr && !f.positioned();
   const QRect available =
       centred ? AvailableAround(owner->frameGeometry(), *owner) : AvailableAround(wanted, *this);
@@ -77,14 +83,13 @@ void FormWindow::PrepareShow(FormWindow* owner, bool modal) {
     wanted.moveTopLeft(BelowHeader(wanted.topLeft(), wanted.size(), owner->WorkingAreaTop(), around.bottom() + 1));
   }
   const QRect placed = FitInto(wanted, available);
-  const QSize fitted = placed.size().shrunkBy(frame);
-  if (placed.topLeft() == model.topLeft() && fitted == client) return;
+  if (placed.topLeft() == model.topLeft() && placed.size() == outer) return;
   // The window opens where it fits: the form learns its place and, when it
   // had to be made smaller, its size (Resize is raised).
   f.left = Twips(placed.left());
   f.top = Twips(placed.top());
-  if (fitted != client && f.width > 0 && f.height > 0) {
-    f.Move(f.left, f.top, Twips(fitted.width()), Twips(fitted.height()));
+  if (placed.size() != outer && sized) {
+    f.Move(f.left, f.top, Twips(placed.width()), Twips(placed.height()));
   }
 }
 
@@ -105,17 +110,37 @@ int FormWindow::WorkingAreaTop() const {
 void FormWindow::SyncGeometry() {
   ui::Form& f = *form_;
   Applying applying(applying_geometry_);
-  if (windowState() != Qt::WindowNoState) return;  // the normal geometry is kept by Qt
-  const QSize size(Px(f.width), Px(f.height));
+  // The normal geometry is kept by Qt. A made window to be shown minimised
+  // is not moved or sized: on X it would open normal, and the window
+  // manager would give it the keyboard.
+  if (windowState() != Qt::WindowNoState) return;
+  if (form_->window_state() == ui::WindowState::kMinimized && windowHandle() != nullptr) return;
+  const QSize size = ClientSize();
   const bool user_size_owed = resize_owed_from_ == QSize(f.width, f.height);
-  if (this->size() != size && f.width > 0 && f.height > 0 && !user_size_owed) resize(size);
+  if (f.width > 0 && f.height > 0 && !user_size_owed) {
+    applied_client_ = size;
+    if (this->size() != size) resize(size);
+  }
   const QPoint pos(Px(f.left), Px(f.top));
   if (this->pos() != pos) move(pos);
 }
 
 void FormWindow::FollowOwner(ui::WindowState state) {
-  if (windowHandle() == nullptr) return;
-  QWindow* parent = owner_ != nullptr && state != ui::WindowState::kMinimized ? owner_->windowHandle() : nullptr;
+  const bool dialog = owner_ != nullptr && state != ui::WindowState::kMinimized;
+  // The window type; the frame hints stay as the form asks. A new type
+  // hides a shown window: the sync that follows shows it again.
+  const Qt::WindowFlags flags = windowFlags();
+  const Qt::WindowType type = dialog ? Qt::Dialog : Qt::Window;
+  if ((flags & Qt::WindowType_Mask) != type) setWindowFlags((flags & ~Qt::WindowType_Mask) | type);
+  // A window to open minimised is made when it is shown: on X a window
+  // made before it is placed opens normal.
+  if (state == ui::WindowState::kMinimized && windowHandle() == nullptr) return;
+  winId();  // the native window, to be made transient
+  QWindow* parent = nullptr;
+  if (dialog) {
+    owner_->winId();
+    parent = owner_->windowHandle();
+  }
   if (windowHandle()->transientParent() != parent) windowHandle()->setTransientParent(parent);
 }
 
@@ -124,15 +149,17 @@ void FormWindow::SyncWindowState() {
   if (form_->window_state() == ui::WindowState::kMinimized) state = Qt::WindowMinimized;
   if (form_->window_state() == ui::WindowState::kMaximized) state = Qt::WindowMaximized;
   if (windowState() == state) return;
-  FollowOwner(form_->window_state());
   Applying applying(applying_geometry_);
+  FollowOwner(form_->window_state());
   setWindowState(state);
 }
 
 void FormWindow::WriteBackGeometry() {
   if (applying_geometry_ || form_ == nullptr || !isVisible() || windowState() != Qt::WindowNoState) return;
   ui::Form& f = *form_;
-  const QRect now(pos(), size());
+  // The window system framing the window changes no size of the form.
+  const QSize outer = size() == applied_client_ ? QSize(Px(f.width), Px(f.height)) : size().grownBy(Frame());
+  const QRect now(pos(), outer);
   if (now == QRect(Px(f.left), Px(f.top), Px(f.width), Px(f.height))) {
     resize_owed_from_ = QSize();
     return;

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -25,6 +26,10 @@ namespace {
 
 // How often a paced yield asks Qt for input: 1 ms.
 constexpr qint64 kPollNs = 1000000;
+
+// How many more times the active form's window asks for the keyboard that
+// a window manager gave elsewhere after the program showed or hid a window.
+constexpr int kKeyboardRetries = 3;
 
 QMessageBox::StandardButton StandardOf(ui::MsgResult r) {
   switch (r) {
@@ -251,7 +256,11 @@ void QtBackend::OnFormHidden(ui::Form& form) {
     Drop(&form);
     return;
   }
-  if (FormWindow* window = WindowOf(form)) window->hide();
+  if (FormWindow* window = WindowOf(form)) {
+    // The window manager moves the keyboard on when it had it.
+    if (window->isActiveWindow()) window_shown_ = true;
+    window->hide();
+  }
 }
 
 void QtBackend::Drop(const ui::Form* form) {
@@ -299,7 +308,19 @@ void QtBackend::SyncAll() {
     return;
   }
   active_window->Sync();
-  if (shown) active_window->TakeKeyboard();
+  QWindow* keyboard = QGuiApplication::focusWindow();
+  if (shown) {
+    active_window->TakeKeyboard();
+    keyboard_retries_ = kKeyboardRetries;
+    keyboard_seen_in_ = keyboard;
+    return;
+  }
+  if (keyboard_retries_ == 0 || keyboard == nullptr || keyboard == active_window->windowHandle()) return;
+  if (keyboard == keyboard_seen_in_ || active_window->isMinimized() || !active_window->isVisible()) return;
+  // A window manager gave the keyboard to another window of the program.
+  --keyboard_retries_;
+  keyboard_seen_in_ = keyboard;
+  active_window->TakeKeyboard();
 }
 
 FormWindow* QtBackend::WindowOf(const ui::Form& form) const {

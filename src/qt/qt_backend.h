@@ -31,6 +31,7 @@
 #define QZ_QT_QT_BACKEND_H_
 
 #include <QElapsedTimer>
+#include <QMargins>
 #include <QPointer>
 #include <QTimer>
 #include <cstdint>
@@ -77,6 +78,9 @@ class QtBackend : public ui::Backend {
   // then resyncs every window. Ignored while an earlier action's exception
   // waits to be rethrown or when no shell is installed.
   void Dispatch(const std::function<void(ui::Shell&)>& action);
+  // The operator pressed a key or a mouse button in a window of the
+  // program: from now on where the keyboard goes is the operator's.
+  void OperatorActs() { keyboard_retries_ = 0; }
   // Brings every window in step with its model; drops the windows of forms
   // that are no longer loaded.
   void SyncAll();
@@ -84,6 +88,11 @@ class QtBackend : public ui::Backend {
   FormWindow* WindowOf(const ui::Form& form) const;
   // The widget rendering a control, or nullptr.
   QWidget* WidgetOf(const ui::Control& control) const;
+  // The frame the window system last put around a window of the program
+  // (none before it framed one), for a window not yet framed; NoteFrame
+  // records a window's frame once it is known.
+  QMargins known_frame() const { return known_frame_; }
+  void NoteFrame(const QMargins& frame) { known_frame_ = frame; }
   // 1440 / the primary screen's logical dpi.
   int twips_per_pixel() const { return twips_per_pixel_; }
   // On: the yields of a long step sync the windows at the display's pace
@@ -107,6 +116,13 @@ class QtBackend : public ui::Backend {
   // A window was shown since the last SyncAll gave the keyboard to the
   // active form's window.
   bool window_shown_ = false;
+  // After the program showed or hid a window, a window manager may give the
+  // keyboard to another window of the program (its focus goes back to the
+  // owner's group, or to a dialog it maps): until the operator acts, the
+  // active form's window asks for it again, at most this many times more,
+  // each time the keyboard went elsewhere.
+  int keyboard_retries_ = 0;
+  const void* keyboard_seen_in_ = nullptr;  // the window that had it at the last ask
   std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend
   QElapsedTimer clock_;
   QElapsedTimer last_sync_;
@@ -116,6 +132,7 @@ class QtBackend : public ui::Backend {
   QTimer wake_;
   std::exception_ptr pending_;
   int twips_per_pixel_ = 15;
+  QMargins known_frame_;
   int dispatch_depth_ = 0;
 };
 

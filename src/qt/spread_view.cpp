@@ -7,6 +7,7 @@
 #include <QHelpEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -520,13 +521,13 @@ void SpreadView::PopupCombo() {
   if (f.type != grid::CellType::kComboBox || f.combo_entries.empty()) return;
   const int vr = ViewRow(s.active_row()), vc = ViewCol(s.active_col());
   if (vr < 0 || vc < 0) return;
+  // The list is as wide as its entries' texts need, at most the screen.
   QMenu menu(this);
   menu.setFont(FontFor(f.font_name, f.font_size, f.font_bold));
   for (std::size_t i = 0; i < f.combo_entries.size(); ++i) {
-    QString text = Q(f.combo_entries[i]);
-    text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-    menu.addAction(text)->setData(static_cast<int>(i));
+    menu.addAction(ShownComboEntry(Q(f.combo_entries[i])))->setData(static_cast<int>(i));
   }
+  if (const QScreen* screen = table_->screen()) menu.setMaximumWidth(screen->availableGeometry().width());
   const QRect cell = table_->visualRect(model_->index(vr, vc));
   QAction* picked = menu.exec(table_->viewport()->mapToGlobal(cell.bottomLeft()));
   if (picked == nullptr) return;

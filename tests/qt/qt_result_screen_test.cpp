@@ -32,7 +32,7 @@
 #include "platform/runtime/app.h"
 #include "qt/form_window.h"
 #include "qt/qt_backend.h"
-#include "qt/qt_test_app.h"
+#include "qt/result_screen_fixture.h"
 #include "qt/spread_view.h"
 #include "loading/group_forms.h"
 #include "loading/load_state.h"
@@ -40,75 +40,6 @@
 
 namespace qz::qt {
 namespace {
-
-class QtResultScreen : public test::ScreenTest {
- protected:
-  QtResultScreen() {
-    TestApp();
-    qt_ = std::make_unique<QtShell>();  // current over the fixture's scripted shell
-    qt_->qt().on_message_box = [this](QMessageBox& box) {
-      boxes_.push_back(box.text().toStdString());
-      QTimer::singleShot(0, &box, [&box] { box.buttons().front()->click(); });
-    };
-  }
-  ~QtResultScreen() override { qt_.reset(); }
-
-  // Starts the program on the demo's first examinee; the copy dialog that
-  // ends the load (unless `copy` is false) is closed with its 閉じる
-  // button as the operator would.
-  bool StartOnFirstExaminee(bool copy = true) {
-    ini_set_auto_copy_ = copy;
-    BuildDemo();
-    App().command = testkit::DemoExamineeNumbers().front();
-    qt_->SetMainForm(&form());
-    QTimer closer;
-    closer.setInterval(20);
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-      if (!frmCopy.loaded() || !frmCopy->visible()) return;
-      copy_shown_ = true;
-      if (QWidget* button = qt_->qt().WidgetOf(frmCopy->cmdClose)) Click(button);
-    });
-    closer.start();
-    return qt_->Step([&] { form().Show(); });
-  }
-
-  static void Click(QWidget* w) {
-    const QPointF at(w->rect().center());
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-  }
-
-  // Lets the window system's activation and focus events arrive.
-  static void Settle() {
-    for (int i = 0; i < 5; ++i) ui::DoEvents();
-  }
-  static void KeyToFocus(int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(QApplication::focusWidget(), &press);
-  }
-  // Clicks cell (col, row) of the result grid, which must be in sight.
-  void ClickCell(int col, int row) {
-    auto* view = qobject_cast<SpreadView*>(qt_->qt().WidgetOf(form().sprResult));
-    const auto& rows = view->shown_rows();
-    const auto& cols = view->shown_cols();
-    const auto vr = std::find(rows.begin(), rows.end(), row) - rows.begin();
-    const auto vc = std::find(cols.begin(), cols.end(), col) - cols.begin();
-    ASSERT_LT(static_cast<std::size_t>(vr), rows.size()) << "row " << row << " in sight";
-    ASSERT_LT(static_cast<std::size_t>(vc), cols.size());
-    QWidget* viewport = view->table()->viewport();
-    const QPointF at(view->table()->visualRect(view->table()->model()->index(int(vr), int(vc))).center());
-    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(viewport, &press);
-  }
-  // The grid row of demo item `code`.
-  static int RowOfItem(long long code) { return Fnc_ItemToRow(Fnc_FindItemRow(static_cast<std::int16_t>(ItemIndex(code)))); }
-
-  std::unique_ptr<QtShell> qt_;
-  std::vector<std::string> boxes_;
-  bool copy_shown_ = false;
-};
 
 TEST_F(QtResultScreen, AfterTheCopyDialogOfTheLoadTheFunctionKeysReachTheMainForm) {
   ASSERT_TRUE(StartOnFirstExaminee());

@@ -4,6 +4,7 @@
 // the program folder with its INI files and definitions, the data folder
 // with every master and the five demo examinees, and the work folder. The
 // log-on rows name this machine (or the computer name given) and today.
+// QZP140.INI fits the main form to the screen's height (FormHeight=1).
 // QZP149D.INI names the two items the specific-checkup judgement sets.
 // The tree is also an installation that Update can bring to a release:
 // QZPPATH.ini names the program folder as VLMP_MASTER and <folder>/CSV/ as
@@ -33,6 +34,9 @@ int main(int argc, char** argv) {
     options.today = qz::Today();
     qz::testkit::SuiteBuilder builder(argv[1]);
     qz::testkit::AddDemoData(builder, options);
+    // The terminal's main form takes the work area's height, so a laptop's
+    // screen shows the whole result screen with its status line.
+    builder.SetIni("SysInfo", "FormHeight", "1");
     const std::string csv = builder.paths().root + "CSV/";
     builder.SetPathKey("VLMP_MASTER", builder.paths().program).SetPathKey("CSV", csv);
     const qz::testkit::SuitePaths& p = builder.Build();
