@@ -8,6 +8,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -329,6 +331,85 @@ TEST_F(SaveFailuresTest, ASaveThatMeetsASilentServerSaysSoAndTheNextSaveStoresEv
   EXPECT_TRUE(PressF12().empty());
   EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
   EXPECT_TRUE(OnlineRows().empty());
+}
+
+// The answer to the save's COMMIT never comes (the relay passes the COMMIT
+// on and then holds everything): the terminal cannot know whether the save
+// was stored, and the server stores it once the network is back. The next
+// F12 then stores the same entries once, with no message, and the files
+// hold what one save stores.
+TEST_F(SaveFailuresTest, ASaveWhoseCommitWasNeverAnsweredIsStoredOnceByTheNextSave) {
+  QZ_PG_OR_SKIP();
+  testkit::TcpRelay relay(*testkit::PgServer());
+  ASSERT_NE(relay.port(), 0);
+  suite_.OnServer(relay.ConnInfo());
+  suite_.SetIni("SysInfo", "WriteWait", "1");
+  BuildDemo();
+  LoadAndEnter();
+  relay.HoldAt("COMMIT");
+  const std::vector<std::string> boxes = PressF12();
+  ASSERT_TRUE(relay.held());
+  relay.Resume();
+  ASSERT_EQ(boxes.size(), 1u) << ::testing::PrintToString(boxes);
+  EXPECT_NE(boxes[0].find("ステータス : 2"), std::string::npos) << boxes[0];
+  ExpectKeptOnScreen();
+  // The server has the COMMIT now; what it stored is read once it is done.
+  std::vector<std::vector<std::string>> landed;
+  for (int i = 0; i < 100 && StoredValues().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  landed = Files();
+  const std::vector<std::string> again = PressF12();
+  EXPECT_TRUE(again.empty()) << ::testing::PrintToString(again);
+  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
+  const auto after = Files();
+  ASSERT_EQ(after.size(), landed.size());
+  for (std::size_t f = 0; f < after.size(); ++f) {
+    EXPECT_EQ(after[f].size(), landed[f].size()) << "file " << f << " holds the save twice";
+  }
+  EXPECT_TRUE(OnlineRows().empty());
+}
+
+// A terminal cut off from the server (its packets dropped) while its save
+// holds the results file's lock: the server learns nothing of it, yet the
+// other terminals' saves go through once the terminal has been silent for
+// longer than its busy wait and a margin, not after the hours the server's
+// system waits for a connection that says nothing.
+TEST_F(SaveFailuresTest, ATerminalCutOffWhileItHoldsTheResultsFileStopsNoOtherTerminal) {
+  QZ_PG_OR_SKIP();
+  if (!std::filesystem::exists(testkit::ToolPath("qzterm"))) GTEST_SKIP() << "qzterm not built";
+  testkit::TcpRelay relay(*testkit::PgServer());
+  ASSERT_NE(relay.port(), 0);
+  suite_.OnServer(relay.ConnInfo());
+  suite_.SetIni("SysInfo", "WriteWait", "1");
+  BuildDemo();
+  LoadAndEnter();
+  // The other terminal reaches the server directly.
+  std::string definitions;
+  {
+    std::ifstream in(suite_.paths().spec_file, std::ios::binary);
+    definitions.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  const std::string through_relay = relay.ConnInfo();
+  ASSERT_NE(definitions.find(through_relay), std::string::npos);
+  for (std::size_t at; (at = definitions.find(through_relay)) != std::string::npos;) {
+    definitions.replace(at, through_relay.size(), *testkit::PgServer());
+  }
+  const std::string direct = suite_.paths().spec_file + ".direct";
+  std::ofstream(direct, std::ios::binary) << definitions;
+  relay.HoldAt("COMMIT");
+  const std::vector<std::string> boxes = PressF12();
+  ASSERT_TRUE(relay.held());
+  ASSERT_EQ(boxes.size(), 1u) << ::testing::PrintToString(boxes);
+  EXPECT_NE(boxes[0].find("ステータス : 2"), std::string::npos) << boxes[0];
+  // Each try waits 10 seconds for the lock; the cut-off terminal's lock
+  // must go within a few.
+  bool locked = false;
+  for (int attempt = 0; attempt < 6 && !locked; ++attempt) {
+    testkit::ToolProcess other("qzterm", {"lock", direct, suite_.paths().data, "QZKKKLF.BTR", "0"});
+    locked = Says(other, "LOCKED");
+  }
+  EXPECT_TRUE(relay.held());
+  relay.Resume();
+  EXPECT_TRUE(locked) << "the other terminal never had the results file";
 }
 
 // A server restarted (every session ended) between two operations of a
