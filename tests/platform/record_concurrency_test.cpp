@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -840,6 +842,70 @@ TEST_P(RecordManyFiles, ACommitKilledAtAnyStepLeavesTheFilesWhollyOldOrWhollyNew
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
   }
   EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
+}
+
+// Two operators of one group (other user ids, each of his own primary
+// group, the umask 007) on a set-group-id data folder: the first is killed
+// at each step of a commit over many files, and the second, opening the
+// files next, rolls back or removes what the first left, so that the files
+// are wholly old or wholly new and the folder clean. The journals left
+// behind must be the group's, as every file of the folder is.
+TEST_P(RecordManyFiles, ACommitOfAnOperatorKilledAtAnyStepIsCleanedByAnotherOperatorOfTheGroup) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server commits one transaction";
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as two operators";
+  constexpr int kFiles = 12;  // on two connections
+  constexpr gid_t kGroup = 60500;
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  ASSERT_EQ(::chown(dir_.c_str(), 0, kGroup), 0);
+  ASSERT_EQ(::chmod(dir_.c_str(), 02770), 0);
+  for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+    ASSERT_EQ(::chown(e.path().c_str(), 0, kGroup), 0);
+    ASSERT_EQ(::chmod(e.path().c_str(), 0660), 0);
+  }
+  // Runs `body` as operator `uid` (his own primary group, the centre's as
+  // a further one) with the umask 007.
+  const auto as_operator = [](uid_t uid, const std::function<int()>& body) {
+    return InChild([&] {
+      const gid_t groups[1] = {kGroup};
+      if (::setgroups(1, groups) != 0 || ::setgid(uid) != 0 || ::setuid(uid) != 0) return 200;
+      ::umask(007);
+      return body();
+    });
+  };
+  const auto leftovers = [this] {
+    std::vector<std::string> found;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+      const std::string name = e.path().filename().string();
+      if (name.ends_with("-journal") || name.rfind(".qzrecord-tx-", 0) == 0) found.push_back(name);
+    }
+    return found;
+  };
+  int completed_at = 0;
+  for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
+    SCOPED_TRACE(step);
+    const int value = 1000 + step;
+    const int writer = as_operator(60001, [&] {
+      std::vector<std::unique_ptr<BtrAccess>> mine;
+      for (int i = 0; i < kFiles; ++i) mine.push_back(OpenF(i));
+      if (mine[0]->BeginTrans() != 0) return 1;
+      for (int i = 0; i < kFiles; ++i) {
+        if (PutN(*mine[static_cast<std::size_t>(i)], i, value) != 0) return 2;
+      }
+      internal::DieAtCommitStepForTesting(step);
+      return mine[0]->EndTrans() == 0 ? 0 : 3;
+    });
+    ASSERT_TRUE(writer == 0 || writer == 9) << writer;
+    if (writer == 0) completed_at = step;
+    const int stored = as_operator(60002, [&] { return CountIn(kFiles, value); });
+    EXPECT_TRUE(stored == 0 || stored == kFiles) << stored << " of the files hold the commit";
+    if (writer == 0) {
+      EXPECT_EQ(stored, kFiles);
+    }
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+  }
+  EXPECT_GT(completed_at, 1);
 }
 
 // Two terminals commit over the same files at once, in opposite orders:
