@@ -41,6 +41,15 @@ constexpr std::chrono::milliseconds kFetchedHold{100};
 // answering: its connection is given up.
 constexpr std::chrono::seconds kAnswerMargin{5};
 
+// A session idle inside a transaction this long after the busy wait is
+// ended by the server. A live terminal sends its next statement sooner (its
+// waits between two statements, for an answer or for another engine's lock,
+// end at the busy wait and kAnswerMargin); one cut off from the server
+// (packets dropped, power gone) would otherwise leave the server holding
+// its transaction's table locks, stopping every other terminal's save, for
+// as long as the server's system waits on a silent peer (hours).
+constexpr std::chrono::seconds kIdleInTransactionMargin = 2 * kAnswerMargin;
+
 std::atomic<int> g_busy_timeout_ms{5000};
 
 // When the answer of a statement sent now is given up.
@@ -231,7 +240,9 @@ int Enter(Conn& c) {
   // lock_timeout 0 would wait without end: no wait is the shortest one.
   const int timeout = std::max(g_busy_timeout_ms.load(), 1);
   if (c.applied_timeout != timeout) {
-    Result r = Exec(c.pg, "SET lock_timeout = " + std::to_string(timeout));
+    const auto idle = std::chrono::milliseconds(timeout) + kIdleInTransactionMargin;
+    Result r = Exec(c.pg, "SET lock_timeout = " + std::to_string(timeout) +
+                              "; SET idle_in_transaction_session_timeout = " + std::to_string(idle.count()));
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return kStatusIoError;
     c.applied_timeout = timeout;
   }
