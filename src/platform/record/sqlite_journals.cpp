@@ -122,7 +122,12 @@ bool MakeTxFolder(Journals& j, const std::string& folder) {
     const std::string dir = folder + "/" + kTxPrefix + std::to_string(::getpid()) + "-" +
                             std::to_string(++counter) + ".d";
     if (::mkdir(dir.c_str(), 0777) != 0) continue;
-    ::chmod(dir.c_str(), 0777);  // another user's cleaning removes it
+    // Another user's cleaning removes it; the set-group-id bit that it took
+    // from its folder stays, so that its journals are the folder's group's
+    // as every other file there is.
+    struct stat made {};
+    const mode_t group_bit = ::stat(dir.c_str(), &made) == 0 ? (made.st_mode & S_ISGID) : 0;
+    ::chmod(dir.c_str(), 0777 | group_bit);
     // A cleaning process may take the empty folder between the mkdir and
     // the lock (before the open, or before the lock): then make another.
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
