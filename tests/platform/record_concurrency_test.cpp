@@ -749,6 +749,28 @@ class RecordManyFiles : public RecordContractTest {
     return f.Insert("F" + std::to_string(i));
   }
 
+  // What commits left in the folder: journals and transaction folders.
+  std::vector<std::string> Leftovers() const {
+    std::vector<std::string> found;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+      const std::string name = e.path().filename().string();
+      if (name.ends_with("-journal") || name.rfind(".qzrecord-tx-", 0) == 0) found.push_back(name);
+    }
+    return found;
+  }
+  // In a child: writes N = `value` into F0 .. F<n-1> in one transaction
+  // whose commit dies at `step` (exit 9); 0 when the commit went through.
+  int CommitDyingAt(int n, int value, int step) const {
+    std::vector<std::unique_ptr<BtrAccess>> mine;
+    for (int i = 0; i < n; ++i) mine.push_back(OpenF(i));
+    if (mine[0]->BeginTrans() != 0) return 1;
+    for (int i = 0; i < n; ++i) {
+      if (PutN(*mine[static_cast<std::size_t>(i)], i, value) != 0) return 2;
+    }
+    internal::DieAtCommitStepForTesting(step);
+    return mine[0]->EndTrans() == 0 ? 0 : 3;
+  }
+
   std::vector<std::unique_ptr<BtrAccess>> files;
 };
 
@@ -809,28 +831,11 @@ TEST_P(RecordManyFiles, ACommitKilledAtAnyStepLeavesTheFilesWhollyOldOrWhollyNew
   OpenFiles(kFiles);
   ASSERT_FALSE(HasFatalFailure());
   files.clear();  // the children open their own
-  const auto leftovers = [this] {
-    std::vector<std::string> found;
-    for (const auto& e : std::filesystem::directory_iterator(dir_)) {
-      const std::string name = e.path().filename().string();
-      if (name.ends_with("-journal") || name.rfind(".qzrecord-tx-", 0) == 0) found.push_back(name);
-    }
-    return found;
-  };
   int completed_at = 0;
   for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
     SCOPED_TRACE(step);
     const int value = 1000 + step;
-    const int writer = InChild([&] {
-      std::vector<std::unique_ptr<BtrAccess>> mine;
-      for (int i = 0; i < kFiles; ++i) mine.push_back(OpenF(i));
-      if (mine[0]->BeginTrans() != 0) return 1;
-      for (int i = 0; i < kFiles; ++i) {
-        if (PutN(*mine[static_cast<std::size_t>(i)], i, value) != 0) return 2;
-      }
-      internal::DieAtCommitStepForTesting(step);
-      return mine[0]->EndTrans() == 0 ? 0 : 3;
-    });
+    const int writer = InChild([&] { return CommitDyingAt(kFiles, value, step); });
     ASSERT_TRUE(writer == 0 || writer == 9) << writer;
     if (writer == 0) completed_at = step;
     // A new process: its first open cleans the folder.
@@ -839,7 +844,7 @@ TEST_P(RecordManyFiles, ACommitKilledAtAnyStepLeavesTheFilesWhollyOldOrWhollyNew
     if (writer == 0) {
       EXPECT_EQ(stored, kFiles);
     }
-    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
   }
   EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
 }
@@ -874,28 +879,11 @@ TEST_P(RecordManyFiles, ACommitOfAnOperatorKilledAtAnyStepIsCleanedByAnotherOper
       return body();
     });
   };
-  const auto leftovers = [this] {
-    std::vector<std::string> found;
-    for (const auto& e : std::filesystem::directory_iterator(dir_)) {
-      const std::string name = e.path().filename().string();
-      if (name.ends_with("-journal") || name.rfind(".qzrecord-tx-", 0) == 0) found.push_back(name);
-    }
-    return found;
-  };
   int completed_at = 0;
   for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
     SCOPED_TRACE(step);
     const int value = 1000 + step;
-    const int writer = as_operator(60001, [&] {
-      std::vector<std::unique_ptr<BtrAccess>> mine;
-      for (int i = 0; i < kFiles; ++i) mine.push_back(OpenF(i));
-      if (mine[0]->BeginTrans() != 0) return 1;
-      for (int i = 0; i < kFiles; ++i) {
-        if (PutN(*mine[static_cast<std::size_t>(i)], i, value) != 0) return 2;
-      }
-      internal::DieAtCommitStepForTesting(step);
-      return mine[0]->EndTrans() == 0 ? 0 : 3;
-    });
+    const int writer = as_operator(60001, [&] { return CommitDyingAt(kFiles, value, step); });
     ASSERT_TRUE(writer == 0 || writer == 9) << writer;
     if (writer == 0) completed_at = step;
     const int stored = as_operator(60002, [&] { return CountIn(kFiles, value); });
@@ -903,7 +891,7 @@ TEST_P(RecordManyFiles, ACommitOfAnOperatorKilledAtAnyStepIsCleanedByAnotherOper
     if (writer == 0) {
       EXPECT_EQ(stored, kFiles);
     }
-    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
   }
   EXPECT_GT(completed_at, 1);
 }
