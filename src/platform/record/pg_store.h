@@ -30,7 +30,10 @@
 // way every file opened before and after stays on the one connection, and
 // the session takes its folder locks again. A statement whose answer has
 // not come 5 seconds after the busy wait gives up its connection
-// (pg_await.h) and fails with 2, as on a lost connection.
+// (pg_await.h) and fails with 2, as on a lost connection. A session idle
+// inside a transaction 10 seconds longer than the busy wait is ended by the
+// server (idle_in_transaction_session_timeout), so that a terminal cut off
+// from the network gives back the table locks of its transaction.
 // The session notices a fork and connects afresh in the child, leaving the
 // parent's connection alone.
 //
