@@ -11,6 +11,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/runtime/run_time_error.h"
 #include "update/file_error.h"
 
 namespace qz::update {
@@ -132,11 +133,15 @@ std::optional<JournalContents> ReadJournal(const std::string& file) {
       contents.installation = std::move(fields[1]);
       continue;
     }
-    if (fields.size() != 5 || fields[0].size() != 1) return std::nullopt;
-    const char kind = fields[0][0];
+    const char kind = fields.size() == 5 && fields[0].size() == 1 ? fields[0][0] : '\0';
+    if (kind == JournalEntry::kFinished) {
+      contents.finished = true;
+      continue;
+    }
     if (kind != JournalEntry::kBackedUp && kind != JournalEntry::kAddedFile && kind != JournalEntry::kAddedFolder &&
         kind != JournalEntry::kMovedAside && kind != JournalEntry::kRan) {
-      return std::nullopt;
+      contents.damaged = true;
+      break;
     }
     contents.entries.push_back(JournalEntry{static_cast<JournalEntry::Kind>(kind), std::move(fields[1]),
                                             std::move(fields[2]), std::move(fields[3]), std::move(fields[4])});
@@ -165,6 +170,18 @@ bool RemoveJournal(const std::string& file) {
   fs::remove(file, ec);
   SyncFolder(fs::path(file).parent_path());
   return !fs::exists(fs::symlink_status(file, ec));
+}
+
+bool CloseJournal(const std::string& file) {
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(file, ec))) return true;
+  bool marked = true;
+  try {
+    AppendJournalEntry(file, {}, JournalEntry{JournalEntry::kFinished, {}, {}, {}, {}});
+  } catch (const RunTimeError&) {
+    marked = false;
+  }
+  return RemoveJournal(file) || marked;
 }
 
 void SetJournalHookForTest(std::function<void(const JournalEntry&)> hook) { Hook() = std::move(hook); }

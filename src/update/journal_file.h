@@ -34,6 +34,7 @@ struct JournalEntry {
     kAddedFolder = 'D',  // the folder `path` did not exist; the run may make it
     kMovedAside = 'R',   // `path` is renamed to `backup` (put back later)
     kRan = 'X',          // the outside program `path` runs with `backup` as parameters
+    kFinished = 'F',     // the run completed or was put back: nothing is to be put back
   };
   Kind kind = kBackedUp;
   std::string path;
@@ -45,7 +46,9 @@ struct JournalEntry {
 // A journal read back from its file.
 struct JournalContents {
   std::string installation;  // the installed program folder of the run
-  std::vector<JournalEntry> entries;
+  std::vector<JournalEntry> entries;  // without the kFinished mark
+  bool finished = false;              // it holds the kFinished mark
+  bool damaged = false;               // a line after the installation is no entry
 };
 
 // Appends `entry` to the journal `file`, making the file with its two first
@@ -54,8 +57,9 @@ struct JournalContents {
 // change must then not be made).
 void AppendJournalEntry(const std::string& file, std::string_view installation, const JournalEntry& entry);
 
-// The journal in `file`; nullopt when it cannot be read or is not a
-// journal.
+// The journal in `file`; nullopt when it cannot be read or does not begin
+// as a journal of this program does (another release's, say). A later line
+// that is no entry marks it damaged; the entries read are those before it.
 std::optional<JournalContents> ReadJournal(const std::string& file);
 
 // The journal files of the run folders directly under `root` (host paths),
@@ -65,6 +69,11 @@ std::vector<std::string> JournalFilesUnder(const std::string& root);
 // Removes the journal `file` and syncs its folder. False when it is still
 // there afterwards.
 bool RemoveJournal(const std::string& file);
+
+// Ends the journal `file` of a run that completed or was put back: marks it
+// finished on the disk (kFinished), then removes it. True when it is gone
+// or marked, so that no later start puts the run back.
+bool CloseJournal(const std::string& file);
 
 // For tests that kill the program at a chosen change: `hook` is called
 // with every entry once it is on the disk, before its change is made, and

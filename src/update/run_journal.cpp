@@ -232,9 +232,9 @@ bool FinishRunJournal() {
   std::error_code ec;
   if (file.empty() || !fs::exists(fs::symlink_status(file, ec))) return true;
   CallJournalHook(Change{Kind::kRan, {}, {}, {}, {}});
-  if (RemoveJournal(file)) return true;
-  Sub_Log("  ジャーナルを削除できませんでした。 : " + file);
-  return false;
+  const bool closed = CloseJournal(file);
+  if (fs::exists(fs::symlink_status(file, ec))) Sub_Log("  ジャーナルを削除できませんでした。 : " + file);
+  return closed;
 }
 
 std::vector<std::string> MissingFolders(std::string_view folder) {
@@ -282,8 +282,9 @@ bool Fnc_RollBack() {
       case Kind::kMovedAside:
         if (!PutBackMovedAside(*it)) ok = false;
         break;
-      case Kind::kRan:
-        break;  // what it changed was backed up before it ran
+      case Kind::kRan:  // what it changed was backed up before it ran
+      case Kind::kFinished:
+        break;
     }
   }
   Sub_Log("");

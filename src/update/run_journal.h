@@ -25,8 +25,8 @@
 // the next start puts the installation back (unfinished_run.h) with the
 // same Fnc_RollBack. The outside programs a run starts are noted too
 // (NoteProgramRun): the files they change were backed up before. A run
-// that completes or is put back removes its journal last
-// (FinishRunJournal). Noting throws RunTimeError when the journal cannot
+// that completes or is put back removes its journal last, or marks it
+// finished when it cannot (FinishRunJournal). Noting throws RunTimeError when the journal cannot
 // be written; the change is then not made. Single-threaded, like the
 // program.
 #ifndef QZ_UPDATE_RUN_JOURNAL_H_
@@ -50,7 +50,9 @@ void ClearRunJournal();
 bool LoadRunJournal(const std::vector<JournalEntry>& entries);
 
 // Forgets the changes and removes the run's journal file: the last act of a
-// run that completed or was put back. False (logged) when the file stays.
+// run that completed or was put back. A file that cannot be removed is
+// logged and stays marked finished (journal_file.h CloseJournal), so that
+// no start puts the run back; false when it could not even be marked.
 bool FinishRunJournal();
 
 // Notes that `file` was backed up to `backup` before this run changed it;
