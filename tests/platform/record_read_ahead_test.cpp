@@ -3,6 +3,7 @@
 // blocks the database server's records are fetched in; rewrites held back
 // in a transaction keep their statuses.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,114 @@ TEST_P(RecordReadAheadTest, RewritesInATransactionKeepTheirStatusesAndAllReachTh
 }
 
 QZ_RECORD_ENGINES(RecordReadAheadTest);
+
+// A fixed run of every read, step and write, through two objects on both
+// keys of a file of several blocks, gives the same statuses, records and
+// positions inside a transaction and inside a read batch as one by one; a
+// transaction's run leaves what the plain run left, and its abort leaves
+// the file as it was.
+class RecordReadAheadScriptTest : public RecordContractTest {
+ protected:
+  enum class Mode { kPlain, kBatch, kCommit, kAbort };
+
+  // Empties T and fills it again: codes A to F, even numbers 0 to 120,
+  // groups G0 to G4 (about 73 records each, more than a first block),
+  // inserted out of key order.
+  void Refill() {
+    auto t = OpenT();
+    while (t->GetFirst("T") == 0) ASSERT_EQ(t->Delete(), 0);
+    for (int i = 0; i < 366; ++i) {
+      const int n = (i * 97) % 366;
+      const std::string code(1, static_cast<char>('A' + n % 6));
+      ASSERT_EQ(Put(*t, code.c_str(), (n / 6) * 2, ("G" + std::to_string((n * 7) % 5)).c_str()), 0);
+    }
+  }
+
+  // Every record of T in key order.
+  std::vector<std::string> Contents() {
+    auto t = OpenT();
+    std::vector<std::string> out;
+    for (int s = t->GetFirst("T"); s == 0; s = t->GetNext()) {
+      out.push_back(Key(*t) + "/" + t->GetField("GRP").ToText() + "/" + t->GetField("AMT").ToText());
+    }
+    return out;
+  }
+
+  std::vector<std::string> Run(Mode mode) {
+    Refill();
+    auto a = OpenT();
+    auto b = OpenT();
+    BtrAccess* objects[2] = {a.get(), b.get()};
+    std::optional<ReadBatch> batch;
+    if (mode == Mode::kBatch) batch.emplace();
+    if (mode == Mode::kCommit || mode == Mode::kAbort) EXPECT_EQ(a->BeginTrans(), 0);
+    std::uint32_t seed = 20261210;
+    auto next = [&seed](int n) {
+      seed = seed * 1103515245u + 12345u;
+      return static_cast<int>((seed >> 16) % static_cast<std::uint32_t>(n));
+    };
+    using Read = int (BtrAccess::*)(std::string_view);
+    const Read reads[] = {&BtrAccess::GetEqual, &BtrAccess::GetGreater, &BtrAccess::GetGreaterOrEqual,
+                          &BtrAccess::GetLess,  &BtrAccess::GetLessOrEqual, &BtrAccess::GetFirst,
+                          &BtrAccess::GetLast};
+    std::vector<std::string> out;
+    for (int i = 0; i < 700; ++i) {
+      BtrAccess& t = *objects[next(2)];
+      const int op = next(15);
+      int status = 0;
+      if (op < 7) {
+        const char* definition = next(3) == 0 ? "T2" : "T";
+        t.SetRecordBytes("");
+        t.SetField("CODE", std::string(1, static_cast<char>('@' + next(9))));
+        t.SetField("NUM", next(127) - 1);
+        t.SetField("GRP", "G" + std::to_string(next(7)));
+        status = (t.*reads[op])(definition);
+      } else if (op < 10) {
+        status = t.GetNext();
+      } else if (op < 11) {
+        status = t.GetPrevious();
+      } else if (op < 13) {
+        t.SetField("AMT", i);
+        if (next(3) == 0) t.SetField("GRP", "G" + std::to_string(next(7)));
+        if (next(4) == 0) t.SetField("NUM", next(127));
+        status = t.Update();
+      } else if (op < 14) {
+        status = Put(t, std::string(1, static_cast<char>('A' + next(7))).c_str(), next(127),
+                     ("G" + std::to_string(next(7))).c_str());
+      } else {
+        status = t.Delete();
+      }
+      out.push_back(std::to_string(i) + " op" + std::to_string(op) + " " + std::to_string(status) + " " + Key(t) +
+                    "/" + t.GetField("GRP").ToText() + "/" + t.GetField("AMT").ToText());
+    }
+    if (mode == Mode::kCommit) EXPECT_EQ(a->EndTrans(), 0);
+    if (mode == Mode::kAbort) EXPECT_EQ(a->AbortTrans(), 0);
+    batch.reset();
+    return out;
+  }
+};
+
+TEST_P(RecordReadAheadScriptTest, ARunGivesTheSameInABatchAndATransactionAsOneByOne) {
+  Refill();
+  const std::vector<std::string> seeded = Contents();
+  const std::vector<std::string> plain = Run(Mode::kPlain);
+  const std::vector<std::string> stored = Contents();
+  ASSERT_NE(stored, seeded);
+  auto first_difference = [&plain](const std::vector<std::string>& run) {
+    for (std::size_t i = 0; i < plain.size() && i < run.size(); ++i) {
+      if (plain[i] != run[i]) return "one by one: " + plain[i] + "\n       here: " + run[i];
+    }
+    return std::string();
+  };
+  EXPECT_EQ(first_difference(Run(Mode::kBatch)), "") << "in a read batch";
+  EXPECT_EQ(Contents(), stored) << "in a read batch";
+  EXPECT_EQ(first_difference(Run(Mode::kCommit)), "") << "in a transaction";
+  EXPECT_EQ(Contents(), stored) << "in a transaction";
+  EXPECT_EQ(first_difference(Run(Mode::kAbort)), "") << "in a transaction aborted";
+  EXPECT_EQ(Contents(), seeded) << "nothing of an aborted transaction is stored";
+}
+
+QZ_RECORD_ENGINES(RecordReadAheadScriptTest);
 
 }  // namespace
 }  // namespace qz::record::testing
