@@ -2,6 +2,9 @@
 // reads give one by one, position included, on a file larger than the
 // blocks the database server's records are fetched in; rewrites held back
 // in a transaction keep their statuses.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -106,6 +109,58 @@ TEST_P(RecordReadAheadTest, ABatchSeesItsOwnWritesAtOnce) {
   EXPECT_EQ(other->GetField("NAME").ToText().substr(0, 7), "changed");
   EXPECT_EQ(other->GetNext(), 0);
   EXPECT_EQ(Key(*other), "C/61");
+}
+
+// Another process renumbers every record of code B in one transaction
+// between two fetches of a read batch: each keyed read still gives the
+// record that one state of the server gives, before or after it, never the
+// next record of one state and the records of the other.
+TEST_P(RecordReadAheadTest, EachReadOfABatchGivesOneStateOfTheServer) {
+  if (GetParam() != Engine::kPostgres) GTEST_SKIP() << "the server's records fetched in blocks";
+  int ready[2], go[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(go), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    // B/n becomes B/n+1, from the top down, in one transaction.
+    auto t = OpenT();
+    char byte = 0;
+    if (write(ready[1], "r", 1) != 1 || read(go[0], &byte, 1) != 1) _exit(20);
+    if (t->BeginTrans() != 0) _exit(21);
+    for (int num = 120; num >= 0; num -= 3) {
+      t->SetField("CODE", "B");
+      t->SetField("NUM", num);
+      if (t->GetEqual("T") != 0) _exit(22);
+      t->SetField("NUM", num + 1);
+      if (t->Update() != 0) _exit(23);
+    }
+    _exit(t->EndTrans() == 0 ? 0 : 24);
+  }
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  std::vector<std::string> mixed;
+  {
+    ReadBatch batch;
+    t_->SetField("CODE", "A");
+    t_->SetField("NUM", 0);
+    ASSERT_EQ(t_->GetEqual("T"), 0);  // fetches A and the first records of B
+    ASSERT_EQ(write(go[1], "g", 1), 1);
+    int wstatus = 0;
+    ASSERT_EQ(waitpid(child, &wstatus, 0), child);
+    ASSERT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0) << wstatus;
+    for (int num = 0; num <= 117; num += 3) {
+      t_->SetRecordBytes("");
+      t_->SetField("CODE", "B");
+      t_->SetField("NUM", num);
+      ASSERT_EQ(t_->GetGreater("T"), 0);
+      // Before: B/num+3; after: B/num+1.
+      const std::string got = Key(*t_);
+      if (got != "B/" + std::to_string(num + 3) && got != "B/" + std::to_string(num + 1)) {
+        mixed.push_back("after B/" + std::to_string(num) + ": " + got);
+      }
+    }
+  }
+  EXPECT_EQ(mixed, std::vector<std::string>());
 }
 
 // Rewrites in a transaction of records read in it: each status as at once,
