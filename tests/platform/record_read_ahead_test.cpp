@@ -313,6 +313,44 @@ TEST_P(RecordReadAheadScriptTest, ARunGivesTheSameInABatchAndATransactionAsOneBy
   EXPECT_EQ(Contents(), seeded) << "nothing of an aborted transaction is stored";
 }
 
+// An empty file: every read finds nothing, and a record added in the
+// transaction or batch is found by the reads after it.
+TEST_P(RecordReadAheadScriptTest, AnEmptyFileGivesItsStatusesAndThenWhatWasAdded) {
+  auto t = OpenT();
+  auto reads = [&t] {
+    std::string out;
+    using Read = int (BtrAccess::*)(std::string_view);
+    for (Read read : {&BtrAccess::GetEqual, &BtrAccess::GetGreater, &BtrAccess::GetGreaterOrEqual, &BtrAccess::GetLess,
+                      &BtrAccess::GetLessOrEqual}) {
+      for (const char* definition : {"T", "T2"}) {
+        t->SetRecordBytes("");
+        t->SetField("CODE", "B");
+        t->SetField("NUM", 5);
+        t->SetField("GRP", "G1");
+        const int status = (t.get()->*read)(definition);
+        out += std::to_string(status) + (status == 0 ? ":" + Key(*t) : "") + " ";
+      }
+    }
+    return out;
+  };
+  const std::string none = "4 4 9 9 9 9 9 9 9 9 ";
+  const std::string added = "0:B/5 0:B/5 9 9 0:B/5 0:B/5 9 9 0:B/5 0:B/5 ";
+  for (int mode = 0; mode < 2; ++mode) {
+    std::optional<ReadBatch> batch;
+    if (mode == 0) batch.emplace();
+    if (mode == 1) ASSERT_EQ(t->BeginTrans(), 0);
+    EXPECT_EQ(reads(), none) << mode;
+    ASSERT_EQ(Put(*t, "B", 5, "G1"), 0);
+    EXPECT_EQ(reads(), added) << mode;
+    if (mode == 1) ASSERT_EQ(t->AbortTrans(), 0);
+    if (mode == 0) {
+      ASSERT_EQ(t->Delete(), 0);
+      EXPECT_EQ(reads(), none) << "deleted";
+    }
+  }
+  EXPECT_EQ(reads(), none) << "aborted";
+}
+
 QZ_RECORD_ENGINES(RecordReadAheadScriptTest);
 
 }  // namespace
