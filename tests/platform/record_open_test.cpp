@@ -305,6 +305,32 @@ TEST_F(RecordServerTest, AfterALostConnectionATransactionOverOldAndNewFilesCommi
   EXPECT_EQ(seen, 2);
 }
 
+// A rewrite that the engine holds back inside a transaction, on a
+// connection the server then ends: the commit fails and nothing of the
+// transaction is stored.
+TEST_F(RecordServerTest, ARewriteHeldBackFailsTheCommitWhenTheConnectionIsLost) {
+  auto t = OpenT();
+  ASSERT_EQ(Put(*t, "A", 1, "G"), 0);
+  ASSERT_EQ(Put(*t, "A", 2, "G"), 0);
+  ASSERT_EQ(t->BeginTrans(), 0);
+  for (int num : {1, 2}) {
+    t->SetField("CODE", "A");
+    t->SetField("NUM", num);
+    ASSERT_EQ(t->GetEqual("T"), 0);
+    t->SetField("AMT", 5);
+    ASSERT_EQ(t->Update(), 0);
+  }
+  EndServerSession();
+  EXPECT_NE(t->EndTrans(), 0);
+  t->AbortTrans();
+  for (int num : {1, 2}) {
+    t->SetField("CODE", "A");
+    t->SetField("NUM", num);
+    ASSERT_EQ(t->GetEqual("T"), 0);
+    EXPECT_EQ(t->GetField("AMT").ToLong(), 0) << num;
+  }
+}
+
 // A wait of 0 seconds is no wait at all, also on the server (where a lock
 // timeout of 0 would wait without end).
 TEST_F(RecordServerTest, AWriteWaitOfZeroGives84AtOnce) {

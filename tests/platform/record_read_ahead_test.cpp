@@ -2,7 +2,11 @@
 // reads give one by one, position included, on a file larger than the
 // blocks the database server's records are fetched in; rewrites held back
 // in a transaction keep their statuses.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,6 +111,58 @@ TEST_P(RecordReadAheadTest, ABatchSeesItsOwnWritesAtOnce) {
   EXPECT_EQ(Key(*other), "C/61");
 }
 
+// Another process renumbers every record of code B in one transaction
+// between two fetches of a read batch: each keyed read still gives the
+// record that one state of the server gives, before or after it, never the
+// next record of one state and the records of the other.
+TEST_P(RecordReadAheadTest, EachReadOfABatchGivesOneStateOfTheServer) {
+  if (GetParam() != Engine::kPostgres) GTEST_SKIP() << "the server's records fetched in blocks";
+  int ready[2], go[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(go), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    // B/n becomes B/n+1, from the top down, in one transaction.
+    auto t = OpenT();
+    char byte = 0;
+    if (write(ready[1], "r", 1) != 1 || read(go[0], &byte, 1) != 1) _exit(20);
+    if (t->BeginTrans() != 0) _exit(21);
+    for (int num = 120; num >= 0; num -= 3) {
+      t->SetField("CODE", "B");
+      t->SetField("NUM", num);
+      if (t->GetEqual("T") != 0) _exit(22);
+      t->SetField("NUM", num + 1);
+      if (t->Update() != 0) _exit(23);
+    }
+    _exit(t->EndTrans() == 0 ? 0 : 24);
+  }
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  std::vector<std::string> mixed;
+  {
+    ReadBatch batch;
+    t_->SetField("CODE", "A");
+    t_->SetField("NUM", 0);
+    ASSERT_EQ(t_->GetEqual("T"), 0);  // fetches A and the first records of B
+    ASSERT_EQ(write(go[1], "g", 1), 1);
+    int wstatus = 0;
+    ASSERT_EQ(waitpid(child, &wstatus, 0), child);
+    ASSERT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0) << wstatus;
+    for (int num = 0; num <= 117; num += 3) {
+      t_->SetRecordBytes("");
+      t_->SetField("CODE", "B");
+      t_->SetField("NUM", num);
+      ASSERT_EQ(t_->GetGreater("T"), 0);
+      // Before: B/num+3; after: B/num+1.
+      const std::string got = Key(*t_);
+      if (got != "B/" + std::to_string(num + 3) && got != "B/" + std::to_string(num + 1)) {
+        mixed.push_back("after B/" + std::to_string(num) + ": " + got);
+      }
+    }
+  }
+  EXPECT_EQ(mixed, std::vector<std::string>());
+}
+
 // Rewrites in a transaction of records read in it: each status as at once,
 // a rewrite of a record changed since its object read it still 80, and the
 // commit stores every rewrite.
@@ -150,6 +206,152 @@ TEST_P(RecordReadAheadTest, RewritesInATransactionKeepTheirStatusesAndAllReachTh
 }
 
 QZ_RECORD_ENGINES(RecordReadAheadTest);
+
+// A fixed run of every read, step and write, through two objects on both
+// keys of a file of several blocks, gives the same statuses, records and
+// positions inside a transaction and inside a read batch as one by one; a
+// transaction's run leaves what the plain run left, and its abort leaves
+// the file as it was.
+class RecordReadAheadScriptTest : public RecordContractTest {
+ protected:
+  enum class Mode { kPlain, kBatch, kCommit, kAbort };
+
+  // Empties T and fills it again: codes A to F, even numbers 0 to 120,
+  // groups G0 to G4 (about 73 records each, more than a first block),
+  // inserted out of key order.
+  void Refill() {
+    auto t = OpenT();
+    while (t->GetFirst("T") == 0) ASSERT_EQ(t->Delete(), 0);
+    for (int i = 0; i < 366; ++i) {
+      const int n = (i * 97) % 366;
+      const std::string code(1, static_cast<char>('A' + n % 6));
+      ASSERT_EQ(Put(*t, code.c_str(), (n / 6) * 2, ("G" + std::to_string((n * 7) % 5)).c_str()), 0);
+    }
+  }
+
+  // Every record of T in key order.
+  std::vector<std::string> Contents() {
+    auto t = OpenT();
+    std::vector<std::string> out;
+    for (int s = t->GetFirst("T"); s == 0; s = t->GetNext()) {
+      out.push_back(Key(*t) + "/" + t->GetField("GRP").ToText() + "/" + t->GetField("AMT").ToText());
+    }
+    return out;
+  }
+
+  std::vector<std::string> Run(Mode mode) {
+    Refill();
+    auto a = OpenT();
+    auto b = OpenT();
+    BtrAccess* objects[2] = {a.get(), b.get()};
+    std::optional<ReadBatch> batch;
+    if (mode == Mode::kBatch) batch.emplace();
+    if (mode == Mode::kCommit || mode == Mode::kAbort) EXPECT_EQ(a->BeginTrans(), 0);
+    std::uint32_t seed = 20261210;
+    auto next = [&seed](int n) {
+      seed = seed * 1103515245u + 12345u;
+      return static_cast<int>((seed >> 16) % static_cast<std::uint32_t>(n));
+    };
+    using Read = int (BtrAccess::*)(std::string_view);
+    const Read reads[] = {&BtrAccess::GetEqual, &BtrAccess::GetGreater, &BtrAccess::GetGreaterOrEqual,
+                          &BtrAccess::GetLess,  &BtrAccess::GetLessOrEqual, &BtrAccess::GetFirst,
+                          &BtrAccess::GetLast};
+    std::vector<std::string> out;
+    for (int i = 0; i < 700; ++i) {
+      BtrAccess& t = *objects[next(2)];
+      const int op = next(15);
+      int status = 0;
+      if (op < 7) {
+        const char* definition = next(3) == 0 ? "T2" : "T";
+        t.SetRecordBytes("");
+        t.SetField("CODE", std::string(1, static_cast<char>('@' + next(9))));
+        t.SetField("NUM", next(127) - 1);
+        t.SetField("GRP", "G" + std::to_string(next(7)));
+        status = (t.*reads[op])(definition);
+      } else if (op < 10) {
+        status = t.GetNext();
+      } else if (op < 11) {
+        status = t.GetPrevious();
+      } else if (op < 13) {
+        t.SetField("AMT", i);
+        if (next(3) == 0) t.SetField("GRP", "G" + std::to_string(next(7)));
+        if (next(4) == 0) t.SetField("NUM", next(127));
+        status = t.Update();
+      } else if (op < 14) {
+        status = Put(t, std::string(1, static_cast<char>('A' + next(7))).c_str(), next(127),
+                     ("G" + std::to_string(next(7))).c_str());
+      } else {
+        status = t.Delete();
+      }
+      out.push_back(std::to_string(i) + " op" + std::to_string(op) + " " + std::to_string(status) + " " + Key(t) +
+                    "/" + t.GetField("GRP").ToText() + "/" + t.GetField("AMT").ToText());
+    }
+    if (mode == Mode::kCommit) EXPECT_EQ(a->EndTrans(), 0);
+    if (mode == Mode::kAbort) EXPECT_EQ(a->AbortTrans(), 0);
+    batch.reset();
+    return out;
+  }
+};
+
+TEST_P(RecordReadAheadScriptTest, ARunGivesTheSameInABatchAndATransactionAsOneByOne) {
+  Refill();
+  const std::vector<std::string> seeded = Contents();
+  const std::vector<std::string> plain = Run(Mode::kPlain);
+  const std::vector<std::string> stored = Contents();
+  ASSERT_NE(stored, seeded);
+  auto first_difference = [&plain](const std::vector<std::string>& run) {
+    for (std::size_t i = 0; i < plain.size() && i < run.size(); ++i) {
+      if (plain[i] != run[i]) return "one by one: " + plain[i] + "\n       here: " + run[i];
+    }
+    return std::string();
+  };
+  EXPECT_EQ(first_difference(Run(Mode::kBatch)), "") << "in a read batch";
+  EXPECT_EQ(Contents(), stored) << "in a read batch";
+  EXPECT_EQ(first_difference(Run(Mode::kCommit)), "") << "in a transaction";
+  EXPECT_EQ(Contents(), stored) << "in a transaction";
+  EXPECT_EQ(first_difference(Run(Mode::kAbort)), "") << "in a transaction aborted";
+  EXPECT_EQ(Contents(), seeded) << "nothing of an aborted transaction is stored";
+}
+
+// An empty file: every read finds nothing, and a record added in the
+// transaction or batch is found by the reads after it.
+TEST_P(RecordReadAheadScriptTest, AnEmptyFileGivesItsStatusesAndThenWhatWasAdded) {
+  auto t = OpenT();
+  auto reads = [&t] {
+    std::string out;
+    using Read = int (BtrAccess::*)(std::string_view);
+    for (Read read : {&BtrAccess::GetEqual, &BtrAccess::GetGreater, &BtrAccess::GetGreaterOrEqual, &BtrAccess::GetLess,
+                      &BtrAccess::GetLessOrEqual}) {
+      for (const char* definition : {"T", "T2"}) {
+        t->SetRecordBytes("");
+        t->SetField("CODE", "B");
+        t->SetField("NUM", 5);
+        t->SetField("GRP", "G1");
+        const int status = (t.get()->*read)(definition);
+        out += std::to_string(status) + (status == 0 ? ":" + Key(*t) : "") + " ";
+      }
+    }
+    return out;
+  };
+  const std::string none = "4 4 9 9 9 9 9 9 9 9 ";
+  const std::string added = "0:B/5 0:B/5 9 9 0:B/5 0:B/5 9 9 0:B/5 0:B/5 ";
+  for (int mode = 0; mode < 2; ++mode) {
+    std::optional<ReadBatch> batch;
+    if (mode == 0) batch.emplace();
+    if (mode == 1) ASSERT_EQ(t->BeginTrans(), 0);
+    EXPECT_EQ(reads(), none) << mode;
+    ASSERT_EQ(Put(*t, "B", 5, "G1"), 0);
+    EXPECT_EQ(reads(), added) << mode;
+    if (mode == 1) ASSERT_EQ(t->AbortTrans(), 0);
+    if (mode == 0) {
+      ASSERT_EQ(t->Delete(), 0);
+      EXPECT_EQ(reads(), none) << "deleted";
+    }
+  }
+  EXPECT_EQ(reads(), none) << "aborted";
+}
+
+QZ_RECORD_ENGINES(RecordReadAheadScriptTest);
 
 }  // namespace
 }  // namespace qz::record::testing

@@ -74,13 +74,12 @@ std::optional<int> KeySpanCache::Answer(Seek seek, std::string_view key, std::in
 
 std::optional<KeySpanCache::Gap> KeySpanCache::GapAt(std::string_view from) const {
   Gap gap;
-  if (const Spans::value_type* span = SpanOf(from)) {
+  gap.start.assign(from);
+  // Spans may touch: the gap starts past every span that holds its start.
+  while (const Spans::value_type* span = SpanOf(gap.start)) {
     if (!span->second) return std::nullopt;
     gap.start = *span->second;
-  } else {
-    gap.start.assign(from);
   }
-  // Spans never touch: the start of the gap lies in none.
   auto next = spans_.upper_bound(gap.start);
   if (next != spans_.end()) gap.end = next->first;
   return gap;
@@ -94,23 +93,9 @@ void KeySpanCache::Add(const Gap& gap, std::vector<Row> rows, bool complete) {
     while (!rows.empty() && rows.back().key == *hi) rows.pop_back();
     if (*hi <= gap.start) return;
   }
-  std::string lo = gap.start;
-  // Joins the span that ends where this one starts and the one that starts
-  // where it ends.
-  auto before = spans_.lower_bound(lo);
-  if (before != spans_.begin() && std::prev(before)->second == lo) {
-    --before;
-    lo = before->first;
-    spans_.erase(before);
-  }
-  if (hi) {
-    auto after = spans_.find(*hi);
-    if (after != spans_.end()) {
-      hi = after->second;
-      spans_.erase(after);
-    }
-  }
-  spans_[lo] = hi;
+  // A span is never joined to its neighbours: each holds the records of
+  // one statement, so that an answer never joins two states of the file.
+  spans_[gap.start] = hi;
   for (Row& row : rows) {
     key_of_[row.id] = row.key;
     RowKey at(row.key, row.id);

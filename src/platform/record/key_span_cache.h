@@ -4,8 +4,11 @@
 // ranges) is answered from a few statements instead of one each.
 //
 // The cache holds spans of the key: a span [lo, hi) holds every record
-// whose key lies in it, as of the statement that fetched it ("" as lo is the
-// start of the file; a span may run to the end of the file). A read is
+// whose key lies in it, as of the one statement that fetched it ("" as lo is
+// the start of the file; a span may run to the end of the file). Spans are
+// never joined: another terminal may write between two statements, and a
+// read answered across two spans could give a record that no state of the
+// file gives in that place. A read is
 // answered only when the spans decide it: the record it would give lies in
 // the span of its key, or the span runs to the end (or from the start) of
 // the file and nothing lies in the direction asked. Otherwise the engine
@@ -52,7 +55,7 @@ class KeySpanCache {
   // Where a fetch for a read at `key` starts and ends: the first key at or
   // after `from` that no span holds, and the start of the next span after
   // it (nullopt: none, the fetch may run to the end of the file). nullopt
-  // as a whole when a span that runs to the end of the file holds `from`.
+  // as a whole when the spans from `from` on run to the end of the file.
   struct Gap {
     std::string start;
     std::optional<std::string> end;
@@ -79,7 +82,7 @@ class KeySpanCache {
   const Spans::value_type* SpanOf(std::string_view key) const;
   static bool InSpan(const Spans::value_type& span, std::string_view key);
 
-  Spans spans_;  // apart and not touching
+  Spans spans_;  // apart; they may touch
   std::map<RowKey, Row> rows_;
   std::unordered_map<std::int64_t, std::string> key_of_;  // id -> key
 };
