@@ -849,12 +849,18 @@ void EndTransaction(Session& s) {
 
 int CommitTransaction() {
   Session& s = CurrentSession();
+  // Every connection's held-back rewrites reach the server before any
+  // connection commits: a failure then commits nothing anywhere.
   for (auto& [name, c] : s.conns) {
     if (!c->tx_started || !c->pg) continue;
     if (PQtransactionStatus(c->pg) != PQTRANS_INTRANS) return kStatusIoError;
     if (!c->pending.empty()) {
       if (int status = SendPending(*c); status != kStatusOk) return status;
     }
+  }
+  for (auto& [name, c] : s.conns) {
+    if (!c->tx_started || !c->pg) continue;
+    if (PQtransactionStatus(c->pg) != PQTRANS_INTRANS) return kStatusIoError;
     Result r = Exec(c->pg, "COMMIT");
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
       const char* state = PQresultErrorField(r.get(), PG_DIAG_SQLSTATE);
