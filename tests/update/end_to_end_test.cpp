@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -641,6 +642,9 @@ class KilledRunTest : public EndToEndTest, public ::testing::WithParamInterface<
     // Apart), so that no session of this test holds its data folder.
     std::thread([this] { EndToEndTest::SetUp(); }).join();
     if (HasFatalFailure()) return;
+    // The run folder of the fixture's log is no run under way of the
+    // processes below.
+    ReleaseRunFolder();
     // The processes find the run folders and their lock where this test does.
     const fs::path runtime = dir_.Path("runtime");
     fs::create_directories(runtime);
@@ -708,6 +712,45 @@ TEST_P(KilledRunTest, TheNextStartPutsTheInstallationBackThenTheReleaseCompletes
   const Records done = ReadRecords((program_ / "CPFSPEC.INI").string());
   for (const auto& [file, rows] : records) EXPECT_EQ(done.at(file).size(), rows.size()) << file;
   EXPECT_EQ(done.at("QZKKKLF.BTR").front().size(), static_cast<std::size_t>(kNewLength));
+}
+
+// A second start while a run is under way, where the per-user test of a
+// running copy cannot see it (another operator, or a runtime folder of its
+// own): the run's journal is that of a live run, not of a killed one. The
+// second start is refused as a second copy and leaves the run alone, which
+// then completes.
+TEST_F(KilledRunTest, ASecondStartWhileARunIsUnderWayIsRefusedAndLeavesTheRunAlone) {
+  const fs::path started = dir_.Path("clear_started"), go = dir_.Path("clear_go");
+  WrapProgram("QZPCLR", "touch '" + started.string() + "'; i=0; while [ ! -e '" + go.string() +
+                            "' ] && [ $i -lt 600 ]; do sleep 0.1; i=$((i+1)); done");
+  const Records records = Apart([&] { return ReadRecords(paths_.spec_file); });
+  testkit::ToolProcess first("qzupdate", {release_.string(), program_.string()});
+  for (int i = 0; i < 300 && !fs::exists(started); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ASSERT_TRUE(fs::exists(started)) << "the run reaches its rebuild";
+
+  const fs::path other_runtime = dir_.Path("runtime_of_another");
+  fs::create_directories(other_runtime);
+  fs::permissions(other_runtime, fs::perms::owner_all, fs::perm_options::replace);
+  const std::string runtime = std::getenv("QZ_RUNTIME_DIR");
+  setenv("QZ_RUNTIME_DIR", other_runtime.c_str(), 1);
+  std::vector<std::string> lines;
+  {
+    testkit::ToolProcess second("qzupdate", {release_.string(), program_.string()});
+    setenv("QZ_RUNTIME_DIR", runtime.c_str(), 1);
+    lines = second.ReadUntil({"BOX", "ENDED"});
+    EXPECT_EQ(lines.back(), "BOX 既に起動中です。");
+    second.Send("");
+    EXPECT_EQ(second.ReadUntil({"ENDED"}).back(), "ENDED 1");
+  }
+
+  Spit(go, "");
+  lines = first.ReadUntil({"BOX", "ENDED"});
+  EXPECT_EQ(lines.back(), "BOX バージョンアップ処理が終了しました。");
+  first.Send("");
+  EXPECT_EQ(first.ReadUntil({"ENDED"}).back(), "ENDED 0");
+  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
+  const Records done = ReadRecords((program_ / "CPFSPEC.INI").string());
+  for (const auto& [file, rows] : records) EXPECT_EQ(done.at(file).size(), rows.size()) << file;
 }
 
 INSTANTIATE_TEST_SUITE_P(
