@@ -666,6 +666,18 @@ class KilledRunTest : public EndToEndTest, public ::testing::WithParamInterface<
     std::thread([&] { result = read(); }).join();
     return result;
   }
+  // `update` goes on to the end of the release: its closing box, answered,
+  // and status 0, with the release's version and every one of `records` in
+  // the wider layout.
+  void ExpectTheReleaseCompletes(testkit::ToolProcess& update, const Records& records) const {
+    EXPECT_EQ(update.ReadUntil({"BOX", "ENDED"}).back(), "BOX バージョンアップ処理が終了しました。");
+    update.Send("");
+    EXPECT_EQ(update.ReadUntil({"ENDED"}).back(), "ENDED 0");
+    EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
+    const Records done = ReadRecords((program_ / "CPFSPEC.INI").string());
+    for (const auto& [file, rows] : records) EXPECT_EQ(done.at(file).size(), rows.size()) << file;
+    EXPECT_EQ(done.at("QZKKKLF.BTR").front().size(), static_cast<std::size_t>(kNewLength));
+  }
   // The names at the top of the centre (a data folder renamed away shows).
   std::vector<std::string> Top() const {
     std::vector<std::string> names;
@@ -704,14 +716,7 @@ TEST_P(KilledRunTest, TheNextStartPutsTheInstallationBackThenTheReleaseCompletes
   EXPECT_TRUE(logged);
 
   again.Send("");
-  lines = again.ReadUntil({"BOX", "ENDED"});
-  EXPECT_EQ(lines.back(), "BOX バージョンアップ処理が終了しました。");
-  again.Send("");
-  EXPECT_EQ(again.ReadUntil({"ENDED"}).back(), "ENDED 0");
-  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
-  const Records done = ReadRecords((program_ / "CPFSPEC.INI").string());
-  for (const auto& [file, rows] : records) EXPECT_EQ(done.at(file).size(), rows.size()) << file;
-  EXPECT_EQ(done.at("QZKKKLF.BTR").front().size(), static_cast<std::size_t>(kNewLength));
+  ExpectTheReleaseCompletes(again, records);
 }
 
 // A second start while a run is under way, where the per-user test of a
@@ -733,24 +738,16 @@ TEST_F(KilledRunTest, ASecondStartWhileARunIsUnderWayIsRefusedAndLeavesTheRunAlo
   fs::permissions(other_runtime, fs::perms::owner_all, fs::perm_options::replace);
   const std::string runtime = std::getenv("QZ_RUNTIME_DIR");
   setenv("QZ_RUNTIME_DIR", other_runtime.c_str(), 1);
-  std::vector<std::string> lines;
   {
     testkit::ToolProcess second("qzupdate", {release_.string(), program_.string()});
     setenv("QZ_RUNTIME_DIR", runtime.c_str(), 1);
-    lines = second.ReadUntil({"BOX", "ENDED"});
-    EXPECT_EQ(lines.back(), "BOX 既に起動中です。");
+    EXPECT_EQ(second.ReadUntil({"BOX", "ENDED"}).back(), "BOX 既に起動中です。");
     second.Send("");
     EXPECT_EQ(second.ReadUntil({"ENDED"}).back(), "ENDED 1");
   }
 
   Spit(go, "");
-  lines = first.ReadUntil({"BOX", "ENDED"});
-  EXPECT_EQ(lines.back(), "BOX バージョンアップ処理が終了しました。");
-  first.Send("");
-  EXPECT_EQ(first.ReadUntil({"ENDED"}).back(), "ENDED 0");
-  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
-  const Records done = ReadRecords((program_ / "CPFSPEC.INI").string());
-  for (const auto& [file, rows] : records) EXPECT_EQ(done.at(file).size(), rows.size()) << file;
+  ExpectTheReleaseCompletes(first, records);
 }
 
 INSTANTIATE_TEST_SUITE_P(
