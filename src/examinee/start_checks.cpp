@@ -15,7 +15,6 @@
 #include "platform/record/btr_file.h"
 #include "platform/record/definitions.h"
 #include "platform/record/storage_location.h"
-#include "platform/record/storage_warning.h"
 #include "platform/runtime/app.h"
 #include "platform/runtime/failure_note.h"
 #include "platform/system/system_info.h"
@@ -101,7 +100,7 @@ void Sub_WarnUnmatchedStorage() {
   for (const std::string& folder : unmatched) text += "[STORAGE] : " + folder + "\r\n";
   text += "データフォルダ : " + basPublic.VlmfPath + "\r\n作業フォルダ : " + basPublic.SvworkPath +
           "\r\n[STORAGE]の行に当たらないフォルダのファイルは、そのフォルダのSQLiteファイルとして開かれます。";
-  record::WarnOnce("storage of " + file, text);
+  ui::MsgBox(text, ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, kTitle);
 }
 
 }  // namespace qz

@@ -27,7 +27,8 @@ bool Fnc_CheckProgramFolder();
 // missing folder or missing definitions pass (the opens report them).
 bool Fnc_CheckDataFolder();
 
-// Warns (record/storage_warning.h: a message box and the log) when the
+// Warns (a message box, warning icon, "結果入力", which the program's log
+// keeps) when the
 // [STORAGE] section of the definitions basPublic.SpecPath names a folder
 // that is neither the data folder basPublic.VlmfPath nor the work folder
 // basPublic.SvworkPath in this machine's form: the folder it meant would be

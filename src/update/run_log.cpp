@@ -1,5 +1,11 @@
 #include "update/run_log.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -29,6 +35,22 @@ namespace {
 vb::DateTime NowAsDate() {
   LocalDateTime t = Now();
   return vb::DateTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
+}
+
+// The run folder of this process's run, open and locked (flock) while the
+// run lives; -1 before the first run.
+int& RunFolderLock() {
+  static int fd = -1;
+  return fd;
+}
+
+// Takes the lock of the run folder `host` (a path of this machine) in place
+// of an earlier run's of this process. The descriptor is not inherited by
+// the programs the run starts.
+void HoldRunFolder(const std::string& host) {
+  if (RunFolderLock() >= 0) ::close(RunFolderLock());
+  RunFolderLock() = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (RunFolderLock() >= 0) ::flock(RunFolderLock(), LOCK_EX | LOCK_NB);
 }
 
 void SetBackupNote(const std::string& text) {
@@ -71,10 +93,37 @@ bool Fnc_LogInit() {
                  ui::MsgIcon::kCritical, kTitle);
       return false;
     }
+    HoldRunFolder(path::ResolveSuitePath(basPublic.LogFolder));
     return true;
   } catch (const std::exception&) {
     return false;
   }
+}
+
+void ReleaseRunFolder() {
+  if (RunFolderLock() >= 0) ::close(RunFolderLock());
+  RunFolderLock() = -1;
+}
+
+bool AnotherRunInProgress() {
+  namespace fs = std::filesystem;
+  struct stat own {};
+  const bool holding = RunFolderLock() >= 0 && ::fstat(RunFolderLock(), &own) == 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(path::ResolveSuitePath(LogRootFolder()), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    std::error_code sec;
+    if (!it->is_directory(sec) || it->is_symlink(sec)) continue;
+    const int fd = ::open(it->path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st {};
+    // This run's own folder, which it holds itself.
+    const bool mine = holding && ::fstat(fd, &st) == 0 && st.st_dev == own.st_dev && st.st_ino == own.st_ino;
+    const bool held = !mine && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    if (held) return true;
+  }
+  return false;
 }
 
 void Sub_Log(std::string_view text) {

@@ -37,8 +37,19 @@ std::string LogRootFolder();
 // second), the run folder takes the suffix "_2", "_3" … instead, so no
 // earlier run's log or backups are touched. On a folder that cannot be made
 // shows "ログフォルダの作成に失敗しました。" with its path (critical) and
-// returns false.
+// returns false. The run folder is locked while this process's run lives
+// (AnotherRunInProgress); a later Fnc_LogInit of the process gives the
+// earlier folder's lock up.
 bool Fnc_LogInit();
+
+// True when another run folder under LogRootFolder() is locked by a run that
+// is still under way (another process, whatever its user or its runtime
+// folder); a run that was killed or cut off by a power failure holds none.
+bool AnotherRunInProgress();
+
+// Gives up the lock of this process's run folder: for a process whose run
+// is over but which lives on (a test that played a run).
+void ReleaseRunFolder();
 
 // Appends one line with the current time and `text` ("" gives the time and
 // the blank only).

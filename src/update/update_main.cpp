@@ -60,7 +60,10 @@ void Main(std::string_view command_line) {
   Sub_Log("");
   Sub_Log("◆◇◆ 実行環境チェック開始 ◆◇◆");
   Sub_Log("コンピュータ名 : " + Fnc_GetComputerName());
-  if (system::AnotherInstanceRunning(App().exe_name)) {
+  // A run under way holds its run folder: seen also where the per-user
+  // test cannot see it (another operator), and never taken for a killed
+  // run to put back.
+  if (system::AnotherInstanceRunning(App().exe_name) || AnotherRunInProgress()) {
     Critical("既に起動中です。");
     Sub_Log("２重起動のため、バージョンアップ処理を終了します。");
     Sub_End();

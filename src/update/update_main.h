@@ -1,6 +1,8 @@
 // basMain: the start of the version-up program.
 //
-// Main makes the run log, refuses a second copy, finds the installation,
+// Main makes the run log, refuses a second copy (of this user, or any run
+// under way under the log root: run_log.h AnotherRunInProgress), finds the
+// installation,
 // puts back a run of it that did not finish (unfinished_run.h), checks the
 // versions, reads the settings, asks for the start and waits for
 // the suite's programs to close (RunCheck), then shows frmMain, whose first

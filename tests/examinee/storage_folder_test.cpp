@@ -105,7 +105,7 @@ TEST_P(StorageLineTest, ALineThatNamesNoFolderOfTheProgramIsReportedAtTheStart) 
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(reports[0].find("[STORAGE] : " + folder + "\r\n"), std::string::npos) << reports[0];
   EXPECT_NE(reports[0].find("データフォルダ : " + suite_.paths().data), std::string::npos) << reports[0];
-  EXPECT_NE(LogText().find(" message title=警告 text=定義ファイル「"), std::string::npos) << LogText();
+  EXPECT_NE(LogText().find(" message title=結果入力 text=定義ファイル「"), std::string::npos) << LogText();
   EXPECT_NE(LogText().find("[STORAGE] : " + folder + " | "), std::string::npos) << LogText();
 }
 

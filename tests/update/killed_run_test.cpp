@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -19,6 +20,7 @@
 #include "kit/tool_process.h"
 #include "platform/text/cp932.h"
 #include "update/end_to_end_fixture.h"
+#include "update/run_log.h"
 
 namespace qz::update {
 namespace {
@@ -50,6 +52,9 @@ class KilledRunFixture : public EndToEndTest {
     // Apart), so that no session of this test holds its data folder.
     std::thread([this] { EndToEndTest::SetUp(); }).join();
     if (HasFatalFailure()) return;
+    // The run folder of the fixture's log is no run under way of the
+    // processes below.
+    ReleaseRunFolder();
     // The processes find the run folders and their lock where this test does.
     const fs::path runtime = dir_.Path("runtime");
     fs::create_directories(runtime);
@@ -70,6 +75,18 @@ class KilledRunFixture : public EndToEndTest {
     decltype(read()) result;
     std::thread([&] { result = read(); }).join();
     return result;
+  }
+  // `update` goes on to the end of the release: its closing box, answered,
+  // and status 0, with the release's version and every one of `records` in
+  // the wider layout.
+  void ExpectTheReleaseCompletes(testkit::ToolProcess& update, const Records& records) const {
+    EXPECT_EQ(update.ReadUntil({"BOX", "ENDED"}).back(), "BOX バージョンアップ処理が終了しました。");
+    update.Send("");
+    EXPECT_EQ(update.ReadUntil({"ENDED"}).back(), "ENDED 0");
+    EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
+    const Records done = ReadRecords((program_ / "CPFSPEC.INI").string());
+    for (const auto& [file, rows] : records) EXPECT_EQ(done.at(file).size(), rows.size()) << file;
+    EXPECT_EQ(done.at("QZKKKLF.BTR").front().size(), static_cast<std::size_t>(kNewLength));
   }
   // The names at the top of the centre (a data folder renamed away shows).
   std::vector<std::string> Top() const {
@@ -134,14 +151,38 @@ TEST_P(KilledRunTest, TheNextStartPutsTheInstallationBackThenTheReleaseCompletes
   EXPECT_TRUE(logged);
 
   again.Send("");
-  lines = again.ReadUntil({"BOX", "ENDED"});
-  EXPECT_EQ(lines.back(), "BOX バージョンアップ処理が終了しました。");
-  again.Send("");
-  EXPECT_EQ(again.ReadUntil({"ENDED"}).back(), "ENDED 0");
-  EXPECT_EQ(Slurp(program_ / "Version.ini"), "[Version]\r\nNow=3.2.0\r\n");
-  const Records done = ReadRecords((program_ / "CPFSPEC.INI").string());
-  for (const auto& [file, rows] : records) EXPECT_EQ(done.at(file).size(), rows.size()) << file;
-  EXPECT_EQ(done.at("QZKKKLF.BTR").front().size(), static_cast<std::size_t>(kNewLength));
+  ExpectTheReleaseCompletes(again, records);
+}
+
+// A second start while a run is under way, where the per-user test of a
+// running copy cannot see it (another operator, or a runtime folder of its
+// own): the run's journal is that of a live run, not of a killed one. The
+// second start is refused as a second copy and leaves the run alone, which
+// then completes.
+TEST_F(KilledRunFixture, ASecondStartWhileARunIsUnderWayIsRefusedAndLeavesTheRunAlone) {
+  const fs::path started = dir_.Path("clear_started"), go = dir_.Path("clear_go");
+  WrapProgram("QZPCLR", "touch '" + started.string() + "'; i=0; while [ ! -e '" + go.string() +
+                            "' ] && [ $i -lt 600 ]; do sleep 0.1; i=$((i+1)); done");
+  const Records records = Apart([&] { return ReadRecords(paths_.spec_file); });
+  testkit::ToolProcess first("qzupdate", {release_.string(), program_.string()});
+  for (int i = 0; i < 300 && !fs::exists(started); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ASSERT_TRUE(fs::exists(started)) << "the run reaches its rebuild";
+
+  const fs::path other_runtime = dir_.Path("runtime_of_another");
+  fs::create_directories(other_runtime);
+  fs::permissions(other_runtime, fs::perms::owner_all, fs::perm_options::replace);
+  const std::string runtime = std::getenv("QZ_RUNTIME_DIR");
+  setenv("QZ_RUNTIME_DIR", other_runtime.c_str(), 1);
+  {
+    testkit::ToolProcess second("qzupdate", {release_.string(), program_.string()});
+    setenv("QZ_RUNTIME_DIR", runtime.c_str(), 1);
+    EXPECT_EQ(second.ReadUntil({"BOX", "ENDED"}).back(), "BOX 既に起動中です。");
+    second.Send("");
+    EXPECT_EQ(second.ReadUntil({"ENDED"}).back(), "ENDED 1");
+  }
+
+  Spit(go, "");
+  ExpectTheReleaseCompletes(first, records);
 }
 
 INSTANTIATE_TEST_SUITE_P(
