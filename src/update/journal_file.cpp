@@ -88,7 +88,7 @@ void WriteAndSync(int fd, const std::string& bytes) {
 void AppendJournalEntry(const std::string& file, std::string_view installation, const JournalEntry& entry) {
   std::error_code ec;
   const bool is_new = !fs::exists(file, ec);
-  const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
   if (fd < 0) throw FileError(LastError());
   std::string bytes;
   if (is_new || fs::file_size(file, ec) == 0) {

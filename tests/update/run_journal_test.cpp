@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -189,6 +190,18 @@ TEST_F(UnfinishedRunTest, ARunThatCannotBePutBackStopsTheStart) {
   EXPECT_SCRIPT_OK(shell_);
   EXPECT_TRUE(fs::exists(Journal("20261208_100000")));
   EXPECT_TRUE(Logged("前回のバージョンアップ前の状態に戻せなかったため、バージョンアップ処理を終了します。"));
+}
+
+// The journal follows the process's umask like the run's other files, so
+// that another operator of the group can read a killed run's journal and
+// put that run back.
+TEST_F(UnfinishedRunTest, TheJournalTakesTheUmasksRights) {
+  const mode_t before = ::umask(002);
+  Note("20261208_100000", "D:\\SUITE\\", JournalEntry{JournalEntry::kAddedFile, "D:\\SUITE\\NEW.EXE", {}, {}, {}});
+  ::umask(before);
+  EXPECT_EQ(fs::status(Journal("20261208_100000")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write |
+                fs::perms::others_read);
 }
 
 }  // namespace
