@@ -43,14 +43,19 @@ CentreBed* BedFor(CurrentBed& current, const BedMaker& make_bed, int items, cons
 // iteration.
 class StatementTally {
  public:
-  void Start() { before_ = record::ServerStatements(); }
-  void Stop() { total_ += record::ServerStatements() - before_; }
+  // Runs `step`, counting its statements; returns what it returns.
+  template <typename Step>
+  auto Count(const Step& step) {
+    const std::uint64_t before = record::ServerStatements();
+    const auto result = step();
+    total_ += record::ServerStatements() - before;
+    return result;
+  }
   void Report(benchmark::State& state) const {
     state.counters["statements"] = benchmark::Counter(static_cast<double>(total_), benchmark::Counter::kAvgIterations);
   }
 
  private:
-  std::uint64_t before_ = 0;
   std::uint64_t total_ = 0;
 };
 
@@ -78,10 +83,7 @@ void MeasureRoundTrip(benchmark::State& state, const std::string& conninfo) {
 void MeasureLoad(benchmark::State& state, CentreBed& bed) {
   StatementTally tally;
   for (auto _ : state) {
-    tally.Start();
-    const bool loaded = bed.Load();
-    tally.Stop();
-    if (!loaded) {
+    if (!tally.Count([&] { return bed.Load(); })) {
       state.SkipWithError("the consultation did not load");
       return;
     }
@@ -102,10 +104,10 @@ void MeasureEnter(benchmark::State& state, CentreBed& bed) {
   static int k = 0;
   StatementTally tally;
   for (auto _ : state) {
-    tally.Start();
-    bed.Enter(bed.NumericLine(k), bed.EnterValue(k));
-    tally.Stop();
-    ++k;
+    tally.Count([&] {
+      bed.Enter(bed.NumericLine(k), bed.EnterValue(k));
+      return ++k;
+    });
   }
   tally.Report(state);
   bed.Save();  // after the measure
@@ -122,10 +124,7 @@ void MeasureSave(benchmark::State& state, CentreBed& bed) {
     }
     bed.Enter(bed.NumericLine(0), k++ % 2 == 0 ? "45.0" : "75.0");  // saved each time: another value
     state.ResumeTiming();
-    tally.Start();
-    const bool saved = bed.Save();
-    tally.Stop();
-    if (!saved) {
+    if (!tally.Count([&] { return bed.Save(); })) {
       state.SkipWithError("the search screen did not show after the save");
       return;
     }
@@ -136,10 +135,7 @@ void MeasureSave(benchmark::State& state, CentreBed& bed) {
 void MeasureRefill(benchmark::State& state, CentreBed& bed) {
   StatementTally tally;
   for (auto _ : state) {
-    tally.Start();
-    const bool filled = bed.Refill();
-    tally.Stop();
-    if (!filled) {
+    if (!tally.Count([&] { return bed.Refill(); })) {
       state.SkipWithError("the search screen does not list the consultation");
       return;
     }
