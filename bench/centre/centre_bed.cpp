@@ -9,7 +9,8 @@
 
 namespace qz::bench {
 
-CentreBed::CentreBed(int items) : items_(items) {
+CentreBed::CentreBed(int items, const std::string& server) : items_(items) {
+  if (!server.empty()) suite_.OnServer(server);
   testkit::ScaledCentreOptions o;
   o.items = items;
   o.today = test::kToday;
@@ -64,6 +65,14 @@ void CentreBed::Enter(int line, const std::string& value) {
 bool CentreBed::Save() {
   Act([] { ui::Shell::Require().UserKey(ui::kKeyF12); });
   return SearchShown();
+}
+
+bool CentreBed::Refill() {
+  Act([] {
+    auto* search = dynamic_cast<FrmSearch*>(ui::Shell::Require().FindForm("frmSearch"));
+    if (search != nullptr) search->Fill();
+  });
+  return SearchRow(testkit::kScaledExaminee, test::kToday) >= 1;
 }
 
 int CentreBed::lines() const { return frmResultIn.RowCount(); }

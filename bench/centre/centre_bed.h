@@ -5,7 +5,8 @@
 // screen shows again.
 //
 // The bed is the result screen's test bed (tests/examinee/screen_fixture.h):
-// its own folder tree, fixed clock and terminal, the real forms. Headless it
+// its own folder tree, fixed clock and terminal, the real forms; its record
+// files SQLite files, or schemas of a database server. Headless it
 // drives the program through the scripted shell, answering any message box
 // with its close answer; a front end's bed overrides Act to run the
 // operator's actions through its own shell and wait until the screen is
@@ -26,8 +27,10 @@ namespace qz::bench {
 class CentreBed : public test::ScreenTest {
  public:
   // Builds a centre of `items` items on disk (the other sizes as the kit's
-  // defaults). Does not start the program: call Start.
-  explicit CentreBed(int items);
+  // defaults), its record files on the PostgreSQL server that `server`
+  // (a connection string) reaches when not empty. Does not start the
+  // program: call Start.
+  explicit CentreBed(int items, const std::string& server = {});
   ~CentreBed() override;
 
   CentreBed(const CentreBed&) = delete;
@@ -44,6 +47,9 @@ class CentreBed : public test::ScreenTest {
   void Enter(int line, const std::string& value);
   // Presses F12 (save and end). Returns whether the search screen shows.
   bool Save();
+  // Fills the search screen on view again, as a save does before it shows
+  // it. Returns whether the list holds the examinee's consultation.
+  bool Refill();
 
   int items() const { return items_; }
   // Grid lines of the loaded consultation.

@@ -81,5 +81,5 @@ int main(int argc, char** argv) {
        {"qt/enter_painted", qz::bench::MeasureEnter},
        {"qt/save_as_felt", qz::bench::MeasureSave},
        {"qt/idle_yield", qz::bench::IdleYield}},
-      [](int items) { return std::make_unique<qz::bench::ScreenBed>(items); });
+      [](int items, const std::string&) { return std::make_unique<qz::bench::ScreenBed>(items); });
 }

@@ -3,13 +3,17 @@
 #include <arpa/inet.h>
 #include <libpq-fe.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <deque>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -17,11 +21,23 @@ namespace qz::testkit {
 
 namespace {
 
-// One connection: the terminal's side and the server's, and the bytes
-// towards the server that a hold caught.
+using Clock = std::chrono::steady_clock;
+
+// Bytes read from one side, to go on to the other at `due`.
+struct Delayed {
+  Clock::time_point due;
+  std::string bytes;
+};
+
+// One connection: the terminal's side and the server's, the bytes towards
+// the server that a hold caught, and what waits to be written to each side
+// (towards[0] to the terminal, towards[1] to the server). An ended
+// connection reads no more; it is closed once what waits is written.
 struct Pair {
   int ends[2];
   std::string caught;
+  std::deque<Delayed> towards[2];
+  bool ended = false;
 };
 
 int ConnectUnix(const std::string& path) {
@@ -107,49 +123,90 @@ bool TcpRelay::SetsOffHold(std::string_view bytes) {
 }
 
 void TcpRelay::Serve() {
+  // A delay of a tenth of a millisecond needs wake-ups to the microsecond.
+  ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   std::vector<Pair> pairs;
   std::vector<char> buffer(65536);
+  // Passes `bytes` on to side `to` of `p` now or, with a delay, later.
+  const auto send = [this](Pair& p, int to, std::string_view bytes, Clock::time_point now) {
+    const auto delay = std::chrono::nanoseconds(delay_ns_.load());
+    if (delay.count() == 0 && p.towards[to].empty()) {
+      if (!WriteAll(p.ends[to], bytes.data(), static_cast<ssize_t>(bytes.size()))) p.ended = true;
+      return;
+    }
+    p.towards[to].push_back(Delayed{now + delay, std::string(bytes)});
+  };
   while (!stop_) {
     if (held_) {
-      // Nothing is read: what comes waits in the sockets, closings too.
+      // Nothing is read or written: what comes waits in the sockets,
+      // closings too.
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       continue;
     }
-    std::vector<pollfd> fds{{listener_, POLLIN, 0}};
+    Clock::time_point now = Clock::now();
+    std::optional<Clock::time_point> next;
+    std::vector<Pair> kept;
     for (Pair& p : pairs) {
       if (!p.caught.empty()) {
-        WriteAll(p.ends[1], p.caught.data(), static_cast<ssize_t>(p.caught.size()));
+        send(p, 1, p.caught, now);
         p.caught.clear();
       }
-      fds.push_back({p.ends[0], POLLIN, 0});
-      fds.push_back({p.ends[1], POLLIN, 0});
-    }
-    if (::poll(fds.data(), fds.size(), 20) <= 0) continue;
-    std::vector<Pair> kept;
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-      bool open = true;
-      for (int side = 0; side < 2 && open; ++side) {
-        if (fds[1 + 2 * i + side].revents == 0) continue;
-        const ssize_t n = ::read(pairs[i].ends[side], buffer.data(), buffer.size());
-        if (n > 0 && side == 0 && SetsOffHold(std::string_view(buffer.data(), static_cast<std::size_t>(n)))) {
-          pairs[i].caught.assign(buffer.data(), static_cast<std::size_t>(n));
-          continue;
+      for (std::deque<Delayed>& q : p.towards) {
+        const int to = static_cast<int>(&q - p.towards);
+        while (!q.empty() && q.front().due <= now) {
+          if (!p.ended && !WriteAll(p.ends[to], q.front().bytes.data(), static_cast<ssize_t>(q.front().bytes.size()))) {
+            p.ended = true;
+          }
+          q.pop_front();
         }
-        open = n > 0 && WriteAll(pairs[i].ends[1 - side], buffer.data(), n);
+        if (!q.empty() && (!next || q.front().due < *next)) next = q.front().due;
       }
-      if (open) {
-        kept.push_back(pairs[i]);
+      if (p.ended && p.towards[0].empty() && p.towards[1].empty()) {
+        ::close(p.ends[0]);
+        ::close(p.ends[1]);
       } else {
-        ::close(pairs[i].ends[0]);
-        ::close(pairs[i].ends[1]);
+        kept.push_back(std::move(p));
       }
     }
     pairs.swap(kept);
+    std::vector<pollfd> fds{{listener_, POLLIN, 0}};
+    for (const Pair& p : pairs) {
+      fds.push_back({p.ended ? -1 : p.ends[0], POLLIN, 0});
+      fds.push_back({p.ended ? -1 : p.ends[1], POLLIN, 0});
+    }
+    // Sleeps until the next bytes are due (the last few microseconds
+    // awake, as a sleep overshoots) or something comes.
+    std::chrono::nanoseconds wait = std::chrono::milliseconds(20);
+    if (next) {
+      const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(*next - now);
+      wait = left > std::chrono::microseconds(60) ? left - std::chrono::microseconds(50) : std::chrono::nanoseconds(0);
+    }
+    const timespec timeout{static_cast<time_t>(wait.count() / 1000000000), static_cast<long>(wait.count() % 1000000000)};
+    if (::ppoll(fds.data(), fds.size(), &timeout, nullptr) <= 0) continue;
+    now = Clock::now();
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+      for (int side = 0; side < 2 && !pairs[i].ended; ++side) {
+        if (fds[1 + 2 * i + side].revents == 0) continue;
+        const ssize_t n = ::read(pairs[i].ends[side], buffer.data(), buffer.size());
+        const std::string_view bytes(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
+        if (n <= 0) {
+          pairs[i].ended = true;
+        } else if (side == 0 && SetsOffHold(bytes)) {
+          pairs[i].caught.assign(bytes);
+        } else {
+          send(pairs[i], 1 - side, bytes, now);
+        }
+      }
+    }
     if (fds[0].revents != 0) {
       const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
       const int server = client >= 0 ? ConnectUnix(socket_path_) : -1;
       if (server >= 0) {
-        pairs.push_back(Pair{{client, server}, {}});
+        // Each piece goes on as it is due, not held back for an
+        // acknowledgement of the one before (a 40 ms stall on loopback).
+        const int one = 1;
+        ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof(one));
+        pairs.push_back(Pair{{client, server}, {}, {}, false});
       } else if (client >= 0) {
         ::close(client);
       }

@@ -3,11 +3,15 @@
 // comes in both ways: no byte goes on, no connection is closed or refused,
 // as when a network drops the packets between a terminal and its server
 // without a reset. Resume passes everything held on, closings included.
+// It can also delay every byte by a fixed time in each direction, as a LAN
+// between a terminal and its server does (the benchmarks use it where the
+// kernel has no network emulation).
 //
 //   TcpRelay relay("host=/tmp/x/server user=qz dbname=qz");
 //   std::string info = relay.ConnInfo();  // through the relay
 //   relay.Hold();  ...  relay.Resume();
 //   relay.HoldAt("LOCK TABLE");  // from the terminal's first such statement
+//   relay.SetDelay(std::chrono::microseconds(300));  // each way
 //
 // One thread of its own serves every connection; the methods may be called
 // from any one thread.
@@ -15,6 +19,8 @@
 #define QZ_TESTS_KIT_TCP_RELAY_H_
 
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -45,6 +51,11 @@ class TcpRelay {
   void Resume() { held_ = false; }
   bool held() const { return held_; }
 
+  // From now on every byte read from either side goes on `delay` after it
+  // came (0: at once), in order; what waits already keeps its time.
+  void SetDelay(std::chrono::nanoseconds delay) { delay_ns_ = delay.count(); }
+  std::chrono::nanoseconds delay() const { return std::chrono::nanoseconds(delay_ns_.load()); }
+
  private:
   void Serve();
   // Whether `bytes` towards the server set off the hold armed by HoldAt.
@@ -56,6 +67,7 @@ class TcpRelay {
   int port_ = 0;
   std::atomic<bool> held_{false};
   std::atomic<bool> stop_{false};
+  std::atomic<std::int64_t> delay_ns_{0};
   std::mutex mutex_;
   std::string hold_at_;  // guarded by mutex_
   std::thread thread_;
