@@ -115,7 +115,16 @@ TEST_F(QtWindowManager, AfterALoadTheGroupSelectionIsMinimisedAndTheMainWindowHa
 // dialog is closed the group selection is minimised and the main window
 // has the keyboard. Not yet so: under openbox the keyboard mostly ends in
 // no window of the program, or in 入力グループ, after the dialog closes;
-// enable with the mend.
+// enable with the mend. What happens: the dialog is closed before the
+// window manager has mapped it; Qt asks for the keyboard for a modal
+// window as it shows it, and, the window not being mapped yet, asks when
+// the map arrives, after the close. Qt hears its own request and takes
+// the closed dialog for the window with the keyboard (and for none once
+// it is deleted), while the window manager has given it to the main window
+// and sends no further focus event. The main window's own ask does not mend
+// it: activateWindow() asks nothing while a dialog of the window has the
+// keyboard as far as Qt knows, and a request of a window whose transient
+// dialog has it sets the X focus directly, which changes nothing.
 TEST_F(QtWindowManager, DISABLED_AfterALoadWithTheCopyDialogTheGroupSelectionIsMinimisedToo) {
   ASSERT_TRUE(StartOnFirstExaminee(true));
   EXPECT_TRUE(copy_shown_);
