@@ -308,6 +308,13 @@ void QtBackend::SyncAll() {
     return;
   }
   active_window->Sync();
+  // A modal window that is not the active form's (a message box, which
+  // the program waits in) keeps the keyboard: the active form's window asks
+  // for it once that window is gone.
+  if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != active_window) {
+    window_shown_ = shown;
+    return;
+  }
   QWindow* keyboard = QGuiApplication::focusWindow();
   if (shown) {
     active_window->TakeKeyboard();
@@ -317,6 +324,11 @@ void QtBackend::SyncAll() {
   }
   if (keyboard_retries_ == 0 || keyboard == nullptr || keyboard == active_window->windowHandle()) return;
   if (keyboard == keyboard_seen_in_ || active_window->isMinimized() || !active_window->isVisible()) return;
+  // Only from the window of another form: a window the program opened
+  // otherwise keeps it.
+  const bool form_window = std::any_of(windows_.begin(), windows_.end(),
+                                       [keyboard](const auto& w) { return w.second->windowHandle() == keyboard; });
+  if (!form_window) return;
   // A window manager gave the keyboard to another window of the program.
   --keyboard_retries_;
   keyboard_seen_in_ = keyboard;

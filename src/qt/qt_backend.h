@@ -120,7 +120,9 @@ class QtBackend : public ui::Backend {
   // keyboard to another window of the program (its focus goes back to the
   // owner's group, or to a dialog it maps): until the operator acts, the
   // active form's window asks for it again, at most this many times more,
-  // each time the keyboard went elsewhere.
+  // each time the keyboard went elsewhere. It never asks while a modal
+  // window other than the active form's stands (a message box), and takes
+  // it back only from the window of another form.
   int keyboard_retries_ = 0;
   const void* keyboard_seen_in_ = nullptr;  // the window that had it at the last ask
   std::vector<QPointer<FormWindow>> dropped_;  // deleted later, at the latest with the backend

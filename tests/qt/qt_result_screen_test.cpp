@@ -30,6 +30,7 @@
 #include "kit/demo_catalog.h"
 #include "kit/demo_data.h"
 #include "platform/runtime/app.h"
+#include "platform/ui/msgbox.h"
 #include "qt/form_window.h"
 #include "qt/qt_backend.h"
 #include "qt/result_screen_fixture.h"
@@ -245,6 +246,35 @@ TEST_F(QtResultScreen, AfterALoadTheGroupSelectionIsMinimisedAndTheKeyboardIsInT
   ASSERT_NE(focus, nullptr);
   EXPECT_EQ(focus->window(), main_window) << focus->window()->objectName().toStdString();
   EXPECT_EQ(QGuiApplication::focusObject(), focus) << "the input method's context is the main window's";
+}
+
+// A message box the program raises right after a load, before the operator
+// has touched anything, keeps the keyboard when the window system moves
+// the main window under it (the operator drags it aside): the main window
+// does not ask for the keyboard back from the box.
+TEST_F(QtResultScreen, AMessageBoxKeepsTheKeyboardWhenTheMainWindowIsMovedUnderIt) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
+  FormWindow* main_window = qt_->qt().WindowOf(form());
+  ASSERT_NE(main_window, nullptr);
+  bool box_took = false;
+  bool box_kept = false;
+  // Only Qt's events run while the box stands: the program waits in it.
+  const auto qt_events = [] {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  };
+  qt_->qt().on_message_box = [&](QMessageBox& box) {
+    QTimer::singleShot(0, &box, [&] {
+      qt_events();
+      box_took = QGuiApplication::focusWindow() == box.windowHandle();
+      main_window->move(main_window->pos() + QPoint(20, 10));
+      qt_events();
+      box_kept = QGuiApplication::focusWindow() == box.windowHandle();
+      box.buttons().front()->click();
+    });
+  };
+  ASSERT_TRUE(qt_->Step([] { ui::MsgBox("確認", ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, "結果入力"); }));
+  EXPECT_TRUE(box_took) << "the box opens with the keyboard";
+  EXPECT_TRUE(box_kept) << "the box still has it";
 }
 
 }  // namespace

@@ -4,16 +4,21 @@
 // skipped on any other platform.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 #include <functional>
 #include <string>
 
 #include "loading/group_forms.h"
 #include "qt/form_window.h"
+#include "platform/ui/msgbox.h"
 #include "qt/result_screen_fixture.h"
 
 namespace qz::qt {
@@ -67,35 +72,126 @@ class QtWindowManager : public QtResultScreen {
     });
     return held;
   }
+  // 入力グループ選択 is minimised (or not shown) as the window manager
+  // sees it, and the main window has the keyboard with the grid focused.
+  void ExpectSelectionMinimisedAndMainWindowWithTheKeyboard() {
+    ASSERT_TRUE(frmGrpSel.loaded());
+    EXPECT_EQ(frmGrpSel->window_state(), ui::WindowState::kMinimized);
+    FormWindow* main_window = qt_->qt().WindowOf(form());
+    FormWindow* selection = qt_->qt().WindowOf(*frmGrpSel);
+    ASSERT_NE(main_window, nullptr);
+    const WId main_id = main_window->winId();
+    const bool settled = WaitFor([&] {
+      const bool selection_down = selection == nullptr || !selection->isVisible() ||
+                                  WmState(selection->winId()) == "Iconic";
+      return selection_down && ActiveWindow() == main_id &&
+             QGuiApplication::focusWindow() == main_window->windowHandle();
+    });
+    EXPECT_TRUE(settled);
+    if (selection != nullptr && selection->isVisible()) {
+      EXPECT_EQ(WmState(selection->winId()), "Iconic") << "入力グループ選択 is minimised, not mapped";
+      EXPECT_FALSE(selection->windowHandle()->isExposed());
+    }
+    EXPECT_EQ(WmState(main_id), "Normal");
+    EXPECT_EQ(ActiveWindow(), main_id) << "the window manager's active window is the main window";
+    EXPECT_EQ(QGuiApplication::focusWindow(), main_window->windowHandle())
+        << (QGuiApplication::focusWindow() != nullptr ? QGuiApplication::focusWindow()->objectName().toStdString()
+                                                      : "(none)");
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(focus->window(), main_window) << focus->window()->objectName().toStdString();
+    EXPECT_EQ(QGuiApplication::focusObject(), focus) << "the input method's context is the main window's";
+    EXPECT_EQ(form().active_control(), &form().sprResult);
+  }
 };
 
 TEST_F(QtWindowManager, AfterALoadTheGroupSelectionIsMinimisedAndTheMainWindowHasTheKeyboard) {
   ASSERT_TRUE(StartOnFirstExaminee(false));
   EXPECT_FALSE(copy_shown_) << "a load that shows no copy dialog";
-  ASSERT_TRUE(frmGrpSel.loaded());
-  ASSERT_EQ(frmGrpSel->window_state(), ui::WindowState::kMinimized);
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+}
+
+// The previous-result copy that ends a load changes nothing of it: once its
+// dialog is closed the group selection is minimised and the main window
+// has the keyboard. Not yet so: under openbox the keyboard mostly ends in
+// no window of the program, or in 入力グループ, after the dialog closes;
+// enable with the mend. What happens: the dialog is closed before the
+// window manager has mapped it; Qt asks for the keyboard for a modal
+// window as it shows it, and, the window not being mapped yet, asks when
+// the map arrives, after the close. Qt hears its own request and takes
+// the closed dialog for the window with the keyboard (and for none once
+// it is deleted), while the window manager has given it to the main window
+// and sends no further focus event. The main window's own ask does not mend
+// it: activateWindow() asks nothing while a dialog of the window has the
+// keyboard as far as Qt knows, and a request of a window whose transient
+// dialog has it sets the X focus directly, which changes nothing.
+TEST_F(QtWindowManager, DISABLED_AfterALoadWithTheCopyDialogTheGroupSelectionIsMinimisedToo) {
+  ASSERT_TRUE(StartOnFirstExaminee(true));
+  EXPECT_TRUE(copy_shown_);
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+}
+
+// The operator minimises the main window and brings it back, again and
+// again: the companion windows go and come with it, the group selection
+// comes back minimised, and the main window has the keyboard each time.
+TEST_F(QtWindowManager, MinimisingAndRestoringTheMainWindowKeepsTheGroupSelectionMinimised) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
   FormWindow* main_window = qt_->qt().WindowOf(form());
-  FormWindow* selection = qt_->qt().WindowOf(*frmGrpSel);
   ASSERT_NE(main_window, nullptr);
-  const WId main_id = main_window->winId();
-  const bool settled = WaitFor([&] {
-    const bool selection_down = selection == nullptr || !selection->isVisible() ||
-                                WmState(selection->winId()) == "Iconic";
-    return selection_down && ActiveWindow() == main_id && QGuiApplication::focusWindow() == main_window->windowHandle();
-  });
-  EXPECT_TRUE(settled);
-  if (selection != nullptr && selection->isVisible()) {
-    EXPECT_EQ(WmState(selection->winId()), "Iconic") << "入力グループ選択 is minimised, not mapped";
-    EXPECT_FALSE(selection->windowHandle()->isExposed());
+  const QString main_id = QString::number(main_window->winId());
+  for (int round = 1; round <= 3; ++round) {
+    SCOPED_TRACE(round);
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), main_id});
+    ASSERT_TRUE(WaitFor([&] { return form().window_state() == ui::WindowState::kMinimized; }));
+    EXPECT_FALSE(frmGrpJmp->visible()) << "hidden while the main form is minimised";
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), main_id});
+    ASSERT_TRUE(WaitFor([&] { return form().window_state() == ui::WindowState::kNormal; }));
+    EXPECT_TRUE(frmGrpJmp->visible());
+    ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
   }
-  EXPECT_EQ(WmState(main_id), "Normal");
-  EXPECT_EQ(ActiveWindow(), main_id) << "the window manager's active window is the main window";
-  EXPECT_EQ(QGuiApplication::focusWindow(), main_window->windowHandle());
-  QWidget* focus = QApplication::focusWidget();
-  ASSERT_NE(focus, nullptr);
-  EXPECT_EQ(focus->window(), main_window) << focus->window()->objectName().toStdString();
-  EXPECT_EQ(QGuiApplication::focusObject(), focus) << "the input method's context is the main window's";
-  EXPECT_EQ(form().active_control(), &form().sprResult);
+}
+
+// A message box the program raises keeps the keyboard while the window
+// manager moves, minimises or restores a window of the program under it
+// (the operator drags the main window aside to read what the box is
+// about): the main window does not ask for the keyboard back, which the
+// box would lose, and Enter would then answer nothing.
+TEST_F(QtWindowManager, AMessageBoxKeepsTheKeyboardWhileTheWindowManagerMovesTheMainWindow) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
+  FormWindow* main_window = qt_->qt().WindowOf(form());
+  ASSERT_NE(main_window, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return QGuiApplication::focusWindow() == main_window->windowHandle(); }));
+  const WId main_id = main_window->winId();
+  bool box_took = false;
+  bool box_kept = false;
+  std::string focus_after;
+  qt_->qt().on_message_box = [&](QMessageBox& box) {
+    QTimer::singleShot(0, &box, [&] {
+      const auto keyboard_in_box = [&box] {
+        return QGuiApplication::focusWindow() != nullptr && QGuiApplication::focusWindow() == box.windowHandle();
+      };
+      for (int i = 0; i < 250 && !keyboard_in_box(); ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+      }
+      box_took = keyboard_in_box();
+      for (const char* x : {"40", "60"}) {
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("windowmove"), QString::number(main_id), QLatin1String(x), QStringLiteral("30")});
+        for (int i = 0; i < 25; ++i) {
+          QApplication::processEvents();
+          QThread::msleep(20);
+        }
+      }
+      box_kept = keyboard_in_box();
+      QWindow* now = QGuiApplication::focusWindow();
+      focus_after = now != nullptr ? now->objectName().toStdString() : "(none)";
+      box.buttons().front()->click();
+    });
+  };
+  ASSERT_TRUE(qt_->Step([] { ui::MsgBox("確認", ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, "結果入力"); }));
+  EXPECT_TRUE(box_took) << "the box opens with the keyboard";
+  EXPECT_TRUE(box_kept) << "the keyboard went to " << focus_after;
 }
 
 }  // namespace
