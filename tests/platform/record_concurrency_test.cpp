@@ -991,6 +991,56 @@ TEST_P(RecordManyFiles, TerminalsStartingMeanwhileNeverTakeALiveCommitsFolder) {
   EXPECT_EQ(CountIn(kFiles, kRounds - 1), kFiles);
 }
 
+// A terminal that starts while another's commit over many files stands at
+// any of its steps (held there) cleans the folder without taking anything
+// of that commit: the commit goes through whole and leaves nothing behind.
+TEST_P(RecordManyFiles, ATerminalStartingAtAnyStepOfACommitLeavesItWhole) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server keeps no journals";
+  constexpr int kFiles = 12;  // on two connections
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  int completed_at = 0;
+  for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
+    SCOPED_TRACE(step);
+    const int value = 1000 + step;
+    int held[2], resume[2];
+    ASSERT_EQ(pipe(held), 0);
+    ASSERT_EQ(pipe(resume), 0);
+    WaitingChild committer([&] {
+      close(held[0]);
+      close(resume[1]);
+      internal::AtCommitStepForTesting([&](int at) {
+        char byte = 0;
+        if (at == step && (write(held[1], "h", 1) != 1 || read(resume[0], &byte, 1) != 1)) _exit(40);
+      });
+      return CommitDyingAt(kFiles, value, 0);
+    });
+    close(held[1]);
+    close(resume[0]);
+    committer.Go();
+    char byte = 0;
+    const bool stands = read(held[0], &byte, 1) == 1;  // else the commit ended before the step
+    if (stands) {
+      // A terminal starts: its first open cleans the folder.
+      InChild([&] {
+        SetBusyTimeout(std::chrono::milliseconds(20));
+        BtrAccess f;  // the open may wait in vain for the files that the commit holds
+        return f.OpenFile("F0.BTR", "F0", dir_, dir_) ? 0 : 1;
+      });
+      ASSERT_EQ(write(resume[1], "r", 1), 1);
+    } else {
+      completed_at = step;
+    }
+    close(held[0]);
+    close(resume[1]);
+    EXPECT_EQ(committer.Wait(), 0) << "the commit went through";
+    EXPECT_EQ(InChild([&] { return CountIn(kFiles, value); }), kFiles);
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+  }
+  EXPECT_GT(completed_at, 1);
+}
+
 // A write inside a read batch, in a transaction or not, does not wait for
 // a file with the batch's reads of files on another connection still held:
 // another terminal's commit over both files would wait for them meanwhile.
