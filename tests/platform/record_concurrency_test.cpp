@@ -1041,6 +1041,125 @@ TEST_P(RecordManyFiles, ATerminalStartingAtAnyStepOfACommitLeavesItWhole) {
   EXPECT_GT(completed_at, 1);
 }
 
+// Terminals commit over the same files at once, some killed in the middle
+// of a commit, while others start all along (each cleaning the folder at
+// its first open): a commit that reports success is stored on every file,
+// a killed one on all or none, a failed one on none, and none fails but
+// for a busy file. Once all have ended, a terminal that starts leaves the
+// folder clean.
+TEST_P(RecordManyFiles, CommitsKilledAndTerminalsStartingMeanwhileKeepEveryCommitWhole) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server keeps no journals";
+  constexpr int kFiles = 12;  // on two connections
+  constexpr int kCommitters = 3;
+  constexpr int kRounds = 30;
+  constexpr int kMostStarts = 5000;
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  const auto outcomes_of = [&](int c) { return dir_ + "/outcomes-" + std::to_string(c); };
+  // Each round's commit is a terminal of its own, every third one killed at
+  // a step of its commit: its status (or 9, killed), one a line.
+  const auto committer = [&](int c) {
+    return [&, c] {
+      std::ofstream out(outcomes_of(c));
+      for (int round = 0; round < kRounds; ++round) {
+        const int die_at = round % 3 == 2 ? 1 + (round * 7 + c * 13) % 50 : 0;
+        out << InChild([&] {
+          SetBusyTimeout(std::chrono::milliseconds(2000));
+          std::vector<std::unique_ptr<BtrAccess>> mine;
+          for (int i = 0; i < kFiles; ++i) {
+            mine.push_back(std::make_unique<BtrAccess>());
+            const std::string name = "F" + std::to_string(i);
+            if (!mine.back()->OpenFile(name + ".BTR", name, dir_, dir_)) return 150;
+            mine.back()->DefineNumericField("N", 1, 4, 0);
+          }
+          if (mine[0]->BeginTrans() != 0) return 200;
+          for (int i = 0; i < kFiles; ++i) {
+            const int status = PutN(*mine[static_cast<std::size_t>(i)], i, c * 1000 + round);
+            if (status != 0) return status == kStatusBusy ? kStatusBusy : 100 + status;
+          }
+          internal::DieAtCommitStepForTesting(die_at);
+          return mine[0]->EndTrans();
+        }) << "\n" << std::flush;
+      }
+      return 0;
+    };
+  };
+  const std::string done = dir_ + "/commits-done";
+  const auto starter = [&] {
+    for (int started = 0; started < kMostStarts && !std::filesystem::exists(done); ++started) {
+      InChild([&] {
+        SetBusyTimeout(std::chrono::milliseconds(50));
+        BtrAccess f;  // the open may wait in vain for files that a commit holds
+        const std::string name = "F" + std::to_string(started % kFiles);
+        return f.OpenFile(name + ".BTR", name, dir_, dir_) ? 0 : 1;
+      });
+    }
+    return 0;
+  };
+  std::vector<std::unique_ptr<WaitingChild>> committers, starters;
+  for (int c = 1; c <= kCommitters; ++c) committers.push_back(std::make_unique<WaitingChild>(committer(c)));
+  for (int i = 0; i < 4; ++i) starters.push_back(std::make_unique<WaitingChild>(starter));
+  for (auto& c : committers) c->Go();
+  for (auto& s : starters) s->Go();
+  for (auto& c : committers) EXPECT_EQ(c->Wait(), 0);
+  std::ofstream{done};
+  for (auto& s : starters) s->Wait();
+  EXPECT_EQ(InChild([&] { return CountIn(kFiles, -1); }), 0);  // the last start cleans
+  for (int c = 1; c <= kCommitters; ++c) {
+    std::ifstream in(outcomes_of(c));
+    for (int round = 0, status = 0; in >> status; ++round) {
+      SCOPED_TRACE(c * 1000 + round);
+      const int stored = CountIn(kFiles, c * 1000 + round);
+      if (status == 9) {
+        EXPECT_TRUE(stored == 0 || stored == kFiles) << stored << " of the files hold a killed commit";
+      } else {
+        EXPECT_TRUE(status == 0 || status == kStatusBusy) << "the commit failed with " << status;
+        EXPECT_EQ(stored, status == 0 ? kFiles : 0);
+      }
+    }
+  }
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+// A terminal killed in a commit over many files may leave SQLite's
+// super-journals behind. The next terminal that starts removes them even
+// while another terminal's transaction stands in the folder (in a busy
+// centre one nearly always does), so that they never pile up.
+TEST_P(RecordManyFiles, WhatAKilledCommitLeftGoesWhileAnotherTransactionStands) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server keeps no journals";
+  constexpr int kFiles = 12;  // on two connections; F12 is the other terminal's
+  OpenFiles(kFiles + 1);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  const std::string other_pid = dir_ + "/other-pid";
+  HoldingChild other([&] {
+    std::ofstream(other_pid) << ::getpid();
+    static BtrAccess* f = OpenF(kFiles).release();  // kept to the end of the transaction
+    return f->BeginTrans() == 0 && PutN(*f, kFiles, 1) == 0;
+  });
+  ASSERT_TRUE(other.Held());
+  std::string others;
+  std::ifstream(other_pid) >> others;
+  int completed_at = 0;
+  for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
+    SCOPED_TRACE(step);
+    const int value = 1000 + step;
+    const int writer = InChild([&] { return CommitDyingAt(kFiles, value, step); });
+    ASSERT_TRUE(writer == 0 || writer == 9) << writer;
+    if (writer == 0) completed_at = step;
+    const int stored = InChild([&] { return CountIn(kFiles, value); });
+    EXPECT_TRUE(stored == 0 || stored == kFiles) << stored << " of the files hold the commit";
+    std::vector<std::string> left = Leftovers();
+    std::erase_if(left, [&](const std::string& name) {
+      return name == "F12.BTR-journal" || name.starts_with(".qzrecord-tx-" + others + "-");
+    });
+    EXPECT_EQ(left, std::vector<std::string>{});
+  }
+  EXPECT_GT(completed_at, 1);
+  EXPECT_EQ(other.Release(), 0);
+}
+
 // A write inside a read batch, in a transaction or not, does not wait for
 // a file with the batch's reads of files on another connection still held:
 // another terminal's commit over both files would wait for them meanwhile.

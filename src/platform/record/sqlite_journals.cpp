@@ -322,6 +322,16 @@ int VfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* out
       open_as = target;  // a hot journal read back
     }
   }
+  if ((flags & SQLITE_OPEN_SUPER_JOURNAL) && !(flags & SQLITE_OPEN_CREATE) && name) {
+    // SQLite reads a super-journal, and each journal that it names, to see
+    // whether the super-journal may go once a hot journal is rolled back:
+    // a journal is read through its link (SQLite opens no link), and one
+    // that another process's rollback or cleaning removed meanwhile reads
+    // as empty, as one that names nothing.
+    std::string target;
+    if (IsLink(name, &target)) open_as = target;
+    if (::access(open_as.empty() ? name : open_as.c_str(), F_OK) != 0 && errno == ENOENT) open_as = "/dev/null";
+  }
   auto* other = open_as.empty() ? nullptr : new std::string(std::move(open_as));
   const char* opened = other ? other->c_str() : name;
   // Made here, a new file takes the umask; SQLite would give it 0644. Made
@@ -357,7 +367,8 @@ int VfsDelete(sqlite3_vfs*, const char* name, int sync_dir) {
     if (sync_dir) SyncFolder(FolderOf(name));
     return SQLITE_OK;
   }
-  return g_real->xDelete(g_real, name, sync_dir);
+  const int rc = g_real->xDelete(g_real, name, sync_dir);
+  return rc == SQLITE_IOERR_DELETE_NOENT ? SQLITE_OK : rc;  // gone already: as asked
 }
 
 int VfsAccess(sqlite3_vfs*, const char* name, int flags, int* out) {
