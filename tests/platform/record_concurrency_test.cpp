@@ -771,6 +771,31 @@ class RecordManyFiles : public RecordContractTest {
     return mine[0]->EndTrans() == 0 ? 0 : 3;
   }
 
+  // Kills a terminal at each step of a commit over F0 .. F<n-1> in turn,
+  // until one goes through. After each, a new process (its first open
+  // cleans the folder) must find the files wholly old or wholly new, and
+  // the folder must hold nothing of the commits but the names for which
+  // `others` holds.
+  void KillAtEachStepAndClean(int n, const std::function<bool(const std::string&)>& others) {
+    int completed_at = 0;
+    for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
+      SCOPED_TRACE(step);
+      const int value = 1000 + step;
+      const int writer = InChild([&] { return CommitDyingAt(n, value, step); });
+      ASSERT_TRUE(writer == 0 || writer == 9) << writer;
+      if (writer == 0) completed_at = step;
+      const int stored = InChild([&] { return CountIn(n, value); });
+      EXPECT_TRUE(stored == 0 || stored == n) << stored << " of the files hold the commit";
+      if (writer == 0) {
+        EXPECT_EQ(stored, n);
+      }
+      std::vector<std::string> left = Leftovers();
+      std::erase_if(left, others);
+      EXPECT_EQ(left, std::vector<std::string>{});
+    }
+    EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
+  }
+
   std::vector<std::unique_ptr<BtrAccess>> files;
 };
 
@@ -831,22 +856,7 @@ TEST_P(RecordManyFiles, ACommitKilledAtAnyStepLeavesTheFilesWhollyOldOrWhollyNew
   OpenFiles(kFiles);
   ASSERT_FALSE(HasFatalFailure());
   files.clear();  // the children open their own
-  int completed_at = 0;
-  for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
-    SCOPED_TRACE(step);
-    const int value = 1000 + step;
-    const int writer = InChild([&] { return CommitDyingAt(kFiles, value, step); });
-    ASSERT_TRUE(writer == 0 || writer == 9) << writer;
-    if (writer == 0) completed_at = step;
-    // A new process: its first open cleans the folder.
-    const int stored = InChild([&] { return CountIn(kFiles, value); });
-    EXPECT_TRUE(stored == 0 || stored == kFiles) << stored << " of the files hold the commit";
-    if (writer == 0) {
-      EXPECT_EQ(stored, kFiles);
-    }
-    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
-  }
-  EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
+  KillAtEachStepAndClean(kFiles, [](const std::string&) { return false; });
 }
 
 // Two operators of one group (other user ids, each of his own primary
@@ -1141,22 +1151,9 @@ TEST_P(RecordManyFiles, WhatAKilledCommitLeftGoesWhileAnotherTransactionStands) 
   ASSERT_TRUE(other.Held());
   std::string others;
   std::ifstream(other_pid) >> others;
-  int completed_at = 0;
-  for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
-    SCOPED_TRACE(step);
-    const int value = 1000 + step;
-    const int writer = InChild([&] { return CommitDyingAt(kFiles, value, step); });
-    ASSERT_TRUE(writer == 0 || writer == 9) << writer;
-    if (writer == 0) completed_at = step;
-    const int stored = InChild([&] { return CountIn(kFiles, value); });
-    EXPECT_TRUE(stored == 0 || stored == kFiles) << stored << " of the files hold the commit";
-    std::vector<std::string> left = Leftovers();
-    std::erase_if(left, [&](const std::string& name) {
-      return name == "F12.BTR-journal" || name.starts_with(".qzrecord-tx-" + others + "-");
-    });
-    EXPECT_EQ(left, std::vector<std::string>{});
-  }
-  EXPECT_GT(completed_at, 1);
+  KillAtEachStepAndClean(kFiles, [&](const std::string& name) {
+    return name == "F12.BTR-journal" || name.starts_with(".qzrecord-tx-" + others + "-");
+  });
   EXPECT_EQ(other.Release(), 0);
 }
 
