@@ -771,6 +771,31 @@ class RecordManyFiles : public RecordContractTest {
     return mine[0]->EndTrans() == 0 ? 0 : 3;
   }
 
+  // Kills a terminal at each step of a commit over F0 .. F<n-1> in turn,
+  // until one goes through. After each, a new process (its first open
+  // cleans the folder) must find the files wholly old or wholly new, and
+  // the folder must hold nothing of the commits but the names for which
+  // `others` holds.
+  void KillAtEachStepAndClean(int n, const std::function<bool(const std::string&)>& others) {
+    int completed_at = 0;
+    for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
+      SCOPED_TRACE(step);
+      const int value = 1000 + step;
+      const int writer = InChild([&] { return CommitDyingAt(n, value, step); });
+      ASSERT_TRUE(writer == 0 || writer == 9) << writer;
+      if (writer == 0) completed_at = step;
+      const int stored = InChild([&] { return CountIn(n, value); });
+      EXPECT_TRUE(stored == 0 || stored == n) << stored << " of the files hold the commit";
+      if (writer == 0) {
+        EXPECT_EQ(stored, n);
+      }
+      std::vector<std::string> left = Leftovers();
+      std::erase_if(left, others);
+      EXPECT_EQ(left, std::vector<std::string>{});
+    }
+    EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
+  }
+
   std::vector<std::unique_ptr<BtrAccess>> files;
 };
 
@@ -831,22 +856,7 @@ TEST_P(RecordManyFiles, ACommitKilledAtAnyStepLeavesTheFilesWhollyOldOrWhollyNew
   OpenFiles(kFiles);
   ASSERT_FALSE(HasFatalFailure());
   files.clear();  // the children open their own
-  int completed_at = 0;
-  for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
-    SCOPED_TRACE(step);
-    const int value = 1000 + step;
-    const int writer = InChild([&] { return CommitDyingAt(kFiles, value, step); });
-    ASSERT_TRUE(writer == 0 || writer == 9) << writer;
-    if (writer == 0) completed_at = step;
-    // A new process: its first open cleans the folder.
-    const int stored = InChild([&] { return CountIn(kFiles, value); });
-    EXPECT_TRUE(stored == 0 || stored == kFiles) << stored << " of the files hold the commit";
-    if (writer == 0) {
-      EXPECT_EQ(stored, kFiles);
-    }
-    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
-  }
-  EXPECT_GT(completed_at, 1) << "the commit went through at last, after dying at every step before";
+  KillAtEachStepAndClean(kFiles, [](const std::string&) { return false; });
 }
 
 // Two operators of one group (other user ids, each of his own primary
@@ -989,6 +999,162 @@ TEST_P(RecordManyFiles, TerminalsStartingMeanwhileNeverTakeALiveCommitsFolder) {
   for (auto& s : starters) s->Wait();
   EXPECT_EQ(committed, 0) << "a commit failed while terminals started";
   EXPECT_EQ(CountIn(kFiles, kRounds - 1), kFiles);
+}
+
+// A terminal that starts while another's commit over many files stands at
+// any of its steps (held there) cleans the folder without taking anything
+// of that commit: the commit goes through whole and leaves nothing behind.
+TEST_P(RecordManyFiles, ATerminalStartingAtAnyStepOfACommitLeavesItWhole) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server keeps no journals";
+  constexpr int kFiles = 12;  // on two connections
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  int completed_at = 0;
+  for (int step = 1; step < 5000 && completed_at == 0 && !HasFailure(); ++step) {
+    SCOPED_TRACE(step);
+    const int value = 1000 + step;
+    int held[2], resume[2];
+    ASSERT_EQ(pipe(held), 0);
+    ASSERT_EQ(pipe(resume), 0);
+    WaitingChild committer([&] {
+      close(held[0]);
+      close(resume[1]);
+      internal::AtCommitStepForTesting([&](int at) {
+        char byte = 0;
+        if (at == step && (write(held[1], "h", 1) != 1 || read(resume[0], &byte, 1) != 1)) _exit(40);
+      });
+      return CommitDyingAt(kFiles, value, 0);
+    });
+    close(held[1]);
+    close(resume[0]);
+    committer.Go();
+    char byte = 0;
+    const bool stands = read(held[0], &byte, 1) == 1;  // else the commit ended before the step
+    if (stands) {
+      // A terminal starts: its first open cleans the folder.
+      InChild([&] {
+        SetBusyTimeout(std::chrono::milliseconds(20));
+        BtrAccess f;  // the open may wait in vain for the files that the commit holds
+        return f.OpenFile("F0.BTR", "F0", dir_, dir_) ? 0 : 1;
+      });
+      ASSERT_EQ(write(resume[1], "r", 1), 1);
+    } else {
+      completed_at = step;
+    }
+    close(held[0]);
+    close(resume[1]);
+    EXPECT_EQ(committer.Wait(), 0) << "the commit went through";
+    EXPECT_EQ(InChild([&] { return CountIn(kFiles, value); }), kFiles);
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+  }
+  EXPECT_GT(completed_at, 1);
+}
+
+// Terminals commit over the same files at once, some killed in the middle
+// of a commit, while others start all along (each cleaning the folder at
+// its first open): a commit that reports success is stored on every file,
+// a killed one on all or none, a failed one on none, and none fails but
+// for a busy file. Once all have ended, a terminal that starts leaves the
+// folder clean.
+TEST_P(RecordManyFiles, CommitsKilledAndTerminalsStartingMeanwhileKeepEveryCommitWhole) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server keeps no journals";
+  constexpr int kFiles = 12;  // on two connections
+  constexpr int kCommitters = 3;
+  constexpr int kRounds = 30;
+  constexpr int kMostStarts = 5000;
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  const auto outcomes_of = [&](int c) { return dir_ + "/outcomes-" + std::to_string(c); };
+  // Each round's commit is a terminal of its own, every third one killed at
+  // a step of its commit: its status (or 9, killed), one a line.
+  const auto committer = [&](int c) {
+    return [&, c] {
+      std::ofstream out(outcomes_of(c));
+      for (int round = 0; round < kRounds; ++round) {
+        const int die_at = round % 3 == 2 ? 1 + (round * 7 + c * 13) % 50 : 0;
+        out << InChild([&] {
+          SetBusyTimeout(std::chrono::milliseconds(2000));
+          std::vector<std::unique_ptr<BtrAccess>> mine;
+          for (int i = 0; i < kFiles; ++i) {
+            mine.push_back(std::make_unique<BtrAccess>());
+            const std::string name = "F" + std::to_string(i);
+            if (!mine.back()->OpenFile(name + ".BTR", name, dir_, dir_)) return 150;
+            mine.back()->DefineNumericField("N", 1, 4, 0);
+          }
+          if (mine[0]->BeginTrans() != 0) return 200;
+          for (int i = 0; i < kFiles; ++i) {
+            const int status = PutN(*mine[static_cast<std::size_t>(i)], i, c * 1000 + round);
+            if (status != 0) return status == kStatusBusy ? kStatusBusy : 100 + status;
+          }
+          internal::DieAtCommitStepForTesting(die_at);
+          return mine[0]->EndTrans();
+        }) << "\n" << std::flush;
+      }
+      return 0;
+    };
+  };
+  const std::string done = dir_ + "/commits-done";
+  const auto starter = [&] {
+    for (int started = 0; started < kMostStarts && !std::filesystem::exists(done); ++started) {
+      InChild([&] {
+        SetBusyTimeout(std::chrono::milliseconds(50));
+        BtrAccess f;  // the open may wait in vain for files that a commit holds
+        const std::string name = "F" + std::to_string(started % kFiles);
+        return f.OpenFile(name + ".BTR", name, dir_, dir_) ? 0 : 1;
+      });
+    }
+    return 0;
+  };
+  std::vector<std::unique_ptr<WaitingChild>> committers, starters;
+  for (int c = 1; c <= kCommitters; ++c) committers.push_back(std::make_unique<WaitingChild>(committer(c)));
+  for (int i = 0; i < 4; ++i) starters.push_back(std::make_unique<WaitingChild>(starter));
+  for (auto& c : committers) c->Go();
+  for (auto& s : starters) s->Go();
+  for (auto& c : committers) EXPECT_EQ(c->Wait(), 0);
+  std::ofstream{done};
+  for (auto& s : starters) s->Wait();
+  EXPECT_EQ(InChild([&] { return CountIn(kFiles, -1); }), 0);  // the last start cleans
+  for (int c = 1; c <= kCommitters; ++c) {
+    std::ifstream in(outcomes_of(c));
+    for (int round = 0, status = 0; in >> status; ++round) {
+      SCOPED_TRACE(c * 1000 + round);
+      const int stored = CountIn(kFiles, c * 1000 + round);
+      if (status == 9) {
+        EXPECT_TRUE(stored == 0 || stored == kFiles) << stored << " of the files hold a killed commit";
+      } else {
+        EXPECT_TRUE(status == 0 || status == kStatusBusy) << "the commit failed with " << status;
+        EXPECT_EQ(stored, status == 0 ? kFiles : 0);
+      }
+    }
+  }
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+// A terminal killed in a commit over many files may leave SQLite's
+// super-journals behind. The next terminal that starts removes them even
+// while another terminal's transaction stands in the folder (in a busy
+// centre one nearly always does), so that they never pile up.
+TEST_P(RecordManyFiles, WhatAKilledCommitLeftGoesWhileAnotherTransactionStands) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server keeps no journals";
+  constexpr int kFiles = 12;  // on two connections; F12 is the other terminal's
+  OpenFiles(kFiles + 1);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  const std::string other_pid = dir_ + "/other-pid";
+  HoldingChild other([&] {
+    std::ofstream(other_pid) << ::getpid();
+    static BtrAccess* f = OpenF(kFiles).release();  // kept to the end of the transaction
+    return f->BeginTrans() == 0 && PutN(*f, kFiles, 1) == 0;
+  });
+  ASSERT_TRUE(other.Held());
+  std::string others;
+  std::ifstream(other_pid) >> others;
+  KillAtEachStepAndClean(kFiles, [&](const std::string& name) {
+    return name == "F12.BTR-journal" || name.starts_with(".qzrecord-tx-" + others + "-");
+  });
+  EXPECT_EQ(other.Release(), 0);
 }
 
 // A write inside a read batch, in a transaction or not, does not wait for

@@ -123,5 +123,6 @@ int BusyTimeoutMs() { return g_busy_timeout_ms.load(); }
 void InterruptWritesForTesting(bool on) { sqlite::InterruptWritesForTesting(on); }
 void FailFileWritesForTesting(const std::string& suffix) { sqlite::FailWritesForTesting(suffix); }
 void DieAtCommitStepForTesting(int step) { sqlite::DieAtCommitStepForTesting(step); }
+void AtCommitStepForTesting(std::function<void(int)> hook) { sqlite::AtCommitStepForTesting(std::move(hook)); }
 
 }  // namespace qz::record::internal

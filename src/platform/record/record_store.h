@@ -16,6 +16,7 @@
 #define QZ_PLATFORM_RECORD_RECORD_STORE_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -69,9 +70,12 @@ void InterruptWritesForTesting(bool on);
 // file whose path ends in it fails (a failing disk under that file); the
 // process ends (_exit(9)) at the `step`-th sync, truncation, removal or
 // rename of a commit over several connections (0: never), as a killed
-// terminal would.
+// terminal would. AtCommitStepForTesting: `hook` runs with the step's
+// number at each such step (the making of a super-journal counts too),
+// before it is taken; empty: off.
 void FailFileWritesForTesting(const std::string& suffix);
 void DieAtCommitStepForTesting(int step);
+void AtCommitStepForTesting(std::function<void(int)> hook);
 
 }  // namespace qz::record::internal
 

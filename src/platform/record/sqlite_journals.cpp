@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <mutex>
 #include <set>
@@ -49,8 +50,10 @@ struct Journals {
   bool holding = false;
   std::vector<std::string> held_deletes;
   std::vector<ShimFile*> held_unlocks;
+  std::vector<int> super_locks;  // the super-journals this thread made, flock'ed shared
   int steps = 0;
   int die_at = 0;
+  std::function<void(int)> at_step;
   std::string fail_suffix;
 };
 
@@ -70,13 +73,14 @@ std::string FolderOf(const std::string& path) {
 }
 
 // One step of a commit that orders what is on disk (a sync, a removal, a
-// truncation, the rename): counted, and the point where a test lets the
-// process die. Writes between two such steps reach the file system in any
-// order.
+// truncation, the rename, the making of a super-journal): counted, and the
+// point where a test holds the process or lets it die. Writes between two
+// such steps reach the file system in any order.
 void Step() {
   Journals& j = J();
   if (!j.holding) return;
   ++j.steps;
+  if (j.at_step) j.at_step(j.steps);
   if (j.die_at > 0 && j.steps >= j.die_at) _exit(9);
 }
 
@@ -155,6 +159,27 @@ void RemoveFolder(const std::string& dir) {
     ::closedir(d);
   }
   ::rmdir(dir.c_str());
+}
+
+// Makes SQLite's super-journal `path` (empty) and keeps it flock'ed shared
+// until the thread's transaction ends: a cleaning process removes only a
+// super-journal that no process holds. One that a cleaning process took
+// between its making and the lock is made again. False when it cannot be
+// made.
+bool MakeSuperJournal(Journals& j, const std::string& path) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (!MakeFileForUmask(path)) return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat opened {}, now {};
+    if (::flock(fd, LOCK_SH) == 0 && ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &now) == 0 &&
+        opened.st_ino == now.st_ino) {
+      j.super_locks.push_back(fd);
+      return true;
+    }
+    ::close(fd);
+  }
+  return false;
 }
 
 // ---- the VFS's files: every call goes to SQLite's own file ----
@@ -297,13 +322,23 @@ int VfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* out
       open_as = target;  // a hot journal read back
     }
   }
+  if ((flags & SQLITE_OPEN_SUPER_JOURNAL) && !(flags & SQLITE_OPEN_CREATE) && name) {
+    // SQLite reads a super-journal, and each journal that it names, to see
+    // whether the super-journal may go once a hot journal is rolled back:
+    // a journal is read through its link (SQLite opens no link), and one
+    // that another process's rollback or cleaning removed meanwhile reads
+    // as empty, as one that names nothing.
+    std::string target;
+    if (IsLink(name, &target)) open_as = target;
+    if (::access(open_as.empty() ? name : open_as.c_str(), F_OK) != 0 && errno == ENOENT) open_as = "/dev/null";
+  }
   auto* other = open_as.empty() ? nullptr : new std::string(std::move(open_as));
   const char* opened = other ? other->c_str() : name;
   // Made here, a new file takes the umask; SQLite would give it 0644. Made
   // with O_EXCL, it is as exclusive as SQLite's own create.
   int real_flags = flags;
   const bool made = opened != nullptr && (flags & SQLITE_OPEN_CREATE) && !(flags & SQLITE_OPEN_DELETEONCLOSE) &&
-                    MakeFileForUmask(opened);
+                    ((flags & SQLITE_OPEN_SUPER_JOURNAL) ? MakeSuperJournal(J(), opened) : MakeFileForUmask(opened));
   if (made) real_flags &= ~SQLITE_OPEN_EXCLUSIVE;
   const int rc = g_real->xOpen(g_real, opened, s->real, real_flags, out_flags);
   if (rc != SQLITE_OK) {
@@ -314,6 +349,7 @@ int VfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* out
   s->path = new std::string(name ? name : "");
   s->open_as = other;
   s->base.pMethods = &kMethods;
+  if (made && (flags & SQLITE_OPEN_SUPER_JOURNAL)) Step();  // still empty
   return SQLITE_OK;
 }
 
@@ -331,7 +367,8 @@ int VfsDelete(sqlite3_vfs*, const char* name, int sync_dir) {
     if (sync_dir) SyncFolder(FolderOf(name));
     return SQLITE_OK;
   }
-  return g_real->xDelete(g_real, name, sync_dir);
+  const int rc = g_real->xDelete(g_real, name, sync_dir);
+  return rc == SQLITE_IOERR_DELETE_NOENT ? SQLITE_OK : rc;  // gone already: as asked
 }
 
 int VfsAccess(sqlite3_vfs*, const char* name, int flags, int* out) {
@@ -395,23 +432,6 @@ void RemoveFolderIfDead(const std::string& dir, bool whole) {
   ::close(fd);
 }
 
-// True when a live process holds a transaction folder in `folder` now:
-// a super-journal exists only while its committing process holds its
-// transaction folder, and may still be empty or half written then.
-bool AnyTxFolderLive(const std::string& folder) {
-  std::vector<std::string> dirs;
-  if (DIR* d = ::opendir(folder.c_str())) {
-    while (dirent* e = ::readdir(d)) {
-      const std::string name = e->d_name;
-      if (name.rfind(kTxPrefix, 0) == 0 && (EndsWith(name, ".d") || EndsWith(name, std::string(".d") + kDone))) {
-        dirs.push_back(folder + "/" + name);
-      }
-    }
-    ::closedir(d);
-  }
-  return std::any_of(dirs.begin(), dirs.end(), FolderLive);
-}
-
 // SQLite's super-journal `path` that no journal it names still exists.
 bool SuperJournalStale(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -426,6 +446,16 @@ bool SuperJournalStale(const std::string& path) {
     at = end + 1;
   }
   return true;
+}
+
+// Removes SQLite's super-journal `path` when no process holds it (its
+// maker holds it to the end of its transaction, see MakeSuperJournal) and
+// no journal it names still exists. The lock is held across the removal.
+void RemoveSuperJournalIfDead(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && SuperJournalStale(path)) ::unlink(path.c_str());
+  ::close(fd);
 }
 
 }  // namespace
@@ -471,6 +501,8 @@ void JournalsEnd() {
   j.in_tx = false;
   j.holding = false;
   j.held_deletes.clear();
+  for (const int fd : j.super_locks) ::close(fd);  // gone, or needed by hot journals that name them
+  j.super_locks.clear();
   if (j.dir.empty()) return;
   ::rmdir(j.dir.c_str());  // empty unless a journal is still hot: then the next open rolls it back
   ::close(j.dir_fd);
@@ -572,13 +604,14 @@ void CleanFolderOnce(const std::string& folder) {
       RemoveFolderIfDead(path, false);  // empty once its journals are rolled back
     } else if (EndsWith(name, std::string(".d") + kDone)) {
       RemoveFolderIfDead(path, true);
-    } else if (name.find("-mj") != std::string::npos && !AnyTxFolderLive(folder) && SuperJournalStale(path)) {
-      ::unlink(path.c_str());
+    } else if (name.find("-mj") != std::string::npos) {
+      RemoveSuperJournalIfDead(path);
     }
   }
 }
 
 void FailWritesForTesting(const std::string& suffix) { J().fail_suffix = suffix; }
 void DieAtCommitStepForTesting(int step) { J().die_at = step; }
+void AtCommitStepForTesting(std::function<void(int)> hook) { J().at_step = std::move(hook); }
 
 }  // namespace qz::record::internal::sqlite

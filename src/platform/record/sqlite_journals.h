@@ -33,6 +33,7 @@
 
 #include <sqlite3.h>
 
+#include <functional>
 #include <string>
 
 namespace qz::record::internal::sqlite {
@@ -74,9 +75,12 @@ void CleanFolderOnce(const std::string& folder);
 // disk does. DieAtCommitStepForTesting: the process ends (_exit(9)) at the
 // `step`-th sync, truncation, removal or rename of a commit of this thread
 // over several connections (counted from 1; 0 off), as a killed terminal
-// would.
+// would; the making of a super-journal counts as a step too.
+// AtCommitStepForTesting: `hook` runs with the step's number at each such
+// step, before it is taken (and before the process dies at it); empty: off.
 void FailWritesForTesting(const std::string& suffix);
 void DieAtCommitStepForTesting(int step);
+void AtCommitStepForTesting(std::function<void(int)> hook);
 
 }  // namespace qz::record::internal::sqlite
 
