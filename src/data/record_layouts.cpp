@@ -140,6 +140,12 @@ const FileLayout& QzjrklfLayout() {
   return l;
 }
 
+const FileLayout& Qzjrk2lfLayout() {
+  static const FileLayout l =
+      Make("QZJRK2LF", "QZJRKLF.BTR", "QZJRK2LF", {A("CODE", 1, 10), N("JDATE", 11, 8)}, {"JDATE", "CODE"});
+  return l;
+}
+
 const FileLayout& QzkkklfLayout() {
   static const FileLayout l =
       Make("QZKKKLF", "QZKKKLF.BTR", "QZKKKLF", ResultFields(), {"CODE", "JDATE", "KKMKNO"});
@@ -316,7 +322,7 @@ const FileLayout& QzonllfLayout() {
 const std::vector<const FileLayout*>& AllLayouts() {
   static const std::vector<const FileLayout*> all = {
       &QzjsnlfLayout(),  &Qzjsn2lfLayout(),  &QzdanlfLayout(),       &QzjkolfLayout(),
-      &QzjrklfLayout(),  &QzkkklfLayout(),   &QzcarlfLayout(),       &QzjkrlfLayout(),
+      &QzjrklfLayout(),  &Qzjrk2lfLayout(),  &QzkkklfLayout(),   &QzcarlfLayout(),       &QzjkrlfLayout(),
       &QjjrklfLayout(),  &QjkkklfLayout(),   &QzkoslfLayout(),       &QzksklfLayout(),
       &QzkomlfLayout(),  &QzgrplfLayout(),   &QzhatlfLayout(),       &QzsyolfLayout(),
       &Qzsyo2lfLayout(), &Qzsyo3lfLayout(),  &Qzsyo4lfLayout(),      &SysSettingsLayout(),

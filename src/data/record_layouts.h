@@ -65,6 +65,7 @@ const FileLayout& Qzjsn2lfLayout();  // examinee master by patient ID
 const FileLayout& QzdanlfLayout();   // organisation master
 const FileLayout& QzjkolfLayout();   // consultation-items master
 const FileLayout& QzjrklfLayout();   // consultation history
+const FileLayout& Qzjrk2lfLayout();  // consultation history by date
 const FileLayout& QzkkklfLayout();   // examination results
 const FileLayout& QzcarlfLayout();   // insurer reception-number history
 const FileLayout& QzjkrlfLayout();   // exam-ticket history

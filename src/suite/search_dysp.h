@@ -5,8 +5,8 @@
 // open) and receives the operator's choice through the SearchResult event;
 // CloseSearch closes the screen for good when the program ends.
 //
-// The screen (search_form.h) lists the examinees of the examinee master
-// with their consultation dates. Choosing one checks and registers the
+// The screen (search_form.h) lists today's consultations with their
+// examinees. Choosing one checks and registers the
 // examinee in the on-line table, as the search server does, and raises
 // SearchResult with kind 0 and the number of that row; the new-registration
 // button raises kind 1 and the close button kind 9. The screen hides itself

@@ -1,14 +1,17 @@
 #include "suite/search_form.h"
 
-#include <algorithm>
-#include <map>
+#include <cstdint>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "data/define_fields.h"
 #include "data/record_layouts.h"
 #include "examinee/bas_public.h"
 #include "examinee/cls_vlmf_qzonllf.h"
+#include "platform/clock/clock.h"
 #include "platform/record/btr_access.h"
+#include "platform/record/definitions.h"
 #include "platform/record/read_batch.h"
 #include "platform/record/status.h"
 #include "platform/text/vb.h"
@@ -24,18 +27,38 @@ bool OpenLayout(record::BtrAccess& obj, const data::FileLayout& layout) {
   return true;
 }
 
-// The consultation dates of every examinee, newest first.
-std::map<std::string, std::vector<std::int32_t>> ReadConsultDates() {
-  std::map<std::string, std::vector<std::int32_t>> dates;
+// Whether the definitions file gives the consultation history its date key
+// QZJRK2LF (the definitions of an earlier release do not).
+bool HistoryHasDateKey() {
+  const auto definitions = record::Definitions::Load(record::FindDefinitionsFile(basPublic.SpecPath));
+  if (!definitions) return false;
+  const record::DefinitionEntry* entry = definitions->FindDefinition(data::Qzjrk2lfLayout().definition);
+  return entry != nullptr && record::AsciiUpper(entry->file) == record::AsciiUpper(data::Qzjrk2lfLayout().file);
+}
+
+// The examinees who have a consultation on `date`, in number order: read
+// by the date key, or, where the definitions give the file none, picked
+// from the whole file. A record that cannot be read ends the list there.
+std::vector<std::string> ReadConsultingExaminees(std::int32_t date) {
+  std::vector<std::string> codes;
   record::BtrAccess obj;
   const data::FileLayout& layout = data::QzjrklfLayout();
-  if (!OpenLayout(obj, layout)) return dates;
-  for (int status = obj.GetFirst(layout.definition); status == record::kStatusOk; status = obj.GetNext()) {
-    dates[obj.GetField("CODE").ToText()].push_back(static_cast<std::int32_t>(obj.GetField("JDATE").ToLong()));
+  if (!OpenLayout(obj, layout)) return codes;
+  if (HistoryHasDateKey()) {
+    const std::string& by_date = data::Qzjrk2lfLayout().definition;
+    obj.SetRecordBytes("");
+    obj.SetField("JDATE", static_cast<std::int64_t>(date));
+    for (int status = obj.GetGreaterOrEqual(by_date); status == record::kStatusOk && obj.GetField("JDATE").ToLong() == date;
+         status = obj.GetNext()) {
+      codes.push_back(obj.GetField("CODE").ToText());
+    }
+  } else {
+    for (int status = obj.GetFirst(layout.definition); status == record::kStatusOk; status = obj.GetNext()) {
+      if (obj.GetField("JDATE").ToLong() == date) codes.push_back(obj.GetField("CODE").ToText());
+    }
   }
   obj.CloseFile();
-  for (auto& [code, list] : dates) std::sort(list.rbegin(), list.rend());
-  return dates;
+  return codes;
 }
 
 std::string DateText(std::int32_t date) {
@@ -89,25 +112,22 @@ FrmSearch::FrmSearch(std::function<void(const SearchResultRecord&)> raise)
 
 void FrmSearch::Fill() {
   entries_.clear();
-  // Both files are read through as one batch: on a database server, in
-  // blocks of records instead of one statement per record.
+  // One batch: on a database server the history's records of the day come
+  // in one block and the examinee reads follow without a lock taken each.
   record::ReadBatch batch;
-  const auto dates = ReadConsultDates();
+  const std::int32_t today = Today();
+  const std::vector<std::string> codes = ReadConsultingExaminees(today);
   record::BtrAccess obj;
   const data::FileLayout& layout = data::QzjsnlfLayout();
-  if (OpenLayout(obj, layout)) {
-    for (int status = obj.GetFirst(layout.definition); status == record::kStatusOk; status = obj.GetNext()) {
-      SearchListEntry entry{obj.GetField("CODE").ToText(), vb::Trim(obj.GetField("KANA").ToText()),
-                            vb::Trim(obj.GetField("NAME").ToText()), 0};
-      auto it = dates.find(entry.ExamineeNo);
-      if (it == dates.end()) {
-        entries_.push_back(entry);
-        continue;
-      }
-      for (std::int32_t date : it->second) {
-        entry.ConsultDate = date;
-        entries_.push_back(entry);
-      }
+  if (!codes.empty() && OpenLayout(obj, layout)) {
+    for (const std::string& code : codes) {
+      obj.SetRecordBytes("");
+      obj.SetField("CODE", code);
+      const int status = obj.GetEqual(layout.definition);
+      if (status == record::kStatusNotFound) continue;  // no examinee to choose
+      if (status != record::kStatusOk) break;
+      entries_.push_back(SearchListEntry{code, vb::Trim(obj.GetField("KANA").ToText()),
+                                         vb::Trim(obj.GetField("NAME").ToText()), today});
     }
     obj.CloseFile();
   }

@@ -2,10 +2,14 @@
 // behind clsSearchDysp, search_dysp.h).
 //
 // The list lstExaminee has a header row and four columns: examinee number,
-// reading, name and consultation date (yyyy/mm/dd), one row per
-// consultation of the consultation history, newest first within an
-// examinee, and one row without a date for an examinee who has none;
-// examinees in number order. The buttons: cmdSelect "選択" (also a double
+// reading, name and consultation date (yyyy/mm/dd), one row for each of
+// today's consultations (the clock's date, clock.h) whose examinee is in
+// the examinee master, in examinee-number order. The history is read by its
+// date key QZJRK2LF and each examinee by number, so the refill reads about
+// two records a row however many examinees and other days' consultations
+// the files hold; where the definitions file gives the history no date key
+// (definitions of an earlier release), the history is read through and
+// the list is the same. The buttons: cmdSelect "選択" (also a double
 // click on a row), cmdNew "新規登録", cmdClose "閉じる" (also the close box).
 //
 // Choosing a row runs the on-line check of the examinee (a holder elsewhere
@@ -48,8 +52,8 @@ class FrmSearch : public ui::Form {
   // The rows below the header, in list order.
   const std::vector<SearchListEntry>& entries() const { return entries_; }
 
-  // Reads the examinee master and the consultation history into the list.
-  // Records that cannot be read end the list there.
+  // Reads today's consultations and their examinees into the list, in one
+  // read batch. Records that cannot be read end the list there.
   void Fill();
 
   void cmdSelect_Click();
