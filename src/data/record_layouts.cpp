@@ -321,13 +321,14 @@ const FileLayout& QzonllfLayout() {
 
 const std::vector<const FileLayout*>& AllLayouts() {
   static const std::vector<const FileLayout*> all = {
-      &QzjsnlfLayout(),  &Qzjsn2lfLayout(),  &QzdanlfLayout(),       &QzjkolfLayout(),
-      &QzjrklfLayout(),  &Qzjrk2lfLayout(),  &QzkkklfLayout(),   &QzcarlfLayout(),       &QzjkrlfLayout(),
-      &QjjrklfLayout(),  &QjkkklfLayout(),   &QzkoslfLayout(),       &QzksklfLayout(),
-      &QzkomlfLayout(),  &QzgrplfLayout(),   &QzhatlfLayout(),       &QzsyolfLayout(),
-      &Qzsyo2lfLayout(), &Qzsyo3lfLayout(),  &Qzsyo4lfLayout(),      &SysSettingsLayout(),
-      &SysChohyoLayout(), &SysEraLayout(),   &SysInstitutionLayout(), &Qzocl2lfLayout(),
-      &QzusrlfLayout(),  &Qzsyn2lfLayout(),  &QzloglfLayout(),       &QzonllfLayout()};
+      &QzjsnlfLayout(),   &Qzjsn2lfLayout(),   &QzdanlfLayout(),        &QzjkolfLayout(),
+      &QzjrklfLayout(),   &Qzjrk2lfLayout(),   &QzkkklfLayout(),        &QzcarlfLayout(),
+      &QzjkrlfLayout(),   &QjjrklfLayout(),    &QjkkklfLayout(),        &QzkoslfLayout(),
+      &QzksklfLayout(),   &QzkomlfLayout(),    &QzgrplfLayout(),        &QzhatlfLayout(),
+      &QzsyolfLayout(),   &Qzsyo2lfLayout(),   &Qzsyo3lfLayout(),       &Qzsyo4lfLayout(),
+      &SysSettingsLayout(), &SysChohyoLayout(), &SysEraLayout(),        &SysInstitutionLayout(),
+      &Qzocl2lfLayout(),  &QzusrlfLayout(),    &Qzsyn2lfLayout(),       &QzloglfLayout(),
+      &QzonllfLayout()};
   return all;
 }
 

@@ -48,8 +48,8 @@ std::vector<std::string> ReadConsultingExaminees(std::int32_t date) {
     const std::string& by_date = data::Qzjrk2lfLayout().definition;
     obj.SetRecordBytes("");
     obj.SetField("JDATE", static_cast<std::int64_t>(date));
-    for (int status = obj.GetGreaterOrEqual(by_date); status == record::kStatusOk && obj.GetField("JDATE").ToLong() == date;
-         status = obj.GetNext()) {
+    for (int status = obj.GetGreaterOrEqual(by_date);
+         status == record::kStatusOk && obj.GetField("JDATE").ToLong() == date; status = obj.GetNext()) {
       codes.push_back(obj.GetField("CODE").ToText());
     }
   } else {

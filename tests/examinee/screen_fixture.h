@@ -43,8 +43,8 @@ class ScreenTest : public StartTest {
   // goes on.
   bool Start(const std::string& command = "");
   // Starts without a command line and chooses the search-screen row of
-  // `examinee` on `date` (0: the row without a date). Returns whether the
-  // program goes on.
+  // `examinee` on `date` (the screen lists today's consultations). Returns
+  // whether the program goes on.
   bool StartAndChoose(const std::string& examinee, int date);
   // Chooses that row on the search screen on view.
   bool Choose(const std::string& examinee, int date);
