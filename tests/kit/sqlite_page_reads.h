@@ -3,10 +3,11 @@
 //
 // CountSqlitePageReads puts a counting layer under every SQLite connection
 // that the process opens afterwards: it must run before the record manager
-// opens its first file in the process (ctest runs each test as a process of
-// its own). SqlitePageReads then gives the reads so far (one per page or
-// header read from a file; SQLite's page cache answers the rest); 0 when
-// the layer came too late. Thread-safe.
+// opens its first file in the process (a test program calls it from a
+// static initialiser). The layer only passes each call on. SqlitePageReads
+// then gives the reads so far (one per page or header read from a file;
+// SQLite's page cache answers the rest); 0 when the layer came too late.
+// Thread-safe.
 #ifndef QZ_TESTKIT_SQLITE_PAGE_READS_H_
 #define QZ_TESTKIT_SQLITE_PAGE_READS_H_
 
