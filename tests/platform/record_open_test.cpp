@@ -533,5 +533,64 @@ TEST_F(RecordServerTest, ARoleThatMayOnlyReadAndWriteSavesButMakesNoFile) {
   Admin("DROP OWNED BY " + role + "; DROP ROLE " + role);
 }
 
+
+// A file made before its definitions gained a key at their end (a release
+// that brings new definitions without rebuilding the file) still opens: the
+// file's own keys read and write as before, a definition of the key it was
+// made without answers 6, and the rebuilt file has that key too. Any other
+// disagreement of its keys is still refused.
+using RecordKeysAddedTest = RecordContractTest;
+
+TEST_P(RecordKeysAddedTest, AFileWithoutAKeyAddedToItsDefinitionsOpensAndThatKeyAnswers6) {
+  if (Unready()) return;
+  const auto definitions_in = [&](const std::string& name, const std::string& u_keys, const std::string& more) {
+    std::string defs = kDefinitions;
+    defs.replace(defs.find("[U.BTR]\r\nKEY0=1:4:A;UNIQUE\r\n"), 27, "[U.BTR]\r\n" + u_keys);
+    fs::create_directory(dir_ + "/" + name);
+    std::ofstream(dir_ + "/" + name + "/CPFSPEC.INI", std::ios::binary) << defs << more << StorageSection();
+    return dir_ + "/" + name;
+  };
+  const std::string added = definitions_in("added", "KEY0=1:4:A;UNIQUE\r\nKEY1=5:4:A;DUP\r\n", "U2=U.BTR,1\r\n");
+  auto u = OpenU();
+  BtrAccess by_added;
+  ASSERT_TRUE(by_added.OpenFile("U.BTR", "U", dir_, added));
+  by_added.DefineAlphaField("ID", 1, 4);
+  by_added.DefineAlphaField("TEXT", 5, 16);
+  for (const char* id : {"B", "A"}) {
+    by_added.SetRecordBytes("");
+    by_added.SetField("ID", id);
+    by_added.SetField("TEXT", "ZZ");
+    ASSERT_EQ(by_added.Insert("U"), kStatusOk) << id;
+  }
+  by_added.SetField("ID", "A");
+  EXPECT_EQ(by_added.GetEqual("U"), kStatusOk);
+  EXPECT_EQ(by_added.GetNext(), kStatusOk);
+  EXPECT_EQ(by_added.GetField("ID").ToText(), "B   ");
+  by_added.SetField("TEXT", "ZZ");
+  EXPECT_EQ(by_added.GetGreaterOrEqual("U2"), kStatusInvalidKey);
+  EXPECT_EQ(by_added.GetFirst("U2"), kStatusInvalidKey);
+  u->SetField("ID", "B");
+  EXPECT_EQ(u->GetEqual("U"), kStatusOk) << "the earlier definitions still open the file";
+  // A file whose keys are not the first of the definitions' (another first
+  // key, or more keys than they give): refused as before.
+  std::string fewer = kDefinitions;
+  fewer.erase(fewer.find("KEY1=8:2:A;DUP\r\n"), 16);
+  fewer.erase(fewer.find("T2=T.BTR,1\r\n"), 12);
+  fs::create_directory(dir_ + "/fewer");
+  std::ofstream(dir_ + "/fewer/CPFSPEC.INI", std::ios::binary) << fewer << StorageSection();
+  const std::string other = definitions_in("other", "KEY0=1:2:A;UNIQUE\r\nKEY1=5:4:A;DUP\r\n", "");
+  for (const auto& [file, definitions] : {std::pair{"U.BTR", other}, std::pair{"T.BTR", dir_ + "/fewer"}}) {
+    BtrAccess t;
+    EXPECT_FALSE(t.OpenFile(file, file == std::string("U.BTR") ? "U" : "T", dir_, definitions)) << definitions;
+  }
+  u.reset();
+  by_added.CloseFile();
+  ASSERT_EQ(CreateRecordFile(added, "U.BTR", dir_, true), kStatusOk);
+  ASSERT_TRUE(by_added.OpenFile("U.BTR", "U2", dir_, added));
+  EXPECT_EQ(by_added.GetFirst("U2"), kStatusEndOfFile) << "the rebuilt file has the key";
+}
+
+QZ_RECORD_ENGINES(RecordKeysAddedTest);
+
 }  // namespace
 }  // namespace qz::record::testing

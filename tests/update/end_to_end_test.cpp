@@ -27,6 +27,7 @@
 
 #include "data/create_process.h"
 #include "kit/demo_data.h"
+#include "kit/history_without_date_key.h"
 #include "kit/pg_server.h"
 #include "kit/suite_builder.h"
 #include "kit/tool_path.h"
@@ -521,6 +522,57 @@ TEST_F(DemoReleaseTest, ASecondOperatorOfTheGroupSavesOnTheFirstOnesFilesAlsoAft
   }
   save_as_second(2);
 }
+
+
+// A release of this version's definitions (the history's date key among
+// them) run on a centre made before that key: whether its conversion
+// rebuilds the history or, as the README's release, only the results file,
+// the history opens afterwards with every record, by the date key once
+// rebuilt.
+class NewDefinitionsReleaseTest : public DemoReleaseTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(NewDefinitionsReleaseTest, OnACentreWithoutTheDateKeyLeavesAHistoryThatOpens) {
+  const bool rebuilds_history = GetParam();
+  const std::string today = WriteDemo(dir_.Path("qz-demo"));
+  const std::string spec = (program_ / "CPFSPEC.INI").string();
+  const std::string data = (demo_ / "DATA").string() + "/";
+  // The consultations of the history; -1 when it does not open.
+  const auto consultations = [&] {
+    record::BtrAccess history;
+    if (!history.OpenFile("QZJRKLF.BTR", "QZJRKLF", data, spec)) return -1;
+    int n = 0;
+    for (int s = history.GetFirst("QZJRKLF"); s == record::kStatusOk; s = history.GetNext()) ++n;
+    return n;
+  };
+  const int before = consultations();
+  std::string release_spec = Slurp(spec);
+  ASSERT_EQ(testkit::MakeHistoryWithoutDateKey(spec, data, false), "");
+  const fs::path rel = dir_.Path("qz-rel");
+  MakeRelease(rel);
+  release_spec.replace(release_spec.find("\nQZKKKLF.BTR=288"), 16, "\nQZKKKLF.BTR=300");
+  Spit(rel / "files" / "CPFSPEC.INI", release_spec.substr(0, release_spec.find("\r\n[STORAGE]")));
+  if (!rebuilds_history) {
+    Spit(rel / "CONVERT.INI", "[SysInfo]\r\nVersion=1\r\n[QZKKKLF]\r\nInFile=QZKKKLF.BTR\r\nOutFile=QZKKKLF.CSV\r\n");
+  }
+
+  EXPECT_EQ(ProgramMain(shell_, program_.string()), 0);
+
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_NE(Slurp(program_ / "CPFSPEC.INI").find("QZJRK2LF=QZJRKLF.BTR,1"), std::string::npos);
+  EXPECT_GT(before, 0);
+  EXPECT_EQ(consultations(), before);
+  record::BtrAccess history;
+  ASSERT_TRUE(history.OpenFile("QZJRKLF.BTR", "QZJRKLF", data, spec));
+  history.DefineAlphaField("CODE", 1, 10);
+  history.DefineNumericField("JDATE", 11, 8, 0);
+  history.SetField("JDATE", today);
+  EXPECT_EQ(history.GetGreaterOrEqual("QZJRK2LF"), rebuilds_history ? record::kStatusOk : record::kStatusInvalidKey);
+}
+
+INSTANTIATE_TEST_SUITE_P(Conversions, NewDefinitionsReleaseTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "OfTheWholeDataFolder" : "OfTheResultsFileOnly");
+                         });
 
 }  // namespace
 }  // namespace qz::update

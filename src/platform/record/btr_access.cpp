@@ -233,8 +233,11 @@ bool BtrAccess::OpenFile(std::string_view file_name, std::string_view definition
   auto file = internal::AcquireFile(*location, *file_def, &status);
   if (!file) return fail(status == kStatusOk ? kStatusIoError : status, impl_->where);
   impl_->file = std::move(file);
+  // A key that the definitions add after the file's own (a file not rebuilt
+  // since) is no key of the file: reads by it give kStatusInvalidKey.
+  const int keys = static_cast<int>(impl_->file->def().keys.size());
   for (const auto& [name, d] : defs->definitions()) {
-    if (AsciiUpper(d.file) == AsciiUpper(file_def->name)) impl_->keys_by_definition[name] = d.key;
+    if (AsciiUpper(d.file) == AsciiUpper(file_def->name) && d.key < keys) impl_->keys_by_definition[name] = d.key;
   }
   impl_->buffer.assign(static_cast<std::size_t>(file_def->record_length), ' ');
   return true;

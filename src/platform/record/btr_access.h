@@ -53,7 +53,10 @@ class BtrAccess {
   // definitions file itself or the folder that holds it. Folders may be
   // written with backslashes and a drive letter. Returns false when the
   // file, the definitions or the definition is missing or they disagree;
-  // never creates a file.
+  // never creates a file. A file that has the first keys of its definitions
+  // but not the keys they add after those (made before the definitions
+  // gained them) opens: reads by a definition of a key it lacks give
+  // kStatusInvalidKey.
   bool OpenFile(std::string_view file_name, std::string_view definition_name,
                 std::string_view data_folder, std::string_view definition_folder);
 

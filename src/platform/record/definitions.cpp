@@ -1,5 +1,6 @@
 #include "platform/record/definitions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -84,6 +85,17 @@ std::optional<KeyDef> ParseKey(std::string_view text) {
     key.segments.push_back(s);
   }
   return key;
+}
+
+std::optional<FileDef> OpenedFileDef(const FileDef& defined, int stored_length,
+                                     const std::vector<KeyDef>& stored_keys) {
+  if (stored_length != defined.record_length || stored_keys.empty() || stored_keys.size() > defined.keys.size() ||
+      !std::equal(stored_keys.begin(), stored_keys.end(), defined.keys.begin())) {
+    return std::nullopt;
+  }
+  FileDef opened = defined;
+  opened.keys.resize(stored_keys.size());
+  return opened;
 }
 
 std::optional<Definitions> Definitions::Parse(std::string_view text, std::string* error) {

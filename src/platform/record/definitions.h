@@ -115,6 +115,16 @@ class Definitions {
 std::string FormatKey(const KeyDef& key);
 std::optional<KeyDef> ParseKey(std::string_view text);
 
+// What a file stored with `stored_length` bytes a record and the keys
+// `stored_keys` is opened as under the definitions `defined` of its name:
+// `defined` when both agree; `defined` without its last keys when the file
+// has the first of them and the definitions add keys after those (a file
+// made before its definitions gained a key, until a conversion rebuilds
+// it: the keys it lacks are no keys of the opened file); nullopt when they
+// disagree otherwise (another length, another key, more keys or none).
+std::optional<FileDef> OpenedFileDef(const FileDef& defined, int stored_length,
+                                     const std::vector<KeyDef>& stored_keys);
+
 // The definitions file named by `definition_folder`: the file itself, or the
 // entry "CPFSPEC.INI" of that folder, every part found without regard to
 // case. The suite's path forms are accepted (NativePath). Empty when there

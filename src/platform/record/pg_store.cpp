@@ -44,6 +44,19 @@ std::string KeysText(const FileDef& def) {
   return out;
 }
 
+// The keys of a KeysText; empty when one of them cannot be read.
+std::vector<KeyDef> ParseKeysText(std::string_view text) {
+  std::vector<KeyDef> keys;
+  while (!text.empty()) {
+    const std::size_t bar = text.find('|');
+    const auto key = ParseKey(text.substr(0, bar));
+    if (!key) return {};
+    keys.push_back(*key);
+    text = bar == std::string_view::npos ? std::string_view() : text.substr(bar + 1);
+  }
+  return keys;
+}
+
 // A binary int8 parameter.
 struct Int8 {
   char bytes[8];
@@ -461,7 +474,8 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   auto it = s.files.find(key);
   if (it != s.files.end()) {
     if (auto f = it->second.lock()) {
-      *status = f->def() == file_def ? kStatusOk : kStatusIoError;
+      *status = OpenedFileDef(file_def, f->def().record_length, f->def().keys) == f->def() ? kStatusOk
+                                                                                          : kStatusIoError;
       return *status == kStatusOk ? f : nullptr;
     }
     s.files.erase(it);
@@ -472,14 +486,15 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   std::string keys;
   *status = ReadMeta(*conn, location, &length, &keys);
   if (*status != kStatusOk) return nullptr;
-  if (length != file_def.record_length || keys != KeysText(file_def)) {
+  const auto opened = OpenedFileDef(file_def, length, ParseKeysText(keys));
+  if (!opened) {
     *status = kStatusIoError;
     return nullptr;
   }
   // A program with a file of the folder open is seen by the lock check.
   *status = HoldFolder(*conn, location.schema);
   if (*status != kStatusOk) return nullptr;
-  auto file = std::make_shared<PgFile>(conn, location, file_def);
+  auto file = std::make_shared<PgFile>(conn, location, *opened);
   s.files[key] = file;
   return file;
 }

@@ -197,6 +197,14 @@ class SqliteFile : public StoreFile {
     --group_->files;
   }
 
+  // Before the first statement: the file has only the first `count` keys
+  // of its definition (OpenedFileDef).
+  void KeepKeys(std::size_t count) {
+    def_.keys.resize(count);
+    statements_.assign(static_cast<std::size_t>(static_cast<int>(Seek::kCount) * static_cast<int>(count) + 5), nullptr);
+    cursors_.resize(count * 2);
+  }
+
   Engine engine() const override { return Engine::kSqlite; }
   const FileDef& def() const override { return def_; }
   int Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out) override;
@@ -545,8 +553,10 @@ int SqliteFile::Delete(std::int64_t id, std::int64_t version) {
   return Finish(st, status);
 }
 
-// Reads the record length and keys stored in the attached `schema`.
-int CheckSchema(sqlite3* db, const std::string& schema, const FileDef& file_def) {
+// Reads the record length and keys stored in the attached `schema` and
+// what the file is opened as under `file_def` into `opened`: 0, or 2 when
+// they disagree (OpenedFileDef), 84 or a failure.
+int CheckSchema(sqlite3* db, const std::string& schema, const FileDef& file_def, FileDef* opened) {
   sqlite3_stmt* st = nullptr;
   std::string sql = "SELECT value FROM " + schema + ".record_meta WHERE name = 'record_length'";
   int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
@@ -555,23 +565,23 @@ int CheckSchema(sqlite3* db, const std::string& schema, const FileDef& file_def)
   int length = rc == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
   sqlite3_finalize(st);
   if (rc != SQLITE_ROW) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  if (length != file_def.record_length) return kStatusIoError;
   sql = "SELECT keyno, segments FROM " + schema + ".record_keys ORDER BY keyno";
   rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
   if (rc != SQLITE_OK) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  std::size_t n = 0;
-  bool same = true;
+  std::vector<KeyDef> keys;
+  bool readable = true;
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     const unsigned char* text = sqlite3_column_text(st, 1);
     auto key = ParseKey(text ? reinterpret_cast<const char*>(text) : "");
-    if (sqlite3_column_int(st, 0) != static_cast<int>(n) || n >= file_def.keys.size() || !key || !(*key == file_def.keys[n])) {
-      same = false;
-    }
-    ++n;
+    if (sqlite3_column_int(st, 0) != static_cast<int>(keys.size()) || !key) readable = false;
+    keys.push_back(key ? *key : KeyDef{});
   }
   sqlite3_finalize(st);
   if (rc != SQLITE_DONE) return StatusOf(rc) == kStatusBusy ? kStatusBusy : kStatusIoError;
-  return same && n == file_def.keys.size() ? kStatusOk : kStatusIoError;
+  auto def = readable ? OpenedFileDef(file_def, length, keys) : std::nullopt;
+  if (!def) return kStatusIoError;
+  *opened = std::move(*def);
+  return kStatusOk;
 }
 
 void EndSession(Session& s) {
@@ -593,7 +603,7 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileDef& f
   auto it = s.files.find(canonical);
   if (it != s.files.end()) {
     if (auto f = it->second.lock()) {
-      if (!(f->def() == file_def)) {
+      if (OpenedFileDef(file_def, f->def().record_length, f->def().keys) != f->def()) {
         *status = kStatusIoError;
         return nullptr;
       }
@@ -638,7 +648,9 @@ std::shared_ptr<StoreFile> AcquireFile(const std::string& path, const FileDef& f
   group->slots[static_cast<std::size_t>(slot)] = true;
   ++group->files;
   auto file = std::make_shared<SqliteFile>(group, schema, file_def);
-  *status = CheckSchema(group->db, schema, file_def);
+  FileDef opened;
+  *status = CheckSchema(group->db, schema, file_def, &opened);
+  if (*status == kStatusOk) file->KeepKeys(opened.keys.size());
   if (*status != kStatusOk) {
     file.reset();  // detaches
     if (!s.in_tx) PruneGroups(s);
