@@ -11,7 +11,6 @@
 #include "examinee/cls_vlmf_qzonllf.h"
 #include "platform/clock/clock.h"
 #include "platform/record/btr_access.h"
-#include "platform/record/definitions.h"
 #include "platform/record/read_batch.h"
 #include "platform/record/status.h"
 #include "platform/text/vb.h"
@@ -27,33 +26,24 @@ bool OpenLayout(record::BtrAccess& obj, const data::FileLayout& layout) {
   return true;
 }
 
-// Whether the definitions file gives the consultation history its date key
-// QZJRK2LF (the definitions of an earlier release do not).
-bool HistoryHasDateKey() {
-  const auto definitions = record::Definitions::Load(record::FindDefinitionsFile(basPublic.SpecPath));
-  if (!definitions) return false;
-  const record::DefinitionEntry* entry = definitions->FindDefinition(data::Qzjrk2lfLayout().definition);
-  return entry != nullptr && record::AsciiUpper(entry->file) == record::AsciiUpper(data::Qzjrk2lfLayout().file);
-}
-
 // The examinees who have a consultation on `date`, in number order: read
-// by the date key, or, where the definitions give the file none, picked
+// by the history's date key, or, where the definitions or the history file
+// have no such key (an earlier release's, or a file not rebuilt since), picked
 // from the whole file. A record that cannot be read ends the list there.
 std::vector<std::string> ReadConsultingExaminees(std::int32_t date) {
   std::vector<std::string> codes;
   record::BtrAccess obj;
   const data::FileLayout& layout = data::QzjrklfLayout();
   if (!OpenLayout(obj, layout)) return codes;
-  if (HistoryHasDateKey()) {
-    const std::string& by_date = data::Qzjrk2lfLayout().definition;
-    obj.SetRecordBytes("");
-    obj.SetField("JDATE", static_cast<std::int64_t>(date));
-    for (int status = obj.GetGreaterOrEqual(by_date);
-         status == record::kStatusOk && obj.GetField("JDATE").ToLong() == date; status = obj.GetNext()) {
+  obj.SetRecordBytes("");
+  obj.SetField("JDATE", static_cast<std::int64_t>(date));
+  int status = obj.GetGreaterOrEqual(data::Qzjrk2lfLayout().definition);
+  if (status != record::kStatusInvalidKey) {
+    for (; status == record::kStatusOk && obj.GetField("JDATE").ToLong() == date; status = obj.GetNext()) {
       codes.push_back(obj.GetField("CODE").ToText());
     }
   } else {
-    for (int status = obj.GetFirst(layout.definition); status == record::kStatusOk; status = obj.GetNext()) {
+    for (status = obj.GetFirst(layout.definition); status == record::kStatusOk; status = obj.GetNext()) {
       if (obj.GetField("JDATE").ToLong() == date) codes.push_back(obj.GetField("CODE").ToText());
     }
   }

@@ -7,9 +7,9 @@
 // the examinee master, in examinee-number order. The history is read by its
 // date key QZJRK2LF and each examinee by number, so the refill reads about
 // two records a row however many examinees and other days' consultations
-// the files hold; where the definitions file gives the history no date key
-// (definitions of an earlier release), the history is read through and
-// the list is the same. The buttons: cmdSelect "選択" (also a double
+// the files hold; where the definitions or the history file have no date
+// key (an earlier release's, or a file not rebuilt since the key came), the
+// history is read through and the list is the same. The buttons: cmdSelect "選択" (also a double
 // click on a row), cmdNew "新規登録", cmdClose "閉じる" (also the close box).
 //
 // Choosing a row runs the on-line check of the examinee (a holder elsewhere

@@ -8,8 +8,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,11 +17,11 @@
 #include "examinee/bas_public.h"
 #include "examinee/screen_fixture.h"
 #include "kit/demo_data.h"
+#include "kit/history_without_date_key.h"
 #include "kit/sqlite_page_reads.h"
 #include "kit/ui_expect.h"
 #include "loading/load_state.h"
 #include "platform/record/btr_access.h"
-#include "platform/record/btr_file.h"
 #include "platform/record/server_statements.h"
 #include "platform/record/status.h"
 #include "platform/ui/shell.h"
@@ -104,49 +102,28 @@ class SearchScreenTest : public ScreenTest {
     return ok ? jsn.EndTrans() == record::kStatusOk : (jsn.AbortTrans(), false);
   }
 
-  // Gives the consultation history the definitions of an earlier release:
-  // neither the definitions file nor the stored file has the date key. The
-  // records stay.
-  void DropDateKey() {
-    const std::string& spec = suite_.paths().spec_file;
-    const std::string& data = suite_.paths().data;
-    std::vector<std::string> records;
-    {
-      record::BtrAccess obj;
-      ASSERT_TRUE(obj.OpenFile("QZJRKLF.BTR", "QZJRKLF", data, spec));
-      for (int s = obj.GetFirst("QZJRKLF"); s == record::kStatusOk; s = obj.GetNext()) records.push_back(obj.RecordBytes());
-    }
-    std::ifstream in(spec, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string defs = text.str();
-    in.close();
-    for (const std::string line : {"KEY1=11:8:N,1:10:A;UNIQUE\r\n", "QZJRK2LF=QZJRKLF.BTR,1\r\n"}) {
-      const auto at = defs.find(line, defs.find("[QZJRKLF.BTR]"));
-      ASSERT_NE(at, std::string::npos) << line;
-      defs.erase(at, line.size());
-    }
-    std::ofstream(spec, std::ios::binary | std::ios::trunc) << defs;
-    ASSERT_EQ(record::CreateRecordFile(spec, "QZJRKLF.BTR", data, true), record::kStatusOk);
-    record::BtrAccess obj;
-    ASSERT_TRUE(obj.OpenFile("QZJRKLF.BTR", "QZJRKLF", data, spec));
-    for (const std::string& r : records) {
-      obj.SetRecordBytes(r);
-      ASSERT_EQ(obj.Insert("QZJRKLF"), record::kStatusOk);
-    }
-  }
 };
 
-class SearchListTest : public SearchScreenTest, public ::testing::WithParamInterface<bool> {};
+// Where the history's date key is: in the definitions and the file, in
+// neither (an earlier release's), or in the definitions only (brought
+// without a rebuild of the file).
+enum class DateKey { kInBoth, kInNeither, kInTheDefinitionsOnly };
+
+class SearchListTest : public SearchScreenTest, public ::testing::WithParamInterface<DateKey> {};
 
 // The list holds today's consultations in examinee-number order, each with
 // its examinee's reading and name; no examinee without one today, and no
 // consultation whose examinee the master lacks. A centre whose definitions
-// give the history no date key (an earlier release's) lists the same.
+// give the history no date key (an earlier release's), or whose history
+// file was made without it, lists the same.
 TEST_P(SearchListTest, TodaysConsultationsAreTheRowsInExamineeNumberOrder) {
   DescribeCentre();
   BuildDemo();
-  if (!GetParam()) DropDateKey();
+  if (GetParam() != DateKey::kInBoth) {
+    ASSERT_EQ(testkit::MakeHistoryWithoutDateKey(suite_.paths().spec_file, suite_.paths().data,
+                                                 GetParam() == DateKey::kInTheDefinitionsOnly),
+              "");
+  }
   ASSERT_TRUE(Start());
   std::vector<std::string> expected = {"0000000000 ﾃｽﾄ 試験 2026/12/09"};
   for (int e = 1; e <= 5; ++e) {
@@ -163,9 +140,12 @@ TEST_P(SearchListTest, TodaysConsultationsAreTheRowsInExamineeNumberOrder) {
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 
-INSTANTIATE_TEST_SUITE_P(Definitions, SearchListTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "ByTheDateKey" : "WithoutTheDateKey";
+INSTANTIATE_TEST_SUITE_P(Definitions, SearchListTest,
+                         ::testing::Values(DateKey::kInBoth, DateKey::kInNeither, DateKey::kInTheDefinitionsOnly),
+                         [](const ::testing::TestParamInfo<DateKey>& info) {
+                           return std::string(info.param == DateKey::kInBoth      ? "ByTheDateKey"
+                                              : info.param == DateKey::kInNeither ? "WithoutTheDateKey"
+                                                                                  : "OnAFileMadeWithoutTheDateKey");
                          });
 
 // The refill reads as much in a centre of a thousand more examinees with
