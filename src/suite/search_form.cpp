@@ -14,41 +14,81 @@
 #include "platform/record/read_batch.h"
 #include "platform/record/status.h"
 #include "platform/text/vb.h"
+#include "platform/ui/msgbox.h"
 
 namespace qz {
 
 namespace {
 
-// Opens `layout`'s file in the data folder; false when it does not open.
-bool OpenLayout(record::BtrAccess& obj, const data::FileLayout& layout) {
-  if (!obj.OpenFile(layout.file, layout.definition, basPublic.VlmfPath, basPublic.SpecPath)) return false;
-  DefineLayoutFields(obj, layout);
-  return true;
+// A file the list reads, with the warnings of its failures.
+struct ListedFile {
+  const data::FileLayout& layout;
+  const char* open_error;  // the file does not open
+  const char* read_error;  // a read fails: its first line
+};
+
+const ListedFile kHistory{data::QzjrklfLayout(), "受診歴マスタオープンエラー", "受診歴マスタの読み込みに失敗しました。"};
+const ListedFile kExaminees{data::QzjsnlfLayout(), "受診者マスタオープンエラー", "受診者マスタの読み込みに失敗しました。"};
+
+// Opens `file` in the data folder with its fields; "" or the warning.
+std::string OpenListed(record::BtrAccess& obj, const ListedFile& file) {
+  if (!obj.OpenFile(file.layout.file, file.layout.definition, basPublic.VlmfPath, basPublic.SpecPath)) {
+    return file.open_error;
+  }
+  DefineLayoutFields(obj, file.layout);
+  return "";
 }
 
-// The examinees who have a consultation on `date`, in number order: read
-// by the history's date key, or, where the definitions or the history file
-// have no such key (an earlier release's, or a file not rebuilt since), picked
-// from the whole file. A record that cannot be read ends the list there.
-std::vector<std::string> ReadConsultingExaminees(std::int32_t date) {
-  std::vector<std::string> codes;
+// The warning of a read of `file` that gave `status`; `detail` (lines
+// ending in CR LF) goes before the status.
+std::string ReadFailure(const ListedFile& file, int status, const std::string& detail = "") {
+  return std::string(file.read_error) + "\r\n" + detail + "ステータス : " + std::to_string(status);
+}
+
+// Adds to `codes` the examinees who have a consultation on `date`, in
+// number order: read by the history's date key, or, where the definitions
+// or the history file have no such key (an earlier release's, or a file not
+// rebuilt since), picked from the whole file. "" or the warning of the open
+// or read that failed.
+std::string ReadConsultingExaminees(std::int32_t date, std::vector<std::string>* codes) {
   record::BtrAccess obj;
-  const data::FileLayout& layout = data::QzjrklfLayout();
-  if (!OpenLayout(obj, layout)) return codes;
+  if (std::string failure = OpenListed(obj, kHistory); !failure.empty()) return failure;
   obj.SetRecordBytes("");
   obj.SetField("JDATE", static_cast<std::int64_t>(date));
   int status = obj.GetGreaterOrEqual(data::Qzjrk2lfLayout().definition);
   if (status != record::kStatusInvalidKey) {
     for (; status == record::kStatusOk && obj.GetField("JDATE").ToLong() == date; status = obj.GetNext()) {
-      codes.push_back(obj.GetField("CODE").ToText());
+      codes->push_back(obj.GetField("CODE").ToText());
     }
   } else {
-    for (status = obj.GetFirst(layout.definition); status == record::kStatusOk; status = obj.GetNext()) {
-      if (obj.GetField("JDATE").ToLong() == date) codes.push_back(obj.GetField("CODE").ToText());
+    for (status = obj.GetFirst(kHistory.layout.definition); status == record::kStatusOk; status = obj.GetNext()) {
+      if (obj.GetField("JDATE").ToLong() == date) codes->push_back(obj.GetField("CODE").ToText());
     }
   }
   obj.CloseFile();
-  return codes;
+  if (status != record::kStatusOk && status != record::kStatusEndOfFile) return ReadFailure(kHistory, status);
+  return "";
+}
+
+// Adds to `entries` the consultations of `date` whose examinee the
+// examinee master holds, in examinee-number order. "" or the warning of
+// the open or read that failed.
+std::string ReadEntries(std::int32_t date, std::vector<SearchListEntry>* entries) {
+  std::vector<std::string> codes;
+  if (std::string failure = ReadConsultingExaminees(date, &codes); !failure.empty()) return failure;
+  if (codes.empty()) return "";
+  record::BtrAccess obj;
+  if (std::string failure = OpenListed(obj, kExaminees); !failure.empty()) return failure;
+  for (const std::string& code : codes) {
+    obj.SetRecordBytes("");
+    obj.SetField("CODE", code);
+    const int status = obj.GetEqual(kExaminees.layout.definition);
+    if (status == record::kStatusNotFound) continue;  // no examinee to choose
+    if (status != record::kStatusOk) return ReadFailure(kExaminees, status, "受診者番号 : " + code + "\r\n");
+    entries->push_back(SearchListEntry{code, vb::Trim(obj.GetField("KANA").ToText()),
+                                       vb::Trim(obj.GetField("NAME").ToText()), date});
+  }
+  return "";
 }
 
 std::string DateText(std::int32_t date) {
@@ -102,30 +142,22 @@ FrmSearch::FrmSearch(std::function<void(const SearchResultRecord&)> raise)
 
 void FrmSearch::Fill() {
   entries_.clear();
-  // One batch: on a database server the history's records of the day come
-  // in one block and the examinee reads follow without a lock taken each.
-  record::ReadBatch batch;
-  const std::int32_t today = Today();
-  const std::vector<std::string> codes = ReadConsultingExaminees(today);
-  record::BtrAccess obj;
-  const data::FileLayout& layout = data::QzjsnlfLayout();
-  if (!codes.empty() && OpenLayout(obj, layout)) {
-    for (const std::string& code : codes) {
-      obj.SetRecordBytes("");
-      obj.SetField("CODE", code);
-      const int status = obj.GetEqual(layout.definition);
-      if (status == record::kStatusNotFound) continue;  // no examinee to choose
-      if (status != record::kStatusOk) break;
-      entries_.push_back(SearchListEntry{code, vb::Trim(obj.GetField("KANA").ToText()),
-                                         vb::Trim(obj.GetField("NAME").ToText()), today});
-    }
-    obj.CloseFile();
+  std::string failure;
+  {
+    // One batch: on a database server the history's records of the day
+    // come in one block and the examinee reads follow without a lock taken
+    // each. It ends before any message.
+    record::ReadBatch batch;
+    failure = ReadEntries(Today(), &entries_);
   }
+  // A list that could not be read whole offers nothing to choose.
+  if (!failure.empty()) entries_.clear();
   lstExaminee.SetRows(1);
   for (const SearchListEntry& e : entries_) {
     lstExaminee.AddItem(vb::RTrim(e.ExamineeNo) + "\t" + e.Kana + "\t" + e.Name + "\t" + DateText(e.ConsultDate));
   }
   if (!entries_.empty()) lstExaminee.SetRow(1);
+  if (!failure.empty()) ui::MsgBox(failure, ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, caption);
 }
 
 void FrmSearch::cmdSelect_Click() {

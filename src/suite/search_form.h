@@ -9,8 +9,10 @@
 // two records a row however many examinees and other days' consultations
 // the files hold; where the definitions or the history file have no date
 // key (an earlier release's, or a file not rebuilt since the key came), the
-// history is read through and the list is the same. The buttons: cmdSelect "選択" (also a double
-// click on a row), cmdNew "新規登録", cmdClose "閉じる" (also the close box).
+// history is read through and the list is the same. A list that cannot be
+// read whole is never shown as the day's: the refill warns and offers no
+// row. The buttons: cmdSelect "選択" (also a double click on a row), cmdNew
+// "新規登録", cmdClose "閉じる" (also the close box).
 //
 // Choosing a row runs the on-line check of the examinee (a holder elsewhere
 // is shown and the screen stays), registers the examinee in the on-line
@@ -53,7 +55,9 @@ class FrmSearch : public ui::Form {
   const std::vector<SearchListEntry>& entries() const { return entries_; }
 
   // Reads today's consultations and their examinees into the list, in one
-  // read batch. Records that cannot be read end the list there.
+  // read batch. When a file does not open or a read fails, the list stays
+  // empty and a warning names the file and the status (exclamation icon,
+  // the screen's caption as title), shown after the batch has ended.
   void Fill();
 
   void cmdSelect_Click();

@@ -15,6 +15,7 @@
 #include "data/define_fields.h"
 #include "data/record_layouts.h"
 #include "examinee/bas_public.h"
+#include "examinee/save_fixture.h"
 #include "examinee/screen_fixture.h"
 #include "kit/demo_data.h"
 #include "kit/history_without_date_key.h"
@@ -187,6 +188,44 @@ TEST_F(SearchScreenTest, TheRefillReadsAsMuchWhateverTheOtherExamineesAndDays) {
   }
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
+
+// A file the refill cannot read, with the warning its failure shows.
+struct UnreadableFile {
+  const char* file;
+  const char* warning;
+};
+
+class SearchReadFailureTest : public SearchScreenTest, public ::testing::WithParamInterface<UnreadableFile> {};
+
+// A refill whose reads fail says so and lists nothing: an unreadable
+// history or examinee master never shows as a day without consultations,
+// nor as a part of the day's list to choose from. The next refill, the
+// file readable again, lists the day.
+TEST_P(SearchReadFailureTest, TheFailureIsReportedAndNoRowIsOffered) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000001", kToday));
+  const std::string path = suite_.paths().data + GetParam().file;
+  testing::FailReads(path);
+  shell_.AnswerBox(MsgResult::kOk, "保存せずに終了します。").AnswerBox(MsgResult::kOk, GetParam().warning);
+  ASSERT_TRUE(Drive([&] { form().cmdAgain_Click(); }));
+  testing::HealReads(path);
+  EXPECT_TRUE(SearchShown());
+  EXPECT_TRUE(Search().entries().empty());
+  EXPECT_EQ(Search().lstExaminee.rows(), 1);
+  const std::vector<std::string> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_NE(boxes[1].find("\r\nステータス : "), std::string::npos) << boxes[1];
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+  ASSERT_TRUE(Drive([&] { form().ShowSearchScreen(); }));
+  EXPECT_EQ(Search().entries().size(), 5u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SearchReadFailureTest,
+                         ::testing::Values(UnreadableFile{"QZJRKLF.BTR", "受診歴マスタの読み込みに失敗しました。"},
+                                           UnreadableFile{"QZJSNLF.BTR", "受診者マスタの読み込みに失敗しました。"}),
+                         [](const ::testing::TestParamInfo<UnreadableFile>& info) {
+                           return std::string(info.param.file).substr(0, 7);
+                         });
 
 TEST_F(SearchScreenTest, AnExamineeHeldAtAnotherTerminalIsNotChosen) {
   BuildDemo();
