@@ -89,7 +89,7 @@ TEST_P(ServerStatements, ALoadAndASaveSendFewStatementsWhateverTheItems) {
   EXPECT_LE(save, 60u) << "items " << GetParam();
 }
 
-INSTANTIATE_TEST_SUITE_P(Items, ServerStatements, ::testing::Values(100, 400));
+INSTANTIATE_TEST_SUITE_P(Items, ServerStatements, ::testing::Values(100, 400, 1600));
 
 }  // namespace
 }  // namespace qz::test

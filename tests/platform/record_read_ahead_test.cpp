@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/record/read_batch.h"
@@ -161,6 +163,50 @@ TEST_P(RecordReadAheadTest, EachReadOfABatchGivesOneStateOfTheServer) {
     }
   }
   EXPECT_EQ(mixed, std::vector<std::string>());
+}
+
+// After the batch's hold, a yield checks its blocks against the server in
+// one statement: blocks nobody changed stay, and another process's write
+// shows.
+TEST_P(RecordReadAheadTest, AfterItsHoldABatchSeesAnotherProcesssWriteAndKeepsWhatNobodyChanged) {
+  if (GetParam() != Engine::kPostgres) GTEST_SKIP() << "the server's records fetched in blocks";
+  auto amount_of = [this](int num) {
+    t_->SetField("CODE", "A");
+    t_->SetField("NUM", num);
+    return t_->GetEqual("T") == 0 ? t_->GetField("AMT").ToLong() : -1;
+  };
+  auto group = [this](const char* grp) {
+    t_->SetRecordBytes("");
+    t_->SetField("GRP", grp);
+    return t_->GetEqual("T2") == 0 ? Key(*t_) : "none";
+  };
+  ReadBatch batch;
+  ASSERT_EQ(amount_of(0), 0);  // fetches the records of A, and of G3 by the other key
+  const std::string first_of_g3 = group("G3");
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  const std::uint64_t before = ServerStatements();
+  ReleaseBatchLocks(/*only_held_long=*/true);
+  EXPECT_EQ(amount_of(30), 0);
+  EXPECT_EQ(amount_of(60), 0);
+  EXPECT_EQ(group("G3"), first_of_g3);
+  EXPECT_EQ(ServerStatements() - before, 1u) << "one check, no fetch";
+
+  const pid_t child = fork();
+  if (child == 0) {
+    auto t = OpenT();
+    t->SetField("CODE", "A");
+    t->SetField("NUM", 30);
+    if (t->GetEqual("T") != 0) _exit(20);
+    t->SetField("AMT", 77);
+    _exit(t->Update() == 0 ? 0 : 21);
+  }
+  int wstatus = 0;
+  ASSERT_EQ(waitpid(child, &wstatus, 0), child);
+  ASSERT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0) << wstatus;
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  ReleaseBatchLocks(/*only_held_long=*/true);
+  EXPECT_EQ(amount_of(30), 77);
+  EXPECT_EQ(amount_of(60), 0);
 }
 
 // Rewrites in a transaction of records read in it: each status as at once,

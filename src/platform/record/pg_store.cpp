@@ -11,6 +11,7 @@
 #include "platform/record/read_ahead.h"
 #include "platform/record/record_codec.h"
 #include "platform/record/status.h"
+#include "platform/text/hex.h"
 
 namespace qz::record::internal::pg {
 
@@ -19,10 +20,11 @@ void ReleaseBatchLocks(bool only_held_long);
 namespace {
 
 constexpr std::size_t kScanBlock = 128;  // records a scan fetches at once
-constexpr std::size_t kScanBlockMost = 1024;
+constexpr std::size_t kScanBlockMost = 2048;
 constexpr const char* kMetaTable = "qz_record_files";
-// A read batch's blocks are dropped at a yield after this long, so that
-// another terminal's write shows within about this long.
+// A read batch's blocks are checked against the server at a yield after
+// this long (and dropped where another terminal wrote), so that another
+// terminal's write shows within about this long.
 constexpr std::chrono::milliseconds kFetchedHold{100};
 
 // `text` between `quote`s, a quote inside doubled.
@@ -84,6 +86,16 @@ class PgFile : public StoreFile {
   int Insert(std::string_view data, Row* out) override;
   int Update(std::int64_t id, std::int64_t version, std::string_view data) override;
   int Delete(std::int64_t id, std::int64_t version) override;
+
+  // The connection the file's statements go to.
+  const std::shared_ptr<Conn>& conn() const { return conn_; }
+  // Appends to `columns` one expression per span of records fetched ahead
+  // (at the connection's epoch) that gives, on the server, what the span
+  // holds there in the form of KeySpanCache::Contents, and to `held` what
+  // it holds here. Scans' blocks are given up.
+  void CheckFetched(std::vector<std::string>* columns, std::vector<std::string>* held);
+  // Gives up every record fetched ahead.
+  void DropFetched();
 
  private:
   // The records a scan fetched after `anchor`; `next` is the one to give.
@@ -168,19 +180,40 @@ void PgFile::CarryWrite(std::uint64_t before, std::int64_t id, std::int64_t vers
   if (CurrentSession().in_tx && ReadsAhead()) read_ahead_.Carry(before, conn_->epoch, id, version, data);
 }
 
+void PgFile::CheckFetched(std::vector<std::string>* columns, std::vector<std::string>* held) {
+  for (Cursor& c : cursors_) c.valid = false;
+  for (ReadAhead::Held& h : read_ahead_.Contents(conn_->epoch)) {
+    const std::string k = "k" + std::to_string(h.key);
+    std::string where = k + " >= '\\x" + text::ToHex(h.span.lo) + "'::bytea";
+    if (h.span.hi) where += " AND " + k + " < '\\x" + text::ToHex(*h.span.hi) + "'::bytea";
+    columns->push_back("COALESCE((SELECT string_agg(id::text || '.' || version::text, ',' ORDER BY " + k +
+                       ", id) FROM " + table_ + " WHERE " + where + "), '')");
+    held->push_back(std::move(h.span.records));
+  }
+}
+
+void PgFile::DropFetched() {
+  for (Cursor& c : cursors_) c.valid = false;
+  read_ahead_.Drop();
+}
+
 int PgFile::Before() {
   Session& s = CurrentSession();
   if (!s.in_tx || locked_tx_ == s.tx_serial) return kStatusOk;
   int status = Enter(*conn_);
   if (status != kStatusOk) return status;
   if (writable_ < 0) {
-    const char* values[1] = {table_.c_str()};
-    const int lengths[1] = {static_cast<int>(table_.size())};
-    const Oid types[1] = {kTextOid};
-    Result r = Run(*conn_, "SELECT has_table_privilege($1, 'INSERT, UPDATE, DELETE')", 1, types, values, lengths,
-                   &status);
-    if (!r) return status;
-    writable_ = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
+    int& known = KnownFiles(*conn_)[table_].writable;
+    if (known < 0) {
+      const char* values[1] = {table_.c_str()};
+      const int lengths[1] = {static_cast<int>(table_.size())};
+      const Oid types[1] = {kTextOid};
+      Result r = Run(*conn_, "SELECT has_table_privilege($1, 'INSERT, UPDATE, DELETE')", 1, types, values, lengths,
+                     &status);
+      if (!r) return status;
+      KnownFiles(*conn_)[table_].writable = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
+    }
+    writable_ = KnownFiles(*conn_)[table_].writable;
   }
   if (writable_) {
     Result r = Exec(conn_->pg, "LOCK TABLE " + table_ + " IN SHARE ROW EXCLUSIVE MODE");
@@ -209,8 +242,10 @@ std::string PgFile::ReadSql(int key, Seek seek, std::size_t limit) const {
     case Seek::kLast: where = "TRUE"; order = desc; break;
     case Seek::kCount: break;
   }
+  // A scan's blocks grow: their size is a parameter, so that one prepared
+  // statement serves them all.
   return "SELECT id, version, data, " + k + " FROM " + table_ + " WHERE " + where + order + " LIMIT " +
-         std::to_string(limit);
+         (limit > 1 ? std::string("$3") : std::to_string(limit));
 }
 
 int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out) {
@@ -252,11 +287,11 @@ int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id
       !cursor ? 1 : cursor->valid && cursor->complete == false && !cursor->rows.empty()
                         ? std::min(cursor->rows.size() * 2, kScanBlockMost)
                         : kScanBlock;
-  const Int8 id_param(id);
-  const char* values[2] = {key_bytes.data(), id_param.bytes};
-  const int lengths[2] = {static_cast<int>(key_bytes.size()), 8};
-  const Oid types[2] = {kByteaOid, kInt8Oid};
-  const int n = seek == Seek::kFirst || seek == Seek::kLast ? 0 : scan ? 2 : 1;
+  const Int8 id_param(id), limit_param(static_cast<std::int64_t>(limit));
+  const char* values[3] = {key_bytes.data(), id_param.bytes, limit_param.bytes};
+  const int lengths[3] = {static_cast<int>(key_bytes.size()), 8, 8};
+  const Oid types[3] = {kByteaOid, kInt8Oid, kInt8Oid};
+  const int n = seek == Seek::kFirst || seek == Seek::kLast ? 0 : !scan ? 1 : limit > 1 ? 3 : 2;
   int status = kStatusOk;
   Result r = Run(*conn_, ReadSql(key, seek, limit), n, types, values, lengths, &status);
   if (!r) return status;
@@ -468,10 +503,22 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   }
   auto conn = Connect(location.conninfo, status);
   if (!conn) return nullptr;
-  int length = 0;
-  std::string keys;
-  *status = ReadMeta(*conn, location, &length, &keys);
-  if (*status != kStatusOk) return nullptr;
+  // Asked of the server once while the connection holds the folder.
+  const std::string table = Quote(location.schema) + "." + Quote(location.table);
+  auto known = KnownFiles(*conn).find(table);
+  if (known == KnownFiles(*conn).end() || !known->second.layout_known) {
+    int length = 0;
+    std::string keys;
+    *status = ReadMeta(*conn, location, &length, &keys);
+    if (*status != kStatusOk) return nullptr;
+    KnownFile& learnt = KnownFiles(*conn)[table];
+    learnt.layout_known = true;
+    learnt.record_length = length;
+    learnt.keys = keys;
+    known = KnownFiles(*conn).find(table);
+  }
+  const int length = known->second.record_length;
+  const std::string keys = known->second.keys;
   if (length != file_def.record_length || keys != KeysText(file_def)) {
     *status = kStatusIoError;
     return nullptr;
@@ -535,6 +582,7 @@ int CreateFile(const Location& location, const FileDef& file_def, bool replace) 
          std::to_string(file_def.record_length) + ", " + Literal(KeysText(file_def)) + "); COMMIT;";
   status = RunScript(*conn, sql);
   if (status != kStatusOk) RunScript(*conn, "ROLLBACK");
+  KnownFilesChanged();
   ++conn->epoch;
   return status;
 }
@@ -607,13 +655,55 @@ void EndReadBatch() {
   for (auto& [name, c] : s.conns) ++c->epoch;
 }
 
+// Checks the records that the read batch's files fetched ahead against the
+// server, in one statement per connection: a file keeps them where the
+// server still holds exactly those records in each span (same ids, same
+// versions), and gives them all up where it does not. What is kept then
+// shows one state of the server, that of the check.
+void CheckFetched(Session& s) {
+  std::map<Conn*, std::vector<std::shared_ptr<PgFile>>> by_conn;
+  for (auto& [key, weak] : s.files) {
+    if (auto f = std::static_pointer_cast<PgFile>(weak.lock())) by_conn[f->conn().get()].push_back(std::move(f));
+  }
+  for (auto& [conn, files] : by_conn) {
+    std::vector<std::string> columns, held;
+    std::vector<std::size_t> ends;  // the end of each file's columns
+    for (const auto& f : files) {
+      f->CheckFetched(&columns, &held);
+      ends.push_back(columns.size());
+    }
+    if (columns.empty()) continue;
+    std::string sql = "SELECT ";
+    for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + columns[i];
+    Result r(nullptr, PQclear);
+    if (Enter(*conn) == kStatusOk) r = Exec(conn->pg, sql);
+    const bool answered = r && PQresultStatus(r.get()) == PGRES_TUPLES_OK && PQntuples(r.get()) == 1 &&
+                          PQnfields(r.get()) == static_cast<int>(columns.size());
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      bool same = answered;
+      for (std::size_t c = begin; same && c < ends[i]; ++c) {
+        same = held[c] == std::string_view(PQgetvalue(r.get(), 0, static_cast<int>(c)),
+                                           static_cast<std::size_t>(PQgetlength(r.get(), 0, static_cast<int>(c))));
+      }
+      if (!same) files[i]->DropFetched();
+      begin = ends[i];
+    }
+  }
+}
+
 void ReleaseBatchLocks(bool only_held_long) {
   // The server holds no lock for a read; records fetched ahead are read
-  // afresh after the operator's turn, and after a while at a yield.
+  // afresh after the operator's turn, and checked after a while at a yield.
   Session& s = CurrentSession();
   if (s.batch_depth == 0) return;
   const auto now = std::chrono::steady_clock::now();
   if (only_held_long && now - s.fetched_since < kFetchedHold) return;
+  if (only_held_long && !s.in_tx) {
+    CheckFetched(s);
+    s.fetched_since = std::chrono::steady_clock::now();
+    return;
+  }
   s.fetched_since = now;
   for (auto& [name, c] : s.conns) ++c->epoch;
 }
