@@ -117,6 +117,13 @@ class PgFile : public StoreFile {
   // Holds back a rewrite whose outcome is known (pending_updates.h): 0, or
   // -1 when it must run at once.
   int HoldBack(std::int64_t id, std::int64_t version, std::string_view data);
+  // Holds back an insert whose outcome is known (pending_updates.h): 0 with
+  // *out, -1 when it must run at once, or the failure of the statement that
+  // took the next ids.
+  int HoldBackInsert(std::string_view data, Row* out);
+  // The next id of the ids this transaction took from the table's sequence
+  // (ascending), taking more when none is left. 0 or a failure.
+  int NextId(std::int64_t* id);
   // After this thread's write inside a transaction that holds the file's
   // lock: the records fetched ahead go on with the write applied.
   void CarryWrite(std::uint64_t before, std::int64_t id, std::int64_t version, std::optional<std::string_view> data);
@@ -136,6 +143,10 @@ class PgFile : public StoreFile {
   int writable_ = -1;            // the user may write the table: 1, 0, or -1 not yet asked
   std::uint64_t locked_tx_ = 0;  // the session's transaction that holds the lock
   ReadAhead read_ahead_;
+  std::vector<std::int64_t> ids_;  // taken from the sequence, not yet used
+  std::size_t next_id_ = 0;        // the next unused one of ids_
+  std::uint64_t ids_tx_ = 0;       // the transaction that took them
+  std::size_t id_block_ = 0;       // how many the next take takes
 };
 
 bool PgFile::ReadsAhead() const {
@@ -172,6 +183,64 @@ int PgFile::HoldBack(std::int64_t id, std::int64_t version, std::string_view dat
   }
   conn_->pending.Add(table_, id, version, data, keys);
   CarryWrite(conn_->epoch++, id, version + 1, data);
+  return kStatusOk;
+}
+
+int PgFile::NextId(std::int64_t* id) {
+  const Session& s = CurrentSession();
+  if (ids_tx_ != s.tx_serial) {
+    ids_.clear();
+    next_id_ = 0;
+    ids_tx_ = s.tx_serial;
+    id_block_ = ReadAhead::kFirstBlock;
+  }
+  if (next_id_ == ids_.size()) {
+    const Int8 count(static_cast<std::int64_t>(id_block_));
+    const char* values[2] = {table_.c_str(), count.bytes};
+    const int lengths[2] = {static_cast<int>(table_.size()), 8};
+    const Oid types[2] = {kTextOid, kInt8Oid};
+    int status = kStatusOk;
+    Result r = Run(*conn_, "SELECT nextval(pg_get_serial_sequence($1, 'id')) FROM generate_series(1, $2)", 2, types,
+                   values, lengths, &status);
+    if (!r) return status;
+    ids_.clear();
+    next_id_ = 0;
+    for (int i = 0; i < PQntuples(r.get()); ++i) ids_.push_back(Int8At(r.get(), i, 0));
+    std::sort(ids_.begin(), ids_.end());
+    if (ids_.empty()) return kStatusIoError;
+    id_block_ = std::min(id_block_ * 4, ReadAhead::kBlock);
+  }
+  *id = ids_[next_id_++];
+  return kStatusOk;
+}
+
+int PgFile::HoldBackInsert(std::string_view data, Row* out) {
+  if (!CurrentSession().in_tx || !ReadsAhead()) return -1;
+  auto fetch = [this](int k, const KeySpanCache::Gap& gap, std::size_t limit, std::vector<Row>* rows) {
+    return FetchSpan(k, gap, limit, rows);
+  };
+  std::vector<std::string> keys;
+  for (std::size_t i = 0; i < def_.keys.size(); ++i) {
+    keys.push_back(BuildKey(data, def_.keys[i]));
+    if (!def_.keys[i].unique) continue;
+    // Whether a record holds the key, from the records fetched ahead.
+    Row holder;
+    const std::optional<int> found =
+        read_ahead_.Read(static_cast<int>(i), Seek::kEqual, keys.back(), 0, &holder, conn_->epoch, fetch);
+    if (!found || *found != kStatusNotFound) {
+      // Found or undecided: the server answers at once. The ids still
+      // taken go, so that every later insert comes after this one.
+      next_id_ = ids_.size();
+      return -1;
+    }
+  }
+  std::int64_t id = 0;
+  if (int status = NextId(&id); status != kStatusOk) return status;
+  conn_->pending.AddInsert(table_, id, data, keys);
+  CarryWrite(conn_->epoch++, id, 1, data);
+  out->id = id;
+  out->version = 1;
+  out->data.assign(data);
   return kStatusOk;
 }
 
@@ -348,6 +417,7 @@ Result PgFile::Write(const std::string& sql, const std::vector<std::string_view>
 }
 
 int PgFile::Insert(std::string_view data, Row* out) {
+  if (int held = HoldBackInsert(data, out); held != -1) return held;
   std::string cols, vals;
   std::vector<std::string> keys;
   std::vector<std::string_view> params{data};
@@ -637,6 +707,17 @@ int CommitTransaction() {
   return kStatusOk;
 }
 
+int SendHeldWrites() {
+  Session& s = CurrentSession();
+  if (!s.in_tx) return kStatusOk;
+  if (s.tx_lost) return kStatusIoError;
+  for (auto& [name, c] : s.conns) {
+    if (c->pending.empty()) continue;
+    if (int status = SendPending(*c); status != kStatusOk) return status;
+  }
+  return kStatusOk;
+}
+
 int RollbackTransaction() {
   Session& s = CurrentSession();
   int status = kStatusOk;
@@ -725,6 +806,7 @@ class PgStoreEngine final : public StoreEngine {
   int CommitTransaction() override { return pg::CommitTransaction(); }
   int RollbackTransaction() override { return pg::RollbackTransaction(); }
   bool TransactionLost() override { return CurrentSession().tx_lost; }
+  int SendHeldWrites() override { return pg::SendHeldWrites(); }
   void BeginReadBatch() override {
     Session& s = CurrentSession();
     if (s.batch_depth++ == 0) s.fetched_since = std::chrono::steady_clock::now();
