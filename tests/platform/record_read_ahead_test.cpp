@@ -180,15 +180,20 @@ TEST_P(RecordReadAheadTest, AfterItsHoldABatchSeesAnotherProcesssWriteAndKeepsWh
     t_->SetField("GRP", grp);
     return t_->GetEqual("T2") == 0 ? Key(*t_) : "none";
   };
+  auto scan = OpenT();
   ReadBatch batch;
   ASSERT_EQ(amount_of(0), 0);  // fetches the records of A, and of G3 by the other key
   const std::string first_of_g3 = group("G3");
+  ASSERT_EQ(scan->GetFirst("T"), 0);
+  ASSERT_EQ(scan->GetNext(), 0);  // and a block of the scan
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
   const std::uint64_t before = ServerStatements();
   ReleaseBatchLocks(/*only_held_long=*/true);
   EXPECT_EQ(amount_of(30), 0);
   EXPECT_EQ(amount_of(60), 0);
   EXPECT_EQ(group("G3"), first_of_g3);
+  ASSERT_EQ(scan->GetNext(), 0);
+  EXPECT_EQ(Key(*scan), "A/6");
   EXPECT_EQ(ServerStatements() - before, 1u) << "one check, no fetch";
 
   const pid_t child = fork();
@@ -205,6 +210,11 @@ TEST_P(RecordReadAheadTest, AfterItsHoldABatchSeesAnotherProcesssWriteAndKeepsWh
   ASSERT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0) << wstatus;
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
   ReleaseBatchLocks(/*only_held_long=*/true);
+  ASSERT_EQ(scan->GetNext(), 0);
+  EXPECT_EQ(Key(*scan), "A/9");
+  for (int num = 12; num <= 30; num += 3) ASSERT_EQ(scan->GetNext(), 0);
+  ASSERT_EQ(Key(*scan), "A/30");
+  EXPECT_EQ(scan->GetField("AMT").ToLong(), 77);
   EXPECT_EQ(amount_of(30), 77);
   EXPECT_EQ(amount_of(60), 0);
 }

@@ -90,9 +90,9 @@ class PgFile : public StoreFile {
   // The connection the file's statements go to.
   const std::shared_ptr<Conn>& conn() const { return conn_; }
   // Appends to `columns` one expression per span of records fetched ahead
-  // (at the connection's epoch) that gives, on the server, what the span
-  // holds there in the form of KeySpanCache::Contents, and to `held` what
-  // it holds here. Scans' blocks are given up.
+  // and per scan's block (at the connection's epoch) that gives, on the
+  // server, what it holds there in the form of KeySpanCache::Contents, and
+  // to `held` what it holds here.
   void CheckFetched(std::vector<std::string>* columns, std::vector<std::string>* held);
   // Gives up every record fetched ahead.
   void DropFetched();
@@ -147,6 +147,7 @@ class PgFile : public StoreFile {
   std::size_t next_id_ = 0;        // the next unused one of ids_
   std::uint64_t ids_tx_ = 0;       // the transaction that took them
   std::size_t id_block_ = 0;       // how many the next take takes
+  std::uint64_t inserts_tx_ = 0;   // the last transaction that inserted into the file
 };
 
 bool PgFile::ReadsAhead() const {
@@ -215,7 +216,14 @@ int PgFile::NextId(std::int64_t* id) {
 }
 
 int PgFile::HoldBackInsert(std::string_view data, Row* out) {
-  if (!CurrentSession().in_tx || !ReadsAhead()) return -1;
+  const Session& s = CurrentSession();
+  if (!s.in_tx || !ReadsAhead()) return -1;
+  // The transaction's first insert into the file goes at once: held back,
+  // it would cost the statement that takes its id besides its own.
+  if (inserts_tx_ != s.tx_serial) {
+    inserts_tx_ = s.tx_serial;
+    return -1;
+  }
   auto fetch = [this](int k, const KeySpanCache::Gap& gap, std::size_t limit, std::vector<Row>* rows) {
     return FetchSpan(k, gap, limit, rows);
   };
@@ -250,14 +258,41 @@ void PgFile::CarryWrite(std::uint64_t before, std::int64_t id, std::int64_t vers
 }
 
 void PgFile::CheckFetched(std::vector<std::string>* columns, std::vector<std::string>* held) {
-  for (Cursor& c : cursors_) c.valid = false;
+  auto bytea = [](std::string_view bytes) { return "'\\x" + text::ToHex(bytes) + "'::bytea"; };
+  // The records of `where` on the server as "id.version" joined by ",".
+  auto records = [this](const std::string& where, const std::string& order) {
+    return "COALESCE((SELECT string_agg(id::text || '.' || version::text, ',' ORDER BY " + order + ") FROM " +
+           table_ + " WHERE " + where + "), '')";
+  };
   for (ReadAhead::Held& h : read_ahead_.Contents(conn_->epoch)) {
     const std::string k = "k" + std::to_string(h.key);
-    std::string where = k + " >= '\\x" + text::ToHex(h.span.lo) + "'::bytea";
-    if (h.span.hi) where += " AND " + k + " < '\\x" + text::ToHex(*h.span.hi) + "'::bytea";
-    columns->push_back("COALESCE((SELECT string_agg(id::text || '.' || version::text, ',' ORDER BY " + k +
-                       ", id) FROM " + table_ + " WHERE " + where + "), '')");
+    std::string where = k + " >= " + bytea(h.span.lo);
+    if (h.span.hi) where += " AND " + k + " < " + bytea(*h.span.hi);
+    columns->push_back(records(where, k + ", id"));
     held->push_back(std::move(h.span.records));
+  }
+  // A scan's block: the records after its anchor up to its last (or to the
+  // end when it reached it), in the scan's order.
+  for (std::size_t i = 0; i < cursors_.size(); ++i) {
+    Cursor& c = cursors_[i];
+    if (!c.valid || c.epoch != conn_->epoch) continue;
+    if (c.rows.empty() && !c.complete) {
+      c.valid = false;
+      continue;
+    }
+    const bool back = i % 2 == 1;
+    const std::string k = "k" + std::to_string(i / 2), after = back ? " < " : " > ", upto = back ? " >= " : " <= ";
+    std::string where = "(" + k + ", id)" + after + "(" + bytea(c.anchor_key) + ", " + std::to_string(c.anchor_id) + ")";
+    if (!c.complete) {
+      where += " AND (" + k + ", id)" + upto + "(" + bytea(c.rows.back().key) + ", " +
+               std::to_string(c.rows.back().id) + ")";
+    }
+    columns->push_back(records(where, back ? k + " DESC, id DESC" : k + ", id"));
+    std::string text;
+    for (const Row& row : c.rows) {
+      text += (text.empty() ? "" : ",") + std::to_string(row.id) + '.' + std::to_string(row.version);
+    }
+    held->push_back(std::move(text));
   }
 }
 
@@ -573,22 +608,18 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   }
   auto conn = Connect(location.conninfo, status);
   if (!conn) return nullptr;
-  // Asked of the server once while the connection holds the folder.
+  // Asked of the server once while the connection holds the folder lock,
+  // which it keeps until it connects again (that forgets what it learnt).
   const std::string table = Quote(location.schema) + "." + Quote(location.table);
+  const bool held = conn->folders_held.count(location.schema) != 0;
   auto known = KnownFiles(*conn).find(table);
-  if (known == KnownFiles(*conn).end() || !known->second.layout_known) {
-    int length = 0;
-    std::string keys;
+  const bool learnt = held && known != KnownFiles(*conn).end() && known->second.layout_known;
+  int length = learnt ? known->second.record_length : 0;
+  std::string keys = learnt ? known->second.keys : std::string();
+  if (!learnt) {
     *status = ReadMeta(*conn, location, &length, &keys);
     if (*status != kStatusOk) return nullptr;
-    KnownFile& learnt = KnownFiles(*conn)[table];
-    learnt.layout_known = true;
-    learnt.record_length = length;
-    learnt.keys = keys;
-    known = KnownFiles(*conn).find(table);
   }
-  const int length = known->second.record_length;
-  const std::string keys = known->second.keys;
   if (length != file_def.record_length || keys != KeysText(file_def)) {
     *status = kStatusIoError;
     return nullptr;
@@ -596,6 +627,12 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   // A program with a file of the folder open is seen by the lock check.
   *status = HoldFolder(*conn, location.schema);
   if (*status != kStatusOk) return nullptr;
+  if (!learnt) {
+    KnownFile& now = KnownFiles(*conn)[table];
+    now.layout_known = true;
+    now.record_length = length;
+    now.keys = keys;
+  }
   auto file = std::make_shared<PgFile>(conn, location, file_def);
   s.files[key] = file;
   return file;
