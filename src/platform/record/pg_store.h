@@ -50,6 +50,12 @@
 // another terminal's write shows as soon as before without fetching again
 // what nobody changed. A file's stored layout and the role's right to
 // write it are asked once per connection.
+//
+// Inside a transaction that holds a file's lock, rewrites and inserts whose
+// status is known before the server answers are held back and sent as one
+// statement per table (pending_updates.h); an insert so held takes its id
+// from ids the transaction took from the table's sequence in blocks, so
+// that records keep the order of their inserts.
 #ifndef QZ_PLATFORM_RECORD_PG_STORE_H_
 #define QZ_PLATFORM_RECORD_PG_STORE_H_
 
