@@ -133,6 +133,13 @@ std::shared_ptr<Conn> Connect(const std::string& conninfo, int* status) {
   return c;
 }
 
+std::int64_t Int8At(const PGresult* r, int row, int col) {
+  const auto* p = reinterpret_cast<const unsigned char*>(PQgetvalue(r, row, col));
+  std::uint64_t u = 0;
+  for (int i = 0; i < 8; ++i) u = (u << 8) | p[i];
+  return static_cast<std::int64_t>(u);
+}
+
 int StatusOfError(const Conn& c, const PGresult* r) {
   if (PQstatus(c.pg) != CONNECTION_OK) return kStatusIoError;
   const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);

@@ -117,6 +117,9 @@ void SetBusyTimeoutMs(int ms);
 // thread's transaction; another failure of HoldFolder as it gives.
 std::shared_ptr<Conn> Connect(const std::string& conninfo, int* status);
 
+// The value of a binary int8 column of result `r`.
+std::int64_t Int8At(const PGresult* r, int row, int col);
+
 // The status of a failed statement's `r` on `c`: 2 when `c`'s connection is
 // lost; 84 for a lock not had in time, a deadlock, a serialization failure
 // or a cancelled statement; 5 for a duplicate key; 12 for a missing table or

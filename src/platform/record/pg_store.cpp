@@ -58,13 +58,6 @@ struct Int8 {
   }
 };
 
-std::int64_t Int8At(const PGresult* r, int row, int col) {
-  const auto* p = reinterpret_cast<const unsigned char*>(PQgetvalue(r, row, col));
-  std::uint64_t u = 0;
-  for (int i = 0; i < 8; ++i) u = (u << 8) | p[i];
-  return static_cast<std::int64_t>(u);
-}
-
 // Row `i` of the result `r` of a read (id, version, data, key).
 void RowAt(const PGresult* r, int i, Row* row) {
   row->id = Int8At(r, i, 0);
@@ -557,43 +550,6 @@ int ReadMeta(Conn& c, const Location& l, int* record_length, std::string* keys) 
 }
 
 }  // namespace
-
-int FolderUsers(const Location& location, std::vector<FolderUser>* users) {
-  users->clear();
-  int status = kStatusOk;
-  auto conn = Connect(location.conninfo, &status);
-  if (!conn) return status;
-  // The exclusive lock, had and given back at once: no other session holds
-  // the shared one. This session's own never stands in the way.
-  Result r = RunText(*conn, "SELECT pg_try_advisory_lock" + kFolderKey, location.schema, &status);
-  if (!r) return status;
-  const bool free = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
-  if (free) {
-    r = RunText(*conn, "SELECT pg_advisory_unlock" + kFolderKey, location.schema, &status);
-    if (!r) return status;
-  }
-  const std::string here = " AND l.pid <> pg_backend_pid()"
-                           " AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database())";
-  const std::string who = "COALESCE(a.application_name, '') || ' ' || COALESCE(host(a.client_addr), 'local')";
-  r = RunText(*conn,
-              "SELECT DISTINCT l.pid::int8, " + who + ", ''::text FROM pg_locks l LEFT JOIN pg_stat_activity a ON a.pid = l.pid"
-              " WHERE l.locktype = 'advisory' AND l.classid = " + std::to_string(kFolderLockClass) +
-                  " AND l.objsubid = 2 AND l.objid = (hashtext($1)::int8 & 4294967295)::oid" + here +
-                  " UNION SELECT DISTINCT l.pid::int8, " + who +
-                  ", c.relname::text FROM pg_locks l JOIN pg_class c ON c.oid = l.relation"
-                  " JOIN pg_namespace n ON n.oid = c.relnamespace LEFT JOIN pg_stat_activity a ON a.pid = l.pid"
-                  " WHERE l.locktype = 'relation' AND n.nspname = $1" + here + " ORDER BY 1, 3",
-              location.schema, &status);
-  if (!r) return status;
-  for (int i = 0; i < PQntuples(r.get()); ++i) {
-    users->push_back(FolderUser{Int8At(r.get(), i, 0),
-                                std::string(PQgetvalue(r.get(), i, 1), static_cast<std::size_t>(PQgetlength(r.get(), i, 1))),
-                                std::string(PQgetvalue(r.get(), i, 2), static_cast<std::size_t>(PQgetlength(r.get(), i, 2)))});
-  }
-  // The lock taken between the two questions still counts.
-  if (!free && users->empty()) users->push_back(FolderUser{0, "", ""});
-  return kStatusOk;
-}
 
 std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& file_def, int* status) {
   Session& s = CurrentSession();
