@@ -185,6 +185,12 @@ Step WriteResults(std::string_view file_name) {
     const Step s = WriteItem(*kkk, file_name, i);
     if (s != Step::kWritten) return s;
   }
+  // The writes the record manager held back reach the server here, so that
+  // a refusal of one (a full disk) is reported as a write of this step.
+  if (const int sent = kkk->SendHeldWrites(); sent != record::kStatusOk) {
+    Warn(StatusWarning("検査結果マスタの書き込みに失敗しました。", sent));
+    return Step::kFailed;
+  }
   if (work_file) CopyEarlierResults(*kkk);
   return Step::kWritten;
 }

@@ -266,6 +266,21 @@ class RecordServerTest : public RecordTest {
   }
 };
 
+// A file this process makes again with another layout (as btrutil does)
+// opens as it is now, although the connection had learnt the old one.
+TEST_F(RecordServerTest, AFileMadeAgainWithAnotherLayoutOpensAsItIsNow) {
+  auto u = OpenU();
+  ASSERT_TRUE(u->IsOpen());
+  u.reset();
+  std::string definitions = kDefinitions;
+  const std::string before = "U.BTR=20";
+  definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
+  std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  ASSERT_EQ(CreateRecordFile(dir_, "U.BTR", dir_, true), 0);
+  BtrAccess again;
+  EXPECT_TRUE(again.OpenFile("U.BTR", "U", dir_, dir_));
+}
+
 // The server ends this process's idle session (a restart, an
 // administrator): the next read connects again and goes through, and so
 // does the next write.

@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/record/read_batch.h"
@@ -163,6 +165,60 @@ TEST_P(RecordReadAheadTest, EachReadOfABatchGivesOneStateOfTheServer) {
   EXPECT_EQ(mixed, std::vector<std::string>());
 }
 
+// After the batch's hold, a yield checks its blocks against the server in
+// one statement: blocks nobody changed stay, and another process's write
+// shows.
+TEST_P(RecordReadAheadTest, AfterItsHoldABatchSeesAnotherProcesssWriteAndKeepsWhatNobodyChanged) {
+  if (GetParam() != Engine::kPostgres) GTEST_SKIP() << "the server's records fetched in blocks";
+  auto amount_of = [this](int num) {
+    t_->SetField("CODE", "A");
+    t_->SetField("NUM", num);
+    return t_->GetEqual("T") == 0 ? t_->GetField("AMT").ToLong() : -1;
+  };
+  auto group = [this](const char* grp) {
+    t_->SetRecordBytes("");
+    t_->SetField("GRP", grp);
+    return t_->GetEqual("T2") == 0 ? Key(*t_) : "none";
+  };
+  auto scan = OpenT();
+  ReadBatch batch;
+  ASSERT_EQ(amount_of(0), 0);  // fetches the records of A, and of G3 by the other key
+  const std::string first_of_g3 = group("G3");
+  ASSERT_EQ(scan->GetFirst("T"), 0);
+  ASSERT_EQ(scan->GetNext(), 0);  // and a block of the scan
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  const std::uint64_t before = ServerStatements();
+  ReleaseBatchLocks(/*only_held_long=*/true);
+  EXPECT_EQ(amount_of(30), 0);
+  EXPECT_EQ(amount_of(60), 0);
+  EXPECT_EQ(group("G3"), first_of_g3);
+  ASSERT_EQ(scan->GetNext(), 0);
+  EXPECT_EQ(Key(*scan), "A/6");
+  EXPECT_EQ(ServerStatements() - before, 1u) << "one check, no fetch";
+
+  const pid_t child = fork();
+  if (child == 0) {
+    auto t = OpenT();
+    t->SetField("CODE", "A");
+    t->SetField("NUM", 30);
+    if (t->GetEqual("T") != 0) _exit(20);
+    t->SetField("AMT", 77);
+    _exit(t->Update() == 0 ? 0 : 21);
+  }
+  int wstatus = 0;
+  ASSERT_EQ(waitpid(child, &wstatus, 0), child);
+  ASSERT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0) << wstatus;
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  ReleaseBatchLocks(/*only_held_long=*/true);
+  ASSERT_EQ(scan->GetNext(), 0);
+  EXPECT_EQ(Key(*scan), "A/9");
+  for (int num = 12; num <= 30; num += 3) ASSERT_EQ(scan->GetNext(), 0);
+  ASSERT_EQ(Key(*scan), "A/30");
+  EXPECT_EQ(scan->GetField("AMT").ToLong(), 77);
+  EXPECT_EQ(amount_of(30), 77);
+  EXPECT_EQ(amount_of(60), 0);
+}
+
 // Rewrites in a transaction of records read in it: each status as at once,
 // a rewrite of a record changed since its object read it still 80, and the
 // commit stores every rewrite.
@@ -203,6 +259,45 @@ TEST_P(RecordReadAheadTest, RewritesInATransactionKeepTheirStatusesAndAllReachTh
   // The object that rewrote A/120 last rewrites it again from what it read.
   check->SetField("AMT", 5);
   EXPECT_EQ(check->Update(), 0);
+}
+
+// Inserts in a transaction after a read of their keys: each status as at
+// once (a duplicate key 5 at its call), the records readable at once, and
+// the commit stores them all in the order of their calls, which duplicates
+// of the other key read back in.
+TEST_P(RecordReadAheadTest, InsertsInATransactionKeepTheirStatusesAndTheirOrder) {
+  ASSERT_EQ(t_->BeginTrans(), 0);
+  t_->SetField("CODE", "F");
+  t_->SetField("NUM", 0);
+  ASSERT_EQ(t_->GetEqual("T"), kStatusNotFound);
+  const std::uint64_t before = ServerStatements();
+  std::vector<std::string> order;
+  for (int num = 200; num >= 0; num -= 2) {
+    ASSERT_EQ(Put(*t_, "F", num, "G9", "new"), 0) << num;
+    order.push_back("F/" + std::to_string(num));
+    if (num == 100) {
+      EXPECT_EQ(Put(*t_, "F", 150, "G9"), kStatusDuplicateKey) << "inserted here";
+      EXPECT_EQ(Put(*t_, "C", 60, "G9"), kStatusDuplicateKey) << "stored before";
+    }
+  }
+  t_->SetField("CODE", "F");
+  t_->SetField("NUM", 150);
+  ASSERT_EQ(t_->GetEqual("T"), 0);
+  EXPECT_EQ(t_->GetField("NAME").ToText().substr(0, 3), "new");
+  // On the server, the 101 inserts are a few statements.
+  if (GetParam() == Engine::kPostgres) {
+    EXPECT_LE(ServerStatements() - before, 8u);
+  }
+  ASSERT_EQ(t_->EndTrans(), 0);
+
+  auto check = OpenT();
+  std::vector<std::string> read_back;
+  check->SetField("GRP", "G9");
+  for (int status = check->GetEqual("T2"); status == 0 && check->GetField("GRP").ToText() == "G9";
+       status = check->GetNext()) {
+    read_back.push_back(Key(*check));
+  }
+  EXPECT_EQ(read_back, order);
 }
 
 QZ_RECORD_ENGINES(RecordReadAheadTest);

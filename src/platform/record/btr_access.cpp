@@ -375,6 +375,7 @@ int TransactionNoted(int status) {
 int BtrAccess::BeginTrans() { return TransactionNoted(internal::BeginTransaction()); }
 int BtrAccess::EndTrans() { return TransactionNoted(internal::CommitTransaction()); }
 int BtrAccess::AbortTrans() { return TransactionNoted(internal::RollbackTransaction()); }
+int BtrAccess::SendHeldWrites() { return internal::SendHeldWrites(); }
 
 const std::string& BtrAccess::RecordBytes() const { return impl_->buffer; }
 

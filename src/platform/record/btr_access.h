@@ -142,6 +142,14 @@ class BtrAccess {
   int BeginTrans();
   int EndTrans();
   int AbortTrans();
+  // Inside a transaction on PostgreSQL, inserts and rewrites whose status is
+  // known before the server answers (a duplicate key, a changed record and
+  // a lock not had never are) report it at once and reach the server
+  // together, at the next statement or the commit. SendHeldWrites sends
+  // them now: 0 (also without a transaction, and always on SQLite), or the
+  // status of the server's refusal (a full disk), after which the
+  // transaction can only be aborted.
+  int SendHeldWrites();
 
   // The whole record buffer as CP932 bytes (record length).
   const std::string& RecordBytes() const;

@@ -124,4 +124,18 @@ const Row* KeySpanCache::Find(std::int64_t id) const {
   return row == rows_.end() ? nullptr : &row->second;
 }
 
+std::vector<KeySpanCache::SpanContents> KeySpanCache::Contents() const {
+  std::vector<SpanContents> out;
+  for (const auto& span : spans_) {
+    SpanContents c{span.first, span.second, {}};
+    for (auto it = rows_.lower_bound(RowKey(span.first, kMinId)); it != rows_.end() && InSpan(span, it->first.first);
+         ++it) {
+      if (!c.records.empty()) c.records += ',';
+      c.records += std::to_string(it->second.id) + '.' + std::to_string(it->second.version);
+    }
+    out.push_back(std::move(c));
+  }
+  return out;
+}
+
 }  // namespace qz::record::internal

@@ -75,6 +75,16 @@ class KeySpanCache {
   // The record `id` when the cache holds it.
   const Row* Find(std::int64_t id) const;
 
+  // What each span holds, for a check that the server still holds the
+  // same: its bounds and its records' "id.version" joined by "," in key
+  // order (key, then id).
+  struct SpanContents {
+    std::string lo;
+    std::optional<std::string> hi;  // nullopt: to the end of the file
+    std::string records;
+  };
+  std::vector<SpanContents> Contents() const;
+
  private:
   using RowKey = std::pair<std::string, std::int64_t>;
   using Spans = std::map<std::string, std::optional<std::string>, std::less<>>;  // lo -> hi (nullopt: the end)

@@ -1,14 +1,18 @@
-// PendingUpdates: rewrites of records that the PostgreSQL engine holds back
-// inside a transaction and sends as one statement per table, at the
-// connection's next statement or at the commit.
+// PendingUpdates: inserts and rewrites of records that the PostgreSQL engine
+// holds back inside a transaction and sends as one statement per table and
+// kind (the inserts first), at the connection's next statement or at the
+// commit.
 //
-// The engine holds back only a rewrite whose outcome it knows: the table's
-// lock is held by the transaction, the record is as read (its version),
-// and no unique key changes, so the rewrite cannot fail but with the
-// connection. Its status is the one the rewrite gives at once; the
-// statement that sends it must change exactly as many records as were held
-// back, else the transaction is lost. Two rewrites of one record are sent
-// as one, with the version of the last. Not thread-safe: one connection.
+// The engine holds back only a write whose outcome it knows: the table's
+// lock is held by the transaction; for a rewrite, the record is as read (its
+// version) and no unique key changes; for an insert, the records fetched
+// ahead show that no record holds any of its unique keys, and its id is one
+// the transaction took from the table's sequence. Such a write cannot fail
+// but with the connection. Its status is the one the write gives at once;
+// the statement that sends it must insert or change exactly as many records
+// as were held back, else the transaction is lost. Two writes of one record
+// are sent as one: a rewrite of a record inserted here goes with its insert.
+// Not thread-safe: one connection.
 #ifndef QZ_PLATFORM_RECORD_PENDING_UPDATES_H_
 #define QZ_PLATFORM_RECORD_PENDING_UPDATES_H_
 
@@ -33,6 +37,11 @@ class PendingUpdates {
   void Add(const std::string& table, std::int64_t id, std::int64_t version, std::string_view data,
            const std::vector<std::string>& keys);
 
+  // Holds back the insert of record `id` (version 1) into `table` with
+  // `data` and its key columns `keys`.
+  void AddInsert(const std::string& table, std::int64_t id, std::string_view data,
+                 const std::vector<std::string>& keys);
+
   bool empty() const { return tables_.empty(); }
   void Clear() { tables_.clear(); }
 
@@ -48,6 +57,7 @@ class PendingUpdates {
 
  private:
   struct Record {
+    bool insert = false;            // not yet on the server
     std::int64_t from_version = 0;  // as stored on the server
     std::int64_t to_version = 0;
     std::string data;

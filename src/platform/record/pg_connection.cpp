@@ -29,6 +29,9 @@ constexpr std::chrono::seconds kIdleInTransactionMargin = 2 * kAnswerMargin;
 
 std::atomic<int> g_busy_timeout_ms{5000};
 
+// Bumped whenever this process makes or replaces a file.
+std::atomic<std::uint64_t> g_files_made{1};
+
 // When the answer of a statement sent now is given up.
 Deadline AnswerDeadline() {
   return std::chrono::steady_clock::now() + std::chrono::milliseconds(g_busy_timeout_ms.load()) + kAnswerMargin;
@@ -79,6 +82,7 @@ int Reconnect(Conn& c) {
   if (Ready(c.pg) != kStatusOk) return kStatusIoError;
   c.prepared.clear();
   c.applied_timeout = -1;
+  c.known.clear();  // the folder locks were given up meanwhile
   std::set<std::string> folders;
   folders.swap(c.folders_held);
   for (const std::string& schema : folders) {
@@ -127,6 +131,13 @@ std::shared_ptr<Conn> Connect(const std::string& conninfo, int* status) {
   if (*status != kStatusOk) return nullptr;
   s.conns[conninfo] = c;
   return c;
+}
+
+std::int64_t Int8At(const PGresult* r, int row, int col) {
+  const auto* p = reinterpret_cast<const unsigned char*>(PQgetvalue(r, row, col));
+  std::uint64_t u = 0;
+  for (int i = 0; i < 8; ++i) u = (u << 8) | p[i];
+  return static_cast<std::int64_t>(u);
 }
 
 int StatusOfError(const Conn& c, const PGresult* r) {
@@ -249,5 +260,16 @@ int HoldFolder(Conn& c, const std::string& schema) {
 }
 
 void SetBusyTimeoutMs(int ms) { g_busy_timeout_ms = ms; }
+
+std::map<std::string, KnownFile>& KnownFiles(Conn& c) {
+  const std::uint64_t now = g_files_made.load();
+  if (c.known_generation != now) {
+    c.known.clear();
+    c.known_generation = now;
+  }
+  return c.known;
+}
+
+void KnownFilesChanged() { ++g_files_made; }
 
 }  // namespace qz::record::internal::pg

@@ -11,6 +11,7 @@
 #include "platform/record/read_ahead.h"
 #include "platform/record/record_codec.h"
 #include "platform/record/status.h"
+#include "platform/text/hex.h"
 
 namespace qz::record::internal::pg {
 
@@ -19,10 +20,11 @@ void ReleaseBatchLocks(bool only_held_long);
 namespace {
 
 constexpr std::size_t kScanBlock = 128;  // records a scan fetches at once
-constexpr std::size_t kScanBlockMost = 1024;
+constexpr std::size_t kScanBlockMost = 2048;
 constexpr const char* kMetaTable = "qz_record_files";
-// A read batch's blocks are dropped at a yield after this long, so that
-// another terminal's write shows within about this long.
+// A read batch's blocks are checked against the server at a yield after
+// this long (and dropped where another terminal wrote), so that another
+// terminal's write shows within about this long.
 constexpr std::chrono::milliseconds kFetchedHold{100};
 
 // `text` between `quote`s, a quote inside doubled.
@@ -69,13 +71,6 @@ struct Int8 {
   }
 };
 
-std::int64_t Int8At(const PGresult* r, int row, int col) {
-  const auto* p = reinterpret_cast<const unsigned char*>(PQgetvalue(r, row, col));
-  std::uint64_t u = 0;
-  for (int i = 0; i < 8; ++i) u = (u << 8) | p[i];
-  return static_cast<std::int64_t>(u);
-}
-
 // Row `i` of the result `r` of a read (id, version, data, key).
 void RowAt(const PGresult* r, int i, Row* row) {
   row->id = Int8At(r, i, 0);
@@ -98,6 +93,16 @@ class PgFile : public StoreFile {
   int Update(std::int64_t id, std::int64_t version, std::string_view data) override;
   int Delete(std::int64_t id, std::int64_t version) override;
 
+  // The connection the file's statements go to.
+  const std::shared_ptr<Conn>& conn() const { return conn_; }
+  // Appends to `columns` one expression per span of records fetched ahead
+  // and per scan's block (at the connection's epoch) that gives, on the
+  // server, what it holds there in the form of KeySpanCache::Contents, and
+  // to `held` what it holds here.
+  void CheckFetched(std::vector<std::string>* columns, std::vector<std::string>* held);
+  // Gives up every record fetched ahead.
+  void DropFetched();
+
  private:
   // The records a scan fetched after `anchor`; `next` is the one to give.
   struct Cursor {
@@ -118,6 +123,13 @@ class PgFile : public StoreFile {
   // Holds back a rewrite whose outcome is known (pending_updates.h): 0, or
   // -1 when it must run at once.
   int HoldBack(std::int64_t id, std::int64_t version, std::string_view data);
+  // Holds back an insert whose outcome is known (pending_updates.h): 0 with
+  // *out, -1 when it must run at once, or the failure of the statement that
+  // took the next ids.
+  int HoldBackInsert(std::string_view data, Row* out);
+  // The next id of the ids this transaction took from the table's sequence
+  // (ascending), taking more when none is left. 0 or a failure.
+  int NextId(std::int64_t* id);
   // After this thread's write inside a transaction that holds the file's
   // lock: the records fetched ahead go on with the write applied.
   void CarryWrite(std::uint64_t before, std::int64_t id, std::int64_t version, std::optional<std::string_view> data);
@@ -137,6 +149,11 @@ class PgFile : public StoreFile {
   int writable_ = -1;            // the user may write the table: 1, 0, or -1 not yet asked
   std::uint64_t locked_tx_ = 0;  // the session's transaction that holds the lock
   ReadAhead read_ahead_;
+  std::vector<std::int64_t> ids_;  // taken from the sequence, not yet used
+  std::size_t next_id_ = 0;        // the next unused one of ids_
+  std::uint64_t ids_tx_ = 0;       // the transaction that took them
+  std::size_t id_block_ = 0;       // how many the next take takes
+  std::uint64_t inserts_tx_ = 0;   // the last transaction that inserted into the file
 };
 
 bool PgFile::ReadsAhead() const {
@@ -176,9 +193,118 @@ int PgFile::HoldBack(std::int64_t id, std::int64_t version, std::string_view dat
   return kStatusOk;
 }
 
+int PgFile::NextId(std::int64_t* id) {
+  const Session& s = CurrentSession();
+  if (ids_tx_ != s.tx_serial) {
+    ids_.clear();
+    next_id_ = 0;
+    ids_tx_ = s.tx_serial;
+    id_block_ = ReadAhead::kFirstBlock;
+  }
+  if (next_id_ == ids_.size()) {
+    const Int8 count(static_cast<std::int64_t>(id_block_));
+    const char* values[2] = {table_.c_str(), count.bytes};
+    const int lengths[2] = {static_cast<int>(table_.size()), 8};
+    const Oid types[2] = {kTextOid, kInt8Oid};
+    int status = kStatusOk;
+    Result r = Run(*conn_, "SELECT nextval(pg_get_serial_sequence($1, 'id')) FROM generate_series(1, $2)", 2, types,
+                   values, lengths, &status);
+    if (!r) return status;
+    ids_.clear();
+    next_id_ = 0;
+    for (int i = 0; i < PQntuples(r.get()); ++i) ids_.push_back(Int8At(r.get(), i, 0));
+    std::sort(ids_.begin(), ids_.end());
+    if (ids_.empty()) return kStatusIoError;
+    id_block_ = std::min(id_block_ * 4, ReadAhead::kBlock);
+  }
+  *id = ids_[next_id_++];
+  return kStatusOk;
+}
+
+int PgFile::HoldBackInsert(std::string_view data, Row* out) {
+  const Session& s = CurrentSession();
+  if (!s.in_tx || !ReadsAhead()) return -1;
+  // The transaction's first insert into the file goes at once: held back,
+  // it would cost the statement that takes its id besides its own.
+  if (inserts_tx_ != s.tx_serial) {
+    inserts_tx_ = s.tx_serial;
+    return -1;
+  }
+  auto fetch = [this](int k, const KeySpanCache::Gap& gap, std::size_t limit, std::vector<Row>* rows) {
+    return FetchSpan(k, gap, limit, rows);
+  };
+  std::vector<std::string> keys;
+  for (std::size_t i = 0; i < def_.keys.size(); ++i) {
+    keys.push_back(BuildKey(data, def_.keys[i]));
+    if (!def_.keys[i].unique) continue;
+    // Whether a record holds the key, from the records fetched ahead.
+    Row holder;
+    const std::optional<int> found =
+        read_ahead_.Read(static_cast<int>(i), Seek::kEqual, keys.back(), 0, &holder, conn_->epoch, fetch);
+    if (!found || *found != kStatusNotFound) {
+      // Found or undecided: the server answers at once. The ids still
+      // taken go, so that every later insert comes after this one.
+      next_id_ = ids_.size();
+      return -1;
+    }
+  }
+  std::int64_t id = 0;
+  if (int status = NextId(&id); status != kStatusOk) return status;
+  conn_->pending.AddInsert(table_, id, data, keys);
+  CarryWrite(conn_->epoch++, id, 1, data);
+  out->id = id;
+  out->version = 1;
+  out->data.assign(data);
+  return kStatusOk;
+}
+
 void PgFile::CarryWrite(std::uint64_t before, std::int64_t id, std::int64_t version,
                         std::optional<std::string_view> data) {
   if (CurrentSession().in_tx && ReadsAhead()) read_ahead_.Carry(before, conn_->epoch, id, version, data);
+}
+
+void PgFile::CheckFetched(std::vector<std::string>* columns, std::vector<std::string>* held) {
+  auto bytea = [](std::string_view bytes) { return "'\\x" + text::ToHex(bytes) + "'::bytea"; };
+  // The records of `where` on the server as "id.version" joined by ",".
+  auto records = [this](const std::string& where, const std::string& order) {
+    return "COALESCE((SELECT string_agg(id::text || '.' || version::text, ',' ORDER BY " + order + ") FROM " +
+           table_ + " WHERE " + where + "), '')";
+  };
+  for (ReadAhead::Held& h : read_ahead_.Contents(conn_->epoch)) {
+    const std::string k = "k" + std::to_string(h.key);
+    std::string where = k + " >= " + bytea(h.span.lo);
+    if (h.span.hi) where += " AND " + k + " < " + bytea(*h.span.hi);
+    columns->push_back(records(where, k + ", id"));
+    held->push_back(std::move(h.span.records));
+  }
+  // A scan's block: the records after its anchor up to its last (or to the
+  // end when it reached it), in the scan's order.
+  for (std::size_t i = 0; i < cursors_.size(); ++i) {
+    Cursor& c = cursors_[i];
+    if (!c.valid || c.epoch != conn_->epoch) continue;
+    if (c.rows.empty() && !c.complete) {
+      c.valid = false;
+      continue;
+    }
+    const bool back = i % 2 == 1;
+    const std::string k = "k" + std::to_string(i / 2), after = back ? " < " : " > ", upto = back ? " >= " : " <= ";
+    std::string where = "(" + k + ", id)" + after + "(" + bytea(c.anchor_key) + ", " + std::to_string(c.anchor_id) + ")";
+    if (!c.complete) {
+      where += " AND (" + k + ", id)" + upto + "(" + bytea(c.rows.back().key) + ", " +
+               std::to_string(c.rows.back().id) + ")";
+    }
+    columns->push_back(records(where, back ? k + " DESC, id DESC" : k + ", id"));
+    std::string text;
+    for (const Row& row : c.rows) {
+      text += (text.empty() ? "" : ",") + std::to_string(row.id) + '.' + std::to_string(row.version);
+    }
+    held->push_back(std::move(text));
+  }
+}
+
+void PgFile::DropFetched() {
+  for (Cursor& c : cursors_) c.valid = false;
+  read_ahead_.Drop();
 }
 
 int PgFile::Before() {
@@ -187,13 +313,17 @@ int PgFile::Before() {
   int status = Enter(*conn_);
   if (status != kStatusOk) return status;
   if (writable_ < 0) {
-    const char* values[1] = {table_.c_str()};
-    const int lengths[1] = {static_cast<int>(table_.size())};
-    const Oid types[1] = {kTextOid};
-    Result r = Run(*conn_, "SELECT has_table_privilege($1, 'INSERT, UPDATE, DELETE')", 1, types, values, lengths,
-                   &status);
-    if (!r) return status;
-    writable_ = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
+    int& known = KnownFiles(*conn_)[table_].writable;
+    if (known < 0) {
+      const char* values[1] = {table_.c_str()};
+      const int lengths[1] = {static_cast<int>(table_.size())};
+      const Oid types[1] = {kTextOid};
+      Result r = Run(*conn_, "SELECT has_table_privilege($1, 'INSERT, UPDATE, DELETE')", 1, types, values, lengths,
+                     &status);
+      if (!r) return status;
+      KnownFiles(*conn_)[table_].writable = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
+    }
+    writable_ = KnownFiles(*conn_)[table_].writable;
   }
   if (writable_) {
     Result r = Exec(conn_->pg, "LOCK TABLE " + table_ + " IN SHARE ROW EXCLUSIVE MODE");
@@ -222,8 +352,10 @@ std::string PgFile::ReadSql(int key, Seek seek, std::size_t limit) const {
     case Seek::kLast: where = "TRUE"; order = desc; break;
     case Seek::kCount: break;
   }
+  // A scan's blocks grow: their size is a parameter, so that one prepared
+  // statement serves them all.
   return "SELECT id, version, data, " + k + " FROM " + table_ + " WHERE " + where + order + " LIMIT " +
-         std::to_string(limit);
+         (limit > 1 ? std::string("$3") : std::to_string(limit));
 }
 
 int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id, Row* out) {
@@ -265,11 +397,11 @@ int PgFile::Read(int key, Seek seek, std::string_view key_bytes, std::int64_t id
       !cursor ? 1 : cursor->valid && cursor->complete == false && !cursor->rows.empty()
                         ? std::min(cursor->rows.size() * 2, kScanBlockMost)
                         : kScanBlock;
-  const Int8 id_param(id);
-  const char* values[2] = {key_bytes.data(), id_param.bytes};
-  const int lengths[2] = {static_cast<int>(key_bytes.size()), 8};
-  const Oid types[2] = {kByteaOid, kInt8Oid};
-  const int n = seek == Seek::kFirst || seek == Seek::kLast ? 0 : scan ? 2 : 1;
+  const Int8 id_param(id), limit_param(static_cast<std::int64_t>(limit));
+  const char* values[3] = {key_bytes.data(), id_param.bytes, limit_param.bytes};
+  const int lengths[3] = {static_cast<int>(key_bytes.size()), 8, 8};
+  const Oid types[3] = {kByteaOid, kInt8Oid, kInt8Oid};
+  const int n = seek == Seek::kFirst || seek == Seek::kLast ? 0 : !scan ? 1 : limit > 1 ? 3 : 2;
   int status = kStatusOk;
   Result r = Run(*conn_, ReadSql(key, seek, limit), n, types, values, lengths, &status);
   if (!r) return status;
@@ -326,6 +458,7 @@ Result PgFile::Write(const std::string& sql, const std::vector<std::string_view>
 }
 
 int PgFile::Insert(std::string_view data, Row* out) {
+  if (int held = HoldBackInsert(data, out); held != -1) return held;
   std::string cols, vals;
   std::vector<std::string> keys;
   std::vector<std::string_view> params{data};
@@ -431,43 +564,6 @@ int ReadMeta(Conn& c, const Location& l, int* record_length, std::string* keys) 
 
 }  // namespace
 
-int FolderUsers(const Location& location, std::vector<FolderUser>* users) {
-  users->clear();
-  int status = kStatusOk;
-  auto conn = Connect(location.conninfo, &status);
-  if (!conn) return status;
-  // The exclusive lock, had and given back at once: no other session holds
-  // the shared one. This session's own never stands in the way.
-  Result r = RunText(*conn, "SELECT pg_try_advisory_lock" + kFolderKey, location.schema, &status);
-  if (!r) return status;
-  const bool free = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
-  if (free) {
-    r = RunText(*conn, "SELECT pg_advisory_unlock" + kFolderKey, location.schema, &status);
-    if (!r) return status;
-  }
-  const std::string here = " AND l.pid <> pg_backend_pid()"
-                           " AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database())";
-  const std::string who = "COALESCE(a.application_name, '') || ' ' || COALESCE(host(a.client_addr), 'local')";
-  r = RunText(*conn,
-              "SELECT DISTINCT l.pid::int8, " + who + ", ''::text FROM pg_locks l LEFT JOIN pg_stat_activity a ON a.pid = l.pid"
-              " WHERE l.locktype = 'advisory' AND l.classid = " + std::to_string(kFolderLockClass) +
-                  " AND l.objsubid = 2 AND l.objid = (hashtext($1)::int8 & 4294967295)::oid" + here +
-                  " UNION SELECT DISTINCT l.pid::int8, " + who +
-                  ", c.relname::text FROM pg_locks l JOIN pg_class c ON c.oid = l.relation"
-                  " JOIN pg_namespace n ON n.oid = c.relnamespace LEFT JOIN pg_stat_activity a ON a.pid = l.pid"
-                  " WHERE l.locktype = 'relation' AND n.nspname = $1" + here + " ORDER BY 1, 3",
-              location.schema, &status);
-  if (!r) return status;
-  for (int i = 0; i < PQntuples(r.get()); ++i) {
-    users->push_back(FolderUser{Int8At(r.get(), i, 0),
-                                std::string(PQgetvalue(r.get(), i, 1), static_cast<std::size_t>(PQgetlength(r.get(), i, 1))),
-                                std::string(PQgetvalue(r.get(), i, 2), static_cast<std::size_t>(PQgetlength(r.get(), i, 2)))});
-  }
-  // The lock taken between the two questions still counts.
-  if (!free && users->empty()) users->push_back(FolderUser{0, "", ""});
-  return kStatusOk;
-}
-
 std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& file_def, int* status) {
   Session& s = CurrentSession();
   const std::string key = FileKey(location);
@@ -482,10 +578,18 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   }
   auto conn = Connect(location.conninfo, status);
   if (!conn) return nullptr;
-  int length = 0;
-  std::string keys;
-  *status = ReadMeta(*conn, location, &length, &keys);
-  if (*status != kStatusOk) return nullptr;
+  // Asked of the server once while the connection holds the folder lock,
+  // which it keeps until it connects again (that forgets what it learnt).
+  const std::string table = Quote(location.schema) + "." + Quote(location.table);
+  const bool held = conn->folders_held.count(location.schema) != 0;
+  auto known = KnownFiles(*conn).find(table);
+  const bool learnt = held && known != KnownFiles(*conn).end() && known->second.layout_known;
+  int length = learnt ? known->second.record_length : 0;
+  std::string keys = learnt ? known->second.keys : std::string();
+  if (!learnt) {
+    *status = ReadMeta(*conn, location, &length, &keys);
+    if (*status != kStatusOk) return nullptr;
+  }
   const auto opened = OpenedFileDef(file_def, length, ParseKeysText(keys));
   if (!opened) {
     *status = kStatusIoError;
@@ -494,6 +598,12 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   // A program with a file of the folder open is seen by the lock check.
   *status = HoldFolder(*conn, location.schema);
   if (*status != kStatusOk) return nullptr;
+  if (!learnt) {
+    KnownFile& now = KnownFiles(*conn)[table];
+    now.layout_known = true;
+    now.record_length = length;
+    now.keys = keys;
+  }
   auto file = std::make_shared<PgFile>(conn, location, *opened);
   s.files[key] = file;
   return file;
@@ -550,6 +660,7 @@ int CreateFile(const Location& location, const FileDef& file_def, bool replace) 
          std::to_string(file_def.record_length) + ", " + Literal(KeysText(file_def)) + "); COMMIT;";
   status = RunScript(*conn, sql);
   if (status != kStatusOk) RunScript(*conn, "ROLLBACK");
+  KnownFilesChanged();
   ++conn->epoch;
   return status;
 }
@@ -604,6 +715,17 @@ int CommitTransaction() {
   return kStatusOk;
 }
 
+int SendHeldWrites() {
+  Session& s = CurrentSession();
+  if (!s.in_tx) return kStatusOk;
+  if (s.tx_lost) return kStatusIoError;
+  for (auto& [name, c] : s.conns) {
+    if (c->pending.empty()) continue;
+    if (int status = SendPending(*c); status != kStatusOk) return status;
+  }
+  return kStatusOk;
+}
+
 int RollbackTransaction() {
   Session& s = CurrentSession();
   int status = kStatusOk;
@@ -622,13 +744,55 @@ void EndReadBatch() {
   for (auto& [name, c] : s.conns) ++c->epoch;
 }
 
+// Checks the records that the read batch's files fetched ahead against the
+// server, in one statement per connection: a file keeps them where the
+// server still holds exactly those records in each span (same ids, same
+// versions), and gives them all up where it does not. What is kept then
+// shows one state of the server, that of the check.
+void CheckFetched(Session& s) {
+  std::map<Conn*, std::vector<std::shared_ptr<PgFile>>> by_conn;
+  for (auto& [key, weak] : s.files) {
+    if (auto f = std::static_pointer_cast<PgFile>(weak.lock())) by_conn[f->conn().get()].push_back(std::move(f));
+  }
+  for (auto& [conn, files] : by_conn) {
+    std::vector<std::string> columns, held;
+    std::vector<std::size_t> ends;  // the end of each file's columns
+    for (const auto& f : files) {
+      f->CheckFetched(&columns, &held);
+      ends.push_back(columns.size());
+    }
+    if (columns.empty()) continue;
+    std::string sql = "SELECT ";
+    for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + columns[i];
+    Result r(nullptr, PQclear);
+    if (Enter(*conn) == kStatusOk) r = Exec(conn->pg, sql);
+    const bool answered = r && PQresultStatus(r.get()) == PGRES_TUPLES_OK && PQntuples(r.get()) == 1 &&
+                          PQnfields(r.get()) == static_cast<int>(columns.size());
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      bool same = answered;
+      for (std::size_t c = begin; same && c < ends[i]; ++c) {
+        same = held[c] == std::string_view(PQgetvalue(r.get(), 0, static_cast<int>(c)),
+                                           static_cast<std::size_t>(PQgetlength(r.get(), 0, static_cast<int>(c))));
+      }
+      if (!same) files[i]->DropFetched();
+      begin = ends[i];
+    }
+  }
+}
+
 void ReleaseBatchLocks(bool only_held_long) {
   // The server holds no lock for a read; records fetched ahead are read
-  // afresh after the operator's turn, and after a while at a yield.
+  // afresh after the operator's turn, and checked after a while at a yield.
   Session& s = CurrentSession();
   if (s.batch_depth == 0) return;
   const auto now = std::chrono::steady_clock::now();
   if (only_held_long && now - s.fetched_since < kFetchedHold) return;
+  if (only_held_long && !s.in_tx) {
+    CheckFetched(s);
+    s.fetched_since = std::chrono::steady_clock::now();
+    return;
+  }
   s.fetched_since = now;
   for (auto& [name, c] : s.conns) ++c->epoch;
 }
@@ -650,6 +814,7 @@ class PgStoreEngine final : public StoreEngine {
   int CommitTransaction() override { return pg::CommitTransaction(); }
   int RollbackTransaction() override { return pg::RollbackTransaction(); }
   bool TransactionLost() override { return CurrentSession().tx_lost; }
+  int SendHeldWrites() override { return pg::SendHeldWrites(); }
   void BeginReadBatch() override {
     Session& s = CurrentSession();
     if (s.batch_depth++ == 0) s.fetched_since = std::chrono::steady_clock::now();

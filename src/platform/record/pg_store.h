@@ -43,7 +43,19 @@
 //
 // Inside a read batch or a transaction, GetNext/GetPrevious fetch the
 // following records in blocks and answer from them while nothing was
-// written on the connection.
+// written on the connection. A read batch that has held its blocks for a
+// tenth of a second checks them at its next read or yield, in one statement
+// per connection: a file whose blocks the server no longer holds exactly
+// (ids and versions) fetches afresh, the others keep theirs, so that
+// another terminal's write shows as soon as before without fetching again
+// what nobody changed. A file's stored layout and the role's right to
+// write it are asked once per connection.
+//
+// Inside a transaction that holds a file's lock, rewrites and inserts whose
+// status is known before the server answers are held back and sent as one
+// statement per table (pending_updates.h); an insert so held takes its id
+// from ids the transaction took from the table's sequence in blocks, so
+// that records keep the order of their inserts.
 #ifndef QZ_PLATFORM_RECORD_PG_STORE_H_
 #define QZ_PLATFORM_RECORD_PG_STORE_H_
 

@@ -80,4 +80,15 @@ void ReadAhead::Carry(std::uint64_t before, std::uint64_t after, std::int64_t id
   }
 }
 
+std::vector<ReadAhead::Held> ReadAhead::Contents(std::uint64_t epoch) const {
+  std::vector<Held> out;
+  if (!held_ || epoch != epoch_) return out;
+  for (std::size_t k = 0; k < caches_.size(); ++k) {
+    for (KeySpanCache::SpanContents& span : caches_[k].Contents()) {
+      out.push_back(Held{static_cast<int>(k), std::move(span)});
+    }
+  }
+  return out;
+}
+
 }  // namespace qz::record::internal

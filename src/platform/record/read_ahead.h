@@ -30,7 +30,7 @@ namespace qz::record::internal {
 class ReadAhead {
  public:
   static constexpr std::size_t kFirstBlock = 64;
-  static constexpr std::size_t kBlock = 1024;  // records one fetch gives at most
+  static constexpr std::size_t kBlock = 2048;  // records one fetch gives at most (a consultation of 1,600 items)
 
   // `def` must outlive the object.
   explicit ReadAhead(const FileDef& def);
@@ -60,6 +60,14 @@ class ReadAhead {
              std::optional<std::string_view> data);
 
   void Drop();
+
+  // What the cache holds at epoch `epoch`, span by span, with the number
+  // of the key each span is of (empty when it holds nothing then).
+  struct Held {
+    int key = 0;
+    KeySpanCache::SpanContents span;
+  };
+  std::vector<Held> Contents(std::uint64_t epoch) const;
 
  private:
   const FileDef& def_;

@@ -90,6 +90,14 @@ int CommitTransaction() {
   return kStatusOk;
 }
 
+int SendHeldWrites() {
+  if (!t_in_tx) return kStatusOk;
+  for (auto e = Engines(); *e; ++e) {
+    if (const int status = (*e)->SendHeldWrites(); status != kStatusOk) return status;
+  }
+  return kStatusOk;
+}
+
 int RollbackTransaction() {
   if (!t_in_tx) return kStatusOk;
   t_in_tx = false;

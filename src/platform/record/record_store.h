@@ -44,6 +44,10 @@ int BeginTransaction();  // 0 or 37
 int CommitTransaction();  // 0, 39 or a failure (the transaction stays for Rollback)
 int RollbackTransaction();  // 0 (also without a transaction) or 2
 bool InTransaction();
+// Sends the writes the engines hold back inside the thread's transaction
+// (btr_access.h): 0 (also without a transaction) or the status of the first
+// that failed.
+int SendHeldWrites();
 // The number of the thread's running transaction (counted from 1); 0
 // outside one.
 std::uint64_t CurrentTransaction();

@@ -852,6 +852,7 @@ class SqliteStoreEngine final : public StoreEngine {
   int CommitTransaction() override { return sqlite::CommitTransaction(); }
   int RollbackTransaction() override { return sqlite::RollbackTransaction(); }
   bool TransactionLost() override { return CurrentSession().tx_lost; }
+  int SendHeldWrites() override { return kStatusOk; }  // every write goes at once
   void BeginReadBatch() override { ++CurrentSession().batch_depth; }
   void EndReadBatch() override { sqlite::EndReadBatch(); }
   void ReleaseBatchLocks(bool only_held_long) override { sqlite::ReleaseBatchLocks(only_held_long); }

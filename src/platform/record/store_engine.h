@@ -44,6 +44,9 @@ class StoreEngine {
   virtual int CommitTransaction() = 0;
   virtual int RollbackTransaction() = 0;
   virtual bool TransactionLost() = 0;
+  // Sends the writes the engine holds back inside the transaction: 0, or
+  // the status of the first that failed (the transaction is then lost).
+  virtual int SendHeldWrites() = 0;
 
   // The thread's read batch (see read_batch.h).
   virtual void BeginReadBatch() = 0;
