@@ -87,6 +87,9 @@ class FormWindow : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   bool event(QEvent* event) override;
+  // Drops what the window system says of a window the program has hidden
+  // that would still map or activate it (late_window_events.h).
+  bool nativeEvent(const QByteArray& event_type, void* message, qintptr* result) override;
   void changeEvent(QEvent* event) override;
 
  private:

@@ -9,6 +9,7 @@
 
 #include "platform/ui/shell.h"
 #include "qt/form_window.h"
+#include "qt/late_window_events.h"
 #include "qt/qt_backend.h"
 #include "qt/window_placement.h"
 
@@ -185,6 +186,11 @@ void FormWindow::WriteBackGeometry() {
       if (window != nullptr) window->WriteBackGeometry();
     });
   });
+}
+
+bool FormWindow::nativeEvent(const QByteArray& event_type, void* message, qintptr* result) {
+  if (!isVisible() && IsLateShowEvent(event_type, message)) return true;
+  return QWidget::nativeEvent(event_type, message, result);
 }
 
 void FormWindow::changeEvent(QEvent* event) {

@@ -256,11 +256,16 @@ void QtBackend::OnFormHidden(ui::Form& form) {
     Drop(&form);
     return;
   }
-  if (FormWindow* window = WindowOf(form)) {
-    // The window manager moves the keyboard on when it had it.
-    if (window->isActiveWindow()) window_shown_ = true;
-    window->hide();
-  }
+  if (FormWindow* window = WindowOf(form)) Hide(*window);
+}
+
+void QtBackend::Hide(FormWindow& window) {
+  // The window manager moves the keyboard on when the window had it, or
+  // was to have it (a modal window, which may go before the window manager
+  // has mapped it): the active form's window asks for it back, also when
+  // the operator's own key or click closed the window.
+  if (window.isVisible() && (window.isActiveWindow() || window.isModal())) window_shown_ = true;
+  window.hide();
 }
 
 void QtBackend::Drop(const ui::Form* form) {
@@ -269,7 +274,7 @@ void QtBackend::Drop(const ui::Form* form) {
   FormWindow* window = it->second;
   windows_.erase(it);
   window->Detach();
-  window->hide();
+  Hide(*window);
   // Its own event handler may be on the stack.
   window->deleteLater();
   dropped_.erase(std::remove_if(dropped_.begin(), dropped_.end(), [](const QPointer<FormWindow>& w) { return w.isNull(); }),

@@ -79,7 +79,9 @@ class QtBackend : public ui::Backend {
   // waits to be rethrown or when no shell is installed.
   void Dispatch(const std::function<void(ui::Shell&)>& action);
   // The operator pressed a key or a mouse button in a window of the
-  // program: from now on where the keyboard goes is the operator's.
+  // program: from now on where the keyboard goes is the operator's, until
+  // the program shows a window or closes one that had the keyboard or was
+  // modal (even when the operator's key or click closed it).
   void OperatorActs() { keyboard_retries_ = 0; }
   // Brings every window in step with its model; drops the windows of forms
   // that are no longer loaded.
@@ -110,11 +112,14 @@ class QtBackend : public ui::Backend {
  private:
   void RethrowPending();
   void Drop(const ui::Form* form);
+  // Hides a window of the program.
+  void Hide(FormWindow& window);
 
   SystemClipboard clipboard_;
   std::map<const ui::Form*, FormWindow*> windows_;
-  // A window was shown since the last SyncAll gave the keyboard to the
-  // active form's window.
+  // Since the last SyncAll gave the keyboard to the active form's window,
+  // a window was shown, or one that had or was to have the keyboard (a
+  // modal one) was hidden or dropped.
   bool window_shown_ = false;
   // After the program showed or hid a window, a window manager may give the
   // keyboard to another window of the program (its focus goes back to the

@@ -113,19 +113,15 @@ TEST_F(QtWindowManager, AfterALoadTheGroupSelectionIsMinimisedAndTheMainWindowHa
 
 // The previous-result copy that ends a load changes nothing of it: once its
 // dialog is closed the group selection is minimised and the main window
-// has the keyboard. Not yet so: under openbox the keyboard mostly ends in
-// no window of the program, or in 入力グループ, after the dialog closes;
-// enable with the mend. What happens: the dialog is closed before the
-// window manager has mapped it; Qt asks for the keyboard for a modal
-// window as it shows it, and, the window not being mapped yet, asks when
-// the map arrives, after the close. Qt hears its own request and takes
-// the closed dialog for the window with the keyboard (and for none once
-// it is deleted), while the window manager has given it to the main window
-// and sends no further focus event. The main window's own ask does not mend
-// it: activateWindow() asks nothing while a dialog of the window has the
-// keyboard as far as Qt knows, and a request of a window whose transient
-// dialog has it sets the X focus directly, which changes nothing.
-TEST_F(QtWindowManager, DISABLED_AfterALoadWithTheCopyDialogTheGroupSelectionIsMinimisedToo) {
+// has the keyboard. The fixture clicks the dialog's button 20 ms after it
+// shows, as an operator's Enter typed ahead does: mostly before the window
+// manager has mapped it. The map then arrives after the close: the closed
+// dialog must not take it (nor the activation Qt held back for it until
+// the map), or Qt takes it for the window with the keyboard, and none once
+// it is deleted. And the main window asks for the keyboard back although
+// the operator's click closed the dialog: the window manager may give it
+// to 入力グループ.
+TEST_F(QtWindowManager, AfterALoadWithTheCopyDialogTheGroupSelectionIsMinimisedToo) {
   ASSERT_TRUE(StartOnFirstExaminee(true));
   EXPECT_TRUE(copy_shown_);
   ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
@@ -139,6 +135,9 @@ TEST_F(QtWindowManager, MinimisingAndRestoringTheMainWindowKeepsTheGroupSelectio
   FormWindow* main_window = qt_->qt().WindowOf(form());
   ASSERT_NE(main_window, nullptr);
   const QString main_id = QString::number(main_window->winId());
+  // The operator minimises a window the window manager has put up: on a
+  // loaded machine it may not have yet when the load ends.
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
   for (int round = 1; round <= 3; ++round) {
     SCOPED_TRACE(round);
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), main_id});
