@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QInputMethodQueryEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -15,11 +17,17 @@
 #include <QWindow>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "data/imm_on_off.h"
+#include "examinee/bas_public.h"
+#include "judgement/frm_syo_comb.h"
 #include "loading/group_forms.h"
+#include "platform/grid/list_grid.h"
 #include "qt/form_window.h"
 #include "platform/ui/msgbox.h"
 #include "qt/result_screen_fixture.h"
+#include "tools/frm_dmy_data_set.h"
 
 namespace qz::qt {
 namespace {
@@ -54,6 +62,22 @@ WId ActiveWindow() {
   const std::string out = XProp(0, "_NET_ACTIVE_WINDOW");
   const auto hash = out.find("# ");
   return hash == std::string::npos ? 0 : static_cast<WId>(std::stoull(out.substr(hash + 2), nullptr, 16));
+}
+
+// Lets Qt's events in until `done` holds, at most five seconds, from
+// inside a modal loop (a message box, a dialog); returns whether it held.
+bool PumpUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 250 && !done(); ++i) {
+    QApplication::processEvents();
+    QThread::msleep(20);
+  }
+  return done();
+}
+
+// Whether `window` has the keyboard, as Qt and the window manager see it.
+bool KeyboardIn(QWidget* window) {
+  return QGuiApplication::focusWindow() != nullptr && QGuiApplication::focusWindow() == window->windowHandle() &&
+         ActiveWindow() == window->winId();
 }
 
 class QtWindowManager : public QtResultScreen {
@@ -102,6 +126,22 @@ class QtWindowManager : public QtResultScreen {
     EXPECT_EQ(focus->window(), main_window) << focus->window()->objectName().toStdString();
     EXPECT_EQ(QGuiApplication::focusObject(), focus) << "the input method's context is the main window's";
     EXPECT_EQ(form().active_control(), &form().sprResult);
+  }
+  // The window of `owner` has the keyboard, as the window manager and Qt
+  // see it: its window is the active one and Qt's focus window.
+  void ExpectKeyboardIn(ui::Form& owner) {
+    FormWindow* window = qt_->qt().WindowOf(owner);
+    ASSERT_NE(window, nullptr);
+    const WId id = window->winId();
+    EXPECT_TRUE(WaitFor([&] {
+      return ActiveWindow() == id && QGuiApplication::focusWindow() == window->windowHandle();
+    }));
+    EXPECT_EQ(ActiveWindow(), id) << "the window manager's active window is " << owner.name() << "'s";
+    QWindow* now = QGuiApplication::focusWindow();
+    EXPECT_EQ(now, window->windowHandle()) << (now != nullptr ? now->objectName().toStdString() : "(none)");
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(focus->window(), window) << focus->window()->objectName().toStdString();
   }
 };
 
@@ -191,6 +231,159 @@ TEST_F(QtWindowManager, AMessageBoxKeepsTheKeyboardWhileTheWindowManagerMovesThe
   ASSERT_TRUE(qt_->Step([] { ui::MsgBox("確認", ui::MsgButtons::kOk, ui::MsgIcon::kExclamation, "結果入力"); }));
   EXPECT_TRUE(box_took) << "the box opens with the keyboard";
   EXPECT_TRUE(box_kept) << "the keyboard went to " << focus_after;
+}
+
+
+// The operator brings up 入力グループ選択, takes every group off and
+// presses 選択終了: the message that no group is chosen has the keyboard,
+// and once answered the keyboard is back in 入力グループ選択, the window
+// it came from, not in the main window.
+TEST_F(QtWindowManager, AMessageOverTheGroupSelectionGivesItTheKeyboardBack) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+  ASSERT_TRUE(qt_->Step([&] { Click(qt_->qt().WidgetOf(form().cmdGrpSel)); }));
+  ExpectKeyboardIn(*frmGrpSel);
+  grid::ListGrid& list = frmGrpSel->flxGroop;
+  for (int r = 0; r < list.rows(); ++r) list.SetCellBackColorAt(r, 0, NgrpDefaultColor());
+  bool box_took = false;
+  qt_->qt().on_message_box = [&](QMessageBox& box) {
+    boxes_.push_back(box.text().toStdString());
+    QTimer::singleShot(0, &box, [&] {
+      box_took = PumpUntil([&box] { return KeyboardIn(&box); });
+      box.buttons().front()->click();
+    });
+  };
+  QWidget* select_end = qt_->qt().WidgetOf(frmGrpSel->cmdSelectEnd);
+  ASSERT_NE(select_end, nullptr);
+  ASSERT_TRUE(qt_->Step([&] { Click(select_end); ui::DoEvents(); }));
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_.front(), "グループが選択されていません。");
+  EXPECT_TRUE(box_took);
+  ExpectKeyboardIn(*frmGrpSel);
+}
+
+// 選択終了 with groups chosen rebuilds the screen behind the progress
+// window owned by 入力グループ選択: once the progress window goes, the main
+// window has the keyboard, with the grid focused.
+TEST_F(QtWindowManager, AfterTheGroupSelectionEndsTheMainWindowHasTheKeyboard) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+  ASSERT_TRUE(qt_->Step([&] { Click(qt_->qt().WidgetOf(form().cmdGrpSel)); }));
+  ExpectKeyboardIn(*frmGrpSel);
+  QWidget* select_end = qt_->qt().WidgetOf(frmGrpSel->cmdSelectEnd);
+  ASSERT_NE(select_end, nullptr);
+  ASSERT_TRUE(qt_->Step([&] { Click(select_end); ui::DoEvents(); }));
+  EXPECT_TRUE(boxes_.empty());
+  EXPECT_FALSE(frmGrpSel->visible());
+  ExpectKeyboardIn(form());
+  EXPECT_EQ(form().active_control(), &form().sprResult);
+}
+
+// Alt+F4 opens the dummy-data dialog and an Enter typed ahead runs it
+// about 20 ms after it shows, mostly before the window manager has mapped
+// it. The message that follows, "ダミーデータをセットしました。", has the
+// keyboard as long as it stands: nothing of the program asks for it
+// meanwhile. Once answered, the main window has it.
+TEST_F(QtWindowManager, AMessageAfterADialogClosedAtOnceKeepsTheKeyboard) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+  QTimer runner;
+  runner.setInterval(20);
+  bool dialog_shown = false;
+  QObject::connect(&runner, &QTimer::timeout, [&] {
+    if (!frmDmyDataSet.loaded() || !frmDmyDataSet->visible()) return;
+    dialog_shown = true;
+    if (QWidget* button = qt_->qt().WidgetOf(frmDmyDataSet->cmdRun)) Click(button);
+  });
+  runner.start();
+  bool box_took = false;
+  int box_lost = 0;
+  std::string lost_to;
+  qt_->qt().on_message_box = [&](QMessageBox& box) {
+    boxes_.push_back(box.text().toStdString());
+    QTimer::singleShot(0, &box, [&] {
+      box_took = PumpUntil([&box] { return KeyboardIn(&box); });
+      for (int i = 0; i < 25; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+        if (!KeyboardIn(&box)) {
+          ++box_lost;
+          QWindow* now = QGuiApplication::focusWindow();
+          lost_to = now != nullptr ? now->objectName().toStdString() : "(none)";
+        }
+      }
+      box.buttons().front()->click();
+    });
+  };
+  ASSERT_TRUE(qt_->Step([] {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
+    QApplication::sendEvent(focus, &press);
+  }));
+  runner.stop();
+  EXPECT_TRUE(dialog_shown);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_.front(), "ダミーデータをセットしました。");
+  EXPECT_TRUE(box_took) << "the message opens with the keyboard";
+  EXPECT_EQ(box_lost, 0) << "the keyboard went to " << lost_to << " while the message stood";
+  ExpectKeyboardIn(form());
+  EXPECT_EQ(form().active_control(), &form().sprResult);
+}
+
+// F5 on a findings cell opens the findings search modal with the keyboard.
+// The operator changes the text and presses 戻る: the question whether to
+// leave without the change has the keyboard; Cancel gives it back to the
+// search dialog, not to the main window behind it. Leaving then (OK) gives
+// it to the main window, the dialog's owner, with the grid focused and the
+// input method's context the grid's.
+TEST_F(QtWindowManager, TheFindingsSearchGetsTheKeyboardBackFromItsQuestion) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+  ASSERT_TRUE(qt_->Step([&] { ClickCell(basPublic.ResultCol, RowOfItem(1008)); }));
+  std::vector<std::string> box_took;
+  bool answer_ok = false;
+  qt_->qt().on_message_box = [&](QMessageBox& box) {
+    boxes_.push_back(box.text().toStdString());
+    QTimer::singleShot(0, &box, [&] {
+      box_took.push_back(PumpUntil([&box] { return KeyboardIn(&box); }) ? "yes" : "no");
+      box.buttons().at(answer_ok ? 0 : 1)->click();
+    });
+  };
+  bool dialog_took = false;
+  bool dialog_got_back = false;
+  bool busy = false;
+  QTimer driver;
+  driver.setInterval(20);
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    if (busy || !frmSyoComb.loaded() || !frmSyoComb->visible()) return;
+    busy = true;
+    FormWindow* dialog = qt_->qt().WindowOf(*frmSyoComb);
+    dialog_took = PumpUntil([dialog] { return KeyboardIn(dialog); });
+    qt_->qt().Dispatch([](ui::Shell&) { frmSyoComb->txtSyoken.SetText(frmSyoComb->txtSyoken.text() + "x"); });
+    Click(qt_->qt().WidgetOf(frmSyoComb->cmdClose));
+    dialog_got_back = frmSyoComb.loaded() && PumpUntil([dialog] { return KeyboardIn(dialog); });
+    answer_ok = true;
+    if (frmSyoComb.loaded()) Click(qt_->qt().WidgetOf(frmSyoComb->cmdClose));
+    driver.stop();
+  });
+  driver.start();
+  ASSERT_TRUE(qt_->Step([] { KeyToFocus(Qt::Key_F5); }));
+  driver.stop();
+  EXPECT_TRUE(dialog_took) << "the findings search opens with the keyboard";
+  ASSERT_EQ(boxes_.size(), 2u);
+  EXPECT_EQ(boxes_.front(), "所見を変更せずに終了します。よろしいですか？");
+  EXPECT_EQ(box_took, (std::vector<std::string>{"yes", "yes"})) << "each question opens with the keyboard";
+  EXPECT_TRUE(dialog_got_back) << "Cancel gives the keyboard back to the findings search";
+  EXPECT_FALSE(frmSyoComb.loaded());
+  ExpectKeyboardIn(form());
+  EXPECT_EQ(form().active_control(), &form().sprResult);
+  QObject* focus = QGuiApplication::focusObject();
+  ASSERT_NE(focus, nullptr);
+  QInputMethodQueryEvent query(Qt::ImEnabled);
+  QApplication::sendEvent(focus, &query);
+  EXPECT_EQ(query.value(Qt::ImEnabled).toBool(), Fnc_FieldIme(form().sprResult).composes)
+      << "the input method follows the grid's cell";
 }
 
 }  // namespace
