@@ -264,18 +264,25 @@ class RecordServerTest : public RecordTest {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   }
+  // Opens U.BTR and closes it: the connection has read its layout.
+  void OpenAndCloseU() {
+    auto u = OpenU();
+    ASSERT_TRUE(u->IsOpen());
+  }
+  // Writes into `folder` the definitions with U.BTR of 30 bytes a record.
+  void WriteDefinitionsWithU30(const std::string& folder) const {
+    std::string definitions = kDefinitions;
+    const std::string before = "U.BTR=20";
+    definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
+    std::ofstream(folder + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  }
 };
 
 // A file this process makes again with another layout (as btrutil does)
 // opens as it is now, although the connection had learnt the old one.
 TEST_F(RecordServerTest, AFileMadeAgainWithAnotherLayoutOpensAsItIsNow) {
-  auto u = OpenU();
-  ASSERT_TRUE(u->IsOpen());
-  u.reset();
-  std::string definitions = kDefinitions;
-  const std::string before = "U.BTR=20";
-  definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
-  std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  OpenAndCloseU();
+  WriteDefinitionsWithU30(dir_);
   ASSERT_EQ(CreateRecordFile(dir_, "U.BTR", dir_, true), 0);
   BtrAccess again;
   EXPECT_TRUE(again.OpenFile("U.BTR", "U", dir_, dir_));
@@ -287,15 +294,10 @@ TEST_F(RecordServerTest, AFileMadeAgainWithAnotherLayoutOpensAsItIsNow) {
 // is refused (its records are no longer of that length); under the new
 // ones it opens.
 TEST_F(RecordServerTest, AFileAnotherProcessMadeAgainOpensAsItIsNow) {
-  auto u = OpenU();
-  ASSERT_TRUE(u->IsOpen());
-  u.reset();
-  std::string definitions = kDefinitions;
-  const std::string before = "U.BTR=20";
-  definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
+  OpenAndCloseU();
   const std::string remade = dir_ + "/remade";
   fs::create_directory(remade);
-  std::ofstream(remade + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  WriteDefinitionsWithU30(remade);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) ::_exit(CreateRecordFile(remade, "U.BTR", dir_, true));
