@@ -264,21 +264,51 @@ class RecordServerTest : public RecordTest {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   }
+  // Opens U.BTR and closes it: the connection has read its layout.
+  void OpenAndCloseU() {
+    auto u = OpenU();
+    ASSERT_TRUE(u->IsOpen());
+  }
+  // Writes into `folder` the definitions with U.BTR of 30 bytes a record.
+  void WriteDefinitionsWithU30(const std::string& folder) const {
+    std::string definitions = kDefinitions;
+    const std::string before = "U.BTR=20";
+    definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
+    std::ofstream(folder + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  }
 };
 
 // A file this process makes again with another layout (as btrutil does)
 // opens as it is now, although the connection had learnt the old one.
 TEST_F(RecordServerTest, AFileMadeAgainWithAnotherLayoutOpensAsItIsNow) {
-  auto u = OpenU();
-  ASSERT_TRUE(u->IsOpen());
-  u.reset();
-  std::string definitions = kDefinitions;
-  const std::string before = "U.BTR=20";
-  definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
-  std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  OpenAndCloseU();
+  WriteDefinitionsWithU30(dir_);
   ASSERT_EQ(CreateRecordFile(dir_, "U.BTR", dir_, true), 0);
   BtrAccess again;
   EXPECT_TRUE(again.OpenFile("U.BTR", "U", dir_, dir_));
+}
+
+// Another program (btrutil on another terminal) makes a file again with
+// another layout while this process, still connected, has it closed: the
+// next open here sees the file as it is now. Under the old definitions it
+// is refused (its records are no longer of that length); under the new
+// ones it opens.
+TEST_F(RecordServerTest, AFileAnotherProcessMadeAgainOpensAsItIsNow) {
+  OpenAndCloseU();
+  const std::string remade = dir_ + "/remade";
+  fs::create_directory(remade);
+  WriteDefinitionsWithU30(remade);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ::_exit(CreateRecordFile(remade, "U.BTR", dir_, true));
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+
+  BtrAccess old_layout;
+  EXPECT_FALSE(old_layout.OpenFile("U.BTR", "U", dir_, dir_)) << "opened as 20 bytes a record";
+  BtrAccess new_layout;
+  EXPECT_TRUE(new_layout.OpenFile("U.BTR", "U", dir_, remade));
 }
 
 // The server ends this process's idle session (a restart, an

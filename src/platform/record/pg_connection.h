@@ -47,16 +47,11 @@ constexpr Oid kByteaOid = 17;
 constexpr Oid kInt8Oid = 20;
 constexpr Oid kTextOid = 25;
 
-// What a connection learnt of one file (table): its stored record length
-// and keys, and whether the role may write it (1, 0, -1 not yet asked).
-// Held while the connection holds the folder lock of the file's schema,
-// which keeps every other program's rebuild of the folder out; dropped when
-// the connection connects again and when this process makes a file
-// (KnownFilesChanged).
+// What a connection learnt of one file (table): whether the role may write
+// it (1, 0, -1 not yet asked). Dropped when the connection connects again
+// and when this process makes a file (KnownFilesChanged). The file's layout
+// is not kept: another program may make the file again meanwhile.
 struct KnownFile {
-  bool layout_known = false;  // record_length and keys as stored
-  int record_length = 0;
-  std::string keys;
   int writable = -1;
 };
 

@@ -539,22 +539,26 @@ int PgFile::Delete(std::int64_t id, std::int64_t version) {
 std::string FileKey(const Location& l) { return l.conninfo + '\n' + l.schema + '\n' + l.table; }
 
 // The stored record length and keys of `l`'s file: 0, 12 (no such file) or
-// a failure.
-int ReadMeta(Conn& c, const Location& l, int* record_length, std::string* keys) {
+// a failure. `listed`: the folder's list of files is known to be there (the
+// connection read it and holds the folder lock, so that it stays), and the
+// file's line of it and the file are asked in one statement.
+int ReadMeta(Conn& c, const Location& l, bool listed, int* record_length, std::string* keys) {
   const std::string meta = Quote(l.schema) + "." + kMetaTable;
   int status = kStatusOk;
   const std::string regclass = Quote(l.schema) + "." + Quote(l.table);
   const char* values[2] = {meta.c_str(), regclass.c_str()};
   const int lengths[2] = {static_cast<int>(meta.size()), static_cast<int>(regclass.size())};
   const Oid types[2] = {kTextOid, kTextOid};
-  Result r = Run(c, "SELECT to_regclass($1) IS NOT NULL AND to_regclass($2) IS NOT NULL", 2, types, values, lengths,
-                 &status);
-  if (!r) return status;
-  if (PQntuples(r.get()) != 1 || *PQgetvalue(r.get(), 0, 0) == 0) return kStatusFileNotFound;
-  const char* name[1] = {l.table.c_str()};
-  const int name_length[1] = {static_cast<int>(l.table.size())};
-  r = Run(c, "SELECT record_length::int8, keys FROM " + meta + " WHERE name = $1", 1, types, name, name_length,
-          &status);
+  if (!listed) {
+    Result r = Run(c, "SELECT to_regclass($1) IS NOT NULL AND to_regclass($2) IS NOT NULL", 2, types, values,
+                   lengths, &status);
+    if (!r) return status;
+    if (PQntuples(r.get()) != 1 || *PQgetvalue(r.get(), 0, 0) == 0) return kStatusFileNotFound;
+  }
+  const char* line[2] = {l.table.c_str(), regclass.c_str()};
+  const int line_lengths[2] = {static_cast<int>(l.table.size()), static_cast<int>(regclass.size())};
+  Result r = Run(c, "SELECT record_length::int8, keys FROM " + meta + " WHERE name = $1 AND to_regclass($2) IS NOT NULL",
+                 2, types, line, line_lengths, &status);
   if (!r) return status;
   if (PQntuples(r.get()) != 1) return kStatusFileNotFound;
   *record_length = static_cast<int>(Int8At(r.get(), 0, 0));
@@ -578,18 +582,15 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   }
   auto conn = Connect(location.conninfo, status);
   if (!conn) return nullptr;
-  // Asked of the server once while the connection holds the folder lock,
-  // which it keeps until it connects again (that forgets what it learnt).
-  const std::string table = Quote(location.schema) + "." + Quote(location.table);
-  const bool held = conn->folders_held.count(location.schema) != 0;
-  auto known = KnownFiles(*conn).find(table);
-  const bool learnt = held && known != KnownFiles(*conn).end() && known->second.layout_known;
-  int length = learnt ? known->second.record_length : 0;
-  std::string keys = learnt ? known->second.keys : std::string();
-  if (!learnt) {
-    *status = ReadMeta(*conn, location, &length, &keys);
-    if (*status != kStatusOk) return nullptr;
-  }
+  // Asked at every open: another terminal's program (btrutil) may have made
+  // the file again since this connection last opened it, and the folder lock
+  // keeps no such program out. The lock is taken once the folder's list of
+  // files was read, and keeps the list there.
+  const bool listed = conn->folders_held.count(location.schema) != 0;
+  int length = 0;
+  std::string keys;
+  *status = ReadMeta(*conn, location, listed, &length, &keys);
+  if (*status != kStatusOk) return nullptr;
   const auto opened = OpenedFileDef(file_def, length, ParseKeysText(keys));
   if (!opened) {
     *status = kStatusIoError;
@@ -598,12 +599,6 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   // A program with a file of the folder open is seen by the lock check.
   *status = HoldFolder(*conn, location.schema);
   if (*status != kStatusOk) return nullptr;
-  if (!learnt) {
-    KnownFile& now = KnownFiles(*conn)[table];
-    now.layout_known = true;
-    now.record_length = length;
-    now.keys = keys;
-  }
   auto file = std::make_shared<PgFile>(conn, location, *opened);
   s.files[key] = file;
   return file;
@@ -620,7 +615,7 @@ bool FileExists(const Location& location) {
   if (!conn) return false;
   int length = 0;
   std::string keys;
-  return ReadMeta(*conn, location, &length, &keys) == kStatusOk;
+  return ReadMeta(*conn, location, /*listed=*/false, &length, &keys) == kStatusOk;
 }
 
 int CreateFile(const Location& location, const FileDef& file_def, bool replace) {
@@ -640,7 +635,7 @@ int CreateFile(const Location& location, const FileDef& file_def, bool replace) 
   if (status != kStatusOk) return status;
   int length = 0;
   std::string keys;
-  status = ReadMeta(*conn, location, &length, &keys);
+  status = ReadMeta(*conn, location, /*listed=*/false, &length, &keys);
   if (status == kStatusOk && !replace) return kStatusFileExists;
   if (status != kStatusOk && status != kStatusFileNotFound) return status;
   std::string sql = "BEGIN; DROP TABLE IF EXISTS " + table + "; DELETE FROM " + meta + " WHERE name = " +
