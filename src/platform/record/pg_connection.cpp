@@ -232,10 +232,16 @@ int SendPending(Conn& c) {
     const std::vector<Oid> types(st.params.size(), kTextOid);
     int status = kStatusOk;
     Result r = Run(c, st.sql, static_cast<int>(st.params.size()), types.data(), values.data(), lengths.data(), &status);
-    if (!r) return status;
-    if (std::strcmp(PQcmdTuples(r.get()), std::to_string(st.records).c_str()) != 0) {
+    if (r && std::strcmp(PQcmdTuples(r.get()), std::to_string(st.records).c_str()) != 0) {
       CurrentSession().tx_lost = true;
-      return kStatusIoError;
+      status = kStatusIoError;
+    }
+    if (status != kStatusOk) {
+      // The writes' own callers were told 0: whoever asks (SendHeldWrites)
+      // learns of the refusal, whichever statement sent them.
+      Session& s = CurrentSession();
+      if (s.held_refused == kStatusOk) s.held_refused = status;
+      return status;
     }
   }
   return kStatusOk;

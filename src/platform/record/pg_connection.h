@@ -93,6 +93,7 @@ struct Session {
   std::map<std::string, std::weak_ptr<StoreFile>> files;  // by connection, schema, table
   bool in_tx = false;
   bool tx_lost = false;  // a statement failed inside the transaction
+  int held_refused = 0;  // the status of the server's refusal of held-back writes in the transaction
   std::uint64_t tx_serial = 0;  // numbers the transactions of the session
   int batch_depth = 0;
   std::chrono::steady_clock::time_point fetched_since;  // the read batch last dropped its blocks
@@ -150,9 +151,9 @@ Result RunText(Conn& c, const std::string& sql, const std::string& text, int* st
 // 0 or a failure: a failed statement gives 84, 46 or 2.
 int RunScript(Conn& c, const std::string& sql);
 
-// Sends the rewrites held back on `c`, one statement per table. 0 or a
-// failure; a statement that does not change every record it holds loses
-// the transaction.
+// Sends the writes held back on `c`, one statement per table. 0 or a
+// failure, which the session keeps as `held_refused`; a statement that
+// does not change every record it holds loses the transaction.
 int SendPending(Conn& c);
 
 // The folder lock of schema `schema`: an advisory lock of the database,

@@ -672,6 +672,7 @@ void BeginTransaction() {
   for (auto& [name, c] : s.conns) ++c->epoch;
   s.in_tx = true;  // each connection begins at its first statement
   s.tx_lost = false;
+  s.held_refused = kStatusOk;
   ++s.tx_serial;
 }
 
@@ -680,6 +681,7 @@ namespace {
 void EndTransaction(Session& s) {
   s.in_tx = false;
   s.tx_lost = false;
+  s.held_refused = kStatusOk;
   for (auto& [name, c] : s.conns) {
     c->tx_started = false;
     c->pending.Clear();
@@ -718,7 +720,9 @@ int CommitTransaction() {
 int SendHeldWrites() {
   Session& s = CurrentSession();
   if (!s.in_tx) return kStatusOk;
-  if (s.tx_lost) return kStatusIoError;
+  // Refused at an earlier statement, or never to be sent: the transaction
+  // was lost by a failure its caller was told of.
+  if (s.held_refused != kStatusOk || s.tx_lost) return s.held_refused;
   for (auto& [name, c] : s.conns) {
     if (c->pending.empty()) continue;
     if (int status = SendPending(*c); status != kStatusOk) return status;
