@@ -281,6 +281,27 @@ TEST_F(RecordServerTest, AFileMadeAgainWithAnotherLayoutOpensAsItIsNow) {
   EXPECT_TRUE(again.OpenFile("U.BTR", "U", dir_, dir_));
 }
 
+// Another process (btrutil, a conversion program) makes a file again with
+// another layout while this one has the folder open: this process's next
+// open of the file takes it as it is now.
+TEST_F(RecordServerTest, AFileMadeAgainByAnotherProcessOpensAsItIsNow) {
+  auto t = OpenT();  // the folder stays open
+  auto u = OpenU();
+  ASSERT_TRUE(u->IsOpen());
+  u.reset();
+  std::string definitions = kDefinitions;
+  const std::string before = "U.BTR=20";
+  definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
+  std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  const pid_t child = ::fork();
+  if (child == 0) _exit(CreateRecordFile(dir_, "U.BTR", dir_, true) == 0 ? 0 : 1);
+  int wstatus = 0;
+  ASSERT_EQ(::waitpid(child, &wstatus, 0), child);
+  ASSERT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0) << wstatus;
+  BtrAccess again;
+  EXPECT_TRUE(again.OpenFile("U.BTR", "U", dir_, dir_));
+}
+
 // The server ends this process's idle session (a restart, an
 // administrator): the next read connects again and goes through, and so
 // does the next write.
