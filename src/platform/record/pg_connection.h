@@ -47,19 +47,6 @@ constexpr Oid kByteaOid = 17;
 constexpr Oid kInt8Oid = 20;
 constexpr Oid kTextOid = 25;
 
-// What a connection learnt of one file (table): its stored record length
-// and keys, and whether the role may write it (1, 0, -1 not yet asked).
-// Held while the connection holds the folder lock of the file's schema,
-// which keeps every other program's rebuild of the folder out; dropped when
-// the connection connects again and when this process makes a file
-// (KnownFilesChanged).
-struct KnownFile {
-  bool layout_known = false;  // record_length and keys as stored
-  int record_length = 0;
-  std::string keys;
-  int writable = -1;
-};
-
 // One connection of the thread to one server and database.
 struct Conn {
   Conn() = default;
@@ -74,17 +61,7 @@ struct Conn {
   std::set<std::string> folders_held;  // schemas whose folder lock this session holds
   std::uint64_t epoch = 0;  // bumped by every write and transaction end
   PendingUpdates pending;   // rewrites held back inside the transaction
-  std::map<std::string, KnownFile> known;  // by quoted schema and table
-  std::uint64_t known_generation = 0;      // KnownFilesGeneration() when `known` was filled
 };
-
-// The files this connection knows, by quoted schema and table: emptied
-// first when this process made or replaced a file since they were learnt.
-std::map<std::string, KnownFile>& KnownFiles(Conn& c);
-
-// Called when this process makes or replaces a file: every connection of
-// every thread forgets what it knew of files.
-void KnownFilesChanged();
 
 // The state of one thread of the engine (CurrentSession).
 struct Session {

@@ -313,17 +313,13 @@ int PgFile::Before() {
   int status = Enter(*conn_);
   if (status != kStatusOk) return status;
   if (writable_ < 0) {
-    int& known = KnownFiles(*conn_)[table_].writable;
-    if (known < 0) {
-      const char* values[1] = {table_.c_str()};
-      const int lengths[1] = {static_cast<int>(table_.size())};
-      const Oid types[1] = {kTextOid};
-      Result r = Run(*conn_, "SELECT has_table_privilege($1, 'INSERT, UPDATE, DELETE')", 1, types, values, lengths,
-                     &status);
-      if (!r) return status;
-      KnownFiles(*conn_)[table_].writable = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
-    }
-    writable_ = KnownFiles(*conn_)[table_].writable;
+    const char* values[1] = {table_.c_str()};
+    const int lengths[1] = {static_cast<int>(table_.size())};
+    const Oid types[1] = {kTextOid};
+    Result r = Run(*conn_, "SELECT has_table_privilege($1, 'INSERT, UPDATE, DELETE')", 1, types, values, lengths,
+                   &status);
+    if (!r) return status;
+    writable_ = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
   }
   if (writable_) {
     Result r = Exec(conn_->pg, "LOCK TABLE " + table_ + " IN SHARE ROW EXCLUSIVE MODE");
@@ -578,18 +574,12 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   }
   auto conn = Connect(location.conninfo, status);
   if (!conn) return nullptr;
-  // Asked of the server once while the connection holds the folder lock,
-  // which it keeps until it connects again (that forgets what it learnt).
-  const std::string table = Quote(location.schema) + "." + Quote(location.table);
-  const bool held = conn->folders_held.count(location.schema) != 0;
-  auto known = KnownFiles(*conn).find(table);
-  const bool learnt = held && known != KnownFiles(*conn).end() && known->second.layout_known;
-  int length = learnt ? known->second.record_length : 0;
-  std::string keys = learnt ? known->second.keys : std::string();
-  if (!learnt) {
-    *status = ReadMeta(*conn, location, &length, &keys);
-    if (*status != kStatusOk) return nullptr;
-  }
+  // Asked at every open: the folder lock this session holds does not keep
+  // another program from making the file again (btrutil, a conversion).
+  int length = 0;
+  std::string keys;
+  *status = ReadMeta(*conn, location, &length, &keys);
+  if (*status != kStatusOk) return nullptr;
   const auto opened = OpenedFileDef(file_def, length, ParseKeysText(keys));
   if (!opened) {
     *status = kStatusIoError;
@@ -598,12 +588,6 @@ std::shared_ptr<StoreFile> AcquireFile(const Location& location, const FileDef& 
   // A program with a file of the folder open is seen by the lock check.
   *status = HoldFolder(*conn, location.schema);
   if (*status != kStatusOk) return nullptr;
-  if (!learnt) {
-    KnownFile& now = KnownFiles(*conn)[table];
-    now.layout_known = true;
-    now.record_length = length;
-    now.keys = keys;
-  }
   auto file = std::make_shared<PgFile>(conn, location, *opened);
   s.files[key] = file;
   return file;
@@ -660,7 +644,6 @@ int CreateFile(const Location& location, const FileDef& file_def, bool replace) 
          std::to_string(file_def.record_length) + ", " + Literal(KeysText(file_def)) + "); COMMIT;";
   status = RunScript(*conn, sql);
   if (status != kStatusOk) RunScript(*conn, "ROLLBACK");
-  KnownFilesChanged();
   ++conn->epoch;
   return status;
 }

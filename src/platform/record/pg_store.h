@@ -48,8 +48,9 @@
 // per connection: a file whose blocks the server no longer holds exactly
 // (ids and versions) fetches afresh, the others keep theirs, so that
 // another terminal's write shows as soon as before without fetching again
-// what nobody changed. A file's stored layout and the role's right to
-// write it are asked once per connection.
+// what nobody changed. A file's stored layout is asked at each open (the
+// folder lock keeps no other program from making the file again), the
+// role's right to write it at the open file's first transaction.
 //
 // Inside a transaction that holds a file's lock, rewrites and inserts whose
 // status is known before the server answers are held back and sent as one
