@@ -195,14 +195,7 @@ TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) 
 // the save is stored.
 TEST_F(SaveFailuresTest, ARefusedResultOfALargeConsultationIsTheResultsWriteFailure) {
   constexpr int kItems = 300;
-  testkit::ScaledCentreOptions o;
-  o.items = kItems;
-  o.others = 5;
-  o.today = kToday;
-  o.computer_name = kTerminal;
-  testkit::AddScaledCentre(suite_, o);
-  suite_.SetIni("SysInfo", "AutoPastCopy", "0");
-  Build();
+  BuildScaledCentre(kItems, 5);
   ASSERT_TRUE(StartAndChoose(testkit::kScaledExaminee, kToday));
   const std::string path = suite_.paths().data + "QZKKKLF.BTR";
   for (const char* value : {"45.0", "75.0"}) {

@@ -242,6 +242,17 @@ class RecordServerTest : public RecordTest {
     engine_ = Engine::kPostgres;
     RecordTest::SetUp();
   }
+  // Opens U.BTR and closes it again, then gives U.BTR a record length of 30
+  // in the definitions (the file is not made again).
+  void OpenAndCloseUThenLengthenIt() {
+    auto u = OpenU();
+    ASSERT_TRUE(u->IsOpen());
+    u.reset();
+    std::string definitions = kDefinitions;
+    const std::string before = "U.BTR=20";
+    definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
+    std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  }
   // Runs `sql` as the server's superuser; the first value of its answer.
   static std::string Admin(const std::string& sql) {
     PGconn* admin = PQconnectdb(testkit::PgServer()->c_str());
@@ -269,13 +280,7 @@ class RecordServerTest : public RecordTest {
 // A file this process makes again with another layout (as btrutil does)
 // opens as it is now, although the connection had learnt the old one.
 TEST_F(RecordServerTest, AFileMadeAgainWithAnotherLayoutOpensAsItIsNow) {
-  auto u = OpenU();
-  ASSERT_TRUE(u->IsOpen());
-  u.reset();
-  std::string definitions = kDefinitions;
-  const std::string before = "U.BTR=20";
-  definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
-  std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  OpenAndCloseUThenLengthenIt();
   ASSERT_EQ(CreateRecordFile(dir_, "U.BTR", dir_, true), 0);
   BtrAccess again;
   EXPECT_TRUE(again.OpenFile("U.BTR", "U", dir_, dir_));
@@ -286,13 +291,7 @@ TEST_F(RecordServerTest, AFileMadeAgainWithAnotherLayoutOpensAsItIsNow) {
 // open of the file takes it as it is now.
 TEST_F(RecordServerTest, AFileMadeAgainByAnotherProcessOpensAsItIsNow) {
   auto t = OpenT();  // the folder stays open
-  auto u = OpenU();
-  ASSERT_TRUE(u->IsOpen());
-  u.reset();
-  std::string definitions = kDefinitions;
-  const std::string before = "U.BTR=20";
-  definitions.replace(definitions.find(before), before.size(), "U.BTR=30");
-  std::ofstream(dir_ + "/CPFSPEC.INI", std::ios::binary) << definitions << StorageSection();
+  OpenAndCloseUThenLengthenIt();
   const pid_t child = ::fork();
   if (child == 0) _exit(CreateRecordFile(dir_, "U.BTR", dir_, true) == 0 ? 0 : 1);
   int wstatus = 0;
