@@ -171,7 +171,7 @@ Step WriteHistory(std::string_view file_name, DeleteResultsOutcome& deletion) {
   if (!jsno) return Step::kFailed;
   jrk.SetField("JSNO", *jsno);
 
-  const int written = exists ? jrk.Update() : jrk.Insert(file_name);
+  const int written = SentNow(jrk, exists ? jrk.Update() : jrk.Insert(file_name));
   if (written != record::kStatusOk) {
     Warn(StatusWarning("受診歴マスタの書き込みに失敗しました。", written));
     return Step::kFailed;
@@ -194,6 +194,10 @@ std::string StatusWarning(std::string_view what, int status) {
     text += crlf + crlf + "他の端末がデータを書き込み中です。" + crlf + "しばらくしてから、もう一度保存してください。";
   }
   return text;
+}
+
+int SentNow(record::BtrAccess& file, int written) {
+  return written == record::kStatusOk ? file.SendHeldWrites() : written;
 }
 
 void PutCopy(record::BtrAccess& work, std::string_view definition) {
@@ -222,7 +226,7 @@ Step UpdateExamineeMaster() {
     }
     if (jsn.GetField("ZNKDAT").ToLong() < basPublic.ConsultDate) {
       jsn.SetField("ZNKDAT", static_cast<std::int64_t>(basPublic.ConsultDate));
-      const int written = jsn.Update();
+      const int written = SentNow(jsn, jsn.Update());
       if (written != record::kStatusOk) {
         Warn(StatusWarning("受診者マスタの更新に失敗しました。", written));
         return Step::kFailed;

@@ -128,7 +128,11 @@ Step WriteItem(record::BtrAccess& kkk, std::string_view file_name, int i) {
   kkk.SetField("KKMKNO", item.KomCode);
   const int read = kkk.GetEqual(file_name);
   if (read != record::kStatusOk && read != record::kStatusNotFound) {
-    Warn(StatusWarning("検査結果マスタの読み込みに失敗しました。", read));
+    // A read that sent an earlier item's write held back by the record
+    // manager, which the server refused, failed by that write.
+    const int refused = kkk.SendHeldWrites();
+    Warn(refused != record::kStatusOk ? StatusWarning("検査結果マスタの書き込みに失敗しました。", refused)
+                                      : StatusWarning("検査結果マスタの読み込みに失敗しました。", read));
     return Step::kFailed;
   }
   const bool exists = read == record::kStatusOk;

@@ -35,6 +35,11 @@ void ReportError(std::string_view job_text, const std::exception& error);
 // wait) followed by a blank line and "他の端末がデータを書き込み中です。" /
 // "しばらくしてから、もう一度保存してください。".
 std::string StatusWarning(std::string_view what, int status);
+// `written`, the status of a write through `file`, once the writes the
+// record manager holds back have reached the server (BtrAccess::
+// SendHeldWrites): a refusal of them is this step's write failure, not a
+// failure of the next step's first read.
+int SentNow(record::BtrAccess& file, int written);
 // Stores the record in the buffer of `work` (a work file opened under
 // `definition`): it replaces the record of the same key, or is added. The
 // status is not examined (a copy for the preview).

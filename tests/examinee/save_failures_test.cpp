@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "examinee/screen_fixture.h"
 #include "grid/item_row_map.h"
 #include "kit/own_pg_server.h"
+#include "kit/scaled_centre.h"
 #include "kit/pg_server.h"
 #include "kit/tcp_relay.h"
 #include "kit/tool_path.h"
@@ -128,9 +130,10 @@ class SaveFailuresTest : public ScreenTest {
 
 // Every write of the save in turn fails: the history row, then each result
 // record. Each time the files stay wholly as they were, the screen keeps
-// every entry and the one message stands only once the transaction has let
-// the files go (another process writes the results file at once); once the
-// fault is gone the same F12 stores everything.
+// every entry and the one message, the write failure of the file refused,
+// stands only once the transaction has let the files go (another process
+// writes the results file at once); once the fault is gone the same F12
+// stores everything.
 TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) {
   BuildDemo();
   LoadAndEnter();
@@ -141,6 +144,11 @@ TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) 
   shell_.on_box = [&](const ui::MessageBoxRequest&) {
     testkit::ToolProcess other("qzterm", {"lock", suite_.paths().spec_file, suite_.paths().data, written, "0"});
     other_wrote.push_back(Says(other, "LOCKED"));
+  };
+  const std::map<std::string, std::string> refused = {
+      {"QZJSNLF.BTR", "受診者マスタの更新に失敗しました。"},
+      {"QZJRKLF.BTR", "受診歴マスタの書き込みに失敗しました。"},
+      {"QZKKKLF.BTR", "検査結果マスタの書き込みに失敗しました。"},
   };
   for (const char* file : {"QZJSNLF.BTR", "QZJRKLF.BTR", "QZKKKLF.BTR"}) {
     const std::string path = suite_.paths().data + file;
@@ -155,6 +163,7 @@ TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) 
         ++failures;
         ASSERT_EQ(boxes.size(), 1u) << ::testing::PrintToString(boxes);
         EXPECT_EQ(other_wrote, std::vector<bool>{true});
+        EXPECT_EQ(boxes[0].substr(0, boxes[0].find('\r')), refused.at(file)) << boxes[0];
         EXPECT_NE(boxes[0].find("ステータス : "), std::string::npos) << boxes[0];
         EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
         ExpectKeptOnScreen();
@@ -178,6 +187,39 @@ TEST_F(SaveFailuresTest, AWriteThatFailsAtAnyStepKeepsEverythingForTheNextSave) 
   EXPECT_TRUE(PressF12().empty());
   EXPECT_EQ(StoredValues(), (std::vector<std::string>{"1001=168.5", "1002=60.2"}));
   EXPECT_TRUE(OnlineRows().empty());
+}
+
+// A consultation of many items saved a first time (every result added)
+// and a second time (every result rewritten): whichever result the server
+// refuses, the one message is the results' write failure, and nothing of
+// the save is stored.
+TEST_F(SaveFailuresTest, ARefusedResultOfALargeConsultationIsTheResultsWriteFailure) {
+  constexpr int kItems = 300;
+  BuildScaledCentre(kItems, 5);
+  ASSERT_TRUE(StartAndChoose(testkit::kScaledExaminee, kToday));
+  const std::string path = suite_.paths().data + "QZKKKLF.BTR";
+  for (const char* value : {"45.0", "75.0"}) {
+    SCOPED_TRACE(value);
+    int line = 1;
+    while (frmResultIn.ItemTable[frmResultIn.RowItems[line]].Ksyub != kKsyubNumeric) ++line;
+    const int row = Fnc_ItemToRow(static_cast<std::int16_t>(line));
+    Drive([&] {
+      form().sprResult.TypeIntoCell(basPublic.ResultCol, row, value);
+      ui::Shell::Require().UserKey(ui::kKeyReturn);
+    });
+    const auto before = Files();
+    for (int allowed : {0, 1, 40, kItems - 40}) {
+      SCOPED_TRACE("after " + std::to_string(allowed));
+      testing::FailWritesAfter(path, {"INSERT", "UPDATE"}, allowed);
+      const std::vector<std::string> boxes = PressF12();
+      testing::HealWrites(path, {"INSERT", "UPDATE"});
+      ASSERT_EQ(boxes.size(), 1u) << ::testing::PrintToString(boxes);
+      EXPECT_EQ(boxes[0].substr(0, boxes[0].find('\r')), "検査結果マスタの書き込みに失敗しました。") << boxes[0];
+      EXPECT_TRUE(Files() == before) << "the files are wholly as they were";
+    }
+    ASSERT_TRUE(PressF12().empty());
+    ASSERT_TRUE(Choose(testkit::kScaledExaminee, kToday));
+  }
 }
 
 // A stored result whose stamp does not convert cuts the load short: after

@@ -6,6 +6,7 @@
 #include "examinee/save_screen.h"
 #include "judgement/frm_syo_comb.h"
 #include "kit/demo_data.h"
+#include "kit/scaled_centre.h"
 #include "loading/group_forms.h"
 #include "loading/load_state.h"
 #include "platform/record/btr_access.h"
@@ -60,6 +61,17 @@ void ScreenTest::BuildDemo() {
   testkit::AddDemoData(suite_, testkit::DemoOptions{kTerminal, kToday});
   // The previous-result copy at the end of each load is a test of its own.
   if (!ini_set_auto_copy_) suite_.SetIni("SysInfo", "AutoPastCopy", "0");
+  Build();
+}
+
+void ScreenTest::BuildScaledCentre(int items, int others) {
+  testkit::ScaledCentreOptions o;
+  o.items = items;
+  o.others = others;
+  o.today = kToday;
+  o.computer_name = kTerminal;
+  testkit::AddScaledCentre(suite_, o);
+  suite_.SetIni("SysInfo", "AutoPastCopy", "0");
   Build();
 }
 

@@ -38,6 +38,10 @@ class ScreenTest : public StartTest {
   // AutoPastCopy is 0 unless ini_set_auto_copy_.
   void BuildDemo();
   bool ini_set_auto_copy_ = false;
+  // Builds the scaled centre (kit/scaled_centre.h) of `items` items and
+  // `others` other examinees, today's consultation of its examinee booked,
+  // [SysInfo] AutoPastCopy 0.
+  void BuildScaledCentre(int items, int others);
   // Starts the program with `command` as its command line: shows the main
   // form and runs the script queued so far. Returns whether the program
   // goes on.

@@ -32,14 +32,7 @@ class ServerStatements : public ScreenTest, public ::testing::WithParamInterface
  protected:
   void SetUp() override {
     if (!OnServer()) GTEST_SKIP() << "the suite runs on SQLite files (QZ_SUITE_ENGINE=postgres counts)";
-    testkit::ScaledCentreOptions o;
-    o.items = GetParam();
-    o.others = 20;
-    o.today = kToday;
-    o.computer_name = kTerminal;
-    testkit::AddScaledCentre(suite_, o);
-    suite_.SetIni("SysInfo", "AutoPastCopy", "0");
-    Build();
+    BuildScaledCentre(GetParam(), 20);
     shell_.auto_answer = true;
     ASSERT_TRUE(Start());
     ASSERT_TRUE(SearchShown());

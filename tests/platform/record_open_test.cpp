@@ -242,6 +242,12 @@ class RecordServerTest : public RecordTest {
     engine_ = Engine::kPostgres;
     RecordTest::SetUp();
   }
+  // Opens U.BTR and closes it again, then gives U.BTR a record length of 30
+  // in the definitions (the file is not made again).
+  void OpenAndCloseUThenLengthenIt() {
+    OpenAndCloseU();
+    WriteDefinitionsWithU30(dir_);
+  }
   // Runs `sql` as the server's superuser; the first value of its answer.
   static std::string Admin(const std::string& sql) {
     PGconn* admin = PQconnectdb(testkit::PgServer()->c_str());
@@ -281,19 +287,19 @@ class RecordServerTest : public RecordTest {
 // A file this process makes again with another layout (as btrutil does)
 // opens as it is now, although the connection had learnt the old one.
 TEST_F(RecordServerTest, AFileMadeAgainWithAnotherLayoutOpensAsItIsNow) {
-  OpenAndCloseU();
-  WriteDefinitionsWithU30(dir_);
+  OpenAndCloseUThenLengthenIt();
   ASSERT_EQ(CreateRecordFile(dir_, "U.BTR", dir_, true), 0);
   BtrAccess again;
   EXPECT_TRUE(again.OpenFile("U.BTR", "U", dir_, dir_));
 }
 
-// Another program (btrutil on another terminal) makes a file again with
-// another layout while this process, still connected, has it closed: the
-// next open here sees the file as it is now. Under the old definitions it
-// is refused (its records are no longer of that length); under the new
-// ones it opens.
+// Another program (btrutil on another terminal, a conversion) makes a file
+// again with another layout while this process, still connected and with
+// the folder open, has the file closed: the next open here sees the file as
+// it is now. Under the old definitions it is refused (its records are no
+// longer of that length); under the new ones it opens.
 TEST_F(RecordServerTest, AFileAnotherProcessMadeAgainOpensAsItIsNow) {
+  auto t = OpenT();  // the folder stays open
   OpenAndCloseU();
   const std::string remade = dir_ + "/remade";
   fs::create_directory(remade);

@@ -2,6 +2,7 @@
 // reads give one by one, position included, on a file larger than the
 // blocks the database server's records are fetched in; rewrites held back
 // in a transaction keep their statuses.
+#include <libpq-fe.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -298,6 +299,50 @@ TEST_P(RecordReadAheadTest, InsertsInATransactionKeepTheirStatusesAndTheirOrder)
     read_back.push_back(Key(*check));
   }
   EXPECT_EQ(read_back, order);
+}
+
+// A held-back insert that the server refuses when a later read sends it:
+// that read fails, and SendHeldWrites tells the refusal, so that the caller
+// can report a failed write; a read that fails on its own (its file gone)
+// after the held writes went through gives 0 there.
+TEST_P(RecordReadAheadTest, ARefusalOfHeldWritesIsToldApartFromTheFailureOfTheReadThatSentThem) {
+  if (GetParam() != Engine::kPostgres) GTEST_SKIP() << "writes held back on the server";
+  const std::string schema = "\"" + schema_ + "\"";
+  auto admin = [](const std::string& sql) {
+    PGconn* c = PQconnectdb(testkit::PgServer()->c_str());
+    PGresult* r = PQexec(c, ("SET client_min_messages = warning; " + sql).c_str());
+    EXPECT_EQ(PQresultStatus(r), PGRES_COMMAND_OK) << sql << ": " << PQerrorMessage(c);
+    PQclear(r);
+    PQfinish(c);
+  };
+  admin("CREATE FUNCTION " + schema + ".refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF position("
+        "'REFUSED'::bytea IN NEW.data) > 0 THEN RAISE EXCEPTION 'refused' USING ERRCODE = 'disk_full'; END IF; "
+        "RETURN NEW; END $$; CREATE TRIGGER refuse BEFORE INSERT ON " + schema + ".\"T.BTR\" FOR EACH ROW "
+        "EXECUTE FUNCTION " + schema + ".refuse()");
+  auto u = OpenU();
+  auto read = [this](const char* code) {
+    t_->SetRecordBytes("");
+    t_->SetField("CODE", code);
+    t_->SetField("NUM", 0);
+    return t_->GetEqual("T");
+  };
+  ASSERT_EQ(t_->BeginTrans(), 0);
+  ASSERT_EQ(read("F"), kStatusNotFound);
+  ASSERT_EQ(Put(*t_, "F", 2, "G9"), 0);  // the transaction's first insert goes at once
+  ASSERT_EQ(Put(*t_, "F", 4, "G9", "REFUSED"), 0);
+  EXPECT_NE(read("A"), 0) << "the read that sent the refused insert";
+  EXPECT_EQ(t_->SendHeldWrites(), kStatusIoError);
+  ASSERT_EQ(t_->AbortTrans(), 0);
+
+  ASSERT_EQ(t_->BeginTrans(), 0);
+  ASSERT_EQ(read("F"), kStatusNotFound);
+  ASSERT_EQ(Put(*t_, "F", 2, "G9"), 0);
+  ASSERT_EQ(Put(*t_, "F", 4, "G9"), 0);
+  admin("DROP TABLE " + schema + ".\"U.BTR\"");
+  u->SetField("ID", "X");
+  EXPECT_EQ(u->GetEqual("U"), kStatusFileNotFound);
+  EXPECT_EQ(t_->SendHeldWrites(), kStatusOk) << "nothing held back was refused";
+  ASSERT_EQ(t_->AbortTrans(), 0);
 }
 
 QZ_RECORD_ENGINES(RecordReadAheadTest);

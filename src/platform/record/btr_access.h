@@ -148,7 +148,10 @@ class BtrAccess {
   // together, at the next statement or the commit. SendHeldWrites sends
   // them now: 0 (also without a transaction, and always on SQLite), or the
   // status of the server's refusal (a full disk), after which the
-  // transaction can only be aborted.
+  // transaction can only be aborted. A refusal met by a later statement
+  // (whose own status is then that failure) is given too, so that a caller
+  // can tell its write's failure from its read's; a transaction lost by
+  // another failure gives 0 here.
   int SendHeldWrites();
 
   // The whole record buffer as CP932 bytes (record length).

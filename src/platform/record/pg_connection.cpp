@@ -29,9 +29,6 @@ constexpr std::chrono::seconds kIdleInTransactionMargin = 2 * kAnswerMargin;
 
 std::atomic<int> g_busy_timeout_ms{5000};
 
-// Bumped whenever this process makes or replaces a file.
-std::atomic<std::uint64_t> g_files_made{1};
-
 // When the answer of a statement sent now is given up.
 Deadline AnswerDeadline() {
   return std::chrono::steady_clock::now() + std::chrono::milliseconds(g_busy_timeout_ms.load()) + kAnswerMargin;
@@ -82,7 +79,6 @@ int Reconnect(Conn& c) {
   if (Ready(c.pg) != kStatusOk) return kStatusIoError;
   c.prepared.clear();
   c.applied_timeout = -1;
-  c.known.clear();  // the folder locks were given up meanwhile
   std::set<std::string> folders;
   folders.swap(c.folders_held);
   for (const std::string& schema : folders) {
@@ -232,10 +228,16 @@ int SendPending(Conn& c) {
     const std::vector<Oid> types(st.params.size(), kTextOid);
     int status = kStatusOk;
     Result r = Run(c, st.sql, static_cast<int>(st.params.size()), types.data(), values.data(), lengths.data(), &status);
-    if (!r) return status;
-    if (std::strcmp(PQcmdTuples(r.get()), std::to_string(st.records).c_str()) != 0) {
+    if (r && std::strcmp(PQcmdTuples(r.get()), std::to_string(st.records).c_str()) != 0) {
       CurrentSession().tx_lost = true;
-      return kStatusIoError;
+      status = kStatusIoError;
+    }
+    if (status != kStatusOk) {
+      // The writes' own callers were told 0: whoever asks (SendHeldWrites)
+      // learns of the refusal, whichever statement sent them.
+      Session& s = CurrentSession();
+      if (s.held_refused == kStatusOk) s.held_refused = status;
+      return status;
     }
   }
   return kStatusOk;
@@ -260,16 +262,5 @@ int HoldFolder(Conn& c, const std::string& schema) {
 }
 
 void SetBusyTimeoutMs(int ms) { g_busy_timeout_ms = ms; }
-
-std::map<std::string, KnownFile>& KnownFiles(Conn& c) {
-  const std::uint64_t now = g_files_made.load();
-  if (c.known_generation != now) {
-    c.known.clear();
-    c.known_generation = now;
-  }
-  return c.known;
-}
-
-void KnownFilesChanged() { ++g_files_made; }
 
 }  // namespace qz::record::internal::pg

@@ -47,14 +47,6 @@ constexpr Oid kByteaOid = 17;
 constexpr Oid kInt8Oid = 20;
 constexpr Oid kTextOid = 25;
 
-// What a connection learnt of one file (table): whether the role may write
-// it (1, 0, -1 not yet asked). Dropped when the connection connects again
-// and when this process makes a file (KnownFilesChanged). The file's layout
-// is not kept: another program may make the file again meanwhile.
-struct KnownFile {
-  int writable = -1;
-};
-
 // One connection of the thread to one server and database.
 struct Conn {
   Conn() = default;
@@ -69,17 +61,7 @@ struct Conn {
   std::set<std::string> folders_held;  // schemas whose folder lock this session holds
   std::uint64_t epoch = 0;  // bumped by every write and transaction end
   PendingUpdates pending;   // rewrites held back inside the transaction
-  std::map<std::string, KnownFile> known;  // by quoted schema and table
-  std::uint64_t known_generation = 0;      // KnownFilesGeneration() when `known` was filled
 };
-
-// The files this connection knows, by quoted schema and table: emptied
-// first when this process made or replaced a file since they were learnt.
-std::map<std::string, KnownFile>& KnownFiles(Conn& c);
-
-// Called when this process makes or replaces a file: every connection of
-// every thread forgets what it knew of files.
-void KnownFilesChanged();
 
 // The state of one thread of the engine (CurrentSession).
 struct Session {
@@ -88,6 +70,7 @@ struct Session {
   std::map<std::string, std::weak_ptr<StoreFile>> files;  // by connection, schema, table
   bool in_tx = false;
   bool tx_lost = false;  // a statement failed inside the transaction
+  int held_refused = 0;  // the status of the server's refusal of held-back writes in the transaction
   std::uint64_t tx_serial = 0;  // numbers the transactions of the session
   int batch_depth = 0;
   std::chrono::steady_clock::time_point fetched_since;  // the read batch last dropped its blocks
@@ -145,9 +128,9 @@ Result RunText(Conn& c, const std::string& sql, const std::string& text, int* st
 // 0 or a failure: a failed statement gives 84, 46 or 2.
 int RunScript(Conn& c, const std::string& sql);
 
-// Sends the rewrites held back on `c`, one statement per table. 0 or a
-// failure; a statement that does not change every record it holds loses
-// the transaction.
+// Sends the writes held back on `c`, one statement per table. 0 or a
+// failure, which the session keeps as `held_refused`; a statement that
+// does not change every record it holds loses the transaction.
 int SendPending(Conn& c);
 
 // The folder lock of schema `schema`: an advisory lock of the database,

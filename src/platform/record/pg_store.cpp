@@ -313,17 +313,13 @@ int PgFile::Before() {
   int status = Enter(*conn_);
   if (status != kStatusOk) return status;
   if (writable_ < 0) {
-    int& known = KnownFiles(*conn_)[table_].writable;
-    if (known < 0) {
-      const char* values[1] = {table_.c_str()};
-      const int lengths[1] = {static_cast<int>(table_.size())};
-      const Oid types[1] = {kTextOid};
-      Result r = Run(*conn_, "SELECT has_table_privilege($1, 'INSERT, UPDATE, DELETE')", 1, types, values, lengths,
-                     &status);
-      if (!r) return status;
-      KnownFiles(*conn_)[table_].writable = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
-    }
-    writable_ = KnownFiles(*conn_)[table_].writable;
+    const char* values[1] = {table_.c_str()};
+    const int lengths[1] = {static_cast<int>(table_.size())};
+    const Oid types[1] = {kTextOid};
+    Result r = Run(*conn_, "SELECT has_table_privilege($1, 'INSERT, UPDATE, DELETE')", 1, types, values, lengths,
+                   &status);
+    if (!r) return status;
+    writable_ = PQntuples(r.get()) == 1 && *PQgetvalue(r.get(), 0, 0) != 0;
   }
   if (writable_) {
     Result r = Exec(conn_->pg, "LOCK TABLE " + table_ + " IN SHARE ROW EXCLUSIVE MODE");
@@ -655,7 +651,6 @@ int CreateFile(const Location& location, const FileDef& file_def, bool replace) 
          std::to_string(file_def.record_length) + ", " + Literal(KeysText(file_def)) + "); COMMIT;";
   status = RunScript(*conn, sql);
   if (status != kStatusOk) RunScript(*conn, "ROLLBACK");
-  KnownFilesChanged();
   ++conn->epoch;
   return status;
 }
@@ -667,6 +662,7 @@ void BeginTransaction() {
   for (auto& [name, c] : s.conns) ++c->epoch;
   s.in_tx = true;  // each connection begins at its first statement
   s.tx_lost = false;
+  s.held_refused = kStatusOk;
   ++s.tx_serial;
 }
 
@@ -675,6 +671,7 @@ namespace {
 void EndTransaction(Session& s) {
   s.in_tx = false;
   s.tx_lost = false;
+  s.held_refused = kStatusOk;
   for (auto& [name, c] : s.conns) {
     c->tx_started = false;
     c->pending.Clear();
@@ -713,7 +710,9 @@ int CommitTransaction() {
 int SendHeldWrites() {
   Session& s = CurrentSession();
   if (!s.in_tx) return kStatusOk;
-  if (s.tx_lost) return kStatusIoError;
+  // Refused at an earlier statement, or never to be sent: the transaction
+  // was lost by a failure its caller was told of.
+  if (s.held_refused != kStatusOk || s.tx_lost) return s.held_refused;
   for (auto& [name, c] : s.conns) {
     if (c->pending.empty()) continue;
     if (int status = SendPending(*c); status != kStatusOk) return status;

@@ -48,9 +48,10 @@
 // per connection: a file whose blocks the server no longer holds exactly
 // (ids and versions) fetches afresh, the others keep theirs, so that
 // another terminal's write shows as soon as before without fetching again
-// what nobody changed. The role's right to write a file is asked once per
-// connection; the file's stored layout at each open, in one statement once
-// the connection holds the folder lock.
+// what nobody changed. A file's stored layout is asked at each open, in
+// one statement once the connection holds the folder lock (that lock keeps
+// no other program from making the file again: btrutil, a conversion); the
+// role's right to write it at the open file's first transaction.
 //
 // Inside a transaction that holds a file's lock, rewrites and inserts whose
 // status is known before the server answers are held back and sent as one

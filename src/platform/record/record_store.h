@@ -45,8 +45,8 @@ int CommitTransaction();  // 0, 39 or a failure (the transaction stays for Rollb
 int RollbackTransaction();  // 0 (also without a transaction) or 2
 bool InTransaction();
 // Sends the writes the engines hold back inside the thread's transaction
-// (btr_access.h): 0 (also without a transaction) or the status of the first
-// that failed.
+// (btr_access.h): 0 (also without a transaction) or the status of the
+// server's refusal of held writes, now or earlier in the transaction.
 int SendHeldWrites();
 // The number of the thread's running transaction (counted from 1); 0
 // outside one.

@@ -45,7 +45,8 @@ class StoreEngine {
   virtual int RollbackTransaction() = 0;
   virtual bool TransactionLost() = 0;
   // Sends the writes the engine holds back inside the transaction: 0, or
-  // the status of the first that failed (the transaction is then lost).
+  // the status of the server's refusal of held writes, now or at an earlier
+  // statement of the transaction (which is then lost).
   virtual int SendHeldWrites() = 0;
 
   // The thread's read batch (see read_batch.h).
