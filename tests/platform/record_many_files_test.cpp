@@ -456,6 +456,32 @@ TEST_P(RecordManyFiles, CommitsKilledAndTerminalsStartingMeanwhileKeepEveryCommi
   EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
+// A terminal killed in a commit leaves its transaction folder with the
+// commit's journals; when their links have gone (SQLite makes a new
+// journal in the place of one it no longer reads), nothing names them any
+// more, and the next terminal that starts removes the folder with them
+// instead of leaving it in the data folder for good.
+TEST_P(RecordManyFiles, ADeadTerminalsJournalsThatNoLinkNamesGoAtTheNextStart) {
+  if (GetParam() != Engine::kSqlite) GTEST_SKIP() << "the server keeps no journals";
+  constexpr int kFiles = 12;  // on two connections
+  OpenFiles(kFiles);
+  ASSERT_FALSE(HasFatalFailure());
+  files.clear();
+  ASSERT_EQ(InChild([&] { return CommitDyingAt(kFiles, 7, 1); }), 9);
+  int journals = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+    const std::string name = e.path().filename().string();
+    if (name.ends_with("-journal") && std::filesystem::is_symlink(e.symlink_status())) {
+      std::filesystem::remove(e.path());
+    } else if (name.rfind(".qzrecord-tx-", 0) == 0 && e.is_directory()) {
+      journals += static_cast<int>(std::distance(std::filesystem::directory_iterator(e.path()), {}));
+    }
+  }
+  ASSERT_GT(journals, 0) << "the killed commit left no journal";
+  EXPECT_EQ(InChild([&] { return CountIn(kFiles, 7) == 0 ? 0 : 1; }), 0);
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
 // A terminal killed in a commit over many files may leave SQLite's
 // super-journals behind. The next terminal that starts removes them even
 // while another terminal's transaction stands in the folder (in a busy

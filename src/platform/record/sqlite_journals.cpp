@@ -414,8 +414,33 @@ bool FolderLive(const std::string& dir) {
   return live;
 }
 
+// True when a journal's link in the folder of the transaction folder `dir`
+// points into `dir` (the same folder on disk, however its path is
+// written), or when that folder cannot be read.
+bool LinkedInto(const std::string& dir) {
+  struct stat folder {};
+  if (::stat(dir.c_str(), &folder) != 0) return errno != ENOENT;
+  DIR* d = ::opendir(FolderOf(dir).c_str());
+  if (d == nullptr) return true;
+  bool linked = false;
+  while (dirent* e = ::readdir(d)) {
+    const std::string name = e->d_name;
+    std::string target;
+    struct stat into {};
+    if (EndsWith(name, kJournalSuffix) && IsLink(FolderOf(dir) + "/" + name, &target) &&
+        ::stat(FolderOf(target).c_str(), &into) == 0 && into.st_dev == folder.st_dev && into.st_ino == folder.st_ino) {
+      linked = true;
+      break;
+    }
+  }
+  ::closedir(d);
+  return linked;
+}
+
 // Removes the transaction folder `dir` when no process holds it: `whole`
-// with what is in it, else only when it is empty. The folder's lock is held
+// with what is in it, else when it is empty or no journal's link points
+// into it any more (a journal whose link went, e.g. when SQLite made a new
+// journal in its place, is never read again). The folder's lock is held
 // across the removal, so that a process that locks a folder it has just
 // made finds it gone (and makes another) instead of losing it after its
 // lock was taken.
@@ -425,8 +450,8 @@ void RemoveFolderIfDead(const std::string& dir, bool whole) {
   if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
     if (whole) {
       RemoveFolder(dir);
-    } else {
-      ::rmdir(dir.c_str());
+    } else if (::rmdir(dir.c_str()) != 0 && errno != ENOENT && !LinkedInto(dir)) {
+      RemoveFolder(dir);
     }
   }
   ::close(fd);
