@@ -83,11 +83,12 @@ TEST_F(GetStdTest, Lookups) {
       // Scale 0 counts as 1.
       {100, 1, 20, 20200101, 0, 0, "30000", "50000", 20200101},
       {100, 1, 20, 20200101, 3, 0, "10000", "16666.6667", 20200101},
-      // No generation yet: nothing before the key at the start of the
-      // file, or the row before belongs to another item.
-      {100, 1, 20, 20191231, 10000, 0, "", "", 0},
-      {50, 1, 20, 20240401, 10000, 0, "", "", 0},
+      // No generation yet: the row before the key belongs to another
+      // item; no row at all before the key (the start of the file) is the
+      // lookup's error.
       {150, 1, 20, 20240401, 10000, 0, "", "", 0},
+      {100, 1, 20, 20191231, 10000, 1, "", "", 0},
+      {50, 1, 20, 20240401, 10000, 1, "", "", 0},
       // A generation without a fitting row: no range, the generation set.
       {300, 1, 20, 20240401, 10000, 0, "", "", 20240401},  // no standard-range row
       {400, 2, 20, 20240401, 10000, 0, "", "", 20240401},  // no row for the sex
