@@ -53,8 +53,8 @@ std::int16_t Lookup(record::BtrAccess& hat, Currency item, std::int16_t sex, std
   hat.SetField("GENDATE", std::int64_t{date});
   hat.SetField("REN", kRenAfterAll);
   int status = hat.GetLessOrEqual(kHatDefinition);
-  // Nothing at or before the key: no generation of this item has begun.
-  if (status == record::kStatusEndOfFile) return 0;
+  // No row at all at or before the key (the end of file included) is an
+  // error; a row of another item before it means no generation has begun.
   if (status != record::kStatusOk) return 1;
   if (hat.GetField("CODE").ToCurrency() != item) return 0;
   std::int64_t gen = hat.GetField("GENDATE").ToLong();

@@ -26,10 +26,11 @@ namespace qz {
 //
 // Low and High start as "" and GenDate as 0. ErrorFlag 0 with no range
 // (Low, High "", GenDate 0) when no generation of the item starts on or
-// before ConsultDate; ErrorFlag 0 with GenDate the generation and Low,
-// High "" when no row of it fits; ErrorFlag 0 with all three set when a row
-// fits. ErrorFlag 1 on a read failure or a limit that is not a zoned number
-// (a bad upper limit leaves Low set).
+// before ConsultDate and the row before the key is another item's;
+// ErrorFlag 0 with GenDate the generation and Low, High "" when no row of
+// it fits; ErrorFlag 0 with all three set when a row fits. ErrorFlag 1 when
+// no row at all lies at or before the key, on a read failure, or for a
+// limit that is not a zoned number (a bad upper limit leaves Low set).
 void Sub_GetStd(record::BtrAccess& Hat, Currency ItemCode, std::int16_t Sex, std::int16_t Age,
                 std::int32_t ConsultDate, Currency Scale, std::string& Low, std::string& High,
                 std::int32_t& GenDate, std::int16_t& ErrorFlag);
