@@ -5,10 +5,12 @@
 // three files as they were.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/bas_file_access.h"
@@ -477,6 +479,32 @@ TEST_F(WriteBack, ThePreviewFilesGetTheScreenAndEveryEarlierRow) {
   EXPECT_EQ(Text(work(1003, kToday), "KNSACH"), "      99.0");  // every item in the work file
   EXPECT_EQ(Text(work(1001, 20251201), "KNSACH"), "168.0     ");
   EXPECT_EQ(Text(work(1003, 20231204), "KNSACH"), "6         ");
+}
+
+// On the database server a refused copy of an earlier history row into the
+// preview's work file (a copy whose status is not examined) ends the
+// transaction; the results step then cannot read its work file and says so,
+// as when each copy went to the server at once: the refusal is not taken for
+// a write of the results. On SQLite the refused copy leaves the transaction
+// going.
+TEST_F(WriteBack, ARefusedCopyOfAnEarlierHistoryRowIsNoResultsWriteFailure) {
+  const char* engine = std::getenv("QZ_SUITE_ENGINE");
+  if (engine == nullptr || std::string_view(engine) != "postgres") GTEST_SKIP() << "the server's transactions";
+  bed.bed.suite.Add("QZJRKLF", {{"CODE", kMe}, {"JDATE", 20251201}, {"CNO1", 100}});
+  bed.bed.suite.Add("QZJRKLF", {{"CODE", kMe}, {"JDATE", 20231204}, {"CNO1", 200}});
+  bed.Open();
+  bed.Show({{NumericItem(1001, "身長"), Stamped("172.0 ")}});
+  ASSERT_TRUE(Sub_OpenPreviewFiles());
+  // The history row of the consultation goes in, the copies do not.
+  FailWritesAfter(bed.bed.suite.paths().work + "QJJRKLF.BTR", {"INSERT"}, 1);
+  EXPECT_FALSE(Fnc_WriteWorkFiles());
+  HealWrites(bed.bed.suite.paths().work + "QJJRKLF.BTR", {"INSERT"});
+  ASSERT_EQ(bed.Boxes().size(), 1u);
+  EXPECT_EQ(bed.Boxes()[0].rfind("検査結果マスタの読み込みに失敗しました。\r\n受診者番号 : 0000012345\r\nステータス : 2", 0),
+            0u)
+      << bed.Boxes()[0];
+  EXPECT_TRUE(bed.Dump("QJJRKLF").empty());
+  EXPECT_TRUE(bed.Dump("QJKKKLF").empty());
 }
 
 TEST_F(WriteBack, AWrongFileNameIsRefused) {
