@@ -120,7 +120,8 @@ void SetResultFields(record::BtrAccess& kkk, int i) {
   }
 }
 
-Step WriteItem(record::BtrAccess& kkk, std::string_view file_name, int i) {
+// `earlier`: the refusal of writes that an earlier step held back, or 0.
+Step WriteItem(record::BtrAccess& kkk, std::string_view file_name, int i, int earlier) {
   const KomInfo& item = frmResultIn.ItemTable[i];
   const std::string& jdate = frmResultIn.HistoryDates.at(0).Jdate;
   kkk.SetField("CODE", basPublic.ExamineeNo);
@@ -130,7 +131,7 @@ Step WriteItem(record::BtrAccess& kkk, std::string_view file_name, int i) {
   if (read != record::kStatusOk && read != record::kStatusNotFound) {
     // A read that sent an earlier item's write held back by the record
     // manager, which the server refused, failed by that write.
-    const int refused = kkk.SendHeldWrites();
+    const int refused = earlier == record::kStatusOk ? kkk.SendHeldWrites() : record::kStatusOk;
     Warn(refused != record::kStatusOk ? StatusWarning("検査結果マスタの書き込みに失敗しました。", refused)
                                       : StatusWarning("検査結果マスタの読み込みに失敗しました。", read));
     return Step::kFailed;
@@ -181,17 +182,22 @@ Step WriteResults(std::string_view file_name) {
   const bool work_file = file_name == kPreviewResultFile;
   record::BtrAccess* kkk = work_file ? basFileAccess.QJKKKLFObj.get() : basFileAccess.QZKKKLFObj.get();
   if (kkk == nullptr) throw RunTimeError(kErrObjectRequired);
+  // The writes an earlier step held back (copies into a work file, whose
+  // statuses are not examined) reach the server before this step's: a
+  // refusal of them ended the transaction before this step began, and its
+  // reads fail as reads, not as writes of this file.
+  const int earlier = kkk->SendHeldWrites();
   const int count = frmResultIn.ItemCount();
   for (int i = 1; i <= count; ++i) {
     frmGuide->SetGauge(i, count);
     ui::DoEvents();
     if (!ToBeWritten(frmResultIn.ItemTable[i], work_file)) continue;
-    const Step s = WriteItem(*kkk, file_name, i);
+    const Step s = WriteItem(*kkk, file_name, i, earlier);
     if (s != Step::kWritten) return s;
   }
   // The writes the record manager held back reach the server here, so that
   // a refusal of one (a full disk) is reported as a write of this step.
-  if (const int sent = kkk->SendHeldWrites(); sent != record::kStatusOk) {
+  if (const int sent = kkk->SendHeldWrites(); sent != record::kStatusOk && earlier == record::kStatusOk) {
     Warn(StatusWarning("検査結果マスタの書き込みに失敗しました。", sent));
     return Step::kFailed;
   }
