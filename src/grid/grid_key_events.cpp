@@ -99,7 +99,8 @@ void ImeForJudgement() {
 // (`after_enter`) or when the cursor enters the cell. A findings item opens
 // it on a list cell; after Enter also on any column but the findings code,
 // which closes it (entering a cell leaves it then). A judgement-coded item
-// follows basPublic.HanIME; the numeric kinds close it.
+// follows basPublic.HanIME; the numeric kinds close it; an item of any
+// other kind leaves it.
 void ImeForCell(std::int16_t item, std::int32_t col, std::int32_t row, bool after_enter) {
   switch (frmResultIn.ItemTable[item].Ksyub) {
     case kKsyubFindings:
@@ -113,8 +114,11 @@ void ImeForCell(std::int16_t item, std::int32_t col, std::int32_t row, bool afte
     case kKsyubGroupJudgement:
       ImeForJudgement();
       return;
-    default:
+    case kKsyubNumeric:
+    case kKsyubCalculated:
       ImeOff();
+      return;
+    default:
       return;
   }
 }

@@ -74,5 +74,33 @@ TEST_F(GroupFormsScreenTest, ChosenGroupsAreShownAndTheJumpListFollows) {
   EXPECT_SCRIPT_OK(shell_);
 }
 
+// "戻る" minimises the group selection; the keyboard goes back to the
+// result screen, as the window system gives it to the next window when the
+// one with the keyboard is minimised: a key reaches the grid, not the
+// selection list out of sight.
+TEST_F(GroupFormsScreenTest, BackMinimisesTheSelectionAndTheKeyboardGoesBackToTheScreen) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose("0000000001", kToday));
+  // Opened while the grid has the main form's focus.
+  ASSERT_TRUE(Drive([&] { form().cmdGrpSel_Click(); }));
+  ASSERT_EQ(shell_.active_form(), &*frmGrpSel);
+  ASSERT_TRUE(form().sprResult.has_focus());
+  grid::ListGrid& sel = frmGrpSel->flxGroop;
+  std::vector<ui::Color> colours;
+  for (int r = 0; r < sel.rows(); ++r) colours.push_back(sel.CellBackColorAt(r, 0));
+
+  shell_.Click("frmGrpSel", "cmd");
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_EQ(frmGrpSel->window_state(), ui::WindowState::kMinimized);
+  EXPECT_EQ(shell_.active_form(), &form());
+  const int row = form().sprResult.active_row();
+  shell_.Key(ui::kKeyDown).Key(ui::kKeyReturn);
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_NE(form().sprResult.active_row(), row) << "the keys reach the grid";
+  EXPECT_EQ(frmGrpSel->window_state(), ui::WindowState::kMinimized);
+  for (int r = 0; r < sel.rows(); ++r) EXPECT_EQ(sel.CellBackColorAt(r, 0), colours[static_cast<std::size_t>(r)]);
+  EXPECT_SCRIPT_OK(shell_);
+}
+
 }  // namespace
 }  // namespace qz::test

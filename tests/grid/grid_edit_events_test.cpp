@@ -430,6 +430,76 @@ TEST_F(GridEditEvents, LeavingATypedCellProcessesIt) {
   EXPECT_EQ(bed.Cell(bmi, basPublic.ResultCol), "23.0 ");
 }
 
+// The input method of the main form as the cursor enters a cell, by a
+// click or an arrow key (the leave-cell event) or by Enter: by the kind of
+// the item entered, never by the cell left. A findings item opens it for
+// kana on a list cell and leaves it elsewhere (after Enter it opens it
+// there too, but closes it on the findings code); a judgement item follows
+// HanIME; the numeric kinds close it; an item of no known kind (one whose
+// master was not found) leaves it.
+TEST_F(GridEditEvents, TheInputMethodFollowsTheKindOfTheCellEntered) {
+  const std::int16_t start = bed.Add(JudgedNumeric(1003));
+  const std::int16_t numeric = bed.Add(JudgedNumeric(1101, "体脂肪率"));
+  const std::int16_t listed = bed.Add(FindingsItem(3001));
+  bed.Add(JudgedNumeric(1102, "腹囲"));
+  const std::int16_t plain = bed.Add(FindingsItem(3002));
+  const std::int16_t group = bed.Add(JudgementBed::GroupItem(1, "身体判定"));
+  KomInfo unknown = JudgedNumeric(1201, "未設定");
+  unknown.Ksyub = 0;
+  const std::int16_t kindless = bed.Add(unknown);
+  Finish();
+  SetList(basPublic.ResultCol, bed.RowOf(listed), "所見なし$00000201\r\n\t◆◆検索画面を開きます◆◆");
+  ui::ImeState& ime = grid().form()->ime;
+  constexpr int kKana = 8 + 1;
+  constexpr int kKanaRoman = 8 + 1 + 16;
+  constexpr int kAlnum = 8;
+  constexpr int kAsBefore = -1;
+  enum Way { kClick, kDown, kEnterFromAbove };
+  struct Case {
+    const char* name;
+    Way way;
+    std::int16_t item;
+    int han_ime;
+    const char* fep;
+    bool open_before;
+    bool open_after;
+    int conversion_after;  // kAsBefore: unchanged
+  };
+  const Case cases[] = {
+      {"click a number", kClick, numeric, 1, "", true, false, kAsBefore},
+      {"Down to a number", kDown, numeric, 1, "", true, false, kAsBefore},
+      {"click a findings list", kClick, listed, 1, "", false, true, kKana},
+      {"Down to a findings list, romaji", kDown, listed, 1, "K", false, true, kKanaRoman},
+      {"click a findings text, closed", kClick, plain, 1, "", false, false, kAsBefore},
+      {"click a findings text, open", kClick, plain, 1, "", true, true, kAsBefore},
+      {"Enter onto a findings code", kEnterFromAbove, plain, 1, "", true, false, kAsBefore},
+      {"click a judgement, HanIME 0", kClick, group, 0, "", true, false, kAsBefore},
+      {"click a judgement, HanIME 1", kClick, group, 1, "", false, true, kAlnum},
+      {"Down to a judgement, HanIME 2", kDown, group, 2, "", false, true, kKana},
+      {"click a judgement, HanIME 3", kClick, group, 3, "", true, true, kAsBefore},
+      {"click an item of no kind, open", kClick, kindless, 1, "", true, true, kAsBefore},
+      {"Down to an item of no kind, closed", kDown, kindless, 1, "", false, false, kAsBefore},
+  };
+  constexpr int kBefore = 0x40;  // a conversion no call sets
+  for (const Case& c : cases) {
+    basPublic.HanIME = static_cast<std::int16_t>(c.han_ime);
+    basPublic.FepSetting = c.fep;
+    const std::int16_t from = c.way == kClick ? start : static_cast<std::int16_t>(c.item - 1);
+    Go(from, basPublic.ResultCol);
+    ime.open = c.open_before;
+    ime.conversion = kBefore;
+    switch (c.way) {
+      case kClick: grid().ClickCell(basPublic.ResultCol, bed.RowOf(c.item)); break;
+      case kDown: grid().DeliverKeyDown(ui::kKeyDown, 0); break;
+      case kEnterFromAbove: grid().DeliverKeyDown(kEnter, 0); break;
+    }
+    ASSERT_EQ(grid().active_row(), bed.RowOf(c.item)) << c.name;
+    EXPECT_EQ(ime.open, c.open_after) << c.name;
+    EXPECT_EQ(ime.conversion, c.conversion_after == kAsBefore ? kBefore : c.conversion_after) << c.name;
+  }
+  EXPECT_TRUE(bed.Boxes().empty());
+}
+
 TEST_F(GridEditEvents, ACheckedRowIsNotOpenedByADoubleClick) {
   const std::int16_t bmi = bed.Add(JudgedNumeric(1003));
   const std::int16_t free = bed.Add(JudgedNumeric(1101));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "data/imm_on_off.h"
 #include "examinee/bas_public.h"
 #include "judgement/frm_syo_comb.h"
 #include "judgement/syo_search_fixture.h"
@@ -329,6 +330,12 @@ TEST_F(FrmSyoCombTest, CancelRestoresTheEntryTextAndTheWholeTab) {
 TEST_F(FrmSyoCombTest, TheTypedCodeBoxTakesSingleByteCharactersAndEnterSearches) {
   Inputs(12);
   ShowDialog();
+  // With the input method open for kana, the code box composes nothing (a
+  // typed 1 stays 1) while the findings text takes Japanese.
+  frmSyoComb->ime.open = true;
+  frmSyoComb->ime.conversion = kImeCmodeFullShape | kImeCmodeNative;
+  EXPECT_EQ(Fnc_FieldIme(frmSyoComb->txtRCode), FieldIme{});
+  EXPECT_EQ(Fnc_FieldIme(frmSyoComb->txtSyoken), (FieldIme{true, true}));
   shell.Type("frmSyoComb", "txtRCode", "aＡｶ");
   ASSERT_TRUE(shell.Play());
   EXPECT_EQ(frmSyoComb->txtRCode.text(), "aｶ");

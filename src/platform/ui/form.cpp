@@ -63,6 +63,9 @@ void Form::SetWindowState(WindowState state) {
   if (state == window_state_) return;
   window_state_ = state;
   RaiseResize();
+  if (state == WindowState::kMinimized && window_state_ == state) {
+    if (Shell* shell = Shell::Current()) shell->FormMinimized(*this);
+  }
 }
 
 void Form::Move(int new_left, int new_top, int new_width, int new_height) {

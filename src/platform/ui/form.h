@@ -124,7 +124,8 @@ class Form {
   bool enabled() const { return enabled_; }
   void SetEnabled(bool enabled) { enabled_ = enabled; }
   WindowState window_state() const { return window_state_; }
-  // Raises Resize when the state changes on a loaded form.
+  // Raises Resize when the state changes on a loaded form. A form
+  // minimised with the keyboard gives it on (Shell::FormMinimized).
   void SetWindowState(WindowState state);
   // Moves/resizes (a negative width or height keeps it); raises Resize when
   // the size changes on a loaded form. A move of a loaded form, or to any

@@ -388,6 +388,18 @@ void Shell::FormZOrder(Form& form, int position) {
   }
 }
 
+void Shell::FormMinimized(Form& form) {
+  if (active_ != &form || Contains(modal_stack_, &form)) return;
+  auto takes = [&](Form* f) {
+    return f != nullptr && f != &form && AcceptsInput(*f) && f->window_state_ != WindowState::kMinimized;
+  };
+  Form* next = takes(form.owner_) ? form.owner_ : takes(main_form_) ? main_form_ : nullptr;
+  for (auto it = forms_.begin(); next == nullptr && it != forms_.end(); ++it) {
+    if (takes(*it)) next = *it;
+  }
+  if (next != nullptr) RequestActivation(next);
+}
+
 Form* Shell::NextActiveAfter(Form& leaving) const {
   auto usable = [&](Form* f) { return f != nullptr && f != &leaving && f->loaded_ && f->visible_; };
   for (auto it = modal_stack_.rbegin(); it != modal_stack_.rend(); ++it) {

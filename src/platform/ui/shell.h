@@ -233,6 +233,11 @@ class Shell {
   void FormUnloaded(Form& form);
   void FormDestroyed(Form& form);
   void FormZOrder(Form& form, int position);
+  // The form was minimised. When it had the keyboard and is no modal form,
+  // the keyboard goes to the next form that takes input and is not
+  // minimised: its owner, else the main form, else the topmost; with none
+  // it stays.
+  void FormMinimized(Form& form);
   void RunModal(Form& form);
 
  protected:
