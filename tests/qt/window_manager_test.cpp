@@ -151,6 +151,26 @@ TEST_F(QtWindowManager, AfterALoadTheGroupSelectionIsMinimisedAndTheMainWindowHa
   ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
 }
 
+// At start, without an examinee on the command line, the examinee search
+// screen has the keyboard as soon as the window manager has put it up:
+// Down and Enter typed then on the real keyboard choose an examinee and
+// load it.
+TEST_F(QtWindowManager, AtStartTheSearchScreenHasTheKeyboardAndDownEnterTypedThereChoose) {
+  BuildDemo();
+  qt_->SetMainForm(&form());
+  ASSERT_TRUE(qt_->Step([&] { form().Show(); }));
+  ASSERT_TRUE(SearchShown());
+  ui::Form* search = qt_->active_form();
+  ASSERT_NE(search, nullptr);
+  ASSERT_NE(search, &form()) << "the search screen is the active form";
+  ExpectKeyboardIn(*search);
+  ASSERT_TRUE(qt_->Step([] {
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return")});
+  }));
+  EXPECT_TRUE(WaitFor([] { return !basPublic.ExamineeNo.empty(); })) << "an examinee was chosen and loaded";
+  EXPECT_TRUE(form().sprResult.visible);
+}
+
 // The previous-result copy that ends a load changes nothing of it: once its
 // dialog is closed the group selection is minimised and the main window
 // has the keyboard. The fixture clicks the dialog's button 20 ms after it
