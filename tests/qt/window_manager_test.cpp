@@ -28,6 +28,9 @@
 #include "platform/ui/msgbox.h"
 #include "qt/result_screen_fixture.h"
 #include "tools/frm_dmy_data_set.h"
+#include "platform/runtime/app.h"
+#include "kit/demo_data.h"
+#include "tools/frm_copy.h"
 
 namespace qz::qt {
 namespace {
@@ -184,6 +187,31 @@ TEST_F(QtWindowManager, AtStartTheSearchScreenHasTheKeyboardAndDownEnterTypedThe
 TEST_F(QtWindowManager, AfterALoadWithTheCopyDialogTheGroupSelectionIsMinimisedToo) {
   ASSERT_TRUE(StartOnFirstExaminee(true));
   EXPECT_TRUE(copy_shown_);
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+}
+
+// The operator's Escape typed ahead closes the previous-result copy dialog
+// of the load on the real keyboard, mostly before the window manager has
+// mapped the dialog (the key then reaches the main window, whose model
+// hands it to the dialog): the main window has the keyboard afterwards.
+TEST_F(QtWindowManager, AfterALoadWhoseCopyDialogEscapeClosesAtOnceTheMainWindowHasTheKeyboard) {
+  ini_set_auto_copy_ = true;
+  BuildDemo();
+  App().command = testkit::DemoExamineeNumbers().front();
+  qt_->SetMainForm(&form());
+  bool escaped = false;
+  QTimer escaper;
+  escaper.setInterval(5);
+  QObject::connect(&escaper, &QTimer::timeout, [&] {
+    if (escaped || !frmCopy.loaded() || !frmCopy->visible()) return;
+    escaped = true;
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+  });
+  escaper.start();
+  ASSERT_TRUE(qt_->Step([&] { form().Show(); }));
+  escaper.stop();
+  ASSERT_TRUE(escaped);
+  EXPECT_FALSE(frmCopy.loaded() && frmCopy->visible()) << "Escape closed the copy dialog";
   ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
 }
 
