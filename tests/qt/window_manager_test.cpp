@@ -434,5 +434,44 @@ TEST_F(QtWindowManager, TheFindingsSearchGetsTheKeyboardBackFromItsQuestion) {
       << "the input method follows the grid's cell";
 }
 
+// While the findings search stands modal, the operator clicks the main
+// window behind it (the window manager activates it): the search, which
+// blocks it, has the keyboard again; once it is closed the main window
+// has the keyboard.
+TEST_F(QtWindowManager, ActivatingTheMainWindowUnderTheFindingsSearchLeavesTheSearchTheKeyboard) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+  ASSERT_TRUE(qt_->Step([&] { ClickCell(basPublic.ResultCol, RowOfItem(1008)); }));
+  const QString main_id = QString::number(qt_->qt().WindowOf(form())->winId());
+  bool took = false, back = false, busy = false;
+  std::string back_to;
+  QTimer driver;
+  driver.setInterval(20);
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    if (busy || !frmSyoComb.loaded() || !frmSyoComb->visible()) return;
+    busy = true;
+    FormWindow* dialog = qt_->qt().WindowOf(*frmSyoComb);
+    took = PumpUntil([dialog] { return KeyboardIn(dialog); });
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), main_id});
+    for (int i = 0; i < 25; ++i) {
+      QApplication::processEvents();
+      QThread::msleep(20);
+    }
+    back = frmSyoComb.loaded() && PumpUntil([dialog] { return KeyboardIn(dialog); });
+    QWindow* now = QGuiApplication::focusWindow();
+    back_to = now != nullptr ? now->objectName().toStdString() : "(none)";
+    if (frmSyoComb.loaded()) Click(qt_->qt().WidgetOf(frmSyoComb->cmdClose));
+    driver.stop();
+  });
+  driver.start();
+  ASSERT_TRUE(qt_->Step([] { KeyToFocus(Qt::Key_F5); }));
+  driver.stop();
+  EXPECT_TRUE(took) << "the findings search opens with the keyboard";
+  EXPECT_TRUE(back) << "the keyboard went to " << back_to;
+  EXPECT_FALSE(frmSyoComb.loaded());
+  ExpectKeyboardIn(form());
+  EXPECT_EQ(form().active_control(), &form().sprResult);
+}
+
 }  // namespace
 }  // namespace qz::qt
