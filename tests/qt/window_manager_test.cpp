@@ -130,6 +130,21 @@ class QtWindowManager : public QtResultScreen {
     EXPECT_EQ(QGuiApplication::focusObject(), focus) << "the input method's context is the main window's";
     EXPECT_EQ(form().active_control(), &form().sprResult);
   }
+  // Presses F5 in the grid and, once the findings search it opens stands,
+  // runs `operator_acts` with its window from inside its modal loop.
+  void WithFindingsSearch(const std::function<void(FormWindow& dialog)>& operator_acts) {
+    bool busy = false;
+    QTimer driver;
+    driver.setInterval(20);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+      if (busy || !frmSyoComb.loaded() || !frmSyoComb->visible()) return;
+      busy = true;
+      driver.stop();
+      operator_acts(*qt_->qt().WindowOf(*frmSyoComb));
+    });
+    driver.start();
+    ASSERT_TRUE(qt_->Step([] { KeyToFocus(Qt::Key_F5); }));
+  }
   // The window of `owner` has the keyboard, as the window manager and Qt
   // see it: its window is the active one and Qt's focus window.
   void ExpectKeyboardIn(ui::Form& owner) {
@@ -400,24 +415,14 @@ TEST_F(QtWindowManager, TheFindingsSearchGetsTheKeyboardBackFromItsQuestion) {
   };
   bool dialog_took = false;
   bool dialog_got_back = false;
-  bool busy = false;
-  QTimer driver;
-  driver.setInterval(20);
-  QObject::connect(&driver, &QTimer::timeout, [&] {
-    if (busy || !frmSyoComb.loaded() || !frmSyoComb->visible()) return;
-    busy = true;
-    FormWindow* dialog = qt_->qt().WindowOf(*frmSyoComb);
-    dialog_took = PumpUntil([dialog] { return KeyboardIn(dialog); });
+  WithFindingsSearch([&](FormWindow& dialog) {
+    dialog_took = PumpUntil([&dialog] { return KeyboardIn(&dialog); });
     qt_->qt().Dispatch([](ui::Shell&) { frmSyoComb->txtSyoken.SetText(frmSyoComb->txtSyoken.text() + "x"); });
     Click(qt_->qt().WidgetOf(frmSyoComb->cmdClose));
-    dialog_got_back = frmSyoComb.loaded() && PumpUntil([dialog] { return KeyboardIn(dialog); });
+    dialog_got_back = frmSyoComb.loaded() && PumpUntil([&dialog] { return KeyboardIn(&dialog); });
     answer_ok = true;
     if (frmSyoComb.loaded()) Click(qt_->qt().WidgetOf(frmSyoComb->cmdClose));
-    driver.stop();
   });
-  driver.start();
-  ASSERT_TRUE(qt_->Step([] { KeyToFocus(Qt::Key_F5); }));
-  driver.stop();
   EXPECT_TRUE(dialog_took) << "the findings search opens with the keyboard";
   ASSERT_EQ(boxes_.size(), 2u);
   EXPECT_EQ(boxes_.front(), "所見を変更せずに終了します。よろしいですか？");
@@ -443,29 +448,20 @@ TEST_F(QtWindowManager, ActivatingTheMainWindowUnderTheFindingsSearchLeavesTheSe
   ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
   ASSERT_TRUE(qt_->Step([&] { ClickCell(basPublic.ResultCol, RowOfItem(1008)); }));
   const QString main_id = QString::number(qt_->qt().WindowOf(form())->winId());
-  bool took = false, back = false, busy = false;
+  bool took = false, back = false;
   std::string back_to;
-  QTimer driver;
-  driver.setInterval(20);
-  QObject::connect(&driver, &QTimer::timeout, [&] {
-    if (busy || !frmSyoComb.loaded() || !frmSyoComb->visible()) return;
-    busy = true;
-    FormWindow* dialog = qt_->qt().WindowOf(*frmSyoComb);
-    took = PumpUntil([dialog] { return KeyboardIn(dialog); });
+  WithFindingsSearch([&](FormWindow& dialog) {
+    took = PumpUntil([&dialog] { return KeyboardIn(&dialog); });
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), main_id});
     for (int i = 0; i < 25; ++i) {
       QApplication::processEvents();
       QThread::msleep(20);
     }
-    back = frmSyoComb.loaded() && PumpUntil([dialog] { return KeyboardIn(dialog); });
+    back = frmSyoComb.loaded() && PumpUntil([&dialog] { return KeyboardIn(&dialog); });
     QWindow* now = QGuiApplication::focusWindow();
     back_to = now != nullptr ? now->objectName().toStdString() : "(none)";
     if (frmSyoComb.loaded()) Click(qt_->qt().WidgetOf(frmSyoComb->cmdClose));
-    driver.stop();
   });
-  driver.start();
-  ASSERT_TRUE(qt_->Step([] { KeyToFocus(Qt::Key_F5); }));
-  driver.stop();
   EXPECT_TRUE(took) << "the findings search opens with the keyboard";
   EXPECT_TRUE(back) << "the keyboard went to " << back_to;
   EXPECT_FALSE(frmSyoComb.loaded());
