@@ -60,21 +60,25 @@ void Settle(int ms = 600) {
   }
 }
 
-// Runs xdotool with `args` (the keys go to the window with the keyboard)
-// while the program goes on taking events.
+// Runs `program` with `args` in `p` until it ends while the program goes
+// on taking events, then lets them settle. The end may be taken among
+// those events, after which waitForFinished() no longer says it ended.
+void RunTool(QProcess& p, const QString& program, const QStringList& args) {
+  p.start(program, args);
+  while (p.state() != QProcess::NotRunning && !p.waitForFinished(20)) ui::DoEvents();
+  Settle();
+}
+
+// Runs xdotool with `args` (the keys go to the window with the keyboard).
 void Keys(const QStringList& args) {
   QProcess p;
-  p.start("xdotool", args);
-  while (!p.waitForFinished(20)) ui::DoEvents();
-  Settle();
+  RunTool(p, "xdotool", args);
 }
 
 // fcitx5-remote with `args`; its output.
 std::string Remote(const QStringList& args) {
   QProcess p;
-  p.start("fcitx5-remote", args);
-  while (!p.waitForFinished(20)) ui::DoEvents();
-  Settle();
+  RunTool(p, "fcitx5-remote", args);
   return p.readAllStandardOutput().trimmed().toStdString();
 }
 
