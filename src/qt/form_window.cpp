@@ -481,6 +481,15 @@ bool FormWindow::HandleMouse(ui::Control& c, QObject* watched, QMouseEvent* e, b
       auto& spr = static_cast<grid::Spread&>(c);
       int col = 0, row = 0;
       if (!view->CellAt(watched, pos, col, row)) return true;
+      // A composition still pending is ended in the cell it was typed in
+      // before the click may move the cursor, as it is when the focus
+      // leaves a text box: the grid keeps Qt's focus from cell to cell, and
+      // the input method would carry it on into the next cell. Some input
+      // methods commit it on commit(), others (fcitx5) on reset().
+      if (!view->preedit().isEmpty()) {
+        QGuiApplication::inputMethod()->commit();
+        QGuiApplication::inputMethod()->reset();
+      }
       const bool on_active = col == spr.active_col() && row == spr.active_row() && spr.has_focus();
       backend_.Dispatch([&spr, col, row, button, shift, dbl](ui::Shell& shell) {
         if (dbl) {

@@ -28,6 +28,9 @@
 #include "platform/ui/msgbox.h"
 #include "qt/result_screen_fixture.h"
 #include "tools/frm_dmy_data_set.h"
+#include "platform/runtime/app.h"
+#include "kit/demo_data.h"
+#include "tools/frm_copy.h"
 
 namespace qz::qt {
 namespace {
@@ -127,6 +130,21 @@ class QtWindowManager : public QtResultScreen {
     EXPECT_EQ(QGuiApplication::focusObject(), focus) << "the input method's context is the main window's";
     EXPECT_EQ(form().active_control(), &form().sprResult);
   }
+  // Presses F5 in the grid and, once the findings search it opens stands,
+  // runs `operator_acts` with its window from inside its modal loop.
+  void WithFindingsSearch(const std::function<void(FormWindow& dialog)>& operator_acts) {
+    bool busy = false;
+    QTimer driver;
+    driver.setInterval(20);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+      if (busy || !frmSyoComb.loaded() || !frmSyoComb->visible()) return;
+      busy = true;
+      driver.stop();
+      operator_acts(*qt_->qt().WindowOf(*frmSyoComb));
+    });
+    driver.start();
+    ASSERT_TRUE(qt_->Step([] { KeyToFocus(Qt::Key_F5); }));
+  }
   // The window of `owner` has the keyboard, as the window manager and Qt
   // see it: its window is the active one and Qt's focus window.
   void ExpectKeyboardIn(ui::Form& owner) {
@@ -151,6 +169,26 @@ TEST_F(QtWindowManager, AfterALoadTheGroupSelectionIsMinimisedAndTheMainWindowHa
   ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
 }
 
+// At start, without an examinee on the command line, the examinee search
+// screen has the keyboard as soon as the window manager has put it up:
+// Down and Enter typed then on the real keyboard choose an examinee and
+// load it.
+TEST_F(QtWindowManager, AtStartTheSearchScreenHasTheKeyboardAndDownEnterTypedThereChoose) {
+  BuildDemo();
+  qt_->SetMainForm(&form());
+  ASSERT_TRUE(qt_->Step([&] { form().Show(); }));
+  ASSERT_TRUE(SearchShown());
+  ui::Form* search = qt_->active_form();
+  ASSERT_NE(search, nullptr);
+  ASSERT_NE(search, &form()) << "the search screen is the active form";
+  ExpectKeyboardIn(*search);
+  ASSERT_TRUE(qt_->Step([] {
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return")});
+  }));
+  EXPECT_TRUE(WaitFor([] { return !basPublic.ExamineeNo.empty(); })) << "an examinee was chosen and loaded";
+  EXPECT_TRUE(form().sprResult.visible);
+}
+
 // The previous-result copy that ends a load changes nothing of it: once its
 // dialog is closed the group selection is minimised and the main window
 // has the keyboard. The fixture clicks the dialog's button 20 ms after it
@@ -164,6 +202,31 @@ TEST_F(QtWindowManager, AfterALoadTheGroupSelectionIsMinimisedAndTheMainWindowHa
 TEST_F(QtWindowManager, AfterALoadWithTheCopyDialogTheGroupSelectionIsMinimisedToo) {
   ASSERT_TRUE(StartOnFirstExaminee(true));
   EXPECT_TRUE(copy_shown_);
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+}
+
+// The operator's Escape typed ahead closes the previous-result copy dialog
+// of the load on the real keyboard, mostly before the window manager has
+// mapped the dialog (the key then reaches the main window, whose model
+// hands it to the dialog): the main window has the keyboard afterwards.
+TEST_F(QtWindowManager, AfterALoadWhoseCopyDialogEscapeClosesAtOnceTheMainWindowHasTheKeyboard) {
+  ini_set_auto_copy_ = true;
+  BuildDemo();
+  App().command = testkit::DemoExamineeNumbers().front();
+  qt_->SetMainForm(&form());
+  bool escaped = false;
+  QTimer escaper;
+  escaper.setInterval(5);
+  QObject::connect(&escaper, &QTimer::timeout, [&] {
+    if (escaped || !frmCopy.loaded() || !frmCopy->visible()) return;
+    escaped = true;
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+  });
+  escaper.start();
+  ASSERT_TRUE(qt_->Step([&] { form().Show(); }));
+  escaper.stop();
+  ASSERT_TRUE(escaped);
+  EXPECT_FALSE(frmCopy.loaded() && frmCopy->visible()) << "Escape closed the copy dialog";
   ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
 }
 
@@ -352,24 +415,14 @@ TEST_F(QtWindowManager, TheFindingsSearchGetsTheKeyboardBackFromItsQuestion) {
   };
   bool dialog_took = false;
   bool dialog_got_back = false;
-  bool busy = false;
-  QTimer driver;
-  driver.setInterval(20);
-  QObject::connect(&driver, &QTimer::timeout, [&] {
-    if (busy || !frmSyoComb.loaded() || !frmSyoComb->visible()) return;
-    busy = true;
-    FormWindow* dialog = qt_->qt().WindowOf(*frmSyoComb);
-    dialog_took = PumpUntil([dialog] { return KeyboardIn(dialog); });
+  WithFindingsSearch([&](FormWindow& dialog) {
+    dialog_took = PumpUntil([&dialog] { return KeyboardIn(&dialog); });
     qt_->qt().Dispatch([](ui::Shell&) { frmSyoComb->txtSyoken.SetText(frmSyoComb->txtSyoken.text() + "x"); });
     Click(qt_->qt().WidgetOf(frmSyoComb->cmdClose));
-    dialog_got_back = frmSyoComb.loaded() && PumpUntil([dialog] { return KeyboardIn(dialog); });
+    dialog_got_back = frmSyoComb.loaded() && PumpUntil([&dialog] { return KeyboardIn(&dialog); });
     answer_ok = true;
     if (frmSyoComb.loaded()) Click(qt_->qt().WidgetOf(frmSyoComb->cmdClose));
-    driver.stop();
   });
-  driver.start();
-  ASSERT_TRUE(qt_->Step([] { KeyToFocus(Qt::Key_F5); }));
-  driver.stop();
   EXPECT_TRUE(dialog_took) << "the findings search opens with the keyboard";
   ASSERT_EQ(boxes_.size(), 2u);
   EXPECT_EQ(boxes_.front(), "所見を変更せずに終了します。よろしいですか？");
@@ -384,6 +437,36 @@ TEST_F(QtWindowManager, TheFindingsSearchGetsTheKeyboardBackFromItsQuestion) {
   QApplication::sendEvent(focus, &query);
   EXPECT_EQ(query.value(Qt::ImEnabled).toBool(), Fnc_FieldIme(form().sprResult).composes)
       << "the input method follows the grid's cell";
+}
+
+// While the findings search stands modal, the operator clicks the main
+// window behind it (the window manager activates it): the search, which
+// blocks it, has the keyboard again; once it is closed the main window
+// has the keyboard.
+TEST_F(QtWindowManager, ActivatingTheMainWindowUnderTheFindingsSearchLeavesTheSearchTheKeyboard) {
+  ASSERT_TRUE(StartOnFirstExaminee(false));
+  ExpectSelectionMinimisedAndMainWindowWithTheKeyboard();
+  ASSERT_TRUE(qt_->Step([&] { ClickCell(basPublic.ResultCol, RowOfItem(1008)); }));
+  const QString main_id = QString::number(qt_->qt().WindowOf(form())->winId());
+  bool took = false, back = false;
+  std::string back_to;
+  WithFindingsSearch([&](FormWindow& dialog) {
+    took = PumpUntil([&dialog] { return KeyboardIn(&dialog); });
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), main_id});
+    for (int i = 0; i < 25; ++i) {
+      QApplication::processEvents();
+      QThread::msleep(20);
+    }
+    back = frmSyoComb.loaded() && PumpUntil([&dialog] { return KeyboardIn(&dialog); });
+    QWindow* now = QGuiApplication::focusWindow();
+    back_to = now != nullptr ? now->objectName().toStdString() : "(none)";
+    if (frmSyoComb.loaded()) Click(qt_->qt().WidgetOf(frmSyoComb->cmdClose));
+  });
+  EXPECT_TRUE(took) << "the findings search opens with the keyboard";
+  EXPECT_TRUE(back) << "the keyboard went to " << back_to;
+  EXPECT_FALSE(frmSyoComb.loaded());
+  ExpectKeyboardIn(form());
+  EXPECT_EQ(form().active_control(), &form().sprResult);
 }
 
 }  // namespace

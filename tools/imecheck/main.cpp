@@ -7,16 +7,22 @@
 //                       "165.5" and Enter into 身長 (stored 165.5 after the
 //                       one Enter, the cursor moved on); "ijounasi", Space,
 //                       Enter into a findings cell (the conversion stored
-//                       with the next Enter); "1" into the 略称 box of the
-//                       findings search (it stays "1").
+//                       with the next Enter); "ijou" into a findings cell
+//                       and a click on another one (the composition ends
+//                       in the cell it was typed in, none of it reaches the
+//                       cell clicked); "1" into the 略称 box of the findings
+//                       search (it stays "1").
 //
 // Prints one line per check ("ok ..." or "FAILED ...") and exits 0 when all
 // hold. Run by scripts/ime-check under a virtual X display with fcitx5 and
 // Mozc active.
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QProcess>
+#include <QTableView>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -31,6 +37,7 @@
 #include "platform/text/vb.h"
 #include "platform/ui/msgbox.h"
 #include "qt/qt_backend.h"
+#include "qt/spread_view.h"
 #include "tools/frm_copy.h"
 
 namespace {
@@ -53,21 +60,25 @@ void Settle(int ms = 600) {
   }
 }
 
-// Runs xdotool with `args` (the keys go to the window with the keyboard)
-// while the program goes on taking events.
+// Runs `program` with `args` in `p` until it ends while the program goes
+// on taking events, then lets them settle. The end may be taken among
+// those events, after which waitForFinished() no longer says it ended.
+void RunTool(QProcess& p, const QString& program, const QStringList& args) {
+  p.start(program, args);
+  while (p.state() != QProcess::NotRunning && !p.waitForFinished(20)) ui::DoEvents();
+  Settle();
+}
+
+// Runs xdotool with `args` (the keys go to the window with the keyboard).
 void Keys(const QStringList& args) {
   QProcess p;
-  p.start("xdotool", args);
-  while (!p.waitForFinished(20)) ui::DoEvents();
-  Settle();
+  RunTool(p, "xdotool", args);
 }
 
 // fcitx5-remote with `args`; its output.
 std::string Remote(const QStringList& args) {
   QProcess p;
-  p.start("fcitx5-remote", args);
-  while (!p.waitForFinished(20)) ui::DoEvents();
-  Settle();
+  RunTool(p, "fcitx5-remote", args);
   return p.readAllStandardOutput().trimmed().toStdString();
 }
 
@@ -88,6 +99,24 @@ void MoveTo(qt::QtShell& shell, long long code) {
     frmResultInForm->sprResult.MoveActiveCell(basPublic.ResultCol, row);
   });
   Settle();
+}
+
+// Clicks the result cell of item `code` with the pointer; false when the
+// cell is not in sight.
+bool ClickItem(qt::QtShell& shell, long long code) {
+  auto* view = qobject_cast<qt::SpreadView*>(shell.qt().WidgetOf(frmResultInForm->sprResult));
+  if (view == nullptr) return false;
+  const auto& rows = view->shown_rows();
+  const auto& cols = view->shown_cols();
+  const auto vr = std::find(rows.begin(), rows.end(), RowOfItem(code)) - rows.begin();
+  const auto vc = std::find(cols.begin(), cols.end(), basPublic.ResultCol) - cols.begin();
+  if (vr >= static_cast<long>(rows.size()) || vc >= static_cast<long>(cols.size())) return false;
+  QTableView* table = view->table();
+  const QRect cell = table->visualRect(table->model()->index(static_cast<int>(vr), static_cast<int>(vc)));
+  const QPoint at = table->viewport()->mapToGlobal(cell.center());
+  Keys({"mousemove", QString::number(at.x()), QString::number(at.y())});
+  Keys({"click", "1"});
+  return true;
 }
 
 }  // namespace
@@ -157,6 +186,24 @@ int main(int argc, char** argv) {
   Check(!stored.empty() && stored == vb::Trim(composed) && stored.find("ijou") == std::string::npos &&
             stored.find("いじょう") == std::string::npos,
         "the findings cell stores the conversion", stored);
+
+  // The composition pending in the findings cell when the operator clicks
+  // 尿蛋白 (above it, clear of the candidate window) ends in the findings
+  // cell: the click leaves it with the composed text, and 尿蛋白 takes
+  // only what is typed there.
+  const long long urine = 4001;
+  MoveTo(shell, findings);
+  Keys({"type", "--delay", "80", "ijou"});
+  const bool clicked = ClickItem(shell, urine);
+  const bool moved = spr.active_row() == RowOfItem(urine);
+  Keys({"type", "--delay", "80", "a"});
+  Keys({"key", "Return"});
+  const std::string typed_there = spr.edit_mode() ? spr.edit_text() : spr.TextAt(spr.active_col(), spr.active_row());
+  Keys({"key", "Escape"});
+  const std::string left = vb::Trim(frmResultIn.ResultMatrix(ItemOf(findings), 0).Syoken);
+  Check(clicked && moved, "the click moved the cursor to 尿蛋白", "row " + std::to_string(spr.active_row()));
+  Check(vb::Trim(typed_there) == "あ", "尿蛋白 takes only what is typed there", typed_there);
+  Check(left == "いじょう", "the composition ends in the findings cell", left);
 
   MoveTo(shell, findings);
   shell.Step([] { cmdSearch_Click(); });
