@@ -70,11 +70,12 @@ std::string ReadConsultingExaminees(std::int32_t date, std::vector<std::string>*
   return "";
 }
 
-// Adds to `entries` the consultations of `date` of the examinees `codes`
-// (in number order) whom the examinee master holds. "" or the warning of
+// Adds to `entries` the consultations of `date` whose examinee the
+// examinee master holds, in examinee-number order. "" or the warning of
 // the open or read that failed.
-std::string ReadEntries(std::int32_t date, const std::vector<std::string>& codes,
-                        std::vector<SearchListEntry>* entries) {
+std::string ReadEntries(std::int32_t date, std::vector<SearchListEntry>* entries) {
+  std::vector<std::string> codes;
+  if (std::string failure = ReadConsultingExaminees(date, &codes); !failure.empty()) return failure;
   if (codes.empty()) return "";
   record::BtrAccess obj;
   if (std::string failure = OpenListed(obj, kExaminees); !failure.empty()) return failure;
@@ -141,19 +142,14 @@ FrmSearch::FrmSearch(std::function<void(const SearchResultRecord&)> raise)
 
 void FrmSearch::Fill() {
   entries_.clear();
-  const std::int32_t date = Today();
-  std::vector<std::string> codes;
   std::string failure;
   {
     // One batch: on a database server the history's records of the day
-    // come in one block. It ends before any message.
+    // come in one block and the examinee reads follow without a lock taken
+    // each. It ends before any message.
     record::ReadBatch batch;
-    failure = ReadConsultingExaminees(date, &codes);
+    failure = ReadEntries(Today(), &entries_);
   }
-  // Each examinee is read by itself: a read batch on the server would bring
-  // with each number the records that follow it, the other examinees' that
-  // lie between the day's, more of them the more examinees the centre has.
-  if (failure.empty()) failure = ReadEntries(date, codes, &entries_);
   // A list that could not be read whole offers nothing to choose.
   if (!failure.empty()) entries_.clear();
   lstExaminee.SetRows(1);

@@ -54,11 +54,10 @@ class FrmSearch : public ui::Form {
   // The rows below the header, in list order.
   const std::vector<SearchListEntry>& entries() const { return entries_; }
 
-  // Reads today's consultations into the list, in one read batch, and then
-  // each of their examinees by number. When a file does not open or a read
-  // fails, the list stays empty and a warning names the file and the status
-  // (exclamation icon, the screen's caption as title), shown after the
-  // batch has ended.
+  // Reads today's consultations and their examinees into the list, in one
+  // read batch. When a file does not open or a read fails, the list stays
+  // empty and a warning names the file and the status (exclamation icon,
+  // the screen's caption as title), shown after the batch has ended.
   void Fill();
 
   void cmdSelect_Click();
