@@ -17,6 +17,7 @@
 #include "loading/load_state.h"
 #include "platform/runtime/run_time_error.h"
 #include "platform/text/vb.h"
+#include "tools/frm_chk_input.h"
 
 namespace qz::test {
 namespace {
@@ -130,6 +131,71 @@ TEST_F(BusyScreenTest, TheGroupWindowsTakeNoClickDuringALoadOrReload) {
     EXPECT_TRUE(form().sprResult.visible);
     EXPECT_TRUE(shell_.TakesUserInput(*frmGrpJmp));
   }
+  EXPECT_TRUE(testkit::ScriptOk(shell_));
+}
+
+// A double click on the buttons of the item lists: the second click finds
+// the screen behind the list, one list is shown, and the keyboard is back
+// in the grid when it closes.
+TEST_F(BusyScreenTest, ADoubleClickOnAListButtonShowsOneList) {
+  suite_.SetIni("SysInfo", "OpChkDisp", "1");
+  BuildDemo();
+  LoadAndEnter();
+  for (const char* button : {"cmdChkInput", "cmdOpchk"}) {
+    SCOPED_TRACE(button);
+    const std::string dialog = std::string(button) == "cmdOpchk" ? "frmOpchk" : "frmChkInput";
+    shell_.ClearRecords();
+    bool second = true;
+    shell_.Click("frmResultIn", button).Do([&] {
+      second = shell_.UserClick(form().Get<ui::CommandButton>(button));
+    }).CloseBox(dialog);
+    ASSERT_TRUE(shell_.Play());
+    EXPECT_FALSE(second);
+    int shown = 0;
+    for (const ui::ShownForm& f : shell_.shown_forms()) shown += f.name == dialog ? 1 : 0;
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(shell_.active_form(), &form());
+    EXPECT_EQ(form().active_control(), &form().sprResult);
+    EXPECT_TRUE(testkit::ScriptOk(shell_));
+  }
+  EXPECT_EQ(basPublic.ExamineeNo, kNew);
+  EXPECT_EQ(frmResultIn.ResultMatrix(ItemIndex(kHeight), 0).Knsach, "168.5 ");
+}
+
+// The close boxes of the result screen and of the search screen while the
+// load of an examinee yields, and of the result screen while a dialog of
+// its own stands: none is taken, and the examinee is on the screen
+// afterwards with nothing written.
+TEST_F(BusyScreenTest, NoCloseBoxIsTakenMidLoadOrUnderADialog) {
+  BuildDemo();
+  ASSERT_TRUE(Start());
+  const int history = HistoryRows();
+  bool at_yield = false, result_closed = true, search_closed = true;
+  shell_.Do([&] {
+    at_yield = true;
+    result_closed = shell_.UserCloseBox(form());
+    if (ui::Form* search = shell_.FindForm("frmSearch")) search_closed = shell_.UserCloseBox(*search);
+  }).AtYield();
+  ASSERT_TRUE(Choose(kNew, kToday));
+  ASSERT_TRUE(at_yield);
+  EXPECT_FALSE(result_closed);
+  EXPECT_FALSE(search_closed);
+  EXPECT_TRUE(form().sprResult.visible);
+  EXPECT_EQ(basPublic.ExamineeNo, kNew);
+
+  bool dialog_closed = true;
+  shell_.Click("frmResultIn", "cmdChkInput").Do([&] {
+    dialog_closed = shell_.UserCloseBox(form());
+    shell_.UserKey(ui::kKeyF4, ui::kAltMask);  // closes the dialog, the active window
+  });
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_FALSE(dialog_closed);
+  EXPECT_FALSE(frmChkInput.loaded());
+  EXPECT_EQ(shell_.active_form(), &form());
+  EXPECT_TRUE(form().loaded());
+  EXPECT_EQ(basPublic.ExamineeNo, kNew);
+  EXPECT_TRUE(StoredValues().empty());
+  EXPECT_EQ(HistoryRows(), history);
   EXPECT_TRUE(testkit::ScriptOk(shell_));
 }
 

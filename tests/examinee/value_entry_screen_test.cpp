@@ -265,6 +265,33 @@ TEST_F(ValueEntryScreenTest, AValueTypedThroughTheInputMethodAfterARefusalGoesIn
   EXPECT_EQ(form().sprResult.active_row(), RowOf(2001));
 }
 
+// Alt+F6 pressed twice and a double click on "確定": one copy dialog, one
+// copy, and the keyboard back in the result screen.
+TEST_F(ValueEntryScreenTest, ADoubledCopyKeyAndADoubleClickOnTheCopyCopyOnce) {
+  BuildDemo();
+  ASSERT_TRUE(StartAndChoose(kNew, kToday));
+  const std::string earlier = vb::Trim(frmResultIn.ResultMatrix(ItemIndex(kHemoglobin), 1).Knsach);
+  ASSERT_FALSE(earlier.empty());
+  shell_.ClearRecords();
+  bool first = false, second = true;
+  shell_.Key(ui::kKeyF6, ui::kAltMask).Key(ui::kKeyF6, ui::kAltMask).Do([&] {
+    first = shell_.UserClick(frmCopy->cmdEnter);
+    second = shell_.UserClick(frmCopy->cmdEnter);
+  });
+  ASSERT_TRUE(shell_.Play());
+  EXPECT_SCRIPT_OK(shell_);
+  EXPECT_TRUE(first);
+  EXPECT_FALSE(second);
+  int dialogs = 0;
+  for (const ui::ShownForm& f : shell_.shown_forms()) dialogs += f.name == "frmCopy" ? 1 : 0;
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(vb::Trim(Result(kHemoglobin).Knsach), earlier);
+  EXPECT_EQ(Result(kHemoglobin).User, basPublic.LogonUserId);
+  EXPECT_EQ(shell_.active_form(), &form());
+  Save();
+  EXPECT_EQ(StoredField(kHemoglobin, "KNSACH"), earlier);
+}
+
 // A value being typed when the copy starts goes in first: its item is no
 // longer empty, and the earlier value never replaces it.
 TEST_F(ValueEntryScreenTest, TheCopyKeepsTheValueBeingTyped) {

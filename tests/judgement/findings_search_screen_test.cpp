@@ -501,5 +501,55 @@ TEST_F(FindingsSearchScreenTest, AFindingDecidedJustBeforeTheSaveIsSaved) {
   EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), "胸膜肥厚");
 }
 
+// A double click on "確定" and F12 pressed twice: the first decides, the
+// second click finds no dialog and the second F12 saves the screen with
+// the decided finding in it, stamped once like a typed one.
+TEST_F(FindingsSearchScreenTest, ADoubledDecisionReachesTheResultOnce) {
+  struct Case {
+    const char* what;
+    std::function<void()> decide_twice;
+  };
+  const std::vector<Case> cases = {
+      {"double click", [this] {
+         ASSERT_TRUE(shell_.UserClick(frmSyoComb->cmdDecision));
+         EXPECT_FALSE(shell_.UserClick(frmSyoComb->cmdDecision));
+       }},
+      {"F12 twice", [this] {
+         ASSERT_TRUE(shell_.UserKey(ui::kKeyF12));
+         shell_.auto_answer = true;
+         EXPECT_TRUE(shell_.UserKey(ui::kKeyF12));
+         shell_.auto_answer = false;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (SearchShown()) {
+      frmSyoComb.Reset();
+      ASSERT_TRUE(Choose(kExaminee, kToday));
+      row_ = RowOf(kChest);
+      SearchOn(kChest);
+    } else {
+      OpenSearch();
+    }
+    if (HasFatalFailure()) return;
+    shell_.ClearRecords();
+    ASSERT_TRUE(Drive([&] {
+      frmSyoComb->txtSyoken.SetText("胸膜肥厚");
+      c.decide_twice();
+    }));
+    EXPECT_FALSE(frmSyoComb.loaded());
+    ASSERT_TRUE(Drive([&] { shell_.AdvanceTime(2000); }));  // the poll's tick
+    if (!SearchShown()) {
+      EXPECT_EQ(vb::Trim(Result(kChest).Syoken), "胸膜肥厚");
+      EXPECT_EQ(Result(kChest).User, basPublic.LogonUserId);
+      EXPECT_EQ(shell_.active_form(), &form());
+      EXPECT_EQ(form().active_control(), &Grid());
+      Save();
+    }
+    EXPECT_EQ(StoredFinding(kExaminee, kToday, kChest), "胸膜肥厚");
+    EXPECT_SCRIPT_OK(shell_);
+  }
+}
+
 }  // namespace
 }  // namespace qz::test
