@@ -28,14 +28,14 @@ install(PROGRAMS ${PROJECT_BINARY_DIR}/packaging/qz140 DESTINATION bin)
 
 # The template program folder: the INI files with the line ends of the
 # suite's files (Version.ini names this build's version), and the record
-# definitions and the conversion definition written by cpfspec.
+# definitions and the conversion definition written by recorddefs.
 set(template ${PROJECT_BINARY_DIR}/template)
 foreach(f QZP140.INI QZPPATH.ini KWBDISP.ENV QZP149D.INI Version.ini)
   configure_file(${packaging}/template/${f} ${template}/${f} @ONLY NEWLINE_STYLE CRLF)
 endforeach()
 add_custom_command(OUTPUT ${template}/CPFSPEC.INI ${template}/QZPCSV.INI
-  COMMAND cpfspec ${template}/CPFSPEC.INI ${template}/QZPCSV.INI
-  DEPENDS cpfspec
+  COMMAND recorddefs ${template}/CPFSPEC.INI ${template}/QZPCSV.INI
+  DEPENDS recorddefs
   COMMENT "Writing the record and conversion definitions of the template program folder")
 add_custom_target(qz_template ALL DEPENDS ${template}/CPFSPEC.INI ${template}/QZPCSV.INI)
 install(DIRECTORY ${template}/ DESTINATION ${QZ_TEMPLATE_DIR})

@@ -1,7 +1,7 @@
-// cpfspec <file> [conversion-file]
+// recorddefs <file> [conversion-file]
 //
 // Writes the record definitions of every record-manager file the programs
-// use (the text of CPFSPEC.INI, data/definitions_text.h) into <file>, and
+// use (the definitions file's text, data/definitions_text.h) into <file>, and
 // when given the conversion definition of the data folder's files (the
 // text of QZPCSV.INI, data/conversion_definition_text.h) into
 // [conversion-file]. The build puts both into the template program folder
@@ -21,7 +21,7 @@ bool Write(const char* file, const std::string& text) {
   out << text;
   out.close();
   if (out) return true;
-  std::fprintf(stderr, "cpfspec: cannot write %s\n", file);
+  std::fprintf(stderr, "recorddefs: cannot write %s\n", file);
   return false;
 }
 
@@ -29,7 +29,7 @@ bool Write(const char* file, const std::string& text) {
 
 int main(int argc, char** argv) {
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: cpfspec <file> [conversion-file]\n");
+    std::fprintf(stderr, "usage: recorddefs <file> [conversion-file]\n");
     return 1;
   }
   if (!Write(argv[1], qz::data::DefinitionsIniText())) return 2;
