@@ -458,6 +458,13 @@ bool SpreadView::CellAt(QObject* watched, QPoint pos, int& col, int& row) const 
   return true;
 }
 
+bool SpreadView::CellCentre(int col, int row, QPoint& at) const {
+  const int vr = ViewRow(row), vc = ViewCol(col);
+  if (vr < 0 || vc < 0) return false;
+  at = table_->visualRect(table_->model()->index(vr, vc)).center();
+  return true;
+}
+
 void SpreadView::ScrollRows(int top) {
   if (spread_ == nullptr) return;
   grid::Spread& s = *spread_;

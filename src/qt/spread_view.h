@@ -48,6 +48,9 @@ class SpreadView : public QWidget {
   // The model cell (col, row) under `pos` of `watched` (the table's
   // viewport or the view itself); false when there is none.
   bool CellAt(QObject* watched, QPoint pos, int& col, int& row) const;
+  // The centre of the model cell (col, row) in the table's viewport, into
+  // `at`; false when the cell is not among the lines in sight.
+  bool CellCentre(int col, int row, QPoint& at) const;
   // Scrolls the model by a wheel's angle delta (inside Dispatch); scrolling
   // down stops once the last row is in sight.
   void Wheel(QPoint angle_delta);

@@ -72,14 +72,10 @@ void QtResultScreen::KeyToFocus(int key) {
 
 void QtResultScreen::ClickCell(int col, int row) {
   auto* view = qobject_cast<SpreadView*>(qt_->qt().WidgetOf(form().sprResult));
-  const auto& rows = view->shown_rows();
-  const auto& cols = view->shown_cols();
-  const auto vr = std::find(rows.begin(), rows.end(), row) - rows.begin();
-  const auto vc = std::find(cols.begin(), cols.end(), col) - cols.begin();
-  ASSERT_LT(static_cast<std::size_t>(vr), rows.size()) << "row " << row << " in sight";
-  ASSERT_LT(static_cast<std::size_t>(vc), cols.size());
+  QPoint centre;
+  ASSERT_TRUE(view->CellCentre(col, row, centre)) << "cell " << col << ", " << row << " in sight";
   QWidget* viewport = view->table()->viewport();
-  const QPointF at(view->table()->visualRect(view->table()->model()->index(int(vr), int(vc))).center());
+  const QPointF at(centre);
   QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                     Qt::NoModifier);
   QApplication::sendEvent(viewport, &press);

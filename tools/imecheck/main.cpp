@@ -16,13 +16,11 @@
 // Prints one line per check ("ok ..." or "FAILED ...") and exits 0 when all
 // hold. Run by scripts/ime-check under a virtual X display with fcitx5 and
 // Mozc active.
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QProcess>
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -105,15 +103,9 @@ void MoveTo(qt::QtShell& shell, long long code) {
 // cell is not in sight.
 bool ClickItem(qt::QtShell& shell, long long code) {
   auto* view = qobject_cast<qt::SpreadView*>(shell.qt().WidgetOf(frmResultInForm->sprResult));
-  if (view == nullptr) return false;
-  const auto& rows = view->shown_rows();
-  const auto& cols = view->shown_cols();
-  const auto vr = std::find(rows.begin(), rows.end(), RowOfItem(code)) - rows.begin();
-  const auto vc = std::find(cols.begin(), cols.end(), basPublic.ResultCol) - cols.begin();
-  if (vr >= static_cast<long>(rows.size()) || vc >= static_cast<long>(cols.size())) return false;
-  QTableView* table = view->table();
-  const QRect cell = table->visualRect(table->model()->index(static_cast<int>(vr), static_cast<int>(vc)));
-  const QPoint at = table->viewport()->mapToGlobal(cell.center());
+  QPoint centre;
+  if (view == nullptr || !view->CellCentre(basPublic.ResultCol, RowOfItem(code), centre)) return false;
+  const QPoint at = view->table()->viewport()->mapToGlobal(centre);
   Keys({"mousemove", QString::number(at.x()), QString::number(at.y())});
   Keys({"click", "1"});
   return true;
